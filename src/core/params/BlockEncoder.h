@@ -1,0 +1,61 @@
+#pragma once
+// The block encoder: from (image, command code, argument) to the command data that
+// follows the code in a request frame, byte for byte, padding included.
+#include <array>
+#include <cstdint>
+
+#include "params/ParamImage.h"
+
+namespace tavelo {
+
+inline constexpr int kMaxArgBuffer = 33;  // the longest window buffer (logo text, code 23)
+inline constexpr int kMaxCommandData = 80;
+
+// A block request's argument. Codes 23, 43..46 and 78 carry a copy of the posting
+// window's buffer (by value: nothing points back into the sender's memory).
+struct BlockArg {
+  int value = 0;
+  std::array<std::uint8_t, kMaxArgBuffer> buffer{};
+  int bufferSize = 0;
+
+  static BlockArg Value(int v) {
+    BlockArg a;
+    a.value = v;
+    return a;
+  }
+  static BlockArg Buffer(const std::uint8_t* bytes, int size);
+  friend bool operator==(const BlockArg&, const BlockArg&) = default;
+};
+
+// Command code plus its data; N = length + 1.
+struct Payload {
+  std::uint8_t code = 0;
+  std::array<std::uint8_t, kMaxCommandData> data{};
+  int length = 0;  // L
+};
+
+enum class EncodeResult {
+  kPayload,   // `out` holds the command data
+  kIgnored,   // not an encoder code, or argument out of range: nothing is sent
+  kOwnFrame,  // 51, 65, 66, 67: built by the transfer code, not by EncodeBlock
+};
+
+// Volume clamping that runs before anything else for codes 2 and 5, connected or not:
+// the music (mic) volume is lowered to its maximum. Returns true when a volume changed.
+bool ClampVolumes(ParamImage& image, int code);
+
+// Builds the command data of `code` for `arg` from the image as it is now. The pass
+// filter and EQ set choice of codes 3 and 17 follow the application mode (image 125).
+EncodeResult EncodeBlock(const ParamImage& image, int code, const BlockArg& arg, Payload& out);
+
+// The EQ set that a code-3 set id names in the current application mode, or -1.
+int EqSetForId(const ParamImage& image, int setId);
+
+// Frames that the transfers build themselves.
+Payload BoostBlockPayload(const ParamImage& image);                   // code 51, L = 75
+Payload ChunkRequestPayload(int offset, int count);                   // code 64, L = 5
+Payload UploadStartPayload(int total, std::uint8_t checksum);         // code 65, L = 7
+Payload UploadChunkPayload(int offset, const std::uint8_t* bytes, int count);  // 66, L = count + 8
+Payload UploadFinishPayload(std::uint8_t slotByte, std::uint8_t powerMode);    // 67, L = 6
+
+}  // namespace tavelo
