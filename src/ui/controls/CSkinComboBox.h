@@ -1,0 +1,103 @@
+#pragma once
+// Flat grey drop-down list built from three parts that take over the combo box's own
+// children: the edit line (CSkinComboBox_Edit), the drop-down list
+// (CSkinComboBox_ListBox) and the static part (CSkinComboBox_Static, no behaviour).
+// A click anywhere toggles the list; the arrow shows pressed while the list is open.
+// Selection changes arrive as from any QComboBox (currentIndexChanged / activated).
+#include <QColor>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QListView>
+
+namespace tavelo::ui {
+
+inline const QColor kComboFace{140, 140, 140};
+inline const QColor kComboFrameTopLeft{58, 58, 58};
+inline const QColor kComboFrameBottomRight{120, 120, 120};
+
+class CSkinComboBox;
+
+class CSkinComboBox_Edit : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit CSkinComboBox_Edit(QWidget* parent = nullptr);
+  void SetTextColours(QColor readOnly, QColor editable);
+  QColor TextColour() const { return isReadOnly() ? readOnlyText_ : editableText_; }
+  void SetCombo(CSkinComboBox* combo) { combo_ = combo; }
+
+ protected:
+  // A read-only line never shows a selection; its clicks go to the combo box.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void ApplyPalette();
+  CSkinComboBox* combo_ = nullptr;
+  QColor readOnlyText_{0, 0, 0};
+  QColor editableText_{0, 0, 0};
+};
+
+class CSkinComboBox_ListBox : public QListView {
+  Q_OBJECT
+ public:
+  explicit CSkinComboBox_ListBox(QWidget* parent = nullptr);
+  void SetCombo(CSkinComboBox* combo) { combo_ = combo; }
+
+ protected:
+  // Tells the combo box that the list went away (the list-closed notification).
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  CSkinComboBox* combo_ = nullptr;
+};
+
+class CSkinComboBox_Static {
+ public:
+  // The static child has no behaviour of its own.
+};
+
+class CSkinComboBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit CSkinComboBox(QWidget* parent = nullptr);
+
+  // Loads the two arrow pictures (normal and pressed); before this the face has no arrow.
+  void SetUp();
+  bool ImagesLoaded() const { return imagesLoaded_; }
+  bool Pressed() const { return pressed_; }
+  // Lists whose entries must not be typed (the slope lists) are read-only.
+  void SetReadOnly(bool readOnly);
+
+  CSkinComboBox_Edit* EditPart() const { return edit_; }
+  CSkinComboBox_ListBox* ListPart() const { return list_; }
+
+  // A click on the box (or on its read-only edit line): focus, toggle the list.
+  void ClickToggle();
+  // The list part was hidden: back to the normal arrow.
+  void OnListHidden();
+  // The composed face (fill, frame, arrow) for the current state.
+  QImage Compose() const;
+
+ signals:
+  void ListClosed();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void hidePopup() override;
+
+ private:
+  CSkinComboBox_Static static_;
+  CSkinComboBox_Edit* edit_ = nullptr;
+  CSkinComboBox_ListBox* list_ = nullptr;
+  QImage arrowNormal_, arrowPressed_;
+  QSize arrowSize_;
+  bool imagesLoaded_ = false;
+  bool pressed_ = false;
+};
+
+}  // namespace tavelo::ui
