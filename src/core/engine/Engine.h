@@ -1,0 +1,306 @@
+#pragma once
+// The engine: everything the main window does apart from drawing. It owns the parameter
+// image, the connection record and send state, the transfer buffer, the download header,
+// the mass-upload state and the language, and runs the link protocol.
+//
+// Three inputs drive it, all on one thread:
+//   Post(message)   posted messages, handled first in, first out, one at a time, never
+//                   re-entrantly; payloads travel by value.
+//   Tick()          the 50 ms tick; every time-out and keep-alive counts these exactly.
+//   BytesArrived()  the transport has received bytes; while a reply is awaited they are
+//                   parsed at once, so a reply is handled without waiting for the tick.
+// Calls made from inside an observer callback are queued and run when the current
+// handler has returned.
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "engine/EngineObserver.h"
+#include "link/ReplyParser.h"
+#include "link/Transport.h"
+#include "params/BlockEncoder.h"
+#include "params/Bodies.h"
+#include "params/ParamImage.h"
+
+namespace tavelo {
+
+enum class ConnState : int { kIdle = 0, kOpening = 1, kReading = 2, kConnected = 3 };
+
+using TransportFactory = std::function<std::unique_ptr<Transport>()>;
+
+// Messages the owner (and the engine itself) posts.
+namespace msg {
+// The Connect button: connects when idle, disconnects when connected.
+struct Connect {};
+// A block request: a page wrote the image and asks for `code` to be sent (codes 1..78).
+struct Block {
+  int code = 0;
+  BlockArg arg;
+};
+// Refresh every page from the image.
+struct Distribute {};
+struct OpenWait {
+  WaitKind kind = WaitKind::kConnecting;
+};
+struct CloseWait {};
+// Save To PC: writes the image as `pcName` into the preset folder. The caller has asked
+// "overwrite ?" already when the name is listed.
+struct SaveToPc {
+  std::string pcName;
+};
+// Load From PC: a row of the PC file list, or a file path (path wins when not empty).
+struct LoadFromPc {
+  int row = -1;
+  std::string path;
+};
+// Load a PC file into processor slot `slot` (0..9); only while connected.
+struct LoadIntoSlot {
+  int row = -1;
+  int slot = 0;
+  std::string path;
+};
+// Mass upload: file i (a name in the preset folder or a path) goes into slot i; the
+// factory variant writes the factory presets.
+struct MassUpload {
+  std::vector<std::string> files;
+  bool factory = false;
+};
+// The unlock prompt was closed without the right password: the connection is abandoned.
+struct UnlockClosed {};
+// The "VR" / "Param" buttons: image 140, code 7 when it changes.
+struct SetAdjustManner {
+  int manner = 0;
+};
+
+// Posted by the engine to itself.
+struct TransferResult {
+  int result = 0;  // 3 answered, 1 timed out
+};
+struct Notice {
+  int code = 0;  // notification << 8 | result byte
+};
+struct UnlockResult {
+  int result = 0;
+};
+struct ShowUnlock {};
+}  // namespace msg
+
+using Message = std::variant<msg::Connect, msg::Block, msg::Distribute, msg::OpenWait,
+                             msg::CloseWait, msg::SaveToPc, msg::LoadFromPc, msg::LoadIntoSlot,
+                             msg::MassUpload, msg::UnlockClosed, msg::SetAdjustManner,
+                             msg::TransferResult, msg::Notice, msg::UnlockResult, msg::ShowUnlock>;
+
+// The 17 header bytes of a download's start reply, decoded.
+struct DownloadHeader {
+  std::array<std::uint8_t, 17> raw{};
+  int currentPreset = 0;         // byte 0
+  bool lockEngaged = false;      // flags bit 0
+  bool useInitVol = false;       // flags bit 2
+  bool vrPresent = false;        // flags bit 7
+  int adminMode = 0;             // byte 8
+  std::uint8_t inputStatus = 0;  // byte 15
+};
+
+// Tick counts of the link protocol (one tick is 50 ms).
+struct LinkTimings {
+  int replyTimeout;  // ticks before an unanswered request fails
+  int keepAlive;     // idle ticks before a status poll
+};
+inline constexpr LinkTimings kUsbTimings{100, 50};
+inline constexpr LinkTimings kWifiTimings{130, 55};
+inline constexpr int kWifiConnectTimerTicks = 20;  // the 1 s connect timer
+inline constexpr int kWifiConnectAttempts = 4;
+inline constexpr int kBoostStoreTimeout = 50;
+inline constexpr int kRequiredProtocolVersion = 3;
+
+class Engine {
+ public:
+  // The image starts with the processor's default parameter set.
+  explicit Engine(EngineObserver& observer);
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  // --- set-up --------------------------------------------------------------------------
+  // Creates the transport at Connect (USB, Wi-Fi or the in-process processor). The
+  // factory also sets the transport's wake-up hook (which leads to BytesArrived()).
+  void SetTransportFactory(TransportFactory factory);
+  // The PC preset folder (default "param_dir"); lists its files.
+  void SetParamDir(const std::filesystem::path& dir);
+  const std::filesystem::path& ParamDir() const { return paramDir_; }
+  void SetLanguage(Lang lang);
+  Lang Language() const { return lang_; }
+  // The system page's mode-name edit: the preset name a preset upload carries.
+  void SetModeNameText(const std::string& text) { modeNameText_ = text; }
+
+  // --- inputs --------------------------------------------------------------------------
+  void Post(Message message);
+  void Tick();
+  void BytesArrived();
+  // Closing the main window: closes the link without further observer traffic.
+  void Shutdown();
+
+  // Convenience for pages.
+  void PostBlock(int code, int value = 0) { Post(msg::Block{code, BlockArg::Value(value)}); }
+
+  // --- state ---------------------------------------------------------------------------
+  ParamImage& Image() { return image_; }
+  const ParamImage& Image() const { return image_; }
+  ConnState State() const { return state_; }
+  bool Connected() const { return state_ == ConnState::kConnected; }
+  LinkKind Link() const { return linkKind_; }
+  bool ReplyAwaited() const { return replyAwaited_; }
+  int ReplyTimeout() const { return replyTimeout_; }
+  int KeepAliveCountdown() const { return keepAlive_; }
+  int PendingRequests() const { return static_cast<int>(pending_.size()); }
+  const DownloadHeader& Header() const { return header_; }
+  bool ParamSetRead() const { return paramSetRead_; }
+  bool ParamSetShown() const { return paramSetShown_; }
+  int CurrentPreset() const { return currentPreset_; }
+  bool UseInitVol() const { return useInitVol_; }
+  bool VrPresent() const { return header_.vrPresent; }
+  // Set while the processor's front-panel controls own the tone and quick values.
+  bool AdjustLocked() const { return adjustLocked_; }
+  bool LockState() const { return lockCurrent_; }
+  int AdminMode() const { return adminCurrent_; }
+  bool MassUploadRunning() const { return massRunning_; }
+  bool MassUploadFactory() const { return massFactory_; }
+  bool WaitOpen() const { return waitOpen_; }
+  bool UnlockOpen() const { return unlockOpen_; }
+  const FrontPanel& Panel() const { return panel_; }
+  std::uint8_t Indicator() const { return indicator_[0]; }
+  const std::vector<std::string>& PcFiles() const { return pcFiles_; }
+  void RefreshPcFiles();
+
+ private:
+  struct PendingRequest {
+    int code;
+    BlockArg arg;
+  };
+
+  void Pump();
+  void Handle(Message& message);
+  void OnConnect();
+  void OnBlock(int code, const BlockArg& arg);
+  void OnTransferResult(int result);
+  void OnNotice(int code);
+  void OnUnlockResult(int result);
+  void OnShowUnlock();
+  void OnUnlockClosed();
+  void OnSaveToPc(const std::string& pcName);
+  void OnLoadFromPc(const msg::LoadFromPc& m);
+  void OnLoadIntoSlot(const msg::LoadIntoSlot& m);
+  void OnMassUpload(const msg::MassUpload& m);
+  void OnSetAdjustManner(int manner);
+  void OpenWaitDialog(WaitKind kind);
+  void CloseWaitDialog();
+
+  void DoTick();
+  void DoBytesArrived();
+  void WifiConnectTimer();
+  bool FetchIntoParser();
+  bool DispatchReply(const Reply& reply);
+  void DecodeStatus(const Reply& reply);
+  void OnStartReply(const Reply& reply);
+  void OnChunkReply(const Reply& reply);
+  void FinishDownload();
+  void OnEchoTypeReply(const Reply& reply);
+  void OnBoostReply(const Reply& reply);
+  void UploadFinished();
+  void MassUploadFile(int index);
+
+  bool SendRequest(std::uint8_t code, const std::uint8_t* data, int length);
+  void SendPayload(const Payload& payload);
+  void SendNow(int code, const BlockArg& arg);
+  void SendNextPending();
+  void Enqueue(int code, const BlockArg& arg, bool front);
+  void StartUpload(int slot);
+  void SendUploadChunk();
+  void SendUploadFinish();
+  void SendChunkRequest();
+
+  void OpenFailed(TextId status);
+  void ProtocolFailed(TextId status);
+  void CloseLink();
+  void LinkDown();
+  void ReleaseTransport();
+  void Status(TextId id);
+  void Say(TextId id, CaptionKind caption, const std::string& fileName = {});
+  void TopBar();
+  void RecomputeAdjustLock();
+  bool LoadFile(const std::string& nameOrPath, int row, std::string& shownName);
+  std::filesystem::path ResolvePcFile(const std::string& nameOrPath) const;
+
+  EngineObserver& observer_;
+  TransportFactory factory_;
+  std::unique_ptr<Transport> transport_;
+  std::filesystem::path paramDir_;
+  std::vector<std::string> pcFiles_;
+  Lang lang_;
+  std::string modeNameText_;
+
+  // Message loop.
+  std::deque<Message> queue_;
+  bool busy_ = false;
+  int ticksWaiting_ = 0;
+  bool bytesWaiting_ = false;
+
+  // Connection record and send state.
+  LinkKind linkKind_ = LinkKind::kUsb;
+  ConnState state_ = ConnState::kIdle;
+  bool linkOpen_ = false;
+  bool wifiConnecting_ = false;
+  int wifiTicks_ = 0;     // 50 ms ticks since the Wi-Fi connect began
+  int wifiAttempts_ = 0;  // connect timer firings without a connection
+  bool replyAwaited_ = false;
+  int replyTimeout_ = 0;
+  int keepAlive_ = 0;
+  std::uint8_t lastRequest_ = 0;
+  std::deque<PendingRequest> pending_;
+  ReplyParser parser_;
+  bool stopParsing_ = false;
+
+  // Parameter set.
+  ParamImage image_{};
+  DownloadHeader header_{};
+  bool paramSetRead_ = false;
+  bool paramSetShown_ = true;
+  int currentPreset_ = 0;
+  bool useInitVol_ = false;
+  bool adjustLocked_ = false;
+  bool lockCurrent_ = false;
+  bool lockPrevious_ = false;
+  int adminCurrent_ = 0;
+  int adminPrevious_ = 0;
+  std::array<std::uint8_t, 2> indicator_{};
+  FrontPanel panel_{};
+
+  // Whole-set transfers.
+  std::array<std::uint8_t, kTransferBufferSize> transfer_{};
+  int downloadTotal_ = 0;
+  int downloadOffset_ = 0;
+  int downloadCount_ = 0;
+  std::uint8_t downloadChecksum_ = 0;
+  std::array<std::uint8_t, kUploadBodySize> uploadBody_{};
+  int uploadOffset_ = 0;
+  int uploadSlot_ = 0;
+
+  // Mass upload.
+  bool massRunning_ = false;
+  bool massFactory_ = false;
+  int massRemaining_ = 0;
+  std::vector<std::string> massFiles_;
+
+  // Dialogs.
+  bool waitOpen_ = false;
+  bool unlockOpen_ = false;
+  bool unlockSucceeded_ = false;
+};
+
+}  // namespace tavelo
