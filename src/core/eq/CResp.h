@@ -60,12 +60,19 @@ class CResp {
   Curve& ScratchCurve() { return scratch_; }
 
  private:
+  // Multiplies the squared magnitudes of `count` bands into power_ and adds them, in
+  // pixels, to the sum curve.
+  void AccumulateBands(const EqBand* bands, int count);
+  void FlushPowerIntoSum(int begin, int end);
+
   GraphGeometry geometry_;
   Curve sum_{};
   Curve scratch_{};
-  // Per-column tables that depend only on the geometry (implementation detail).
-  struct ColumnTables;
-  std::array<float, kMaxColumns> cos1_{}, sin1_{}, cos2_{}, sin2_{}, freq_{};
+  // Per-column tables that depend only on the geometry: phi = sin^2(w / 2) and
+  // phi * (1 - phi), from which every section's squared magnitude is a quadratic form.
+  std::array<double, kMaxColumns> phi_{}, phiCo_{};
+  // Running product of the squared band magnitudes not yet added to the sum curve.
+  std::array<double, kMaxColumns> power_{};
 };
 
 }  // namespace tavelo
