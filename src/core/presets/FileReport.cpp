@@ -1,0 +1,75 @@
+#include "presets/FileReport.h"
+
+#include <system_error>
+
+#include "presets/AtomicFile.h"
+#include "presets/BoostFile.h"
+#include "presets/ParamFile.h"
+
+namespace tavelo {
+
+DescribedFile DescribeFileBytes(const std::uint8_t* bytes, std::size_t size) {
+  DescribedFile out;
+  if (size == kBoostFileSize) {
+    out.kind = PcFileKind::kBoostFile;
+    const BoostFileResult boost = ParseBoostFile(bytes, size);
+    out.ok = boost.ok();
+    out.message = boost.message;
+    if (out.ok) out.fields = DescribeBoostFile(boost.block);
+    return out;
+  }
+  out.kind = PcFileKind::kParameterFile;
+  const ParamFileResult param = ParseParamFile(bytes, size);
+  out.ok = param.ok();
+  out.message = param.message;
+  if (out.ok) out.fields = DescribeParamFile(param.data);
+  return out;
+}
+
+DescribedFile DescribeFile(const std::filesystem::path& path) {
+  // Both formats are small; one byte past the larger is enough to tell a wrong size.
+  const ReadResult read = ReadWholeFile(path, kParamFileSize + 1);
+  if (read.ok) return DescribeFileBytes(read.bytes.data(), read.bytes.size());
+  DescribedFile out;
+  if (read.tooLarge) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    out.message =
+        ec ? "wrong size: over 1140 bytes" : "wrong size: " + std::to_string(size) + " bytes";
+  } else {
+    out.message = "cannot read: " + read.message;
+  }
+  return out;
+}
+
+const char* PcFileKindName(PcFileKind kind) {
+  return kind == PcFileKind::kBoostFile ? "boost_file" : "parameter_file";
+}
+
+std::string FieldsAsText(PcFileKind kind, const std::vector<FieldEntry>& fields) {
+  std::string out = std::string("kind: ") + PcFileKindName(kind) + "\n";
+  for (const auto& f : fields) out += f.key + ": " + f.text + "\n";
+  return out;
+}
+
+std::string FieldsAsJson(PcFileKind kind, const std::vector<FieldEntry>& fields) {
+  std::string out = std::string("{\n  \"kind\": \"") + PcFileKindName(kind) + "\"";
+  for (const auto& f : fields) out += ",\n  " + JsonString(f.key) + ": " + f.json;
+  return out + "\n}\n";
+}
+
+std::vector<std::string> DiffFields(const std::vector<FieldEntry>& a,
+                                    const std::vector<FieldEntry>& b) {
+  std::vector<std::string> lines;
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!a[i].compared || a[i].raw == b[i].raw) continue;
+    const bool sameText = a[i].text == b[i].text;
+    const std::string& from = sameText ? a[i].raw : a[i].text;
+    const std::string& to = sameText ? b[i].raw : b[i].text;
+    lines.push_back(a[i].key + ": " + from + " -> " + to);
+  }
+  return lines;
+}
+
+}  // namespace tavelo
