@@ -1,0 +1,54 @@
+#include "ui/pages/ControlStore.h"
+
+namespace tavelo {
+
+const ControlValue& ControlStore::Get(int id) const {
+  static const ControlValue kEmpty;
+  const auto it = values_.find(id);
+  return it == values_.end() ? kEmpty : it->second;
+}
+
+ControlValue& ControlStore::At(int id) {
+  return values_[id];
+}
+
+void ControlStore::Changed(int id) {
+  if (onChange) onChange(id);
+}
+
+void ControlStore::SetText(int id, std::string text) {
+  auto& v = At(id);
+  if (v.text == text) return;
+  v.text = std::move(text);
+  Changed(id);
+}
+
+void ControlStore::SetPosition(int id, int position) {
+  auto& v = At(id);
+  if (v.position == position) return;
+  v.position = position;
+  Changed(id);
+}
+
+void ControlStore::SetIndex(int id, int index) {
+  auto& v = At(id);
+  if (v.index == index) return;
+  v.index = index;
+  Changed(id);
+}
+
+void ControlStore::SetLit(int id, bool lit) {
+  auto& v = At(id);
+  if (v.lit == lit) return;
+  v.lit = lit;
+  Changed(id);
+}
+
+void ControlStore::SetHighlight(int id, bool on) {
+  auto& v = At(id);
+  if (v.highlight == on) return;
+  v.highlight = on;
+  Changed(id);
+}
+
+}  // namespace tavelo

@@ -1,0 +1,43 @@
+#pragma once
+// What a page's controls show, keyed by control id: the text of an edit or readout, a
+// slider's position and highlight, a button's lit state, a list's index. The page rules
+// write here; the widgets follow (onChange names the control to update), and tests read
+// it directly.
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+namespace tavelo {
+
+struct ControlValue {
+  std::string text;
+  int position = 0;
+  int index = 0;
+  bool lit = false;
+  bool highlight = false;
+};
+
+class ControlStore {
+ public:
+  std::function<void(int id)> onChange;
+
+  const ControlValue& Get(int id) const;
+  const std::string& Text(int id) const { return Get(id).text; }
+  int Position(int id) const { return Get(id).position; }
+  int Index(int id) const { return Get(id).index; }
+  bool Lit(int id) const { return Get(id).lit; }
+  bool Highlighted(int id) const { return Get(id).highlight; }
+
+  void SetText(int id, std::string text);
+  void SetPosition(int id, int position);
+  void SetIndex(int id, int index);
+  void SetLit(int id, bool lit);
+  void SetHighlight(int id, bool on);
+
+ private:
+  ControlValue& At(int id);
+  void Changed(int id);
+  std::unordered_map<int, ControlValue> values_;
+};
+
+}  // namespace tavelo
