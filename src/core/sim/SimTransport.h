@@ -61,6 +61,7 @@ class SimHidTransport : public Transport {
   std::int64_t sentAt_ = 0;
   std::int64_t readyAt_ = 0;
   std::array<std::uint8_t, kHidDataSize> report_{};
+  std::size_t reportPos_ = 0;  // bytes of the report already handed over
   std::vector<std::vector<std::uint8_t>> written_;
 };
 

@@ -1,0 +1,130 @@
+#include "link/WifiModule.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tavelo {
+namespace {
+
+constexpr std::uint8_t kModuleTextLength = kModuleNameField + kModulePasswordField;  // 0x60
+constexpr std::uint8_t kModuleReplyStart = 0x55;
+constexpr std::uint8_t kShortMessageMarker = 0x01;
+
+struct CheckText {
+  ModuleSettingCheck check;
+  std::string_view english;
+  std::string_view chinese;
+};
+
+constexpr std::array<CheckText, 4> kCheckTexts = {{
+    {ModuleSettingCheck::kNameEmpty, "Name is empty", "名称不能为空"},
+    {ModuleSettingCheck::kNameTooLong, "Name is too long", "名称太长"},
+    {ModuleSettingCheck::kPasswordTooShort, "Password length at least 8 bytes", "密码至少8位"},
+    {ModuleSettingCheck::kPasswordTooLong, "Password is too long", "密码太长"},
+}};
+
+ModuleSettingCheck CheckName(std::string_view name) {
+  if (name.empty()) return ModuleSettingCheck::kNameEmpty;
+  if (name.size() > kModuleMaxName) return ModuleSettingCheck::kNameTooLong;
+  return ModuleSettingCheck::kOk;
+}
+
+}  // namespace
+
+ModuleShortMessage BuildModuleHeartbeat() {
+  return {static_cast<std::uint8_t>(ModuleCommand::kHeartbeat), kShortMessageMarker, kModuleEnd};
+}
+
+ModuleShortMessage BuildModuleRestore() {
+  return {static_cast<std::uint8_t>(ModuleCommand::kRestore), kShortMessageMarker, kModuleEnd};
+}
+
+ModuleSettingMessage BuildModuleSetting(ModuleCommand command, std::string_view name,
+                                        std::string_view password) {
+  ModuleSettingMessage message{};
+  message[0] = static_cast<std::uint8_t>(command);
+  message[1] = kModuleTextLength;
+  // Both fields are cut to their size, so no text can run into the next field or past
+  // the end marker.
+  const std::size_t nameBytes = std::min<std::size_t>(name.size(), kModuleNameField);
+  const std::size_t passwordBytes = std::min<std::size_t>(password.size(), kModulePasswordField);
+  std::copy_n(name.begin(), nameBytes, message.begin() + 2);
+  std::copy_n(password.begin(), passwordBytes, message.begin() + 2 + kModuleNameField);
+  message[kModuleSettingSize - 1] = kModuleEnd;
+  return message;
+}
+
+ModuleSettingCheck CheckApSetting(std::string_view name, std::string_view password) {
+  if (ModuleSettingCheck check = CheckName(name); check != ModuleSettingCheck::kOk) return check;
+  if (password.size() < kModuleMinApPassword) return ModuleSettingCheck::kPasswordTooShort;
+  if (password.size() > kModuleMaxPassword) return ModuleSettingCheck::kPasswordTooLong;
+  return ModuleSettingCheck::kOk;
+}
+
+ModuleSettingCheck CheckStaSetting(std::string_view name, std::string_view password) {
+  if (ModuleSettingCheck check = CheckName(name); check != ModuleSettingCheck::kOk) return check;
+  if (password.size() > kModuleMaxPassword) return ModuleSettingCheck::kPasswordTooLong;
+  return ModuleSettingCheck::kOk;
+}
+
+std::string_view ModuleCheckText(ModuleSettingCheck check, bool chinese) {
+  for (const CheckText& entry : kCheckTexts) {
+    if (entry.check == check) return chinese ? entry.chinese : entry.english;
+  }
+  return {};
+}
+
+std::optional<ModuleReply> ParseModuleReply(const std::uint8_t* bytes, std::size_t size) {
+  if (size != kModuleShortMessageSize || bytes[0] != kModuleReplyStart) return std::nullopt;
+  return ModuleReply{bytes[1], bytes[2]};
+}
+
+// --- session ---------------------------------------------------------------------------------
+
+void ModuleSession::Connected() {
+  connected_ = true;
+  missed_ = 0;
+  pending_ = ModuleCommand::kNone;
+}
+
+void ModuleSession::Disconnected() {
+  connected_ = false;
+  pending_ = ModuleCommand::kNone;
+}
+
+ModuleSession::Notice ModuleSession::BytesReceived(const std::uint8_t* bytes, std::size_t size) {
+  if (size == 0) return Notice::kNone;
+  missed_ = 0;
+  const std::optional<ModuleReply> reply = ParseModuleReply(bytes, size);
+  if (!reply || pending_ == ModuleCommand::kNone ||
+      reply->command != static_cast<std::uint8_t>(pending_)) {
+    return Notice::kNone;
+  }
+  const ModuleCommand answered = pending_;
+  pending_ = ModuleCommand::kNone;
+  if (answered != ModuleCommand::kSetSta) return Notice::kNone;
+  return reply->result == 1 ? Notice::kStaOk : Notice::kStaFailed;
+}
+
+ModuleSession::TickAction ModuleSession::Second() {
+  if (!connected_) return TickAction::kNothing;
+  if (missed_ < kMaxMissed) ++missed_;
+  if (missed_ > kDropAfterMissed) {
+    Disconnected();
+    return TickAction::kDrop;
+  }
+  return pending_ == ModuleCommand::kNone ? TickAction::kSendHeartbeat : TickAction::kNothing;
+}
+
+std::string_view ModuleSession::NoticeText(Notice notice, bool chinese) {
+  switch (notice) {
+    case Notice::kStaOk:
+      return chinese ? "设置成功" : "OK";
+    case Notice::kStaFailed:
+      return chinese ? "设置失败" : "Setting error";
+    default:
+      return {};
+  }
+}
+
+}  // namespace tavelo

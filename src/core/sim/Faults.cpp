@@ -1,0 +1,75 @@
+#include "sim/Faults.h"
+
+#include <array>
+#include <charconv>
+
+namespace tavelo {
+namespace {
+
+struct FaultName {
+  std::string_view name;
+  SimFault fault;
+};
+
+// "unplug-after" and "drop-after" are one fault: the HID and the stream name of a link
+// that dies mid-transfer.
+constexpr std::array<FaultName, 10> kFaultNames = {{
+    {"wrong-version", SimFault::kWrongVersion},
+    {"wrong-signature", SimFault::kWrongSignature},
+    {"bad-body-checksum", SimFault::kBadBodyChecksum},
+    {"corrupt-reply-checksum", SimFault::kCorruptReplyChecksum},
+    {"drop-reply", SimFault::kDropReply},
+    {"slow-reply", SimFault::kSlowReply},
+    {"locked", SimFault::kLocked},
+    {"unplug-after", SimFault::kCutAfter},
+    {"drop-after", SimFault::kCutAfter},
+    {"oversized-total", SimFault::kOversizedTotal},
+}};
+
+std::optional<int> ParseArg(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || value < 0) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::optional<SimFaultSpec> ParseSimFault(std::string_view text) {
+  for (const FaultName& entry : kFaultNames) {
+    if (text.substr(0, entry.name.size()) != entry.name) continue;
+    std::string_view rest = text.substr(entry.name.size());
+    SimFaultSpec spec{entry.fault, -1};
+    if (rest.empty()) {
+      if (entry.fault == SimFault::kCutAfter) return std::nullopt;  // needs a count
+      return spec;
+    }
+    if (rest.front() != '=' && !(rest.front() == '-' && entry.fault == SimFault::kCutAfter)) {
+      continue;
+    }
+    std::optional<int> arg = ParseArg(rest.substr(1));
+    if (!arg) return std::nullopt;
+    spec.arg = *arg;
+    return spec;
+  }
+  return std::nullopt;
+}
+
+std::string_view SimFaultName(SimFault fault) {
+  for (const FaultName& entry : kFaultNames) {
+    if (entry.fault == fault) return entry.name;
+  }
+  return "?";
+}
+
+std::string SimFaultNames() {
+  std::string names;
+  for (const FaultName& entry : kFaultNames) {
+    if (!names.empty()) names += ", ";
+    names += entry.name;
+  }
+  return names;
+}
+
+}  // namespace tavelo
