@@ -1,0 +1,184 @@
+#include "core/text/Texts.h"
+
+#include <array>
+#include <iterator>
+
+namespace tavelo {
+namespace {
+
+struct TextEntry {
+  TextId id;
+  const char* english;
+  const char* chinese;
+};
+
+// Where only one language exists, both columns carry it.
+constexpr TextEntry kTexts[] = {
+    {TextId::kStatusIdle, "Idle", "Idle"},
+    {TextId::kStatusConnecting, "Connectting...", "正在连接..."},
+    {TextId::kStatusOpenFailed, "Open failed", "Open failed"},
+    {TextId::kStatusOpenFailed0, "Open failed0", "Open failed0"},
+    {TextId::kStatusOpenFailed1, "Open failed1", "Open failed1"},
+    {TextId::kStatusConnected, "connected", "connected"},
+    {TextId::kStatusCommunicating, "communicating", "communicating"},
+    {TextId::kStatusOk, "OK", "OK"},
+    {TextId::kStatusFailed, "failed", "failed"},
+
+    {TextId::kCaptionBlank, " ", " "},
+    {TextId::kCaptionWarning, "Warning", "警告"},
+    {TextId::kAppTitle, "Professional Audio System", "Professional Audio System"},
+    {TextId::kMsgSocketsInitFailed, "Failed to Initialize Sockets", "Failed to Initialize Sockets"},
+    {TextId::kMsgVersionMismatch, "Device version is not matched.\nPlease contact your vendor.",
+     "设备版本不匹配，请联系相关供应商更新升级"},
+    {TextId::kMsgModifyLockKeyOk, "        Modify Lockkey OK        ", "        更改成功        "},
+    {TextId::kMsgModifyLockKeyPasswordOk, "        Modify lockkey password OK        ",
+     "        更改成功        "},
+    {TextId::kMsgModifyAdminModeOk, "        Modify Admin mode OK        ",
+     "        更改成功        "},
+    {TextId::kMsgModifyAdminPasswordOk, "        Modify admin password OK        ",
+     "        更改成功        "},
+    {TextId::kMsgPasswordError, "        Password error        ", "        密码错误        "},
+    {TextId::kMsgSavedOk, "        Saved OK        ", "        存储成功        "},
+    {TextId::kMsgResetAllOk, "        Reset all OK        ", "        清除所有模式成功        "},
+    {TextId::kMsgSetLogoOk, "        Set Logo OK        ", "        设置Logo成功        "},
+    {TextId::kMsgRestoreFactoryOk, "        Restore to factory OK        ",
+     "        恢复出厂设置成功        "},
+
+    {TextId::kMsgPcNameEmpty, "PC Name is empty ", "模式名称不能为空"},
+    {TextId::kMsgPcNameInvalid, "Invalid charater in PC Name", "模式名称包含非法字符"},
+    {TextId::kMsgOverwrite, "overwrite ?", "确定覆盖旧文件?"},
+    {TextId::kMsgSaveOk, " \t   Save OK\t\t  ", " \t   存储成功 \t   "},
+    {TextId::kMsgSaveFailed, " \t  Save Failed  ", " \t   存储失败 \t   "},
+    {TextId::kMsgLoadOk, " \t   Load OK\t\t  ", " \t   加载成功 \t   "},
+    {TextId::kMsgLoadFail, " \t   Load fail\t   ", " \t   加载失败 \t  "},
+    {TextId::kMsgFileLoadFail, "%s Load fail", "%s 加载失败"},
+
+    {TextId::kMassUploadTitle, "Mass Upload", "批量上传到设备"},
+    {TextId::kMassAddAll, "Add All", "全部加入"},
+    {TextId::kMassAdd, "Add", "加入"},
+    {TextId::kMassDel, "Del", "删除"},
+    {TextId::kMassUploadFactory, "Mass Upload Factory", "批量存储出厂设置"},
+    {TextId::kMassColumnNumber, "No.", "序号"},
+    {TextId::kMassColumnFileName, "FileName", "文件名称"},
+
+    {TextId::kMsgNeedAdminMode, "must be in admin mode", "必须处于管理模式才能存储"},
+    {TextId::kMsgModeNameInvalid, "Invalide charater in mode name", "模式名称含有非法字符"},
+    {TextId::kMsgResetAllConfirm, "Reset all ?", "清除所有模式?"},
+    {TextId::kMsgRestoreFactoryConfirm, "Restore to factory settings?", "恢复出厂设置?"},
+    {TextId::kMsgPasswordNotNumeric, "密码必须是数字", "密码必须是数字"},
+    {TextId::kPowerModeLast, "Last Mode", "上次调用的模式"},
+    {TextId::kPowerModeUser, "User Mode %d", "模式%d"},
+
+    {TextId::kWifiTitle, "WIFI Setting", "WIFI模块设置"},
+    {TextId::kWifiConnect, "Connect", "连接"},
+    {TextId::kWifiDisconnect, "Disconnect", "断开连接"},
+    {TextId::kWifiApName, "AP Name", "AP名称"},
+    {TextId::kWifiApPassword, "AP Password", "AP密码"},
+    {TextId::kWifiStaName, "STA Name", "STA名称"},
+    {TextId::kWifiStaPassword, "STA Password", "STA密码"},
+    {TextId::kWifiSetAp, "Set AP", "设置AP"},
+    {TextId::kWifiSetSta, "Set Sta", "设置Sta"},
+    {TextId::kWifiRestore, "Restore Wifi", "恢复出厂设置"},
+    {TextId::kMsgWifiNameEmpty, "Name is empty", "名称不能为空"},
+    {TextId::kMsgWifiNameTooLong, "Name is too long", "名称太长"},
+    {TextId::kMsgWifiPasswordTooShort, "Password length at least 8 bytes", "密码至少8位"},
+    {TextId::kMsgWifiPasswordTooLong, "Password is too long", "密码太长"},
+    {TextId::kMsgWifiRestoreConfirm, "Confirm restore Wifi?", "确定恢复出厂设置?"},
+    {TextId::kMsgWifiSetOk, "OK", "设置成功"},
+    {TextId::kMsgWifiSetError, "Setting error", "设置失败"},
+
+    {TextId::kWaitConnecting, "Connectting...", "正在联机..."},
+    {TextId::kWaitLoading, "Loading...", "正在加载..."},
+    {TextId::kWaitSaving, "Saving...", "正在存储..."},
+    {TextId::kUnlockTitle, "Unlock", "Unlock"},
+    {TextId::kUnlockPassword, "Unlock Password:", "解锁密码:"},
+    {TextId::kUnlockOk, "OK", "确认"},
+    {TextId::kUnlockClose, "Close", "关闭"},
+
+    {TextId::kInputAnalogAuto, "Analog Auto", "模拟自动"},
+    {TextId::kInputVod, "VOD", "VOD"},
+    {TextId::kInputAux, "AUX", "AUX"},
+    {TextId::kInputBgm, "BGM", "BGM"},
+    {TextId::kInputCoax, "COAX", "同轴"},
+    {TextId::kInputOpti, "OPTI", "光纤"},
+    {TextId::kSlopeBypass, "bypass", "bypass"},
+    {TextId::kSlopeBessel12, "bessel_12db", "bessel_12db"},
+    {TextId::kSlopeButter12, "butter_12db", "butter_12db"},
+    {TextId::kSlopeBessel18, "bessel_18db", "bessel_18db"},
+    {TextId::kSlopeButter18, "butter_18db", "butter_18db"},
+    {TextId::kSlopeBessel24, "bessel_24db", "bessel_24db"},
+    {TextId::kSlopeButter24, "butter_24db", "butter_24db"},
+    {TextId::kSlopeLinkwitzRiley24, "Link Riley 24db", "Link Riley 24db"},
+    {TextId::kBandTypePeaking, "P ", "P "},
+    {TextId::kBandTypeLowShelf, "LS", "LS"},
+    {TextId::kBandTypeHighShelf, "HS", "HS"},
+    {TextId::kReverbHall, "hall", "厅堂"},
+    {TextId::kReverbRoom, "room", "房间"},
+    {TextId::kReverbPlate, "plate", "板房"},
+    {TextId::kEchoMono, "mono", "单回声"},
+    {TextId::kEchoStereo, "stereo", "立体声"},
+    {TextId::kEchoDual, "dual", "双回声"},
+};
+
+constexpr bool InTextOrder() {
+  for (int i = 0; i < kTextCount; ++i) {
+    if (static_cast<int>(kTexts[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(std::size(kTexts) == kTextCount, "one entry per text");
+static_assert(InTextOrder(), "entries must follow the TextId enumeration");
+
+constexpr std::array kInputSources{TextId::kInputAnalogAuto, TextId::kInputVod,
+                                   TextId::kInputAux,        TextId::kInputBgm,
+                                   TextId::kInputCoax,       TextId::kInputOpti};
+constexpr std::array kSlopes{TextId::kSlopeBypass,   TextId::kSlopeBessel12,
+                             TextId::kSlopeButter12, TextId::kSlopeBessel18,
+                             TextId::kSlopeButter18, TextId::kSlopeBessel24,
+                             TextId::kSlopeButter24, TextId::kSlopeLinkwitzRiley24};
+constexpr std::array kBandTypes{TextId::kBandTypePeaking, TextId::kBandTypeLowShelf,
+                                TextId::kBandTypeHighShelf};
+constexpr std::array kReverbTypes{TextId::kReverbHall, TextId::kReverbRoom, TextId::kReverbPlate};
+constexpr std::array kEchoTypes{TextId::kEchoMono, TextId::kEchoStereo, TextId::kEchoDual};
+
+std::string ReplaceFirst(const char* text, std::string_view placeholder,
+                         std::string_view argument) {
+  std::string out(text);
+  const auto at = out.find(placeholder);
+  if (at != std::string::npos) out.replace(at, placeholder.size(), argument);
+  return out;
+}
+
+}  // namespace
+
+const char* Text(TextId id, Lang lang) {
+  const int i = static_cast<int>(id);
+  if (i < 0 || i >= kTextCount) return "";
+  return lang == Lang::kChinese ? kTexts[i].chinese : kTexts[i].english;
+}
+
+std::string FormatText(TextId id, Lang lang, std::string_view argument) {
+  return ReplaceFirst(Text(id, lang), "%s", argument);
+}
+
+std::string FormatText(TextId id, Lang lang, int argument) {
+  return ReplaceFirst(Text(id, lang), "%d", std::to_string(argument));
+}
+
+std::span<const TextId> InputSourceTexts() {
+  return kInputSources;
+}
+std::span<const TextId> SlopeTexts() {
+  return kSlopes;
+}
+std::span<const TextId> BandTypeTexts() {
+  return kBandTypes;
+}
+std::span<const TextId> ReverbTypeTexts() {
+  return kReverbTypes;
+}
+std::span<const TextId> EchoTypeTexts() {
+  return kEchoTypes;
+}
+
+}  // namespace tavelo
