@@ -1,0 +1,187 @@
+// Parsing and printing of a band's command-line form. Ranges follow what the pages let
+// a user type, so a band accepted here is one the panel could have produced.
+#include "eq/BandSyntax.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace tavelo {
+
+namespace {
+
+constexpr std::array<const char*, 5> kTypeNames = {"peak", "lowshelf", "highshelf", "lowpass",
+                                                   "highpass"};
+constexpr std::array<const char*, kSlopeCount> kSlopeNames = {
+    "bypass",      "bessel_12db", "butter_12db", "bessel_18db",
+    "butter_18db", "bessel_24db", "butter_24db", "lr_24db"};
+// The slope list's own text for code 7, accepted as well.
+constexpr std::string_view kLinkwitzRileyListText = "Link Riley 24db";
+
+constexpr int kMinFreq = 20;
+constexpr int kMaxFreq = 20000;
+constexpr int kMinQ = 4;  // tenths
+constexpr int kMaxQPeak = 999;
+constexpr int kMaxQShelf = 20;
+constexpr int kMaxGain = 240;  // tenths of a dB, either sign
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view text) {
+  std::vector<std::string_view> fields;
+  while (true) {
+    const auto comma = text.find(',');
+    fields.push_back(Trim(text.substr(0, comma)));
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return fields;
+}
+
+std::optional<int> ParseWholeNumber(std::string_view s) {
+  int value = 0;
+  const auto* end = s.data() + s.size();
+  const auto [ptr, ec] = std::from_chars(s.data(), end, value);
+  if (s.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+  return value;
+}
+
+// A decimal number in tenths, rounded half away from zero ("1.25" -> 13).
+std::optional<int> ParseTenths(std::string_view s) {
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  double value = 0;
+  const auto* end = s.data() + s.size();
+  const auto [ptr, ec] = std::from_chars(s.data(), end, value, std::chars_format::fixed);
+  if (s.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+  if (std::fabs(value) > 1e6) return std::nullopt;  // far out of range; keeps lround defined
+  return static_cast<int>(std::lround(value * 10));
+}
+
+std::optional<std::int8_t> ParseSlope(std::string_view s) {
+  for (std::size_t i = 0; i < kSlopeNames.size(); ++i) {
+    if (EqualsIgnoringCase(s, kSlopeNames[i])) return static_cast<std::int8_t>(i);
+  }
+  if (EqualsIgnoringCase(s, kLinkwitzRileyListText)) return kSlopeLinkwitzRiley24;
+  return std::nullopt;
+}
+
+std::string SlopeList() {
+  std::string list;
+  for (const char* name : kSlopeNames) {
+    if (!list.empty()) list += ", ";
+    list += name;
+  }
+  return list;
+}
+
+void AppendTenths(std::string& out, int tenths) {
+  char buf[32];
+  const int magnitude = tenths < 0 ? -tenths : tenths;
+  std::snprintf(buf, sizeof buf, "%s%d.%d", tenths < 0 ? "-" : "", magnitude / 10, magnitude % 10);
+  out += buf;
+}
+
+}  // namespace
+
+const char* BandTypeName(int type) {
+  return type >= 0 && type < static_cast<int>(kTypeNames.size()) ? kTypeNames[type] : nullptr;
+}
+
+const char* SlopeName(int slope) {
+  return slope >= 0 && slope < kSlopeCount ? kSlopeNames[slope] : nullptr;
+}
+
+std::optional<EqBand> ParseBand(std::string_view text, std::string& error) {
+  const auto fields = SplitFields(text);
+  if (fields.size() != 4 && fields.size() != 5) {
+    error = "expected TYPE,FREQ,Q,GAIN[,SLOPE]";
+    return std::nullopt;
+  }
+  EqBand band;
+  int type = -1;
+  for (std::size_t i = 0; i < kTypeNames.size(); ++i) {
+    if (EqualsIgnoringCase(fields[0], kTypeNames[i])) type = static_cast<int>(i);
+  }
+  if (type < 0) {
+    error = "unknown type '" + std::string(fields[0]) +
+            "' (peak, lowshelf, highshelf, lowpass or highpass)";
+    return std::nullopt;
+  }
+  band.type = static_cast<std::int8_t>(type);
+  const bool passFilter = type == kBandLowPass || type == kBandHighPass;
+
+  const auto freq = ParseWholeNumber(fields[1]);
+  if (!freq || *freq < kMinFreq || *freq > kMaxFreq) {
+    error = "frequency '" + std::string(fields[1]) + "' is not a whole number of hertz from 20 " +
+            "to 20000";
+    return std::nullopt;
+  }
+  band.freq = static_cast<std::int16_t>(*freq);
+
+  const bool shelf = type == kBandLowShelf || type == kBandHighShelf;
+  const int maxQ = shelf ? kMaxQShelf : kMaxQPeak;
+  const auto q = ParseTenths(fields[2]);
+  if (!q || *q < kMinQ || *q > maxQ) {
+    error = "Q '" + std::string(fields[2]) + "' is not a number from 0.4 to " +
+            (shelf ? "2.0 (shelves)" : "99.9");
+    return std::nullopt;
+  }
+  band.q = static_cast<std::int16_t>(*q);
+
+  const auto gain = ParseTenths(fields[3]);
+  if (!gain || *gain < -kMaxGain || *gain > kMaxGain) {
+    error = "gain '" + std::string(fields[3]) + "' is not a number of dB from -24.0 to 24.0";
+    return std::nullopt;
+  }
+  band.gain = static_cast<std::int16_t>(*gain);
+
+  if (fields.size() == 5) {
+    if (!passFilter) {
+      error = "a slope applies only to lowpass and highpass";
+      return std::nullopt;
+    }
+    const auto slope = ParseSlope(fields[4]);
+    if (!slope) {
+      error = "unknown slope '" + std::string(fields[4]) + "' (" + SlopeList() + ")";
+      return std::nullopt;
+    }
+    band.slope = *slope;
+  }
+  return band;
+}
+
+std::string FormatBand(const EqBand& band) {
+  std::string out;
+  if (const char* name = BandTypeName(band.type)) {
+    out = name;
+  } else {
+    out = "type" + std::to_string(band.type);
+  }
+  out += "," + std::to_string(band.freq) + ",";
+  AppendTenths(out, band.q);
+  out += ",";
+  AppendTenths(out, band.gain);
+  if (band.type == kBandLowPass || band.type == kBandHighPass) {
+    const char* slope = SlopeName(band.slope);
+    out += ",";
+    out += slope ? std::string(slope) : "slope" + std::to_string(band.slope);
+  }
+  return out;
+}
+
+}  // namespace tavelo
