@@ -45,11 +45,15 @@ class CMyBtn : public QPushButton {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void Build();
   int kind_ = kButtonTwoState;
   int align_ = kAlignCentre;
   int textOffset_ = 0;
   bool lit_ = false;
   bool imagesSet_ = false;
+  // Kept so a resize can rebuild the buffers at the new client size.
+  ButtonImages images_;
+  QColor backgroundColour_, plainFill_, stateFill_;
   QImage background_;
   QImage states_[4];
   QImage surface_, screen_;

@@ -1,0 +1,119 @@
+#include "ui/controls/CMyBtn.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
+
+#include "ui/skin/Blend.h"
+
+namespace tavelo::ui {
+namespace {
+
+// Colours carry no alpha: a filled area is opaque where it is the destination and lets the
+// background through where it is blended.
+QRgb Colour(QColor c) {
+  return c.rgb() & 0x00ffffffu;
+}
+
+Qt::Alignment TextAlignment(int align) {
+  switch (align) {
+    case kAlignLeft:
+      return Qt::AlignLeft | Qt::AlignVCenter;
+    case kAlignRight:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    default:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+  }
+}
+
+}  // namespace
+
+CMyBtn::CMyBtn(QWidget* parent) : QPushButton(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CMyBtn::CMyBtn(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CMyBtn::SetImages(int style, QColor background, const ButtonImages& images, QColor plainFill,
+                       QColor stateFill) {
+  kind_ = ButtonKindOf(style);
+  align_ = ButtonAlignOf(style);
+  images_ = images;
+  backgroundColour_ = background;
+  plainFill_ = plainFill;
+  stateFill_ = stateFill;
+  imagesSet_ = true;
+  Build();
+}
+
+void CMyBtn::SetImages(const ButtonImages& images) {
+  SetImages(kStyleTwoStateCentred, Qt::white, images, Qt::white, Qt::white);
+}
+
+void CMyBtn::Build() {
+  const QSize client = size().expandedTo(QSize(1, 1));
+  background_ = QImage(client, QImage::Format_ARGB32);
+  if (!images_.background.IsNull()) {
+    background_.fill(Colour(backgroundColour_));
+    BlendImage(background_, images_.background.Image(), 0, 0);
+  } else {
+    background_.fill(Colour(plainFill_));
+  }
+  for (int i = 0; i < 4; ++i) {
+    states_[i] = QImage(client, QImage::Format_ARGB32);
+    states_[i].fill(Colour(stateFill_));
+    if (i < static_cast<int>(images_.states.size()) && !images_.states[i].IsNull()) {
+      CopyImage(states_[i], images_.states[i].Image(), 0, 0);
+    }
+  }
+  update();
+}
+
+void CMyBtn::SetLit(bool lit) {
+  lit_ = lit;
+  update();
+}
+
+void CMyBtn::SetTextOffset(int pixels) {
+  textOffset_ = pixels;
+  update();
+}
+
+const QImage& CMyBtn::Compose() {
+  if (!imagesSet_ || background_.size() != size().expandedTo(QSize(1, 1))) {
+    if (!imagesSet_) {
+      plainFill_ = stateFill_ = QColor(230, 230, 230);
+      imagesSet_ = true;
+    }
+    Build();
+  }
+  if (surface_.size() != background_.size()) {
+    surface_ = QImage(background_.size(), QImage::Format_ARGB32);
+  }
+  CopyWhole(surface_, background_);
+  BlendImage(surface_, states_[ButtonStateIndex(kind_, isDown(), lit_)], 0, 0);
+  PresentOpaque(surface_, screen_);
+  if (!text().isEmpty()) {
+    QPainter painter(&screen_);
+    painter.setFont(font());
+    painter.setPen(ButtonTextColour(isEnabled(), lit_));
+    const QRect box(textOffset_, 0, std::max(screen_.width() - textOffset_, 0), screen_.height());
+    painter.drawText(box, TextAlignment(align_) | Qt::TextSingleLine, text());
+  }
+  return screen_;
+}
+
+void CMyBtn::paintEvent(QPaintEvent*) {
+  const QImage& face = Compose();
+  QPainter painter(this);
+  painter.drawImage(0, 0, face);
+}
+
+void CMyBtn::resizeEvent(QResizeEvent* event) {
+  QPushButton::resizeEvent(event);
+  if (imagesSet_) Build();
+}
+
+}  // namespace tavelo::ui

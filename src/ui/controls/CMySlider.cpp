@@ -1,0 +1,192 @@
+#include "ui/controls/CMySlider.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "ui/skin/Blend.h"
+
+namespace tavelo::ui {
+namespace {
+
+constexpr QRgb kWhite = 0xffffffff;
+constexpr QRgb kNoTrack = 0x00ff0000;       // pure red, alpha 0
+constexpr QRgb kNoFocusThumb = 0xff00ff00;  // opaque pure green
+
+// A copy of image cut to at most size (the control's client area).
+QImage ClippedCopy(const QImage& image, QSize size) {
+  return image.copy(0, 0, std::min(image.width(), size.width()),
+                    std::min(image.height(), size.height()));
+}
+
+}  // namespace
+
+CMySlider::CMySlider(QWidget* parent, int id) : QWidget(parent), id_(id) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CMySlider::SetTrackImages(const SkinImage& track, const SkinImage& thumb,
+                               const SkinImage& focusedThumb) {
+  SetUp(track, nullptr, thumb, focusedThumb);
+}
+
+void CMySlider::SetTrackImagesWithFill(const SkinImage& track, const SkinImage& fill,
+                                       const SkinImage& thumb, const SkinImage& focusedThumb) {
+  model_.SetVertical(false);
+  SetUp(track, &fill, thumb, focusedThumb);
+}
+
+void CMySlider::SetUp(const SkinImage& track, const SkinImage* fill, const SkinImage& thumb,
+                      const SkinImage& focusedThumb) {
+  const QSize client = size();
+  background_ = QImage(client, QImage::Format_ARGB32);
+  if (track.IsNull()) {
+    background_.fill(kNoTrack);
+  } else {
+    background_.fill(kWhite);
+    BlendImage(background_, track.Image(), 0, 0);
+  }
+  hasFill_ = fill != nullptr;
+  fill_ = QImage();
+  if (hasFill_) {
+    fill_ = QImage(client, QImage::Format_ARGB32);
+    fill_.fill(kWhite);
+    if (!fill->IsNull()) BlendImage(fill_, fill->Image(), 0, 0);
+  }
+  thumb_ = thumb.IsNull() ? QImage() : ClippedCopy(thumb.Image(), client);
+  if (!focusedThumb.IsNull()) {
+    focusedThumb_ = ClippedCopy(focusedThumb.Image(), client);
+  } else {
+    focusedThumb_ = QImage(thumb_.isNull() ? QSize(1, 1) : thumb_.size(), QImage::Format_ARGB32);
+    focusedThumb_.fill(kNoFocusThumb);
+  }
+  const bool vertical = model_.Vertical();
+  model_.SetLengths(vertical ? client.height() : client.width(),
+                    vertical ? thumb_.height() : thumb_.width());
+  update();
+}
+
+void CMySlider::SetRange(int min, int max, bool logarithmic) {
+  model_.SetRange(min, max, logarithmic);
+  update();
+}
+
+void CMySlider::SetPos(int value) {
+  if (model_.SetValue(value)) update();
+}
+
+void CMySlider::SetHighlight(bool on) {
+  focused_ = on;
+  repaint();
+}
+
+const QImage& CMySlider::Compose() {
+  if (background_.isNull()) {
+    background_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32);
+    background_.fill(kWhite);
+  }
+  if (surface_.size() != background_.size()) {
+    surface_ = QImage(background_.size(), QImage::Format_ARGB32);
+  }
+  CopyWhole(surface_, background_);
+  const int pos = model_.ThumbPos();
+  if (hasFill_ && fill_.width() == surface_.width() && pos > 0) {
+    const int last = std::min(pos, surface_.width() - 1);
+    CopyImage(surface_, fill_.copy(0, 0, last + 1, fill_.height()), 0, 0);
+  }
+  const QImage& thumb = focused_ && !focusedThumb_.isNull() ? focusedThumb_ : thumb_;
+  if (!thumb.isNull()) {
+    if (model_.Vertical()) {
+      BlendImage(surface_, thumb, 0, pos);
+    } else {
+      BlendImage(surface_, thumb, pos, 0);
+    }
+  }
+  if (!isEnabled()) TintImage(surface_);
+  return surface_;
+}
+
+void CMySlider::paintEvent(QPaintEvent*) {
+  PresentOpaque(Compose(), screen_);
+  QPainter painter(this);
+  painter.drawImage(0, 0, screen_);
+}
+
+int CMySlider::Coord(const QPointF& p) const {
+  return static_cast<int>(model_.Vertical() ? p.y() : p.x());
+}
+
+void CMySlider::Apply(const SliderChange& change) {
+  if (change.redraw) update();
+  if (change.notify) emit Moved(id_, change.value);
+}
+
+void CMySlider::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  Apply(model_.Press(Coord(event->position())));
+}
+
+void CMySlider::mouseMoveEvent(QMouseEvent* event) {
+  const SliderChange change = model_.Move(Coord(event->position()));
+  // A dragged thumb is drawn at once, not at the next paint.
+  if (change.redraw) repaint();
+  if (change.notify) emit Moved(id_, change.value);
+}
+
+void CMySlider::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) model_.Release();
+}
+
+void CMySlider::wheelEvent(QWheelEvent* event) {
+  const QPoint delta = event->angleDelta();
+  Apply(model_.Wheel(delta.y() != 0 ? delta.y() : delta.x()));
+  event->accept();
+}
+
+void CMySlider::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+      return Apply(model_.Key(SliderKey::kUp));
+    case Qt::Key_Down:
+      return Apply(model_.Key(SliderKey::kDown));
+    case Qt::Key_Left:
+      return Apply(model_.Key(SliderKey::kLeft));
+    case Qt::Key_Right:
+      return Apply(model_.Key(SliderKey::kRight));
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+bool CMySlider::event(QEvent* event) {
+  // Arrow keys belong to the slider: never a shortcut or a focus move of the dialog.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
+      event->accept();
+      return true;
+    }
+  }
+  return QWidget::event(event);
+}
+
+void CMySlider::focusInEvent(QFocusEvent* event) {
+  if (showFocus_) {
+    focused_ = true;
+    update();
+  }
+  QWidget::focusInEvent(event);
+}
+
+void CMySlider::focusOutEvent(QFocusEvent* event) {
+  if (showFocus_) {
+    focused_ = false;
+    update();
+  }
+  QWidget::focusOutEvent(event);
+}
+
+}  // namespace tavelo::ui

@@ -1,0 +1,149 @@
+#include "ui/graph/CRespView.h"
+
+#include <algorithm>
+
+#include "ui/graph/GraphBackground.h"
+#include "ui/graph/GraphLayout.h"
+#include "ui/skin/Blend.h"
+#include "ui/skin/SkinArt.h"
+
+namespace tavelo::ui {
+namespace {
+
+// Row of a curve value in pixels; wild values (a band the processor sent with 0 Hz or
+// Q 0) land far off the plot instead of overflowing the conversion.
+int CurveRow(int zeroRow, float value) {
+  float row = static_cast<float>(zeroRow) - value;
+  if (!(row > -10000.0f)) row = -10000.0f;  // also catches NaN
+  if (row > 10000.0f) row = 10000.0f;
+  return static_cast<int>(row);
+}
+
+}  // namespace
+
+CRespView::CRespView() : curveColour_(kDefaultCurveColour), bandColour_(kDefaultBandColour) {}
+CRespView::~CRespView() = default;
+
+void CRespView::Init(const tavelo::GraphGeometry& geometry, std::vector<SkinImage> normal,
+                     std::vector<SkinImage> selected, int imageCount) {
+  resp_.SetGeometry(geometry);
+  DrawGraphBackground(frame_, geometry);
+  background_ = frame_.copy();
+  normal_ = std::move(normal);
+  selectedArt_ = std::move(selected);
+  imageCount_ = std::max(imageCount, 0);
+  readoutFont_ = std::make_unique<MonoText>(kReadoutFontPixels);
+}
+
+void CRespView::InitWithDefaultArt(const tavelo::GraphGeometry& geometry, int imageCount) {
+  const int markers = std::max(imageCount - 1, 0);
+  std::vector<SkinImage> normal = MarkerSet(markers, false);
+  normal.push_back(tavelo::ui::BypassStamp());
+  Init(geometry, std::move(normal), MarkerSet(markers, true), imageCount);
+}
+
+QPoint CRespView::BandPoint(const tavelo::EqBand* bands, int index) const {
+  if (index < 0 || bands == nullptr) return {0, 0};
+  return BandPointOf(resp_.Geometry(), bands[index]);
+}
+
+const QImage* CRespView::SlotImage(int slot, bool selected) const {
+  // The last slot in use is the stamp, never a marker.
+  if (slot < 0 || slot >= imageCount_ - 1) return nullptr;
+  if (selected && slot < static_cast<int>(selectedArt_.size()) && !selectedArt_[slot].IsNull()) {
+    return &selectedArt_[slot].Image();
+  }
+  if (slot < static_cast<int>(normal_.size()) && !normal_[slot].IsNull()) {
+    return &normal_[slot].Image();
+  }
+  return nullptr;
+}
+
+void CRespView::BlendMarker(const QImage& image, QPoint at) {
+  BlendImage(frame_, image, at.x() - image.width() / 2, at.y() - image.height() / 2);
+}
+
+void CRespView::Render(const tavelo::EqBand* bands, int count) {
+  resp_.SumBandCurves(bands, count);
+  Draw(bands, count, nullptr, -1);
+}
+
+void CRespView::RenderWithTones(const tavelo::EqBand* bands, int count, const tavelo::EqBand* tones,
+                                int firstToneSlot) {
+  resp_.SumBandCurves(bands, count);
+  if (tones != nullptr) resp_.AddBandCurves(tones);
+  Draw(bands, count, tones, firstToneSlot);
+}
+
+void CRespView::DrawCurveColumns(const tavelo::CResp::Curve& curve, QRgb colour, bool area) {
+  const tavelo::GraphGeometry& g = resp_.Geometry();
+  const int zero = g.ZeroRow();
+  const int lo = g.top - 1, hi = g.bottom + 1;  // rows 29..251 only
+  const int width = std::min(g.width, frame_.width());
+  int prev = CurveRow(zero, curve[g.xStart]);
+  for (int x = g.xStart + 1; x < width; ++x) {
+    const int y = CurveRow(zero, curve[x]);
+    if (area) {
+      BlendColumn(frame_, x - 1, std::max(std::min(zero, y), lo),
+                  std::min(std::max(zero, y), hi + 1), colour, kBandAreaAlpha);
+    }
+    PaintColumn(frame_, x - 1, std::max(std::min(prev, y), lo), std::min(std::max(prev, y), hi),
+                colour);
+    prev = y;
+  }
+}
+
+void CRespView::Draw(const tavelo::EqBand* bands, int count, const tavelo::EqBand* tones,
+                     int firstToneSlot) {
+  if (frame_.isNull()) return;
+  CopyWhole(frame_, background_);
+
+  const QImage* stamp = imageCount_ > 0 && imageCount_ - 1 < static_cast<int>(normal_.size()) &&
+                                !normal_[imageCount_ - 1].IsNull()
+                            ? &normal_[imageCount_ - 1].Image()
+                            : nullptr;
+  if (bypassStamp_ && stamp != nullptr) {
+    BlendImage(frame_, *stamp, (frame_.width() - stamp->width()) / 2,
+               (frame_.height() - stamp->height()) / 2);
+  }
+
+  // The selected band may be one of the array or, from firstToneSlot on, a tone band.
+  const tavelo::EqBand* selected = nullptr;
+  if (selected_ >= 0 && selected_ < count && bands != nullptr) {
+    selected = &bands[selected_];
+  } else if (tones != nullptr && selected_ >= firstToneSlot && selected_ < firstToneSlot + 3) {
+    selected = &tones[selected_ - firstToneSlot];
+  }
+
+  const tavelo::GraphGeometry& g = resp_.Geometry();
+  if (tones != nullptr) {
+    for (int i = 0; i < 3; ++i) {
+      const int slot = firstToneSlot + i;
+      const QImage* image = SlotImage(slot, false);
+      if (slot != selected_ && image != nullptr) BlendMarker(*image, BandPointOf(g, tones[i]));
+    }
+  }
+
+  if (selected != nullptr && resp_.ComputeBandCurve(*selected, resp_.ScratchCurve())) {
+    DrawCurveColumns(resp_.ScratchCurve(), bandColour_, true);
+  }
+  DrawCurveColumns(resp_.SumCurve(), curveColour_, false);
+
+  for (int k = 0; k < count && bands != nullptr; ++k) {
+    const QImage* image = SlotImage(k, false);
+    if (k != selected_ && image != nullptr) BlendMarker(*image, BandPointOf(g, bands[k]));
+  }
+  if (selected != nullptr) {
+    const QImage* image = SlotImage(selected_, true);
+    if (image != nullptr) BlendMarker(*image, BandPointOf(g, *selected));
+    if (readout_ && readoutFont_) {
+      const Readout r = ReadoutOf(g, *selected);
+      for (int i = 0; i < r.count; ++i) {
+        readoutFont_->Draw(frame_, r.lines[i].at.x(), r.lines[i].at.y(), r.lines[i].text,
+                           kReadoutColour);
+      }
+    }
+  }
+}
+
+}  // namespace tavelo::ui
