@@ -22,11 +22,13 @@
 #include <vector>
 
 #include "engine/EngineObserver.h"
+#include "engine/PendingRequests.h"
 #include "link/ReplyParser.h"
 #include "link/Transport.h"
 #include "params/BlockEncoder.h"
 #include "params/Bodies.h"
 #include "params/ParamImage.h"
+#include "presets/ParamFile.h"
 
 namespace tavelo {
 
@@ -158,7 +160,8 @@ class Engine {
   bool ReplyAwaited() const { return replyAwaited_; }
   int ReplyTimeout() const { return replyTimeout_; }
   int KeepAliveCountdown() const { return keepAlive_; }
-  int PendingRequests() const { return static_cast<int>(pending_.size()); }
+  // Block requests waiting for the request in flight, in the order they will go out.
+  const PendingRequests& Pending() const { return pending_; }
   const DownloadHeader& Header() const { return header_; }
   bool ParamSetRead() const { return paramSetRead_; }
   bool ParamSetShown() const { return paramSetShown_; }
@@ -179,63 +182,66 @@ class Engine {
   void RefreshPcFiles();
 
  private:
-  struct PendingRequest {
-    int code;
-    BlockArg arg;
-  };
-
+  // Message loop and handlers (Engine.cpp).
   void Pump();
   void Handle(Message& message);
-  void OnConnect();
-  void OnBlock(int code, const BlockArg& arg);
-  void OnTransferResult(int result);
-  void OnNotice(int code);
-  void OnUnlockResult(int result);
-  void OnShowUnlock();
-  void OnUnlockClosed();
-  void OnSaveToPc(const std::string& pcName);
-  void OnLoadFromPc(const msg::LoadFromPc& m);
-  void OnLoadIntoSlot(const msg::LoadIntoSlot& m);
-  void OnMassUpload(const msg::MassUpload& m);
+  void Status(TextId id);
+  void Say(TextId id, CaptionKind caption, const std::string& fileName = {});
+  void TopBar();
+  void ConnectCaption();
+  void RecomputeAdjustLock();
+  void Distribute();
   void OnSetAdjustManner(int manner);
   void OpenWaitDialog(WaitKind kind);
   void CloseWaitDialog();
+  void OnShowUnlock();
+  void OnUnlockResult(int result);
+  void OnUnlockClosed();
 
+  // The link (EngineLink.cpp).
+  const LinkTimings& Timings() const;
+  void OnConnect();
+  void WifiConnected();
+  void WifiConnectTimer();
+  void OpenFailed();
+  void ProtocolFailed(TextId status);
+  void ReleaseTransport();
+  void CloseLink();
+  void LinkDown();
+  bool SendRequest(std::uint8_t code, const std::uint8_t* data, int length);
+  void SendPayload(const Payload& payload, bool encoderPath);
+  void OnBlock(int code, const BlockArg& arg);
+  void SendNextPending();
+  void SendNow(int code, const BlockArg& arg);
   void DoTick();
   void DoBytesArrived();
-  void WifiConnectTimer();
-  bool FetchIntoParser();
+  void FetchIntoParser();
   bool DispatchReply(const Reply& reply);
   void DecodeStatus(const Reply& reply);
+  void OnTransferResult(int result);
+
+  // Whole-set transfers and notices (EngineTransfer.cpp).
+  void DownloadFailed();
   void OnStartReply(const Reply& reply);
+  void SendChunkRequest();
   void OnChunkReply(const Reply& reply);
   void FinishDownload();
   void OnEchoTypeReply(const Reply& reply);
   void OnBoostReply(const Reply& reply);
-  void UploadFinished();
-  void MassUploadFile(int index);
-
-  bool SendRequest(std::uint8_t code, const std::uint8_t* data, int length);
-  void SendPayload(const Payload& payload);
-  void SendNow(int code, const BlockArg& arg);
-  void SendNextPending();
-  void Enqueue(int code, const BlockArg& arg, bool front);
   void StartUpload(int slot);
   void SendUploadChunk();
   void SendUploadFinish();
-  void SendChunkRequest();
+  void UploadFinished();
+  void OnNotice(int code);
 
-  void OpenFailed(TextId status);
-  void ProtocolFailed(TextId status);
-  void CloseLink();
-  void LinkDown();
-  void ReleaseTransport();
-  void Status(TextId id);
-  void Say(TextId id, CaptionKind caption, const std::string& fileName = {});
-  void TopBar();
-  void RecomputeAdjustLock();
-  bool LoadFile(const std::string& nameOrPath, int row, std::string& shownName);
-  std::filesystem::path ResolvePcFile(const std::string& nameOrPath) const;
+  // PC files (EngineFiles.cpp).
+  std::filesystem::path ResolvePcFile(int row, const std::string& path) const;
+  bool ReadPcFile(const std::filesystem::path& path, ParamFileData& out) const;
+  void OnSaveToPc(const std::string& pcName);
+  void OnLoadFromPc(const msg::LoadFromPc& m);
+  void OnLoadIntoSlot(const msg::LoadIntoSlot& m);
+  void OnMassUpload(const msg::MassUpload& m);
+  void MassUploadFile(int index);
 
   EngineObserver& observer_;
   TransportFactory factory_;
@@ -262,7 +268,7 @@ class Engine {
   int replyTimeout_ = 0;
   int keepAlive_ = 0;
   std::uint8_t lastRequest_ = 0;
-  std::deque<PendingRequest> pending_;
+  PendingRequests pending_;
   ReplyParser parser_;
   bool stopParsing_ = false;
 
@@ -283,6 +289,8 @@ class Engine {
 
   // Whole-set transfers.
   std::array<std::uint8_t, kTransferBufferSize> transfer_{};
+  bool downloadActive_ = false;
+  bool uploadActive_ = false;
   int downloadTotal_ = 0;
   int downloadOffset_ = 0;
   int downloadCount_ = 0;

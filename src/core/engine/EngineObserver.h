@@ -8,11 +8,10 @@
 #include <cstdint>
 #include <string>
 
-namespace tavelo {
+#include "text/Lang.h"
+#include "text/Texts.h"
 
-// Texts come from the one label table (src/core/text).
-enum class TextId;
-enum class Lang : int;
+namespace tavelo {
 
 // What the wait dialog says while it is up.
 enum class WaitKind : int { kConnecting = 0, kLoading = 1, kSaving = 2 };

@@ -1,0 +1,114 @@
+// Parameter files on the PC: Save To PC, Load From PC, load into a slot, mass upload.
+#include <algorithm>
+
+#include "engine/Engine.h"
+#include "presets/PresetFolder.h"
+
+namespace tavelo {
+
+namespace {
+
+constexpr int kMaxSlot = 9;
+constexpr int kFromFileBit = 0x80;
+constexpr std::size_t kMassUploadMaxFiles = 10;
+
+}  // namespace
+
+std::filesystem::path Engine::ResolvePcFile(int row, const std::string& path) const {
+  if (!path.empty()) return paramDir_ / path;  // an absolute path stays as it is
+  if (row < 0 || row >= static_cast<int>(pcFiles_.size())) return {};
+  return paramDir_ / pcFiles_[static_cast<std::size_t>(row)];
+}
+
+bool Engine::ReadPcFile(const std::filesystem::path& path, ParamFileData& out) const {
+  if (path.empty()) return false;
+  ParamFileResult result = ReadParamFile(path);
+  if (!result.ok()) return false;
+  out = result.data;
+  return true;
+}
+
+void Engine::OnSaveToPc(const std::string& pcName) {
+  if (pcFiles_.size() >= kMaxPresetFiles) return;
+  switch (ValidatePcName(pcName)) {
+    case PcNameCheck::kEmpty:
+      Say(TextId::kMsgPcNameEmpty, CaptionKind::kEmpty);
+      return;
+    case PcNameCheck::kInvalidCharacter:
+      Say(TextId::kMsgPcNameInvalid, CaptionKind::kEmpty);
+      return;
+    case PcNameCheck::kOk:
+      break;
+  }
+  if (std::find(pcFiles_.begin(), pcFiles_.end(), pcName) == pcFiles_.end()) {
+    pcFiles_.push_back(pcName);
+    observer_.OnPcFiles();
+  }
+  image_.name = SanitisePresetName(modeNameText_);
+  const FileResult saved = SaveParamFile(paramDir_, pcName, image_);
+  Say(saved.ok ? TextId::kMsgSaveOk : TextId::kMsgSaveFailed, CaptionKind::kAppTitle);
+}
+
+void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
+  const std::filesystem::path path = ResolvePcFile(m.row, m.path);
+  if (path.empty()) return;
+  ParamFileData data;
+  if (!ReadPcFile(path, data)) {
+    Say(TextId::kMsgLoadFail, CaptionKind::kAppTitle);
+    return;
+  }
+  ApplyLoadedFile(image_, data);
+  Distribute();
+  // The loaded preset replaces the processor's current one.
+  Post(msg::Block{65, BlockArg::Value(currentPreset_ | kFromFileBit)});
+  Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
+}
+
+void Engine::OnLoadIntoSlot(const msg::LoadIntoSlot& m) {
+  if (state_ != ConnState::kConnected || m.slot < 0 || m.slot > kMaxSlot) return;
+  const std::filesystem::path path = ResolvePcFile(m.row, m.path);
+  if (path.empty()) return;
+  ParamFileData data;
+  if (!ReadPcFile(path, data)) {
+    Say(TextId::kMsgLoadFail, CaptionKind::kAppTitle);
+    return;
+  }
+  ApplyLoadedFile(image_, data);
+  Distribute();
+  currentPreset_ = m.slot;
+  Post(msg::Block{65, BlockArg::Value(m.slot)});
+}
+
+void Engine::OnMassUpload(const msg::MassUpload& m) {
+  if (massRunning_ || m.files.empty() || state_ != ConnState::kConnected) return;
+  const std::size_t count = std::min(m.files.size(), kMassUploadMaxFiles);
+  massFiles_.assign(m.files.begin(), m.files.begin() + static_cast<std::ptrdiff_t>(count));
+  massRunning_ = true;
+  massFactory_ = m.factory;
+  massRemaining_ = static_cast<int>(count) - 1;
+  // The wait dialog opens first, so a bad first file can close it again.
+  OpenWaitDialog(WaitKind::kSaving);
+  MassUploadFile(massRemaining_);
+}
+
+void Engine::MassUploadFile(int index) {
+  if (index < 0 || index >= static_cast<int>(massFiles_.size()) ||
+      state_ != ConnState::kConnected) {
+    return;
+  }
+  const std::string& name = massFiles_[static_cast<std::size_t>(index)];
+  ParamFileData data;
+  if (!ReadPcFile(paramDir_ / name, data)) {
+    massRunning_ = false;
+    massFactory_ = false;
+    Say(TextId::kMsgFileLoadFail, CaptionKind::kAppTitle,
+        std::filesystem::path(name).filename().string());
+    Post(msg::CloseWait{});
+    return;
+  }
+  // The file's own name travels with it; the current volumes stay.
+  ApplyLoadedFile(image_, data);
+  Post(msg::Block{65, BlockArg::Value(index)});
+}
+
+}  // namespace tavelo

@@ -1,0 +1,469 @@
+// The link: Connect, the one-request-in-flight send path, the 50 ms tick with its
+// time-outs and keep-alive polls, the reply dispatcher and the taking down of the link.
+#include <algorithm>
+
+#include "engine/Engine.h"
+#include "engine/StatusDecode.h"
+#include "link/Frame.h"
+
+namespace tavelo {
+
+namespace {
+
+constexpr std::uint8_t kStatusPoll = 28;
+constexpr std::uint8_t kReadStart = 63;
+
+// Bytes handed to the parser per BytesArrived or tick; the rest waits in the transport.
+constexpr std::size_t kFetchChunk = 2048;
+constexpr int kMaxFetchesPerCall = 16;
+
+// Codes the engine posts to itself to continue a whole-set transfer. They go out before
+// block requests that wait, so a transfer's chunks are never interleaved with edits.
+bool IsContinuation(int code) {
+  return code == 64 || code == 66 || code == 67;
+}
+
+}  // namespace
+
+const LinkTimings& Engine::Timings() const {
+  return linkKind_ == LinkKind::kWifi ? kWifiTimings : kUsbTimings;
+}
+
+// --- Connect --------------------------------------------------------------------------------
+
+void Engine::OnConnect() {
+  if (state_ != ConnState::kIdle) {
+    // Connected: the user disconnects. Opening or Reading: the attempt is abandoned.
+    LinkDown();
+    return;
+  }
+  paramSetRead_ = false;
+  Post(msg::OpenWait{WaitKind::kConnecting});
+  observer_.OnLinkChoiceEnabled(false);
+  observer_.OnConnectLit(true);
+  Status(TextId::kStatusConnecting);
+  state_ = ConnState::kOpening;
+
+  transport_ = factory_ ? factory_() : nullptr;
+  if (!transport_) {
+    OpenFailed();
+    return;
+  }
+  linkKind_ = transport_->Kind();
+  if (!transport_->Open()) {
+    OpenFailed();
+    return;
+  }
+  linkOpen_ = true;
+  if (linkKind_ == LinkKind::kUsb) {
+    lastRequest_ = kStatusPoll;
+    if (!SendRequest(kStatusPoll, nullptr, 0)) OpenFailed();
+    return;
+  }
+  // Wi-Fi: the poll goes out as soon as the connection stands; the connect timer (every
+  // 20 ticks) only bounds the wait.
+  wifiConnecting_ = true;
+  wifiTicks_ = 0;
+  wifiAttempts_ = 0;
+  if (transport_->IsConnected()) WifiConnected();
+}
+
+void Engine::WifiConnected() {
+  wifiConnecting_ = false;
+  lastRequest_ = kStatusPoll;
+  SendRequest(kStatusPoll, nullptr, 0);
+}
+
+void Engine::WifiConnectTimer() {
+  if (transport_ && transport_->IsConnected()) {
+    WifiConnected();
+    return;
+  }
+  if (++wifiAttempts_ < kWifiConnectAttempts) return;
+  wifiConnecting_ = false;
+  OpenFailed();
+}
+
+// Nothing was opened, or nothing could be sent: back to Idle with "Open failed". The
+// transport is released at once (a refused Wi-Fi socket included).
+void Engine::OpenFailed() {
+  ReleaseTransport();
+  linkOpen_ = false;
+  wifiConnecting_ = false;
+  Status(TextId::kStatusOpenFailed);
+  state_ = ConnState::kIdle;
+  replyAwaited_ = false;
+  pending_.Clear();
+  observer_.OnConnectLit(false);
+  observer_.OnLinkChoiceEnabled(true);
+  Post(msg::CloseWait{});
+}
+
+// The processor did not answer, answered wrongly or the unlock was abandoned.
+void Engine::ProtocolFailed(TextId status) {
+  CloseLink();
+  Status(status);
+  replyAwaited_ = false;
+  state_ = ConnState::kIdle;
+  observer_.OnConnectLit(false);
+  observer_.OnLinkChoiceEnabled(true);
+  Post(msg::CloseWait{});
+}
+
+void Engine::ReleaseTransport() {
+  if (!transport_) return;
+  transport_->Close();
+  transport_.reset();
+}
+
+void Engine::CloseLink() {
+  paramSetRead_ = false;
+  uploadActive_ = false;
+  downloadActive_ = false;
+  // A locked processor's settings never stay in the panel unless the unlock was passed.
+  if (header_.lockEngaged && !paramSetShown_) {
+    ApplyDefaults(image_);
+    paramSetShown_ = true;
+  }
+  ReleaseTransport();
+  wifiConnecting_ = false;
+  pending_.Clear();
+  replyAwaited_ = false;
+  if (linkOpen_) {
+    linkOpen_ = false;
+    for (auto& group : image_.toneGroups) {
+      for (auto& band : group) band.gain = 0;
+    }
+  }
+  if (unlockOpen_) {
+    unlockOpen_ = false;
+    observer_.OnUnlockClose();
+  }
+}
+
+void Engine::LinkDown() {
+  Post(msg::CloseWait{});
+  CloseLink();
+  ConnectCaption();
+  massRunning_ = false;
+  massFactory_ = false;
+  keepAlive_ = 0;
+  state_ = ConnState::kIdle;
+  replyAwaited_ = false;
+  Status(TextId::kStatusIdle);
+  observer_.OnConnectLit(false);
+  observer_.OnLinkChoiceEnabled(true);
+}
+
+// --- sending --------------------------------------------------------------------------------
+
+bool Engine::SendRequest(std::uint8_t code, const std::uint8_t* data, int length) {
+  if (!transport_) return false;
+  RequestFrame frame;
+  if (BuildRequest(code, data, length, frame) == 0) return false;
+  // A late reply to an earlier request must never be taken for this one's.
+  std::array<std::uint8_t, kFetchChunk> stale{};
+  for (int i = 0; i < kMaxFetchesPerCall; ++i) {
+    std::size_t got = 0;
+    if (transport_->Fetch(stale.data(), stale.size(), got) != FetchStatus::kBytes || got == 0) {
+      break;
+    }
+  }
+  const LinkTimings& timings = Timings();
+  keepAlive_ = timings.keepAlive;
+  if (linkKind_ == LinkKind::kUsb) {
+    if (transport_->Send(frame.bytes.data(), frame.size) <= 0) return false;
+  } else if (transport_->IsConnected()) {
+    // A Wi-Fi send that goes nowhere is noticed by the reply time-out.
+    transport_->Send(frame.bytes.data(), frame.size);
+  }
+  replyAwaited_ = true;
+  replyTimeout_ = timings.replyTimeout;
+  parser_.Reset();
+  return true;
+}
+
+void Engine::SendPayload(const Payload& payload, bool encoderPath) {
+  if (encoderPath) {
+    Status(TextId::kStatusCommunicating);
+    lastRequest_ = payload.code;
+  }
+  if (!SendRequest(payload.code, payload.data.data(), payload.length)) LinkDown();
+}
+
+void Engine::OnBlock(int code, const BlockArg& arg) {
+  if (ClampVolumes(image_, code)) TopBar();
+  // What the system page and the toggles record whether or not a processor listens.
+  if (code == 18) useInitVol_ = arg.value != 0;
+  if (paramSetShown_ && code == 43 && arg.bufferSize >= 5) lockCurrent_ = arg.buffer[4] != 0;
+  if (code == 45 && arg.bufferSize >= 7) adminCurrent_ = arg.buffer[6];
+
+  if (state_ == ConnState::kIdle) {
+    pending_.Clear();
+    return;
+  }
+  if (code == 65) {
+    if ((arg.value & 0x1F) > 9) return;
+  } else if (code != 51 && !IsContinuation(code)) {
+    Payload probe;
+    if (EncodeBlock(image_, code, arg, probe) == EncodeResult::kIgnored) return;
+  }
+  if (code == 1) currentPreset_ = arg.value;
+
+  if (IsContinuation(code)) {
+    if (replyAwaited_) {
+      pending_.Add(code, arg, /*front=*/true);
+    } else {
+      SendNow(code, arg);
+    }
+    return;
+  }
+  pending_.Add(code, arg);
+  SendNextPending();
+}
+
+void Engine::SendNextPending() {
+  while (state_ == ConnState::kConnected && !replyAwaited_ && !pending_.Empty()) {
+    const auto next = pending_.Take();
+    SendNow(next->code, next->arg);
+  }
+}
+
+void Engine::SendNow(int code, const BlockArg& arg) {
+  switch (code) {
+    case 51: {
+      const Payload boost = BoostBlockPayload(image_);
+      if (!SendRequest(boost.code, boost.data.data(), boost.length)) {
+        LinkDown();
+        return;
+      }
+      replyTimeout_ = kBoostStoreTimeout;
+      return;
+    }
+    case 64:
+      SendChunkRequest();
+      return;
+    case 65:
+      StartUpload(arg.value);
+      return;
+    case 66:
+      SendUploadChunk();
+      return;
+    case 67:
+      SendUploadFinish();
+      return;
+    default:
+      break;
+  }
+  Payload payload;
+  if (EncodeBlock(image_, code, arg, payload) != EncodeResult::kPayload) return;
+  SendPayload(payload, /*encoderPath=*/true);
+}
+
+// --- the tick -------------------------------------------------------------------------------
+
+void Engine::DoTick() {
+  switch (state_) {
+    case ConnState::kIdle:
+      return;
+    case ConnState::kOpening:
+      if (wifiConnecting_) {
+        if (++wifiTicks_ % kWifiConnectTimerTicks == 0) WifiConnectTimer();
+        return;
+      }
+      if (replyAwaited_ && replyTimeout_ > 0) {
+        FetchIntoParser();
+        if (state_ != ConnState::kOpening || !replyAwaited_) return;
+        if (--replyTimeout_ == 0) ProtocolFailed(TextId::kStatusOpenFailed0);
+      }
+      return;
+    case ConnState::kReading:
+      if (replyAwaited_) FetchIntoParser();
+      if (state_ != ConnState::kReading) return;
+      if (replyAwaited_ && replyTimeout_ > 0 && --replyTimeout_ == 0) {
+        ProtocolFailed(TextId::kStatusOpenFailed1);
+      }
+      return;
+    case ConnState::kConnected:
+      if (replyAwaited_ && replyTimeout_ > 0 && --replyTimeout_ == 0) {
+        replyAwaited_ = false;
+        Post(msg::TransferResult{1});
+      }
+      if (replyAwaited_) {
+        FetchIntoParser();
+        if (replyAwaited_ || state_ != ConnState::kConnected) return;
+      }
+      if (!pending_.Empty()) {
+        SendNextPending();
+        return;
+      }
+      if (keepAlive_ > 0 && --keepAlive_ == 0) {
+        lastRequest_ = kStatusPoll;
+        if (!SendRequest(kStatusPoll, nullptr, 0)) LinkDown();
+      }
+      return;
+  }
+}
+
+void Engine::DoBytesArrived() {
+  if (!transport_) return;
+  if (wifiConnecting_) {
+    if (transport_->IsConnected()) WifiConnected();
+    return;
+  }
+  // Bytes that nobody waits for stay in the transport.
+  if (state_ == ConnState::kIdle || !replyAwaited_) return;
+  FetchIntoParser();
+}
+
+void Engine::FetchIntoParser() {
+  std::array<std::uint8_t, kFetchChunk> buffer{};
+  for (int i = 0; i < kMaxFetchesPerCall && transport_ && replyAwaited_; ++i) {
+    std::size_t got = 0;
+    const FetchStatus status = transport_->Fetch(buffer.data(), buffer.size(), got);
+    if (status == FetchStatus::kFailed) {
+      LinkDown();
+      return;
+    }
+    if (status != FetchStatus::kBytes || got == 0) return;
+    got = std::min(got, buffer.size());
+    parser_.Feed(buffer.data(), got, [this](const Reply& reply) { return DispatchReply(reply); });
+  }
+}
+
+// --- replies --------------------------------------------------------------------------------
+
+bool Engine::DispatchReply(const Reply& reply) {
+  const int code = reply.code;
+  if (state_ == ConnState::kIdle) return false;
+  if (code == kStatusPoll) DecodeStatus(reply);
+  const bool opening = state_ == ConnState::kOpening || state_ == ConnState::kReading;
+  // While opening only the answer to the request in flight counts; once connected, a
+  // frame nobody waits for (a second one in the same delivery) is dropped.
+  if (opening && code != lastRequest_) return true;
+  if (!opening && !replyAwaited_) return true;
+
+  const int d0 = reply.dataLength > 0 ? reply.data[0] : 0;
+  switch (code) {
+    case 1:
+      Post(msg::Notice{0x2100});
+      break;
+    case 20:
+      Post(msg::Notice{0x3200});
+      break;
+    case 22:
+      Post(msg::Notice{0x2000});
+      break;
+    case 23:
+      Post(msg::Notice{0x3300});
+      break;
+    case 43:
+      if (!paramSetShown_) {
+        Post(msg::UnlockResult{d0});
+      } else {
+        Post(msg::Notice{0x800 + d0});
+      }
+      break;
+    case 44:
+      Post(msg::Notice{0x900 + d0});
+      break;
+    case 45:
+      Post(msg::Notice{0xA00 + d0});
+      break;
+    case 46:
+      Post(msg::Notice{0xB00 + d0});
+      break;
+    case 50:
+      OnBoostReply(reply);
+      break;
+    case 51:
+      Post(msg::Notice{0x3100});
+      break;
+    case 58:
+      OnEchoTypeReply(reply);
+      break;
+    case 63:
+      OnStartReply(reply);
+      break;
+    case 64:
+      OnChunkReply(reply);
+      break;
+    case 65:
+      if (uploadActive_) {
+        uploadOffset_ = 0;
+        Post(msg::Block{66, {}});
+      }
+      break;
+    case 66:
+      if (uploadActive_) Post(msg::Block{uploadOffset_ < kUploadBodySize ? 66 : 67, {}});
+      break;
+    case 67:
+      if (uploadActive_) {
+        uploadActive_ = false;
+        if (!massRunning_) Post(msg::CloseWait{});
+        Post(msg::Notice{0x2000});
+      }
+      break;
+    case 75:
+      Post(msg::Notice{0x3500});
+      break;
+    default:
+      break;
+  }
+  if (state_ == ConnState::kIdle) return false;  // the reply ended the link
+
+  replyAwaited_ = false;
+  if (opening && code == kStatusPoll &&
+      (reply.dataLength < 2 || reply.data[1] != kRequiredProtocolVersion)) {
+    ProtocolFailed(TextId::kStatusOpenFailed1);
+    Say(TextId::kMsgVersionMismatch, CaptionKind::kSpace);
+    return false;  // the rest of this delivery is not parsed
+  }
+  Post(msg::TransferResult{3});
+  return true;
+}
+
+void Engine::DecodeStatus(const Reply& reply) {
+  const std::uint8_t* d = reply.data;
+  if (reply.dataLength > 3) indicator_[1] = d[3];
+  if (reply.dataLength > 2 && d[2] != indicator_[0]) {
+    indicator_[0] = d[2];
+    observer_.OnIndicators(indicator_[0], indicator_[1]);
+  }
+  if (reply.dataLength < 4 + kPanelPositionBytes) return;
+  PanelPositions raw{};
+  std::copy(d + 4, d + 4 + kPanelPositionBytes, raw.begin());
+  const PanelPositions previous = panel_.positions;
+  DecodePanelPositions(raw, image_, panel_);
+  if (paramSetRead_ && paramSetShown_) {
+    if (raw != previous) observer_.OnFrontPanel(panel_);
+  } else {
+    panel_.positions = previous;  // compared only once the pages show the parameter set
+  }
+}
+
+void Engine::OnTransferResult(int result) {
+  if (state_ == ConnState::kConnected) {
+    if (result != 3) {
+      Status(TextId::kStatusFailed);
+      LinkDown();
+      return;
+    }
+    Status(TextId::kStatusOk);
+    SendNextPending();
+    return;
+  }
+  if (state_ == ConnState::kOpening) {
+    lastRequest_ = kReadStart;
+    state_ = ConnState::kReading;
+    if (!SendRequest(kReadStart, nullptr, 0)) LinkDown();
+    return;
+  }
+  if (state_ == ConnState::kReading && result == 3) {
+    state_ = ConnState::kConnected;
+    Status(TextId::kStatusConnected);
+    observer_.OnConnectLit(true);
+  }
+}
+
+}  // namespace tavelo
