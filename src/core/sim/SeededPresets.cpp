@@ -61,8 +61,9 @@ VirtualProcessor VirtualProcessor::Seeded(std::uint32_t seed) {
     VaryPreset(processor.stored_[static_cast<std::size_t>(slot)], seq, name);
   }
   for (int ch = 0; ch < kBoostChannels; ++ch) {
-    for (auto& band : processor.current_.boost.bands[static_cast<std::size_t>(ch)]) {
-      band.gain = static_cast<std::int16_t>(seq.Between(-12, 12) * 5);
+    auto& bands = processor.current_.boost.bands[static_cast<std::size_t>(ch)];
+    for (int b = 0; b < kBoostBandCounts[static_cast<std::size_t>(ch)]; ++b) {
+      bands[static_cast<std::size_t>(b)].gain = static_cast<std::int16_t>(seq.Between(-12, 12) * 5);
     }
   }
   processor.current_.boost.switches = static_cast<std::uint8_t>(seq.Between(0, 15));

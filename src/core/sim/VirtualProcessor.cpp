@@ -110,6 +110,7 @@ void VirtualProcessor::InitCommon() {
 void VirtualProcessor::AddFault(const SimFaultSpec& fault) {
   faults_.push_back(fault);
   if (fault.fault == SimFault::kLocked) lockEngaged_ = true;
+  if (fault.fault == SimFault::kCutAfter) repliesSent_ = 0;  // counted from now on
 }
 
 void VirtualProcessor::ClearFaults() {
@@ -132,6 +133,16 @@ int VirtualProcessor::FaultArg(SimFault fault, int fallback) const {
 int VirtualProcessor::LatencyMs() const {
   constexpr int kDefaultSlowMs = 500;
   return std::max(latencyMs_, FaultArg(SimFault::kSlowReply, kDefaultSlowMs));
+}
+
+// The cut fires once: a re-plugged or reconnected processor behaves again.
+void VirtualProcessor::CutLink(SimReply& reply) {
+  reply.cutLink = true;
+  linkCut_ = true;
+  faults_.erase(
+      std::remove_if(faults_.begin(), faults_.end(),
+                     [](const SimFaultSpec& f) { return f.fault == SimFault::kCutAfter; }),
+      faults_.end());
 }
 
 void VirtualProcessor::RestoreLink() {
@@ -185,24 +196,15 @@ SimReply VirtualProcessor::Finish(std::uint8_t code, const std::uint8_t* data, i
   std::vector<std::uint8_t> replyData = ReplyData(code, data, dataLength);
   const int cutAfter = FaultArg(SimFault::kCutAfter, 0);
   if (cutAfter >= 0 && repliesSent_ >= cutAfter) {
-    reply.cutLink = true;
-    linkCut_ = true;
+    CutLink(reply);  // the link is gone before this reply could leave
     return reply;
   }
   if (FaultFor(SimFault::kDropReply, code)) return reply;
   reply.bytes = BuildSimReplyFrame(code, replyData.data(), static_cast<int>(replyData.size()));
   if (FaultFor(SimFault::kCorruptReplyChecksum, code)) reply.bytes.back() += 1;
   ++repliesSent_;
-  if (cutAfter >= 0 && repliesSent_ >= cutAfter) {
-    // The link dies once this reply is out; the fault is spent, so a re-plugged or
-    // reconnected processor behaves again.
-    reply.cutLink = true;
-    linkCut_ = true;
-    faults_.erase(
-        std::remove_if(faults_.begin(), faults_.end(),
-                       [](const SimFaultSpec& f) { return f.fault == SimFault::kCutAfter; }),
-        faults_.end());
-  }
+  // The link dies once this reply is out.
+  if (cutAfter >= 0 && repliesSent_ >= cutAfter) CutLink(reply);
   return reply;
 }
 

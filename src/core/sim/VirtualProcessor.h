@@ -104,6 +104,7 @@ class VirtualProcessor {
 
  private:
   void InitCommon();
+  void CutLink(SimReply& reply);
   SimReply Finish(std::uint8_t code, const std::uint8_t* data, int dataLength);
   std::vector<std::uint8_t> ReplyData(std::uint8_t code, const std::uint8_t* data, int dataLength);
   std::vector<std::uint8_t> StatusReply() const;

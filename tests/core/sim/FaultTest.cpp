@@ -1,0 +1,124 @@
+// Named faults: parsing, and that each one shows on the wire the way the panel will meet it.
+#include <gtest/gtest.h>
+
+#include "core/sim/SimTestUtil.h"
+#include "sim/Faults.h"
+
+namespace tavelo {
+namespace {
+
+using simtest::Answer;
+using simtest::Ask;
+
+SimFaultSpec Fault(const char* text) {
+  std::optional<SimFaultSpec> spec = ParseSimFault(text);
+  EXPECT_TRUE(spec.has_value()) << text;
+  return spec.value_or(SimFaultSpec{});
+}
+
+TEST(SimFaults, NamesAndArgumentsParse) {
+  EXPECT_EQ(Fault("wrong-version").fault, SimFault::kWrongVersion);
+  EXPECT_EQ(Fault("wrong-version").arg, -1);
+  EXPECT_EQ(Fault("slow-reply=250").arg, 250);
+  EXPECT_EQ(Fault("unplug-after=5").fault, SimFault::kCutAfter);
+  EXPECT_EQ(Fault("drop-after-7").arg, 7);
+  EXPECT_EQ(Fault("drop-reply=28").arg, 28);
+  EXPECT_EQ(Fault("oversized-total").fault, SimFault::kOversizedTotal);
+  for (const char* bad : {"", "nonsense", "slow-reply=", "slow-reply=abc", "slow-reply=-3",
+                          "drop-after", "lockedx", "wrong-version=2x", "slow-reply-5"}) {
+    EXPECT_FALSE(ParseSimFault(bad).has_value()) << bad;
+  }
+  EXPECT_NE(SimFaultNames().find("corrupt-reply-checksum"), std::string::npos);
+  EXPECT_EQ(SimFaultName(SimFault::kLocked), "locked");
+}
+
+TEST(SimFaults, HandshakeFaults) {
+  {
+    VirtualProcessor p;
+    p.AddFault(Fault("wrong-version"));
+    EXPECT_EQ(Ask(p, 28).data[1], 2);
+    p.ClearFaults();
+    p.AddFault(Fault("wrong-version=4"));
+    EXPECT_EQ(Ask(p, 28).data[1], 4);
+  }
+  {
+    VirtualProcessor p;
+    p.AddFault(Fault("wrong-signature"));
+    Answer a = Ask(p, 63);
+    EXPECT_NE(std::vector<std::uint8_t>(a.data.begin() + 1, a.data.begin() + 5),
+              (std::vector<std::uint8_t>{23, 1, 2, 5}));
+  }
+  {
+    VirtualProcessor p;
+    p.AddFault(Fault("bad-body-checksum"));
+    Answer start = Ask(p, 63);
+    const auto body = p.DownloadBody();
+    EXPECT_NE(BodyChecksum(body.data(), body.size()), start.data[19]);
+  }
+  {
+    VirtualProcessor p;
+    p.AddFault(Fault("oversized-total"));
+    EXPECT_EQ(simtest::Le16(Ask(p, 63).data, 17), 5000);
+    p.ClearFaults();
+    p.AddFault(Fault("oversized-total=4097"));
+    EXPECT_EQ(simtest::Le16(Ask(p, 63).data, 17), 4097);
+  }
+  {
+    VirtualProcessor p;
+    p.AddFault(Fault("locked"));
+    EXPECT_TRUE(p.LockEngaged());
+    EXPECT_EQ(Ask(p, 63).data[7] & 1, 1);
+  }
+}
+
+TEST(SimFaults, ReplyFaultsHitAllOrOneCode) {
+  VirtualProcessor p;
+  p.AddFault(Fault("corrupt-reply-checksum=28"));
+  Answer poll = Ask(p, 28);
+  EXPECT_FALSE(poll.valid);  // the parser drops it, so the request times out
+  EXPECT_EQ(poll.frame.size(), 16u);
+  EXPECT_TRUE(Ask(p, 63).valid);
+
+  p.ClearFaults();
+  p.AddFault(Fault("drop-reply"));
+  EXPECT_TRUE(Ask(p, 28).frame.empty());
+  EXPECT_TRUE(Ask(p, 63).frame.empty());
+  // A dropped reply still lets the request act.
+  Ask(p, 9, {66});
+  EXPECT_EQ(p.Current().byte(2), 66);
+
+  p.ClearFaults();
+  EXPECT_EQ(Ask(p, 28).raw.latencyMs, 0);
+  p.AddFault(Fault("slow-reply"));
+  EXPECT_EQ(Ask(p, 28).raw.latencyMs, 500);
+  p.ClearFaults();
+  p.AddFault(Fault("slow-reply=3500"));
+  p.SetLatencyMs(20);
+  EXPECT_EQ(Ask(p, 28).raw.latencyMs, 3500);
+  p.ClearFaults();
+  EXPECT_EQ(Ask(p, 28).raw.latencyMs, 20);
+}
+
+TEST(SimFaults, CutAfterFiresOnceAfterTheNthReply) {
+  VirtualProcessor p;
+  p.AddFault(Fault("drop-after=3"));
+  EXPECT_FALSE(Ask(p, 28).raw.cutLink);
+  EXPECT_FALSE(Ask(p, 63).raw.cutLink);
+  Answer third = Ask(p, ChunkRequestPayload(0, 58));
+  EXPECT_TRUE(third.valid);
+  EXPECT_TRUE(third.raw.cutLink);
+  EXPECT_TRUE(p.LinkCut());
+  // Spent: after the link is restored, the processor answers normally.
+  p.RestoreLink();
+  EXPECT_FALSE(p.LinkCut());
+  EXPECT_FALSE(Ask(p, 28).raw.cutLink);
+
+  VirtualProcessor q;
+  q.AddFault(Fault("unplug-after=0"));
+  Answer none = Ask(q, 28);
+  EXPECT_TRUE(none.frame.empty());
+  EXPECT_TRUE(none.raw.cutLink);
+}
+
+}  // namespace
+}  // namespace tavelo
