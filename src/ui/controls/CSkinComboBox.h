@@ -78,6 +78,7 @@ class CSkinComboBox : public QComboBox {
   void ClickToggle();
   // The list part was hidden: back to the normal arrow.
   void OnListHidden();
+  void hidePopup() override;
   // The composed face (fill, frame, arrow) for the current state.
   QImage Compose() const;
 
@@ -87,7 +88,6 @@ class CSkinComboBox : public QComboBox {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void hidePopup() override;
 
  private:
   CSkinComboBox_Static static_;
