@@ -268,7 +268,12 @@ void Engine::DoTick() {
       return;
     case ConnState::kOpening:
       if (wifiConnecting_) {
-        if (++wifiTicks_ % kWifiConnectTimerTicks == 0) WifiConnectTimer();
+        // A transport that does not wake us when it connects is noticed within a tick.
+        if (transport_ && transport_->IsConnected()) {
+          WifiConnected();
+        } else if (++wifiTicks_ % kWifiConnectTimerTicks == 0) {
+          WifiConnectTimer();
+        }
         return;
       }
       if (replyAwaited_ && replyTimeout_ > 0) {

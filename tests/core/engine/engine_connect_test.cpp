@@ -1,0 +1,123 @@
+// Connecting, reading the whole set, keep-alive polls and the Wi-Fi connect wait.
+#include <algorithm>
+
+#include "EngineHarness.h"
+
+namespace tavelo::test {
+namespace {
+
+TEST(EngineConnect, UsbConnectReadsTheWholeSetInSeventeenChunksAndShowsIt) {
+  EngineHarness h;
+  h.processor = VirtualProcessor::Seeded(7);
+  ASSERT_TRUE(h.ConnectAndRead());
+
+  std::vector<int> expected = {28, 63};
+  expected.insert(expected.end(), 17, 64);
+  EXPECT_EQ(h.Codes(), expected);
+  const auto chunks = h.WithCode(64);
+  for (std::size_t i = 0; i < chunks.size(); ++i) {
+    EXPECT_EQ(Le16(chunks[i].data, 0), static_cast<int>(i) * 58);
+    EXPECT_EQ(Le16(chunks[i].data, 2), i < 16 ? 58 : 9);
+  }
+  const auto& st = h.recorder.statuses;
+  const auto connecting = std::find(st.begin(), st.end(), "Connectting...");
+  ASSERT_NE(connecting, st.end());
+  EXPECT_NE(std::find(connecting, st.end(), "connected"), st.end());
+  EXPECT_TRUE(h.recorder.lit);
+  EXPECT_FALSE(h.recorder.linkChoiceEnabled);
+  EXPECT_EQ(h.recorder.distributions, 1);
+  EXPECT_EQ(h.recorder.waitOpens, 1);
+  EXPECT_EQ(h.recorder.waitCloses, 1);
+  EXPECT_EQ(h.engine.Image().bytes, h.processor.Current().bytes);
+  EXPECT_EQ(h.engine.Image().name, h.processor.Current().name);
+  EXPECT_EQ(h.engine.Image().switchWord, h.processor.Current().switchWord);
+}
+
+TEST(EngineConnect, RepliesAreHandledAsTheyArriveWithoutWaitingForTicks) {
+  EngineHarness h;
+  h.Connect();
+  for (int i = 0; i < 100 && !h.engine.ParamSetRead(); ++i) h.Poll();  // no tick at all
+  EXPECT_TRUE(h.engine.Connected());
+  EXPECT_TRUE(h.engine.ParamSetRead());
+  EXPECT_EQ(h.WithCode(64).size(), 17u);
+}
+
+// Steps (from a request sent between ticks) at which status polls go out.
+std::vector<int> PollSteps(EngineHarness& h, int steps) {
+  h.engine.PostBlock(9);
+  std::vector<int> at;
+  for (int i = 1; i <= steps; ++i) {
+    const std::size_t before = h.wire.size();
+    h.Step();
+    for (std::size_t k = before; k < h.wire.size(); ++k) {
+      if (h.wire[k].code == 28) at.push_back(i);
+    }
+  }
+  return at;
+}
+
+TEST(EngineConnect, KeepAlivePollAfterExactlyFiftyIdleTicksOverUsbAndFiftyFiveOverWifi) {
+  EngineHarness usb(Link::kHid);
+  ASSERT_TRUE(usb.ConnectAndRead());
+  EXPECT_EQ(PollSteps(usb, 120), (std::vector<int>{50, 100}));
+
+  EngineHarness wifi(Link::kStream);
+  ASSERT_TRUE(wifi.ConnectAndRead());
+  EXPECT_EQ(PollSteps(wifi, 120), (std::vector<int>{55, 110}));
+
+  // Fetching only on ticks (no wake-ups) keeps the same rhythm.
+  EngineHarness ticksOnly(Link::kHid);
+  ticksOnly.useWakeup = false;
+  ASSERT_TRUE(ticksOnly.ConnectAndRead());
+  EXPECT_EQ(PollSteps(ticksOnly, 120), (std::vector<int>{50, 100}));
+}
+
+TEST(EngineConnect, WifiPollGoesOutAsSoonAsTheConnectionStands) {
+  EngineHarness h(Link::kStream);
+  h.connectDelayMs = 120;
+  h.Connect();
+  EXPECT_TRUE(h.wire.empty());
+  h.Steps(2);
+  EXPECT_TRUE(h.wire.empty());
+  h.Step();  // 150 ms: connected, well before the 1 s connect timer
+  ASSERT_FALSE(h.wire.empty());
+  EXPECT_EQ(h.wire[0].code, 28);
+  EXPECT_TRUE(h.StepUntil([&] { return h.engine.ParamSetRead(); }));
+}
+
+TEST(EngineConnect, OpeningThatCannotStartFailsAndReleasesTheTransport) {
+  // Wi-Fi refused: "Open failed" on the fourth connect timer, 80 ticks after Connect.
+  EngineHarness wifi(Link::kStream);
+  wifi.refuseConnections = true;
+  wifi.Connect();
+  wifi.Steps(79);
+  EXPECT_EQ(wifi.engine.State(), ConnState::kOpening);
+  wifi.Step();
+  EXPECT_EQ(wifi.recorder.LastStatus(), "Open failed");
+  EXPECT_EQ(wifi.stream, nullptr);
+  wifi.ExpectEndedIdle();
+
+  // No USB device: "Open failed" at once; the wait dialog opens and closes.
+  EngineHarness usb(Link::kHid);
+  usb.failOpen = true;
+  usb.Connect();
+  EXPECT_EQ(usb.recorder.LastStatus(), "Open failed");
+  EXPECT_EQ(usb.recorder.waitOpens, 1);
+  EXPECT_EQ(usb.recorder.waitCloses, 1);
+  usb.ExpectEndedIdle();
+}
+
+TEST(EngineConnect, ConnectWhileConnectedDisconnects) {
+  EngineHarness h;
+  ASSERT_TRUE(h.ConnectAndRead());
+  h.Connect();
+  EXPECT_EQ(h.recorder.LastStatus(), "Idle");
+  EXPECT_EQ(h.hid, nullptr);
+  h.ExpectEndedIdle();
+  const std::size_t sent = h.wire.size();
+  h.Steps(100);  // nothing more goes out
+  EXPECT_EQ(h.wire.size(), sent);
+}
+
+}  // namespace
+}  // namespace tavelo::test

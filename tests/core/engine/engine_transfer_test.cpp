@@ -1,0 +1,227 @@
+// Preset uploads: Save Equipment, Load From PC, load into a slot, mass upload, Save To PC.
+#include <fstream>
+
+#include "EngineHarness.h"
+#include "presets/ParamFile.h"
+#include "presets/PresetFolder.h"
+
+namespace tavelo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    path_ = fs::temp_directory_path() /
+            ("tavelo-engine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// Writes a parameter file holding the defaults with a name and the given volumes.
+void WritePresetFile(const fs::path& path, const char* name, int musicVolume = 35,
+                     int musicMax = 84) {
+  ParamImage image;
+  ApplyDefaults(image);
+  image.name = SanitisePresetName(name);
+  image.byte(img::kMusicVolume) = static_cast<std::uint8_t>(musicVolume);
+  image.byte(img::kMusicMaxVolume) = static_cast<std::uint8_t>(musicMax);
+  image.byte(img::kEchoType) = 2;
+  const auto bytes = BuildParamFile(image);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Name(const ParamImage& image) {
+  return std::string(image.name.begin(), image.name.end());
+}
+
+// 65, eleven 66 (ten of 60 bytes and one of 54, each 9 longer than its count), 67.
+void ExpectUpload(const std::vector<WireRequest>& w, std::size_t at, int slotByte) {
+  ASSERT_GE(w.size(), at + 13);
+  EXPECT_EQ(w[at].code, 65);
+  EXPECT_EQ(Le16(w[at].data, 0), 654);
+  for (int k = 0; k < 11; ++k) {
+    const WireRequest& chunk = w[at + 1 + static_cast<std::size_t>(k)];
+    EXPECT_EQ(chunk.code, 66);
+    EXPECT_EQ(Le16(chunk.data, 0), k * 60);
+    const int count = Le16(chunk.data, 2);
+    EXPECT_EQ(count, k < 10 ? 60 : 54);
+    EXPECT_EQ(chunk.N(), count + 9);
+  }
+  EXPECT_EQ(w[at + 12].code, 67);
+  EXPECT_EQ(w[at + 12].data[0], slotByte);
+}
+
+TEST(EngineTransfer, SaveEquipmentUploadsTheImageUnderTheSanitisedModeName) {
+  EngineHarness h;
+  ASSERT_TRUE(h.ConnectAndRead());
+  const std::size_t mark = h.wire.size();
+  h.engine.Image().byte(img::kMusicInitVolume) = 44;
+  h.engine.SetModeNameText("Hall\x01{A}");
+  h.engine.PostBlock(65, 3);
+  ASSERT_TRUE(h.Settle());
+  ExpectUpload(h.wire, mark, 3);
+  EXPECT_EQ(Name(h.processor.Stored(3)), "Hall  A         ");
+  EXPECT_EQ(h.processor.Stored(3).byte(img::kMusicInitVolume), 44);
+  EXPECT_EQ(h.engine.CurrentPreset(), 3);
+  EXPECT_EQ(Name(ParamImage{h.engine.Image()}).substr(0, 4), "Hall");
+  EXPECT_EQ(std::string(h.engine.Image().presetNames[3].data(), 16), "Hall  A         ");
+}
+
+TEST(EngineTransfer, LoadFromPcKeepsVolumesThenUploadsIntoTheCurrentSlotMarkedAsFile) {
+  TempDir dir;
+  WritePresetFile(dir.path() / "party", "PARTY", 80, 60);
+  EngineHarness h;
+  h.engine.SetParamDir(dir.path());
+  ASSERT_EQ(h.engine.PcFiles(), (std::vector<std::string>{"party"}));
+  ASSERT_TRUE(h.ConnectAndRead());
+  h.engine.Image().byte(img::kMusicVolume) = 70;
+  const std::size_t mark = h.wire.size();
+  const int shown = h.recorder.distributions;
+
+  h.engine.Post(msg::LoadFromPc{0, {}});
+  EXPECT_EQ(h.engine.Image().byte(img::kMusicVolume), 60);  // kept 70, limited to the file's 60
+  EXPECT_EQ(h.engine.Image().byte(img::kEchoType), 2);
+  EXPECT_EQ(h.recorder.distributions, shown + 1);
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Load OK\t\t  ");
+  EXPECT_EQ(h.recorder.messages.back().caption, "");
+  ASSERT_TRUE(h.Settle());
+  ExpectUpload(h.wire, mark, 0 | 0x80);
+  EXPECT_EQ(Name(h.processor.Stored(0)), "PARTY           ");
+
+  // Into a slot: no file bit, the slot becomes current, no message.
+  const std::size_t mark2 = h.wire.size();
+  const std::size_t said = h.recorder.messages.size();
+  h.engine.Post(msg::LoadIntoSlot{0, 4, {}});
+  ASSERT_TRUE(h.Settle());
+  ExpectUpload(h.wire, mark2, 4);
+  EXPECT_EQ(h.engine.CurrentPreset(), 4);
+  EXPECT_EQ(h.recorder.messages.size(), said);
+}
+
+TEST(EngineTransfer, BadFileIsRefusedAndChangesNothing) {
+  TempDir dir;
+  std::ofstream(dir.path() / "short", std::ios::binary) << std::string(1139, '\0');
+  EngineHarness h;
+  h.engine.SetParamDir(dir.path());
+  ASSERT_TRUE(h.ConnectAndRead());
+  const ParamImage before = h.engine.Image();
+  const std::size_t mark = h.wire.size();
+  h.engine.Post(msg::LoadFromPc{-1, "short"});
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Load fail\t   ");
+  EXPECT_EQ(h.recorder.messages.back().caption, "Professional Audio System");
+  EXPECT_EQ(h.engine.Image(), before);
+  h.Steps(3);
+  EXPECT_EQ(h.wire.size(), mark);
+}
+
+TEST(EngineTransfer, MassUploadWritesLastFileFirstThenRecallsPresetZero) {
+  TempDir dir;
+  for (const char* n : {"one", "two", "three"}) WritePresetFile(dir.path() / n, n);
+  EngineHarness h;
+  h.engine.SetParamDir(dir.path());
+  ASSERT_TRUE(h.ConnectAndRead());
+  const std::size_t mark = h.wire.size();
+  h.engine.Post(msg::MassUpload{{"one", "two", "three"}, false});
+  ASSERT_TRUE(h.StepUntil([&] {
+    return !h.engine.MassUploadRunning() && h.engine.ParamSetRead() && !h.engine.ReplyAwaited();
+  }));
+  ExpectUpload(h.wire, mark, 2);
+  ExpectUpload(h.wire, mark + 13, 1);
+  ExpectUpload(h.wire, mark + 26, 0);
+  EXPECT_EQ(h.wire[mark + 39].code, 1);
+  EXPECT_EQ(h.wire[mark + 39].data[0], 0);
+  EXPECT_EQ(h.wire[mark + 40].code, 63);
+  EXPECT_EQ(Name(h.processor.Stored(2)).substr(0, 5), "three");
+  EXPECT_EQ(Name(h.processor.Stored(0)).substr(0, 3), "one");
+  EXPECT_FALSE(h.engine.WaitOpen());
+  EXPECT_EQ(h.recorder.waitOpens, 2);  // connecting, then saving
+}
+
+TEST(EngineTransfer, FactoryMassUploadFinishesInFactorySlotsAndSaysSaved) {
+  TempDir dir;
+  WritePresetFile(dir.path() / "a", "A");
+  WritePresetFile(dir.path() / "b", "B");
+  EngineHarness h;
+  h.engine.SetParamDir(dir.path());
+  ASSERT_TRUE(h.ConnectAndRead());
+  const std::size_t mark = h.wire.size();
+  const int current = h.engine.CurrentPreset();
+  h.engine.Post(msg::MassUpload{{"a", "b"}, true});
+  ASSERT_TRUE(h.StepUntil([&] { return !h.engine.MassUploadRunning(); }));
+  ASSERT_TRUE(h.Settle());
+  ExpectUpload(h.wire, mark, 11);
+  ExpectUpload(h.wire, mark + 13, 10);
+  EXPECT_EQ(h.wire.size(), mark + 26);  // no recall
+  EXPECT_EQ(h.recorder.LastMessage(), "        Saved OK        ");
+  EXPECT_EQ(h.engine.CurrentPreset(), current);
+  EXPECT_EQ(Name(h.processor.Factory(1)).substr(0, 1), "B");
+  EXPECT_FALSE(h.engine.WaitOpen());
+}
+
+TEST(EngineTransfer, MassUploadStopsAtABadFile) {
+  TempDir dir;
+  WritePresetFile(dir.path() / "good", "G");
+  std::ofstream(dir.path() / "bad", std::ios::binary) << std::string(1140, '\x01');
+  EngineHarness h;
+  h.engine.SetParamDir(dir.path());
+  ASSERT_TRUE(h.ConnectAndRead());
+  const std::size_t mark = h.wire.size();
+  h.engine.Post(msg::MassUpload{{"good", "bad", "good"}, false});
+  ASSERT_TRUE(h.Settle());
+  h.Steps(5);
+  ExpectUpload(h.wire, mark, 2);
+  EXPECT_EQ(h.wire.size(), mark + 13);
+  EXPECT_EQ(h.recorder.LastMessage(), "bad Load fail");
+  EXPECT_FALSE(h.engine.MassUploadRunning());
+  EXPECT_FALSE(h.engine.WaitOpen());
+}
+
+TEST(EngineTransfer, UploadFinishedAppliesInitialVolumesThenLimits) {
+  EngineHarness h;
+  h.processor.SetUseInitVolume(true);
+  ASSERT_TRUE(h.ConnectAndRead());
+  ASSERT_TRUE(h.engine.UseInitVol());
+  auto& b = h.engine.Image().bytes;
+  b[img::kMusicInitVolume] = 50;
+  b[img::kMusicMaxVolume] = 40;
+  b[img::kMicInitVolume] = 30;
+  b[img::kEffectInitLevel] = 20;
+  h.engine.PostBlock(65, 1);
+  ASSERT_TRUE(h.Settle());
+  EXPECT_EQ(h.recorder.topBar.music, 40);
+  EXPECT_EQ(h.recorder.topBar.mic, 30);
+  EXPECT_EQ(h.recorder.topBar.effect, 20);
+}
+
+TEST(EngineTransfer, SaveToPcWritesTheFileOrExplainsTheName) {
+  TempDir dir;
+  EngineHarness h;
+  h.engine.SetParamDir(dir.path() / "param_dir");
+  h.engine.SetModeNameText("Evening");
+  h.engine.Post(msg::SaveToPc{"evening"});
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
+  const ParamFileResult saved = ReadParamFile(dir.path() / "param_dir" / "evening");
+  ASSERT_TRUE(saved.ok()) << saved.message;
+  EXPECT_EQ(std::string(saved.data.name.data(), 7), "Evening");
+  EXPECT_EQ(h.engine.PcFiles(), (std::vector<std::string>{"evening"}));
+
+  h.engine.Post(msg::SaveToPc{""});
+  EXPECT_EQ(h.recorder.LastMessage(), "PC Name is empty ");
+  h.engine.Post(msg::SaveToPc{"a/b"});
+  EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name");
+  EXPECT_EQ(h.engine.PcFiles().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavelo::test
