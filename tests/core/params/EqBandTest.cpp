@@ -24,6 +24,8 @@ TEST(EqBandWire, HighQBitsAndSignShareByteThree) {
   EXPECT_EQ(wire[2], 0xBC);
   EXPECT_EQ(wire[3], 0x4A);  // positive gain: sign bit clear
   EXPECT_EQ(wire[4], 240);
+  // A flat band is not "negative zero".
+  EXPECT_EQ(EncodeWireBand(EqBand{0, kBandPeak, 1000, 10, 0})[3], 0x00);
 }
 
 TEST(EqBandWire, SlopeIsNotCarriedAndDecodesAsZero) {
