@@ -46,15 +46,21 @@ bool ClampVolumes(ParamImage& image, int code);
 
 // Builds the command data of `code` for `arg` from the image as it is now. The pass
 // filter and EQ set choice of codes 3 and 17 follow the application mode (image 125).
+// Arguments that are not image values: code 18 takes the "Use init vol" toggle state in
+// `arg.value` (sent as 1 when non-zero, else 0); code 59 sends image.powerMode; code 64,
+// when it goes through the encoder, takes offset + 65536 * count in `arg.value` (the
+// transfer normally uses ChunkRequestPayload). Refused (kIgnored, `out` untouched): preset
+// > 9 (1), set id > 10 (3, 4), a band the set does not carry (3, 49), tone index > 3 (12),
+// channel > 5 (14), n > 15 (17), boost channel > 3 (49), negative arguments of these.
 EncodeResult EncodeBlock(const ParamImage& image, int code, const BlockArg& arg, Payload& out);
 
 // The EQ set that a code-3 set id names in the current application mode, or -1.
 int EqSetForId(const ParamImage& image, int setId);
 
 // Frames that the transfers build themselves.
-Payload BoostBlockPayload(const ParamImage& image);                   // code 51, L = 75
-Payload ChunkRequestPayload(int offset, int count);                   // code 64, L = 5
-Payload UploadStartPayload(int total, std::uint8_t checksum);         // code 65, L = 7
+Payload BoostBlockPayload(const ParamImage& image);                            // code 51, L = 75
+Payload ChunkRequestPayload(int offset, int count);                            // code 64, L = 5
+Payload UploadStartPayload(int total, std::uint8_t checksum);                  // code 65, L = 7
 Payload UploadChunkPayload(int offset, const std::uint8_t* bytes, int count);  // 66, L = count + 8
 Payload UploadFinishPayload(std::uint8_t slotByte, std::uint8_t powerMode);    // 67, L = 6
 
