@@ -1,0 +1,104 @@
+#include "platform/CMySocket1.h"
+
+#include <QByteArray>
+
+namespace tavelo {
+
+CMySocket1::CMySocket1(NetEndpoint endpoint, QObject* parent)
+    : QObject(parent), endpoint_(std::move(endpoint)) {
+  timer_.setInterval(1000);
+  connect(&timer_, &QTimer::timeout, this, &CMySocket1::Second);
+  timer_.start();
+}
+
+CMySocket1::~CMySocket1() {
+  if (socket_) socket_->abort();
+}
+
+void CMySocket1::SetTimerEnabled(bool enabled) {
+  if (enabled) {
+    timer_.start();
+  } else {
+    timer_.stop();
+  }
+}
+
+void CMySocket1::Connect() {
+  if (session_.IsConnected()) return;
+  if (!socket_) {
+    socket_ = new QTcpSocket(this);
+    connect(socket_, &QTcpSocket::connected, this, &CMySocket1::OnConnected);
+    connect(socket_, &QTcpSocket::readyRead, this, &CMySocket1::OnReadyRead);
+    // A close by the module is not acted on: missed heartbeats drop the connection.
+  }
+  socket_->abort();
+  socket_->connectToHost(QString::fromStdString(endpoint_.host), endpoint_.port);
+}
+
+void CMySocket1::OnConnected() {
+  session_.Connected();
+  emit connectedChanged(true);
+}
+
+void CMySocket1::OnReadyRead() {
+  if (!socket_) return;
+  // One read of what is there, up to 8192 bytes, is one reply candidate.
+  const QByteArray bytes = socket_->read(8192);
+  const auto notice =
+      session_.BytesReceived(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                             static_cast<std::size_t>(bytes.size()));
+  if (notice != ModuleSession::Notice::kNone)
+    emit staResult(notice == ModuleSession::Notice::kStaOk);
+}
+
+ModuleSettingCheck CMySocket1::SetAp(const std::string& name, const std::string& password) {
+  return SendSetting(ModuleCommand::kSetAp, CheckApSetting(name, password), name, password);
+}
+
+ModuleSettingCheck CMySocket1::SetSta(const std::string& name, const std::string& password) {
+  return SendSetting(ModuleCommand::kSetSta, CheckStaSetting(name, password), name, password);
+}
+
+ModuleSettingCheck CMySocket1::SendSetting(ModuleCommand command, ModuleSettingCheck check,
+                                           const std::string& name, const std::string& password) {
+  if (check != ModuleSettingCheck::kOk || !session_.IsConnected() || !socket_) return check;
+  const ModuleSettingMessage message = BuildModuleSetting(command, name, password);
+  session_.CommandSent(command);
+  socket_->write(reinterpret_cast<const char*>(message.data()), message.size());
+  return check;
+}
+
+void CMySocket1::Restore() {
+  if (!session_.IsConnected() || !socket_) return;
+  const ModuleShortMessage message = BuildModuleRestore();
+  socket_->write(reinterpret_cast<const char*>(message.data()), message.size());
+}
+
+void CMySocket1::Second() {
+  switch (session_.Second()) {
+    case ModuleSession::TickAction::kSendHeartbeat:
+      if (socket_) {
+        const ModuleShortMessage beat = BuildModuleHeartbeat();
+        socket_->write(reinterpret_cast<const char*>(beat.data()), beat.size());
+      }
+      break;
+    case ModuleSession::TickAction::kDrop:
+      Drop();
+      break;
+    case ModuleSession::TickAction::kNothing:
+      break;
+  }
+}
+
+void CMySocket1::Drop() {
+  if (socket_) {
+    QTcpSocket* socket = socket_;
+    socket_ = nullptr;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+  }
+  emit connectedChanged(false);
+}
+
+}  // namespace tavelo
