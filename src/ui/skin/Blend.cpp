@@ -63,9 +63,10 @@ void FillImage(QImage& dst, QRgb pixel) {
 }
 
 void TintImage(QImage& dst) {
-  for (int y = 0; y < dst.height(); ++y) {
+  const int w = dst.width(), h = dst.height();
+  for (int y = 0; y < h; ++y) {
     QRgb* row = Row(dst, y);
-    for (int x = 0; x < dst.width(); ++x) row[x] = TintPixel(row[x]);
+    for (int x = 0; x < w; ++x) row[x] = TintPixel(row[x]);
   }
 }
 
@@ -106,10 +107,11 @@ void PresentOpaque(const QImage& src, QImage& out) {
   if (out.size() != src.size() || out.format() != QImage::Format_RGB32) {
     out = QImage(src.size(), QImage::Format_RGB32);
   }
-  for (int y = 0; y < src.height(); ++y) {
+  const int w = src.width(), h = src.height();
+  for (int y = 0; y < h; ++y) {
     const QRgb* in = Row(src, y);
     QRgb* o = Row(out, y);
-    for (int x = 0; x < src.width(); ++x) o[x] = in[x] | 0xff000000u;
+    for (int x = 0; x < w; ++x) o[x] = in[x] | 0xff000000u;
   }
 }
 
