@@ -1,0 +1,52 @@
+#include "cmd_device_console.h"
+
+namespace tavelo::cli {
+
+namespace {
+
+// Each request shows "communicating" and each answer "OK": a line per frame is noise
+// unless the user asked for the wire.
+bool IsPerRequestChatter(TextId id) {
+  return id == TextId::kStatusCommunicating || id == TextId::kStatusOk;
+}
+
+bool IsFailure(TextId id) {
+  return id == TextId::kStatusOpenFailed || id == TextId::kStatusOpenFailed0 ||
+         id == TextId::kStatusOpenFailed1 || id == TextId::kStatusFailed;
+}
+
+}  // namespace
+
+void ConsoleObserver::OnStatus(TextId id, const std::string& text) {
+  if (IsFailure(id)) failureStatusText_ = text;
+  const bool changed = id != lastStatus_;
+  lastStatus_ = id;
+  lastStatusText_ = text;
+  if (changed && (verbose_ || !IsPerRequestChatter(id))) err_ << "status: " << text << "\n";
+}
+
+void ConsoleObserver::OnMessage(const UserMessage& message) {
+  ++messages_[message.id];
+  lastMessageText_ = message.text;
+  err_ << message.text << "\n";
+  if (onMessage) onMessage(message);
+}
+
+void ConsoleObserver::OnUnlockOpen() {
+  if (onUnlockOpen) onUnlockOpen();
+}
+
+void ConsoleObserver::OnFrontPanel(const FrontPanel& panel) {
+  if (onFrontPanel) onFrontPanel(panel);
+}
+
+void ConsoleObserver::OnIndicators(std::uint8_t first, std::uint8_t second) {
+  if (onIndicators) onIndicators(first, second);
+}
+
+int ConsoleObserver::MessagesOf(TextId id) const {
+  const auto it = messages_.find(id);
+  return it == messages_.end() ? 0 : it->second;
+}
+
+}  // namespace tavelo::cli

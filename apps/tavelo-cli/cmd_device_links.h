@@ -1,0 +1,15 @@
+#pragma once
+// The transports of the real links: USB HID and the processor's Wi-Fi socket.
+#include <memory>
+#include <string>
+
+#include "cmd_device_options.h"
+#include "link/Transport.h"
+
+namespace tavelo::cli {
+
+// The transport for --link usb or --link wifi (with --host/--port overriding the endpoint
+// the PC's adapters would choose). Null with `error` set when it cannot be made.
+std::unique_ptr<Transport> MakeLinkTransport(const DeviceArgs& args, std::string& error);
+
+}  // namespace tavelo::cli

@@ -1,0 +1,74 @@
+#pragma once
+// The options every device command shares (--link, --host, --port, --param-dir, --lock-key,
+// --timeout, ...) plus the few each command adds, parsed into one record. Parsing never
+// touches a device: a usage error is found before anything is opened.
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sim/Faults.h"
+
+namespace tavelo::cli {
+
+enum class LinkChoice { kUsb, kWifi, kDemo };
+
+// What a command accepts beyond the shared options.
+struct CommandOptions {
+  std::vector<std::string> valueOptions;  // e.g. "--slot", "--name"
+  std::vector<std::string> flags;         // e.g. "--yes", "--factory"
+  int minPositional = 0;
+  int maxPositional = 0;  // -1: any number
+};
+
+struct DeviceArgs {
+  LinkChoice link = LinkChoice::kUsb;
+  std::optional<std::string> host;  // processor (or, for wifi-*, module) address
+  std::optional<int> port;          // processor port
+  std::optional<int> modulePort;    // Wi-Fi module settings port
+  std::optional<std::filesystem::path> paramDir;
+  std::optional<std::string> lockKey;  // four digits
+  std::optional<double> timeoutSeconds;
+  bool trace = false;  // every frame on the wire to stderr
+
+  // The built-in virtual processor of --link demo.
+  std::optional<std::uint32_t> demoSeed;
+  std::vector<SimFaultSpec> demoFaults;
+  int demoLatencyMs = 0;
+
+  std::map<std::string, std::string> values;  // command options with a value
+  std::set<std::string> flags;                // command flags given
+  std::vector<std::string> positional;
+
+  bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
+  std::optional<std::string> Value(const std::string& option) const;
+};
+
+// Parses `args` (the words after the command name). On a usage error returns nothing and
+// sets `error` to one line saying what is wrong.
+std::optional<DeviceArgs> ParseDeviceArgs(const std::vector<std::string>& args,
+                                          const CommandOptions& spec, std::string& error);
+
+// A whole number in [low, high], the entire text and nothing else.
+std::optional<int> ParseWholeNumber(const std::string& text, int low, int high);
+
+// A command-line slot "1".."10" as the processor's slot 0..9.
+std::optional<int> ParseSlot(const std::string& text);
+
+// A file argument: a relative path lies in --param-dir when one was given, else in the
+// working directory. Always returned absolute, so the engine takes it as it is.
+std::filesystem::path ResolveFileArg(const DeviceArgs& args, const std::string& file);
+
+// Prints "tavelo-cli COMMAND: MESSAGE" and the command's usage; returns kExitUsage.
+int DeviceUsageError(const std::string& command, const std::string& usage,
+                     const std::string& message);
+
+// The usage line shared by every device command.
+inline constexpr const char* kDeviceOptionsUsage =
+    "[--link usb|wifi|demo] [--host H] [--port P] [--param-dir DIR] [--lock-key DIGITS] "
+    "[--timeout S] [--trace]";
+
+}  // namespace tavelo::cli

@@ -1,0 +1,65 @@
+#include "cmd_device_panel.h"
+
+#include <cstdio>
+
+namespace tavelo::cli {
+
+namespace {
+
+constexpr std::size_t kVersionByte = 1;
+constexpr std::size_t kIndicatorByte = 2;
+constexpr std::size_t kFirstPositionByte = 4;
+
+std::string Tone(const char* label, const std::array<EqBand, 7>& group) {
+  char line[160];
+  std::snprintf(line, sizeof line,
+                "%s tone: bass %+.1f dB, middle %+.1f dB at %d Hz, treble %+.1f dB\n", label,
+                group[1].gain / 10.0, group[2].gain / 10.0, static_cast<int>(group[2].freq),
+                group[3].gain / 10.0);
+  return line;
+}
+
+}  // namespace
+
+std::optional<PanelReading> ReadPanel(const std::vector<std::uint8_t>& statusData) {
+  if (statusData.size() < kFirstPositionByte + kPanelPositionBytes) return std::nullopt;
+  PanelReading r;
+  r.protocolVersion = statusData[kVersionByte];
+  r.indicators[0] = statusData[kIndicatorByte];
+  r.indicators[1] = statusData[kIndicatorByte + 1];
+  std::copy(statusData.begin() + kFirstPositionByte,
+            statusData.begin() + kFirstPositionByte + kPanelPositionBytes, r.positions.begin());
+  DecodePanelPositions(r.positions, r.tone, r.panel);
+  return r;
+}
+
+std::string FormatPanel(const PanelReading& r) {
+  std::string out = Tone("music", r.tone.toneGroups[0]) + Tone("mic", r.tone.toneGroups[1]);
+  char line[160];
+  std::snprintf(line, sizeof line, "echo: level %d, delay %d, repeat %d\n", r.panel.echoQuick[0],
+                r.panel.echoQuick[1], r.panel.echoQuick[2]);
+  out += line;
+  std::snprintf(line, sizeof line, "reverb: level %d, decay %d, liveliness %d\n",
+                r.panel.reverbQuick[0], r.panel.reverbQuick[1], r.panel.reverbQuick[2]);
+  out += line;
+  return out;
+}
+
+std::string FormatIndicators(const PanelReading& r) {
+  char line[64];
+  std::snprintf(line, sizeof line, "indicators: %02X %02X\n", r.indicators[0], r.indicators[1]);
+  return line;
+}
+
+}  // namespace tavelo::cli
+
+namespace tavelo::cli {
+
+std::string PresetNameText(const std::array<char, kPresetNameSize>& name) {
+  std::string text(name.begin(), name.end());
+  if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+}  // namespace tavelo::cli

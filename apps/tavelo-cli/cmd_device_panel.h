@@ -1,0 +1,33 @@
+#pragma once
+// The processor's front panel as tavelo-cli prints it: the tone controls of the music and
+// microphone paths, the echo and reverb quick values and the two indicator bytes, decoded
+// from a status poll reply.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/StatusDecode.h"
+
+namespace tavelo::cli {
+
+struct PanelReading {
+  int protocolVersion = 0;
+  std::uint8_t indicators[2] = {0, 0};
+  PanelPositions positions{};
+  ParamImage tone{};  // only toneGroups is meaningful
+  FrontPanel panel{};
+};
+
+// The data bytes of a status poll reply; nothing when too short to carry the panel.
+std::optional<PanelReading> ReadPanel(const std::vector<std::uint8_t>& statusData);
+
+// "music tone: bass +2.0 dB, middle -4.0 dB at 1000 Hz, treble +0.0 dB" and the like, one
+// line per control group, each ending in a newline.
+std::string FormatPanel(const PanelReading& reading);
+std::string FormatIndicators(const PanelReading& reading);
+
+// A preset name as the mode-name edit shows it: up to the first NUL, trailing spaces removed.
+std::string PresetNameText(const std::array<char, kPresetNameSize>& name);
+
+}  // namespace tavelo::cli

@@ -1,0 +1,124 @@
+// tavelo-cli push and mass-push: parameter files into the processor's presets, as Load From
+// PC, load into a slot and the mass upload do.
+#include <iostream>
+#include <string>
+
+#include "Command.h"
+#include "cmd_device_options.h"
+#include "cmd_device_panel.h"
+#include "cmd_device_session.h"
+#include "presets/PresetFolder.h"
+#include "text/Texts.h"
+
+namespace tavelo::cli {
+namespace {
+
+constexpr std::uint8_t kUploadFinish = 67;
+constexpr int kMassUploadMaxFiles = 10;
+constexpr int kAdminMode = 1;
+
+const std::string kPushUsage = std::string("push FILE [--slot N] ") + kDeviceOptionsUsage;
+const std::string kMassUsage = std::string("mass-push FILE... [--factory] ") + kDeviceOptionsUsage;
+
+// Checks a file before anything is opened, so a bad file never costs a connection.
+bool CheckFile(const std::string& command, const std::filesystem::path& path,
+               std::string& presetName) {
+  const ParamFileResult file = ReadParamFile(path);
+  if (!file.ok()) {
+    std::cerr << FormatText(TextId::kMsgFileLoadFail, Lang::kEnglish, path.filename().string())
+              << "\ntavelo-cli " << command << ": " << path.string() << ": " << file.message
+              << "\n";
+    return false;
+  }
+  presetName = PresetNameText(file.data.name);
+  return true;
+}
+
+int RunPush(const std::vector<std::string>& words) {
+  std::string error;
+  const auto args = ParseDeviceArgs(words, {{"--slot"}, {}, 1, 1}, error);
+  if (!args) return DeviceUsageError("push", kPushUsage, error);
+  std::optional<int> slot;
+  if (const auto text = args->Value("--slot")) {
+    slot = ParseSlot(*text);
+    if (!slot) return DeviceUsageError("push", kPushUsage, "--slot must be 1 to 10");
+  }
+  const std::filesystem::path path = ResolveFileArg(*args, args->positional[0]);
+  std::string presetName;
+  if (!CheckFile("push", path, presetName)) return kExitFailure;
+
+  DeviceSession session(*args, "push");
+  if (!session.Connect()) return kExitFailure;
+  Engine& engine = session.engine();
+  const int finishedBefore = session.wire().RepliesTo(kUploadFinish);
+  if (slot) {
+    engine.Post(msg::LoadIntoSlot{-1, *slot, path.string()});
+  } else {
+    engine.Post(msg::LoadFromPc{-1, path.string()});
+  }
+  const auto outcome = session.RunUntil([&] {
+    return session.console().MessagesOf(TextId::kMsgLoadFail) > 0 ||
+           (session.wire().RepliesTo(kUploadFinish) > finishedBefore && session.Quiet());
+  });
+  if (outcome != DeviceSession::Outcome::kDone ||
+      session.console().MessagesOf(TextId::kMsgLoadFail) > 0) {
+    return session.Fail("upload of " + path.string() + " failed", outcome);
+  }
+  std::cout << "pushed " << path.string() << " into user mode " << engine.CurrentPreset() + 1
+            << ": \"" << presetName << "\"\n";
+  session.Disconnect();
+  return kExitOk;
+}
+
+int RunMassPush(const std::vector<std::string>& words) {
+  std::string error;
+  const auto args = ParseDeviceArgs(words, {{}, {"--factory"}, 1, -1}, error);
+  if (!args) return DeviceUsageError("mass-push", kMassUsage, error);
+  if (args->positional.size() > static_cast<std::size_t>(kMassUploadMaxFiles)) {
+    return DeviceUsageError("mass-push", kMassUsage, "at most 10 files, one per user mode");
+  }
+  const bool factory = args->Has("--factory");
+  std::vector<std::string> files;
+  std::vector<std::string> names;
+  for (const auto& arg : args->positional) {
+    const std::filesystem::path path = ResolveFileArg(*args, arg);
+    std::string presetName;
+    if (!CheckFile("mass-push", path, presetName)) return kExitFailure;
+    files.push_back(path.string());
+    names.push_back(presetName);
+  }
+
+  DeviceSession session(*args, "mass-push");
+  if (!session.Connect()) return kExitFailure;
+  Engine& engine = session.engine();
+  if (engine.AdminMode() != kAdminMode) {
+    std::cerr << Text(TextId::kMsgNeedAdminMode, Lang::kEnglish) << "\n";
+    return session.Fail("the processor refuses uploads outside admin mode");
+  }
+  const int shownBefore = session.console().Distributions();
+  engine.Post(msg::MassUpload{files, factory});
+  const auto failed = [&] { return session.console().MessagesOf(TextId::kMsgFileLoadFail) > 0; };
+  // A normal run ends with the recall of user mode 1 and its download; the factory run
+  // with "Saved OK".
+  const auto outcome = session.RunUntil([&] {
+    if (failed()) return true;
+    if (!session.Quiet() || engine.MassUploadRunning()) return false;
+    return factory ? session.console().MessagesOf(TextId::kMsgSavedOk) > 0
+                   : session.console().Distributions() > shownBefore;
+  });
+  if (outcome != DeviceSession::Outcome::kDone || failed()) {
+    return session.Fail("mass upload failed", outcome);
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::cout << (factory ? "factory preset " : "user mode ") << i + 1 << ": \"" << names[i]
+              << "\" from " << files[i] << "\n";
+  }
+  session.Disconnect();
+  return kExitOk;
+}
+
+const RegisterCommand kPush("push", kPushUsage, RunPush);
+const RegisterCommand kMassPush("mass-push", kMassUsage, RunMassPush);
+
+}  // namespace
+}  // namespace tavelo::cli

@@ -1,0 +1,249 @@
+#include "cmd_device_session.h"
+
+#include <QEventLoop>
+#include <algorithm>
+#include <csignal>
+#include <iostream>
+
+#include "Command.h"
+#include "cmd_device_links.h"
+
+namespace tavelo::cli {
+
+namespace {
+
+constexpr int kTickMs = 50;
+constexpr std::uint32_t kDefaultDemoSeed = 1;
+constexpr std::uint8_t kLockKeyCode = 43;
+constexpr std::uint8_t kUnlockLockState = 1;
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterruptSignal(int) {
+  gInterrupted = 1;
+}
+
+int gArgc = 1;
+char gArgv0[] = "tavelo-cli";
+char* gArgv[] = {gArgv0, nullptr};
+
+}  // namespace
+
+CliApp::CliApp() {
+  if (!QCoreApplication::instance()) app_ = std::make_unique<QCoreApplication>(gArgc, gArgv);
+}
+
+CliApp::~CliApp() = default;
+
+void InstallInterruptHandlers() {
+  std::signal(SIGINT, OnInterruptSignal);
+  std::signal(SIGTERM, OnInterruptSignal);
+}
+
+bool Interrupted() {
+  return gInterrupted != 0;
+}
+
+DeviceSession::DeviceSession(const DeviceArgs& args, std::string command,
+                             std::optional<double> defaultTimeout)
+    : args_(args),
+      command_(std::move(command)),
+      wire_(args.trace ? &std::cerr : nullptr),
+      console_(std::cerr, args.trace),
+      engine_(console_) {
+  if (const auto seconds = args_.timeoutSeconds ? args_.timeoutSeconds : defaultTimeout) {
+    timeoutMs_ = static_cast<qint64>(*seconds * 1000.0);
+  }
+  clock_.start();
+  InstallInterruptHandlers();
+
+  console_.onUnlockOpen = [this] { OnUnlockOpen(); };
+  console_.onMessage = [this](const UserMessage& m) { OnMessage(m); };
+
+  if (args_.paramDir) engine_.SetParamDir(*args_.paramDir);
+  MakeTransport();
+  engine_.SetTransportFactory([this] { return NewTap(); });
+
+  tick_.setInterval(kTickMs);
+  QObject::connect(&tick_, &QTimer::timeout, &context_, [this] {
+    engine_.Tick();
+    AfterInput();
+  });
+  tick_.start();
+  demoPoll_.setSingleShot(true);
+  QObject::connect(&demoPoll_, &QTimer::timeout, &context_, [this] {
+    if (demoLink_) demoLink_->Poll();
+    ArmDemoPoll();
+  });
+}
+
+DeviceSession::~DeviceSession() {
+  tick_.stop();
+  demoPoll_.stop();
+  engine_.Shutdown();
+}
+
+std::ostream& DeviceSession::Err() {
+  return std::cerr;
+}
+
+void DeviceSession::MakeTransport() {
+  if (args_.link == LinkChoice::kDemo) {
+    demo_ = std::make_unique<VirtualProcessor>(
+        VirtualProcessor::Seeded(args_.demoSeed.value_or(kDefaultDemoSeed)));
+    for (const auto& fault : args_.demoFaults) demo_->AddFault(fault);
+    demo_->SetLatencyMs(args_.demoLatencyMs);
+    auto link = std::make_unique<SimHidTransport>(
+        *demo_, [this] { return static_cast<std::int64_t>(clock_.elapsed()); });
+    demoLink_ = link.get();
+    inner_ = std::move(link);
+  } else {
+    inner_ = MakeLinkTransport(args_, transportError_);
+  }
+  if (inner_) inner_->SetWakeup([this] { RequestBytesArrived(); });
+}
+
+std::unique_ptr<Transport> DeviceSession::NewTap() {
+  if (!inner_) return nullptr;
+  return std::make_unique<TapTransport>(*inner_, wire_);
+}
+
+// May run on a transport's own thread: only a flag and a queued call.
+void DeviceSession::RequestBytesArrived() {
+  if (wakePending_.exchange(true)) return;
+  QMetaObject::invokeMethod(
+      &context_,
+      [this] {
+        wakePending_ = false;
+        engine_.BytesArrived();
+        AfterInput();
+      },
+      Qt::QueuedConnection);
+}
+
+void DeviceSession::ArmDemoPoll() {
+  if (!demoLink_) return;
+  const std::int64_t due = demoLink_->NextDueMs();
+  if (due < 0) return;
+  const auto wait = std::max<std::int64_t>(0, due - clock_.elapsed());
+  if (!demoPoll_.isActive() || demoPoll_.remainingTime() > wait) {
+    demoPoll_.start(static_cast<int>(wait));
+  }
+}
+
+bool DeviceSession::DeadlinePassed() const {
+  return timeoutMs_ && clock_.elapsed() >= *timeoutMs_;
+}
+
+void DeviceSession::AfterInput() {
+  ArmDemoPoll();
+  if (!loop_) return;
+  if (Interrupted()) {
+    outcome_ = Outcome::kInterrupted;
+  } else if (engine_.State() == ConnState::kIdle) {
+    outcome_ = Outcome::kLinkDown;
+  } else if ((*done_)()) {
+    outcome_ = Outcome::kDone;
+  } else if (DeadlinePassed()) {
+    outcome_ = Outcome::kTimedOut;
+  } else {
+    return;
+  }
+  loop_->quit();
+}
+
+DeviceSession::Outcome DeviceSession::RunUntil(const std::function<bool()>& done) {
+  if (engine_.State() == ConnState::kIdle) return Outcome::kLinkDown;
+  if (done()) return Outcome::kDone;
+  QEventLoop loop;
+  done_ = &done;
+  loop_ = &loop;
+  outcome_ = Outcome::kDone;
+  loop.exec();
+  loop_ = nullptr;
+  done_ = nullptr;
+  return outcome_;
+}
+
+bool DeviceSession::Quiet() const {
+  return engine_.Connected() && !engine_.ReplyAwaited() && engine_.Pending().Empty();
+}
+
+bool DeviceSession::Settle() {
+  return RunUntil([this] { return Quiet(); }) == Outcome::kDone;
+}
+
+// --- connecting -------------------------------------------------------------------------------
+
+bool DeviceSession::Connect() {
+  if (!inner_) {
+    Err() << "tavelo-cli " << command_ << ": " << transportError_ << "\n";
+    return false;
+  }
+  engine_.Post(msg::Connect{});
+  AfterInput();
+  const Outcome outcome =
+      RunUntil([this] { return engine_.ParamSetRead() && engine_.ParamSetShown() && Quiet(); });
+  if (outcome == Outcome::kDone) return true;
+  Fail("cannot connect", outcome);
+  return false;
+}
+
+void DeviceSession::OnUnlockOpen() {
+  unlockAnswered_ = false;
+  if (!args_.lockKey) {
+    Err() << "tavelo-cli " << command_
+          << ": the processor's settings are locked; give its key with --lock-key\n";
+    engine_.Post(msg::UnlockClosed{});
+    return;
+  }
+  // The unlock prompt's block: the four digits as values 0..9, then the lock state 1.
+  std::array<std::uint8_t, 5> block{};
+  for (std::size_t i = 0; i < 4; ++i) {
+    block[i] = static_cast<std::uint8_t>((*args_.lockKey)[i] - '0');
+  }
+  block[4] = kUnlockLockState;
+  unlockAnswered_ = true;
+  engine_.Post(msg::Block{kLockKeyCode, BlockArg::Buffer(block.data(), 5)});
+}
+
+void DeviceSession::OnMessage(const UserMessage& message) {
+  // A refused key leaves the prompt open for another try; a command has only the one key.
+  if (message.id == TextId::kMsgPasswordError && engine_.UnlockOpen() && unlockAnswered_) {
+    engine_.Post(msg::UnlockClosed{});
+  }
+}
+
+void DeviceSession::Disconnect() {
+  if (engine_.State() == ConnState::kIdle) return;
+  engine_.Post(msg::Connect{});
+  AfterInput();
+}
+
+int DeviceSession::Fail(const std::string& what, Outcome outcome) {
+  std::ostream& err = Err();
+  err << "tavelo-cli " << command_ << ": " << what;
+  switch (outcome) {
+    case Outcome::kDone:
+    case Outcome::kLinkDown: {
+      // Link down ends in "Idle"; the status before it says what went wrong.
+      if (!console_.FailureStatusText().empty()) {
+        err << " (" << console_.FailureStatusText() << ")";
+      } else {
+        err << " (the link went down; status " << console_.LastStatusText() << ")";
+      }
+      break;
+    }
+    case Outcome::kTimedOut:
+      err << " (timed out after " << (timeoutMs_ ? *timeoutMs_ / 1000.0 : 0.0) << " s)";
+      break;
+    case Outcome::kInterrupted:
+      err << " (interrupted)";
+      break;
+  }
+  err << "\n";
+  Disconnect();
+  return kExitFailure;
+}
+
+}  // namespace tavelo::cli

@@ -1,0 +1,119 @@
+#pragma once
+// One device command's connection to a processor: the engine, its console observer, the
+// transport of the chosen link and the Qt event loop that drives them (the 50 ms tick,
+// transport wake-ups leading to BytesArrived, the in-process processor's reply times).
+// Commands connect, post messages and wait for a condition; every wait ends, by the
+// engine's own time-outs, the command's overall --timeout, or an interrupt.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cmd_device_console.h"
+#include "cmd_device_options.h"
+#include "cmd_device_tap.h"
+#include "engine/Engine.h"
+#include "sim/SimTransport.h"
+#include "sim/VirtualProcessor.h"
+
+namespace tavelo::cli {
+
+// The QCoreApplication a command needs for timers and sockets (one per process).
+class CliApp {
+ public:
+  CliApp();
+  ~CliApp();
+  CliApp(const CliApp&) = delete;
+  CliApp& operator=(const CliApp&) = delete;
+
+ private:
+  std::unique_ptr<QCoreApplication> app_;
+};
+
+// SIGINT and SIGTERM end a wait (checked on every tick) instead of killing the process, so
+// the link is closed properly.
+void InstallInterruptHandlers();
+bool Interrupted();
+
+inline constexpr double kDefaultCommandTimeoutSeconds = 120.0;
+
+class DeviceSession {
+ public:
+  enum class Outcome { kDone, kLinkDown, kTimedOut, kInterrupted };
+
+  // `command` names the command in messages; `defaultTimeout` applies without --timeout
+  // (nothing: wait until interrupted).
+  DeviceSession(const DeviceArgs& args, std::string command,
+                std::optional<double> defaultTimeout = kDefaultCommandTimeoutSeconds);
+  ~DeviceSession();
+  DeviceSession(const DeviceSession&) = delete;
+  DeviceSession& operator=(const DeviceSession&) = delete;
+
+  Engine& engine() { return engine_; }
+  ConsoleObserver& console() { return console_; }
+  const WireLog& wire() const { return wire_; }
+  // The built-in processor of --link demo; null on other links.
+  VirtualProcessor* demoProcessor() { return demo_.get(); }
+
+  // Connects and reads the whole parameter set, answering the unlock prompt with
+  // --lock-key. On failure prints why and returns false.
+  bool Connect();
+  // Takes the link down ("Idle"). Safe when not connected.
+  void Disconnect();
+
+  // Runs the event loop until `done` holds (checked after every input), the link goes
+  // down, the time runs out or the user interrupts.
+  Outcome RunUntil(const std::function<bool()>& done);
+  // Connected with no request in flight and none waiting.
+  bool Quiet() const;
+  // Waits until Quiet(); true when the link is still up then.
+  bool Settle();
+
+  // Prints "tavelo-cli CMD: WHAT" with the reason the outcome gives (status text, time-out)
+  // and returns kExitFailure.
+  int Fail(const std::string& what, Outcome outcome = Outcome::kLinkDown);
+  std::ostream& Err();
+
+ private:
+  void MakeTransport();
+  std::unique_ptr<Transport> NewTap();
+  void RequestBytesArrived();
+  void AfterInput();
+  void ArmDemoPoll();
+  void OnUnlockOpen();
+  void OnMessage(const UserMessage& message);
+  bool DeadlinePassed() const;
+
+  DeviceArgs args_;
+  std::string command_;
+  std::optional<qint64> timeoutMs_;
+
+  CliApp app_;
+  QObject context_;  // receives queued wake-ups; outlives the transports
+  QElapsedTimer clock_;
+  std::atomic<bool> wakePending_{false};
+
+  WireLog wire_;
+  ConsoleObserver console_;
+  std::unique_ptr<VirtualProcessor> demo_;
+  SimHidTransport* demoLink_ = nullptr;  // owned by inner_ on the demo link
+  std::unique_ptr<Transport> inner_;
+  std::string transportError_;
+
+  Engine engine_;
+  QTimer tick_;
+  QTimer demoPoll_;
+
+  const std::function<bool()>* done_ = nullptr;
+  QEventLoop* loop_ = nullptr;
+  Outcome outcome_ = Outcome::kDone;
+  bool unlockAnswered_ = false;
+};
+
+}  // namespace tavelo::cli

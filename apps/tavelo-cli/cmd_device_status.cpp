@@ -1,0 +1,80 @@
+// tavelo-cli status and monitor: what the processor reports about itself and its front panel.
+#include <iostream>
+#include <string>
+
+#include "Command.h"
+#include "cmd_device_options.h"
+#include "cmd_device_panel.h"
+#include "cmd_device_session.h"
+
+namespace tavelo::cli {
+namespace {
+
+const std::string kStatusUsage = std::string("status ") + kDeviceOptionsUsage;
+const std::string kMonitorUsage = std::string("monitor ") + kDeviceOptionsUsage;
+
+int RunStatus(const std::vector<std::string>& words) {
+  std::string error;
+  const auto args = ParseDeviceArgs(words, {}, error);
+  if (!args) return DeviceUsageError("status", kStatusUsage, error);
+  DeviceSession session(*args, "status");
+  if (!session.Connect()) return kExitFailure;
+  const Engine& engine = session.engine();
+  const auto reading = ReadPanel(session.wire().LastStatus());
+  std::string out;
+  out += "protocol version: " + std::to_string(reading ? reading->protocolVersion : 0) + "\n";
+  out += "current preset: " + std::to_string(engine.CurrentPreset() + 1) + " \"" +
+         PresetNameText(engine.Image().name) + "\"\n";
+  out += std::string("lock: ") + (engine.LockState() ? "on" : "off") + "\n";
+  out += "admin mode: " + std::to_string(engine.AdminMode()) + "\n";
+  if (reading) out += FormatPanel(*reading) + FormatIndicators(*reading);
+  std::cout << out << std::flush;
+  session.Disconnect();
+  return kExitOk;
+}
+
+// Prints the panel when its positions differ from those printed last.
+class PanelPrinter {
+ public:
+  void Print(const PanelReading& r, bool force) {
+    if (force || !printed_ || r.positions != last_.positions) {
+      std::cout << FormatPanel(r);
+    }
+    if (force || !printed_ || r.indicators[0] != last_.indicators[0] ||
+        r.indicators[1] != last_.indicators[1]) {
+      std::cout << FormatIndicators(r);
+    }
+    std::cout << std::flush;
+    last_ = r;
+    printed_ = true;
+  }
+
+ private:
+  bool printed_ = false;
+  PanelReading last_;
+};
+
+int RunMonitor(const std::vector<std::string>& words) {
+  std::string error;
+  const auto args = ParseDeviceArgs(words, {}, error);
+  if (!args) return DeviceUsageError("monitor", kMonitorUsage, error);
+  DeviceSession session(*args, "monitor", std::nullopt);
+  if (!session.Connect()) return kExitFailure;
+  PanelPrinter printer;
+  const auto printLatest = [&](bool force) {
+    if (const auto r = ReadPanel(session.wire().LastStatus())) printer.Print(*r, force);
+  };
+  printLatest(true);
+  session.console().onFrontPanel = [&](const FrontPanel&) { printLatest(false); };
+  session.console().onIndicators = [&](std::uint8_t, std::uint8_t) { printLatest(false); };
+  const auto outcome = session.RunUntil([] { return false; });
+  if (outcome == DeviceSession::Outcome::kLinkDown) return session.Fail("link lost", outcome);
+  session.Disconnect();
+  return kExitOk;
+}
+
+const RegisterCommand kStatus("status", kStatusUsage, RunStatus);
+const RegisterCommand kMonitor("monitor", kMonitorUsage, RunMonitor);
+
+}  // namespace
+}  // namespace tavelo::cli

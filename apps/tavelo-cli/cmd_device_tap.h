@@ -1,0 +1,57 @@
+#pragma once
+// A transport that passes everything through to the real one and keeps a record of the
+// wire: which requests went out, which replies came back, the last status poll reply, and,
+// with --trace, a line per frame on stderr. Commands use the record to know that a
+// transfer really completed (a reply to 67 arrived), not merely that the engine went quiet.
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+#include "link/ReplyParser.h"
+#include "link/Transport.h"
+
+namespace tavelo::cli {
+
+class WireLog {
+ public:
+  explicit WireLog(std::ostream* trace) : trace_(trace) {}
+
+  void Sent(const std::uint8_t* frame, int size);
+  void Received(const std::uint8_t* bytes, std::size_t size);
+  // A new request resets the reply hunt, as the engine's own parser does.
+  void ResetParser() { parser_.Reset(); }
+
+  int RequestsSent(std::uint8_t code) const { return sent_[code]; }
+  int RepliesTo(std::uint8_t code) const { return replies_[code]; }
+  // Data bytes of the last status poll reply (empty before the first).
+  const std::vector<std::uint8_t>& LastStatus() const { return lastStatus_; }
+
+ private:
+  std::ostream* trace_;
+  ReplyParser parser_;
+  std::array<int, 256> sent_{};
+  std::array<int, 256> replies_{};
+  std::vector<std::uint8_t> lastStatus_;
+};
+
+class TapTransport : public Transport {
+ public:
+  TapTransport(Transport& inner, WireLog& log) : inner_(inner), log_(log) {}
+
+  LinkKind Kind() const override { return inner_.Kind(); }
+  bool Open() override { return inner_.Open(); }
+  bool IsConnected() const override { return inner_.IsConnected(); }
+  int Send(const std::uint8_t* frame, int size) override;
+  FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
+  void Close() override { inner_.Close(); }
+
+ private:
+  Transport& inner_;
+  WireLog& log_;
+};
+
+// "AA 01 00 1C E3": bytes as upper-case hex pairs separated by spaces.
+std::string HexBytes(const std::uint8_t* bytes, std::size_t size);
+
+}  // namespace tavelo::cli

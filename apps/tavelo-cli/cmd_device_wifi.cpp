@@ -1,0 +1,120 @@
+// tavelo-cli wifi-ap, wifi-sta and wifi-restore: the processor's wireless module, on its own
+// settings connection, with the settings dialog's checks and messages.
+#include <iostream>
+#include <string>
+
+#include "Command.h"
+#include "cmd_device_module.h"
+#include "cmd_device_options.h"
+#include "cmd_device_session.h"
+#include "text/Texts.h"
+
+namespace tavelo::cli {
+namespace {
+
+constexpr const char* kDefaultModuleHost = "192.168.74.1";
+constexpr int kConnectTimeoutMs = 4000;  // the main link's Wi-Fi connect allowance
+constexpr int kRestoreGraceMs = 1000;
+
+constexpr const char* kModuleOptions = "[--host H] [--module-port P] [--timeout S] [--trace]";
+const std::string kApUsage = std::string("wifi-ap NAME PASSWORD ") + kModuleOptions;
+const std::string kStaUsage = std::string("wifi-sta NAME PASSWORD ") + kModuleOptions;
+const std::string kRestoreUsage = std::string("wifi-restore --yes ") + kModuleOptions;
+
+TextId CheckText(ModuleSettingCheck check) {
+  switch (check) {
+    case ModuleSettingCheck::kNameEmpty:
+      return TextId::kMsgWifiNameEmpty;
+    case ModuleSettingCheck::kNameTooLong:
+      return TextId::kMsgWifiNameTooLong;
+    case ModuleSettingCheck::kPasswordTooShort:
+      return TextId::kMsgWifiPasswordTooShort;
+    case ModuleSettingCheck::kPasswordTooLong:
+    case ModuleSettingCheck::kOk:
+      break;
+  }
+  return TextId::kMsgWifiPasswordTooLong;
+}
+
+int ConnectTimeout(const DeviceArgs& args) {
+  if (!args.timeoutSeconds) return kConnectTimeoutMs;
+  return static_cast<int>(std::min(*args.timeoutSeconds * 1000.0, 3600.0 * 1000.0));
+}
+
+int RunSetting(const std::vector<std::string>& words, ModuleCommand command) {
+  const bool ap = command == ModuleCommand::kSetAp;
+  const std::string name = ap ? "wifi-ap" : "wifi-sta";
+  const std::string& usage = ap ? kApUsage : kStaUsage;
+  std::string error;
+  const auto args = ParseDeviceArgs(words, {{}, {}, 2, 2}, error);
+  if (!args) return DeviceUsageError(name, usage, error);
+  const std::string& ssid = args->positional[0];
+  const std::string& password = args->positional[1];
+  ModuleSettingCheck check = ap ? CheckApSetting(ssid, password) : CheckStaSetting(ssid, password);
+  // The message carries 56 password bytes; a longer password would be cut short and the
+  // network left with a password nobody typed.
+  if (check == ModuleSettingCheck::kOk &&
+      password.size() > static_cast<std::size_t>(kModulePasswordField)) {
+    check = ModuleSettingCheck::kPasswordTooLong;
+  }
+  if (check != ModuleSettingCheck::kOk) {
+    std::cerr << Text(CheckText(check), Lang::kEnglish) << "\n";
+    return kExitUsage;
+  }
+
+  CliApp app;
+  ModuleLink link(args->host.value_or(kDefaultModuleHost),
+                  static_cast<quint16>(args->modulePort.value_or(kModulePort)),
+                  args->trace ? &std::cerr : nullptr);
+  if (!link.Connect(ConnectTimeout(*args), error)) {
+    std::cerr << "tavelo-cli " << name << ": " << error << "\n";
+    return kExitFailure;
+  }
+  const auto reply = link.SendSetting(command, BuildModuleSetting(command, ssid, password), error);
+  if (!reply) {
+    std::cerr << "tavelo-cli " << name << ": " << error << "\n";
+    return kExitFailure;
+  }
+  if (reply->result != 1) {
+    std::cerr << Text(TextId::kMsgWifiSetError, Lang::kEnglish) << "\n";
+    return kExitFailure;
+  }
+  std::cout << Text(TextId::kMsgWifiSetOk, Lang::kEnglish) << "\n";
+  return kExitOk;
+}
+
+int RunWifiAp(const std::vector<std::string>& words) {
+  return RunSetting(words, ModuleCommand::kSetAp);
+}
+
+int RunWifiSta(const std::vector<std::string>& words) {
+  return RunSetting(words, ModuleCommand::kSetSta);
+}
+
+int RunWifiRestore(const std::vector<std::string>& words) {
+  std::string error;
+  const auto args = ParseDeviceArgs(words, {{}, {"--yes"}, 0, 0}, error);
+  if (!args) return DeviceUsageError("wifi-restore", kRestoreUsage, error);
+  if (!args->Has("--yes")) {
+    return DeviceUsageError("wifi-restore", kRestoreUsage,
+                            std::string(Text(TextId::kMsgWifiRestoreConfirm, Lang::kEnglish)) +
+                                " (confirm with --yes)");
+  }
+  CliApp app;
+  ModuleLink link(args->host.value_or(kDefaultModuleHost),
+                  static_cast<quint16>(args->modulePort.value_or(kModulePort)),
+                  args->trace ? &std::cerr : nullptr);
+  if (!link.Connect(ConnectTimeout(*args), error) || !link.SendRestore(kRestoreGraceMs, error)) {
+    std::cerr << "tavelo-cli wifi-restore: " << error << "\n";
+    return kExitFailure;
+  }
+  std::cout << "restore sent\n";
+  return kExitOk;
+}
+
+const RegisterCommand kAp("wifi-ap", kApUsage, RunWifiAp);
+const RegisterCommand kSta("wifi-sta", kStaUsage, RunWifiSta);
+const RegisterCommand kRestore("wifi-restore", kRestoreUsage, RunWifiRestore);
+
+}  // namespace
+}  // namespace tavelo::cli
