@@ -56,7 +56,8 @@ struct CloseWait {};
 struct SaveToPc {
   std::string pcName;
 };
-// Load From PC: a row of the PC file list, or a file path (path wins when not empty).
+// Load From PC: a row of the PC file list, or a file path used as given (path wins when
+// not empty).
 struct LoadFromPc {
   int row = -1;
   std::string path;
@@ -67,8 +68,8 @@ struct LoadIntoSlot {
   int slot = 0;
   std::string path;
 };
-// Mass upload: file i (a name in the preset folder or a path) goes into slot i; the
-// factory variant writes the factory presets.
+// Mass upload: file i goes into slot i (at most 10 files; names in the preset folder, or
+// absolute paths); the factory variant writes the factory presets.
 struct MassUpload {
   std::vector<std::string> files;
   bool factory = false;
@@ -178,6 +179,8 @@ class Engine {
   bool UnlockOpen() const { return unlockOpen_; }
   const FrontPanel& Panel() const { return panel_; }
   std::uint8_t Indicator() const { return indicator_[0]; }
+  // Protocol version of the last status poll reply (-1 before the first).
+  int ProtocolVersion() const { return protocolVersion_; }
   const std::vector<std::string>& PcFiles() const { return pcFiles_; }
   void RefreshPcFiles();
 
@@ -285,6 +288,7 @@ class Engine {
   int adminCurrent_ = 0;
   int adminPrevious_ = 0;
   std::array<std::uint8_t, 2> indicator_{};
+  int protocolVersion_ = -1;
   FrontPanel panel_{};
 
   // Whole-set transfers.

@@ -15,7 +15,7 @@ constexpr std::size_t kMassUploadMaxFiles = 10;
 }  // namespace
 
 std::filesystem::path Engine::ResolvePcFile(int row, const std::string& path) const {
-  if (!path.empty()) return paramDir_ / path;  // an absolute path stays as it is
+  if (!path.empty()) return path;  // a file chosen by path, as given
   if (row < 0 || row >= static_cast<int>(pcFiles_.size())) return {};
   return paramDir_ / pcFiles_[static_cast<std::size_t>(row)];
 }

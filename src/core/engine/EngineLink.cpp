@@ -430,6 +430,7 @@ bool Engine::DispatchReply(const Reply& reply) {
 
 void Engine::DecodeStatus(const Reply& reply) {
   const std::uint8_t* d = reply.data;
+  if (reply.dataLength > 1) protocolVersion_ = d[1];
   if (reply.dataLength > 3) indicator_[1] = d[3];
   if (reply.dataLength > 2 && d[2] != indicator_[0]) {
     indicator_[0] = d[2];

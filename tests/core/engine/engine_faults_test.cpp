@@ -89,6 +89,7 @@ TEST(EngineFaults, VersionTwoIsRefusedWithTheVersionMessage) {
   EXPECT_EQ(h.recorder.messages[0].text,
             "Device version is not matched.\nPlease contact your vendor.");
   EXPECT_EQ(h.recorder.messages[0].caption, " ");
+  EXPECT_EQ(h.engine.ProtocolVersion(), 2);
   EXPECT_EQ(h.Codes(), (std::vector<int>{28}));
   h.ExpectEndedIdle();
 }

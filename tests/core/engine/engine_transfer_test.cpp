@@ -117,7 +117,7 @@ TEST(EngineTransfer, BadFileIsRefusedAndChangesNothing) {
   ASSERT_TRUE(h.ConnectAndRead());
   const ParamImage before = h.engine.Image();
   const std::size_t mark = h.wire.size();
-  h.engine.Post(msg::LoadFromPc{-1, "short"});
+  h.engine.Post(msg::LoadFromPc{-1, (dir.path() / "short").string()});
   EXPECT_EQ(h.recorder.LastMessage(), " \t   Load fail\t   ");
   EXPECT_EQ(h.recorder.messages.back().caption, "Professional Audio System");
   EXPECT_EQ(h.engine.Image(), before);
