@@ -394,6 +394,26 @@ int PageModel::FocusSliderOfBand(int band) const {
   return kNoControl;
 }
 
+int PageModel::BandOfControl(int id) const {
+  const Entry* e = Find(id);
+  if (!e) return -1;
+  switch (e->role) {
+    case Role::kGainSlider:
+    case Role::kGainEdit:
+    case Role::kQEdit:
+    case Role::kFreqEdit:
+    case Role::kType:
+    case Role::kQSpin:
+      return e->index;
+    case Role::kSlider: {
+      const auto& row = spec_.sliders[static_cast<std::size_t>(e->index)];
+      return row.link == Link::kPassFrequency ? row.band : -1;
+    }
+    default:
+      return -1;
+  }
+}
+
 // ---- graph -----------------------------------------------------------------------------
 
 void PageModel::DragPoint(int band, int freq, int gain) {

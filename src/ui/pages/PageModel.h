@@ -72,6 +72,8 @@ class PageModel {
   void DragQ(int band, int q);
   // The slider that takes the focus when band `band` is clicked on the graph.
   int FocusSliderOfBand(int band) const;
+  // The band a control belongs to (its column, or a pass filter's slider), or -1.
+  int BandOfControl(int id) const;
 
  private:
   enum class Role {

@@ -1,0 +1,124 @@
+// What the engine tells the main window, drawn with widgets. Dialogs and message boxes are
+// window-modal and opened without a nested event loop, so ticks, replies and posted
+// messages keep flowing while they are up.
+#include <QLabel>
+#include <QMessageBox>
+
+#include "core/text/Texts.h"
+#include "ui/app/CTaveloDlg.h"
+#include "ui/controls/CMyBtn.h"
+#include "ui/dialogs/CDlgUnlock.h"
+#include "ui/dialogs/CDlgWait.h"
+#include "ui/pages/CDlgMusic.h"
+
+namespace tavelo::ui {
+
+void CTaveloDlg::OnStatus(TextId id, const std::string& text) {
+  status_->setText(QString::fromStdString(text));
+  emit StatusChanged(id);
+}
+
+void CTaveloDlg::OnConnectLit(bool lit) {
+  connect_->SetLit(lit);
+}
+
+void CTaveloDlg::OnConnectCaption(const std::string& text) {
+  connect_->setText(QString::fromStdString(text));
+}
+
+void CTaveloDlg::OnLinkChoiceEnabled(bool enabled) {
+  for (int id : {mainid::kUsb, mainid::kWifi, mainid::kDemo}) Control(id)->setEnabled(enabled);
+}
+
+void CTaveloDlg::OnMessage(const UserMessage& message) {
+  messages_.push_back(message);
+  auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(message.caption),
+                              QString::fromStdString(message.text), QMessageBox::Ok, this);
+  box->setObjectName("userMessage");
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::WindowModal);
+  box->open();
+}
+
+void CTaveloDlg::OnWaitOpen(WaitKind kind) {
+  if (wait_) return;  // one wait dialog at a time
+  ++waitOpens_;
+  wait_ = new CDlgWait(kind, lang_, this);
+  wait_->setAttribute(Qt::WA_DeleteOnClose);
+  wait_->open();
+}
+
+void CTaveloDlg::OnWaitClose() {
+  if (!wait_) return;
+  ++waitCloses_;
+  CDlgWait* dialog = wait_;
+  wait_ = nullptr;
+  dialog->close();
+}
+
+void CTaveloDlg::OnUnlockOpen() {
+  if (unlock_) return;
+  unlock_ = new CDlgUnlock(lang_, this);
+  unlock_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(unlock_, &CDlgUnlock::Submitted, this, [this](const BlockArg& block) {
+    engine_.Post(msg::Block{43, block});
+  });
+  connect(unlock_, &CDlgUnlock::Abandoned, this, [this] {
+    unlock_ = nullptr;
+    engine_.Post(msg::UnlockClosed{});
+  });
+  unlock_->open();
+}
+
+void CTaveloDlg::OnUnlockClose() {
+  if (!unlock_) return;
+  CDlgUnlock* dialog = unlock_;
+  unlock_ = nullptr;
+  dialog->CloseAccepted();
+}
+
+void CTaveloDlg::OnDistribute() {
+  ++distributions_;
+  const auto& image = engine_.Image();
+  ShowAdjustManner();
+  ShowTopBar({image.byte(img::kMusicVolume), image.byte(img::kMicVolume),
+              image.byte(img::kEffectVolume), image.byte(img::kMasterLevel)});
+  ShowInputSource();
+  static const int modes[3] = {mainid::kAuto, mainid::kSing, mainid::kDance};
+  for (int m = 0; m < 3; ++m)
+    static_cast<CMyBtn*>(Control(modes[m]))->SetLit(image.byte(img::kAppMode) == m);
+  ApplyLabels();
+  if (music_) music_->Refresh();
+  update();
+  emit ParameterSetShown();
+}
+
+void CTaveloDlg::OnApplyAppMode(int mode) {
+  if (appMode_ && *appMode_ == mode) return;
+  appMode_ = mode;
+  static const int modes[3] = {mainid::kAuto, mainid::kSing, mainid::kDance};
+  for (int m = 0; m < 3; ++m) static_cast<CMyBtn*>(Control(modes[m]))->SetLit(mode == m);
+  for (int k = 1; k <= 8; ++k) NavButton(k)->show();
+  NavButton(nav::kCalibrate)->hide();
+  NavButton(nav::kSurroundRight)->hide();
+  LayoutNavigation();
+  currentPage_ = selectedPage_ = -1;
+  Navigate(0);
+  ApplyLabels();
+}
+
+void CTaveloDlg::OnTopBar(const TopBarValues& values) {
+  ShowTopBar(values);
+}
+
+void CTaveloDlg::OnIndicators(std::uint8_t first, std::uint8_t /*second*/) {
+  indicator_ = first;
+  ShowKeyButtons();
+}
+
+void CTaveloDlg::OnFrontPanel(const FrontPanel& /*panel*/) {
+  // The processor's knobs moved: the page on show reloads what they own.
+  if (music_ && currentPage_ == 0 && music_->Model().State() == PageModel::kData) music_->Refresh();
+}
+
+}  // namespace tavelo::ui

@@ -1,0 +1,32 @@
+#pragma once
+// The panel's command line: link choice, language, endpoint, preset folder, first page and
+// the screenshot run. Parsing is plain so it can be checked without starting a window.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/text/Lang.h"
+
+namespace tavelo {
+
+struct CommandLine {
+  bool demo = false;
+  std::optional<Lang> lang;
+  std::string host;  // empty: the adapter probe chooses
+  int port = 0;      // 0: the probe's port
+  std::string paramDir;
+  int page = 0;  // navigation index
+  std::string screenshot;
+  int screenshotTimeoutMs = 10000;
+  bool help = false;
+  std::string error;  // set when the line cannot be used
+
+  bool Ok() const { return error.empty(); }
+};
+
+// Parses arguments (without the program name).
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+const char* CommandLineUsage();
+
+}  // namespace tavelo

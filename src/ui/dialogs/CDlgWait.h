@@ -1,0 +1,38 @@
+#pragma once
+// "Connecting / Loading / Saving" with a sweeping bar while a long transfer runs. It is
+// window-modal and opened without a nested event loop, so the engine's ticks, replies and
+// posted messages keep flowing underneath.
+#include <QDialog>
+
+#include "core/engine/EngineObserver.h"
+#include "core/text/Lang.h"
+
+class QLabel;
+class QProgressBar;
+class QTimer;
+
+namespace tavelo::ui {
+
+class CDlgWait : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kTimerMs = 100;  // the bar moves every 100 ms
+  static constexpr int kBarMax = 100;
+
+  CDlgWait(WaitKind kind, Lang lang, QWidget* parent);
+
+  // One step of the bar: +1, back to 0 after 100.
+  void Step();
+  int Position() const { return position_; }
+  WaitKind Kind() const { return kind_; }
+  QString Text() const;
+
+ private:
+  WaitKind kind_;
+  int position_ = 0;
+  QLabel* text_;
+  QProgressBar* bar_;
+  QTimer* timer_;
+};
+
+}  // namespace tavelo::ui

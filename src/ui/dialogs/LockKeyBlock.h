@@ -1,0 +1,18 @@
+#pragma once
+// The 5-byte lock-key block the unlock prompt sends (code 43): the first four password
+// characters minus '0', then the state 1. Fewer than four characters are refused before
+// anything is sent (the processor would only see padding in their place).
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tavelo {
+
+inline constexpr int kLockKeyBlockSize = 5;
+inline constexpr int kLockKeyDigits = 4;
+inline constexpr int kPasswordReadLimit = 16;
+
+std::optional<std::array<std::uint8_t, kLockKeyBlockSize>> UnlockBlock(std::string_view password);
+
+}  // namespace tavelo

@@ -1,0 +1,184 @@
+#include "ui/pages/PageBinder.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QWheelEvent>
+
+#include "ui/controls/CMyBtn.h"
+#include "ui/controls/CMySlider.h"
+#include "ui/controls/CSkinComboBox.h"
+#include "ui/controls/CSkinEdit.h"
+
+namespace tavelo::ui {
+
+PageBinder::PageBinder(PageModel& model, QWidget* page)
+    : QObject(page), model_(model), page_(page) {
+  model_.Controls().onChange = [this](int id) { Sync(id); };
+}
+
+void PageBinder::Add(int id, QWidget* widget) {
+  widget->setObjectName(QString("c%1").arg(id));
+  widgets_[id] = widget;
+  ids_[widget] = id;
+  Sync(id);
+}
+
+QWidget* PageBinder::Widget(int id) const {
+  const auto it = widgets_.find(id);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+int PageBinder::IdOf(const QObject* widget) const {
+  const auto it = ids_.find(widget);
+  return it == ids_.end() ? kNoControl : it->second;
+}
+
+QLabel* PageBinder::CaptionOf(int id) const {
+  const auto it = captions_.find(id);
+  return it == captions_.end() ? nullptr : it->second;
+}
+
+CMySlider* PageBinder::Slider(int id, QRect rect, bool vertical, int min, int max,
+                              bool logarithmic) {
+  auto* slider = new CMySlider(page_, id);
+  slider->setGeometry(rect);
+  if (vertical) {
+    slider->SetTrackImages(VerticalTrack(rect.width(), rect.height()),
+                           VerticalThumb(rect.width(), kEqThumbHeight, false),
+                           VerticalThumb(rect.width(), kEqThumbHeight, true));
+  } else {
+    slider->SetTrackImagesWithFill(HorizontalTrack(rect.width(), rect.height()),
+                                   HorizontalFill(rect.width(), rect.height()),
+                                   HorizontalThumb(kLevelThumbWidth, rect.height(), false),
+                                   HorizontalThumb(kLevelThumbWidth, rect.height(), true));
+  }
+  slider->SetRange(min, max, logarithmic);
+  slider->installEventFilter(this);
+  connect(slider, &CMySlider::Moved, this,
+          [this](int sliderId, int value) { model_.SliderMoved(sliderId, value); });
+  Add(id, slider);
+  return slider;
+}
+
+CSkinEdit* PageBinder::Edit(int id, QRect rect, bool readOnly) {
+  auto* edit = new CSkinEdit(page_);
+  edit->setGeometry(rect);
+  edit->setReadOnly(readOnly);
+  edit->setAlignment(Qt::AlignCenter);
+  edit->installEventFilter(this);
+  Add(id, edit);
+  return edit;
+}
+
+QLabel* PageBinder::Readout(int id, QRect rect) {
+  auto* label = new QLabel(page_);
+  label->setGeometry(rect);
+  label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+  Add(id, label);
+  return label;
+}
+
+CMyBtn* PageBinder::Button(int id, QRect rect, const QString& text, ButtonLook look) {
+  auto* button = new CMyBtn(text, page_);
+  button->setGeometry(rect);
+  button->SetImages(ButtonImages{ButtonFaces(rect.width(), rect.height(), look), {}});
+  button->setFocusPolicy(Qt::NoFocus);
+  connect(button, &QPushButton::clicked, this, [this, id] { model_.ButtonClicked(id); });
+  Add(id, button);
+  return button;
+}
+
+CSkinComboBox* PageBinder::List(int id, QRect rect, const QStringList& items) {
+  auto* list = new CSkinComboBox(page_);
+  list->setGeometry(rect);
+  list->SetUp();
+  list->addItems(items);
+  list->SetReadOnly(true);
+  connect(list, &QComboBox::activated, this,
+          [this, id](int index) { model_.ListChanged(id, index); });
+  Add(id, list);
+  return list;
+}
+
+QLabel* PageBinder::Caption(QRect rect, const QString& text, int captionOf) {
+  auto* label = new QLabel(text, page_);
+  label->setGeometry(rect);
+  label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+  if (captionOf != kNoControl) {
+    label->setObjectName(QString("caption%1").arg(captionOf));
+    captions_[captionOf] = label;
+  }
+  return label;
+}
+
+void PageBinder::SyncAll() {
+  for (const auto& [id, widget] : widgets_) Sync(id);
+}
+
+void PageBinder::ApplyLabels(LabelWindow window, Lang lang) {
+  for (const auto& binding : LabelBindings(window)) {
+    const QString text = QString::fromUtf8(LabelText(binding.label, lang));
+    if (binding.target == LabelTarget::kCaptionOf) {
+      if (QLabel* caption = CaptionOf(binding.controlId)) caption->setText(text);
+    } else if (auto* button = qobject_cast<QPushButton*>(Widget(binding.controlId))) {
+      button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(Widget(binding.controlId))) {
+      label->setText(text);
+    }
+  }
+}
+
+void PageBinder::Sync(int id) {
+  QWidget* widget = Widget(id);
+  if (!widget) return;
+  const ControlValue& value = model_.Controls().Get(id);
+  if (auto* slider = qobject_cast<CMySlider*>(widget)) {
+    slider->SetPos(value.position);
+    slider->SetHighlight(value.highlight);
+  } else if (auto* button = qobject_cast<CMyBtn*>(widget)) {
+    button->SetLit(value.lit);
+  } else if (auto* list = qobject_cast<CSkinComboBox*>(widget)) {
+    const QSignalBlocker block(list);
+    list->setCurrentIndex(value.index);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    const QString text = QString::fromStdString(value.text);
+    if (edit->text() != text) edit->setText(text);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setText(QString::fromStdString(value.text));
+  }
+}
+
+bool PageBinder::eventFilter(QObject* watched, QEvent* event) {
+  const int id = IdOf(watched);
+  if (id == kNoControl) return false;
+  auto* edit = qobject_cast<QLineEdit*>(watched);
+  const auto text = [edit] { return edit ? edit->text().toStdString() : std::string(); };
+  switch (event->type()) {
+    case QEvent::FocusIn:
+      model_.FocusGained(id);
+      break;
+    case QEvent::FocusOut:
+      if (edit) model_.EditFocusLost(id, text());
+      break;
+    case QEvent::KeyPress: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (edit && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        model_.EditReturn(id, text());
+        return true;  // Return never reaches anything that could close a window
+      }
+      break;
+    }
+    case QEvent::Wheel:
+      if (edit && !edit->isReadOnly()) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->angleDelta().y() != 0) model_.EditWheel(id, text(), wheel->angleDelta().y() > 0);
+        return true;
+      }
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+}  // namespace tavelo::ui

@@ -1,0 +1,61 @@
+#pragma once
+// Creates a page's skinned widgets by control id and keeps them in step with the page
+// model: user input goes to the model by id, and whatever the model writes into its
+// control store is shown by the widget of that id. Pages only place widgets.
+#include <QObject>
+#include <QRect>
+#include <QStringList>
+#include <unordered_map>
+
+#include "core/text/LabelBindings.h"
+#include "ui/pages/PageModel.h"
+#include "ui/skin/SkinArt.h"
+
+class QLabel;
+class QWidget;
+
+namespace tavelo::ui {
+
+class CMyBtn;
+class CMySlider;
+class CSkinComboBox;
+class CSkinEdit;
+
+class PageBinder : public QObject {
+  Q_OBJECT
+ public:
+  PageBinder(PageModel& model, QWidget* page);
+
+  CMySlider* Slider(int id, QRect rect, bool vertical, int min, int max, bool logarithmic);
+  CSkinEdit* Edit(int id, QRect rect, bool readOnly = false);
+  QLabel* Readout(int id, QRect rect);
+  CMyBtn* Button(int id, QRect rect, const QString& text, ButtonLook look = ButtonLook::kGrey);
+  CSkinComboBox* List(int id, QRect rect, const QStringList& items);
+  // A static caption; with captionOf set it is the caption the label tables bind to
+  // that control.
+  QLabel* Caption(QRect rect, const QString& text, int captionOf = kNoControl);
+
+  QWidget* Widget(int id) const;
+  int IdOf(const QObject* widget) const;
+  QLabel* CaptionOf(int id) const;
+
+  // Shows the model's values on every widget.
+  void SyncAll();
+  // Every caption of `window` in `lang`.
+  void ApplyLabels(LabelWindow window, Lang lang);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Add(int id, QWidget* widget);
+  void Sync(int id);
+
+  PageModel& model_;
+  QWidget* page_;
+  std::unordered_map<int, QWidget*> widgets_;
+  std::unordered_map<const QObject*, int> ids_;
+  std::unordered_map<int, QLabel*> captions_;
+};
+
+}  // namespace tavelo::ui
