@@ -39,6 +39,7 @@ class ImageButton : public ::testing::Test {
   }
   QRgb Centre() { return button.Compose().pixel(10, 12) & 0x00ffffff; }
 
+  QApplication& app = test::QtApp();  // before any widget member
   ButtonImages images;
   CMyBtn button;
 };

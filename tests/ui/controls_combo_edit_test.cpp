@@ -30,6 +30,7 @@ class SkinCombo : public ::testing::Test {
     return combo->Compose().pixel(combo->width() - kArrowSize - 2 + 8, combo->height() / 2);
   }
 
+  QApplication& app = test::QtApp();  // before any widget member
   QWidget page;
   CSkinComboBox* combo = nullptr;
 };
