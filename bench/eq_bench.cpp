@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cmath>
+#include <numbers>
 
 #include "eq/CResp.h"
 
@@ -79,5 +81,37 @@ void BM_SelectedBandCurve2048(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SelectedBandCurve2048)->Unit(benchmark::kMicrosecond);
+
+// Baseline for comparison: trigonometry per section and column, as the formulas read.
+void BM_MicPageWorstLoadDirect2048(benchmark::State& state) {
+  std::array<EqBand, 15> bands{};
+  const std::int16_t freqs[10] = {31, 63, 125, 250, 500, 1000, 2000, 4000, 8000, 16000};
+  for (int i = 0; i < 10; ++i) {
+    bands[i] = Band(tavelo::kBandPeak, freqs[i], static_cast<std::int16_t>(5 + 9 * i),
+                    static_cast<std::int16_t>((i % 2 ? -1 : 1) * (20 + 17 * i)));
+  }
+  bands[10] = Band(tavelo::kBandHighPass, 80, 7, 0, tavelo::kSlopeButter24);
+  bands[11] = Band(tavelo::kBandLowPass, 15000, 7, 0, tavelo::kSlopeBessel24);
+  for (int i = 0; i < 3; ++i) bands[12 + i] = kToneBands[i];
+  const GraphGeometry g = GraphGeometry::ForWidth(2048);
+  CResp::Curve sum{};
+  for (auto _ : state) {
+    sum.fill(0);
+    for (const EqBand& band : bands) {
+      std::array<tavelo::Biquad, 2> sections;
+      const int count = CResp::DesignBand(band, sections);
+      for (int s = 0; s < count; ++s) {
+        for (int x = g.xStart; x < g.width; ++x) {
+          const float f = static_cast<float>(g.FrequencyOfColumn(x));
+          const float omega = f / 48000.0f * 2.0f * std::numbers::pi_v<float>;
+          sum[x] += 20.0f * std::log10(CResp::SectionMagnitude(omega, sections[s])) * g.pixelsPerDb;
+        }
+      }
+    }
+    benchmark::DoNotOptimize(sum.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MicPageWorstLoadDirect2048)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

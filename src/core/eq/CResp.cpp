@@ -70,22 +70,49 @@ double Clamped(double p) {
   return p < kPowerCeiling ? p : kPowerCeiling;
 }
 
-// Calls fn(x, squared magnitude) for every column of [begin, end).
-template <typename Fn>
-void ForEachColumnPower(const BandPower& band, const double* phi, const double* phiCo, int begin,
-                        int end, Fn fn) {
+// Columns are processed in fixed blocks of straight-line code, which the compiler turns
+// into vector instructions; the tables and buffers cover all kMaxColumns columns, so a
+// block may run past [begin, end) without harm.
+constexpr int kBlock = 4;
+static_assert(CResp::kMaxColumns % kBlock == 0);
+
+enum class Combine { kAssign, kMultiply };
+
+template <int kSections, Combine kMode>
+void BandPowerBlocks(const BandPower& band, const double* phi, const double* phiCo, int begin,
+                     int end, double* out) {
+  const PowerForm n0 = band.num[0], d0 = band.den[0], n1 = band.num[1], d1 = band.den[1];
+  for (int x = begin; x < end; x += kBlock) {
+    double p[kBlock];
+    for (int i = 0; i < kBlock; ++i) {
+      const double f = phi[x + i], g = phiCo[x + i];
+      if constexpr (kSections == 1) {
+        p[i] = Clamped(n0.At(f, g) / d0.At(f, g));
+      } else {
+        p[i] = Clamped((n0.At(f, g) * n1.At(f, g)) / (d0.At(f, g) * d1.At(f, g)));
+      }
+    }
+    for (int i = 0; i < kBlock; ++i) {
+      if constexpr (kMode == Combine::kAssign) {
+        out[x + i] = p[i];
+      } else {
+        out[x + i] *= p[i];
+      }
+    }
+  }
+}
+
+// out[x] = (or *=) the band's clamped squared magnitude, for every block that touches
+// [begin, end).
+template <Combine kMode>
+void BandPowerColumns(const BandPower& band, const double* phi, const double* phiCo, int begin,
+                      int end, double* out) {
+  begin -= begin % kBlock;
+  end += (kBlock - end % kBlock) % kBlock;
   if (band.sections == 1) {
-    const PowerForm n = band.num[0], d = band.den[0];
-    for (int x = begin; x < end; ++x) {
-      fn(x, Clamped(n.At(phi[x], phiCo[x]) / d.At(phi[x], phiCo[x])));
-    }
+    BandPowerBlocks<1, kMode>(band, phi, phiCo, begin, end, out);
   } else {
-    const PowerForm n0 = band.num[0], d0 = band.den[0], n1 = band.num[1], d1 = band.den[1];
-    for (int x = begin; x < end; ++x) {
-      const double n = n0.At(phi[x], phiCo[x]) * n1.At(phi[x], phiCo[x]);
-      const double d = d0.At(phi[x], phiCo[x]) * d1.At(phi[x], phiCo[x]);
-      fn(x, Clamped(n / d));
-    }
+    BandPowerBlocks<2, kMode>(band, phi, phiCo, begin, end, out);
   }
 }
 
@@ -115,18 +142,19 @@ void CResp::SetGeometry(const GraphGeometry& geometry) {
 }
 
 bool CResp::ComputeBandCurve(const EqBand& band, Curve& out) const {
-  BandPower power;
-  if (PrepareBand(band, power) == 0) return false;
+  BandPower bandPower;
+  if (PrepareBand(band, bandPower) == 0) return false;
   const int begin = geometry_.xStart;
   const int end = std::max(begin, geometry_.width);
-  if (power.sections == 0) {
+  if (bandPower.sections == 0) {
     std::fill(out.begin() + begin, out.begin() + end, 0.0f);
     return true;
   }
+  std::array<double, kMaxColumns> power;
+  BandPowerColumns<Combine::kAssign>(bandPower, phi_.data(), phiCo_.data(), begin, end,
+                                     power.data());
   const double pixelsPerLn = kDbPerLn * geometry_.pixelsPerDb;
-  ForEachColumnPower(power, phi_.data(), phiCo_.data(), begin, end, [&](int x, double p) {
-    out[x] = static_cast<float>(std::log(p) * pixelsPerLn);
-  });
+  for (int x = begin; x < end; ++x) out[x] = static_cast<float>(std::log(power[x]) * pixelsPerLn);
   return true;
 }
 
@@ -150,10 +178,10 @@ void CResp::AccumulateBands(const EqBand* bands, int count) {
     PrepareBand(bands[i], band);
     if (band.sections == 0) continue;  // skipped or flat: adds exactly 0 dB
     if (pending == 0) {
-      std::fill(power + begin, power + end, 1.0);
+      BandPowerColumns<Combine::kAssign>(band, phi_.data(), phiCo_.data(), begin, end, power);
+    } else {
+      BandPowerColumns<Combine::kMultiply>(band, phi_.data(), phiCo_.data(), begin, end, power);
     }
-    ForEachColumnPower(band, phi_.data(), phiCo_.data(), begin, end,
-                       [power](int x, double p) { power[x] *= p; });
     if (++pending == kBandsPerLog) {
       FlushPowerIntoSum(begin, end);
       pending = 0;
