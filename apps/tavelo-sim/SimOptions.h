@@ -1,0 +1,32 @@
+#pragma once
+// tavelo-sim's command line.
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/Faults.h"
+
+namespace tavelo {
+
+struct SimOptions {
+  std::string listen = "127.0.0.1";
+  std::uint16_t port = 17400;
+  std::uint16_t modulePort = 17402;
+  int latencyMs = 0;
+  std::vector<SimFaultSpec> faults;
+  std::optional<std::uint32_t> seed;
+  std::string presetFile;
+  std::string lockKey;
+  bool verbose = false;
+};
+
+// Parses the arguments (program name first). On a bad argument returns nullopt and puts
+// the reason in `error`; `help` is set for --help.
+std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::string& error,
+                                          bool& help);
+
+std::string SimUsage();
+
+}  // namespace tavelo

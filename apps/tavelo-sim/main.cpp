@@ -1,0 +1,127 @@
+// tavelo-sim: a virtual processor on TCP, for development, demos and tests of the Wi-Fi
+// path. Listens on 127.0.0.1 unless told otherwise; prints "listening on ADDR:PORT" once
+// both ports are up; stops cleanly on SIGINT and SIGTERM.
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+
+#include "SimOptions.h"
+#include "platform/SimServer.h"
+#include "presets/ParamFile.h"
+#include "sim/VirtualProcessor.h"
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// Stops the event loop on SIGINT/SIGTERM through a self-pipe, so nothing unsafe runs in
+// the signal handler.
+bool InstallStopSignals(QCoreApplication& app) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return false;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+  QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
+    app.quit();
+  });
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+// The current preset from a parameter file: every field the file carries, exactly.
+bool LoadPreset(const std::string& path, tavelo::ParamImage& image, std::string& error) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = "cannot read " + path;
+    return false;
+  }
+  const QByteArray bytes = file.read(static_cast<qint64>(tavelo::kParamFileSize) + 1);
+  const tavelo::ParamFileResult result =
+      tavelo::ParseParamFile(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                             static_cast<std::size_t>(bytes.size()));
+  if (!result.ok()) {
+    error = path + ": " + result.message;
+    return false;
+  }
+  tavelo::ApplyDefaults(image);
+  image.bytes = result.data.bytes;
+  image.words = result.data.words;
+  image.eq = result.data.eq;
+  image.switchWord = result.data.switchWord;
+  image.altSwitchWord = result.data.altSwitchWord;
+  image.name = result.data.name;
+  image.powerMode = result.data.powerMode;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  std::string error;
+  bool help = false;
+  const std::optional<tavelo::SimOptions> options =
+      tavelo::ParseSimOptions(app.arguments(), error, help);
+  if (!options) {
+    if (help) {
+      std::fputs(tavelo::SimUsage().c_str(), stdout);
+      return 0;
+    }
+    std::fprintf(stderr, "tavelo-sim: %s\n%s", error.c_str(), tavelo::SimUsage().c_str());
+    return 2;
+  }
+
+  tavelo::VirtualProcessor processor;
+  if (options->seed) {
+    processor = tavelo::VirtualProcessor::Seeded(*options->seed);
+  } else if (!options->presetFile.empty()) {
+    tavelo::ParamImage image;
+    if (!LoadPreset(options->presetFile, image, error)) {
+      std::fprintf(stderr, "tavelo-sim: %s\n", error.c_str());
+      return 2;
+    }
+    processor = tavelo::VirtualProcessor(image);
+  }
+  if (!options->lockKey.empty()) processor.SetLockKey(options->lockKey);
+  processor.SetLatencyMs(options->latencyMs);
+  for (const tavelo::SimFaultSpec& fault : options->faults) processor.AddFault(fault);
+
+  if (!InstallStopSignals(app)) {
+    std::fprintf(stderr, "tavelo-sim: cannot install signal handlers\n");
+    return 1;
+  }
+  tavelo::SimServer server(processor);
+  server.SetLogger(
+      [](const std::string& line) {
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+      },
+      options->verbose);
+  const QHostAddress address(QString::fromStdString(options->listen));
+  if (!server.Listen(address, options->port, options->modulePort)) {
+    std::fprintf(stderr, "tavelo-sim: cannot listen on %s: %s\n", options->listen.c_str(),
+                 server.ErrorText().toStdString().c_str());
+    return 1;
+  }
+  // The module line first: the "listening on" line tells that everything is up.
+  std::printf("wifi module on %s:%u\n", options->listen.c_str(), server.ModulePort());
+  std::printf("listening on %s:%u\n", options->listen.c_str(), server.Port());
+  std::fflush(stdout);
+  const int code = app.exec();
+  std::printf("stopped\n");
+  std::fflush(stdout);
+  return code;
+}
