@@ -49,7 +49,9 @@ DemoLink::DemoLink() : processor_(VirtualProcessor::Seeded(kDemoSeed)) {
 }
 
 std::unique_ptr<DemoTransport> DemoLink::MakeTransport() {
-  return std::make_unique<DemoTransport>(processor_, [this] { return clock_.elapsed(); });
+  auto transport = std::make_unique<DemoTransport>(processor_, [this] { return clock_.elapsed(); });
+  live_ = transport.get();
+  return transport;
 }
 
 }  // namespace tavelo::ui

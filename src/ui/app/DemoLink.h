@@ -5,6 +5,7 @@
 // wake-ups as from a real reader thread.
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -45,10 +46,13 @@ class DemoLink {
   DemoLink();
   VirtualProcessor& Processor() { return processor_; }
   std::unique_ptr<DemoTransport> MakeTransport();
+  // The transport of the current connection, null when there is none.
+  DemoTransport* Live() const { return live_; }
 
  private:
   QElapsedTimer clock_;
   VirtualProcessor processor_;
+  QPointer<DemoTransport> live_;
 };
 
 }  // namespace tavelo::ui
