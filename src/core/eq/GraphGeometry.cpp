@@ -38,8 +38,9 @@ double GraphGeometry::FrequencyOfColumn(int x) const {
 
 int GraphGeometry::ColumnOfFrequency(double hz) const {
   // log10 is undefined at and below zero; such a frequency sits at the 1 Hz column, far
-  // left of anything drawn.
+  // left of anything drawn. The upper bound keeps the column within int.
   if (!(hz > 0)) hz = 1;
+  hz = std::min(hz, 1e30);
   return static_cast<int>(std::log10(hz) * pixelsPerDecade + 0.5) + x0;
 }
 

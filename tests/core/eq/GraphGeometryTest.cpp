@@ -69,6 +69,7 @@ TEST(GraphGeometry, UnusableWidthsAndFrequenciesAreContained) {
   EXPECT_EQ(g.ColumnOfFrequency(0), g.x0);
   EXPECT_EQ(g.ColumnOfFrequency(-100), g.x0);
   EXPECT_EQ(g.ColumnOfFrequency(std::nan("")), g.x0);
+  EXPECT_GT(g.ColumnOfFrequency(HUGE_VAL), 1000);
 }
 
 }  // namespace
