@@ -22,7 +22,7 @@ int RunStatus(const std::vector<std::string>& words) {
   const Engine& engine = session.engine();
   const auto reading = ReadPanel(session.wire().LastStatus());
   std::string out;
-  out += "protocol version: " + std::to_string(reading ? reading->protocolVersion : 0) + "\n";
+  out += "protocol version: " + std::to_string(engine.ProtocolVersion()) + "\n";
   out += "current preset: " + std::to_string(engine.CurrentPreset() + 1) + " \"" +
          PresetNameText(engine.Image().name) + "\"\n";
   out += std::string("lock: ") + (engine.LockState() ? "on" : "off") + "\n";

@@ -7,12 +7,12 @@
 #include "cmd_device_module.h"
 #include "cmd_device_options.h"
 #include "cmd_device_session.h"
+#include "platform/WifiEndpoint.h"
 #include "text/Texts.h"
 
 namespace tavelo::cli {
 namespace {
 
-constexpr const char* kDefaultModuleHost = "192.168.74.1";
 constexpr int kConnectTimeoutMs = 4000;  // the main link's Wi-Fi connect allowance
 constexpr int kRestoreGraceMs = 1000;
 
@@ -63,8 +63,8 @@ int RunSetting(const std::vector<std::string>& words, ModuleCommand command) {
   }
 
   CliApp app;
-  ModuleLink link(args->host.value_or(kDefaultModuleHost),
-                  static_cast<quint16>(args->modulePort.value_or(kModulePort)),
+  ModuleLink link(args->host.value_or(kModuleEndpoint.host),
+                  static_cast<quint16>(args->modulePort.value_or(kModuleEndpoint.port)),
                   args->trace ? &std::cerr : nullptr);
   if (!link.Connect(ConnectTimeout(*args), error)) {
     std::cerr << "tavelo-cli " << name << ": " << error << "\n";
@@ -101,8 +101,8 @@ int RunWifiRestore(const std::vector<std::string>& words) {
                                 " (confirm with --yes)");
   }
   CliApp app;
-  ModuleLink link(args->host.value_or(kDefaultModuleHost),
-                  static_cast<quint16>(args->modulePort.value_or(kModulePort)),
+  ModuleLink link(args->host.value_or(kModuleEndpoint.host),
+                  static_cast<quint16>(args->modulePort.value_or(kModuleEndpoint.port)),
                   args->trace ? &std::cerr : nullptr);
   if (!link.Connect(ConnectTimeout(*args), error) || !link.SendRestore(kRestoreGraceMs, error)) {
     std::cerr << "tavelo-cli wifi-restore: " << error << "\n";

@@ -1,0 +1,63 @@
+// tavelo-cli wifi-ap, wifi-sta and wifi-restore against tavelo-sim's Wi-Fi module port.
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+
+namespace tavelo::e2e {
+namespace {
+
+std::vector<std::uint8_t> Message(int command, const std::string& name,
+                                  const std::string& password) {
+  std::vector<std::uint8_t> m(99, 0);
+  m[0] = static_cast<std::uint8_t>(command);
+  m[1] = 0x60;
+  std::copy(name.begin(), name.end(), m.begin() + 2);
+  std::copy(password.begin(), password.end(), m.begin() + 42);
+  m[98] = 0x0A;
+  return m;
+}
+
+class WifiModule : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(sim_.Started()) << sim_.Output(); }
+  CliRun Cli(const QStringList& args) {
+    return RunCli(args + sim_.Module() + QStringList{"--trace"});
+  }
+  SimProcess sim_;
+};
+
+TEST_F(WifiModule, SettingsGoOutWholeAndTheModulesAnswerDecides) {
+  const CliRun ap = Cli({"wifi-ap", "ab", "12345678"});
+  ASSERT_EQ(ap.exitCode, 0) << ap.err;
+  EXPECT_EQ(ap.out, "OK\n");
+  const auto sent = SentFrames(ap.err);
+  ASSERT_FALSE(sent.empty()) << ap.err;
+  EXPECT_EQ(sent[0], Message(1, "ab", "12345678"));
+  EXPECT_EQ(LinesStartingWith(ap.err, "< ").at(0), "55 01 01");
+
+  // 56 bytes is all the password field holds; it goes out whole. A station may have none.
+  const std::string longest(56, 'x');
+  const CliRun sta = Cli({"wifi-sta", std::string(32, 'n').c_str(), longest.c_str()});
+  ASSERT_EQ(sta.exitCode, 0) << sta.err;
+  EXPECT_EQ(SentFrames(sta.err).at(0), Message(2, std::string(32, 'n'), longest));
+  const CliRun open = Cli({"wifi-sta", "cafe", ""});
+  EXPECT_EQ(open.exitCode, 0) << open.err;
+  EXPECT_EQ(SentFrames(open.err).at(0), Message(2, "cafe", ""));
+
+  const CliRun restore = Cli({"wifi-restore", "--yes"});
+  ASSERT_EQ(restore.exitCode, 0) << restore.err;
+  EXPECT_EQ(SentFrames(restore.err).at(0), (std::vector<std::uint8_t>{0x03, 0x01, 0x0A}));
+}
+
+TEST(WifiModuleUnreachable, FailsQuicklyWithoutAModule) {
+  const CliRun run = RunCli({"wifi-ap", "net", "password", "--host", "127.0.0.1", "--module-port",
+                             QString::number(UnusedPort())},
+                            20000);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_LT(run.elapsedMs, 6000);
+  EXPECT_NE(run.err.find("cannot reach the Wi-Fi module at 127.0.0.1"), std::string::npos)
+      << run.err;
+}
+
+}  // namespace
+}  // namespace tavelo::e2e
