@@ -73,6 +73,7 @@ class CSkinComboBox : public QComboBox {
 
   CSkinComboBox_Edit* EditPart() const { return edit_; }
   CSkinComboBox_ListBox* ListPart() const { return list_; }
+  const CSkinComboBox_Static& StaticPart() const { return static_; }
 
   // A click on the box (or on its read-only edit line): focus, toggle the list.
   void ClickToggle();
