@@ -49,9 +49,10 @@ class CResp {
   static float SectionMagnitude(float omega, const Biquad& section);
 
   // Writes the band's response in pixels for columns xStart..width-1; false (out
-  // untouched) when the band is skipped.
+  // untouched) when the band is skipped. A band's response is limited to +-200 dB, so
+  // a curve never holds NaN or infinity, whatever the band's fields.
   bool ComputeBandCurve(const EqBand& band, Curve& out) const;
-  // Sum curve = sum of the bands' curves (cleared first).
+  // Sum curve = sum of the bands' curves (cleared first). The scratch curve is left alone.
   void SumBandCurves(const EqBand* bands, int count);
   // Adds three more bands (tone controls) to the sum curve, without clearing it.
   void AddBandCurves(const EqBand* bands);
