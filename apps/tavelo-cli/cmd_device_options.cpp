@@ -177,13 +177,15 @@ std::optional<DeviceArgs> ParseDeviceArgs(const std::vector<std::string>& args,
     }
     const bool shared = Contains(kSharedValueOptions, name);
     const bool own = Contains(spec.valueOptions, name);
-    if (name == "--trace" || Contains(spec.flags, name)) {
+    if (name == "--trace" || name == "--demo-knobs" || Contains(spec.flags, name)) {
       if (inlineValue) {
         error = name + " takes no value";
         return std::nullopt;
       }
       if (name == "--trace") {
         out.trace = true;
+      } else if (name == "--demo-knobs") {
+        out.demoKnobs = true;
       } else {
         out.flags.insert(name);
       }

@@ -38,6 +38,7 @@ struct DeviceArgs {
   std::optional<std::uint32_t> demoSeed;
   std::vector<SimFaultSpec> demoFaults;
   int demoLatencyMs = 0;
+  bool demoKnobs = false;  // its front-panel knobs turn, one step a second
 
   std::map<std::string, std::string> values;  // command options with a value
   std::set<std::string> flags;                // command flags given
@@ -70,5 +71,7 @@ int DeviceUsageError(const std::string& command, const std::string& usage,
 inline constexpr const char* kDeviceOptionsUsage =
     "[--link usb|wifi|demo] [--host H] [--port P] [--param-dir DIR] [--lock-key DIGITS] "
     "[--timeout S] [--trace]";
+// Options of --link demo's built-in processor (for trying the tool and for tests):
+//   --demo-seed N, --demo-fault NAME[=ARG] (repeatable), --demo-latency-ms MS, --demo-knobs.
 
 }  // namespace tavelo::cli

@@ -7,6 +7,7 @@
 
 #include "Command.h"
 #include "cmd_device_links.h"
+#include "engine/StatusDecode.h"
 
 namespace tavelo::cli {
 
@@ -16,6 +17,9 @@ constexpr int kTickMs = 50;
 constexpr std::uint32_t kDefaultDemoSeed = 1;
 constexpr std::uint8_t kLockKeyCode = 43;
 constexpr std::uint8_t kUnlockLockState = 1;
+constexpr int kKnobStepMs = 1000;
+constexpr int kKnobPositions = 13;
+constexpr int kKnobRest = 6;  // a level knob at its centre: 0 dB
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
@@ -75,11 +79,29 @@ DeviceSession::DeviceSession(const DeviceArgs& args, std::string command,
     if (demoLink_) demoLink_->Poll();
     ArmDemoPoll();
   });
+  if (demo_ && args_.demoKnobs) {
+    QObject::connect(&demoKnobs_, &QTimer::timeout, &context_, [this] { TurnDemoKnobs(); });
+    demoKnobs_.start(kKnobStepMs);
+  }
+}
+
+// Someone at the demo processor turns the music bass knob and the echo level knob up a step
+// a second and presses a key every other second, so `monitor` has changes to show.
+void DeviceSession::TurnDemoKnobs() {
+  ++knobStep_;
+  const int position = (kKnobRest + knobStep_) % kKnobPositions;
+  std::array<std::uint8_t, kPanelPositionBytes> positions;
+  positions.fill(static_cast<std::uint8_t>(kKnobRest << 4 | kKnobRest));
+  positions[0] = static_cast<std::uint8_t>(position << 4 | kKnobRest);
+  positions[4] = static_cast<std::uint8_t>(position << 4 | kKnobRest);
+  demo_->SetPanelPositions(positions);
+  demo_->SetIndicators(static_cast<std::uint8_t>((knobStep_ / 2) & 1), 0);
 }
 
 DeviceSession::~DeviceSession() {
   tick_.stop();
   demoPoll_.stop();
+  demoKnobs_.stop();
   engine_.Shutdown();
 }
 

@@ -86,6 +86,7 @@ class DeviceSession {
   void RequestBytesArrived();
   void AfterInput();
   void ArmDemoPoll();
+  void TurnDemoKnobs();
   void OnUnlockOpen();
   void OnMessage(const UserMessage& message);
   bool DeadlinePassed() const;
@@ -109,6 +110,8 @@ class DeviceSession {
   Engine engine_;
   QTimer tick_;
   QTimer demoPoll_;
+  QTimer demoKnobs_;
+  int knobStep_ = 0;
 
   const std::function<bool()>* done_ = nullptr;
   QEventLoop* loop_ = nullptr;

@@ -33,7 +33,10 @@ int RunSet(const std::vector<std::string>& words) {
     // Described now: the engine has handled the request and limited the volumes.
     report += DescribeSetEdit(edit, engine.Image()) + "\n";
   }
-  if (!session.Settle()) return session.Fail("not every change was answered");
+  const auto outcome = session.RunUntil([&] { return session.Quiet(); });
+  if (outcome != DeviceSession::Outcome::kDone) {
+    return session.Fail("not every change was answered", outcome);
+  }
   std::cout << report << std::flush;
   session.Disconnect();
   return kExitOk;

@@ -303,6 +303,28 @@ TEST(DemoLink, ProcessorFaultsEndTheCommandWithTheirMessage) {
             std::string::npos);
 }
 
+// The demo processor's knobs turn one step a second; the keep-alive poll every 2.5 s sees
+// them, and monitor prints each new position set and indicator byte once.
+TEST(DemoLink, MonitorPrintsTheFrontPanelWhenItChanges) {
+  const CliRun run = RunCli(Demo({"monitor", "--demo-knobs", "--timeout", "3.2"}));
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const auto music = LinesStartingWith(run.out, "music tone: ");
+  const auto echo = LinesStartingWith(run.out, "echo: ");
+  ASSERT_EQ(music.size(), 2u) << run.out;
+  ASSERT_EQ(echo.size(), 2u) << run.out;
+  EXPECT_NE(music[0], music[1]);
+  EXPECT_NE(echo[0], echo[1]);
+  // The poll at 2.5 s finds both knobs two steps up (three on a slow machine): bass +4.0 dB
+  // with the echo level's table entry 66, or +6.0 dB with 75.
+  const bool twoSteps = music[1] == "bass +4.0 dB, middle +0.0 dB at 1000 Hz, treble +0.0 dB" &&
+                        echo[1].rfind("level 66,", 0) == 0;
+  const bool threeSteps = music[1] == "bass +6.0 dB, middle +0.0 dB at 1000 Hz, treble +0.0 dB" &&
+                          echo[1].rfind("level 75,", 0) == 0;
+  EXPECT_TRUE(twoSteps || threeSteps) << music[1] << "\n" << echo[1];
+  EXPECT_EQ(LinesStartingWith(run.out, "indicators: "),
+            (std::vector<std::string>{"00 00", "01 00"}));
+}
+
 // Over USB a missing report fails the link after the reader's 3 s, before the reply
 // time-out.
 TEST(DemoLink, AnUnansweredRequestFailsWithinTheReadTimeOut) {
