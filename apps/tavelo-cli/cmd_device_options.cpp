@@ -148,9 +148,28 @@ std::filesystem::path ResolveFileArg(const DeviceArgs& args, const std::string& 
 
 int DeviceUsageError(const std::string& command, const std::string& usage,
                      const std::string& message) {
+  const bool module = command.rfind("wifi-", 0) == 0;
   std::cerr << "tavelo-cli " << command << ": " << message << "\nusage: tavelo-cli " << usage
-            << "\n";
+            << "\n"
+            << (module ? kModuleOptionsUsage : kDeviceOptionsUsage) << "\n";
   return kExitUsage;
+}
+
+namespace {
+std::string UsageLine(const std::string& words, const char* options, const std::string& what) {
+  std::string line = words + " " + options;
+  constexpr std::size_t kColumn = 46;
+  line += line.size() < kColumn ? std::string(kColumn - line.size(), ' ') : std::string("  ");
+  return line + what;
+}
+}  // namespace
+
+std::string DeviceUsage(const std::string& words, const std::string& what) {
+  return UsageLine(words, "[link options]", what);
+}
+
+std::string ModuleUsage(const std::string& words, const std::string& what) {
+  return UsageLine(words, "[module options]", what);
 }
 
 std::optional<DeviceArgs> ParseDeviceArgs(const std::vector<std::string>& args,

@@ -63,15 +63,22 @@ std::optional<int> ParseSlot(const std::string& text);
 // working directory. Always returned absolute, so the engine takes it as it is.
 std::filesystem::path ResolveFileArg(const DeviceArgs& args, const std::string& file);
 
-// Prints "tavelo-cli COMMAND: MESSAGE" and the command's usage; returns kExitUsage.
+// Prints "tavelo-cli COMMAND: MESSAGE", the command's usage and the options it shares;
+// returns kExitUsage.
 int DeviceUsageError(const std::string& command, const std::string& usage,
                      const std::string& message);
 
-// The usage line shared by every device command.
+// A command's line for `tavelo-cli help`: its words, "[link options]" and what it does.
+std::string DeviceUsage(const std::string& words, const std::string& what);
+// The same for the Wi-Fi module commands, which share only "[module options]".
+std::string ModuleUsage(const std::string& words, const std::string& what);
+
+// The options every processor command shares.
 inline constexpr const char* kDeviceOptionsUsage =
-    "[--link usb|wifi|demo] [--host H] [--port P] [--param-dir DIR] [--lock-key DIGITS] "
-    "[--timeout S] [--trace]";
-// Options of --link demo's built-in processor (for trying the tool and for tests):
-//   --demo-seed N, --demo-fault NAME[=ARG] (repeatable), --demo-latency-ms MS, --demo-knobs.
+    "link options: [--link usb|wifi|demo] [--host H] [--port P] [--param-dir DIR] "
+    "[--lock-key DIGITS] [--timeout S] [--trace]; --link demo: [--demo-seed N] "
+    "[--demo-fault NAME[=ARG]]... [--demo-latency-ms MS] [--demo-knobs]";
+inline constexpr const char* kModuleOptionsUsage =
+    "module options: [--host H] [--module-port P] [--timeout S] [--trace]";
 
 }  // namespace tavelo::cli

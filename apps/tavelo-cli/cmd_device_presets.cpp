@@ -17,9 +17,11 @@ constexpr int kResetAllCode = 20;
 constexpr int kRestoreFactoryCode = 75;
 constexpr int kAdminMode = 1;
 
-const std::string kRecallUsage = std::string("recall N ") + kDeviceOptionsUsage;
-const std::string kResetUsage = std::string("reset-all --yes ") + kDeviceOptionsUsage;
-const std::string kRestoreUsage = std::string("restore-factory --yes ") + kDeviceOptionsUsage;
+const std::string kRecallUsage = DeviceUsage("recall N", "recall user mode N (1..10) and read it");
+const std::string kResetUsage =
+    DeviceUsage("reset-all --yes", "reset every user mode to the factory set");
+const std::string kRestoreUsage =
+    DeviceUsage("restore-factory --yes", "restore the factory settings, then user mode 1");
 
 // Posts `code`, then waits for the recall that follows and the download it starts.
 int RunPresetAction(DeviceSession& session, int code, int value, const std::string& what) {

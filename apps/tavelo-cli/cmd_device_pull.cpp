@@ -11,7 +11,8 @@
 namespace tavelo::cli {
 namespace {
 
-const std::string kUsage = std::string("pull FILE [--name NAME] ") + kDeviceOptionsUsage;
+const std::string kUsage =
+    DeviceUsage("pull FILE [--name NAME]", "save the current preset as a parameter file");
 
 int RunPull(const std::vector<std::string>& words) {
   std::string error;

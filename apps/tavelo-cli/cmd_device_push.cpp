@@ -17,8 +17,10 @@ constexpr std::uint8_t kUploadFinish = 67;
 constexpr int kMassUploadMaxFiles = 10;
 constexpr int kAdminMode = 1;
 
-const std::string kPushUsage = std::string("push FILE [--slot N] ") + kDeviceOptionsUsage;
-const std::string kMassUsage = std::string("mass-push FILE... [--factory] ") + kDeviceOptionsUsage;
+const std::string kPushUsage = DeviceUsage(
+    "push FILE [--slot N]", "load a parameter file into user mode N or the current preset");
+const std::string kMassUsage = DeviceUsage(
+    "mass-push FILE... [--factory]", "up to 10 files into user modes 1.. (or the factory set)");
 
 // Checks a file before anything is opened, so a bad file never costs a connection.
 bool CheckFile(const std::string& command, const std::filesystem::path& path,

@@ -11,7 +11,7 @@
 namespace tavelo::cli {
 namespace {
 
-const std::string kUsage = std::string("set KEY=VALUE... ") + kDeviceOptionsUsage;
+const std::string kUsage = DeviceUsage("set KEY=VALUE...", "change values of the current preset");
 
 int RunSet(const std::vector<std::string>& words) {
   std::string error;

@@ -10,8 +10,10 @@
 namespace tavelo::cli {
 namespace {
 
-const std::string kStatusUsage = std::string("status ") + kDeviceOptionsUsage;
-const std::string kMonitorUsage = std::string("monitor ") + kDeviceOptionsUsage;
+const std::string kStatusUsage =
+    DeviceUsage("status", "protocol version, current preset, lock, admin mode, front panel");
+const std::string kMonitorUsage =
+    DeviceUsage("monitor", "print front-panel changes until interrupted or --timeout");
 
 int RunStatus(const std::vector<std::string>& words) {
   std::string error;

@@ -16,10 +16,12 @@ namespace {
 constexpr int kConnectTimeoutMs = 4000;  // the main link's Wi-Fi connect allowance
 constexpr int kRestoreGraceMs = 1000;
 
-constexpr const char* kModuleOptions = "[--host H] [--module-port P] [--timeout S] [--trace]";
-const std::string kApUsage = std::string("wifi-ap NAME PASSWORD ") + kModuleOptions;
-const std::string kStaUsage = std::string("wifi-sta NAME PASSWORD ") + kModuleOptions;
-const std::string kRestoreUsage = std::string("wifi-restore --yes ") + kModuleOptions;
+const std::string kApUsage =
+    ModuleUsage("wifi-ap NAME PASSWORD", "set the Wi-Fi module's access point");
+const std::string kStaUsage =
+    ModuleUsage("wifi-sta NAME PASSWORD", "join the Wi-Fi module to a network");
+const std::string kRestoreUsage =
+    ModuleUsage("wifi-restore --yes", "restore the Wi-Fi module's factory settings");
 
 TextId CheckText(ModuleSettingCheck check) {
   switch (check) {
