@@ -84,6 +84,7 @@ void CTaveloApp::TakeScreenshot() {
 void CTaveloApp::Finish(int code) {
   if (finished_) return;
   finished_ = true;
+  exitCode_ = code;
   QApplication::exit(code);
 }
 

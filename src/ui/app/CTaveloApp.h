@@ -21,6 +21,9 @@ class CTaveloApp : public QObject {
   // Shows the window and starts the run; the exit code arrives through QApplication::exit.
   void Start();
   CTaveloDlg& Window() { return *window_; }
+  // The run has ended (screenshot saved or failed); its exit code.
+  bool Finished() const { return finished_; }
+  int ExitCode() const { return exitCode_; }
 
   // The language the window starts in: --lang, else the stored choice, else Chinese.
   static Lang StartLanguage(const CommandLine& line);
@@ -36,6 +39,7 @@ class CTaveloApp : public QObject {
   std::unique_ptr<CTaveloDlg> window_;
   bool shownOnce_ = false;
   bool finished_ = false;
+  int exitCode_ = 0;
 };
 
 }  // namespace tavelo::ui

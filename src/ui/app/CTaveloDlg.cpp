@@ -142,9 +142,15 @@ void CTaveloDlg::BuildTopBar() {
   adj->setGeometry(1000, kRow1, 82, kRowHeight);
   controls_[kAdjManner] = adj;
   connect(AddButton(kVr, QRect(1082, kRow1, 34, kRowHeight), "VR"), &QPushButton::clicked, this,
-          [this] { engine_.Post(msg::SetAdjustManner{0}); });
+          [this] {
+            engine_.Post(msg::SetAdjustManner{0});
+            ShowAdjustManner();
+          });
   connect(AddButton(kParam, QRect(1118, kRow1, 46, kRowHeight), "Param"), &QPushButton::clicked,
-          this, [this] { engine_.Post(msg::SetAdjustManner{1}); });
+          this, [this] {
+            engine_.Post(msg::SetAdjustManner{1});
+            ShowAdjustManner();
+          });
   for (int id : {kAdjManner, kVr, kParam})
     controls_[id]->hide();  // shown when the processor has VR
 
@@ -254,9 +260,9 @@ std::unique_ptr<Transport> CTaveloDlg::MakeTransport() {
 
 void CTaveloDlg::PostBlock(int code, const BlockArg& arg) {
   engine_.Post(msg::Block{code, arg});
-  if (code == 2) {  // the music block carries the input source
+  if (code == 2) {  // the music block carries the input source: both of its choosers follow
     ShowInputSource();
-    ShowKeyButtons();
+    if (music_) music_->Model().ShowChoices();
   }
 }
 

@@ -74,10 +74,14 @@ void PageModel::Refresh() {
     ShowRow(r, value);
   }
   for (const auto& list : spec_.lists) controls_.SetIndex(list.id, ReadField(list.field));
-  for (int g = 0; g < static_cast<int>(spec_.choices.size()); ++g)
-    ShowChoice(g, ReadField(spec_.choices[static_cast<std::size_t>(g)].field));
+  ShowChoices();
   ShowBypass();
   Redraw();
+}
+
+void PageModel::ShowChoices() {
+  for (int g = 0; g < static_cast<int>(spec_.choices.size()); ++g)
+    ShowChoice(g, ReadField(spec_.choices[static_cast<std::size_t>(g)].field));
 }
 
 void PageModel::RefreshBand(int band) {

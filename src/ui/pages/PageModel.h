@@ -54,6 +54,8 @@ class PageModel {
   // Reloads every control from the image (after a distribution or a status change);
   // the page then holds a downloaded set.
   void Refresh();
+  // Shows the choice groups' stored values again (another window changed one).
+  void ShowChoices();
 
   // User actions, by control id.
   void SliderMoved(int id, int position);
