@@ -40,8 +40,9 @@ class PageModel {
   void SetState(int state) { dataState_ = state; }
 
   // Bands drawn on the graph.
-  EqBand* Bands() { return image_.set(spec_.eq.set); }
-  const EqBand* Bands() const { return image_.set(spec_.eq.set); }
+  EqBand* Bands() { return image_.set(ShownSet()); }
+  const EqBand* Bands() const { return image_.set(ShownSet()); }
+  EqSet ShownSet() const { return spec_.eq.chooseSet ? spec_.eq.chooseSet(image_) : spec_.eq.set; }
   int BandCount() const { return spec_.eq.bandCount; }
   int EqBandCount() const { return spec_.eq.eqBands; }
   // The tone bands as the page shows them (three or none).

@@ -81,8 +81,11 @@ struct ChoiceGroup {
 struct EqSection {
   int setId = 0;         // low byte of the code-3 and code-4 arguments
   EqSet set = kEqMusic;  // the band array in the image
-  int eqBands = 0;       // bands with a column (the rest are pass filters)
-  int bandCount = 0;     // all bands drawn on the graph
+  // Pages whose shown set follows the application mode (the output pages) name it here;
+  // null = always `set`.
+  EqSet (*chooseSet)(const ParamImage& image) = nullptr;
+  int eqBands = 0;    // bands with a column (the rest are pass filters)
+  int bandCount = 0;  // all bands drawn on the graph
   std::span<const BandColumnIds> columns;
   std::span<const int> defaultFrequencies;            // per equaliser band, for reset
   int passFocusSlider[2] = {kNoControl, kNoControl};  // slider focused by a click on band
