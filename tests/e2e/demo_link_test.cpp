@@ -303,6 +303,31 @@ TEST(DemoLink, ProcessorFaultsEndTheCommandWithTheirMessage) {
             std::string::npos);
 }
 
+// A link that dies halfway through an upload fails the command; it never reports success.
+TEST(DemoLink, ALinkLostDuringAnUploadFailsTheCommand) {
+  TempFolder dir;
+  const auto path = WriteParamFile(dir, "preset", DistinctPreset("LOST"));
+  const QString file = QString::fromStdString(path.string());
+  // Connecting takes 19 replies (28, 63 and 17 chunks); the upload's start is the 20th.
+  const CliRun push =
+      RunCli(Demo({"push", file, "--slot", "2", "--demo-fault", "unplug-after=23"}));
+  EXPECT_EQ(push.exitCode, 1);
+  EXPECT_NE(push.err.find("upload of " + path.string() + " failed (the link went down"),
+            std::string::npos)
+      << push.err;
+  EXPECT_EQ(push.out, "");
+
+  const CliRun mass =
+      RunCli(Demo({"mass-push", file, file, file, "--demo-fault", "unplug-after=40"}));
+  EXPECT_EQ(mass.exitCode, 1);
+  EXPECT_NE(mass.err.find("mass upload failed"), std::string::npos) << mass.err;
+  EXPECT_EQ(mass.out, "");
+
+  const CliRun set = RunCli(Demo({"set", "mute=on", "--demo-fault", "unplug-after=19"}));
+  EXPECT_EQ(set.exitCode, 1);
+  EXPECT_NE(set.err.find("not every change was answered"), std::string::npos) << set.err;
+}
+
 // The demo processor's knobs turn one step a second; the keep-alive poll every 2.5 s sees
 // them, and monitor prints each new position set and indicator byte once.
 TEST(DemoLink, MonitorPrintsTheFrontPanelWhenItChanges) {

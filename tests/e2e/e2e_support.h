@@ -24,7 +24,8 @@ struct CliRun {
   long long elapsedMs = 0;
 };
 
-// Runs tavelo-cli with `args`; kills it after `limitMs`.
+// Runs tavelo-cli with `args`; kills it after `limitMs`. Qt events of the test process are
+// handled while it runs.
 CliRun RunCli(const QStringList& args, int limitMs = 30000);
 
 // The request frames a --trace run wrote to stderr ("> AA ..."), as bytes, in order.

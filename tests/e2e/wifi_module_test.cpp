@@ -1,6 +1,10 @@
 // tavelo-cli wifi-ap, wifi-sta and wifi-restore against tavelo-sim's Wi-Fi module port.
 #include <gtest/gtest.h>
 
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <functional>
+
 #include "e2e_support.h"
 
 namespace tavelo::e2e {
@@ -47,6 +51,49 @@ TEST_F(WifiModule, SettingsGoOutWholeAndTheModulesAnswerDecides) {
   const CliRun restore = Cli({"wifi-restore", "--yes"});
   ASSERT_EQ(restore.exitCode, 0) << restore.err;
   EXPECT_EQ(SentFrames(restore.err).at(0), (std::vector<std::uint8_t>{0x03, 0x01, 0x0A}));
+}
+
+// A module of the test's own on 127.0.0.1 that answers each message as `answer` says.
+class FakeModule {
+ public:
+  explicit FakeModule(std::function<QByteArray(const QByteArray&)> answer)
+      : answer_(std::move(answer)) {
+    EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      QTcpSocket* socket = server_.nextPendingConnection();
+      QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+        const QByteArray reply = answer_(socket->readAll());
+        if (!reply.isEmpty()) socket->write(reply);
+      });
+    });
+  }
+  QStringList Module() const {
+    return {"--host", "127.0.0.1", "--module-port", QString::number(server_.serverPort())};
+  }
+
+ private:
+  std::function<QByteArray(const QByteArray&)> answer_;
+  QTcpServer server_;
+};
+
+TEST(WifiModuleAnswers, ARefusalIsAnErrorAndSilenceDropsTheConnection) {
+  FakeModule refusing([](const QByteArray&) { return QByteArray("\x55\x02\x00", 3); });
+  const CliRun refused = RunCli(QStringList{"wifi-sta", "cafe", "secret99"} + refusing.Module());
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.err, "Setting error\n");
+  EXPECT_EQ(refused.out, "");
+
+  // A reply is only a reply when exactly three bytes come together: four are ignored, the
+  // command stays pending, no heartbeat goes out, and after more than three silent seconds
+  // the connection is given up.
+  FakeModule mumbling([](const QByteArray&) { return QByteArray("\x55\x01\x01\x00", 4); });
+  const CliRun dropped =
+      RunCli(QStringList{"wifi-ap", "lobby", "secret99", "--trace"} + mumbling.Module(), 20000);
+  EXPECT_EQ(dropped.exitCode, 1);
+  EXPECT_GE(dropped.elapsedMs, 3500);
+  EXPECT_LT(dropped.elapsedMs, 8000);
+  EXPECT_NE(dropped.err.find("stopped answering"), std::string::npos) << dropped.err;
+  EXPECT_EQ(SentFrames(dropped.err).size(), 1u) << "no heartbeat while a command is pending";
 }
 
 TEST(WifiModuleUnreachable, FailsQuicklyWithoutAModule) {
