@@ -191,10 +191,6 @@ bool DeviceSession::Quiet() const {
   return engine_.Connected() && !engine_.ReplyAwaited() && engine_.Pending().Empty();
 }
 
-bool DeviceSession::Settle() {
-  return RunUntil([this] { return Quiet(); }) == Outcome::kDone;
-}
-
 // --- connecting -------------------------------------------------------------------------------
 
 bool DeviceSession::Connect() {

@@ -58,8 +58,6 @@ class DeviceSession {
   Engine& engine() { return engine_; }
   ConsoleObserver& console() { return console_; }
   const WireLog& wire() const { return wire_; }
-  // The built-in processor of --link demo; null on other links.
-  VirtualProcessor* demoProcessor() { return demo_.get(); }
 
   // Connects and reads the whole parameter set, answering the unlock prompt with
   // --lock-key. On failure prints why and returns false.
@@ -72,13 +70,10 @@ class DeviceSession {
   Outcome RunUntil(const std::function<bool()>& done);
   // Connected with no request in flight and none waiting.
   bool Quiet() const;
-  // Waits until Quiet(); true when the link is still up then.
-  bool Settle();
 
   // Prints "tavelo-cli CMD: WHAT" with the reason the outcome gives (status text, time-out)
   // and returns kExitFailure.
   int Fail(const std::string& what, Outcome outcome = Outcome::kLinkDown);
-  std::ostream& Err();
 
  private:
   void MakeTransport();
@@ -90,6 +85,7 @@ class DeviceSession {
   void OnUnlockOpen();
   void OnMessage(const UserMessage& message);
   bool DeadlinePassed() const;
+  static std::ostream& Err();
 
   DeviceArgs args_;
   std::string command_;
