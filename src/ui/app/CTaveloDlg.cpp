@@ -66,6 +66,12 @@ CTaveloDlg::CTaveloDlg(const Options& options, QWidget* parent)
 CTaveloDlg::~CTaveloDlg() {
   qApp->removeEventFilter(this);
   engine_.Shutdown();
+  // The pages edit the engine's image in place: they go before the engine does.
+  for (QWidget*& page : pages_) {
+    delete page;
+    page = nullptr;
+  }
+  music_ = nullptr;
 }
 
 // ---- building --------------------------------------------------------------------------

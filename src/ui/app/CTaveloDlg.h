@@ -141,8 +141,8 @@ class CTaveloDlg : public QWidget, public EngineObserver {
 
   Options options_;
   Lang lang_;
+  DemoLink demo_;  // outlives the engine, whose transport may still point into it
   Engine engine_;
-  DemoLink demo_;
   LinkChoice link_ = LinkChoice::kUsb;
   QTimer* tick_;
 
