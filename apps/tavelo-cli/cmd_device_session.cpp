@@ -86,7 +86,8 @@ DeviceSession::DeviceSession(const DeviceArgs& args, std::string command,
 }
 
 // Someone at the demo processor turns the music bass knob and the echo level knob up a step
-// a second and presses a key every other second, so `monitor` has changes to show.
+// a second, and a key light goes on after two seconds and changes every four, so `monitor`
+// has changes to show.
 void DeviceSession::TurnDemoKnobs() {
   ++knobStep_;
   const int position = (kKnobRest + knobStep_) % kKnobPositions;
@@ -95,7 +96,7 @@ void DeviceSession::TurnDemoKnobs() {
   positions[0] = static_cast<std::uint8_t>(position << 4 | kKnobRest);
   positions[4] = static_cast<std::uint8_t>(position << 4 | kKnobRest);
   demo_->SetPanelPositions(positions);
-  demo_->SetIndicators(static_cast<std::uint8_t>((knobStep_ / 2) & 1), 0);
+  demo_->SetIndicators(static_cast<std::uint8_t>(((knobStep_ + 2) / 4) & 1), 0);
 }
 
 DeviceSession::~DeviceSession() {
