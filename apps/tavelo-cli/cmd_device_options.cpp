@@ -173,7 +173,7 @@ std::string ModuleUsage(const std::string& words, const std::string& what) {
 }
 
 std::optional<DeviceArgs> ParseDeviceArgs(const std::vector<std::string>& args,
-                                          const CommandOptions& spec, std::string& error) {
+                                          const CommandOptions& shape, std::string& error) {
   DeviceArgs out;
   bool linkGiven = false;
   bool optionsEnded = false;
@@ -195,8 +195,8 @@ std::optional<DeviceArgs> ParseDeviceArgs(const std::vector<std::string>& args,
       inlineValue = arg.substr(eq + 1);
     }
     const bool shared = Contains(kSharedValueOptions, name);
-    const bool own = Contains(spec.valueOptions, name);
-    if (name == "--trace" || name == "--demo-knobs" || Contains(spec.flags, name)) {
+    const bool own = Contains(shape.valueOptions, name);
+    if (name == "--trace" || name == "--demo-knobs" || Contains(shape.flags, name)) {
       if (inlineValue) {
         error = name + " takes no value";
         return std::nullopt;
@@ -236,13 +236,13 @@ std::optional<DeviceArgs> ParseDeviceArgs(const std::vector<std::string>& args,
     return std::nullopt;
   }
   const int count = static_cast<int>(out.positional.size());
-  if (count < spec.minPositional) {
+  if (count < shape.minPositional) {
     error = "missing argument";
     return std::nullopt;
   }
-  if (spec.maxPositional >= 0 && count > spec.maxPositional) {
-    error = "unexpected argument '" + out.positional[static_cast<std::size_t>(spec.maxPositional)] +
-            "'";
+  if (shape.maxPositional >= 0 && count > shape.maxPositional) {
+    error = "unexpected argument '" +
+            out.positional[static_cast<std::size_t>(shape.maxPositional)] + "'";
     return std::nullopt;
   }
   return out;

@@ -51,7 +51,7 @@ struct DeviceArgs {
 // Parses `args` (the words after the command name). On a usage error returns nothing and
 // sets `error` to one line saying what is wrong.
 std::optional<DeviceArgs> ParseDeviceArgs(const std::vector<std::string>& args,
-                                          const CommandOptions& spec, std::string& error);
+                                          const CommandOptions& shape, std::string& error);
 
 // A whole number in [low, high], the entire text and nothing else.
 std::optional<int> ParseWholeNumber(const std::string& text, int low, int high);

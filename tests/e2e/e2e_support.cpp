@@ -15,11 +15,6 @@
 
 namespace tavelo::e2e {
 
-namespace {
-
-constexpr int kSimStartLimitMs = 15000;
-constexpr int kStopLimitMs = 5000;
-
 QCoreApplication& App() {
   static int argc = 1;
   static char name[] = "tavelo_tests_e2e";
@@ -27,6 +22,11 @@ QCoreApplication& App() {
   static QCoreApplication* app = new QCoreApplication(argc, argv);
   return *app;
 }
+
+namespace {
+
+constexpr int kSimStartLimitMs = 15000;
+constexpr int kStopLimitMs = 5000;
 
 std::vector<std::uint8_t> ParseHex(const std::string& text) {
   std::vector<std::uint8_t> bytes;

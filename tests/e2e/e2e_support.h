@@ -2,6 +2,7 @@
 // Running tavelo-cli and tavelo-sim as programs for the end-to-end tests. Everything stays
 // on 127.0.0.1: tavelo-sim listens there on ports the system picks, and every tavelo-cli
 // run names that endpoint. Every wait is bounded.
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -23,6 +24,10 @@ struct CliRun {
   std::string err;
   long long elapsedMs = 0;
 };
+
+// The test process's Qt application. Anything of the test's own that listens (a QTcpServer)
+// needs it first: ctest runs every test in a process of its own.
+QCoreApplication& App();
 
 // Runs tavelo-cli with `args`; kills it after `limitMs`. Qt events of the test process are
 // handled while it runs.

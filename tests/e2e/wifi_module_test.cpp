@@ -58,6 +58,7 @@ class FakeModule {
  public:
   explicit FakeModule(std::function<QByteArray(const QByteArray&)> answer)
       : answer_(std::move(answer)) {
+    App();
     EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       QTcpSocket* socket = server_.nextPendingConnection();
@@ -77,7 +78,18 @@ class FakeModule {
 };
 
 TEST(WifiModuleAnswers, ARefusalIsAnErrorAndSilenceDropsTheConnection) {
-  FakeModule refusing([](const QByteArray&) { return QByteArray("\x55\x02\x00", 3); });
+  // Answers only a whole set message, so a heartbeat's answer can never arrive glued to the
+  // refusal (two answers read together are not a reply, by the module's rules).
+  QByteArray received;
+  FakeModule refusing([&received](const QByteArray& bytes) {
+    received += bytes;
+    if (received.size() < 99 || received.at(0) != 0x02) {
+      if (received.size() >= 3 && received.at(0) != 0x02) received.clear();  // a heartbeat
+      return QByteArray();
+    }
+    received.clear();
+    return QByteArray("\x55\x02\x00", 3);
+  });
   const CliRun refused = RunCli(QStringList{"wifi-sta", "cafe", "secret99"} + refusing.Module());
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.err, "Setting error\n");

@@ -16,7 +16,7 @@ using Posted = std::pair<int, int>;  // code, argument
 class MusicModelTest : public ::testing::Test {
  protected:
   MusicModelTest()
-      : model_(music::Spec(), image_,
+      : model_(music::Definition(), image_,
                [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); }) {
     model_.SetVrPresent([this] { return vr_; });
     model_.onGraphChanged = [this] { ++redraws_; };

@@ -40,18 +40,18 @@ std::optional<SimFaultSpec> ParseSimFault(std::string_view text) {
   for (const FaultName& entry : kFaultNames) {
     if (text.substr(0, entry.name.size()) != entry.name) continue;
     std::string_view rest = text.substr(entry.name.size());
-    SimFaultSpec spec{entry.fault, -1};
+    SimFaultSpec parsed{entry.fault, -1};
     if (rest.empty()) {
       if (entry.fault == SimFault::kCutAfter) return std::nullopt;  // needs a count
-      return spec;
+      return parsed;
     }
     if (rest.front() != '=' && !(rest.front() == '-' && entry.fault == SimFault::kCutAfter)) {
       continue;
     }
     std::optional<int> arg = ParseArg(rest.substr(1));
     if (!arg) return std::nullopt;
-    spec.arg = *arg;
-    return spec;
+    parsed.arg = *arg;
+    return parsed;
   }
   return std::nullopt;
 }

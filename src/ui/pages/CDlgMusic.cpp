@@ -27,7 +27,7 @@ QStringList SlopeItems(Lang lang) {
 }  // namespace
 
 CDlgMusic::CDlgMusic(ParamImage& image, BlockPoster post, QSize size, QWidget* parent)
-    : CEqPage(music::Spec(), image, std::move(post), size, kGraphSlots, parent) {
+    : CEqPage(music::Definition(), image, std::move(post), size, kGraphSlots, parent) {
   setObjectName("CDlgMusic");
   Build();
 }

@@ -4,10 +4,10 @@
 
 namespace tavelo::ui {
 
-CEqPage::CEqPage(const PageSpec& spec, ParamImage& image, BlockPoster post, QSize size,
+CEqPage::CEqPage(const PageDefinition& def, ParamImage& image, BlockPoster post, QSize size,
                  int graphSlots, QWidget* parent)
     : QWidget(parent),
-      model_(spec, image, std::move(post)),
+      model_(def, image, std::move(post)),
       mouse_(GraphGeometry::ForWidth(size.width())),
       graph_(new GraphWidget(this)),
       binder_(new PageBinder(model_, this)) {

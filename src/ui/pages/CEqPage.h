@@ -20,8 +20,8 @@ class CEqPage : public QWidget, public GraphMouseHandler {
   Q_OBJECT
  public:
   // `graphSlots`: marker image slots of the graph, the last one being the bypass stamp.
-  CEqPage(const PageSpec& spec, ParamImage& image, BlockPoster post, QSize size, int graphSlots,
-          QWidget* parent);
+  CEqPage(const PageDefinition& def, ParamImage& image, BlockPoster post, QSize size,
+          int graphSlots, QWidget* parent);
   ~CEqPage() override;
 
   PageModel& Model() { return model_; }

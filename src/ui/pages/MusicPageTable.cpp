@@ -66,24 +66,24 @@ const std::array<ChoiceGroup, 1> kChoices = {{
     {std::span<const int>(kInputButtons), Byte(6), kMusicBlock, 0},
 }};
 
-PageSpec MakeSpec() {
-  PageSpec spec;
-  spec.eq.setId = kSetId;
-  spec.eq.set = kEqMusic;
-  spec.eq.eqBands = kEqBands;
-  spec.eq.bandCount = 9;
-  spec.eq.columns = kColumns;
-  spec.eq.defaultFrequencies = kDefaultFrequencies;
-  spec.eq.passFocusSlider[0] = kLpfSlider;  // band 7
-  spec.eq.passFocusSlider[1] = kHpfSlider;  // band 8
-  spec.eq.bypassButton = kBypassButton;
-  spec.eq.switchBit = kSwitchBit;
-  spec.eq.resetButton = kResetButton;
-  spec.tone = {0, 1, 3};
-  spec.sliders = kSliders;
-  spec.lists = kLists;
-  spec.choices = kChoices;
-  return spec;
+PageDefinition MakeSpec() {
+  PageDefinition def;
+  def.eq.setId = kSetId;
+  def.eq.set = kEqMusic;
+  def.eq.eqBands = kEqBands;
+  def.eq.bandCount = 9;
+  def.eq.columns = kColumns;
+  def.eq.defaultFrequencies = kDefaultFrequencies;
+  def.eq.passFocusSlider[0] = kLpfSlider;  // band 7
+  def.eq.passFocusSlider[1] = kHpfSlider;  // band 8
+  def.eq.bypassButton = kBypassButton;
+  def.eq.switchBit = kSwitchBit;
+  def.eq.resetButton = kResetButton;
+  def.tone = {0, 1, 3};
+  def.sliders = kSliders;
+  def.lists = kLists;
+  def.choices = kChoices;
+  return def;
 }
 
 }  // namespace
@@ -92,9 +92,9 @@ const BandColumnIds& Column(int band) {
   return kColumns[static_cast<std::size_t>(band)];
 }
 
-const PageSpec& Spec() {
-  static const PageSpec spec = MakeSpec();
-  return spec;
+const PageDefinition& Definition() {
+  static const PageDefinition def = MakeSpec();
+  return def;
 }
 
 }  // namespace tavelo::music

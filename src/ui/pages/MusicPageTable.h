@@ -26,6 +26,6 @@ inline constexpr int kLowPassBand = 7, kHighPassBand = 8;
 inline constexpr int kEqBands = 7;
 
 const BandColumnIds& Column(int band);
-const PageSpec& Spec();
+const PageDefinition& Definition();
 
 }  // namespace tavelo::music

@@ -4,9 +4,9 @@
 
 namespace tavelo {
 
-PageModel::PageModel(const PageSpec& spec, ParamImage& image, BlockPoster post)
-    : spec_(spec), image_(image), post_(std::move(post)) {
-  const auto& eq = spec_.eq;
+PageModel::PageModel(const PageDefinition& def, ParamImage& image, BlockPoster post)
+    : def_(def), image_(image), post_(std::move(post)) {
+  const auto& eq = def_.eq;
   for (int k = 0; k < static_cast<int>(eq.columns.size()); ++k) {
     const auto& c = eq.columns[static_cast<std::size_t>(k)];
     Index(c.gainSlider, Role::kGainSlider, k);
@@ -16,15 +16,15 @@ PageModel::PageModel(const PageSpec& spec, ParamImage& image, BlockPoster post)
     for (int t = 0; t < 3; ++t) Index(c.typeButtons[t], Role::kType, k, t);
     Index(c.qSpin, Role::kQSpin, k);
   }
-  for (int r = 0; r < static_cast<int>(spec_.sliders.size()); ++r) {
-    const auto& row = spec_.sliders[static_cast<std::size_t>(r)];
+  for (int r = 0; r < static_cast<int>(def_.sliders.size()); ++r) {
+    const auto& row = def_.sliders[static_cast<std::size_t>(r)];
     Index(row.id, Role::kSlider, r);
     if (row.editRule != EditRule::kNone) Index(row.readoutId, Role::kSlider, r, 1);
   }
-  for (int r = 0; r < static_cast<int>(spec_.lists.size()); ++r)
-    Index(spec_.lists[static_cast<std::size_t>(r)].id, Role::kList, r);
-  for (int g = 0; g < static_cast<int>(spec_.choices.size()); ++g) {
-    const auto& buttons = spec_.choices[static_cast<std::size_t>(g)].buttons;
+  for (int r = 0; r < static_cast<int>(def_.lists.size()); ++r)
+    Index(def_.lists[static_cast<std::size_t>(r)].id, Role::kList, r);
+  for (int g = 0; g < static_cast<int>(def_.choices.size()); ++g) {
+    const auto& buttons = def_.choices[static_cast<std::size_t>(g)].buttons;
     for (int i = 0; i < static_cast<int>(buttons.size()); ++i)
       Index(buttons[static_cast<std::size_t>(i)], Role::kChoice, g, i);
   }
@@ -33,7 +33,7 @@ PageModel::PageModel(const PageSpec& spec, ParamImage& image, BlockPoster post)
 
   gainCache_.assign(static_cast<std::size_t>(eq.bandCount), kGainSliderCentre);
   chosenType_.assign(static_cast<std::size_t>(eq.bandCount), 0);
-  rowCache_.assign(spec_.sliders.size(), 0);
+  rowCache_.assign(def_.sliders.size(), 0);
   bypassed_ = eq.bypassButton != kNoControl && !(image_.switchWord >> eq.switchBit & 1u);
   SyncPassFilters();
   UpdateToneView();
@@ -53,7 +53,7 @@ void PageModel::Post(int code, int arg) {
 }
 
 void PageModel::PostBand(int band) {
-  Post(code::kEqBand, band * 256 + spec_.eq.setId);
+  Post(code::kEqBand, band * 256 + def_.eq.setId);
 }
 
 void PageModel::Redraw() {
@@ -66,26 +66,26 @@ void PageModel::Redraw() {
 
 void PageModel::Refresh() {
   dataState_ = kData;
-  for (int k = 0; k < spec_.eq.eqBands; ++k) RefreshBand(k);
-  for (int r = 0; r < static_cast<int>(spec_.sliders.size()); ++r) {
-    const auto& row = spec_.sliders[static_cast<std::size_t>(r)];
+  for (int k = 0; k < def_.eq.eqBands; ++k) RefreshBand(k);
+  for (int r = 0; r < static_cast<int>(def_.sliders.size()); ++r) {
+    const auto& row = def_.sliders[static_cast<std::size_t>(r)];
     const int value = std::clamp(RowValue(row), row.min, row.max);
     rowCache_[static_cast<std::size_t>(r)] = value;
     ShowRow(r, value);
   }
-  for (const auto& list : spec_.lists) controls_.SetIndex(list.id, ReadField(list.field));
+  for (const auto& list : def_.lists) controls_.SetIndex(list.id, ReadField(list.field));
   ShowChoices();
   ShowBypass();
   Redraw();
 }
 
 void PageModel::ShowChoices() {
-  for (int g = 0; g < static_cast<int>(spec_.choices.size()); ++g)
-    ShowChoice(g, ReadField(spec_.choices[static_cast<std::size_t>(g)].field));
+  for (int g = 0; g < static_cast<int>(def_.choices.size()); ++g)
+    ShowChoice(g, ReadField(def_.choices[static_cast<std::size_t>(g)].field));
 }
 
 void PageModel::RefreshBand(int band) {
-  const auto& c = spec_.eq.columns[static_cast<std::size_t>(band)];
+  const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   const EqBand& b = Bands()[band];
   gainCache_[static_cast<std::size_t>(band)] = GainToSlider(b.gain);
   chosenType_[static_cast<std::size_t>(band)] = b.type;
@@ -97,7 +97,7 @@ void PageModel::RefreshBand(int band) {
 }
 
 void PageModel::ShowRow(int r, int position) {
-  const auto& row = spec_.sliders[static_cast<std::size_t>(r)];
+  const auto& row = def_.sliders[static_cast<std::size_t>(r)];
   controls_.SetPosition(row.id, position);
   if (row.readoutId == kNoControl) return;
   std::string text;
@@ -111,43 +111,43 @@ void PageModel::ShowRow(int r, int position) {
 }
 
 void PageModel::ShowChoice(int group, int index) {
-  const auto& buttons = spec_.choices[static_cast<std::size_t>(group)].buttons;
+  const auto& buttons = def_.choices[static_cast<std::size_t>(group)].buttons;
   for (int i = 0; i < static_cast<int>(buttons.size()); ++i)
     controls_.SetLit(buttons[static_cast<std::size_t>(i)], i == index);
 }
 
 void PageModel::ShowBypass() {
-  if (spec_.eq.bypassButton == kNoControl) return;
-  bypassed_ = !(image_.switchWord >> spec_.eq.switchBit & 1u);
-  controls_.SetLit(spec_.eq.bypassButton, bypassed_);
+  if (def_.eq.bypassButton == kNoControl) return;
+  bypassed_ = !(image_.switchWord >> def_.eq.switchBit & 1u);
+  controls_.SetLit(def_.eq.bypassButton, bypassed_);
 }
 
 // The pass filters are memory-only bands: their type is fixed by position and their
 // frequency and slope live in the image's words and bytes, so they are derived from there.
 void PageModel::SyncPassFilters() {
-  const auto& eq = spec_.eq;
-  for (const auto& row : spec_.sliders) {
+  const auto& eq = def_.eq;
+  for (const auto& row : def_.sliders) {
     if (row.link != Link::kPassFrequency) continue;
     EqBand& band = Bands()[row.band];
     const int pass = row.band - eq.eqBands;
     if (pass == 0 || pass == 1) band.type = static_cast<std::int8_t>(eq.passType[pass]);
     band.freq = static_cast<std::int16_t>(std::clamp(ReadField(row.field), row.min, row.max));
   }
-  for (const auto& list : spec_.lists)
+  for (const auto& list : def_.lists)
     if (list.link == Link::kPassSlope)
       Bands()[list.band].slope =
           static_cast<std::int8_t>(std::clamp(ReadField(list.field), 0, kSlopeCount - 1));
 }
 
 void PageModel::UpdateToneView() {
-  if (spec_.tone.group < 0) return;
-  const auto& group = image_.toneGroups[static_cast<std::size_t>(spec_.tone.group)];
-  for (int i = 0; i < spec_.tone.count && i < 3; ++i)
+  if (def_.tone.group < 0) return;
+  const auto& group = image_.toneGroups[static_cast<std::size_t>(def_.tone.group)];
+  for (int i = 0; i < def_.tone.count && i < 3; ++i)
     toneView_[static_cast<std::size_t>(i)] =
-        group[static_cast<std::size_t>(spec_.tone.firstBand + i)];
+        group[static_cast<std::size_t>(def_.tone.firstBand + i)];
   if (vrPresent_ && vrPresent_()) return;
   // Without the front-panel controls the page's own tone values are the truth: draw them.
-  for (const auto& row : spec_.sliders) {
+  for (const auto& row : def_.sliders) {
     if (row.field.kind != FieldKind::kWord) continue;
     auto& band = toneView_[static_cast<std::size_t>(std::clamp(row.band, 0, 2))];
     if (row.link == Link::kToneGain)
@@ -168,7 +168,7 @@ void PageModel::SliderMoved(int id, int position) {
   }
   if (e->role != Role::kSlider || e->sub != 0) return;
   const int r = e->index;
-  const auto& row = spec_.sliders[static_cast<std::size_t>(r)];
+  const auto& row = def_.sliders[static_cast<std::size_t>(r)];
   auto& cache = rowCache_[static_cast<std::size_t>(r)];
   if (RowLocked(row)) {
     controls_.SetPosition(row.id, cache);  // the processor's knob owns this value
@@ -237,7 +237,7 @@ void PageModel::EditWheel(int id, const std::string& text, bool up) {
       const auto next = StepGain(Bands()[band].gain, up);
       if (!next) return;
       controls_.SetText(id, FormatTenths(*next));
-      controls_.SetPosition(spec_.eq.columns[static_cast<std::size_t>(band)].gainSlider,
+      controls_.SetPosition(def_.eq.columns[static_cast<std::size_t>(band)].gainSlider,
                             GainToSlider(*next));
       ApplyGain(band, *next);
       break;
@@ -261,7 +261,7 @@ void PageModel::ButtonClicked(int id) {
       Reset();
       break;
     case Role::kChoice: {
-      const auto& group = spec_.choices[static_cast<std::size_t>(e->index)];
+      const auto& group = def_.choices[static_cast<std::size_t>(e->index)];
       ShowChoice(e->index, e->sub);
       if (ReadField(group.field) == e->sub) return;
       WriteField(group.field, e->sub);
@@ -276,7 +276,7 @@ void PageModel::ButtonClicked(int id) {
 void PageModel::ListChanged(int id, int index) {
   const Entry* e = Find(id);
   if (!e || e->role != Role::kList) return;
-  const auto& list = spec_.lists[static_cast<std::size_t>(e->index)];
+  const auto& list = def_.lists[static_cast<std::size_t>(e->index)];
   index = std::clamp(index, 0, kSlopeCount - 1);
   controls_.SetIndex(id, index);
   if (ReadField(list.field) == index) return;
@@ -299,7 +299,7 @@ void PageModel::FocusGained(int id) {
       SelectBand(e->index);
       break;
     case Role::kSlider: {
-      const auto& row = spec_.sliders[static_cast<std::size_t>(e->index)];
+      const auto& row = def_.sliders[static_cast<std::size_t>(e->index)];
       if (row.link == Link::kPassFrequency) SelectBand(row.band);
       break;
     }
@@ -309,7 +309,7 @@ void PageModel::FocusGained(int id) {
 }
 
 void PageModel::QSpin(int band, int delta) {
-  if (band < 0 || band >= spec_.eq.eqBands || delta == 0) return;
+  if (band < 0 || band >= def_.eq.eqBands || delta == 0) return;
   SelectBand(band);
   CommitQ(band, delta > 0 ? QCommit::kLower : QCommit::kRaise);
 }
@@ -317,7 +317,7 @@ void PageModel::QSpin(int band, int delta) {
 // ---- band column rules -----------------------------------------------------------------
 
 void PageModel::ApplyGain(int band, int gain) {
-  const auto& c = spec_.eq.columns[static_cast<std::size_t>(band)];
+  const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   const int position = GainToSlider(gain);
   auto& cache = gainCache_[static_cast<std::size_t>(band)];
   if (position == cache) return;
@@ -334,14 +334,14 @@ void PageModel::ApplyGain(int band, int gain) {
 void PageModel::CommitGainEdit(int band, const std::string& text) {
   const auto gain = ParseTypedGain(text);
   if (!gain) return;  // the text stays as typed
-  const auto& c = spec_.eq.columns[static_cast<std::size_t>(band)];
+  const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   controls_.SetText(c.gainEdit, FormatTenths(*gain));
   controls_.SetPosition(c.gainSlider, GainToSlider(*gain));
   ApplyGain(band, *gain);
 }
 
 void PageModel::CommitQ(int band, QCommit how) {
-  const auto& c = spec_.eq.columns[static_cast<std::size_t>(band)];
+  const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   const int type = chosenType_[static_cast<std::size_t>(band)];
   const int q = tavelo::CommitQ(controls_.Text(c.qEdit), type, how);
   controls_.SetText(c.qEdit, FormatTenths(q));
@@ -355,7 +355,7 @@ void PageModel::CommitQ(int band, QCommit how) {
 }
 
 void PageModel::CommitFrequency(int band, const std::string& text) {
-  const auto& c = spec_.eq.columns[static_cast<std::size_t>(band)];
+  const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   EqBand& b = Bands()[band];
   const auto freq = ParseTypedFrequency(text);
   if (!freq) {
@@ -373,16 +373,16 @@ void PageModel::ChooseType(int band, int type) {
   auto& chosen = chosenType_[static_cast<std::size_t>(band)];
   if (chosen == type) return;
   chosen = type;
-  const auto& c = spec_.eq.columns[static_cast<std::size_t>(band)];
+  const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   for (int t = 0; t < 3; ++t) controls_.SetLit(c.typeButtons[t], t == type);
   CommitQ(band, QCommit::kTyped);
 }
 
 void PageModel::SelectBand(int band) {
-  if (band == selected_ || band < -1 || band >= spec_.eq.bandCount) return;
+  if (band == selected_ || band < -1 || band >= def_.eq.bandCount) return;
   const auto highlight = [this](int k, bool on) {
-    if (k >= 0 && k < spec_.eq.eqBands)
-      controls_.SetHighlight(spec_.eq.columns[static_cast<std::size_t>(k)].gainSlider, on);
+    if (k >= 0 && k < def_.eq.eqBands)
+      controls_.SetHighlight(def_.eq.columns[static_cast<std::size_t>(k)].gainSlider, on);
   };
   highlight(selected_, false);
   selected_ = band;
@@ -391,10 +391,10 @@ void PageModel::SelectBand(int band) {
 }
 
 int PageModel::FocusSliderOfBand(int band) const {
-  if (band >= 0 && band < spec_.eq.eqBands)
-    return spec_.eq.columns[static_cast<std::size_t>(band)].gainSlider;
-  const int pass = band - spec_.eq.eqBands;
-  if (pass == 0 || pass == 1) return spec_.eq.passFocusSlider[pass];
+  if (band >= 0 && band < def_.eq.eqBands)
+    return def_.eq.columns[static_cast<std::size_t>(band)].gainSlider;
+  const int pass = band - def_.eq.eqBands;
+  if (pass == 0 || pass == 1) return def_.eq.passFocusSlider[pass];
   return kNoControl;
 }
 
@@ -410,7 +410,7 @@ int PageModel::BandOfControl(int id) const {
     case Role::kQSpin:
       return e->index;
     case Role::kSlider: {
-      const auto& row = spec_.sliders[static_cast<std::size_t>(e->index)];
+      const auto& row = def_.sliders[static_cast<std::size_t>(e->index)];
       return row.link == Link::kPassFrequency ? row.band : -1;
     }
     default:
@@ -421,8 +421,8 @@ int PageModel::BandOfControl(int id) const {
 // ---- graph -----------------------------------------------------------------------------
 
 void PageModel::DragPoint(int band, int freq, int gain) {
-  if (band < 0 || band >= spec_.eq.eqBands) return;
-  const auto& c = spec_.eq.columns[static_cast<std::size_t>(band)];
+  if (band < 0 || band >= def_.eq.eqBands) return;
+  const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   EqBand& b = Bands()[band];
   gain = std::clamp(gain, -kGainLimit, kGainLimit);
   freq = std::clamp(freq, kMinFrequency, kMaxFrequency);
@@ -445,7 +445,7 @@ void PageModel::DragPoint(int band, int freq, int gain) {
 }
 
 void PageModel::DragPassFilter(int band, int freq) {
-  for (const auto& row : spec_.sliders) {
+  for (const auto& row : def_.sliders) {
     if (row.link != Link::kPassFrequency || row.band != band) continue;
     freq = std::clamp(freq, row.min, row.max);
     controls_.SetPosition(row.id, freq);
@@ -455,11 +455,11 @@ void PageModel::DragPassFilter(int band, int freq) {
 }
 
 void PageModel::DragQ(int band, int q) {
-  if (band < 0 || band >= spec_.eq.eqBands) return;
+  if (band < 0 || band >= def_.eq.eqBands) return;
   EqBand& b = Bands()[band];
   q = std::clamp(q, kMinQ, MaxQForType(b.type));
   if (q == b.q) return;
-  controls_.SetText(spec_.eq.columns[static_cast<std::size_t>(band)].qEdit, FormatTenths(q));
+  controls_.SetText(def_.eq.columns[static_cast<std::size_t>(band)].qEdit, FormatTenths(q));
   b.q = static_cast<std::int16_t>(q);
   PostBand(band);
   Redraw();
@@ -470,8 +470,8 @@ void PageModel::DragQ(int band, int q) {
 void PageModel::ToggleBypass() {
   const bool goActive = bypassed_;
   bypassed_ = !bypassed_;
-  controls_.SetLit(spec_.eq.bypassButton, bypassed_);
-  const std::uint32_t bit = 1u << spec_.eq.switchBit;
+  controls_.SetLit(def_.eq.bypassButton, bypassed_);
+  const std::uint32_t bit = 1u << def_.eq.switchBit;
   const bool isActive = (image_.switchWord & bit) != 0;
   if (isActive == goActive) return;
   if (goActive)
@@ -483,7 +483,7 @@ void PageModel::ToggleBypass() {
 }
 
 void PageModel::Reset() {
-  const auto& eq = spec_.eq;
+  const auto& eq = def_.eq;
   for (int k = 0; k < eq.eqBands; ++k) {
     EqBand& b = Bands()[k];
     b.type = kBandPeak;
@@ -528,10 +528,10 @@ bool PageModel::RowLocked(const SliderRow& row) const {
 }
 
 int PageModel::RowValue(const SliderRow& row) const {
-  if (RowLocked(row) && spec_.tone.group >= 0) {
+  if (RowLocked(row) && def_.tone.group >= 0) {
     // The processor's knobs own the tone values: show what the status poll reported.
-    const auto& group = image_.toneGroups[static_cast<std::size_t>(spec_.tone.group)];
-    const EqBand& band = group[static_cast<std::size_t>(spec_.tone.firstBand + row.band)];
+    const auto& group = image_.toneGroups[static_cast<std::size_t>(def_.tone.group)];
+    const EqBand& band = group[static_cast<std::size_t>(def_.tone.firstBand + row.band)];
     if (row.link == Link::kToneGain) return band.gain + kGainSliderCentre;
     if (row.link == Link::kToneFrequency) return band.freq;
   }
@@ -548,9 +548,9 @@ void PageModel::ApplyLink(Link link, int band, int value) {
       break;
     case Link::kToneGain:
     case Link::kToneFrequency: {
-      if (spec_.tone.group < 0) break;
-      auto& group = image_.toneGroups[static_cast<std::size_t>(spec_.tone.group)];
-      EqBand& b = group[static_cast<std::size_t>(spec_.tone.firstBand + band)];
+      if (def_.tone.group < 0) break;
+      auto& group = image_.toneGroups[static_cast<std::size_t>(def_.tone.group)];
+      EqBand& b = group[static_cast<std::size_t>(def_.tone.firstBand + band)];
       if (link == Link::kToneGain)
         b.gain = static_cast<std::int16_t>(value - kGainSliderCentre);
       else
@@ -563,7 +563,7 @@ void PageModel::ApplyLink(Link link, int band, int value) {
 }
 
 void PageModel::CommitRowEdit(int r, const std::string& text) {
-  const auto& row = spec_.sliders[static_cast<std::size_t>(r)];
+  const auto& row = def_.sliders[static_cast<std::size_t>(r)];
   auto& cache = rowCache_[static_cast<std::size_t>(r)];
   if (RowLocked(row)) {
     ShowRow(r, cache);

@@ -24,14 +24,14 @@ class PageModel {
  public:
   enum DataState { kNoData = 0, kData = 2 };
 
-  PageModel(const PageSpec& spec, ParamImage& image, BlockPoster post);
+  PageModel(const PageDefinition& def, ParamImage& image, BlockPoster post);
 
   // Main-window flag: the processor has the VR adjustment (tone controls follow it).
   void SetVrPresent(std::function<bool()> vrPresent) { vrPresent_ = std::move(vrPresent); }
 
   ControlStore& Controls() { return controls_; }
   const ControlStore& Controls() const { return controls_; }
-  const PageSpec& Spec() const { return spec_; }
+  const PageDefinition& Definition() const { return def_; }
 
   // Called whenever the graph has to be drawn again.
   std::function<void()> onGraphChanged;
@@ -42,11 +42,11 @@ class PageModel {
   // Bands drawn on the graph.
   EqBand* Bands() { return image_.set(ShownSet()); }
   const EqBand* Bands() const { return image_.set(ShownSet()); }
-  EqSet ShownSet() const { return spec_.eq.chooseSet ? spec_.eq.chooseSet(image_) : spec_.eq.set; }
-  int BandCount() const { return spec_.eq.bandCount; }
-  int EqBandCount() const { return spec_.eq.eqBands; }
+  EqSet ShownSet() const { return def_.eq.chooseSet ? def_.eq.chooseSet(image_) : def_.eq.set; }
+  int BandCount() const { return def_.eq.bandCount; }
+  int EqBandCount() const { return def_.eq.eqBands; }
   // The tone bands as the page shows them (three or none).
-  int ToneCount() const { return spec_.tone.group < 0 ? 0 : spec_.tone.count; }
+  int ToneCount() const { return def_.tone.group < 0 ? 0 : def_.tone.count; }
   const EqBand* ToneBands() const { return toneView_.data(); }
 
   int Selected() const { return selected_; }
@@ -129,7 +129,7 @@ class PageModel {
   void Redraw();
   void Post(int code, int arg);
 
-  PageSpec spec_;
+  PageDefinition def_;
   ParamImage& image_;
   BlockPoster post_;
   std::function<bool()> vrPresent_;

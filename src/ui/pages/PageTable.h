@@ -103,7 +103,7 @@ struct ToneSection {
   int count = 0;
 };
 
-struct PageSpec {
+struct PageDefinition {
   EqSection eq;
   ToneSection tone;
   std::span<const SliderRow> sliders;

@@ -11,9 +11,9 @@ using simtest::Answer;
 using simtest::Ask;
 
 SimFaultSpec Fault(const char* text) {
-  std::optional<SimFaultSpec> spec = ParseSimFault(text);
-  EXPECT_TRUE(spec.has_value()) << text;
-  return spec.value_or(SimFaultSpec{});
+  std::optional<SimFaultSpec> parsed = ParseSimFault(text);
+  EXPECT_TRUE(parsed.has_value()) << text;
+  return parsed.value_or(SimFaultSpec{});
 }
 
 TEST(SimFaults, NamesAndArgumentsParse) {
