@@ -240,6 +240,7 @@ class Engine {
   // PC files (EngineFiles.cpp).
   std::filesystem::path ResolvePcFile(int row, const std::string& path) const;
   bool ReadPcFile(const std::filesystem::path& path, ParamFileData& out) const;
+  bool LoadPcFileAndShow(int row, const std::string& givenPath);
   void OnSaveToPc(const std::string& pcName);
   void OnLoadFromPc(const msg::LoadFromPc& m);
   void OnLoadIntoSlot(const msg::LoadIntoSlot& m);

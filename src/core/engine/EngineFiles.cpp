@@ -49,16 +49,23 @@ void Engine::OnSaveToPc(const std::string& pcName) {
   Say(saved.ok ? TextId::kMsgSaveOk : TextId::kMsgSaveFailed, CaptionKind::kAppTitle);
 }
 
-void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
-  const std::filesystem::path path = ResolvePcFile(m.row, m.path);
-  if (path.empty()) return;
+// Reads a PC file into the image and shows it on every page; a bad file is refused with the
+// load-fail message and changes nothing.
+bool Engine::LoadPcFileAndShow(int row, const std::string& givenPath) {
+  const std::filesystem::path path = ResolvePcFile(row, givenPath);
+  if (path.empty()) return false;
   ParamFileData data;
   if (!ReadPcFile(path, data)) {
     Say(TextId::kMsgLoadFail, CaptionKind::kAppTitle);
-    return;
+    return false;
   }
   ApplyLoadedFile(image_, data);
   Distribute();
+  return true;
+}
+
+void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
+  if (!LoadPcFileAndShow(m.row, m.path)) return;
   // The loaded preset replaces the processor's current one.
   Post(msg::Block{65, BlockArg::Value(currentPreset_ | kFromFileBit)});
   Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
@@ -66,15 +73,7 @@ void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
 
 void Engine::OnLoadIntoSlot(const msg::LoadIntoSlot& m) {
   if (state_ != ConnState::kConnected || m.slot < 0 || m.slot > kMaxSlot) return;
-  const std::filesystem::path path = ResolvePcFile(m.row, m.path);
-  if (path.empty()) return;
-  ParamFileData data;
-  if (!ReadPcFile(path, data)) {
-    Say(TextId::kMsgLoadFail, CaptionKind::kAppTitle);
-    return;
-  }
-  ApplyLoadedFile(image_, data);
-  Distribute();
+  if (!LoadPcFileAndShow(m.row, m.path)) return;
   currentPreset_ = m.slot;
   Post(msg::Block{65, BlockArg::Value(m.slot)});
 }

@@ -287,25 +287,8 @@ void PageModel::ListChanged(int id, int index) {
 }
 
 void PageModel::FocusGained(int id) {
-  const Entry* e = Find(id);
-  if (!e) return;
-  switch (e->role) {
-    case Role::kGainSlider:
-    case Role::kGainEdit:
-    case Role::kQEdit:
-    case Role::kFreqEdit:
-    case Role::kType:
-    case Role::kQSpin:
-      SelectBand(e->index);
-      break;
-    case Role::kSlider: {
-      const auto& row = def_.sliders[static_cast<std::size_t>(e->index)];
-      if (row.link == Link::kPassFrequency) SelectBand(row.band);
-      break;
-    }
-    default:
-      break;
-  }
+  const int band = BandOfControl(id);
+  if (band >= 0) SelectBand(band);
 }
 
 void PageModel::QSpin(int band, int delta) {
