@@ -24,15 +24,23 @@ int PrintUsage(std::ostream& out) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return PrintUsage(std::cerr);
-  const std::string name = argv[1];
-  if (name == "help" || name == "--help" || name == "-h") {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
     PrintUsage(std::cout);
     return tavelo::cli::kExitOk;
   }
-  const std::vector<std::string> args(argv + 2, argv + argc);
-  for (const auto& c : tavelo::cli::Commands()) {
-    if (c.name == name) return c.run(args);
+  // Options may come before the command ("--link demo status"): the first word that names a
+  // command is the command, everything else goes to it in order.
+  const auto& commands = tavelo::cli::Commands();
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const bool isOption = !words[i].empty() && words[i][0] == '-';
+    for (const auto& c : commands) {
+      if (c.name != words[i]) continue;
+      words.erase(words.begin() + static_cast<std::ptrdiff_t>(i));
+      return c.run(words);
+    }
+    if (!isOption && i == 0) break;  // a first word that is neither option nor command
   }
-  std::cerr << "tavelo-cli: unknown command '" << name << "'\n";
+  std::cerr << "tavelo-cli: unknown command '" << words[0] << "'\n";
   return PrintUsage(std::cerr);
 }

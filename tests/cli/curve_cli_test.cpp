@@ -157,3 +157,19 @@ TEST_F(CurveCli, RefusesBadBandsAndWidthsWithExitTwo) {
 
 }  // namespace
 }  // namespace tavelo
+
+namespace tavelo {
+namespace {
+
+// Options may come before the command; a word that names no command is a usage error.
+TEST(CliDispatch, OptionsBeforeTheCommandAndUnknownCommands) {
+  const CliRun before = RunCli("--width 60 curve peak,1000,1.0,0");
+  EXPECT_EQ(before.exitCode, 0);
+  EXPECT_EQ(before.out, RunCli("curve --width 60 peak,1000,1.0,0").out);
+  EXPECT_EQ(RunCli("bogus").exitCode, 2);
+  EXPECT_EQ(RunCli("--width 60").exitCode, 2);
+  EXPECT_EQ(RunCli("help").exitCode, 0);
+}
+
+}  // namespace
+}  // namespace tavelo
