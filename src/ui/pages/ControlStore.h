@@ -33,6 +33,8 @@ class ControlStore {
   void SetIndex(int id, int index);
   void SetLit(int id, bool lit);
   void SetHighlight(int id, bool on);
+  // The widget changed itself and must show the stored value again.
+  void Resend(int id) { Changed(id); }
 
  private:
   ControlValue& At(int id);

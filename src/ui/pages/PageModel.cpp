@@ -171,7 +171,9 @@ void PageModel::SliderMoved(int id, int position) {
   const auto& row = def_.sliders[static_cast<std::size_t>(r)];
   auto& cache = rowCache_[static_cast<std::size_t>(r)];
   if (RowLocked(row)) {
-    controls_.SetPosition(row.id, cache);  // the processor's knob owns this value
+    // The processor's knob owns this value: the thumb the user moved goes back.
+    controls_.SetPosition(row.id, cache);
+    controls_.Resend(row.id);
     return;
   }
   position = std::clamp(position, row.min, row.max);
@@ -305,6 +307,9 @@ void PageModel::ApplyGain(int band, int gain) {
   auto& cache = gainCache_[static_cast<std::size_t>(band)];
   if (position == cache) return;
   cache = position;
+  // The slider may have moved itself (drag, wheel): record it, or the next change of its
+  // highlight would put the thumb back where it was.
+  controls_.SetPosition(c.gainSlider, position);
   controls_.SetText(c.gainEdit, FormatTenths(gain));
   EqBand& b = Bands()[band];
   if (b.gain == gain) return;
