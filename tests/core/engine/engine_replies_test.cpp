@@ -154,5 +154,50 @@ TEST(StatusDecode, LevelsSpanPlusMinusTwelveDecibelsAndHighPositionsGiveNothing)
   EXPECT_EQ(PanelLevel(15), 0);
 }
 
+// Every nibble of the seven position bytes lands in its own destination: a swapped byte or
+// half would show as a wrong value here.
+TEST(StatusDecode, EachHalfOfEachPositionByteReachesItsOwnValue) {
+  ParamImage image;
+  FrontPanel panel;
+  const PanelPositions raw = {0x1B, 0x29, 0x3A, 0x47, 0x58, 0x6C, 0x7D};
+  DecodePanelPositions(raw, image, panel);
+  const auto& music = image.toneGroups[0];
+  const auto& mic = image.toneGroups[1];
+  EXPECT_EQ((std::array<int, 4>{music[1].gain, music[2].gain, music[3].gain, music[2].freq}),
+            (std::array<int, 4>{-100, -80, -40, 400}));
+  EXPECT_EQ((std::array<int, 4>{mic[1].gain, mic[2].gain, mic[3].gain, mic[2].freq}),
+            (std::array<int, 4>{100, 60, 20, 3000}));
+  EXPECT_EQ(panel.echoQuick, (std::array<int, 3>{41, 215, 63}));
+  EXPECT_EQ(panel.reverbQuick, (std::array<int, 3>{66, 5000, 0}));
+  EXPECT_EQ(panel.positions, raw);
+}
+
+// The processor's knob tables, position by position; 13..15 give 0.
+TEST(StatusDecode, EveryTableEntryForPositionsZeroToFifteen) {
+  const std::array<int, 16> f1 = {150,  200,  300,  400,  600,  800, 1000, 1250,
+                                  1600, 2000, 3000, 4300, 6000, 0,   0,    0};
+  const std::array<int, 16> p = {0, 8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100, 0, 0, 0};
+  const std::array<int, 16> t1 = {1,   35,  70,  105, 140, 175, 215, 262,
+                                  310, 360, 405, 452, 500, 0,   0,   0};
+  const std::array<int, 16> r1 = {0, 9, 19, 29, 38, 48, 58, 63, 68, 74, 79, 84, 90, 0, 0, 0};
+  const std::array<int, 16> f2 = {500,  825,  1150, 1475, 1800, 2125, 2450, 2875,
+                                  3300, 3725, 4150, 4575, 5000, 0,    0,    0};
+  for (int pos = 0; pos < 16; ++pos) {
+    const auto both = static_cast<std::uint8_t>(pos << 4 | pos);
+    ParamImage image;
+    FrontPanel panel;
+    DecodePanelPositions({both, both, both, both, both, both, both}, image, panel);
+    const auto at = static_cast<std::size_t>(pos);
+    const int level = pos <= 12 ? (pos - 6) * 20 : 0;
+    for (const auto& group : image.toneGroups) {
+      EXPECT_EQ(group[1].gain, level) << "position " << pos;
+      EXPECT_EQ(group[3].gain, level) << "position " << pos;
+      EXPECT_EQ(group[2].freq, f1[at]) << "position " << pos;
+    }
+    EXPECT_EQ(panel.echoQuick, (std::array<int, 3>{p[at], t1[at], r1[at]})) << "position " << pos;
+    EXPECT_EQ(panel.reverbQuick, (std::array<int, 3>{p[at], f2[at], p[at]})) << "position " << pos;
+  }
+}
+
 }  // namespace
 }  // namespace tavelo::test
