@@ -76,8 +76,12 @@ DeviceSession::DeviceSession(const DeviceArgs& args, std::string command,
   tick_.start();
   demoPoll_.setSingleShot(true);
   QObject::connect(&demoPoll_, &QTimer::timeout, &context_, [this] {
-    if (demoLink_) demoLink_->Poll();
-    ArmDemoPoll();
+    if (!demoLink_) return;
+    demoLink_->Poll();
+    // Watch on only for something still to come. What is due now has woken the engine
+    // already; an unplugged link stays due until the engine next fetches, and re-arming for
+    // it would spin a 0 ms timer. The next input re-arms (AfterInput).
+    if (demoLink_->NextDueMs() > clock_.elapsed()) ArmDemoPoll();
   });
   if (demo_ && args_.demoKnobs) {
     QObject::connect(&demoKnobs_, &QTimer::timeout, &context_, [this] { TurnDemoKnobs(); });

@@ -3,6 +3,7 @@
 // these tests check what the command printed and wrote, and the request frames it sent
 // (--trace), against a processor built here from the same seed.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -327,6 +328,25 @@ TEST(DemoLink, ALinkLostDuringAnUploadFailsTheCommand) {
   const CliRun set = RunCli(Demo({"set", "mute=on", "--demo-fault", "unplug-after=19"}));
   EXPECT_EQ(set.exitCode, 1);
   EXPECT_NE(set.err.find("not every change was answered"), std::string::npos) << set.err;
+}
+
+// CPU seconds used by the test's finished child processes so far.
+double ChildCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// A processor unplugged right after the connection's last reply leaves the command idle
+// until the next keep-alive poll finds the link gone; meanwhile it waits, it does not spin.
+TEST(DemoLink, AnUnpluggedProcessorLeavesTheWaitingCommandIdle) {
+  const double before = ChildCpuSeconds();
+  const CliRun run =
+      RunCli(Demo({"monitor", "--timeout", "1.5", "--demo-fault", "unplug-after=19"}));
+  ASSERT_TRUE(run.finished) << run.err;
+  EXPECT_NE(run.err.find("status: connected"), std::string::npos) << run.err;
+  EXPECT_LT(ChildCpuSeconds() - before, 0.5) << "busy for " << run.elapsedMs << " ms";
 }
 
 // The demo processor's knobs turn one step a second; the keep-alive poll every 2.5 s sees

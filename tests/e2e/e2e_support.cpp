@@ -46,9 +46,12 @@ CliRun RunCli(const QStringList& args, int limitMs) {
   clock.start();
   process.start(QStringLiteral(TAVELO_CLI_PATH), args);
   if (!process.waitForStarted(limitMs)) return run;
-  // Events keep flowing meanwhile, so a test's own servers answer the command.
+  // Events keep flowing meanwhile, so a test's own servers answer the command. When
+  // processEvents() is the one that sees the exit, waitForFinished() returns false from then
+  // on, so the state is checked as well; otherwise a command that ended waits out the limit.
   QDeadlineTimer deadline(limitMs);
-  while (!(run.finished = process.waitForFinished(5)) && !deadline.hasExpired()) {
+  while (!(run.finished = process.waitForFinished(5) || process.state() == QProcess::NotRunning) &&
+         !deadline.hasExpired()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   }
   if (!run.finished) {
