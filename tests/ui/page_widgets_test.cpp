@@ -2,6 +2,8 @@
 // stay what the band or value holds, however the selection moves afterwards.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QTest>
 #include <QWheelEvent>
 #include <utility>
 #include <vector>
@@ -60,6 +62,27 @@ TEST_F(MusicPageWidgetsTest, GainSlidersKeepWhatTheUserSetWhenTheSelectionMoves)
   EXPECT_EQ(page_->Model().Selected(), 4);
   EXPECT_EQ(slider3->GetPos(), start - 2);
   EXPECT_EQ(slider3->GetPos(), 240 - Band(3).gain);
+}
+
+TEST_F(MusicPageWidgetsTest, ATypeChangeCommitsTheQAsItStandsInTheEdit) {
+  const auto& col = music::Column(2);
+  page_->Model().EditReturn(col.qEdit, "1.0");
+  ASSERT_EQ(Band(2).q, 10);
+  auto* q = qobject_cast<QLineEdit*>(page_->Binder().Widget(col.qEdit));
+  ASSERT_NE(q, nullptr);
+  // Typed without Return, then the band becomes a shelf: 3.0 is too much for one.
+  q->selectAll();
+  QTest::keyClicks(q, "3.0");
+  QTest::mouseClick(page_->Binder().Widget(col.typeButtons[kBandLowShelf]), Qt::LeftButton);
+  EXPECT_EQ(Band(2).type, kBandLowShelf);
+  EXPECT_EQ(Band(2).q, 7);
+  EXPECT_EQ(q->text().toStdString(), "0.7");
+
+  // Typed garbage is replaced when the stored value is shown again, even an unchanged one.
+  q->selectAll();
+  QTest::keyClicks(q, "x");
+  page_->Refresh();
+  EXPECT_EQ(q->text().toStdString(), "0.7");
 }
 
 TEST_F(MusicPageWidgetsTest, ToneSlidersOwnedByTheProcessorSpringBack) {

@@ -66,6 +66,10 @@ CSkinEdit* PageBinder::Edit(int id, QRect rect, bool readOnly) {
   edit->setReadOnly(readOnly);
   edit->setAlignment(Qt::AlignCenter);
   edit->installEventFilter(this);
+  // What the user types is what the rules read (a type change commits the Q as it stands),
+  // and a stored value shown again must replace it even when that value did not change.
+  connect(edit, &QLineEdit::textEdited, this,
+          [this, id](const QString& text) { model_.Controls().SetText(id, text.toStdString()); });
   Add(id, edit);
   return edit;
 }
