@@ -7,6 +7,7 @@ namespace tavelo {
 int PendingRequests::BlockKey(int code, const BlockArg& arg) {
   switch (code) {
     case 3:   // band * 256 + set id
+    case 4:   // set id (a whole set reset)
     case 12:  // index * 256 + set
     case 14:  // output channel
     case 17:  // pass filter n

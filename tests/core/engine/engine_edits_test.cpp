@@ -87,12 +87,21 @@ TEST(PendingRequests, CoalescesPerBlockIdentityAndKeepsPlace) {
   p.Add(3, BlockArg::Value(0x0102));  // repeated: no new entry
   p.Add(14, BlockArg::Value(0));
   p.Add(14, BlockArg::Value(2));
+  p.Add(4, BlockArg::Value(2));  // a whole set reset: each set is a block of its own
+  p.Add(4, BlockArg::Value(0));
   p.Add(64, {}, /*front=*/true);
   std::vector<std::pair<int, int>> order;
   while (auto e = p.Take()) order.emplace_back(e->code, e->arg.value);
-  EXPECT_EQ(order,
-            (std::vector<std::pair<int, int>>{
-                {64, 0}, {3, 0x0102}, {17, 4}, {3, 0x0202}, {17, 5}, {2, 0}, {14, 0}, {14, 2}}));
+  EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{64, 0},
+                                                     {3, 0x0102},
+                                                     {17, 4},
+                                                     {3, 0x0202},
+                                                     {17, 5},
+                                                     {2, 0},
+                                                     {14, 0},
+                                                     {14, 2},
+                                                     {4, 2},
+                                                     {4, 0}}));
 }
 
 }  // namespace
