@@ -1,6 +1,9 @@
 // Typed and stepped band values and the readout formats: the rules every page shares.
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 #include "ui/pages/BandRules.h"
 #include "ui/pages/Readout.h"
 
@@ -92,6 +95,31 @@ TEST(PageRulesTest, EveryReadoutFormat) {
         << static_cast<int>(c.format.kind) << " at " << c.position;
   EXPECT_EQ(FormatTenths(-1), "-0.1");
   EXPECT_EQ(FormatTenths(0), "0.0");
+}
+
+// A Qt application takes the user's locale for the C library; where that locale writes
+// decimal commas, "1.5" must still read as 1.5 and tenths must still show a point.
+TEST(PageRulesTest, NumbersUseADecimalPointWhateverTheUsersLocale) {
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  const char* comma = nullptr;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8", "de_DE"}) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+      comma = name;
+      break;
+    }
+  }
+  if (comma == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  const std::string gain = FormatTenths(-15);
+  const std::string seconds = FormatReadout({ReadoutKind::kSeconds}, 15);
+  const std::string distance = FormatReadout({ReadoutKind::kDelayDistance}, 10);
+  const auto typed = ParseTypedGain("1.5");
+  const int q = CommitQ("2.5", kBandPeak, QCommit::kTyped);
+  std::setlocale(LC_NUMERIC, before.c_str());
+  EXPECT_EQ(gain, "-1.5") << comma;
+  EXPECT_EQ(seconds, "1.5s");
+  EXPECT_EQ(distance, "10ms/3.4m");
+  EXPECT_EQ(typed, 15);
+  EXPECT_EQ(q, 25);
 }
 
 }  // namespace

@@ -4,10 +4,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "ui/pages/ClassicNumbers.h"
+
 namespace tavelo {
 
 double ReadNumber(std::string_view text) {
   const std::string copy(text);  // strtod needs a terminated string
+  const ClassicNumbers classic;
   return std::strtod(copy.c_str(), nullptr);
 }
 

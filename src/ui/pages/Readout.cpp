@@ -3,11 +3,14 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "ui/pages/ClassicNumbers.h"
+
 namespace tavelo {
 namespace {
 
 std::string Printf(const char* format, ...) {
   char buffer[64];
+  const ClassicNumbers classic;
   va_list args;
   va_start(args, format);
   std::vsnprintf(buffer, sizeof buffer, format, args);
