@@ -8,6 +8,7 @@ int PendingRequests::BlockKey(int code, const BlockArg& arg) {
   switch (code) {
     case 3:   // band * 256 + set id
     case 4:   // set id (a whole set reset)
+    case 6:   // top-bar key button: each button is an action of its own
     case 12:  // index * 256 + set
     case 14:  // output channel
     case 17:  // pass filter n

@@ -89,6 +89,8 @@ TEST(PendingRequests, CoalescesPerBlockIdentityAndKeepsPlace) {
   p.Add(14, BlockArg::Value(2));
   p.Add(4, BlockArg::Value(2));  // a whole set reset: each set is a block of its own
   p.Add(4, BlockArg::Value(0));
+  p.Add(6, BlockArg::Value(0));  // two different key buttons are two presses
+  p.Add(6, BlockArg::Value(1));
   p.Add(64, {}, /*front=*/true);
   std::vector<std::pair<int, int>> order;
   while (auto e = p.Take()) order.emplace_back(e->code, e->arg.value);
@@ -101,7 +103,9 @@ TEST(PendingRequests, CoalescesPerBlockIdentityAndKeepsPlace) {
                                                      {14, 0},
                                                      {14, 2},
                                                      {4, 2},
-                                                     {4, 0}}));
+                                                     {4, 0},
+                                                     {6, 0},
+                                                     {6, 1}}));
 }
 
 }  // namespace
