@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "core/text/Texts.h"
 #include "ui/dialogs/CDlgUnlock.h"
@@ -110,6 +111,19 @@ TEST_F(DialogTest, OneWaitDialogAtATimeOpenedAndClosedOnce) {
   EXPECT_EQ(W().WaitCloseCount(), 1);
   E().Post(msg::OpenWait{WaitKind::kConnecting});
   EXPECT_EQ(W().WaitOpenCount(), 2);
+}
+
+TEST_F(DialogTest, AWaitDialogDismissedWithEscapeIsForgotten) {
+  E().Post(msg::OpenWait{WaitKind::kConnecting});
+  ui::CDlgWait* dialog = W().WaitDialog();
+  ASSERT_NE(dialog, nullptr);
+  QTest::keyClick(dialog, Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(W().WaitDialog(), nullptr);  // never a pointer to a deleted dialog
+  E().Post(msg::CloseWait{});            // the transfer ends: nothing left to close
+  E().Post(msg::OpenWait{WaitKind::kLoading});
+  ASSERT_NE(W().WaitDialog(), nullptr);  // and the next transfer shows its own
+  EXPECT_EQ(W().WaitDialog()->Text(), "Loading...");
 }
 
 TEST_F(DialogTest, WaitBarSweepsAndStartsAgainAfterAHundred) {

@@ -45,6 +45,10 @@ void CTaveloDlg::OnWaitOpen(WaitKind kind) {
   ++waitOpens_;
   wait_ = new CDlgWait(kind, lang_, this);
   wait_->setAttribute(Qt::WA_DeleteOnClose);
+  // The user may dismiss it (Escape): it deletes itself, so it must be forgotten at once.
+  connect(wait_, &QDialog::finished, this, [this, dialog = wait_] {
+    if (wait_ == dialog) wait_ = nullptr;
+  });
   wait_->open();
 }
 
