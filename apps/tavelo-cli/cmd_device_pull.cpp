@@ -34,7 +34,8 @@ int RunPull(const std::vector<std::string>& words) {
   if (!session.Connect()) return kExitFailure;
   ParamImage image = session.engine().Image();
   session.Disconnect();
-  if (name) image.name = SanitisePresetName(*name);
+  // Stored as a save from the panel stores it: printable, space padded, never raw NULs.
+  image.name = SanitisePresetName(name ? *name : PresetNameText(image.name));
 
   const FileResult saved = SaveParamFile(path.parent_path(), fileName, image);
   if (!saved.ok) {
