@@ -9,7 +9,7 @@ namespace tavelo {
 
 inline constexpr std::uint8_t kRequestStart = 0xAA;
 inline constexpr std::uint8_t kReplyStart = 0x55;
-inline constexpr int kTxBufferSize = 512;      // one request is assembled here
+inline constexpr int kTxBufferSize = 512;       // one request is assembled here
 inline constexpr int kMaxRequestPayload = 508;  // N: code plus data
 inline constexpr int kHidReportSize = 65;       // report ID 0 plus 64 data bytes
 inline constexpr int kHidDataSize = 64;
