@@ -20,13 +20,6 @@ constexpr std::array<const char*, kSlopeCount> kSlopeNames = {
 // The slope list's own text for code 7, accepted as well.
 constexpr std::string_view kLinkwitzRileyListText = "Link Riley 24db";
 
-constexpr int kMinFreq = 20;
-constexpr int kMaxFreq = 20000;
-constexpr int kMinQ = 4;  // tenths
-constexpr int kMaxQPeak = 999;
-constexpr int kMaxQShelf = 20;
-constexpr int kMaxGain = 240;  // tenths of a dB, either sign
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -126,7 +119,7 @@ std::optional<EqBand> ParseBand(std::string_view text, std::string& error) {
   const bool passFilter = type == kBandLowPass || type == kBandHighPass;
 
   const auto freq = ParseWholeNumber(fields[1]);
-  if (!freq || *freq < kMinFreq || *freq > kMaxFreq) {
+  if (!freq || *freq < kBandMinFrequency || *freq > kBandMaxFrequency) {
     error = "frequency '" + std::string(fields[1]) + "' is not a whole number of hertz from 20 " +
             "to 20000";
     return std::nullopt;
@@ -134,9 +127,9 @@ std::optional<EqBand> ParseBand(std::string_view text, std::string& error) {
   band.freq = static_cast<std::int16_t>(*freq);
 
   const bool shelf = type == kBandLowShelf || type == kBandHighShelf;
-  const int maxQ = shelf ? kMaxQShelf : kMaxQPeak;
+  const int maxQ = BandMaxQ(shelf ? kBandLowShelf : kBandPeak);
   const auto q = ParseTenths(fields[2]);
-  if (!q || *q < kMinQ || *q > maxQ) {
+  if (!q || *q < kBandMinQ || *q > maxQ) {
     error = "Q '" + std::string(fields[2]) + "' is not a number from 0.4 to " +
             (shelf ? "2.0 (shelves)" : "99.9");
     return std::nullopt;
@@ -144,7 +137,7 @@ std::optional<EqBand> ParseBand(std::string_view text, std::string& error) {
   band.q = static_cast<std::int16_t>(*q);
 
   const auto gain = ParseTenths(fields[3]);
-  if (!gain || *gain < -kMaxGain || *gain > kMaxGain) {
+  if (!gain || *gain < -kBandGainLimit || *gain > kBandGainLimit) {
     error = "gain '" + std::string(fields[3]) + "' is not a number of dB from -24.0 to 24.0";
     return std::nullopt;
   }

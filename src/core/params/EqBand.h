@@ -41,6 +41,15 @@ struct EqBand {
 };
 static_assert(sizeof(EqBand) == 8);
 
+// The ranges the pages, the graph and the band text keep an edited band within.
+inline constexpr int kBandGainLimit = 240;  // tenths of a dB either side of 0
+inline constexpr int kBandMinFrequency = 20;
+inline constexpr int kBandMaxFrequency = 20000;
+inline constexpr int kBandMinQ = 4;  // tenths
+constexpr int BandMaxQ(int type) {
+  return (type == kBandLowShelf || type == kBandHighShelf) ? 20 : 999;
+}
+
 inline constexpr int kWireBandSize = 5;
 inline constexpr int kFileBandSize = 8;
 

@@ -5,6 +5,7 @@
 #include "presets/AtomicFile.h"
 #include "presets/BoostFile.h"
 #include "presets/ParamFile.h"
+#include "presets/PresetFolder.h"
 
 namespace tavelo {
 
@@ -27,18 +28,10 @@ DescribedFile DescribeFileBytes(const std::uint8_t* bytes, std::size_t size) {
 }
 
 DescribedFile DescribeFile(const std::filesystem::path& path) {
-  // Both formats are small; one byte past the larger is enough to tell a wrong size.
-  const ReadResult read = ReadWholeFile(path, kParamFileSize + 1);
+  const ReadResult read = ReadPcFileBytes(path);
   if (read.ok) return DescribeFileBytes(read.bytes.data(), read.bytes.size());
   DescribedFile out;
-  if (read.tooLarge) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    out.message =
-        ec ? "wrong size: over 1140 bytes" : "wrong size: " + std::to_string(size) + " bytes";
-  } else {
-    out.message = "cannot read: " + read.message;
-  }
+  out.message = read.tooLarge ? read.message : "cannot read: " + read.message;
   return out;
 }
 

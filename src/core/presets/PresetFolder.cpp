@@ -77,17 +77,25 @@ FileResult SaveParamFile(const std::filesystem::path& folder, std::string_view p
   return WriteFileAtomically(folder / std::string(pcName), bytes.data(), bytes.size());
 }
 
-ParamFileResult ReadParamFile(const std::filesystem::path& path) {
+ReadResult ReadPcFileBytes(const std::filesystem::path& path) {
   // One byte more than a parameter file, so a longer file is told apart from a good one.
-  const ReadResult read = ReadWholeFile(path, kParamFileSize + 1);
-  if (read.ok) return ParseParamFile(read.bytes.data(), read.bytes.size());
-  ParamFileResult result;
+  ReadResult read = ReadWholeFile(path, kParamFileSize + 1);
   if (read.tooLarge) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    result.error = ParamFileError::kWrongSize;
-    result.message =
+    read.message =
         "wrong size: " + (ec ? std::string("over 1140") : std::to_string(size)) + " bytes";
+  }
+  return read;
+}
+
+ParamFileResult ReadParamFile(const std::filesystem::path& path) {
+  const ReadResult read = ReadPcFileBytes(path);
+  if (read.ok) return ParseParamFile(read.bytes.data(), read.bytes.size());
+  ParamFileResult result;
+  if (read.tooLarge) {
+    result.error = ParamFileError::kWrongSize;
+    result.message = read.message;
   } else {
     result.error = ParamFileError::kCannotRead;
     result.message = read.message;

@@ -45,5 +45,8 @@ FileResult SaveParamFile(const std::filesystem::path& folder, std::string_view p
 // Reads and checks one parameter file (of any path). A file that cannot be read or fails a
 // check gives a result that is not ok() with the reason; nothing else is touched.
 ParamFileResult ReadParamFile(const std::filesystem::path& path);
+// The bytes of a parameter or boost file, refusing one longer than a parameter file with
+// "wrong size: N bytes".
+ReadResult ReadPcFileBytes(const std::filesystem::path& path);
 
 }  // namespace tavelo

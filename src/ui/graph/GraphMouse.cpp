@@ -30,7 +30,7 @@ int GraphMouse::HitTest(QPoint p, const GraphBandSet& set, bool eqOnly) const {
 int GraphMouse::GainAtRow(int y) const {
   const float db = static_cast<float>(g_.bottom - y) / g_.pixelsPerDb - 24.0f;
   const float tenths = std::clamp(db * 10.0f, -1.0e6f, 1.0e6f);
-  return std::clamp(static_cast<int>(tenths), -kGainLimit, kGainLimit);
+  return std::clamp(static_cast<int>(tenths), -kBandGainLimit, kBandGainLimit);
 }
 
 int GraphMouse::FreqAtColumn(int x, int lo, int hi) const {
@@ -40,8 +40,7 @@ int GraphMouse::FreqAtColumn(int x, int lo, int hi) const {
 }
 
 int GraphMouse::QMaxOf(const tavelo::EqBand& band) {
-  const bool shelf = band.type == tavelo::kBandLowShelf || band.type == tavelo::kBandHighShelf;
-  return shelf ? kQMaxShelf : kQMaxPeak;
+  return tavelo::BandMaxQ(band.type);
 }
 
 GraphEdit GraphMouse::Press(QPoint p, const GraphBandSet& set, int selected, bool controlFocus,
@@ -89,7 +88,7 @@ GraphEdit GraphMouse::Move(QPoint p, const GraphBandSet& set) {
   edit.band = band_;
   edit.passFilter = set.IsPass(band_);
   if (drag_ == GraphDrag::kQ) {
-    const int q = std::clamp(band.q + (p.x() - lastX_), kQMin, QMaxOf(band));
+    const int q = std::clamp(band.q + (p.x() - lastX_), kBandMinQ, QMaxOf(band));
     lastX_ = p.x();
     if (q != band.q) {
       edit.setQ = true;

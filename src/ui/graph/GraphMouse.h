@@ -11,9 +11,6 @@
 namespace tavelo::ui {
 
 inline constexpr int kHitHalf = 12;  // hit box: 24 x 24 around a band's point
-inline constexpr int kGainLimit = 240;
-inline constexpr int kFreqMin = 20, kFreqMax = 20000;
-inline constexpr int kQMin = 4, kQMaxShelf = 20, kQMaxPeak = 999;
 
 // The bands a page offers to the mouse: `bands` holds eqCount equaliser bands followed by
 // passCount pass filters (tone bands are not clickable and are not listed).
@@ -22,7 +19,7 @@ struct GraphBandSet {
   int eqCount = 0;
   int passCount = 0;
   struct Range {
-    int min = kFreqMin, max = kFreqMax;
+    int min = kBandMinFrequency, max = kBandMaxFrequency;
   };
   std::vector<Range> passRanges;  // per pass filter; missing ones are 20..20000
 
@@ -67,7 +64,7 @@ class GraphMouse {
 
   // The drag formulas.
   int GainAtRow(int y) const;  // clamped to +-240 tenths
-  int FreqAtColumn(int x, int lo = kFreqMin, int hi = kFreqMax) const;
+  int FreqAtColumn(int x, int lo = kBandMinFrequency, int hi = kBandMaxFrequency) const;
   static int QMaxOf(const tavelo::EqBand& band);  // 20 shelves, 999 otherwise
 
  private:

@@ -30,18 +30,18 @@ std::optional<int> ParseTypedGain(std::string_view text) {
   const double scaled = std::fabs(value) * 10.0 + 0.5;
   const int magnitude = static_cast<int>(scaled);
   const int gain = value < 0 ? -magnitude : magnitude;
-  if (gain < -kGainLimit || gain > kGainLimit) return std::nullopt;
+  if (gain < -kBandGainLimit || gain > kBandGainLimit) return std::nullopt;
   return gain;
 }
 
 std::optional<int> StepGain(int gain, bool up) {
   const int next = gain + (up ? 1 : -1);
-  if (next < -kGainLimit || next > kGainLimit) return std::nullopt;
+  if (next < -kBandGainLimit || next > kBandGainLimit) return std::nullopt;
   return next;
 }
 
 int MaxQForType(int type) {
-  return (type == kBandLowShelf || type == kBandHighShelf) ? 20 : 999;
+  return BandMaxQ(type);
 }
 
 int CommitQ(std::string_view text, int type, QCommit how) {
@@ -53,15 +53,15 @@ int CommitQ(std::string_view text, int type, QCommit how) {
   const int maximum = MaxQForType(type);
   switch (how) {
     case QCommit::kTyped:
-      if (q < kMinQ || q > maximum) q = kTypedQFallback;
+      if (q < kBandMinQ || q > maximum) q = kTypedQFallback;
       break;
     case QCommit::kLower:
-      if (q > kMinQ) --q;
-      if (q < kMinQ || q > maximum) q = kMinQ;
+      if (q > kBandMinQ) --q;
+      if (q < kBandMinQ || q > maximum) q = kBandMinQ;
       break;
     case QCommit::kRaise:
       q = q < maximum ? q + 1 : maximum;
-      if (q < kMinQ) q = kMinQ;
+      if (q < kBandMinQ) q = kBandMinQ;
       break;
   }
   return q;
@@ -69,13 +69,13 @@ int CommitQ(std::string_view text, int type, QCommit how) {
 
 std::optional<int> ParseTypedFrequency(std::string_view text) {
   const int freq = ReadInteger(text.substr(0, 10));
-  if (freq < kMinFrequency || freq > kMaxFrequency) return std::nullopt;
+  if (freq < kBandMinFrequency || freq > kBandMaxFrequency) return std::nullopt;
   return freq;
 }
 
 std::optional<int> StepFrequency(int freq, bool up) {
   const int next = freq + (up ? 1 : -1);
-  if (next < kMinFrequency || next > kMaxFrequency) return std::nullopt;
+  if (next < kBandMinFrequency || next > kBandMaxFrequency) return std::nullopt;
   return next;
 }
 

@@ -9,10 +9,6 @@
 
 namespace tavelo {
 
-inline constexpr int kGainLimit = 240;  // tenths of a dB either side of 0
-inline constexpr int kMinFrequency = 20;
-inline constexpr int kMaxFrequency = 20000;
-inline constexpr int kMinQ = 4;
 inline constexpr int kTypedQFallback = 7;      // an out-of-range typed Q becomes 0.7
 inline constexpr int kGainSliderCentre = 240;  // slider position of 0 dB
 

@@ -52,7 +52,7 @@ void CDlgMusic::Build() {
     const int x = kColumnX + k * kColumnPitch;
     b.Slider(c.gainSlider,
              QRect(x + (kColumnWidth - kEqTrackWidth) / 2, kSliderY, kEqTrackWidth, kEqTrackHeight),
-             true, 0, 2 * kGainLimit, false);
+             true, 0, 2 * kBandGainLimit, false);
     b.Edit(c.gainEdit, QRect(x, kGainEditY, kColumnWidth, 20));
     b.Edit(c.qEdit, QRect(x, kQEditY, kColumnWidth, 20));
     b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));

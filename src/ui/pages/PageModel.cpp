@@ -163,7 +163,7 @@ void PageModel::SliderMoved(int id, int position) {
   const Entry* e = Find(id);
   if (!e) return;
   if (e->role == Role::kGainSlider) {
-    ApplyGain(e->index, SliderToGain(std::clamp(position, 0, 2 * kGainLimit)));
+    ApplyGain(e->index, SliderToGain(std::clamp(position, 0, 2 * kBandGainLimit)));
     return;
   }
   if (e->role != Role::kSlider || e->sub != 0) return;
@@ -412,8 +412,8 @@ void PageModel::DragPoint(int band, int freq, int gain) {
   if (band < 0 || band >= def_.eq.eqBands) return;
   const auto& c = def_.eq.columns[static_cast<std::size_t>(band)];
   EqBand& b = Bands()[band];
-  gain = std::clamp(gain, -kGainLimit, kGainLimit);
-  freq = std::clamp(freq, kMinFrequency, kMaxFrequency);
+  gain = std::clamp(gain, -kBandGainLimit, kBandGainLimit);
+  freq = std::clamp(freq, kBandMinFrequency, kBandMaxFrequency);
   bool changed = false;
   if (gain != b.gain) {
     controls_.SetText(c.gainEdit, FormatTenths(gain));
@@ -445,7 +445,7 @@ void PageModel::DragPassFilter(int band, int freq) {
 void PageModel::DragQ(int band, int q) {
   if (band < 0 || band >= def_.eq.eqBands) return;
   EqBand& b = Bands()[band];
-  q = std::clamp(q, kMinQ, MaxQForType(b.type));
+  q = std::clamp(q, kBandMinQ, MaxQForType(b.type));
   if (q == b.q) return;
   controls_.SetText(def_.eq.columns[static_cast<std::size_t>(band)].qEdit, FormatTenths(q));
   b.q = static_cast<std::int16_t>(q);
