@@ -42,7 +42,7 @@ int RunPull(const std::vector<std::string>& words) {
     std::cerr << "tavelo-cli pull: cannot save " << path.string() << ": " << saved.message << "\n";
     return kExitFailure;
   }
-  std::cout << "saved " << path.string() << ": \"" << PresetNameText(image.name) << "\"\n";
+  std::cout << "saved " << path.string() << ": \"" << PresetNameForTerminal(image.name) << "\"\n";
   return kExitOk;
 }
 

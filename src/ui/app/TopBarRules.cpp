@@ -3,13 +3,28 @@
 #include <algorithm>
 #include <array>
 
+#include "params/LevelTable.h"
+
 namespace tavelo::topbar {
 namespace {
 
-constexpr std::array<LevelInfo, 3> kLevels = {{
-    {Level::kMusic, kMusicSlider, kMusicValue, img::kMusicVolume, 2, 84, img::kMusicMaxVolume},
-    {Level::kMic, kMicSlider, kMicValue, img::kMicVolume, 5, 80, img::kMicMaxVolume},
-    {Level::kEffect, kEffectSlider, kEffectValue, img::kEffectVolume, 9, 99, -1},
+// The image byte, code and range of each level come from the core's level table.
+LevelInfo Info(Level level, int slider, int valueLabel) {
+  const VolumeLevel& v = VolumeLevelOf(static_cast<TopLevel>(level));
+  const CatalogueRow& value = RowOf(v.value);
+  return {level,
+          slider,
+          valueLabel,
+          value.place.index,
+          CodeNumber(value.carrier.code),
+          value.max,
+          v.maximum ? RowOf(*v.maximum).place.index : -1};
+}
+
+const std::array<LevelInfo, 3> kLevels = {{
+    Info(Level::kMusic, kMusicSlider, kMusicValue),
+    Info(Level::kMic, kMicSlider, kMicValue),
+    Info(Level::kEffect, kEffectSlider, kEffectValue),
 }};
 
 }  // namespace
