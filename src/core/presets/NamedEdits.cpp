@@ -392,8 +392,11 @@ std::optional<std::vector<PlannedBlock>> PlanEdits(const ParamImage& image,
       blocks.push_back({{edit}});
       open.emplace_back(key, blocks.size() - 1);
     }
-    // A mode change readdresses the output sets: later edits start new requests.
-    if (edit.row && edit.row->id == row::kAppMode) open.clear();
+    // A mode change readdresses the output sets: later edits start new requests, except in
+    // the mode's own block, which carries the same bytes in every mode.
+    if (edit.row && edit.row->id == row::kAppMode) {
+      std::erase_if(open, [&](const auto& entry) { return !(entry.first == key); });
+    }
   }
   return blocks;
 }

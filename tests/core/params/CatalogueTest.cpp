@@ -106,5 +106,36 @@ TEST(CatalogueTest, FilterBandsTravelAsTheirPassFilter) {
   EXPECT_FALSE(PassFilterOf(RowOf(BandRow(kEqEcho, 4))));
 }
 
+TEST(CatalogueTest, EveryFieldOfTheImageHasARowAndTheShortNamesAgree) {
+  for (int n = 0; n <= kSettingsBytes; ++n) {
+    EXPECT_NE(RowAt({Where::kByte, n}), nullptr) << "image byte " << n;
+  }
+  for (int k = 0; k <= kWordCount; ++k) EXPECT_NE(RowAt({Where::kWord, k}), nullptr) << "W" << k;
+  for (int bit = 0; bit < 32; ++bit) {
+    EXPECT_NE(RowAt({Where::kSwitchBit, bit}), nullptr) << "switch bit " << bit;
+    EXPECT_NE(RowAt({Where::kAltSwitchBit, bit}), nullptr) << "alternate switch bit " << bit;
+  }
+  // The few positions ParamImage.h names for the engine are the catalogue's.
+  const std::pair<int, RowId> shortNames[] = {
+      {img::kMusicVolume, row::kMusicVolume},
+      {img::kMicVolume, row::kMicVolume},
+      {img::kEffectVolume, row::kEffectVolume},
+      {img::kMusicInitVolume, row::kMusicInitVolume},
+      {img::kMusicMaxVolume, row::kMusicMaxVolume},
+      {img::kMusicInput, row::kMusicInput},
+      {img::kMicInitVolume, row::kMicInitVolume},
+      {img::kMicMaxVolume, row::kMicMaxVolume},
+      {img::kEffectInitLevel, row::kEffectInitLevel},
+      {img::kEchoType, row::kEchoType},
+      {img::kAppMode, row::kAppMode},
+      {img::kOutputDisplay, row::kOutputDisplay},
+      {img::kMasterLevel, row::kMasterLevel},
+      {img::kAdjustManner, row::kAdjustManner},
+  };
+  for (const auto& [offset, id] : shortNames) {
+    EXPECT_EQ(RowOf(id).place, (Place{Where::kByte, offset})) << RowOf(id).name;
+  }
+}
+
 }  // namespace
 }  // namespace tavelo
