@@ -152,10 +152,10 @@ TEST_F(SetNames, TheSecondOutputSetGoesInDanceAndTheFirstIsRefusedThere) {
       Cli({"set", "app_mode=dance", "main.set2.lpf_hz=15000",
            "surround_eq_2.band1=lowshelf,200,0.7,-6", "echo.type=stereo", "--trace"});
   ASSERT_EQ(set.exitCode, 0) << set.err;
-  // n = 5 addresses the second set outside Sing; id 6 names the surround's second set.
+  // Outside Sing, n = 5 addresses the main's second set and id 5 the surround's.
   const Bytes lowPass = Data(set.err, 17, 5);
   EXPECT_EQ(Head(lowPass, 4), (Bytes{5, lowPass[1], 0x98, 0x3A}));
-  EXPECT_EQ(Data(set.err, 3)[0], 6);
+  EXPECT_EQ(Data(set.err, 3)[0], 5);
   EXPECT_EQ(Head(Data(set.err, 58), 1), (Bytes{1}));
 
   const CliRun refused = Cli({"set", "main.set1.hpf_hz=100", "--trace"});

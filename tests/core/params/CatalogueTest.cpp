@@ -77,7 +77,6 @@ TEST(CatalogueTest, OutputSetsTravelOnlyInTheModeThatAddressesThem) {
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet1HpfHz)), Carry::kNeedsSing);
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet2HpfHz)), Carry::kOk);
   EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqCentreFirst, 0))), Carry::kNeedsSing);
-  // Main and surround have a set id that names their second set in every mode.
   EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqMainSecond, 0))), Carry::kOk);
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet1LeftVolume)), Carry::kOk);  // code 14: both
   EXPECT_EQ(CanCarry(image, RowOf(row::kReverbLiveliness)), Carry::kNotCarried);
@@ -85,8 +84,10 @@ TEST(CatalogueTest, OutputSetsTravelOnlyInTheModeThatAddressesThem) {
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet2LpfSlope)), Carry::kNeedsOtherThanSing);
   EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqSubSecond, 4))), Carry::kNeedsOtherThanSing);
 
+  EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqMainSecond, 0))), Carry::kNeedsOtherThanSing);
+  // The pages' set ids: the surround's 5 names its first set in Sing, its second otherwise.
   EXPECT_EQ(RequestFor(image, RowOf(BandRow(kEqSurroundSecond, 2))),
-            (BlockRequest{CommandCode::kEqBand, 2 * 256 + 6}));
+            (BlockRequest{CommandCode::kEqBand, 2 * 256 + 5}));
   EXPECT_EQ(RequestFor(image, RowOf(row::kMusicToneMidHz)),
             (BlockRequest{CommandCode::kToneValue, 2 * 256 + 2}));
   image.byte(img::kEchoType) = 2;
