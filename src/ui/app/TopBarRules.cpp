@@ -8,24 +8,24 @@
 namespace tavelo::topbar {
 namespace {
 
-// The image byte, code and range of each level come from the core's level table.
-LevelInfo Info(Level level, int slider, int valueLabel) {
+// The three volumes are the core's level table; the master level sits beside them.
+LevelInfo Volume(Level level, int slider, int valueLabel) {
   const VolumeLevel& v = VolumeLevelOf(static_cast<TopLevel>(level));
-  const CatalogueRow& value = RowOf(v.value);
-  return {level,
-          slider,
-          valueLabel,
-          value.place.index,
-          CodeNumber(value.carrier.code),
-          value.max,
-          v.maximum ? RowOf(*v.maximum).place.index : -1};
+  return {level, slider, valueLabel, v.value, v.maximum.value_or(kNoMaximum)};
 }
 
-const std::array<LevelInfo, 3> kLevels = {{
-    Info(Level::kMusic, kMusicSlider, kMusicValue),
-    Info(Level::kMic, kMicSlider, kMicValue),
-    Info(Level::kEffect, kEffectSlider, kEffectValue),
+const std::array<LevelInfo, 4> kLevels = {{
+    Volume(Level::kMusic, kMusicSlider, kMusicValue),
+    Volume(Level::kMic, kMicSlider, kMicValue),
+    Volume(Level::kEffect, kEffectSlider, kEffectValue),
+    {Level::kMain, kMainSlider, kMainValue, row::kMasterLevel, kNoMaximum},
 }};
+
+std::optional<int> Store(ParamImage& image, const CatalogueRow& r, int value) {
+  if (ReadValue(image, r) == value) return std::nullopt;
+  WriteValue(image, r, value);
+  return CodeNumber(RequestFor(image, r).code);
+}
 
 }  // namespace
 
@@ -42,21 +42,18 @@ const LevelInfo* InfoOfSlider(int sliderId) {
 std::optional<int> SliderMoved(ParamImage& image, int sliderId, int position) {
   const LevelInfo* info = InfoOfSlider(sliderId);
   if (!info) return std::nullopt;
-  position = std::clamp(position, 0, kSliderMax);
-  if (image.byte(info->imageByte) == position) return std::nullopt;
-  image.byte(info->imageByte) = static_cast<std::uint8_t>(position);
-  return info->code;
+  const CatalogueRow& r = RowOf(info->value);
+  return Store(image, r, std::clamp(position, r.min, r.max));
 }
 
 std::optional<int> HotkeyStep(ParamImage& image, Level level, bool up) {
-  if (image.byte(img::kOutputDisplay) != 0) return std::nullopt;
+  if (level == Level::kMain) return std::nullopt;  // the volume keys step the three volumes
+  if (ReadValue(image, RowOf(row::kOutputDisplay)) != 0) return std::nullopt;
   const LevelInfo& info = InfoOf(level);
-  const int current = image.byte(info.imageByte);
-  int next = std::clamp(current + (up ? 1 : -1), 0, info.hotkeyMax);
-  if (info.maxByte >= 0) next = std::min(next, static_cast<int>(image.byte(info.maxByte)));
-  if (next == current) return std::nullopt;
-  image.byte(info.imageByte) = static_cast<std::uint8_t>(next);
-  return info.code;
+  const CatalogueRow& r = RowOf(info.value);
+  int next = std::clamp(ReadValue(image, r) + (up ? 1 : -1), r.min, r.max);
+  if (info.maximum != kNoMaximum) next = std::min(next, ReadValue(image, RowOf(info.maximum)));
+  return Store(image, r, next);
 }
 
 }  // namespace tavelo::topbar
