@@ -300,6 +300,15 @@ TEST(DemoLink, ProcessorFaultsEndTheCommandWithTheirMessage) {
     EXPECT_NE(run.err.find(c.expected), std::string::npos) << c.fault << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir.Path("never"))) << c.fault;
   }
+  // A short total is refused before anything is stored: the user's file stays as it was.
+  const auto kept = WriteParamFile(dir, "kept", DistinctPreset("KEPT"));
+  const auto before = ReadParamFileOrFail(kept);
+  for (const char* fault : {"short-total=0", "short-total=100", "short-total=653"}) {
+    const CliRun run = RunCli(Demo({"pull", dir.Q("kept"), "--demo-fault", fault}));
+    EXPECT_EQ(run.exitCode, 1) << fault;
+    EXPECT_NE(run.err.find("Open failed1"), std::string::npos) << fault << ": " << run.err;
+    ExpectSamePreset(ImageOf(ReadParamFileOrFail(kept)), ImageOf(before));
+  }
   const CliRun version = RunCli(Demo({"status", "--demo-fault", "wrong-version"}));
   EXPECT_NE(version.err.find("Device version is not matched.\nPlease contact your vendor.\n"),
             std::string::npos);

@@ -189,7 +189,8 @@ class Engine {
   void Pump();
   void Handle(Message& message);
   void Status(TextId id);
-  void Say(TextId id, CaptionKind caption, const std::string& fileName = {});
+  void Say(TextId id, CaptionKind caption, const std::string& fileName = {},
+           const std::string& detail = {});
   void TopBar();
   void ConnectCaption();
   void RecomputeAdjustLock();
@@ -300,6 +301,7 @@ class Engine {
   int downloadOffset_ = 0;
   int downloadCount_ = 0;
   std::uint8_t downloadChecksum_ = 0;
+  std::array<std::uint8_t, 17> downloadHeader_{};  // kept in header_ once the body checks out
   std::array<std::uint8_t, kUploadBodySize> uploadBody_{};
   int uploadOffset_ = 0;
   int uploadSlot_ = 0;
