@@ -39,7 +39,7 @@ int RunPull(const std::vector<std::string>& words) {
 
   const FileResult saved = SaveParamFile(path.parent_path(), fileName, image);
   if (!saved.ok) {
-    std::cerr << "tavelo-cli pull: cannot save " << path.string() << ": " << saved.message << "\n";
+    std::cerr << "tavelo-cli pull: " << saved.message << "\n";
     return kExitFailure;
   }
   std::cout << "saved " << path.string() << ": \"" << PresetNameText(image.name) << "\"\n";

@@ -46,7 +46,11 @@ void Engine::OnSaveToPc(const std::string& pcName) {
   }
   image_.name = SanitisePresetName(modeNameText_);
   const FileResult saved = SaveParamFile(paramDir_, pcName, image_);
-  Say(saved.ok ? TextId::kMsgSaveOk : TextId::kMsgSaveFailed, CaptionKind::kAppTitle);
+  if (saved.ok) {
+    Say(TextId::kMsgSaveOk, CaptionKind::kAppTitle);
+  } else {
+    Say(TextId::kMsgSaveFailed, CaptionKind::kAppTitle, {}, saved.message);
+  }
 }
 
 // Reads a PC file into the image and shows it on every page; a bad file is refused with the

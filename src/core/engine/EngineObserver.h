@@ -32,6 +32,9 @@ struct UserMessage {
   std::string caption;   // rendered caption
   std::string text;      // rendered text
   std::string fileName;  // the file a load-fail message names; empty otherwise
+  // Why it failed, in the system's words (a failed save's "Permission denied"); already
+  // on a line of its own at the end of `text`. Empty otherwise.
+  std::string detail;
 };
 
 // The top bar's level sliders and labels ("%d").

@@ -1,4 +1,5 @@
 // Preset uploads: Save Equipment, Load From PC, load into a slot, mass upload, Save To PC.
+#include <cstring>
 #include <fstream>
 
 #include "EngineHarness.h"
@@ -221,6 +222,20 @@ TEST(EngineTransfer, SaveToPcWritesTheFileOrExplainsTheName) {
   h.engine.Post(msg::SaveToPc{"a/b"});
   EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name");
   EXPECT_EQ(h.engine.PcFiles().size(), 1u);
+
+  // A save through a link writes the file the link names; a failed save says why.
+  WritePresetFile(dir.path() / "kept", "Old");
+  fs::create_symlink(dir.path() / "kept", dir.path() / "param_dir" / "linked");
+  h.engine.Post(msg::SaveToPc{"linked"});
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "param_dir" / "linked"));
+  EXPECT_EQ(std::string(ReadParamFile(dir.path() / "kept").data.name.data(), 7), "Evening");
+  fs::create_directory(dir.path() / "param_dir" / "taken");
+  h.engine.Post(msg::SaveToPc{"taken"});
+  EXPECT_EQ(h.recorder.messages.back().detail, "cannot replace " +
+                                                   (dir.path() / "param_dir" / "taken").string() +
+                                                   ": " + std::strerror(EISDIR));
+  EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  \n" + h.recorder.messages.back().detail);
 }
 
 }  // namespace
