@@ -102,8 +102,9 @@ FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const
     return result;
   }
 
-  // Hidden, so a folder listing never offers a half-written file.
-  std::string pattern = (folder / (".tavelo-" + target.filename().string() + ".XXXXXX")).string();
+  // Hidden, so a folder listing never offers a half-written file, and short: the target's
+  // own name may already take all 255 bytes a file name can have.
+  std::string pattern = (folder / ".tavelo-save.XXXXXX").string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
     result.message = ErrnoText("cannot create a temporary file in " + DisplayFolder(folder));

@@ -155,6 +155,20 @@ TEST(AtomicWrite, RefusesAFileTheUserMayNotWrite) {
   EXPECT_EQ(EntryCount(dir.path()), 1u);
 }
 
+TEST(AtomicWrite, TakesTheLongestNamesTheSystemAllows) {
+  TempFolder dir;
+  const std::vector<std::uint8_t> bytes(1140, 0x66);
+  for (const std::size_t length : {245u, 250u, 255u}) {
+    const auto target = dir / std::string(length, 'n');
+    const FileResult first = WriteFileAtomically(target, bytes.data(), bytes.size());
+    ASSERT_TRUE(first.ok) << length << ": " << first.message;
+    ASSERT_TRUE(WriteFileAtomically(target, bytes.data(), bytes.size()).ok) << length;
+    EXPECT_EQ(ReadBytes(target), bytes);
+    std::filesystem::remove(target);
+    EXPECT_EQ(EntryCount(dir.path()), 0u);
+  }
+}
+
 TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesMore) {
   TempFolder dir;
   WriteBytes(dir / "small", std::vector<std::uint8_t>(116, 7));
