@@ -60,7 +60,7 @@ int RunMonitor(const std::vector<std::string>& words) {
   std::string error;
   const auto args = ParseDeviceArgs(words, {}, error);
   if (!args) return DeviceUsageError("monitor", kMonitorUsage, error);
-  DeviceSession session(*args, "monitor", std::nullopt);
+  DeviceSession session(*args, "monitor");
   if (!session.Connect()) return kExitFailure;
   PanelPrinter printer;
   const auto printLatest = [&](bool force) {
