@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "engine/EngineObserver.h"
+#include "engine/MassUploadReport.h"
 #include "engine/PendingRequests.h"
 #include "link/ReplyParser.h"
 #include "link/Transport.h"
@@ -175,6 +176,8 @@ class Engine {
   int AdminMode() const { return adminCurrent_; }
   bool MassUploadRunning() const { return massRunning_; }
   bool MassUploadFactory() const { return massFactory_; }
+  // The last mass upload's slots: written, in progress, not reached.
+  const MassUploadReport& MassUpload() const { return massReport_; }
   bool WaitOpen() const { return waitOpen_; }
   bool UnlockOpen() const { return unlockOpen_; }
   const FrontPanel& Panel() const { return panel_; }
@@ -247,6 +250,8 @@ class Engine {
   void OnLoadIntoSlot(const msg::LoadIntoSlot& m);
   void OnMassUpload(const msg::MassUpload& m);
   void MassUploadFile(int index);
+  void SetMassSlot(int slot, MassSlotState state);
+  void MassUploadStopped(TextId id, const std::string& fileName = {});
 
   EngineObserver& observer_;
   TransportFactory factory_;
@@ -311,6 +316,7 @@ class Engine {
   bool massFactory_ = false;
   int massRemaining_ = 0;
   std::vector<std::string> massFiles_;
+  MassUploadReport massReport_;
 
   // Dialogs.
   bool waitOpen_ = false;

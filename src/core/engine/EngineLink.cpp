@@ -144,6 +144,8 @@ void Engine::CloseLink() {
 void Engine::LinkDown() {
   Post(msg::CloseWait{});
   CloseLink();
+  MassUploadStopped(massReport_.factory ? TextId::kMsgMassUploadFactoryStopped
+                                        : TextId::kMsgMassUploadStopped);
   ConnectCaption();
   massRunning_ = false;
   massFactory_ = false;

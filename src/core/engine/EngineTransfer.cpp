@@ -158,6 +158,7 @@ void Engine::StartUpload(int slot) {
     image_.presetNames[static_cast<std::size_t>(slot & kSlotMask)] = image_.name;
     observer_.OnPresetNames();
   }
+  if (massRunning_) SetMassSlot(slot & kSlotMask, MassSlotState::kInProgress);
   BuildUploadBody(image_, uploadBody_);
   uploadOffset_ = 0;
   uploadActive_ = true;
@@ -200,6 +201,7 @@ void Engine::UploadFinished() {
     TopBar();
     return;
   }
+  SetMassSlot(uploadSlot_ & kSlotMask, MassSlotState::kWritten);
   if (massRemaining_ > 0) {
     --massRemaining_;
     MassUploadFile(massRemaining_);

@@ -147,6 +147,9 @@ TEST(EngineTransfer, MassUploadWritesLastFileFirstThenRecallsPresetZero) {
   EXPECT_EQ(Name(h.processor.Stored(0)).substr(0, 3), "one");
   EXPECT_FALSE(h.engine.WaitOpen());
   EXPECT_EQ(h.recorder.waitOpens, 2);  // connecting, then saving
+  EXPECT_TRUE(h.engine.MassUpload().complete);
+  EXPECT_FALSE(h.engine.MassUpload().running);
+  EXPECT_EQ(h.engine.MassUpload().SlotsIn(MassSlotState::kWritten), (std::vector<int>{2, 1, 0}));
 }
 
 TEST(EngineTransfer, FactoryMassUploadFinishesInFactorySlotsAndSaysSaved) {
@@ -183,9 +186,59 @@ TEST(EngineTransfer, MassUploadStopsAtABadFile) {
   h.Steps(5);
   ExpectUpload(h.wire, mark, 2);
   EXPECT_EQ(h.wire.size(), mark + 13);
-  EXPECT_EQ(h.recorder.LastMessage(), "bad Load fail");
+  EXPECT_EQ(h.recorder.LastMessage(),
+            "bad Load fail\nWritten: 3\nIn progress, may hold a mix of old and new: none\n"
+            "Not reached, unchanged: 2, 1");
   EXPECT_FALSE(h.engine.MassUploadRunning());
   EXPECT_FALSE(h.engine.WaitOpen());
+}
+
+// A link lost or a reply missing half way: the user learns which slots hold new presets,
+// which one may be half written and which were never touched, in the message and in the
+// report a dialog can show.
+TEST(EngineTransfer, AMassUploadThatStopsSaysWhichSlotsItWrote) {
+  TempDir dir;
+  for (const char* n : {"one", "two", "three"}) WritePresetFile(dir.path() / n, n);
+  struct Case {
+    SimFaultSpec fault;
+    std::vector<MassSlotState> states;  // slot 0, 1, 2
+    const char* lines;
+  };
+  // Each upload takes 13 replies (counted from when the fault is set): the 18th is in the
+  // second upload.
+  const Case cases[] = {
+      {{SimFault::kCutAfter, 13 + 5},
+       {MassSlotState::kNotReached, MassSlotState::kInProgress, MassSlotState::kWritten},
+       "Written: 3\nIn progress, may hold a mix of old and new: 2\nNot reached, unchanged: 1"},
+      {{SimFault::kDropReply, 66},
+       {MassSlotState::kNotReached, MassSlotState::kNotReached, MassSlotState::kInProgress},
+       "Written: none\nIn progress, may hold a mix of old and new: 3\n"
+       "Not reached, unchanged: 2, 1"},
+  };
+  for (const Case& c : cases) {
+    EngineHarness h(Link::kStream);
+    h.engine.SetParamDir(dir.path());
+    ASSERT_TRUE(h.ConnectAndRead());
+    h.processor.AddFault(c.fault);
+    int progress = 0;
+    h.engine.Post(msg::MassUpload{{"one", "two", "three"}, false});
+    ASSERT_TRUE(h.StepUntil([&] { return h.engine.State() == ConnState::kIdle; }, 600));
+    const MassUploadReport& report = h.engine.MassUpload();
+    EXPECT_FALSE(report.running);
+    EXPECT_FALSE(report.complete);
+    ASSERT_EQ(report.entries.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(report.entries[i].state, c.states[i]) << "slot " << i;
+      EXPECT_EQ(report.entries[i].slot, static_cast<int>(i));
+    }
+    EXPECT_EQ(report.entries[2].file, "three");
+    EXPECT_EQ(h.recorder.LastMessage(),
+              std::string("Mass upload stopped before every user mode was written.\n") + c.lines);
+    EXPECT_EQ(h.recorder.massProgress.back(), report);
+    progress = static_cast<int>(h.recorder.massProgress.size());
+    EXPECT_GE(progress, 3);  // start, first slot begun, ..., stopped
+    EXPECT_TRUE(h.recorder.massProgress.front().running);
+  }
 }
 
 TEST(EngineTransfer, UploadFinishedAppliesInitialVolumesThenLimits) {
