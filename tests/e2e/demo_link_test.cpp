@@ -326,6 +326,7 @@ TEST(DemoLink, ALinkLostDuringAnUploadFailsTheCommand) {
   EXPECT_NE(push.err.find("upload of " + path.string() + " failed (the link went down"),
             std::string::npos)
       << push.err;
+  EXPECT_EQ(push.err.find("Load OK"), std::string::npos) << push.err;
   EXPECT_EQ(push.out, "");
 
   const CliRun mass =

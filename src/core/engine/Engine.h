@@ -310,6 +310,7 @@ class Engine {
   std::array<std::uint8_t, kUploadBodySize> uploadBody_{};
   int uploadOffset_ = 0;
   int uploadSlot_ = 0;
+  bool loadOkPending_ = false;  // Load From PC says "Load OK" when its upload is confirmed
 
   // Mass upload.
   bool massRunning_ = false;

@@ -70,9 +70,14 @@ bool Engine::LoadPcFileAndShow(int row, const std::string& givenPath) {
 
 void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
   if (!LoadPcFileAndShow(m.row, m.path)) return;
-  // The loaded preset replaces the processor's current one.
+  // The loaded preset replaces the processor's current one. "Load OK" waits for the
+  // processor to confirm it; without a link the file was only loaded into the panel.
   Post(msg::Block{65, BlockArg::Value(currentPreset_ | kFromFileBit)});
-  Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
+  if (state_ == ConnState::kConnected) {
+    loadOkPending_ = true;
+  } else {
+    Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
+  }
 }
 
 void Engine::OnLoadIntoSlot(const msg::LoadIntoSlot& m) {

@@ -199,6 +199,10 @@ void Engine::UploadFinished() {
     b[img::kMusicVolume] = std::min(b[img::kMusicVolume], b[img::kMusicMaxVolume]);
     b[img::kMicVolume] = std::min(b[img::kMicVolume], b[img::kMicMaxVolume]);
     TopBar();
+    if (loadOkPending_) {
+      loadOkPending_ = false;
+      Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
+    }
     return;
   }
   SetMassSlot(uploadSlot_ & kSlotMask, MassSlotState::kWritten);

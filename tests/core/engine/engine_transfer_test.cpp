@@ -94,10 +94,12 @@ TEST(EngineTransfer, LoadFromPcKeepsVolumesThenUploadsIntoTheCurrentSlotMarkedAs
   EXPECT_EQ(h.engine.Image().byte(img::kMusicVolume), 60);  // kept 70, limited to the file's 60
   EXPECT_EQ(h.engine.Image().byte(img::kEchoType), 2);
   EXPECT_EQ(h.recorder.distributions, shown + 1);
-  EXPECT_EQ(h.recorder.LastMessage(), " \t   Load OK\t\t  ");
-  EXPECT_EQ(h.recorder.messages.back().caption, "");
+  // "Load OK" once the processor has confirmed the upload, not before.
+  EXPECT_TRUE(h.recorder.messages.empty());
   ASSERT_TRUE(h.Settle());
   ExpectUpload(h.wire, mark, 0 | 0x80);
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Load OK\t\t  ");
+  EXPECT_EQ(h.recorder.messages.back().caption, "");
   EXPECT_EQ(Name(h.processor.Stored(0)), "PARTY           ");
 
   // Into a slot: no file bit, the slot becomes current, no message.
@@ -108,6 +110,28 @@ TEST(EngineTransfer, LoadFromPcKeepsVolumesThenUploadsIntoTheCurrentSlotMarkedAs
   ExpectUpload(h.wire, mark2, 4);
   EXPECT_EQ(h.engine.CurrentPreset(), 4);
   EXPECT_EQ(h.recorder.messages.size(), said);
+}
+
+// An upload the processor never confirms is no success: no "Load OK", whether the link
+// drops or the reply times out. Without a link, the file is loaded into the panel only.
+TEST(EngineTransfer, LoadOkOnlyAfterTheProcessorConfirmedTheUpload) {
+  TempDir dir;
+  WritePresetFile(dir.path() / "party", "PARTY");
+  for (const SimFaultSpec fault :
+       {SimFaultSpec{SimFault::kCutAfter, 5}, SimFaultSpec{SimFault::kDropReply, 67}}) {
+    EngineHarness h(Link::kStream);
+    h.engine.SetParamDir(dir.path());
+    ASSERT_TRUE(h.ConnectAndRead());
+    h.processor.AddFault(fault);
+    h.engine.Post(msg::LoadFromPc{0, {}});
+    ASSERT_TRUE(h.StepUntil([&] { return h.engine.State() == ConnState::kIdle; }, 600));
+    h.Steps(3);
+    for (const UserMessage& m : h.recorder.messages) EXPECT_NE(m.id, TextId::kMsgLoadOk);
+  }
+  EngineHarness idle;
+  idle.engine.SetParamDir(dir.path());
+  idle.engine.Post(msg::LoadFromPc{0, {}});
+  EXPECT_EQ(idle.recorder.LastMessage(), " \t   Load OK\t\t  ");
 }
 
 TEST(EngineTransfer, BadFileIsRefusedAndChangesNothing) {
