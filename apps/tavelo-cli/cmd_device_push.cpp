@@ -66,8 +66,10 @@ int RunPush(const std::vector<std::string>& words) {
       session.console().MessagesOf(TextId::kMsgLoadFail) > 0) {
     return session.Fail("upload of " + path.string() + " failed", outcome);
   }
+  // The name as the upload carried it, which is what the processor stores (characters it
+  // cannot show became spaces), not as the file spelled it.
   std::cout << "pushed " << path.string() << " into user mode " << engine.CurrentPreset() + 1
-            << ": \"" << presetName << "\"\n";
+            << ": \"" << PresetNameText(engine.Image().name) << "\"\n";
   session.Disconnect();
   return kExitOk;
 }

@@ -161,6 +161,15 @@ TEST(DemoLink, PushUploadsTheLoadedFileWithTheCurrentVolumesKept) {
               std::string::npos)
         << run.out;
   }
+
+  // A name with characters the processor cannot show: the report gives the stored form.
+  ParamImage odd = DistinctPreset("");
+  const char raw[] = "Caf\xE9{ok}x";
+  std::copy(raw, raw + 9, odd.name.begin());
+  const auto oddPath = WriteParamFile(dir, "odd", odd);
+  const CliRun run = RunCli(Demo({"push", QString::fromStdString(oddPath.string())}));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find(": \"Caf  ok x\"\n"), std::string::npos) << run.out;
 }
 
 TEST(DemoLink, SetSendsEachChangedBlockAsThePanelWould) {
