@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "presets/ParamFields.h"
+
 namespace tavelo::cli {
 
 namespace {
@@ -60,6 +62,10 @@ std::string PresetNameText(const std::array<char, kPresetNameSize>& name) {
   if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
+}
+
+std::string ShownPresetName(const std::array<char, kPresetNameSize>& name) {
+  return JsonString(PresetNameText(name));
 }
 
 }  // namespace tavelo::cli

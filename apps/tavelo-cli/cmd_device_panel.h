@@ -28,6 +28,11 @@ std::string FormatPanel(const PanelReading& reading);
 std::string FormatIndicators(const PanelReading& reading);
 
 // A preset name as the mode-name edit shows it: up to the first NUL, trailing spaces removed.
+// Raw bytes: for storing, never for printing.
 std::string PresetNameText(const std::array<char, kPresetNameSize>& name);
+
+// The one way a preset name reaches the console: quoted and escaped as `show` prints it, so
+// a name from a file or a processor can never send control sequences to a terminal or log.
+std::string ShownPresetName(const std::array<char, kPresetNameSize>& name);
 
 }  // namespace tavelo::cli

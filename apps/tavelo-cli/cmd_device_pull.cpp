@@ -42,7 +42,7 @@ int RunPull(const std::vector<std::string>& words) {
     std::cerr << "tavelo-cli pull: " << saved.message << "\n";
     return kExitFailure;
   }
-  std::cout << "saved " << path.string() << ": \"" << PresetNameText(image.name) << "\"\n";
+  std::cout << "saved " << path.string() << ": " << ShownPresetName(image.name) << "\n";
   return kExitOk;
 }
 
