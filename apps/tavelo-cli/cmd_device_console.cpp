@@ -28,7 +28,8 @@ void ConsoleObserver::OnStatus(TextId id, const std::string& text) {
 void ConsoleObserver::OnMessage(const UserMessage& message) {
   ++messages_[message.id];
   lastMessageText_ = message.text;
-  err_ << message.text << "\n";
+  // A confirmed load is reported once, by the command's own line on stdout.
+  if (message.id != TextId::kMsgLoadOk) err_ << message.text << "\n";
   if (onMessage) onMessage(message);
 }
 

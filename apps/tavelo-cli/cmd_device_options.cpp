@@ -11,7 +11,6 @@ namespace tavelo::cli {
 namespace {
 
 constexpr int kMaxPort = 65535;
-constexpr double kMaxTimeoutSeconds = 7 * 24 * 3600.0;
 constexpr int kMaxDemoLatencyMs = 60000;
 constexpr int kFirstSlot = 1;
 constexpr int kLastSlot = 10;
@@ -79,7 +78,8 @@ bool ApplyShared(const std::string& name, const std::string& value, DeviceArgs& 
   } else if (name == "--timeout") {
     const auto seconds = ParseSeconds(value);
     if (!seconds) {
-      error = "--timeout must be a positive number of seconds, not '" + value + "'";
+      error = "--timeout must be a number of seconds, more than 0 and up to 604800, not '" + value +
+              "'";
       return false;
     }
     out.timeoutSeconds = *seconds;

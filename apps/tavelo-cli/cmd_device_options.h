@@ -73,12 +73,21 @@ std::string DeviceUsage(const std::string& words, const std::string& what);
 // The same for the Wi-Fi module commands, which share only "[module options]".
 std::string ModuleUsage(const std::string& words, const std::string& what);
 
+// --timeout takes seconds in (0, kMaxTimeoutSeconds]; the module commands use at most
+// kMaxModuleTimeoutSeconds of it.
+inline constexpr double kMaxTimeoutSeconds = 7 * 24 * 3600.0;
+inline constexpr double kMaxModuleTimeoutSeconds = 3600.0;
+inline constexpr double kDefaultModuleTimeoutSeconds = 4.0;
+
 // The options every processor command shares.
 inline constexpr const char* kDeviceOptionsUsage =
     "link options: [--link usb|wifi|demo] [--host H] [--port P] [--param-dir DIR] "
     "[--lock-key DIGITS] [--timeout S] [--trace]; --link demo: [--demo-seed N] "
-    "[--demo-fault NAME[=ARG]]... [--demo-latency-ms MS] [--demo-knobs]";
+    "[--demo-fault NAME[=ARG]]... [--demo-latency-ms MS] [--demo-knobs]\n"
+    "  --timeout S: give up after S seconds (more than 0, up to 604800); default: no overall\n"
+    "  limit: a processor that stops answering fails at its reply time-out (3 s USB, 6.5 s Wi-Fi)";
 inline constexpr const char* kModuleOptionsUsage =
-    "module options: [--host H] [--module-port P] [--timeout S] [--trace]";
+    "module options: [--host H] [--module-port P] [--timeout S] [--trace]\n"
+    "  --timeout S: time allowed to reach the module (more than 0, up to 3600; default 4)";
 
 }  // namespace tavelo::cli

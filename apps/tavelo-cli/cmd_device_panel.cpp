@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "presets/ParamFields.h"
+
 namespace tavelo::cli {
 
 namespace {
@@ -49,6 +51,10 @@ std::string FormatIndicators(const PanelReading& r) {
   char line[64];
   std::snprintf(line, sizeof line, "indicators: %02X %02X\n", r.indicators[0], r.indicators[1]);
   return line;
+}
+
+std::string ShownPresetName(const std::array<char, kPresetNameSize>& name) {
+  return JsonString(PresetNameText(name));
 }
 
 }  // namespace tavelo::cli

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/StatusDecode.h"
-#include "params/PresetName.h"  // PresetNameText, PresetNameForTerminal
+#include "params/PresetName.h"  // PresetNameText
 
 namespace tavelo::cli {
 
@@ -27,5 +27,9 @@ std::optional<PanelReading> ReadPanel(const std::vector<std::uint8_t>& statusDat
 // line per control group, each ending in a newline.
 std::string FormatPanel(const PanelReading& reading);
 std::string FormatIndicators(const PanelReading& reading);
+
+// The one way a preset name reaches the console: quoted and escaped as `show` prints it, so
+// a name from a file or a processor can never send control sequences to a terminal or log.
+std::string ShownPresetName(const std::array<char, kPresetNameSize>& name);
 
 }  // namespace tavelo::cli

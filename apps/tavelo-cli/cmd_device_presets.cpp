@@ -33,8 +33,8 @@ int RunPresetAction(DeviceSession& session, int code, int value, const std::stri
            session.console().Distributions() > shownBefore;
   });
   if (outcome != DeviceSession::Outcome::kDone) return session.Fail(what + " failed", outcome);
-  std::cout << "current preset: " << engine.CurrentPreset() + 1 << " \""
-            << PresetNameForTerminal(engine.Image().name) << "\"\n";
+  std::cout << "current preset: " << engine.CurrentPreset() + 1 << " "
+            << ShownPresetName(engine.Image().name) << "\n";
   session.Disconnect();
   return kExitOk;
 }

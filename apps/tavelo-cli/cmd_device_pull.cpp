@@ -42,10 +42,10 @@ int RunPull(const std::vector<std::string>& words) {
 
   const FileResult saved = SaveParamFile(path.parent_path(), fileName, image);
   if (!saved.ok) {
-    std::cerr << "tavelo-cli pull: cannot save " << path.string() << ": " << saved.message << "\n";
+    std::cerr << "tavelo-cli pull: " << saved.message << "\n";
     return kExitFailure;
   }
-  std::cout << "saved " << path.string() << ": \"" << PresetNameForTerminal(image.name) << "\"\n";
+  std::cout << "saved " << path.string() << ": " << ShownPresetName(image.name) << "\n";
   if (const auto boost = args->Value("--boost")) {
     // The boost block travels with a download but not in a parameter file: its own file.
     const std::filesystem::path boostPath = ResolveFileArg(*args, *boost);

@@ -24,7 +24,7 @@ const std::string kMassUsage = DeviceUsage(
 
 // Checks a file before anything is opened, so a bad file never costs a connection.
 bool CheckFile(const std::string& command, const std::filesystem::path& path,
-               std::string& presetName) {
+               std::array<char, kPresetNameSize>& presetName) {
   const ParamFileResult file = ReadParamFile(path);
   if (!file.ok()) {
     std::cerr << FormatText(TextId::kMsgFileLoadFail, Lang::kEnglish, path.filename().string())
@@ -32,7 +32,7 @@ bool CheckFile(const std::string& command, const std::filesystem::path& path,
               << "\n";
     return false;
   }
-  presetName = PresetNameText(file.data.name);
+  presetName = file.data.name;
   return true;
 }
 
@@ -46,7 +46,7 @@ int RunPush(const std::vector<std::string>& words) {
     if (!slot) return DeviceUsageError("push", kPushUsage, "--slot must be 1 to 10");
   }
   const std::filesystem::path path = ResolveFileArg(*args, args->positional[0]);
-  std::string presetName;
+  std::array<char, kPresetNameSize> presetName{};
   if (!CheckFile("push", path, presetName)) return kExitFailure;
 
   DeviceSession session(*args, "push");
@@ -66,8 +66,10 @@ int RunPush(const std::vector<std::string>& words) {
       session.console().MessagesOf(TextId::kMsgLoadFail) > 0) {
     return session.Fail("upload of " + path.string() + " failed", outcome);
   }
+  // The name as the upload carried it, which is what the processor stores (characters it
+  // cannot show became spaces), not as the file spelled it.
   std::cout << "pushed " << path.string() << " into user mode " << engine.CurrentPreset() + 1
-            << ": \"" << presetName << "\"\n";
+            << ": " << ShownPresetName(engine.Image().name) << "\n";
   session.Disconnect();
   return kExitOk;
 }
@@ -81,10 +83,10 @@ int RunMassPush(const std::vector<std::string>& words) {
   }
   const bool factory = args->Has("--factory");
   std::vector<std::string> files;
-  std::vector<std::string> names;
+  std::vector<std::array<char, kPresetNameSize>> names;
   for (const auto& arg : args->positional) {
     const std::filesystem::path path = ResolveFileArg(*args, arg);
-    std::string presetName;
+    std::array<char, kPresetNameSize> presetName{};
     if (!CheckFile("mass-push", path, presetName)) return kExitFailure;
     files.push_back(path.string());
     names.push_back(presetName);
@@ -112,8 +114,8 @@ int RunMassPush(const std::vector<std::string>& words) {
     return session.Fail("mass upload failed", outcome);
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
-    std::cout << (factory ? "factory preset " : "user mode ") << i + 1 << ": \"" << names[i]
-              << "\" from " << files[i] << "\n";
+    std::cout << (factory ? "factory preset " : "user mode ") << i + 1 << ": "
+              << ShownPresetName(names[i]) << " from " << files[i] << "\n";
   }
   session.Disconnect();
   return kExitOk;

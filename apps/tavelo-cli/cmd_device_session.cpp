@@ -48,16 +48,13 @@ bool Interrupted() {
   return gInterrupted != 0;
 }
 
-DeviceSession::DeviceSession(const DeviceArgs& args, std::string command,
-                             std::optional<double> defaultTimeout)
+DeviceSession::DeviceSession(const DeviceArgs& args, std::string command)
     : args_(args),
       command_(std::move(command)),
       wire_(args.trace ? &std::cerr : nullptr),
       console_(std::cerr, args.trace),
       engine_(console_) {
-  if (const auto seconds = args_.timeoutSeconds ? args_.timeoutSeconds : defaultTimeout) {
-    timeoutMs_ = static_cast<qint64>(*seconds * 1000.0);
-  }
+  if (args_.timeoutSeconds) timeoutMs_ = static_cast<qint64>(*args_.timeoutSeconds * 1000.0);
   clock_.start();
   InstallInterruptHandlers();
 

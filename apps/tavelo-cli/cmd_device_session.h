@@ -41,16 +41,14 @@ class CliApp {
 void InstallInterruptHandlers();
 bool Interrupted();
 
-inline constexpr double kDefaultCommandTimeoutSeconds = 120.0;
-
 class DeviceSession {
  public:
   enum class Outcome { kDone, kLinkDown, kTimedOut, kInterrupted };
 
-  // `command` names the command in messages; `defaultTimeout` applies without --timeout
-  // (nothing: wait until interrupted).
-  DeviceSession(const DeviceArgs& args, std::string command,
-                std::optional<double> defaultTimeout = kDefaultCommandTimeoutSeconds);
+  // `command` names the command in messages. Without --timeout there is no overall limit:
+  // the processor's reply time-outs end a link that stopped answering, and a slow but
+  // healthy transfer runs to its end.
+  DeviceSession(const DeviceArgs& args, std::string command);
   ~DeviceSession();
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;

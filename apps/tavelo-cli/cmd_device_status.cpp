@@ -25,8 +25,8 @@ int RunStatus(const std::vector<std::string>& words) {
   const auto reading = ReadPanel(session.wire().LastStatus());
   std::string out;
   out += "protocol version: " + std::to_string(engine.ProtocolVersion()) + "\n";
-  out += "current preset: " + std::to_string(engine.CurrentPreset() + 1) + " \"" +
-         PresetNameText(engine.Image().name) + "\"\n";
+  out += "current preset: " + std::to_string(engine.CurrentPreset() + 1) + " " +
+         ShownPresetName(engine.Image().name) + "\n";
   out += std::string("lock: ") + (engine.LockState() ? "on" : "off") + "\n";
   out += "admin mode: " + std::to_string(engine.AdminMode()) + "\n";
   if (reading) out += FormatPanel(*reading) + FormatIndicators(*reading);
@@ -60,7 +60,7 @@ int RunMonitor(const std::vector<std::string>& words) {
   std::string error;
   const auto args = ParseDeviceArgs(words, {}, error);
   if (!args) return DeviceUsageError("monitor", kMonitorUsage, error);
-  DeviceSession session(*args, "monitor", std::nullopt);
+  DeviceSession session(*args, "monitor");
   if (!session.Connect()) return kExitFailure;
   PanelPrinter printer;
   const auto printLatest = [&](bool force) {

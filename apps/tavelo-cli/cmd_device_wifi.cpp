@@ -13,7 +13,6 @@
 namespace tavelo::cli {
 namespace {
 
-constexpr int kConnectTimeoutMs = 4000;  // the main link's Wi-Fi connect allowance
 constexpr int kRestoreGraceMs = 1000;
 
 const std::string kApUsage =
@@ -39,8 +38,9 @@ TextId CheckText(ModuleSettingCheck check) {
 }
 
 int ConnectTimeout(const DeviceArgs& args) {
-  if (!args.timeoutSeconds) return kConnectTimeoutMs;
-  return static_cast<int>(std::min(*args.timeoutSeconds * 1000.0, 3600.0 * 1000.0));
+  const double seconds = std::min(args.timeoutSeconds.value_or(kDefaultModuleTimeoutSeconds),
+                                  kMaxModuleTimeoutSeconds);
+  return static_cast<int>(seconds * 1000.0);
 }
 
 int RunSetting(const std::vector<std::string>& words, ModuleCommand command) {

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Command.h"
+#include "cmd_device_options.h"
 
 namespace tavelo::cli {
 std::vector<CommandInfo>& Commands() {
@@ -18,6 +19,9 @@ int PrintUsage(std::ostream& out) {
             [](const auto& a, const auto& b) { return a.name < b.name; });
   out << "usage: tavelo-cli COMMAND [ARGS...]\n\ncommands:\n";
   for (const auto& c : commands) out << "  " << c.usage << "\n";
+  out << "\n"
+      << tavelo::cli::kDeviceOptionsUsage << "\n"
+      << tavelo::cli::kModuleOptionsUsage << "\n";
   return tavelo::cli::kExitUsage;
 }
 }  // namespace

@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 
+#include "presets/ParamFields.h"
 #include "sim/RequestAssembler.h"
 
 namespace tavelo {
@@ -147,10 +148,12 @@ void SimServer::OnModuleConnection() {
       const std::string apBefore = moduleModel_.ApName(), staBefore = moduleModel_.StaName();
       const auto reply = moduleModel_.Feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                            static_cast<std::size_t>(bytes.size()));
-      if (moduleModel_.ApName() != apBefore)
-        Log("module: AP name now \"" + moduleModel_.ApName() + "\"");
+      // Names come from the client: escaped, so they cannot drive the terminal or the log.
+      if (moduleModel_.ApName() != apBefore) {
+        Log("module: AP name now " + JsonString(moduleModel_.ApName()));
+      }
       if (moduleModel_.StaName() != staBefore) {
-        Log("module: STA name now \"" + moduleModel_.StaName() + "\"");
+        Log("module: STA name now " + JsonString(moduleModel_.StaName()));
       }
       if (!reply.empty()) {
         socket->write(reinterpret_cast<const char*>(reply.data()),

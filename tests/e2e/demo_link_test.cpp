@@ -161,6 +161,15 @@ TEST(DemoLink, PushUploadsTheLoadedFileWithTheCurrentVolumesKept) {
               std::string::npos)
         << run.out;
   }
+
+  // A name with characters the processor cannot show: the report gives the stored form.
+  ParamImage odd = DistinctPreset("");
+  const char raw[] = "Caf\xE9{ok}x";
+  std::copy(raw, raw + 9, odd.name.begin());
+  const auto oddPath = WriteParamFile(dir, "odd", odd);
+  const CliRun run = RunCli(Demo({"push", QString::fromStdString(oddPath.string())}));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find(": \"Caf  ok x\"\n"), std::string::npos) << run.out;
 }
 
 TEST(DemoLink, SetSendsEachChangedBlockAsThePanelWould) {
@@ -300,6 +309,15 @@ TEST(DemoLink, ProcessorFaultsEndTheCommandWithTheirMessage) {
     EXPECT_NE(run.err.find(c.expected), std::string::npos) << c.fault << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir.Path("never"))) << c.fault;
   }
+  // A short total is refused before anything is stored: the user's file stays as it was.
+  const auto kept = WriteParamFile(dir, "kept", DistinctPreset("KEPT"));
+  const auto before = ReadParamFileOrFail(kept);
+  for (const char* fault : {"short-total=0", "short-total=100", "short-total=653"}) {
+    const CliRun run = RunCli(Demo({"pull", dir.Q("kept"), "--demo-fault", fault}));
+    EXPECT_EQ(run.exitCode, 1) << fault;
+    EXPECT_NE(run.err.find("Open failed1"), std::string::npos) << fault << ": " << run.err;
+    ExpectSamePreset(ImageOf(ReadParamFileOrFail(kept)), ImageOf(before));
+  }
   const CliRun version = RunCli(Demo({"status", "--demo-fault", "wrong-version"}));
   EXPECT_NE(version.err.find("Device version is not matched.\nPlease contact your vendor.\n"),
             std::string::npos);
@@ -317,12 +335,19 @@ TEST(DemoLink, ALinkLostDuringAnUploadFailsTheCommand) {
   EXPECT_NE(push.err.find("upload of " + path.string() + " failed (the link went down"),
             std::string::npos)
       << push.err;
+  EXPECT_EQ(push.err.find("Load OK"), std::string::npos) << push.err;
   EXPECT_EQ(push.out, "");
 
   const CliRun mass =
       RunCli(Demo({"mass-push", file, file, file, "--demo-fault", "unplug-after=40"}));
   EXPECT_EQ(mass.exitCode, 1);
   EXPECT_NE(mass.err.find("mass upload failed"), std::string::npos) << mass.err;
+  // Connecting takes 19 replies, each upload 13: the link dies in the second upload.
+  EXPECT_NE(mass.err.find("Mass upload stopped before every user mode was written.\nWritten: "
+                          "3\nIn progress, may hold a mix of old and new: 2\nNot reached, "
+                          "unchanged: 1\n"),
+            std::string::npos)
+      << mass.err;
   EXPECT_EQ(mass.out, "");
 
   const CliRun set = RunCli(Demo({"set", "mute=on", "--demo-fault", "unplug-after=19"}));

@@ -58,6 +58,31 @@ TEST_F(SimTcp, APushedPresetReadsBackAfterItsRecall) {
   EXPECT_EQ(back.bytes[img::kMusicMaxVolume], 60);
 }
 
+// A mass upload carries each file's own name, so a processor can hold a name with control
+// characters; no command prints it raw.
+TEST_F(SimTcp, NamesWithControlCharactersReachTheConsoleEscaped) {
+  ParamImage image = Preset("", 2);
+  const char raw[] = "A\x1b[2J\x07Z";
+  std::copy(raw, raw + 7, image.name.begin());
+  const auto path = WriteParamFile(dir_, "escape", image);
+  const QString file = QString::fromStdString(path.string());
+  const std::string shown = "\"A\\u001B[2J\\u0007Z\"";
+  for (const QStringList& args : {QStringList{"mass-push", file}, QStringList{"recall", "1"},
+                                  QStringList{"status"}, QStringList{"push", file}}) {
+    const CliRun run = Cli(args);
+    const std::string what = args.join(' ').toStdString();
+    ASSERT_EQ(run.exitCode, 0) << what << "\n" << run.err;
+    for (const std::string* text : {&run.out, &run.err}) {
+      EXPECT_EQ(text->find('\x1b'), std::string::npos) << what << "\n" << *text;
+      EXPECT_EQ(text->find('\x07'), std::string::npos) << what << "\n" << *text;
+    }
+    // push stores the name as the processor shows it: control characters become spaces.
+    const bool push = args[0] == "push";
+    EXPECT_NE(run.out.find(push ? "\"A [2J Z\"" : shown), std::string::npos) << what << "\n"
+                                                                             << run.out;
+  }
+}
+
 TEST_F(SimTcp, SetChangesReadBackAndFollowTheApplicationMode) {
   const ParamFileData before = Pull("before");
   const CliRun set =

@@ -28,6 +28,7 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
       {{"status", "--lock-key", "12a4"}, "--lock-key"},
       {{"status", "--lock-key", "12345"}, "--lock-key"},
       {{"status", "--timeout", "-1"}, "--timeout"},
+      {{"status", "--timeout", "0"}, "more than 0 and up to 604800"},
       {{"status", "--bogus"}, "unknown option"},
       {{"status", "extra"}, "unexpected argument"},
       {{"status", "--link", "usb", "--host", "127.0.0.1"}, "--link wifi"},
@@ -63,6 +64,20 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
                                                        << run.err;
     EXPECT_EQ(run.err.find("Connectting"), std::string::npos) << "nothing was opened";
   }
+}
+
+// No hidden overall limit: the help says what --timeout does when it is not given.
+TEST(Usage, HelpStatesTheTimeoutsDefaultAndRange) {
+  const CliRun help = RunCli({"help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("--timeout S: give up after S seconds (more than 0, up to 604800); "
+                          "default: no overall\n  limit"),
+            std::string::npos)
+      << help.out;
+  EXPECT_NE(help.out.find("--timeout S: time allowed to reach the module (more than 0, up to "
+                          "3600; default 4)"),
+            std::string::npos)
+      << help.out;
 }
 
 TEST(Usage, ABadFileIsRefusedBeforeConnecting) {

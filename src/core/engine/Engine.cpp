@@ -129,8 +129,9 @@ void Engine::Status(TextId id) {
   observer_.OnStatus(id, Text(id, lang_));
 }
 
-void Engine::Say(TextId id, CaptionKind caption, const std::string& fileName) {
-  UserMessage m{id, lang_, caption, {}, {}, fileName};
+void Engine::Say(TextId id, CaptionKind caption, const std::string& fileName,
+                 const std::string& detail) {
+  UserMessage m{id, lang_, caption, {}, {}, fileName, detail};
   switch (caption) {
     case CaptionKind::kSpace:
       m.caption = Text(TextId::kCaptionBlank, lang_);
@@ -142,6 +143,7 @@ void Engine::Say(TextId id, CaptionKind caption, const std::string& fileName) {
       break;
   }
   m.text = fileName.empty() ? std::string(Text(id, lang_)) : FormatText(id, lang_, fileName);
+  if (!detail.empty()) m.text += "\n" + detail;
   observer_.OnMessage(m);
 }
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "engine/EngineObserver.h"
+#include "engine/MassUploadReport.h"
 #include "engine/PendingRequests.h"
 #include "link/ReplyParser.h"
 #include "link/Transport.h"
@@ -175,6 +176,8 @@ class Engine {
   int AdminMode() const { return adminCurrent_; }
   bool MassUploadRunning() const { return massRunning_; }
   bool MassUploadFactory() const { return massFactory_; }
+  // The last mass upload's slots: written, in progress, not reached.
+  const MassUploadReport& MassUpload() const { return massReport_; }
   bool WaitOpen() const { return waitOpen_; }
   bool UnlockOpen() const { return unlockOpen_; }
   const FrontPanel& Panel() const { return panel_; }
@@ -189,7 +192,8 @@ class Engine {
   void Pump();
   void Handle(Message& message);
   void Status(TextId id);
-  void Say(TextId id, CaptionKind caption, const std::string& fileName = {});
+  void Say(TextId id, CaptionKind caption, const std::string& fileName = {},
+           const std::string& detail = {});
   void TopBar();
   void ConnectCaption();
   void RecomputeAdjustLock();
@@ -246,6 +250,8 @@ class Engine {
   void OnLoadIntoSlot(const msg::LoadIntoSlot& m);
   void OnMassUpload(const msg::MassUpload& m);
   void MassUploadFile(int index);
+  void SetMassSlot(int slot, MassSlotState state);
+  void MassUploadStopped(TextId id, const std::string& fileName = {});
 
   EngineObserver& observer_;
   TransportFactory factory_;
@@ -300,15 +306,18 @@ class Engine {
   int downloadOffset_ = 0;
   int downloadCount_ = 0;
   std::uint8_t downloadChecksum_ = 0;
+  std::array<std::uint8_t, 17> downloadHeader_{};  // kept in header_ once the body checks out
   std::array<std::uint8_t, kUploadBodySize> uploadBody_{};
   int uploadOffset_ = 0;
   int uploadSlot_ = 0;
+  bool loadOkPending_ = false;  // Load From PC says "Load OK" when its upload is confirmed
 
   // Mass upload.
   bool massRunning_ = false;
   bool massFactory_ = false;
   int massRemaining_ = 0;
   std::vector<std::string> massFiles_;
+  MassUploadReport massReport_;
 
   // Dialogs.
   bool waitOpen_ = false;

@@ -46,7 +46,11 @@ void Engine::OnSaveToPc(const std::string& pcName) {
   }
   image_.name = SanitisePresetName(modeNameText_);
   const FileResult saved = SaveParamFile(paramDir_, pcName, image_);
-  Say(saved.ok ? TextId::kMsgSaveOk : TextId::kMsgSaveFailed, CaptionKind::kAppTitle);
+  if (saved.ok) {
+    Say(TextId::kMsgSaveOk, CaptionKind::kAppTitle);
+  } else {
+    Say(TextId::kMsgSaveFailed, CaptionKind::kAppTitle, {}, saved.message);
+  }
 }
 
 // Reads a PC file into the image and shows it on every page; a bad file is refused with the
@@ -66,9 +70,14 @@ bool Engine::LoadPcFileAndShow(int row, const std::string& givenPath) {
 
 void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
   if (!LoadPcFileAndShow(m.row, m.path)) return;
-  // The loaded preset replaces the processor's current one.
+  // The loaded preset replaces the processor's current one. "Load OK" waits for the
+  // processor to confirm it; without a link the file was only loaded into the panel.
   Post(msg::Block{65, BlockArg::Value(currentPreset_ | kFromFileBit)});
-  Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
+  if (state_ == ConnState::kConnected) {
+    loadOkPending_ = true;
+  } else {
+    Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
+  }
 }
 
 void Engine::OnLoadIntoSlot(const msg::LoadIntoSlot& m) {
@@ -85,6 +94,11 @@ void Engine::OnMassUpload(const msg::MassUpload& m) {
   massRunning_ = true;
   massFactory_ = m.factory;
   massRemaining_ = static_cast<int>(count) - 1;
+  massReport_ = MassUploadReport{m.factory, true, false, {}};
+  for (std::size_t i = 0; i < count; ++i) {
+    massReport_.entries.push_back({static_cast<int>(i), massFiles_[i], MassSlotState::kNotReached});
+  }
+  observer_.OnMassUploadProgress(massReport_);
   // The wait dialog opens first, so a bad first file can close it again.
   OpenWaitDialog(WaitKind::kSaving);
   MassUploadFile(massRemaining_);
@@ -98,16 +112,37 @@ void Engine::MassUploadFile(int index) {
   const std::string& name = massFiles_[static_cast<std::size_t>(index)];
   ParamFileData data;
   if (!ReadPcFile(paramDir_ / name, data)) {
+    // The slots after this one were written already: say so with the file's message.
+    MassUploadStopped(TextId::kMsgFileLoadFail, std::filesystem::path(name).filename().string());
     massRunning_ = false;
     massFactory_ = false;
-    Say(TextId::kMsgFileLoadFail, CaptionKind::kAppTitle,
-        std::filesystem::path(name).filename().string());
     Post(msg::CloseWait{});
     return;
   }
   // The file's own name travels with it; the current volumes stay.
   ApplyLoadedFile(image_, data);
   Post(msg::Block{65, BlockArg::Value(index)});
+}
+
+void Engine::SetMassSlot(int slot, MassSlotState state) {
+  if (!massReport_.running || slot < 0 || slot >= static_cast<int>(massReport_.entries.size())) {
+    return;
+  }
+  massReport_.entries[static_cast<std::size_t>(slot)].state = state;
+  if (state == MassSlotState::kWritten &&
+      massReport_.SlotsIn(MassSlotState::kWritten).size() == massReport_.entries.size()) {
+    massReport_.running = false;
+    massReport_.complete = true;
+  }
+  observer_.OnMassUploadProgress(massReport_);
+}
+
+// The run ends before every slot was written: the message says which slots hold what.
+void Engine::MassUploadStopped(TextId id, const std::string& fileName) {
+  if (!massReport_.running) return;
+  massReport_.running = false;
+  observer_.OnMassUploadProgress(massReport_);
+  Say(id, CaptionKind::kAppTitle, fileName, DescribeMassUpload(massReport_, lang_));
 }
 
 }  // namespace tavelo

@@ -119,6 +119,7 @@ void Engine::ReleaseTransport() {
 void Engine::CloseLink() {
   paramSetRead_ = false;
   uploadActive_ = false;
+  loadOkPending_ = false;  // the upload was never confirmed
   downloadActive_ = false;
   // A locked processor's settings never stay in the panel unless the unlock was passed.
   if (header_.lockEngaged && !paramSetShown_) {
@@ -144,6 +145,8 @@ void Engine::CloseLink() {
 void Engine::LinkDown() {
   Post(msg::CloseWait{});
   CloseLink();
+  MassUploadStopped(massReport_.factory ? TextId::kMsgMassUploadFactoryStopped
+                                        : TextId::kMsgMassUploadStopped);
   ConnectCaption();
   massRunning_ = false;
   massFactory_ = false;

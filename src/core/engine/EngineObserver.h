@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/MassUploadReport.h"
 #include "text/Lang.h"
 #include "text/Texts.h"
 
@@ -32,6 +33,9 @@ struct UserMessage {
   std::string caption;   // rendered caption
   std::string text;      // rendered text
   std::string fileName;  // the file a load-fail message names; empty otherwise
+  // Why it failed, in the system's words (a failed save's "Permission denied"); already
+  // on a line of its own at the end of `text`. Empty otherwise.
+  std::string detail;
 };
 
 // The top bar's level sliders and labels ("%d").
@@ -95,6 +99,9 @@ class EngineObserver {
   virtual void OnPresetNames() {}
   // The PC preset file list changed (a row was added by Save To PC).
   virtual void OnPcFiles() {}
+  // A mass upload started, a slot's upload began or was confirmed, or the run ended (its
+  // `running` turns false; `complete` says whether every slot was written).
+  virtual void OnMassUploadProgress(const MassUploadReport& /*report*/) {}
   // Lock state or admin mode changed (confirmed, rolled back or read from the processor).
   virtual void OnLockAdmin(bool /*locked*/, int /*adminMode*/) {}
 };

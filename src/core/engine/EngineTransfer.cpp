@@ -41,15 +41,17 @@ void Engine::OnStartReply(const Reply& reply) {
     DownloadFailed();
     return;
   }
-  std::copy(d, d + kHeaderSize, header_.raw.begin());
   const int total = Le16(d + 17);
-  downloadChecksum_ = d[19];
   const bool signatureOk = std::equal(kSignature.begin(), kSignature.end(), d + 1);
-  // A body larger than the transfer buffer is refused like a bad signature.
-  if (!signatureOk || d[20] != 0 || d[21] != 0 || total > kTransferBufferSize) {
+  // The body is read at fixed offsets: a total other than its size (an oversized one, or a
+  // short one whose checksum matches the few bytes sent) would leave part of the set unread
+  // and be stored as zeros. Either is refused like a bad signature, before anything is kept.
+  if (!signatureOk || d[20] != 0 || d[21] != 0 || total != kDownloadBodySize) {
     DownloadFailed();
     return;
   }
+  std::copy(d, d + kHeaderSize, downloadHeader_.begin());
+  downloadChecksum_ = d[19];
   transfer_.fill(0);
   downloadTotal_ = total;
   downloadOffset_ = 0;
@@ -88,6 +90,7 @@ void Engine::FinishDownload() {
     DownloadFailed();
     return;
   }
+  header_.raw = downloadHeader_;
   const auto& raw = header_.raw;
   header_.currentPreset = raw[0];
   header_.lockEngaged = (raw[7] & 0x01) != 0;
@@ -100,7 +103,6 @@ void Engine::FinishDownload() {
   lockCurrent_ = lockPrevious_ = header_.lockEngaged;
   adminCurrent_ = adminPrevious_ = header_.adminMode;
   image_.powerMode = 0;  // the processor does not report it
-  // The body is read at its fixed offsets; a shorter total leaves zeros behind it.
   DecodeDownloadBody(transfer_.data(), kDownloadBodySize, image_);
 
   if (!paramSetRead_ && header_.lockEngaged) {
@@ -156,6 +158,7 @@ void Engine::StartUpload(int slot) {
     image_.presetNames[static_cast<std::size_t>(slot & kSlotMask)] = image_.name;
     observer_.OnPresetNames();
   }
+  if (massRunning_) SetMassSlot(slot & kSlotMask, MassSlotState::kInProgress);
   BuildUploadBody(image_, uploadBody_);
   uploadOffset_ = 0;
   uploadActive_ = true;
@@ -196,8 +199,13 @@ void Engine::UploadFinished() {
     b[img::kMusicVolume] = std::min(b[img::kMusicVolume], b[img::kMusicMaxVolume]);
     b[img::kMicVolume] = std::min(b[img::kMicVolume], b[img::kMicMaxVolume]);
     TopBar();
+    if (loadOkPending_) {
+      loadOkPending_ = false;
+      Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
+    }
     return;
   }
+  SetMassSlot(uploadSlot_ & kSlotMask, MassSlotState::kWritten);
   if (massRemaining_ > 0) {
     --massRemaining_;
     MassUploadFile(massRemaining_);

@@ -19,13 +19,4 @@ std::string PresetNameText(const std::array<char, kPresetNameSize>& name) {
   return text;
 }
 
-std::string PresetNameForTerminal(const std::array<char, kPresetNameSize>& name) {
-  std::string text = PresetNameText(name);
-  for (char& c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 32 || u > 126) c = '?';
-  }
-  return text;
-}
-
 }  // namespace tavelo

@@ -15,8 +15,4 @@ std::array<char, kPresetNameSize> SanitisePresetName(std::string_view name);
 // A stored name as the mode-name edit shows it: up to the first NUL, trailing spaces removed.
 std::string PresetNameText(const std::array<char, kPresetNameSize>& name);
 
-// The same text made safe for a terminal or a log: bytes outside printable ASCII become '?'
-// (a name from a processor or a file may hold anything).
-std::string PresetNameForTerminal(const std::array<char, kPresetNameSize>& name);
-
 }  // namespace tavelo

@@ -5,15 +5,50 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 namespace tavelo {
 namespace {
 
-std::string ErrnoText(const char* what) {
-  return std::string(what) + ": " + std::strerror(errno);
+std::string ErrnoText(const std::string& what) {
+  return what + ": " + std::strerror(errno);
+}
+
+std::string DisplayFolder(const std::filesystem::path& folder) {
+  return folder.empty() ? std::string(".") : folder.string();
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no link, or does
+// not exist yet). A link to a missing file names where the new file goes.
+std::optional<std::filesystem::path> ResolveLinks(const std::filesystem::path& path,
+                                                  std::string& error) {
+  constexpr int kMaxHops = 40;  // as the system's own limit on links in a path
+  std::filesystem::path current = path;
+  for (int hop = 0; hop < kMaxHops; ++hop) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0) {
+      if (errno == ENOENT) return current;
+      error = ErrnoText("cannot open " + current.string());
+      return std::nullopt;
+    }
+    if (!S_ISLNK(st.st_mode)) return current;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+    if (n < 0) {
+      error = ErrnoText("cannot follow the link " + current.string());
+      return std::nullopt;
+    }
+    target.resize(static_cast<std::size_t>(n));
+    const std::filesystem::path next(target);
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  errno = ELOOP;
+  error = ErrnoText("cannot follow the link " + path.string());
+  return std::nullopt;
 }
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
@@ -51,40 +86,57 @@ FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const
     result.message = "no file name";
     return result;
   }
-  const std::filesystem::path folder = path.parent_path();
-  // Hidden, so a folder listing never offers a half-written file.
-  std::string pattern = (folder / (".tavelo-" + path.filename().string() + ".XXXXXX")).string();
+  // A link is saved through: the file it names is replaced and the link stays a link.
+  const std::optional<std::filesystem::path> resolved = ResolveLinks(path, result.message);
+  if (!resolved) return result;
+  const std::filesystem::path& target = *resolved;
+  const std::filesystem::path folder = target.parent_path();
+
+  // An existing file is replaced only when the user may write it, and keeps its owner
+  // and permissions; a rename alone would quietly take it over.
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && S_ISREG(old.st_mode) &&
+      ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    result.message = ErrnoText("cannot write " + target.string());
+    return result;
+  }
+
+  // Hidden, so a folder listing never offers a half-written file, and short: the target's
+  // own name may already take all 255 bytes a file name can have.
+  std::string pattern = (folder / ".tavelo-save.XXXXXX").string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
-    result.message = ErrnoText("cannot create a temporary file");
+    result.message = ErrnoText("cannot create a temporary file in " + DisplayFolder(folder));
     return result;
   }
   const std::string temp = pattern;
 
-  // Keep the permissions of the file being replaced; new files get the usual 0644.
-  struct stat old {};
-  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  ::fchmod(fd, mode);
+  if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+      ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    result.message = ErrnoText("cannot keep the owner of " + target.string());
+  }
+  // New files get the usual 0644.
+  ::fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
 
-  bool written;
-  if (fault == WriteFault::kAfterPartialWrite) {
+  bool written = result.message.empty();
+  if (written && fault == WriteFault::kAfterPartialWrite) {
     WriteAll(fd, data, size / 2);
     errno = ENOSPC;
     written = false;
-  } else {
-    written = WriteAll(fd, data, size);
-  }
-  if (!written) {
-    result.message = ErrnoText("cannot write");
-  } else if (fault == WriteFault::kAtSync || ::fsync(fd) != 0) {
+    result.message = ErrnoText("cannot write " + target.string());
+  } else if (written && !WriteAll(fd, data, size)) {
+    result.message = ErrnoText("cannot write " + target.string());
+  } else if (written && (fault == WriteFault::kAtSync || ::fsync(fd) != 0)) {
     if (fault == WriteFault::kAtSync) errno = EIO;
-    result.message = ErrnoText("cannot flush");
+    result.message = ErrnoText("cannot flush " + target.string());
   }
-  if (::close(fd) != 0 && result.message.empty()) result.message = ErrnoText("cannot close");
+  if (::close(fd) != 0 && result.message.empty())
+    result.message = ErrnoText("cannot close " + target.string());
   if (result.message.empty()) {
     if (fault == WriteFault::kAtRename) errno = EXDEV;
-    if (fault == WriteFault::kAtRename || ::rename(temp.c_str(), path.c_str()) != 0) {
-      result.message = ErrnoText("cannot replace the file");
+    if (fault == WriteFault::kAtRename || ::rename(temp.c_str(), target.c_str()) != 0) {
+      result.message = ErrnoText("cannot replace " + target.string());
     }
   }
   if (!result.message.empty()) {

@@ -62,7 +62,7 @@ PcNameCheck ValidatePcName(std::string_view name) {
 FileResult SaveParamFile(const std::filesystem::path& folder, std::string_view pcName,
                          const ParamImage& image) {
   if (ValidatePcName(pcName) != PcNameCheck::kOk) return {false, "invalid file name"};
-  if (!EnsurePresetFolder(folder)) return {false, "cannot create the preset folder"};
+  if (!EnsurePresetFolder(folder)) return {false, "cannot create the folder " + folder.string()};
   const auto bytes = BuildParamFile(image);
   return WriteFileAtomically(folder / std::string(pcName), bytes.data(), bytes.size());
 }

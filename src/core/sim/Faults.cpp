@@ -13,7 +13,7 @@ struct FaultName {
 
 // "unplug-after" and "drop-after" are one fault: the HID and the stream name of a link
 // that dies mid-transfer.
-constexpr std::array<FaultName, 10> kFaultNames = {{
+constexpr std::array<FaultName, 11> kFaultNames = {{
     {"wrong-version", SimFault::kWrongVersion},
     {"wrong-signature", SimFault::kWrongSignature},
     {"bad-body-checksum", SimFault::kBadBodyChecksum},
@@ -24,6 +24,7 @@ constexpr std::array<FaultName, 10> kFaultNames = {{
     {"unplug-after", SimFault::kCutAfter},
     {"drop-after", SimFault::kCutAfter},
     {"oversized-total", SimFault::kOversizedTotal},
+    {"short-total", SimFault::kShortTotal},
 }};
 
 std::optional<int> ParseArg(std::string_view text) {

@@ -17,6 +17,8 @@ enum class SimFault {
   kLocked,                // the lock key starts engaged
   kCutAfter,              // "unplug-after" / "drop-after": the link dies after ARG replies
   kOversizedTotal,        // read-start header announces a body of ARG bytes (default 5000)
+  kShortTotal,            // read-start header announces only the first ARG bytes (default
+                          // 653), with the checksum of those bytes
 };
 
 struct SimFaultSpec {
@@ -26,7 +28,7 @@ struct SimFaultSpec {
 
 // Parses "NAME" or "NAME=ARG" (also "unplug-after-N" / "drop-after-N"). Names:
 // wrong-version, wrong-signature, bad-body-checksum, corrupt-reply-checksum, drop-reply,
-// slow-reply, locked, unplug-after, drop-after, oversized-total.
+// slow-reply, locked, unplug-after, drop-after, oversized-total, short-total.
 std::optional<SimFaultSpec> ParseSimFault(std::string_view text);
 
 std::string_view SimFaultName(SimFault fault);

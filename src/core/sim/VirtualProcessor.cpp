@@ -299,11 +299,14 @@ std::vector<std::uint8_t> VirtualProcessor::ReadStartReply() const {
                                      (vrPresent_ ? 0x80 : 0));
   out[8] = static_cast<std::uint8_t>(adminMode_);
   out[15] = inputStatus_;
-  const int total = FaultArg(SimFault::kOversizedTotal, 5000);
-  const int announced = total >= 0 ? total : kDownloadBodySize;
+  int announced = FaultArg(SimFault::kOversizedTotal, 5000);
+  if (announced < 0) announced = std::min(FaultArg(SimFault::kShortTotal, 653), kDownloadBodySize);
+  if (announced < 0) announced = kDownloadBodySize;
   out[17] = static_cast<std::uint8_t>(announced & 0xFF);
   out[18] = static_cast<std::uint8_t>((announced >> 8) & 0xFF);
-  std::uint8_t checksum = BodyChecksum(body.data(), body.size());
+  // Bytes past the body read as zeros, so an oversized total keeps the body's checksum.
+  std::uint8_t checksum = BodyChecksum(
+      body.data(), std::min<std::size_t>(body.size(), static_cast<std::size_t>(announced)));
   if (FaultArg(SimFault::kBadBodyChecksum, 0) >= 0) checksum += 1;
   out[19] = checksum;
   return out;

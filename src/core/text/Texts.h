@@ -56,6 +56,12 @@ enum class TextId : int {
   kMassUploadFactory,
   kMassColumnNumber,
   kMassColumnFileName,
+  kMsgMassUploadStopped,         // user modes
+  kMsgMassUploadFactoryStopped,  // factory presets
+  kMassSlotsWritten,             // "%s": slot numbers
+  kMassSlotsInProgress,
+  kMassSlotsNotReached,
+  kMassSlotsNone,
 
   // System page.
   kMsgNeedAdminMode,

@@ -29,6 +29,7 @@ class Recorder : public EngineObserver {
   std::vector<std::string> events;
   std::vector<std::string> statuses;
   std::vector<UserMessage> messages;
+  std::vector<MassUploadReport> massProgress;
   int distributions = 0;
   int waitOpens = 0;
   int waitCloses = 0;
@@ -75,6 +76,7 @@ class Recorder : public EngineObserver {
   void OnTopBar(const TopBarValues& v) override { topBar = v; }
   void OnFrontPanel(const FrontPanel&) override { ++frontPanelChanges; }
   void OnEchoTypeReloaded() override { ++echoReloads; }
+  void OnMassUploadProgress(const MassUploadReport& r) override { massProgress.push_back(r); }
   void OnLockAdmin(bool l, int a) override {
     locked = l;
     admin = a;

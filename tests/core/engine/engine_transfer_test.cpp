@@ -1,4 +1,5 @@
 // Preset uploads: Save Equipment, Load From PC, load into a slot, mass upload, Save To PC.
+#include <cstring>
 #include <fstream>
 
 #include "EngineHarness.h"
@@ -93,10 +94,12 @@ TEST(EngineTransfer, LoadFromPcKeepsVolumesThenUploadsIntoTheCurrentSlotMarkedAs
   EXPECT_EQ(h.engine.Image().byte(img::kMusicVolume), 60);  // kept 70, limited to the file's 60
   EXPECT_EQ(h.engine.Image().byte(img::kEchoType), 2);
   EXPECT_EQ(h.recorder.distributions, shown + 1);
-  EXPECT_EQ(h.recorder.LastMessage(), " \t   Load OK\t\t  ");
-  EXPECT_EQ(h.recorder.messages.back().caption, "");
+  // "Load OK" once the processor has confirmed the upload, not before.
+  EXPECT_TRUE(h.recorder.messages.empty());
   ASSERT_TRUE(h.Settle());
   ExpectUpload(h.wire, mark, 0 | 0x80);
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Load OK\t\t  ");
+  EXPECT_EQ(h.recorder.messages.back().caption, "");
   EXPECT_EQ(Name(h.processor.Stored(0)), "PARTY           ");
 
   // Into a slot: no file bit, the slot becomes current, no message.
@@ -107,6 +110,28 @@ TEST(EngineTransfer, LoadFromPcKeepsVolumesThenUploadsIntoTheCurrentSlotMarkedAs
   ExpectUpload(h.wire, mark2, 4);
   EXPECT_EQ(h.engine.CurrentPreset(), 4);
   EXPECT_EQ(h.recorder.messages.size(), said);
+}
+
+// An upload the processor never confirms is no success: no "Load OK", whether the link
+// drops or the reply times out. Without a link, the file is loaded into the panel only.
+TEST(EngineTransfer, LoadOkOnlyAfterTheProcessorConfirmedTheUpload) {
+  TempDir dir;
+  WritePresetFile(dir.path() / "party", "PARTY");
+  for (const SimFaultSpec fault :
+       {SimFaultSpec{SimFault::kCutAfter, 5}, SimFaultSpec{SimFault::kDropReply, 67}}) {
+    EngineHarness h(Link::kStream);
+    h.engine.SetParamDir(dir.path());
+    ASSERT_TRUE(h.ConnectAndRead());
+    h.processor.AddFault(fault);
+    h.engine.Post(msg::LoadFromPc{0, {}});
+    ASSERT_TRUE(h.StepUntil([&] { return h.engine.State() == ConnState::kIdle; }, 600));
+    h.Steps(3);
+    for (const UserMessage& m : h.recorder.messages) EXPECT_NE(m.id, TextId::kMsgLoadOk);
+  }
+  EngineHarness idle;
+  idle.engine.SetParamDir(dir.path());
+  idle.engine.Post(msg::LoadFromPc{0, {}});
+  EXPECT_EQ(idle.recorder.LastMessage(), " \t   Load OK\t\t  ");
 }
 
 TEST(EngineTransfer, BadFileIsRefusedAndChangesNothing) {
@@ -146,6 +171,9 @@ TEST(EngineTransfer, MassUploadWritesLastFileFirstThenRecallsPresetZero) {
   EXPECT_EQ(Name(h.processor.Stored(0)).substr(0, 3), "one");
   EXPECT_FALSE(h.engine.WaitOpen());
   EXPECT_EQ(h.recorder.waitOpens, 2);  // connecting, then saving
+  EXPECT_TRUE(h.engine.MassUpload().complete);
+  EXPECT_FALSE(h.engine.MassUpload().running);
+  EXPECT_EQ(h.engine.MassUpload().SlotsIn(MassSlotState::kWritten), (std::vector<int>{2, 1, 0}));
 }
 
 TEST(EngineTransfer, FactoryMassUploadFinishesInFactorySlotsAndSaysSaved) {
@@ -182,9 +210,59 @@ TEST(EngineTransfer, MassUploadStopsAtABadFile) {
   h.Steps(5);
   ExpectUpload(h.wire, mark, 2);
   EXPECT_EQ(h.wire.size(), mark + 13);
-  EXPECT_EQ(h.recorder.LastMessage(), "bad Load fail");
+  EXPECT_EQ(h.recorder.LastMessage(),
+            "bad Load fail\nWritten: 3\nIn progress, may hold a mix of old and new: none\n"
+            "Not reached, unchanged: 2, 1");
   EXPECT_FALSE(h.engine.MassUploadRunning());
   EXPECT_FALSE(h.engine.WaitOpen());
+}
+
+// A link lost or a reply missing half way: the user learns which slots hold new presets,
+// which one may be half written and which were never touched, in the message and in the
+// report a dialog can show.
+TEST(EngineTransfer, AMassUploadThatStopsSaysWhichSlotsItWrote) {
+  TempDir dir;
+  for (const char* n : {"one", "two", "three"}) WritePresetFile(dir.path() / n, n);
+  struct Case {
+    SimFaultSpec fault;
+    std::vector<MassSlotState> states;  // slot 0, 1, 2
+    const char* lines;
+  };
+  // Each upload takes 13 replies (counted from when the fault is set): the 18th is in the
+  // second upload.
+  const Case cases[] = {
+      {{SimFault::kCutAfter, 13 + 5},
+       {MassSlotState::kNotReached, MassSlotState::kInProgress, MassSlotState::kWritten},
+       "Written: 3\nIn progress, may hold a mix of old and new: 2\nNot reached, unchanged: 1"},
+      {{SimFault::kDropReply, 66},
+       {MassSlotState::kNotReached, MassSlotState::kNotReached, MassSlotState::kInProgress},
+       "Written: none\nIn progress, may hold a mix of old and new: 3\n"
+       "Not reached, unchanged: 2, 1"},
+  };
+  for (const Case& c : cases) {
+    EngineHarness h(Link::kStream);
+    h.engine.SetParamDir(dir.path());
+    ASSERT_TRUE(h.ConnectAndRead());
+    h.processor.AddFault(c.fault);
+    int progress = 0;
+    h.engine.Post(msg::MassUpload{{"one", "two", "three"}, false});
+    ASSERT_TRUE(h.StepUntil([&] { return h.engine.State() == ConnState::kIdle; }, 600));
+    const MassUploadReport& report = h.engine.MassUpload();
+    EXPECT_FALSE(report.running);
+    EXPECT_FALSE(report.complete);
+    ASSERT_EQ(report.entries.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(report.entries[i].state, c.states[i]) << "slot " << i;
+      EXPECT_EQ(report.entries[i].slot, static_cast<int>(i));
+    }
+    EXPECT_EQ(report.entries[2].file, "three");
+    EXPECT_EQ(h.recorder.LastMessage(),
+              std::string("Mass upload stopped before every user mode was written.\n") + c.lines);
+    EXPECT_EQ(h.recorder.massProgress.back(), report);
+    progress = static_cast<int>(h.recorder.massProgress.size());
+    EXPECT_GE(progress, 3);  // start, first slot begun, ..., stopped
+    EXPECT_TRUE(h.recorder.massProgress.front().running);
+  }
 }
 
 TEST(EngineTransfer, UploadFinishedAppliesInitialVolumesThenLimits) {
@@ -221,6 +299,20 @@ TEST(EngineTransfer, SaveToPcWritesTheFileOrExplainsTheName) {
   h.engine.Post(msg::SaveToPc{"a/b"});
   EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name");
   EXPECT_EQ(h.engine.PcFiles().size(), 1u);
+
+  // A save through a link writes the file the link names; a failed save says why.
+  WritePresetFile(dir.path() / "kept", "Old");
+  fs::create_symlink(dir.path() / "kept", dir.path() / "param_dir" / "linked");
+  h.engine.Post(msg::SaveToPc{"linked"});
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "param_dir" / "linked"));
+  EXPECT_EQ(std::string(ReadParamFile(dir.path() / "kept").data.name.data(), 7), "Evening");
+  fs::create_directory(dir.path() / "param_dir" / "taken");
+  h.engine.Post(msg::SaveToPc{"taken"});
+  EXPECT_EQ(h.recorder.messages.back().detail, "cannot replace " +
+                                                   (dir.path() / "param_dir" / "taken").string() +
+                                                   ": " + std::strerror(EISDIR));
+  EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  \n" + h.recorder.messages.back().detail);
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 // Whole-file writes that never destroy the previous file, and bounded whole-file reads.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "TempFolder.h"
 #include "presets/AtomicFile.h"
@@ -52,6 +57,116 @@ TEST(AtomicWrite, FailsCleanlyWhereNoFileCanBeMade) {
   EXPECT_FALSE(WriteFileAtomically(dir / "taken", bytes.data(), bytes.size()).ok);
   EXPECT_TRUE(std::filesystem::is_directory(dir / "taken"));
   EXPECT_EQ(EntryCount(dir.path()), 1u);
+}
+
+mode_t ModeOf(const std::filesystem::path& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+TEST(AtomicWrite, SavesThroughLinksToTheFileTheyName) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir / "store");
+  const auto target = dir / "store" / "preset";
+  const std::vector<std::uint8_t> old(1140, 0x11), fresh(1140, 0x22);
+  WriteBytes(target, old);
+  // A chain of two links, the first relative.
+  std::filesystem::create_symlink("store/preset", dir / "inner");
+  std::filesystem::create_symlink(dir / "inner", dir / "outer");
+
+  ASSERT_TRUE(WriteFileAtomically(dir / "outer", fresh.data(), fresh.size()).ok);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "outer"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "inner"));
+  EXPECT_EQ(ReadBytes(target), fresh);
+  EXPECT_EQ(EntryCount(dir / "store"), 1u);
+
+  // A link to a file not made yet makes it where the link points.
+  std::filesystem::create_symlink("store/new", dir / "pending");
+  ASSERT_TRUE(WriteFileAtomically(dir / "pending", fresh.data(), fresh.size()).ok);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "pending"));
+  EXPECT_EQ(ReadBytes(dir / "store" / "new"), fresh);
+
+  // A loop of links is refused with the system's reason.
+  std::filesystem::create_symlink("loop-b", dir / "loop-a");
+  std::filesystem::create_symlink("loop-a", dir / "loop-b");
+  const FileResult loop = WriteFileAtomically(dir / "loop-a", fresh.data(), fresh.size());
+  EXPECT_FALSE(loop.ok);
+  EXPECT_NE(loop.message.find(std::strerror(ELOOP)), std::string::npos) << loop.message;
+}
+
+TEST(AtomicWrite, KeepsTheReplacedFilesPermissionsAndOwner) {
+  TempFolder dir;
+  const auto target = dir / "preset";
+  const std::vector<std::uint8_t> bytes(1140, 0x33);
+  for (const mode_t mode : {0600, 0640, 0664}) {
+    WriteBytes(target, {1, 2, 3});
+    ::chmod(target.c_str(), mode);
+    ASSERT_TRUE(WriteFileAtomically(target, bytes.data(), bytes.size()).ok);
+    EXPECT_EQ(ModeOf(target), mode);
+  }
+  if (::geteuid() != 0) return;  // only root can hand a file to someone else
+  ::chown(target.c_str(), 65534, 65534);
+  ASSERT_TRUE(WriteFileAtomically(target, bytes.data(), bytes.size()).ok);
+  struct stat st {};
+  ::stat(target.c_str(), &st);
+  EXPECT_EQ(st.st_uid, 65534u);
+  EXPECT_EQ(st.st_gid, 65534u);
+}
+
+// Someone else's read-only file in a folder anyone may write: the save is refused with the
+// system's reason and the file stays as it was, owner included. Run as root, the attempt is
+// made by a child process as the unprivileged user "nobody".
+TEST(AtomicWrite, RefusesAFileTheUserMayNotWrite) {
+  TempFolder dir;
+  ::chmod(dir.path().c_str(), 0777);
+  const auto target = dir / "preset";
+  const std::vector<std::uint8_t> old(1140, 0x44), fresh(1140, 0x55);
+  WriteBytes(target, old);
+  ::chmod(target.c_str(), 0444);
+  const bool root = ::geteuid() == 0;
+
+  const auto attempt = [&] {
+    const FileResult r = WriteFileAtomically(target, fresh.data(), fresh.size());
+    if (r.ok) return 1;
+    return r.message.find(std::strerror(EACCES)) != std::string::npos &&
+                   r.message.find(target.string()) != std::string::npos
+               ? 0
+               : 2;
+  };
+  int outcome;
+  if (root) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+      ::_exit(attempt());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    outcome = WEXITSTATUS(status);
+  } else {
+    outcome = attempt();
+  }
+  EXPECT_EQ(outcome, 0) << "1: replaced, 2: refused without the reason, 3: no user to try as";
+  EXPECT_EQ(ReadBytes(target), old);
+  EXPECT_EQ(ModeOf(target), 0444u);
+  EXPECT_EQ(EntryCount(dir.path()), 1u);
+}
+
+TEST(AtomicWrite, TakesTheLongestNamesTheSystemAllows) {
+  TempFolder dir;
+  const std::vector<std::uint8_t> bytes(1140, 0x66);
+  for (const std::size_t length : {245u, 250u, 255u}) {
+    const auto target = dir / std::string(length, 'n');
+    const FileResult first = WriteFileAtomically(target, bytes.data(), bytes.size());
+    ASSERT_TRUE(first.ok) << length << ": " << first.message;
+    ASSERT_TRUE(WriteFileAtomically(target, bytes.data(), bytes.size()).ok) << length;
+    EXPECT_EQ(ReadBytes(target), bytes);
+    std::filesystem::remove(target);
+    EXPECT_EQ(EntryCount(dir.path()), 0u);
+  }
 }
 
 TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesMore) {

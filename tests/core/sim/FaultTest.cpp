@@ -62,6 +62,14 @@ TEST(SimFaults, HandshakeFaults) {
     p.ClearFaults();
     p.AddFault(Fault("oversized-total=4097"));
     EXPECT_EQ(simtest::Le16(Ask(p, 63).data, 17), 4097);
+    // A short total comes with the checksum of the bytes it announces, so only the total
+    // itself gives it away.
+    p.ClearFaults();
+    p.AddFault(Fault("short-total=100"));
+    const Answer start = Ask(p, 63);
+    const auto body = p.DownloadBody();
+    EXPECT_EQ(simtest::Le16(start.data, 17), 100);
+    EXPECT_EQ(BodyChecksum(body.data(), 100), start.data[19]);
   }
   {
     VirtualProcessor p;
