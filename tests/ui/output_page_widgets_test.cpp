@@ -104,7 +104,8 @@ TEST_P(OutputPageWidgets, PressesAndTypedValuesReachTheImage) {
 TEST_P(OutputPageWidgets, AutoLeavesOnlyTheSharedControlsLive) {
   Open(kModeAuto);
   EXPECT_FALSE(W(kLeftVolume)->isEnabled());
-  EXPECT_FALSE(W(kLpfList)->isEnabled());
+  for (int id : {kLpfList, kLpfSlider, kLpfEdit, kHpfSlider, kLeftVolumeOn, kMusicMixOn})
+    EXPECT_FALSE(W(id)->isEnabled()) << id;
   EXPECT_FALSE(W(kEqBypass)->isEnabled());
   EXPECT_FALSE(W(output::Column(0).gainEdit)->isEnabled());
   EXPECT_TRUE(W(kCompRatio)->isEnabled());

@@ -15,14 +15,14 @@ using namespace output;
 // "Mixer" over "Xover" beside it.
 constexpr int kTop = kPageGraphHeight + 4;
 constexpr int kGroupGap = 4, kGroupHeader = 24;
-constexpr int kColumnX = 72, kColumnPitch = 54, kColumnWidth = 50;
+constexpr int kColumnX = 72, kColumnPitch = 56, kColumnWidth = 54;
 constexpr int kSliderY = kTop + kGroupHeader + 2, kGainEditY = kSliderY + kEqTrackHeight + 4,
               kQEditY = kGainEditY + 24, kFreqEditY = kQEditY + 24, kTypeY = kFreqEditY + 24,
-              kEqButtonsY = kTypeY + 30, kEqBottom = kEqButtonsY + 34;
-constexpr int kGroupWidth = 346, kRowPitch = 25, kRowHeight = 22;
+              kEqButtonsY = kTypeY + 30;
+constexpr int kGroupWidth = 340, kRowPitch = 25, kRowHeight = 22;
 // Within a group row: caption, slider, readout (or edit), small switch.
-constexpr int kCaptionX = 8, kCaptionWidth = 104, kSliderX = 114, kSliderWidth = 128,
-              kReadoutX = 246, kReadoutWidth = 78, kSwitchX = 324, kSwitchSize = 16;
+constexpr int kCaptionX = 8, kCaptionWidth = 100, kSliderX = 110, kSliderWidth = 124,
+              kReadoutX = 238, kReadoutWidth = 80, kSwitchX = 318, kSwitchSize = 16;
 
 QStringList SlopeItems(Lang lang) {
   QStringList items;
@@ -39,14 +39,14 @@ COutputPage::COutputPage(const OutputPage& table, ParamImage& image, BlockPoster
       image_(image),
       frame_(GroupFrameImage()) {
   setObjectName(table.className);
-  BuildEq();
-  const int left = kColumnX + table.eqBands * kColumnPitch + 6 + 2 * kGroupGap;
+  const int eqWidth = kColumnX + table.eqBands * kColumnPitch + 4;
+  const int left = 2 + eqWidth + kGroupGap;
   const int right = left + kGroupWidth + kGroupGap;
   const int outputBottom = BuildOutput(left, kTop);
   const int mixerBottom = BuildMixer(right, kTop);
   const int lower = std::max(outputBottom, mixerBottom) + kGroupGap;
-  BuildComp(left, lower);
-  BuildXover(right, lower);
+  const int bottom = std::max(BuildComp(left, lower), BuildXover(right, lower));
+  BuildEq(QRect(2, kTop, eqWidth, bottom - kTop));
   ApplyLanguage(Lang::kEnglish);
   ShowDelays();
 }
@@ -78,10 +78,9 @@ void COutputPage::Group(const output::Group& group, QRect rect) {
   caption->setFont(font);
 }
 
-void COutputPage::BuildEq() {
+void COutputPage::BuildEq(QRect frame) {
   PageBinder& b = Binder();
-  const int width = kColumnX + table_.eqBands * kColumnPitch + 6;
-  Group(kEqGroup, QRect(2, kTop, width, kEqBottom - kTop));
+  Group(kEqGroup, frame);
   AddStatic(kGainColumnCaption, QRect(8, kSliderY + 50, 62, 20));
   AddStatic(kQColumnCaption, QRect(8, kQEditY, 62, 20));
   AddStatic(kFreqColumnCaption, QRect(8, kFreqEditY, 62, 20));
@@ -98,11 +97,11 @@ void COutputPage::BuildEq() {
     b.Spin(c.qSpin, QRect(x + kColumnWidth - 14, kQEditY, 14, 20));  // kept hidden
     b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
     for (int t = 0; t < 3; ++t)
-      b.Button(c.typeButtons[t], QRect(x + t * 17, kTypeY, 17, 20), kTypeCaptions[t],
+      b.Button(c.typeButtons[t], QRect(x + t * 18, kTypeY, 18, 20), kTypeCaptions[t],
                ButtonLook::kType);
   }
   b.Button(kEqBypass, QRect(kColumnX, kEqButtonsY, 110, 26), {}, ButtonLook::kBypass);
-  b.Button(kEqReset, QRect(kColumnX + 122, kEqButtonsY, 110, 26), {});
+  b.Button(kEqReset, QRect(kColumnX + 124, kEqButtonsY, 110, 26), {});
 }
 
 void COutputPage::SliderRow(int x, int y, int caption, int slider, int readout, int toggle) {
@@ -133,7 +132,7 @@ int COutputPage::BuildOutput(int x, int y) {
   }
   Binder().Button(kLeftMute, QRect(x + kSliderX, row, 100, kRowHeight), {}, ButtonLook::kBypass);
   if (stereo)
-    Binder().Button(kRightMute, QRect(x + kSliderX + 108, row, 100, kRowHeight), {},
+    Binder().Button(kRightMute, QRect(x + kSliderX + 110, row, 100, kRowHeight), {},
                     ButtonLook::kBypass);
   row += kRowPitch + 4;
   Group(kOutputGroup, QRect(x, y, kGroupWidth, row - y));
@@ -171,7 +170,7 @@ int COutputPage::BuildXover(int x, int y) {
   const auto crossover = [&](int caption, int slider, int edit, int listCaption, int list) {
     AddStatic(caption, QRect(x + kCaptionX, row, kCaptionWidth, kRowHeight));
     b.Slider(slider, QRect(x + kSliderX, row, kSliderWidth, kRowHeight), false);
-    b.Edit(edit, QRect(x + kReadoutX, row + 1, 62, kRowHeight - 2));
+    b.Edit(edit, QRect(x + kReadoutX + 4, row + 1, 62, kRowHeight - 2));
     row += kRowPitch;
     AddStatic(listCaption, QRect(x + kCaptionX, row, kCaptionWidth, kRowHeight));
     b.List(list, QRect(x + kSliderX, row, 160, kRowHeight), SlopeItems(Lang::kEnglish));

@@ -37,7 +37,7 @@ class COutputPage : public CEqPage {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void BuildEq();
+  void BuildEq(QRect frame);
   int BuildOutput(int x, int y);
   int BuildMixer(int x, int y);
   int BuildComp(int x, int y);
