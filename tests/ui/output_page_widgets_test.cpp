@@ -80,6 +80,14 @@ TEST_P(OutputPageWidgets, PressesAndTypedValuesReachTheImage) {
   EXPECT_TRUE(posted_.empty());
   Type(kLpfEdit, "1500");
   EXPECT_EQ(image_.word(c.lpfWord), 1500);
+  // A typed crossover is taken when the edit loses the focus as well.
+  auto* hpf = qobject_cast<QLineEdit*>(W(kHpfEdit));
+  hpf->setFocus();
+  hpf->selectAll();
+  QTest::keyClicks(hpf, "45");
+  QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(hpf, &leave);
+  EXPECT_EQ(image_.word(c.lpfWord - 2), 45);
   EXPECT_EQ(qobject_cast<ui::CMySlider*>(W(kLpfSlider))->GetPos(), 1500);
 
   QTest::mouseClick(W(kCompBypass), Qt::LeftButton);
@@ -96,9 +104,13 @@ TEST_P(OutputPageWidgets, PressesAndTypedValuesReachTheImage) {
 
   Wheel(W(kMusicMix), 120);  // one step up on the slider itself
 
-  EXPECT_EQ(
-      posted_,
-      (Posts{{17, c.lpfN}, {15, 0}, {15, 0}, {14, c.channel}, {17, c.lpfN}, {14, c.channel}}));
+  EXPECT_EQ(posted_, (Posts{{17, c.lpfN},
+                            {17, c.lpfN - 1},
+                            {15, 0},
+                            {15, 0},
+                            {14, c.channel},
+                            {17, c.lpfN},
+                            {14, c.channel}}));
 }
 
 TEST_P(OutputPageWidgets, AutoLeavesOnlyTheSharedControlsLive) {

@@ -68,8 +68,17 @@ std::unique_ptr<Built> Build(const OutputPage& page) {
   once(kRightDelay, kRightDelayText, page.rightDelay);
 
   const auto crossover = [&](int slider, int edit, int list, RowId hz, RowId slope, int band) {
-    b->sliders.push_back({slider, edit, hz, true, Link::kPassFrequency, band, EditRule::kFrequency,
-                          LockRule::kNone, SetRule::kHandler});
+    b->sliders.push_back({slider,
+                          edit,
+                          hz,
+                          true,
+                          Link::kPassFrequency,
+                          band,
+                          EditRule::kFrequency,
+                          LockRule::kNone,
+                          SetRule::kHandler,
+                          {},
+                          true});
     b->lists.push_back({list, slope, Link::kPassSlope, band, SetRule::kMode});
   };
   crossover(kLpfSlider, kLpfEdit, kLpfList, page.lpfHz, page.lpfSlope, lowPass);
