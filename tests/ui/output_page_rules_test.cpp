@@ -276,6 +276,8 @@ TEST_P(OutputRules, AutoShowsLevelsOfSetOneAndBandsOfSetTwo) {
   image_.byte(X().volumeByte + 1) = 20;
   image_.byte(X().lpfSlopeByte) = 2;
   image_.byte(X().lpfSlopeByte + 1) = 5;
+  image_.word(X().hpfWord) = 111;
+  image_.word(X().hpfWord + 1) = 222;
   Set(0)[0].gain = -30;
   Set(1)[0].gain = 45;
   image_.switchWord &= ~(1u << (X().eqBit + 1));
@@ -283,6 +285,9 @@ TEST_P(OutputRules, AutoShowsLevelsOfSetOneAndBandsOfSetTwo) {
   EXPECT_EQ(C().Position(kLeftVolume), 10);
   EXPECT_TRUE(C().Lit(kLeftVolumeOn));
   EXPECT_EQ(C().Index(kLpfList), 2);
+  EXPECT_EQ(C().Text(kHpfEdit), "111");
+  EXPECT_EQ(C().Position(kHpfSlider), 222) << "the slider stands under the marker of set 2";
+  EXPECT_EQ(model_->Bands()[X().bands + 1].freq, 222);
   EXPECT_EQ(C().Text(output::Column(0).gainEdit), "4.5");
   EXPECT_TRUE(C().Lit(kEqBypass));
   EXPECT_EQ(model_->Bands(), Set(1));
