@@ -7,6 +7,8 @@
 #include "sim/Faults.h"
 #include "ui/app/CTaveloApp.h"
 #include "ui/app/LanguageSetting.h"
+#include "ui/pages/CPage.h"
+#include "ui/pages/OutputPageTable.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {
@@ -49,6 +51,25 @@ TEST_F(PanelAppTest, ScreenshotRunSavesTheRequestedPageAfterTheDownload) {
   EXPECT_EQ(app.Window().CurrentPage(), 2);
   const QImage shot(out_.filePath("shot.png"));
   EXPECT_EQ(shot.size(), QSize(ui::kClientWidth, ui::kClientHeight));
+}
+
+TEST_F(PanelAppTest, ScreenshotRunChoosesTheModeBeforeThePicture) {
+  CommandLine line = ParseCommandLine({"--demo", "--page", "main", "--mode", "auto", "--screenshot",
+                                       out_.filePath("auto.png").toStdString(), "--param-dir",
+                                       out_.path().toStdString()});
+  ASSERT_TRUE(line.Ok());
+  QElapsedTimer clock;
+  clock.start();
+  ui::CTaveloApp app(line, clock);
+  app.Start();
+  ASSERT_TRUE(RunUntilFinished(app));
+  EXPECT_EQ(app.ExitCode(), 0);
+  EXPECT_EQ(app.Window().CurrentPage(), 4);
+  EXPECT_EQ(app.Window().GetEngine().Image().byte(img::kAppMode), kModeAuto);
+  ui::CPage* page = app.Window().PageWidget(4);
+  ASSERT_NE(page, nullptr);
+  EXPECT_FALSE(page->Model().Controls().Enabled(output::kLeftVolume));
+  EXPECT_TRUE(page->Model().Controls().Enabled(output::kCompRatio));
 }
 
 TEST_F(PanelAppTest, ScreenshotRunEndsWithOneWhenTheConnectionFails) {

@@ -31,6 +31,8 @@ TEST(PanelRulesTest, CommandLineOptionsAndRefusals) {
   EXPECT_EQ(ParseCommandLine({"--lang", "zh"}).lang, Lang::kChinese);
   EXPECT_EQ(ParseCommandLine({"--page", "boost"}).page, 11);
   EXPECT_EQ(ParseCommandLine({}).lang, std::nullopt);
+  EXPECT_EQ(ParseCommandLine({"--mode", "dance"}).mode, 2);
+  EXPECT_EQ(ParseCommandLine({}).mode, std::nullopt);
 
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"--lang", "de"},
                                               {"--lang"},
@@ -40,6 +42,8 @@ TEST(PanelRulesTest, CommandLineOptionsAndRefusals) {
                                               {"--page", "calibrate"},
                                               {"--page", ""},
                                               {"--screenshot"},
+                                              {"--mode", "party"},
+                                              {"--mode"},
                                               {"--bogus"}})
     EXPECT_FALSE(ParseCommandLine(bad).Ok()) << bad[0];
 }

@@ -54,6 +54,7 @@ void CTaveloApp::Start() {
 void CTaveloApp::ParameterSetShown() {
   if (shownOnce_) return;
   shownOnce_ = true;
+  if (line_.mode) window_->ChooseAppMode(*line_.mode);
   // Applying the processor's mode shows the first page; the page asked for comes back.
   window_->Navigate(line_.page);
   if (!line_.screenshot.empty()) QTimer::singleShot(0, this, &CTaveloApp::TakeScreenshot);

@@ -54,6 +54,9 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   LinkChoice Link() const { return link_; }
   void Connect();
 
+  // The AUTO / Sing / Dance buttons: stores and sends a changed mode, then applies it.
+  void ChooseAppMode(int mode);
+
   // Navigation (a navigation button's click).
   void Navigate(int index);
   int CurrentPage() const { return currentPage_; }
@@ -122,7 +125,6 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   // value of the image looks again.
   void PagePosted(const CPage* from, int code, const BlockArg& arg);
   void OthersReload(const CPage* from);
-  void ChooseAppMode(int mode);
   std::unique_ptr<Transport> MakeTransport();
 
   Options options_;

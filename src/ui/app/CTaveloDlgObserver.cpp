@@ -85,6 +85,10 @@ void CTaveloDlg::OnDistribute() {
   topBar_->ShowAppMode(ReadValue(engine_.Image(), RowOf(row::kAppMode)));
   ApplyLabels();
   for (const auto& entry : pages_) entry.page->ShowParameterSet();
+  // Once the output pages show the set, the processor is told which output display they
+  // use (the selector travels with code 61).
+  const BlockRequest display = RequestFor(engine_.Image(), RowOf(row::kOutputDisplay));
+  engine_.PostBlock(CodeNumber(display.code), display.arg);
   update();
   emit ParameterSetShown();
 }

@@ -18,7 +18,7 @@ bool ParseInt(const std::string& text, int& out) {
 const char* CommandLineUsage() {
   return "usage: tavelo [--demo] [--lang en|zh] [--host ADDR] [--port N] [--param-dir DIR]\n"
          "              [--page music|mic|rev|echo|main|sur|cout|swout|system|boost]\n"
-         "              [--screenshot FILE]\n";
+         "              [--mode auto|sing|dance] [--screenshot FILE]\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -62,6 +62,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         line.page = *index;
       else
         line.error = "unknown page " + v;
+    } else if (arg == "--mode") {
+      if (!value(v)) break;
+      static const char* const kModes[] = {"auto", "sing", "dance"};
+      for (int m = 0; m < 3; ++m)
+        if (v == kModes[m]) line.mode = m;
+      if (!line.mode) line.error = "--mode takes auto, sing or dance";
     } else if (arg == "--screenshot") {
       if (value(v)) line.screenshot = v;
       if (line.Ok() && line.screenshot.empty()) line.error = "--screenshot needs a file";

@@ -15,7 +15,8 @@ struct CommandLine {
   std::string host;  // empty: the adapter probe chooses
   int port = 0;      // 0: the probe's port
   std::string paramDir;
-  int page = 0;  // navigation index
+  int page = 0;             // navigation index
+  std::optional<int> mode;  // application mode to choose once the parameter set is shown
   std::string screenshot;
   int screenshotTimeoutMs = 10000;
   bool help = false;

@@ -1,6 +1,7 @@
 #include "ui/app/PageFactory.h"
 
 #include "ui/pages/CDlgMusic.h"
+#include "ui/pages/COutputPage.h"
 #include "ui/pages/CPageSlot.h"
 
 namespace tavelo::ui {
@@ -10,6 +11,18 @@ CPage* MakePage(const nav::NavEntry& entry, const PageContext& context) {
   switch (entry.page) {
     case nav::PageKind::kMusic:
       page = new CDlgMusic(context.image, context.post, context.size, context.parent);
+      break;
+    case nav::PageKind::kMainOutput:
+      page = new CDlgMaster(context.image, context.post, context.size, context.parent);
+      break;
+    case nav::PageKind::kSurround:
+      page = new CDlgSurl(context.image, context.post, context.size, context.parent);
+      break;
+    case nav::PageKind::kCentre:
+      page = new CDlgCout(context.image, context.post, context.size, context.parent);
+      break;
+    case nav::PageKind::kSubwoofer:
+      page = new CDlgSW(context.image, context.post, context.size, context.parent);
       break;
     default:
       page = new CPageSlot(QString("page_%1").arg(entry.cliName), context.image, context.post,

@@ -94,6 +94,7 @@ const QImage& CMyBtn::Compose() {
   }
   CopyWhole(surface_, background_);
   BlendImage(surface_, states_[ButtonStateIndex(kind_, isDown(), lit_)], 0, 0);
+  if (!isEnabled()) TintImage(surface_);  // greyed out like the sliders
   PresentOpaque(surface_, screen_);
   if (!text().isEmpty()) {
     QPainter painter(&screen_);

@@ -30,6 +30,7 @@ void CSkinComboBox_Edit::ApplyPalette() {
   QPalette pal = palette();
   pal.setColor(QPalette::Base, Qt::white);
   pal.setColor(QPalette::Text, TextColour());
+  pal.setColor(QPalette::Disabled, QPalette::Text, QColor(140, 140, 140));
   setPalette(pal);
 }
 
@@ -147,6 +148,7 @@ QImage CSkinComboBox::Compose() const {
     BlendImage(face, arrow, face.width() - arrowSize_.width() - 2,
                (face.height() - arrowSize_.height()) / 2);
   }
+  if (!isEnabled()) TintImage(face);  // greyed out like the sliders
   return face;
 }
 

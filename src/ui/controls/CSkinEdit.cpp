@@ -12,6 +12,7 @@ CSkinEdit::CSkinEdit(QWidget* parent) : QLineEdit(parent) {
   pal.setColor(QPalette::Base, kEditFace);
   pal.setColor(QPalette::Window, kEditFace);
   pal.setColor(QPalette::Text, kEditText);
+  pal.setColor(QPalette::Disabled, QPalette::Text, kEditDisabledText);
   setPalette(pal);
   SetMargins(0, 0);
 }

@@ -9,6 +9,7 @@ namespace tavelo::ui {
 inline const QColor kEditFrameTopLeft{40, 40, 40};
 inline const QColor kEditFrameBottomRight{100, 100, 100};
 inline const QColor kEditText{10, 10, 10};
+inline const QColor kEditDisabledText{105, 105, 105};
 inline const QColor kEditFace{192, 192, 192};
 
 class CSkinEdit : public QLineEdit {

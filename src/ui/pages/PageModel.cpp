@@ -61,9 +61,12 @@ void PageModel::EditReturn(int id, const std::string& text) {
 }
 
 void PageModel::EditFocusLost(int id, const std::string& text) {
-  // A band's frequency is committed when its edit loses the focus as well.
+  // A band's frequency is committed when its edit loses the focus as well, and so is the
+  // value of a row that says so.
   for (const auto& c : def_.eq.columns)
-    if (c.freqEdit == id) EditReturn(id, text);
+    if (c.freqEdit == id) return EditReturn(id, text);
+  for (const auto& row : def_.sliders)
+    if (row.commitOnLeave && row.readoutId == id) return EditReturn(id, text);
 }
 
 void PageModel::EditWheel(int id, const std::string& text, bool up) {

@@ -101,6 +101,7 @@ struct SliderRow {
   LockRule lock = LockRule::kNone;
   SetRule set = SetRule::kNone;
   ShowWhen show{};
+  bool commitOnLeave = false;  // the readout edit commits when it loses the focus too
 };
 
 // A drop-down list whose index is the value (slope lists, type lists); it takes only the

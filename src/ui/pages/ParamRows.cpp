@@ -110,6 +110,12 @@ void ParamRows::Refresh(bool onlyChanged) {
     const int value = std::clamp(ValueOf(row), param.min, param.max);
     sliderCache_[At(r)] = value;
     ShowSlider(r, value, onlyChanged);
+    if (row.link == Link::kPassFrequency && row.set != SetRule::kNone) {
+      // A pass filter's slider stands under the marker it drives, in the set the graph
+      // shows; in AUTO on the output pages that is not the set the edit beside it shows.
+      const CatalogueRow& shownSet = RowFor(image_, row.param, SetIndexOf(row.set, image_));
+      controls_.SetPosition(row.id, std::clamp(ReadValue(image_, shownSet), param.min, param.max));
+    }
   }
   for (const auto& list : def_.lists) {
     const int set = list.set == SetRule::kNone ? 0 : LoadSetIndex(image_);
