@@ -84,12 +84,17 @@ enum class TextId : int {
   kMsgWifiRestoreConfirm,
   kMsgWifiSetOk,
   kMsgWifiSetError,
+  kMsgWifiNoAnswer,     // a setting went unanswered and the link was dropped
+  kWifiModuleAddress,   // the address field ("host" or "host:port")
+  kMsgWifiBadAddress,   // the address field cannot be read
+  kMsgWifiUnreachable,  // "%s": the address tried
 
   // Wait and unlock dialogs.
   kWaitConnecting,
   kWaitLoading,
   kWaitSaving,
-  kUnlockTitle,  // the unlock dialog is found by this title: the same in both languages
+  kWaitMassProgress,  // "%s": "k/n", the file being written and the run's file count
+  kUnlockTitle,       // the unlock dialog is found by this title: the same in both languages
   kUnlockPassword,
   kUnlockOk,
   kUnlockClose,
