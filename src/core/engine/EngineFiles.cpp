@@ -40,12 +40,13 @@ void Engine::OnSaveToPc(const std::string& pcName) {
     case PcNameCheck::kOk:
       break;
   }
-  if (std::find(pcFiles_.begin(), pcFiles_.end(), pcName) == pcFiles_.end()) {
+  image_.name = SanitisePresetName(modeNameText_);
+  const FileResult saved = SaveParamFile(paramDir_, pcName, image_);
+  // Only a file that exists gets a row: a failed save must not look like a saved preset.
+  if (saved.ok && std::find(pcFiles_.begin(), pcFiles_.end(), pcName) == pcFiles_.end()) {
     pcFiles_.push_back(pcName);
     observer_.OnPcFiles();
   }
-  image_.name = SanitisePresetName(modeNameText_);
-  const FileResult saved = SaveParamFile(paramDir_, pcName, image_);
   Say(saved.ok ? TextId::kMsgSaveOk : TextId::kMsgSaveFailed, CaptionKind::kAppTitle);
 }
 
@@ -107,6 +108,8 @@ void Engine::MassUploadFile(int index) {
   }
   // The file's own name travels with it; the current volumes stay.
   ApplyLoadedFile(image_, data);
+  const int count = static_cast<int>(massFiles_.size());
+  observer_.OnMassUploadProgress(count - index, count);
   Post(msg::Block{65, BlockArg::Value(index)});
 }
 
