@@ -97,6 +97,9 @@ class EngineObserver {
   virtual void OnPcFiles() {}
   // Lock state or admin mode changed (confirmed, rolled back or read from the processor).
   virtual void OnLockAdmin(bool /*locked*/, int /*adminMode*/) {}
+  // A mass upload starts writing its `file`-th file (1-based, in the order they go out) of
+  // `count`: the wait dialog shows how far the run is.
+  virtual void OnMassUploadProgress(int /*file*/, int /*count*/) {}
 };
 
 }  // namespace tavelo

@@ -125,4 +125,8 @@ void CTaveloDlg::OnFrontPanel(const FrontPanel& /*panel*/) {
   if (music_ && currentPage_ == 0 && music_->Model().State() == PageModel::kData) music_->Refresh();
 }
 
+void CTaveloDlg::OnMassUploadProgress(int file, int count) {
+  if (wait_) wait_->SetProgress(file, count);
+}
+
 }  // namespace tavelo::ui

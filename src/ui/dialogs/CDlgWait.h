@@ -24,11 +24,14 @@ class CDlgWait : public QDialog {
   // One step of the bar: +1, back to 0 after 100.
   void Step();
   int Position() const { return position_; }
+  // A mass upload's progress: "Saving... file k/n".
+  void SetProgress(int file, int count);
   WaitKind Kind() const { return kind_; }
   QString Text() const;
 
  private:
   WaitKind kind_;
+  Lang lang_;
   int position_ = 0;
   QLabel* text_;
   QProgressBar* bar_;
