@@ -1,9 +1,9 @@
-#include "ui/pages/Readout.h"
+#include "params/Readout.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "ui/pages/ClassicNumbers.h"
+#include "text/ClassicNumbers.h"
 
 namespace tavelo {
 namespace {
@@ -60,6 +60,8 @@ std::string FormatReadout(const ReadoutFormat& f, int p) {
       if (p <= 6) return Printf("b%d", 7 - p);
       if (p == 7) return "0";
       return Printf("#%d", p - 7);
+    case ReadoutKind::kWholeSeconds:
+      return Printf("%ds", p);
   }
   return {};
 }
