@@ -27,6 +27,7 @@ TEST(SysRules, UserModeListFollowsTheNameRule) {
   EXPECT_EQ(ModeEntry(9, Slot("\0Hidden", 7)), "10 - ");  // first byte 0: nothing after
   EXPECT_EQ(ModeEntry(2, Slot("ab{cd", 5)), "3 - ab");    // 123 ends the name
   EXPECT_EQ(ModeEntry(3, Slot("sixteen chars!!!", 16)), "4 - sixteen chars!!!");
+  EXPECT_EQ(ModeEntry(4, Slot("USER 5          ", 16)), "5 - USER 5");  // padding dropped
   EXPECT_TRUE(ModeNameValid("Room z"));
   EXPECT_TRUE(ModeNameValid(""));
   EXPECT_FALSE(ModeNameValid("Room {"));

@@ -66,6 +66,9 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMsgResetAllConfirm, "Reset all ?", "清除所有模式?"},
     {TextId::kMsgRestoreFactoryConfirm, "Restore to factory settings?", "恢复出厂设置?"},
     {TextId::kMsgPasswordNotNumeric, "密码必须是数字", "密码必须是数字"},
+    {TextId::kMsgPcListFull,
+     "The PC preset list is full (100 files). Move files out of the preset folder to save more.",
+     "电脑模式列表已满（100个文件）。请先把预设文件夹中的文件移走再存储。"},
     {TextId::kPowerModeLast, "Last Mode", "上次调用的模式"},
     {TextId::kPowerModeUser, "User Mode %d", "模式%d"},
 

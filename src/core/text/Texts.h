@@ -63,6 +63,7 @@ enum class TextId : int {
   kMsgResetAllConfirm,
   kMsgRestoreFactoryConfirm,
   kMsgPasswordNotNumeric,
+  kMsgPcListFull,  // Save To PC with 100 files listed
   kPowerModeLast,
   kPowerModeUser,  // "%d": 1 to 10
 

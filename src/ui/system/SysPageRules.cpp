@@ -30,7 +30,10 @@ void PutPadded(std::array<std::uint8_t, 33>& block, std::size_t at, std::string_
 
 std::string ModeName(const std::array<char, kPresetNameSize>& slot) {
   const auto end = std::find_if_not(slot.begin(), slot.end(), NameChar);
-  return std::string(slot.begin(), end);
+  std::string name(slot.begin(), end);
+  // Stored names are space padded; the padding is no part of the name.
+  name.erase(name.find_last_not_of(' ') + 1);
+  return name;
 }
 
 std::string ModeEntry(int index, const std::array<char, kPresetNameSize>& slot) {

@@ -23,7 +23,8 @@ inline constexpr std::size_t kBtNameMax = 8;
 // Admin modes the admin block carries.
 enum AdminMode : std::uint8_t { kAdminUser = 0, kAdminAdmin = 1, kAdminSecond = 2 };
 
-// A stored mode name: the run of characters 32..122 at the start of its slot.
+// A stored mode name: the run of characters 32..122 at the start of its slot, without the
+// spaces that pad it.
 std::string ModeName(const std::array<char, kPresetNameSize>& slot);
 // The user-mode list entry of slot `index` (0..9): "1 - Hall".
 std::string ModeEntry(int index, const std::array<char, kPresetNameSize>& slot);
