@@ -247,6 +247,17 @@ TEST_F(SysPage, SaveToPcChecksTheNameAndAsksBeforeOverwriting) {
   EXPECT_EQ(h_.recorder.messages.size(), said);
   logic_.LoadFromPc(0);
   EXPECT_EQ(h_.recorder.LastMessage(), " \t   Load OK\t\t  ");
+
+  // Into a user mode: only while connected; the mode becomes the current one.
+  logic_.LoadIntoSlot(0, 6);
+  EXPECT_EQ(h_.engine.CurrentPreset(), 0);
+  Connect();
+  Mark();
+  logic_.LoadIntoSlot(0, 6);
+  ASSERT_TRUE(h_.Settle());
+  EXPECT_EQ(h_.engine.CurrentPreset(), 6);
+  ASSERT_EQ(Sent(67).size(), 1u);
+  EXPECT_EQ(Sent(67)[0].data[0], 6);
 }
 
 TEST_F(SysPage, NameLogoPowerModeAndVolumeModeBlocks) {

@@ -52,6 +52,7 @@ CDlgMassSave::CDlgMassSave(Lang lang, const std::filesystem::path& folder, bool 
       {Tr(TextId::kMassColumnNumber, lang), Tr(TextId::kMassColumnFileName, lang)});
   rows_->setRootIsDecorated(false);
   rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  rows_->header()->setStretchLastSection(false);
   rows_->setColumnWidth(0, kMassNumberColumnWidth);
   rows_->setColumnWidth(1, MassFileNameColumnWidth(lang));
   rows_->setMinimumWidth(kMassNumberColumnWidth + MassFileNameColumnWidth(lang) + 24);

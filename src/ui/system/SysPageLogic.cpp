@@ -169,6 +169,11 @@ void SysPageLogic::LoadFromPc(int row) {
   engine_.Post(msg::LoadFromPc{row, {}});
 }
 
+void SysPageLogic::LoadIntoSlot(int row, int slot) {
+  if (row < 0 || slot < 0 || slot >= sys::kUserModes || !engine_.Connected()) return;
+  engine_.Post(msg::LoadIntoSlot{row, slot, {}});
+}
+
 void SysPageLogic::DeletePc() {
   boostShown_ = false;
   if (fx_.setBoost) fx_.setBoost(false);

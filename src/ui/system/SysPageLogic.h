@@ -77,6 +77,9 @@ class SysPageLogic {
   std::string ChoosePcRow(int row);
   void SaveToPc();
   void LoadFromPc(int row);  // -1: nothing selected
+  // The PC list's context menu: the file of `row` into user mode `slot` (0..9), which
+  // becomes the current one; only while connected.
+  void LoadIntoSlot(int row, int slot);
   void DeletePc();
   void OpenMassUpload();
   // The mass-upload dialog's start: admin mode required.
