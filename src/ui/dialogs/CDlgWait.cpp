@@ -1,5 +1,6 @@
 #include "ui/dialogs/CDlgWait.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
@@ -60,6 +61,23 @@ void CDlgWait::SetProgress(int file, int count) {
 
 QString CDlgWait::Text() const {
   return text_->text();
+}
+
+void CDlgWait::Finish() {
+  finishing_ = true;
+  done(Accepted);
+}
+
+void CDlgWait::reject() {
+  if (finishing_) QDialog::reject();
+}
+
+void CDlgWait::closeEvent(QCloseEvent* event) {
+  if (!finishing_) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
 }
 
 }  // namespace tavelo::ui
