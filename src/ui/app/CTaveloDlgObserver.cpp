@@ -121,4 +121,16 @@ void CTaveloDlg::OnMassUploadProgress(int file, int count) {
   if (wait_) wait_->SetProgress(file, count);
 }
 
+void CTaveloDlg::OnPresetNames() {
+  if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
+}
+
+void CTaveloDlg::OnPcFiles() {
+  if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
+}
+
+void CTaveloDlg::OnLockAdmin(bool /*locked*/, int /*adminMode*/) {
+  if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
+}
+
 }  // namespace tavelo::ui
