@@ -69,6 +69,13 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMsgPcListFull,
      "The PC preset list is full (100 files). Move files out of the preset folder to save more.",
      "电脑模式列表已满（100个文件）。请先把预设文件夹中的文件移走再存储。"},
+    {TextId::kSysDeletePc, "Delete PC", "Delete PC"},
+    {TextId::kSysLogoLine1, "Logo 1", "Logo 1"},
+    {TextId::kSysLogoLine2, "Logo 2", "Logo 2"},
+    {TextId::kSysLogo, "Logo", "Logo"},
+    {TextId::kSysClearLogo, "Clr logo", "Clr logo"},
+    {TextId::kSysWifi, "WIFI", "WIFI"},
+    {TextId::kSysSecondAdmin, " admin", " admin"},
     {TextId::kPowerModeLast, "Last Mode", "上次调用的模式"},
     {TextId::kPowerModeUser, "User Mode %d", "模式%d"},
 

@@ -64,6 +64,14 @@ enum class TextId : int {
   kMsgRestoreFactoryConfirm,
   kMsgPasswordNotNumeric,
   kMsgPcListFull,  // Save To PC with 100 files listed
+  // Controls that a service code reveals (support staff read them in English).
+  kSysDeletePc,
+  kSysLogoLine1,
+  kSysLogoLine2,
+  kSysLogo,
+  kSysClearLogo,
+  kSysWifi,
+  kSysSecondAdmin,
   kPowerModeLast,
   kPowerModeUser,  // "%d": 1 to 10
 

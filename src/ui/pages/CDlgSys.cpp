@@ -152,7 +152,7 @@ void CDlgSys::Build() {
   b.Button(kSaveToPc, QRect(kColA, 442, 146, 26), {});
   b.Button(kLoadFromPc, QRect(kColA + 154, 442, 146, 26), {});
   b.Button(kMassUpload, QRect(kColA, 474, 196, 26), {});
-  b.Button(kDeletePc, QRect(kColA + 204, 474, 96, 26), "Delete PC");
+  b.Button(kDeletePc, QRect(kColA + 204, 474, 96, 26), {});
   Connect(kSaveToPc, &SysPageLogic::SaveToPc);
   connect(static_cast<QPushButton*>(Control(kLoadFromPc)), &QPushButton::clicked, this,
           [this] { logic_.LoadFromPc(pcList_->currentIndex().row()); });
@@ -205,8 +205,7 @@ void CDlgSys::Build() {
   const int adminButtons[] = {kAdminUser, kAdminAdmin, kAdminSecond};
   for (int mode = 0; mode < 3; ++mode) {
     b.Button(adminButtons[mode],
-             QRect(mode == 0 ? kColC : (mode == 1 ? fieldX : fieldX2), 174, 80, 24),
-             mode == 2 ? QString(" admin") : QString());
+             QRect(mode == 0 ? kColC : (mode == 1 ? fieldX : fieldX2), 174, 80, 24), {});
     connect(static_cast<QPushButton*>(Control(adminButtons[mode])), &QPushButton::clicked, this,
             [this, mode] { logic_.PressAdmin(mode); });
   }
@@ -240,15 +239,15 @@ void CDlgSys::Build() {
   });
 
   // Startup logo (service code) and the Wi-Fi button (service code).
-  b.Caption(QRect(kColC, 414, capW, kRowHeight), "Logo 1", kLogoLine1);
+  b.Caption(QRect(kColC, 414, capW, kRowHeight), {}, kLogoLine1);
   AsciiOnly(edit(kLogoLine1, QRect(fieldX, 414, 164, kRowHeight)), sys::kLogoLineMax);
-  b.Caption(QRect(kColC, 440, capW, kRowHeight), "Logo 2", kLogoLine2);
+  b.Caption(QRect(kColC, 440, capW, kRowHeight), {}, kLogoLine2);
   AsciiOnly(edit(kLogoLine2, QRect(fieldX, 440, 164, kRowHeight)), sys::kLogoLineMax);
-  b.Button(kLogoSet, QRect(fieldX, 466, 80, 24), "Logo");
-  b.Button(kLogoClear, QRect(fieldX2, 466, 80, 24), "Clr logo");
+  b.Button(kLogoSet, QRect(fieldX, 466, 80, 24), {});
+  b.Button(kLogoClear, QRect(fieldX2, 466, 80, 24), {});
   Connect(kLogoSet, &SysPageLogic::SetLogo);
   Connect(kLogoClear, &SysPageLogic::ClearLogo);
-  b.Button(kWifi, QRect(kColC, 500, 100, 26), "WIFI");
+  b.Button(kWifi, QRect(kColC, 500, 100, 26), {});
   Connect(kWifi, &SysPageLogic::OpenWifi);
 }
 
@@ -380,6 +379,19 @@ void CDlgSys::ApplyLanguage(Lang lang) {
   CPage::ApplyLanguage(lang);
   Binder().ApplyLabels(LabelWindow::kSystem, lang);
   for (const auto& t : titles_) t.label->setText(QString::fromUtf8(LabelText(t.text, lang)));
+  // Texts of the controls the label table does not name.
+  const struct {
+    int id;
+    TextId text;
+  } own[] = {{kDeletePc, TextId::kSysDeletePc},
+             {kLogoSet, TextId::kSysLogo},
+             {kLogoClear, TextId::kSysClearLogo},
+             {kWifi, TextId::kSysWifi},
+             {kAdminSecond, TextId::kSysSecondAdmin}};
+  for (const auto& o : own)
+    static_cast<QPushButton*>(Control(o.id))->setText(QString::fromUtf8(Text(o.text, lang)));
+  Binder().CaptionOf(kLogoLine1)->setText(QString::fromUtf8(Text(TextId::kSysLogoLine1, lang)));
+  Binder().CaptionOf(kLogoLine2)->setText(QString::fromUtf8(Text(TextId::kSysLogoLine2, lang)));
   pcList_->setHeaderLabels({QString::fromUtf8(Text(TextId::kMassColumnNumber, lang)),
                             QString::fromUtf8(LabelText(Label::kNameColumn, lang))});
   auto* power = static_cast<QComboBox*>(Control(kPowerMode));
