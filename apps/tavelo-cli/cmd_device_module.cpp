@@ -93,6 +93,7 @@ void ModuleLink::OnSecond() {
   if (!session_.IsConnected()) return;
   switch (session_.Second()) {
     case ModuleSession::TickAction::kDrop:
+    case ModuleSession::TickAction::kDropUnanswered:
       dropped_ = true;
       second_.stop();
       socket_.abort();

@@ -22,21 +22,6 @@ const std::string kStaUsage =
 const std::string kRestoreUsage =
     ModuleUsage("wifi-restore --yes", "restore the Wi-Fi module's factory settings");
 
-TextId CheckText(ModuleSettingCheck check) {
-  switch (check) {
-    case ModuleSettingCheck::kNameEmpty:
-      return TextId::kMsgWifiNameEmpty;
-    case ModuleSettingCheck::kNameTooLong:
-      return TextId::kMsgWifiNameTooLong;
-    case ModuleSettingCheck::kPasswordTooShort:
-      return TextId::kMsgWifiPasswordTooShort;
-    case ModuleSettingCheck::kPasswordTooLong:
-    case ModuleSettingCheck::kOk:
-      break;
-  }
-  return TextId::kMsgWifiPasswordTooLong;
-}
-
 int ConnectTimeout(const DeviceArgs& args) {
   const double seconds = std::min(args.timeoutSeconds.value_or(kDefaultModuleTimeoutSeconds),
                                   kMaxModuleTimeoutSeconds);
@@ -52,15 +37,10 @@ int RunSetting(const std::vector<std::string>& words, ModuleCommand command) {
   if (!args) return DeviceUsageError(name, usage, error);
   const std::string& ssid = args->positional[0];
   const std::string& password = args->positional[1];
-  ModuleSettingCheck check = ap ? CheckApSetting(ssid, password) : CheckStaSetting(ssid, password);
-  // The message carries 56 password bytes; a longer password would be cut short and the
-  // network left with a password nobody typed.
-  if (check == ModuleSettingCheck::kOk &&
-      password.size() > static_cast<std::size_t>(kModulePasswordField)) {
-    check = ModuleSettingCheck::kPasswordTooLong;
-  }
+  const ModuleSettingCheck check =
+      ap ? CheckApSetting(ssid, password) : CheckStaSetting(ssid, password);
   if (check != ModuleSettingCheck::kOk) {
-    std::cerr << Text(CheckText(check), Lang::kEnglish) << "\n";
+    std::cerr << Text(ModuleCheckTextId(check), Lang::kEnglish) << "\n";
     return kExitUsage;
   }
 

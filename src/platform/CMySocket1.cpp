@@ -9,6 +9,13 @@ CMySocket1::CMySocket1(NetEndpoint endpoint, QObject* parent)
   timer_.setInterval(1000);
   connect(&timer_, &QTimer::timeout, this, &CMySocket1::Second);
   timer_.start();
+  connectTimer_.setSingleShot(true);
+  connectTimer_.setInterval(kConnectTimeoutMs);
+  connect(&connectTimer_, &QTimer::timeout, this, [this] {
+    if (session_.IsConnected() || !socket_) return;
+    socket_->abort();
+    emit connectFailed(QStringLiteral("no answer within %1 s").arg(kConnectTimeoutMs / 1000));
+  });
 }
 
 CMySocket1::~CMySocket1() {
@@ -29,15 +36,33 @@ void CMySocket1::Connect() {
     socket_ = new QTcpSocket(this);
     connect(socket_, &QTcpSocket::connected, this, &CMySocket1::OnConnected);
     connect(socket_, &QTcpSocket::readyRead, this, &CMySocket1::OnReadyRead);
+    connect(socket_, &QTcpSocket::errorOccurred, this, &CMySocket1::OnError);
     // A close by the module is not acted on: missed heartbeats drop the connection.
   }
   socket_->abort();
   socket_->connectToHost(QString::fromStdString(endpoint_.host), endpoint_.port);
+  connectTimer_.start();
+}
+
+void CMySocket1::Disconnect() {
+  connectTimer_.stop();
+  const bool wasConnected = session_.IsConnected();
+  session_.Disconnected();
+  if (wasConnected || socket_) Drop();
 }
 
 void CMySocket1::OnConnected() {
+  connectTimer_.stop();
   session_.Connected();
   emit connectedChanged(true);
+}
+
+void CMySocket1::OnError() {
+  // Errors of an established link are left to the missed heartbeats; only a failed
+  // attempt is reported, so the user knows why nothing happened.
+  if (session_.IsConnected() || !socket_) return;
+  connectTimer_.stop();
+  emit connectFailed(socket_->errorString());
 }
 
 void CMySocket1::OnReadyRead() {
@@ -48,7 +73,7 @@ void CMySocket1::OnReadyRead() {
       session_.BytesReceived(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size()));
   if (notice != ModuleSession::Notice::kNone)
-    emit staResult(notice == ModuleSession::Notice::kStaOk);
+    emit settingAnswered(notice == ModuleSession::Notice::kSetOk);
 }
 
 ModuleSettingCheck CMySocket1::SetAp(const std::string& name, const std::string& password) {
@@ -84,6 +109,10 @@ void CMySocket1::Second() {
       break;
     case ModuleSession::TickAction::kDrop:
       Drop();
+      break;
+    case ModuleSession::TickAction::kDropUnanswered:
+      Drop();
+      emit settingUnanswered();
       break;
     case ModuleSession::TickAction::kNothing:
       break;

@@ -20,8 +20,16 @@ class CMySocket1 : public QObject {
   explicit CMySocket1(NetEndpoint endpoint = kModuleEndpoint, QObject* parent = nullptr);
   ~CMySocket1() override;
 
-  // Starts connecting unless connected; the socket is created on the first call.
+  // Where the next Connect() goes (the dialog's address field; tests use loopback).
+  void SetEndpoint(NetEndpoint endpoint) { endpoint_ = std::move(endpoint); }
+  const NetEndpoint& Endpoint() const { return endpoint_; }
+
+  // Starts connecting unless connected; the socket is created on the first call. An attempt
+  // that has not succeeded within kConnectTimeoutMs is given up and reported.
+  static constexpr int kConnectTimeoutMs = 5000;
   void Connect();
+  // Ends the connection at once (the Disconnect button).
+  void Disconnect();
   bool IsConnected() const { return session_.IsConnected(); }
 
   // Checks the texts; when they pass and the module is connected, sends the setting and
@@ -39,8 +47,12 @@ class CMySocket1 : public QObject {
 
  signals:
   void connectedChanged(bool connected);
-  // A set-STA result to show: "OK" or "Setting error" (the dialog picks the language).
-  void staResult(bool ok);
+  // The module answered a setting (set AP or set STA): "OK" or "Setting error".
+  void settingAnswered(bool ok);
+  // The link was dropped while a setting still waited for its answer.
+  void settingUnanswered();
+  // A connect attempt failed (refused, unreachable, timed out); `reason` is Qt's text.
+  void connectFailed(const QString& reason);
 
  private:
   ModuleSettingCheck SendSetting(ModuleCommand command, ModuleSettingCheck check,
@@ -48,10 +60,12 @@ class CMySocket1 : public QObject {
   void Drop();
   void OnConnected();
   void OnReadyRead();
+  void OnError();
 
   NetEndpoint endpoint_;
   QPointer<QTcpSocket> socket_;
   QTimer timer_;
+  QTimer connectTimer_;
   ModuleSession session_;
 };
 

@@ -33,4 +33,25 @@ NetEndpoint ResolveWifiEndpoint(const std::optional<NetEndpoint>& explicitEndpoi
   return ChooseWifiEndpoint(ProbeAdapters());
 }
 
+std::optional<NetEndpoint> ParseEndpointText(std::string_view text, std::uint16_t defaultPort) {
+  const QString trimmed =
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+  const qsizetype colon = trimmed.indexOf(':');
+  const QString host = colon < 0 ? trimmed : trimmed.left(colon);
+  std::uint16_t port = defaultPort;
+  if (colon >= 0) {
+    bool ok = false;
+    const uint value = trimmed.mid(colon + 1).toUInt(&ok);
+    if (!ok || value < 1 || value > 65535) return std::nullopt;
+    port = static_cast<std::uint16_t>(value);
+  }
+  const QHostAddress address(host);
+  if (address.isNull() || address.protocol() != QAbstractSocket::IPv4Protocol) return std::nullopt;
+  return NetEndpoint{address.toString().toStdString(), port};
+}
+
+std::string EndpointText(const NetEndpoint& endpoint) {
+  return endpoint.host + ":" + std::to_string(endpoint.port);
+}
+
 }  // namespace tavelo

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavelo {
@@ -37,5 +38,11 @@ std::vector<AdapterAddress> ProbeAdapters();
 // The endpoint to use: `explicitEndpoint` when given (venue networks and tests), else the
 // probe's choice.
 NetEndpoint ResolveWifiEndpoint(const std::optional<NetEndpoint>& explicitEndpoint);
+
+// An address typed by the user: "192.168.74.1" or "192.168.74.1:17402" (spaces around are
+// ignored). The host must be an IPv4 address; a missing port is `defaultPort`. Nothing
+// when the text cannot be read.
+std::optional<NetEndpoint> ParseEndpointText(std::string_view text, std::uint16_t defaultPort);
+std::string EndpointText(const NetEndpoint& endpoint);  // "host:port"
 
 }  // namespace tavelo

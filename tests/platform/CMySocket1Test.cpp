@@ -41,13 +41,13 @@ class ModuleServer {
   QTcpServer server_;
 };
 
-TEST(CMySocket1, ConnectsSendsSettingsAndReportsTheStaResult) {
+TEST(CMySocket1, ConnectsSendsSettingsAndReportsEveryAnswer) {
   ModuleServer server;
   CMySocket1 socket(server.Endpoint());
   socket.SetTimerEnabled(false);
   std::vector<bool> states, results;
   QObject::connect(&socket, &CMySocket1::connectedChanged, [&](bool c) { states.push_back(c); });
-  QObject::connect(&socket, &CMySocket1::staResult, [&](bool ok) { results.push_back(ok); });
+  QObject::connect(&socket, &CMySocket1::settingAnswered, [&](bool ok) { results.push_back(ok); });
 
   // Checks come first; nothing goes out while not connected.
   EXPECT_EQ(socket.SetAp("", "12345678"), ModuleSettingCheck::kNameEmpty);
@@ -65,16 +65,16 @@ TEST(CMySocket1, ConnectsSendsSettingsAndReportsTheStaResult) {
   EXPECT_EQ(socket.SetAp("Room", "12345678"), ModuleSettingCheck::kOk);
   ASSERT_TRUE(WaitFor([&] { return server.model.ApName() == "Room"; }));
   ASSERT_TRUE(WaitFor([&] { return socket.Session().Pending() == ModuleCommand::kNone; }));
-  EXPECT_TRUE(results.empty());  // set AP shows no result
+  EXPECT_EQ(results, std::vector<bool>{true});  // set AP is reported like set STA
 
   server.model.SetRefuseSettings(true);
   socket.SetSta("Venue", "");
-  ASSERT_TRUE(WaitFor([&] { return results.size() == 1; }));
-  EXPECT_FALSE(results[0]);
+  ASSERT_TRUE(WaitFor([&] { return results.size() == 2; }));
+  EXPECT_FALSE(results[1]);
   server.model.SetRefuseSettings(false);
   socket.SetSta("Venue", "pw");
-  ASSERT_TRUE(WaitFor([&] { return results.size() == 2; }));
-  EXPECT_TRUE(results[1]);
+  ASSERT_TRUE(WaitFor([&] { return results.size() == 3; }));
+  EXPECT_TRUE(results[2]);
   EXPECT_EQ(server.model.StaPassword(), "pw");
 
   socket.Restore();
@@ -101,6 +101,30 @@ TEST(CMySocket1, ASilentModuleIsDroppedAfterMoreThanThreeSeconds) {
   server.model.SetSilent(false);
   socket.Connect();
   ASSERT_TRUE(WaitFor([&] { return socket.IsConnected(); }));
+
+  // A setting met by silence is reported when the link drops, not forgotten.
+  int unanswered = 0;
+  QObject::connect(&socket, &CMySocket1::settingUnanswered, [&] { ++unanswered; });
+  server.model.SetSilent(true);
+  socket.SetSta("Venue", "");
+  for (int second = 0; second < 4; ++second) socket.Second();
+  EXPECT_FALSE(socket.IsConnected());
+  EXPECT_EQ(unanswered, 1);
+}
+
+TEST(CMySocket1, AFailedConnectIsReported) {
+  qttest::App();
+  QTcpServer probe;
+  ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+  const quint16 port = probe.serverPort();
+  probe.close();  // nothing listens there now
+  CMySocket1 socket(NetEndpoint{"127.0.0.1", port});
+  socket.SetTimerEnabled(false);
+  QString reason;
+  QObject::connect(&socket, &CMySocket1::connectFailed, [&](const QString& r) { reason = r; });
+  socket.Connect();
+  ASSERT_TRUE(WaitFor([&] { return !reason.isEmpty(); }));
+  EXPECT_FALSE(socket.IsConnected());
 }
 
 TEST(TickDriver, CallsBackEveryFiftyMilliseconds) {

@@ -40,12 +40,13 @@ void Engine::OnSaveToPc(const std::string& pcName) {
     case PcNameCheck::kOk:
       break;
   }
-  if (std::find(pcFiles_.begin(), pcFiles_.end(), pcName) == pcFiles_.end()) {
+  image_.name = SanitisePresetName(modeNameText_);
+  const FileResult saved = SaveParamFile(paramDir_, pcName, image_);
+  // Only a file that exists gets a row: a failed save must not look like a saved preset.
+  if (saved.ok && std::find(pcFiles_.begin(), pcFiles_.end(), pcName) == pcFiles_.end()) {
     pcFiles_.push_back(pcName);
     observer_.OnPcFiles();
   }
-  image_.name = SanitisePresetName(modeNameText_);
-  const FileResult saved = SaveParamFile(paramDir_, pcName, image_);
   if (saved.ok) {
     Say(TextId::kMsgSaveOk, CaptionKind::kAppTitle);
   } else {

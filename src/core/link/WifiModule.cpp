@@ -10,23 +10,15 @@ constexpr std::uint8_t kModuleTextLength = kModuleNameField + kModulePasswordFie
 constexpr std::uint8_t kModuleReplyStart = 0x55;
 constexpr std::uint8_t kShortMessageMarker = 0x01;
 
-struct CheckText {
-  ModuleSettingCheck check;
-  std::string_view english;
-  std::string_view chinese;
-};
-
-constexpr std::array<CheckText, 4> kCheckTexts = {{
-    {ModuleSettingCheck::kNameEmpty, "Name is empty", "名称不能为空"},
-    {ModuleSettingCheck::kNameTooLong, "Name is too long", "名称太长"},
-    {ModuleSettingCheck::kPasswordTooShort, "Password length at least 8 bytes", "密码至少8位"},
-    {ModuleSettingCheck::kPasswordTooLong, "Password is too long", "密码太长"},
-}};
-
 ModuleSettingCheck CheckName(std::string_view name) {
   if (name.empty()) return ModuleSettingCheck::kNameEmpty;
-  if (name.size() > kModuleMaxName) return ModuleSettingCheck::kNameTooLong;
+  if (name.size() > static_cast<std::size_t>(kModuleMaxName))
+    return ModuleSettingCheck::kNameTooLong;
   return ModuleSettingCheck::kOk;
+}
+
+bool PasswordTooLong(std::string_view password) {
+  return password.size() > static_cast<std::size_t>(kModuleMaxPassword);
 }
 
 }  // namespace
@@ -57,21 +49,29 @@ ModuleSettingMessage BuildModuleSetting(ModuleCommand command, std::string_view 
 ModuleSettingCheck CheckApSetting(std::string_view name, std::string_view password) {
   if (ModuleSettingCheck check = CheckName(name); check != ModuleSettingCheck::kOk) return check;
   if (password.size() < kModuleMinApPassword) return ModuleSettingCheck::kPasswordTooShort;
-  if (password.size() > kModuleMaxPassword) return ModuleSettingCheck::kPasswordTooLong;
+  if (PasswordTooLong(password)) return ModuleSettingCheck::kPasswordTooLong;
   return ModuleSettingCheck::kOk;
 }
 
 ModuleSettingCheck CheckStaSetting(std::string_view name, std::string_view password) {
   if (ModuleSettingCheck check = CheckName(name); check != ModuleSettingCheck::kOk) return check;
-  if (password.size() > kModuleMaxPassword) return ModuleSettingCheck::kPasswordTooLong;
+  if (PasswordTooLong(password)) return ModuleSettingCheck::kPasswordTooLong;
   return ModuleSettingCheck::kOk;
 }
 
-std::string_view ModuleCheckText(ModuleSettingCheck check, bool chinese) {
-  for (const CheckText& entry : kCheckTexts) {
-    if (entry.check == check) return chinese ? entry.chinese : entry.english;
+TextId ModuleCheckTextId(ModuleSettingCheck check) {
+  switch (check) {
+    case ModuleSettingCheck::kNameEmpty:
+      return TextId::kMsgWifiNameEmpty;
+    case ModuleSettingCheck::kNameTooLong:
+      return TextId::kMsgWifiNameTooLong;
+    case ModuleSettingCheck::kPasswordTooShort:
+      return TextId::kMsgWifiPasswordTooShort;
+    case ModuleSettingCheck::kPasswordTooLong:
+    case ModuleSettingCheck::kOk:
+      break;
   }
-  return {};
+  return TextId::kMsgWifiPasswordTooLong;
 }
 
 std::optional<ModuleReply> ParseModuleReply(const std::uint8_t* bytes, std::size_t size) {
@@ -100,31 +100,23 @@ ModuleSession::Notice ModuleSession::BytesReceived(const std::uint8_t* bytes, st
       reply->command != static_cast<std::uint8_t>(pending_)) {
     return Notice::kNone;
   }
-  const ModuleCommand answered = pending_;
   pending_ = ModuleCommand::kNone;
-  if (answered != ModuleCommand::kSetSta) return Notice::kNone;
-  return reply->result == 1 ? Notice::kStaOk : Notice::kStaFailed;
+  return reply->result == 1 ? Notice::kSetOk : Notice::kSetFailed;
 }
 
 ModuleSession::TickAction ModuleSession::Second() {
   if (!connected_) return TickAction::kNothing;
   if (missed_ < kMaxMissed) ++missed_;
   if (missed_ > kDropAfterMissed) {
+    const bool unanswered = pending_ != ModuleCommand::kNone;
     Disconnected();
-    return TickAction::kDrop;
+    return unanswered ? TickAction::kDropUnanswered : TickAction::kDrop;
   }
   return pending_ == ModuleCommand::kNone ? TickAction::kSendHeartbeat : TickAction::kNothing;
 }
 
-std::string_view ModuleSession::NoticeText(Notice notice, bool chinese) {
-  switch (notice) {
-    case Notice::kStaOk:
-      return chinese ? "设置成功" : "OK";
-    case Notice::kStaFailed:
-      return chinese ? "设置失败" : "Setting error";
-    default:
-      return {};
-  }
+TextId ModuleSession::NoticeTextId(Notice notice) {
+  return notice == Notice::kSetOk ? TextId::kMsgWifiSetOk : TextId::kMsgWifiSetError;
 }
 
 }  // namespace tavelo

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string_view>
 
+#include "text/Texts.h"
+
 namespace tavelo {
 
 enum class ModuleCommand : std::uint8_t {
@@ -25,9 +27,12 @@ inline constexpr int kModuleSettingSize = 99;
 inline constexpr int kModuleNameField = 40;
 inline constexpr int kModulePasswordField = 56;
 inline constexpr std::uint8_t kModuleEnd = 0x0A;
+// Lengths are counted in the UTF-8 bytes that go on the wire. A network name is at most 32
+// bytes (the Wi-Fi limit, inside the 40-byte field); a password at most the 56 bytes its
+// field carries: a longer one would have to be cut, and a cut password locks the user out.
 inline constexpr int kModuleMaxName = 32;
 inline constexpr int kModuleMinApPassword = 8;
-inline constexpr int kModuleMaxPassword = 64;
+inline constexpr int kModuleMaxPassword = kModulePasswordField;
 
 using ModuleShortMessage = std::array<std::uint8_t, kModuleShortMessageSize>;
 using ModuleSettingMessage = std::array<std::uint8_t, kModuleSettingSize>;
@@ -35,8 +40,9 @@ using ModuleSettingMessage = std::array<std::uint8_t, kModuleSettingSize>;
 ModuleShortMessage BuildModuleHeartbeat();  // 04 01 0A
 ModuleShortMessage BuildModuleRestore();    // 03 01 0A
 
-// Set AP / set STA: command, 0x60, 40-byte name field, 56-byte password field (a longer
-// password is cut to its first 56 bytes), 0x0A. Fields are zero-filled.
+// Set AP / set STA: command, 0x60, 40-byte name field, 56-byte password field, 0x0A. Fields
+// are zero-filled. Texts that passed the checks below always fit; anything longer is cut
+// at its field so it can never run into the next one.
 ModuleSettingMessage BuildModuleSetting(ModuleCommand command, std::string_view name,
                                         std::string_view password);
 
@@ -48,12 +54,14 @@ enum class ModuleSettingCheck {
   kPasswordTooLong,
 };
 
-// The checks run in this order; the first that fails is reported.
+// The checks run in this order; the first that fails is reported. `name` and `password` are
+// UTF-8; their byte counts decide.
 ModuleSettingCheck CheckApSetting(std::string_view name, std::string_view password);
 ModuleSettingCheck CheckStaSetting(std::string_view name, std::string_view password);
 
-// The message box text for a failed check (UTF-8); empty for kOk.
-std::string_view ModuleCheckText(ModuleSettingCheck check, bool chinese);
+// The message for a failed check ("Name is empty", "Password is too long", ...). Not to be
+// asked for kOk.
+TextId ModuleCheckTextId(ModuleSettingCheck check);
 
 struct ModuleReply {
   std::uint8_t command = 0;
@@ -69,10 +77,13 @@ class ModuleSession {
   static constexpr int kMaxMissed = 10;
   static constexpr int kDropAfterMissed = 3;  // dropped when the count exceeds this
 
-  enum class TickAction { kNothing, kSendHeartbeat, kDrop };
+  // kDropUnanswered: dropped while a setting waited for its answer, which the user must
+  // hear about (the setting may not have been stored).
+  enum class TickAction { kNothing, kSendHeartbeat, kDrop, kDropUnanswered };
 
-  // What a received read means for the user.
-  enum class Notice { kNone, kStaOk, kStaFailed };
+  // What the module's answer to a setting means for the user. Set AP and Set Sta are
+  // reported alike.
+  enum class Notice { kNone, kSetOk, kSetFailed };
 
   void Connected();
   void Disconnected();
@@ -90,8 +101,8 @@ class ModuleSession {
   // already marked itself disconnected).
   TickAction Second();
 
-  // The texts shown for a set-STA result (UTF-8).
-  static std::string_view NoticeText(Notice notice, bool chinese);
+  // The message for a setting's answer ("OK" / "Setting error"); not for kNone.
+  static TextId NoticeTextId(Notice notice);
 
  private:
   bool connected_ = false;

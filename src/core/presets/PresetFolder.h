@@ -19,25 +19,46 @@ inline constexpr const char* kDefaultPresetFolder = "param_dir";
 inline constexpr std::size_t kMaxPresetFiles = 100;
 
 // File names of the folder's parameter files: regular files of exactly kParamFileSize bytes,
-// in directory order, at most kMaxPresetFiles. Folders, "." and ".." and our own temporary
-// save files are skipped. A missing or unreadable folder lists nothing.
+// in name order (byte order of the names, the same on every machine), the first
+// kMaxPresetFiles of them. Folders, "." and ".." and our own temporary save files are
+// skipped. A missing or unreadable folder lists nothing.
 std::vector<std::string> ListPresetFolder(const std::filesystem::path& folder);
 
 // Creates the folder when it is missing. False when it cannot be made or a file has its name.
 bool EnsurePresetFolder(const std::filesystem::path& folder);
 
-// The file name ("PC Name") the user typed for Save To PC.
+// The file name ("PC Name") the user typed for Save To PC (UTF-8). Presets travel between
+// machines, so a name must be a valid file name on every desktop system: besides
+// / \ : ? * < > | and the double quote, refused are control characters, "." and "..",
+// names ending in a dot or a space, the reserved device names of Windows (CON, PRN, AUX,
+// NUL, COM0..COM9, LPT0..LPT9, also with an extension, any case), names that are not
+// UTF-8, and names longer than kMaxPcNameBytes.
 enum class PcNameCheck {
   kOk,
   kEmpty,             // "PC Name is empty "
   kInvalidCharacter,  // "Invalid charater in PC Name"
 };
+// File systems take 255 bytes; a save's temporary file needs room for its prefix and suffix.
+inline constexpr std::size_t kMaxPcNameBytes = 200;
 PcNameCheck ValidatePcName(std::string_view name);
+
+// What Save To PC does with a typed name, before anything is written.
+enum class SaveToPcStep {
+  kListFull,      // 100 files are listed: nothing happens
+  kEmpty,         // "PC Name is empty "
+  kInvalid,       // "Invalid charater in PC Name"
+  kAskOverwrite,  // a listed file has exactly this name: "overwrite ?"
+  kSave,
+};
+SaveToPcStep PlanSaveToPc(std::string_view name, const std::vector<std::string>& listed);
 
 // Save To PC after the name checks: writes the image as a parameter file into the folder
 // (created when missing), replacing any file of that name atomically.
 FileResult SaveParamFile(const std::filesystem::path& folder, std::string_view pcName,
                          const ParamImage& image);
+// Test hook: every following SaveParamFile fails at `fault`, as a full disk or a yanked
+// drive would, until it is set back to WriteFault::kNone.
+void SetSaveFaultForTesting(WriteFault fault);
 
 // Reads and checks one parameter file (of any path). A file that cannot be read or fails a
 // check gives a result that is not ok() with the reason; nothing else is touched.

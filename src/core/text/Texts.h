@@ -69,6 +69,15 @@ enum class TextId : int {
   kMsgResetAllConfirm,
   kMsgRestoreFactoryConfirm,
   kMsgPasswordNotNumeric,
+  kMsgPcListFull,  // Save To PC with 100 files listed
+  // Controls that a service code reveals (support staff read them in English).
+  kSysDeletePc,
+  kSysLogoLine1,
+  kSysLogoLine2,
+  kSysLogo,
+  kSysClearLogo,
+  kSysWifi,
+  kSysSecondAdmin,
   kPowerModeLast,
   kPowerModeUser,  // "%d": 1 to 10
 
@@ -90,12 +99,17 @@ enum class TextId : int {
   kMsgWifiRestoreConfirm,
   kMsgWifiSetOk,
   kMsgWifiSetError,
+  kMsgWifiNoAnswer,     // a setting went unanswered and the link was dropped
+  kWifiModuleAddress,   // the address field ("host" or "host:port")
+  kMsgWifiBadAddress,   // the address field cannot be read
+  kMsgWifiUnreachable,  // "%s": the address tried
 
   // Wait and unlock dialogs.
   kWaitConnecting,
   kWaitLoading,
   kWaitSaving,
-  kUnlockTitle,  // the unlock dialog is found by this title: the same in both languages
+  kWaitMassProgress,  // "%s": "k/n", the file being written and the run's file count
+  kUnlockTitle,       // the unlock dialog is found by this title: the same in both languages
   kUnlockPassword,
   kUnlockOk,
   kUnlockClose,

@@ -10,6 +10,7 @@
 
 #include "core/text/LabelBindings.h"
 #include "core/text/Texts.h"
+#include "link/WifiModule.h"
 #include "ui/app/LanguageSetting.h"
 #include "ui/app/LinkFactory.h"
 #include "ui/app/PageFactory.h"
@@ -112,6 +113,12 @@ void CTaveloDlg::LayoutNavigation() {
 
 void CTaveloDlg::BuildPages() {
   const QSize size(kClientWidth - 6, kClientHeight - 80);
+  // The Wi-Fi module sits beside the processor: an explicit host moves both.
+  sysHooks_.engine = &engine_;
+  sysHooks_.setLanguage = [this](Lang lang) { SetLanguage(lang, /*store=*/true); };
+  sysHooks_.setBoost = [this](bool available) { SetBoostAvailable(available); };
+  sysHooks_.moduleEndpoint =
+      options_.host.empty() ? kModuleEndpoint : NetEndpoint{options_.host, kModulePort};
   for (const auto& entry : nav::kNavTable) {
     if (entry.page == nav::PageKind::kNone) continue;
     // The poster names its page, so the others can look again after it changed a value.
@@ -119,7 +126,7 @@ void CTaveloDlg::BuildPages() {
     const PageContext context{
         engine_.Image(),
         [this, slot](int code, const BlockArg& arg) { PagePosted(pages_[slot].page, code, arg); },
-        size, this};
+        size, this, &sysHooks_};
     CPage* page = MakePage(entry, context);
     page->Model().SetFlags(
         {[this] { return engine_.VrPresent(); }, [this] { return engine_.AdjustLocked(); }});
@@ -191,6 +198,28 @@ void CTaveloDlg::Navigate(int index) {
     const bool show = k == index && (k != nav::kBoost || boostAvailable_ || index == nav::kBoost);
     if (show) entry.page->Picked();
     entry.page->setVisible(show);
+  }
+}
+
+CDlgSys* CTaveloDlg::SystemPage() const {
+  for (const auto& entry : nav::kNavTable)
+    if (entry.page == nav::PageKind::kSystem)
+      return qobject_cast<CDlgSys*>(PageWidget(entry.index));
+  return nullptr;
+}
+
+void CTaveloDlg::SetBoostAvailable(bool available) {
+  boostAvailable_ = available;
+  CMyBtn* button = NavButton(nav::kBoost);
+  button->setVisible(available);
+  LayoutNavigation();
+  if (available) {
+    currentPage_ = selectedPage_ = -1;
+    Navigate(nav::kBoost);
+    if (CPage* boost = PageWidget(nav::kBoost)) boost->Refresh();
+  } else if (CPage* boost = PageWidget(nav::kBoost)) {
+    boost->hide();
+    button->SetLit(false);
   }
 }
 

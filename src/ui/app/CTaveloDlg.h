@@ -15,6 +15,7 @@
 #include "ui/app/CTopBar.h"
 #include "ui/app/DemoLink.h"
 #include "ui/app/Navigation.h"
+#include "ui/pages/CDlgSys.h"
 
 class QLabel;
 class QTimer;
@@ -64,6 +65,11 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   // The page of a navigation entry; null for "Calibrate" and "Surround Right".
   CPage* PageWidget(int navIndex) const;
   CDlgMusic* MusicPage() const;
+  CDlgSys* SystemPage() const;
+  // The boost page and its navigation button: made available and selected, or hidden and
+  // no longer reachable (the system page's service code and "Delete PC").
+  void SetBoostAvailable(bool available);
+  bool BoostAvailable() const { return boostAvailable_; }
   CMyBtn* NavButton(int index) const { return nav_[static_cast<std::size_t>(index)]; }
 
   // Language: applied to every label; stored with the user's settings when `store`.
@@ -100,6 +106,10 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   void OnIndicators(std::uint8_t first, std::uint8_t second) override;
   void OnFrontPanel(const FrontPanel& panel) override;
   void OnEchoTypeReloaded() override;
+  void OnMassUploadProgress(const MassUploadReport& report) override;
+  void OnPresetNames() override;
+  void OnPcFiles() override;
+  void OnLockAdmin(bool locked, int adminMode) override;
 
  signals:
   void ParameterSetShown();           // a distribution filled the pages
@@ -139,6 +149,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   QLabel* status_ = nullptr;
   std::array<CMyBtn*, nav::kNavCount> nav_{};
   std::vector<PageEntry> pages_;
+  SysHooks sysHooks_;
 
   int currentPage_ = 0;
   int selectedPage_ = 0;

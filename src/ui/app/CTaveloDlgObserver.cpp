@@ -126,4 +126,23 @@ void CTaveloDlg::OnFrontPanel(const FrontPanel& /*panel*/) {
     page->ReloadChanged();
 }
 
+void CTaveloDlg::OnMassUploadProgress(const MassUploadReport& report) {
+  // The wait dialog counts the files taken so far: written ones and the one going out.
+  const int count = static_cast<int>(report.entries.size());
+  const int taken = count - static_cast<int>(report.SlotsIn(MassSlotState::kNotReached).size());
+  if (wait_ && report.running && taken > 0) wait_->SetProgress(taken, count);
+}
+
+void CTaveloDlg::OnPresetNames() {
+  if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
+}
+
+void CTaveloDlg::OnPcFiles() {
+  if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
+}
+
+void CTaveloDlg::OnLockAdmin(bool /*locked*/, int /*adminMode*/) {
+  if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
+}
+
 }  // namespace tavelo::ui

@@ -1,6 +1,7 @@
 #include "ui/app/PageFactory.h"
 
 #include "ui/pages/CDlgMusic.h"
+#include "ui/pages/CDlgSys.h"
 #include "ui/pages/COutputPage.h"
 #include "ui/pages/CPageSlot.h"
 
@@ -24,6 +25,13 @@ CPage* MakePage(const nav::NavEntry& entry, const PageContext& context) {
     case nav::PageKind::kSubwoofer:
       page = new CDlgSW(context.image, context.post, context.size, context.parent);
       break;
+    case nav::PageKind::kSystem:
+      if (context.sys && context.sys->engine) {
+        page = new CDlgSys(*context.sys->engine, context.post, *context.sys, context.size,
+                           context.parent);
+        break;
+      }
+      [[fallthrough]];
     default:
       page = new CPageSlot(QString("page_%1").arg(entry.cliName), context.image, context.post,
                            context.size, context.parent);

@@ -11,12 +11,14 @@ class QWidget;
 namespace tavelo::ui {
 
 class CPage;
+struct SysHooks;
 
 struct PageContext {
   ParamImage& image;  // the engine's image, edited in place
   BlockPoster post;   // the page's block requests
   QSize size;
   QWidget* parent;
+  const SysHooks* sys = nullptr;  // the system page's engine and main-window hooks
 };
 
 CPage* MakePage(const nav::NavEntry& entry, const PageContext& context);

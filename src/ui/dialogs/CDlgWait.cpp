@@ -28,6 +28,7 @@ TextId TextOf(WaitKind kind) {
 CDlgWait::CDlgWait(WaitKind kind, Lang lang, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       kind_(kind),
+      lang_(lang),
       text_(new QLabel(QString::fromUtf8(tavelo::Text(TextOf(kind), lang)), this)),
       bar_(new QProgressBar(this)),
       timer_(new QTimer(this)) {
@@ -51,6 +52,11 @@ CDlgWait::CDlgWait(WaitKind kind, Lang lang, QWidget* parent)
 void CDlgWait::Step() {
   if (++position_ > kBarMax) position_ = 0;
   bar_->setValue(position_);
+}
+
+void CDlgWait::SetProgress(int file, int count) {
+  const std::string progress = std::to_string(file) + "/" + std::to_string(count);
+  text_->setText(QString::fromStdString(FormatText(TextId::kWaitMassProgress, lang_, progress)));
 }
 
 QString CDlgWait::Text() const {

@@ -25,6 +25,8 @@ class CDlgWait : public QDialog {
   // One step of the bar: +1, back to 0 after 100.
   void Step();
   int Position() const { return position_; }
+  // A mass upload's progress: "Saving... file k/n".
+  void SetProgress(int file, int count);
   WaitKind Kind() const { return kind_; }
   QString Text() const;
   // The work ended: the dialog closes.
@@ -36,6 +38,7 @@ class CDlgWait : public QDialog {
 
  private:
   WaitKind kind_;
+  Lang lang_;
   int position_ = 0;
   bool finishing_ = false;
   QLabel* text_;

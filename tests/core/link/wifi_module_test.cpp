@@ -43,16 +43,38 @@ TEST(WifiModule, ChecksRunInOrder) {
   EXPECT_EQ(CheckApSetting(name33, "12345678"), ModuleSettingCheck::kNameTooLong);
   EXPECT_EQ(CheckApSetting(name32, "1234567"), ModuleSettingCheck::kPasswordTooShort);
   EXPECT_EQ(CheckApSetting(name32, "12345678"), ModuleSettingCheck::kOk);
-  EXPECT_EQ(CheckApSetting("x", std::string(65, 'p')), ModuleSettingCheck::kPasswordTooLong);
-  EXPECT_EQ(CheckApSetting("x", std::string(64, 'p')), ModuleSettingCheck::kOk);
+  // The password field carries 56 bytes: a longer password is refused, never cut.
+  EXPECT_EQ(CheckApSetting("x", std::string(57, 'p')), ModuleSettingCheck::kPasswordTooLong);
+  EXPECT_EQ(CheckApSetting("x", std::string(56, 'p')), ModuleSettingCheck::kOk);
+  EXPECT_EQ(CheckStaSetting("x", std::string(57, 'p')), ModuleSettingCheck::kPasswordTooLong);
   EXPECT_EQ(CheckStaSetting("x", ""), ModuleSettingCheck::kOk);
   EXPECT_EQ(CheckStaSetting(name33, ""), ModuleSettingCheck::kNameTooLong);
   EXPECT_EQ(CheckStaSetting("x", std::string(65, 'p')), ModuleSettingCheck::kPasswordTooLong);
 
-  EXPECT_EQ(ModuleCheckText(ModuleSettingCheck::kPasswordTooShort, false),
-            "Password length at least 8 bytes");
-  EXPECT_EQ(ModuleCheckText(ModuleSettingCheck::kNameEmpty, true), "名称不能为空");
-  EXPECT_TRUE(ModuleCheckText(ModuleSettingCheck::kOk, false).empty());
+  EXPECT_STREQ(Text(ModuleCheckTextId(ModuleSettingCheck::kPasswordTooShort), Lang::kEnglish),
+               "Password length at least 8 bytes");
+  EXPECT_STREQ(Text(ModuleCheckTextId(ModuleSettingCheck::kNameEmpty), Lang::kChinese),
+               "名称不能为空");
+  EXPECT_STREQ(Text(ModuleCheckTextId(ModuleSettingCheck::kPasswordTooLong), Lang::kEnglish),
+               "Password is too long");
+}
+
+TEST(WifiModule, LengthsAreTheUtf8BytesOnTheWire) {
+  // Ten Chinese characters are 30 bytes and fit; twelve are 36 and are refused whole,
+  // never cut in the middle of a character.
+  std::string ten, twelve;
+  for (int i = 0; i < 10; ++i) ten += "音";
+  twelve = ten + "乐乐";
+  ASSERT_EQ(ten.size(), 30u);
+  EXPECT_EQ(CheckStaSetting(ten, ""), ModuleSettingCheck::kOk);
+  EXPECT_EQ(CheckStaSetting(twelve, ""), ModuleSettingCheck::kNameTooLong);
+  const auto m = BuildModuleSetting(ModuleCommand::kSetSta, ten, "");
+  EXPECT_EQ(std::string(m.begin() + 2, m.begin() + 32), ten);
+  EXPECT_EQ(m[32], 0);
+  // A 20-character password of three-byte characters is 60 bytes: too long.
+  std::string password;
+  for (int i = 0; i < 20; ++i) password += "密";
+  EXPECT_EQ(CheckApSetting("n", password), ModuleSettingCheck::kPasswordTooLong);
 }
 
 TEST(WifiModule, RepliesCountOnlyAsExactlyThreeBytes) {
@@ -65,7 +87,7 @@ TEST(WifiModule, RepliesCountOnlyAsExactlyThreeBytes) {
   EXPECT_FALSE(ParseModuleReply(wrongStart, 3).has_value());
 }
 
-TEST(ModuleSession, SetStaResultsAndPendingCommands) {
+TEST(ModuleSession, SettingAnswersAndPendingCommands) {
   ModuleSession s;
   s.Connected();
   const std::uint8_t staOk[] = {0x55, 0x02, 0x01};
@@ -75,16 +97,23 @@ TEST(ModuleSession, SetStaResultsAndPendingCommands) {
   s.CommandSent(ModuleCommand::kSetSta);
   EXPECT_EQ(s.BytesReceived(apOk, 3), ModuleSession::Notice::kNone);  // not the pending one
   EXPECT_EQ(s.Pending(), ModuleCommand::kSetSta);
-  EXPECT_EQ(s.BytesReceived(staOk, 3), ModuleSession::Notice::kStaOk);
+  EXPECT_EQ(s.BytesReceived(staOk, 3), ModuleSession::Notice::kSetOk);
   EXPECT_EQ(s.Pending(), ModuleCommand::kNone);
+  EXPECT_EQ(s.BytesReceived(staOk, 3), ModuleSession::Notice::kNone);  // nothing pending
 
   s.CommandSent(ModuleCommand::kSetSta);
-  EXPECT_EQ(s.BytesReceived(staBad, 3), ModuleSession::Notice::kStaFailed);
-  EXPECT_EQ(ModuleSession::NoticeText(ModuleSession::Notice::kStaFailed, false), "Setting error");
-  EXPECT_EQ(ModuleSession::NoticeText(ModuleSession::Notice::kStaOk, true), "设置成功");
+  EXPECT_EQ(s.BytesReceived(staBad, 3), ModuleSession::Notice::kSetFailed);
+  EXPECT_STREQ(Text(ModuleSession::NoticeTextId(ModuleSession::Notice::kSetFailed), Lang::kEnglish),
+               "Setting error");
+  EXPECT_STREQ(Text(ModuleSession::NoticeTextId(ModuleSession::Notice::kSetOk), Lang::kChinese),
+               "设置成功");
 
+  // The answer to set AP is reported like the answer to set STA.
+  const std::uint8_t apBad[] = {0x55, 0x01, 0x00};
   s.CommandSent(ModuleCommand::kSetAp);
-  EXPECT_EQ(s.BytesReceived(apOk, 3), ModuleSession::Notice::kNone);
+  EXPECT_EQ(s.BytesReceived(apOk, 3), ModuleSession::Notice::kSetOk);
+  s.CommandSent(ModuleCommand::kSetAp);
+  EXPECT_EQ(s.BytesReceived(apBad, 3), ModuleSession::Notice::kSetFailed);
   EXPECT_EQ(s.Pending(), ModuleCommand::kNone);
 }
 
@@ -110,9 +139,14 @@ TEST(ModuleSession, HeartbeatsEachSecondAndDropAfterMoreThanThreeMissed) {
   EXPECT_EQ(s.Second(), ModuleSession::TickAction::kNothing);
   EXPECT_EQ(s.Second(), ModuleSession::TickAction::kNothing);
   EXPECT_EQ(s.Second(), ModuleSession::TickAction::kNothing);
-  EXPECT_EQ(s.Second(), ModuleSession::TickAction::kDrop);
+  EXPECT_EQ(s.Second(), ModuleSession::TickAction::kDropUnanswered);  // the user must hear
   EXPECT_FALSE(s.IsConnected());
   EXPECT_EQ(s.Pending(), ModuleCommand::kNone);
+
+  // Plain silence without a setting waiting is a plain drop.
+  s.Connected();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.Second(), ModuleSession::TickAction::kSendHeartbeat);
+  EXPECT_EQ(s.Second(), ModuleSession::TickAction::kDrop);
 }
 
 }  // namespace

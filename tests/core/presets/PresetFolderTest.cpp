@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "TempFolder.h"
 #include "presets/PresetFolder.h"
@@ -31,14 +32,20 @@ TEST(PresetFolderList, OffersOnlyRegularFilesOfExactly1140Bytes) {
   EXPECT_TRUE(ListPresetFolder(dir / "missing").empty());
 }
 
-TEST(PresetFolderList, StopsAtOneHundredFiles) {
+TEST(PresetFolderList, IsInNameOrderAndStopsAtOneHundredFiles) {
   TempFolder dir;
-  for (int i = 0; i < 105; ++i)
-    WriteBytes(dir / ("p" + std::to_string(i)), std::vector<std::uint8_t>(1140, 0));
+  std::vector<std::string> all;
+  for (int i = 104; i >= 0; --i) {
+    char name[8];
+    std::snprintf(name, sizeof name, "p%03d", i);
+    all.push_back(name);
+    WriteBytes(dir / name, std::vector<std::uint8_t>(1140, 0));
+  }
   const auto names = ListPresetFolder(dir.path());
-  EXPECT_EQ(names.size(), 100u);
-  const auto sorted = Sorted(names);
-  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+  // The first hundred by name, whatever order the file system hands them out in.
+  all = Sorted(all);
+  all.resize(100);
+  EXPECT_EQ(names, all);
 }
 
 TEST(PresetFolderEnsure, CreatesAMissingFolderButNotOverAFile) {
@@ -59,6 +66,36 @@ TEST(PcName, RefusesEmptyAndCharactersNoFileNameTakes) {
     EXPECT_EQ(ValidatePcName(bad), PcNameCheck::kInvalidCharacter) << bad;
   }
   EXPECT_EQ(ValidatePcName(std::string("nul\0x", 5)), PcNameCheck::kInvalidCharacter);
+}
+
+TEST(PcName, RefusesNamesThatSomeDesktopSystemCannotStore) {
+  const std::string longest(kMaxPcNameBytes, 'n');
+  for (const std::string& good :
+       {std::string("console"), std::string("COM10"), std::string("LPT"), std::string("auxiliary"),
+        std::string("con-night"), std::string(".hidden"), std::string("\xE9\x9F\xB3\xE4\xB9\x90"),
+        longest, std::string("a.b c")}) {
+    EXPECT_EQ(ValidatePcName(good), PcNameCheck::kOk) << good;
+  }
+  for (const std::string& bad :
+       {std::string("CON"), std::string("con"), std::string("Nul.txt"), std::string("aux.tar.gz"),
+        std::string("PRN"), std::string("com1"), std::string("COM9.preset"), std::string("lpt5"),
+        std::string("LPT0"), std::string("COM\xC2\xB9"), std::string("con .txt"),
+        std::string("ends with dot."), std::string("ends with space "), std::string("del\x7f"),
+        std::string("bell\x07"), longest + "n", std::string("\xE9\x9F"),  // cut UTF-8
+        std::string("\xC0\xAF"),                                          // overlong slash
+        std::string("\xED\xA0\x80")}) {                                   // a surrogate
+    EXPECT_EQ(ValidatePcName(bad), PcNameCheck::kInvalidCharacter) << bad;
+  }
+}
+
+TEST(PcName, SaveToPcPlansTheRefusalsBeforeTheOverwriteQuestion) {
+  const std::vector<std::string> listed = {"CON", "evening"};  // "CON" made on Linux
+  EXPECT_EQ(PlanSaveToPc("", listed), SaveToPcStep::kEmpty);
+  EXPECT_EQ(PlanSaveToPc("CON", listed), SaveToPcStep::kInvalid);
+  EXPECT_EQ(PlanSaveToPc("evening", listed), SaveToPcStep::kAskOverwrite);
+  EXPECT_EQ(PlanSaveToPc("Evening", listed), SaveToPcStep::kSave);  // exact match only
+  const std::vector<std::string> full(100, "x");
+  EXPECT_EQ(PlanSaveToPc("new", full), SaveToPcStep::kListFull);
 }
 
 TEST(PresetName, IsSixteenPrintableCharactersSpacePadded) {

@@ -1,0 +1,73 @@
+// Save To PC when the disk fails: the previous file stays and no row appears for a file
+// that does not exist.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "EngineHarness.h"
+#include "presets/PresetFolder.h"
+
+namespace tavelo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct FaultGuard {
+  explicit FaultGuard(WriteFault fault) { SetSaveFaultForTesting(fault); }
+  ~FaultGuard() { SetSaveFaultForTesting(WriteFault::kNone); }
+};
+
+TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {
+  const fs::path dir = fs::temp_directory_path() / ("tavelo-pcfiles-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  EngineHarness h;
+  h.engine.SetParamDir(dir);
+  h.engine.SetModeNameText("First");
+  h.engine.Post(msg::SaveToPc{"evening"});
+  ASSERT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
+  const auto before = Bytes(dir / "evening");
+  ASSERT_EQ(before.size(), kParamFileSize);
+
+  for (WriteFault fault :
+       {WriteFault::kAfterPartialWrite, WriteFault::kAtSync, WriteFault::kAtRename}) {
+    FaultGuard guard(fault);
+    h.engine.SetModeNameText("Second");
+    h.engine.Post(msg::SaveToPc{"evening"});  // overwrite, interrupted
+    EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  ");
+    EXPECT_EQ(Bytes(dir / "evening"), before);
+    h.engine.Post(msg::SaveToPc{"night"});  // a new name, interrupted
+    EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  ");
+    EXPECT_FALSE(fs::exists(dir / "night"));
+    EXPECT_EQ(h.engine.PcFiles(), std::vector<std::string>{"evening"});
+  }
+  // No half-written temporary file is left behind either.
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++entries;
+  EXPECT_EQ(entries, 1);
+
+  h.engine.Post(msg::SaveToPc{"night"});
+  EXPECT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
+  EXPECT_EQ(h.engine.PcFiles(), (std::vector<std::string>{"evening", "night"}));
+  fs::remove_all(dir);
+}
+
+TEST(EnginePcFiles, NamesNoDesktopSystemTakesAreRefusedBeforeWriting) {
+  const fs::path dir = fs::temp_directory_path() / ("tavelo-pcnames-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  EngineHarness h;
+  h.engine.SetParamDir(dir);
+  for (const char* name : {"CON", "aux.txt", "lpt1", "trailing.", "trailing ", ".."}) {
+    h.engine.Post(msg::SaveToPc{name});
+    EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name") << name;
+  }
+  EXPECT_FALSE(fs::exists(dir));  // not even the folder was made
+  EXPECT_TRUE(h.engine.PcFiles().empty());
+}
+
+}  // namespace
+}  // namespace tavelo::test
