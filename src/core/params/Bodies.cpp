@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "link/LittleEndian.h"
+
 namespace tavelo {
 
 namespace {
@@ -24,25 +26,6 @@ static_assert(kBleNameAt + kDeviceNameSize == kDownloadBodySize);
 // T4..T6 carry a Q in their low 12 bits; the upper bits have no meaning.
 constexpr int kFirstQToneWord = 4;
 constexpr std::uint16_t kToneQMask = 0x0FFF;
-
-std::uint16_t GetLe16(const std::uint8_t* in) {
-  return static_cast<std::uint16_t>(in[0] | (in[1] << 8));
-}
-
-void PutLe16(std::uint8_t* out, std::uint16_t v) {
-  out[0] = static_cast<std::uint8_t>(v & 0xFF);
-  out[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-std::uint32_t GetLe32(const std::uint8_t* in) {
-  return static_cast<std::uint32_t>(GetLe16(in)) |
-         (static_cast<std::uint32_t>(GetLe16(in + 2)) << 16);
-}
-
-void PutLe32(std::uint8_t* out, std::uint32_t v) {
-  PutLe16(out, static_cast<std::uint16_t>(v & 0xFFFF));
-  PutLe16(out + 2, static_cast<std::uint16_t>(v >> 16));
-}
 
 template <std::size_t N>
 void GetChars(const std::uint8_t* in, int count, std::array<char, N>& out) {
@@ -79,21 +62,21 @@ void ForEachBoostBand(Image& image, Fn fn) {
 // The 654-byte preset part, shared by both directions of both bodies.
 void WritePresetPart(const ParamImage& image, std::uint8_t* out) {
   std::copy_n(image.bytes.begin(), kSettingsBytes, out);
-  for (int k = 0; k < kWordCount; ++k) PutLe16(out + kWordsAt + 2 * k, image.word(k));
+  for (int k = 0; k < kWordCount; ++k) le::Put16(out + kWordsAt + 2 * k, image.word(k));
   ForEachWireBand(image, [out](const EqBand& band, int record) {
     EncodeWireBand(band, out + kBandsAt + kWireBandSize * record);
   });
-  PutLe32(out + kSwitchAt, image.switchWord);
+  le::Put32(out + kSwitchAt, image.switchWord);
   PutChars(image.name, kPresetNameSize, out + kNameAt);
 }
 
 void ReadPresetPart(const std::uint8_t* in, ParamImage& image) {
   std::copy_n(in, kSettingsBytes, image.bytes.begin());
-  for (int k = 0; k < kWordCount; ++k) image.word(k) = GetLe16(in + kWordsAt + 2 * k);
+  for (int k = 0; k < kWordCount; ++k) image.word(k) = le::Get16(in + kWordsAt + 2 * k);
   ForEachWireBand(image, [in](EqBand& band, int record) {
     band = DecodeWireBand(in + kBandsAt + kWireBandSize * record);
   });
-  image.switchWord = GetLe32(in + kSwitchAt);
+  image.switchWord = le::Get32(in + kSwitchAt);
   GetChars(in + kNameAt, kPresetNameSize, image.name);
 }
 
@@ -133,7 +116,7 @@ bool DecodeDownloadBody(const std::uint8_t* body, std::size_t size, ParamImage& 
     band = DecodeWireBand(body + kBoostBandsAt + kWireBandSize * record);
   });
   for (int t = 0; t < kToneWordCount; ++t) {
-    std::uint16_t word = GetLe16(body + kToneWordsAt + 2 * t);
+    std::uint16_t word = le::Get16(body + kToneWordsAt + 2 * t);
     if (t >= kFirstQToneWord) word &= kToneQMask;
     image.toneWords[static_cast<std::size_t>(t)] = word;
   }
@@ -163,7 +146,7 @@ void BuildDownloadBody(const ParamImage& image, std::array<std::uint8_t, kDownlo
     EncodeWireBand(band, body + kBoostBandsAt + kWireBandSize * record);
   });
   for (int t = 0; t < kToneWordCount; ++t) {
-    PutLe16(body + kToneWordsAt + 2 * t, image.toneWords[static_cast<std::size_t>(t)]);
+    le::Put16(body + kToneWordsAt + 2 * t, image.toneWords[static_cast<std::size_t>(t)]);
   }
   PutChars(image.btName, kDeviceNameSize, body + kBtNameAt);
   PutChars(image.bleName, kDeviceNameSize, body + kBleNameAt);

@@ -2,18 +2,19 @@
 
 #include <cstdlib>
 
+#include "link/LittleEndian.h"
+
 namespace tavelo {
 
 namespace {
 
+// Band fields are signed; the little-endian helper works on their bit patterns.
 void PutLe16(std::uint8_t* out, std::int16_t value) {
-  const auto v = static_cast<std::uint16_t>(value);
-  out[0] = static_cast<std::uint8_t>(v & 0xFF);
-  out[1] = static_cast<std::uint8_t>(v >> 8);
+  le::Put16(out, static_cast<std::uint16_t>(value));
 }
 
 std::int16_t GetLe16(const std::uint8_t* in) {
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(in[0] | (in[1] << 8)));
+  return static_cast<std::int16_t>(le::Get16(in));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // Readable names and values for every field of the PC files, for `tavelo-cli show` and
-// `diff`. The names follow the page captions; fields no page names stay image[N] or
-// switch.bitN so nothing in a file is ever hidden.
+// `diff`. Names and kinds are the parameter catalogue's; fields no page names stay image[N]
+// or switch.bitN so nothing in a file is ever hidden.
 #include <string>
 #include <string_view>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "presets/LittleEndian.h"
+#include "link/LittleEndian.h"
 
 namespace tavelo {
 

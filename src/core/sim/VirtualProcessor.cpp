@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "link/Frame.h"
+#include "link/LittleEndian.h"
 #include "link/ReplyParser.h"
 #include "params/BlockEncoder.h"
 #include "sim/BlockApply.h"
@@ -14,13 +15,9 @@ namespace {
 
 constexpr int kMaxChunkReply = kMaxReplyPayload - 1;  // N counts the reply code too
 
-std::uint16_t Le16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
 void PutLe16(std::vector<std::uint8_t>& out, int value) {
-  out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+  out.resize(out.size() + 2);
+  le::Put16(out.data() + out.size() - 2, static_cast<std::uint16_t>(value));
 }
 
 void SetName(std::array<char, kPresetNameSize>& name, const char* text) {
@@ -313,8 +310,8 @@ std::vector<std::uint8_t> VirtualProcessor::ReadStartReply() const {
 std::vector<std::uint8_t> VirtualProcessor::ChunkReply(const std::uint8_t* data,
                                                        int dataLength) const {
   if (dataLength < 4) return {};
-  const int offset = Le16(data);
-  const int count = std::min<int>(Le16(data + 2), kMaxChunkReply);
+  const int offset = le::Get16(data);
+  const int count = std::min<int>(le::Get16(data + 2), kMaxChunkReply);
   const auto body = DownloadBody();
   // Bytes beyond the body (an oversized total) read as zeros.
   std::vector<std::uint8_t> out(static_cast<std::size_t>(count), 0);
@@ -329,7 +326,7 @@ std::vector<std::uint8_t> VirtualProcessor::ChunkReply(const std::uint8_t* data,
 std::uint8_t VirtualProcessor::UploadStart(const std::uint8_t* data, int dataLength) {
   uploadTotal_ = -1;
   if (dataLength < 3) return kRefused;
-  const int total = Le16(data);
+  const int total = le::Get16(data);
   if (total != kUploadBodySize) return kRefused;
   uploadTotal_ = total;
   uploadChecksum_ = data[2];
@@ -339,8 +336,8 @@ std::uint8_t VirtualProcessor::UploadStart(const std::uint8_t* data, int dataLen
 
 std::uint8_t VirtualProcessor::UploadChunk(const std::uint8_t* data, int dataLength) {
   if (uploadTotal_ < 0 || dataLength < 4) return kRefused;
-  const int offset = Le16(data);
-  const int count = Le16(data + 2);
+  const int offset = le::Get16(data);
+  const int count = le::Get16(data + 2);
   if (count > dataLength - 4 || offset + count > uploadTotal_) return kRefused;
   std::copy_n(data + 4, count, uploadBody_.begin() + offset);
   return kAccepted;

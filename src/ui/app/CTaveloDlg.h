@@ -96,6 +96,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   void OnTopBar(const TopBarValues& values) override;
   void OnIndicators(std::uint8_t first, std::uint8_t second) override;
   void OnFrontPanel(const FrontPanel& panel) override;
+  void OnEchoTypeReloaded() override;
 
  signals:
   void ParameterSetShown();           // a distribution filled the pages
