@@ -254,7 +254,7 @@ TEST_F(MicPage, TheAdjustmentLockIgnoresToneMovementsAndShowsTheFrontPanel) {
   for (const auto& p : posted_) EXPECT_EQ(p, (std::pair{5, 0}));
 }
 
-TEST_F(MicPage, AQSpinStepUpLowersNothingButRaisesTheQAndDownLowersIt) {
+TEST_F(MicPage, QSpinsStepTheQBothWaysAndStopAtTheRangeEnds) {
   const auto& col = mic::Column(5);
   auto* spin = W(col.qSpin);
   ASSERT_TRUE(spin && spin->isVisible());
@@ -268,6 +268,13 @@ TEST_F(MicPage, AQSpinStepUpLowersNothingButRaisesTheQAndDownLowersIt) {
   QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, down);
   EXPECT_EQ(Band(0, 5).q, 9);
   EXPECT_EQ(posted_, (Posts{{3, 5 * 256}, {3, 5 * 256}, {3, 5 * 256}}));
+
+  // The step's sign as the spin notification carries it: +1 lowers, -1 raises.
+  page_->Model().SpinStep(col.qSpin, +1);
+  EXPECT_EQ(Band(0, 5).q, 8);
+  page_->Model().SpinStep(col.qSpin, -1);
+  page_->Model().SpinStep(col.qSpin, -1);
+  EXPECT_EQ(Band(0, 5).q, 10);
 
   // At the bottom of the range a lowering step leaves 0.4 and posts nothing.
   Band(0, 5).q = 4;
