@@ -124,4 +124,35 @@ void PageSwitch(benchmark::State& state) {
 }
 BENCHMARK(PageSwitch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// The two halves of a switch to the microphone page: refresh from the image, first paint.
+void MicRefreshOnly(benchmark::State& state) {
+  App();
+  tavelo::ParamImage image;
+  tavelo::ApplyDefaults(image);
+  tavelo::ui::CDlgMic page(
+      image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
+  page.Model().SetState(tavelo::PageModel::kData);
+  for (auto _ : state) page.Refresh();
+}
+BENCHMARK(MicRefreshOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void MicPaintOnly(benchmark::State& state) {
+  App();
+  tavelo::ParamImage image;
+  tavelo::ApplyDefaults(image);
+  tavelo::ui::CDlgMic page(
+      image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
+  page.Model().SetState(tavelo::PageModel::kData);
+  page.Refresh();
+  QImage canvas(page.size(), QImage::Format_ARGB32);
+  for (auto _ : state) {
+    page.render(&canvas);
+    benchmark::DoNotOptimize(canvas.constBits());
+  }
+}
+BENCHMARK(MicPaintOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 }  // namespace
