@@ -1,9 +1,11 @@
 #include "ui/pages/CDlgMic.h"
 
+#include <QFont>
 #include <QFrame>
 #include <QLabel>
 
 #include "core/text/Texts.h"
+#include "ui/controls/CMyBtn.h"
 #include "ui/controls/CSkinComboBox.h"
 #include "ui/pages/MicPageTable.h"
 
@@ -57,6 +59,10 @@ void CDlgMic::Build() {
   caption(QRect(4, kFreqEditY, 60, 20), Label::kFreqHz);
   caption(QRect(4, kTypeY, 60, 20), Label::kType);
   static const char* const kTypeCaptions[3] = {"P ", "LS", "HS"};
+  // Ten columns share the width with the parameter rows: the type captions get a smaller
+  // face so that "LS" and "HS" fit their buttons.
+  QFont typeFont = font();
+  typeFont.setPixelSize(10);
   for (int k = 0; k < mic::kEqBands; ++k) {
     const auto& c = mic::Column(k);
     const int x = kColumnX + k * kColumnPitch;
@@ -69,7 +75,8 @@ void CDlgMic::Build() {
     b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
     for (int t = 0; t < 3; ++t)
       b.Button(c.typeButtons[t], QRect(x + t * 17, kTypeY, 17, 20), kTypeCaptions[t],
-               ButtonLook::kType);
+               ButtonLook::kType)
+          ->setFont(typeFont);
   }
 
   // Which microphone is shown, each button over a strip in its curve colour.
