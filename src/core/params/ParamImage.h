@@ -111,6 +111,9 @@ struct ParamImage {
   std::array<char, kDeviceNameSize + 1> btName{};   // NUL terminated
   std::array<char, kDeviceNameSize + 1> bleName{};  // NUL terminated
   std::uint8_t powerMode = 0;                       // system page "Power Mode", code 59
+  // The microphone EQ link as last sent with code 60 (1 on): the preset body does not carry
+  // it, so it is the panel's record of the processor's state.
+  std::uint8_t micEqLink = 0;
 
   friend bool operator==(const ParamImage&, const ParamImage&) = default;
 

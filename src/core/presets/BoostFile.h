@@ -3,9 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "params/ParamImage.h"
+#include "presets/AtomicFile.h"
 
 namespace tavelo {
 
@@ -44,5 +46,23 @@ void ApplyLoadedBoost(BoostBlock& target, const BoostBlock& loaded);
 
 // 149 plus the sum of all kBoostFileSize bytes (the magic counts twice); 0 in a valid file.
 std::uint8_t BoostFileChecksumSum(const std::uint8_t* bytes);
+
+// The first band whose values the boost page could not have set (type, frequency, Q, gain
+// or slope out of range), as "music band 2: frequency 7 Hz outside 20..20000"; empty when
+// every band of every channel is fine. Such a block is not taken into the panel: it would
+// be drawn and sent to the processor as it stands.
+std::string BoostBandProblem(const BoostBlock& block);
+
+// A boost file chosen by the user: read from disk, checked as a file and band by band.
+enum class BoostLoadOutcome { kLoaded, kUnreadable, kRefused };
+struct BoostLoad {
+  BoostLoadOutcome outcome = BoostLoadOutcome::kUnreadable;
+  std::string reason;  // why it was not loaded; empty when loaded
+  BoostBlock block;    // meaningful when loaded
+};
+BoostLoad LoadBoostFile(const std::filesystem::path& path);
+
+// Writes the block as a boost file; an interrupted save keeps the previous file.
+FileResult SaveBoostFile(const std::filesystem::path& path, const BoostBlock& block);
 
 }  // namespace tavelo

@@ -1,5 +1,7 @@
 #include "ui/app/PageFactory.h"
 
+#include "ui/pages/CDlgBt.h"
+#include "ui/pages/CDlgMic.h"
 #include "ui/pages/CDlgMusic.h"
 #include "ui/pages/CDlgSys.h"
 #include "ui/pages/COutputPage.h"
@@ -24,6 +26,12 @@ CPage* MakePage(const nav::NavEntry& entry, const PageContext& context) {
       break;
     case nav::PageKind::kSubwoofer:
       page = new CDlgSW(context.image, context.post, context.size, context.parent);
+      break;
+    case nav::PageKind::kBoost:
+      page = new CDlgBt(context.image, context.post, context.size, context.parent);
+      break;
+    case nav::PageKind::kMic:
+      page = new CDlgMic(context.image, context.post, context.size, context.parent);
       break;
     case nav::PageKind::kSystem:
       if (context.sys && context.sys->engine) {

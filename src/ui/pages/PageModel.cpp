@@ -28,7 +28,7 @@ void PageModel::Post(int code, int arg) {
 }
 
 void PageModel::Redraw() {
-  rows_.SyncPassFilters();
+  rows_.SyncPassFilters(true);
   if (onGraphChanged) onGraphChanged();
 }
 
@@ -82,7 +82,8 @@ bool PageModel::WheelEdit(int id) const {
 }
 
 void PageModel::ButtonClicked(int id) {
-  if (!bands_.ButtonClicked(id)) rows_.ButtonClicked(id);
+  if (bands_.ButtonClicked(id) || rows_.ButtonClicked(id)) return;
+  if (onButton) onButton(id);
 }
 
 void PageModel::ListChanged(int id, int index) {

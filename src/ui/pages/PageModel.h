@@ -49,6 +49,9 @@ class PageModel {
 
   // Called whenever the graph has to be drawn again.
   std::function<void()> onGraphChanged;
+  // A click on one of the page's own buttons (none of its table's controls): the
+  // microphone buttons, the boost channel buttons, ...
+  std::function<void(int id)> onButton;
 
   int State() const { return dataState_; }
   void SetState(int state) { dataState_ = state; }

@@ -165,9 +165,10 @@ void ParamRows::ShowSlider(int r, int position, bool onlyChanged) {
   controls_.SetText(row.readoutId, std::move(text));
 }
 
-void ParamRows::SyncPassFilters() {
+void ParamRows::SyncPassFilters(bool shownOnly) {
   const auto& eq = def_.eq;
   for (int v = 0; v < static_cast<int>(eq.views.size()); ++v) {
+    if (shownOnly && v != bands_.ViewIndex()) continue;
     EqBand* bands = bands_.BandsOf(v);
     const int eqBands = eq.views[At(v)].eqBands;
     for (const auto& row : def_.sliders) {
@@ -225,7 +226,7 @@ bool ParamRows::SliderMoved(int id, int position) {
   if (position == cache) return true;
   cache = position;
   ShowSlider(r, position, false);
-  StoreSlider(*row, position);
+  StoreSlider(*row, position, false);
   return true;
 }
 
@@ -233,12 +234,12 @@ void ParamRows::Send(const BlockRequest& request) {
   if (post_) post_(CodeNumber(request.code), request.arg);
 }
 
-void ParamRows::StoreSlider(const SliderRow& row, int value) {
+void ParamRows::StoreSlider(const SliderRow& row, int value, bool typed) {
   const int set = SetIndexOf(row.set, image_);
   const CatalogueRow& param = RowFor(image_, row.param, set);
   if (ReadValue(image_, param) == value) return;
   WriteValue(image_, param, value);
-  ApplyLink(row.link, row.band, value, row.set);
+  ApplyLink(row.link, row.band, value, row.set, typed);
   Send(RequestFor(image_, param));
   if (row.link != Link::kNone) Redraw();
 }
@@ -276,7 +277,7 @@ void ParamRows::CommitReadoutEdit(int r, const std::string& text) {
   cache = value;
   ShowSlider(r, value, false);
   if (row.link == Link::kPassFrequency) bands_.SelectBand(row.band);
-  StoreSlider(row, value);
+  StoreSlider(row, value, true);
 }
 
 bool ParamRows::ListChanged(int id, int index) {
@@ -325,14 +326,17 @@ bool ParamRows::ButtonClicked(int id) {
   return true;
 }
 
-void ParamRows::ApplyLink(Link link, int band, int value, SetRule set) {
+void ParamRows::ApplyLink(Link link, int band, int value, SetRule set, bool typed) {
   switch (link) {
     case Link::kPassFrequency:
     case Link::kPassSlope: {
       const auto& eq = def_.eq;
       const int views = static_cast<int>(eq.views.size());
+      // Shared filters: the slider and the list write every view, a typed frequency only
+      // the view on show.
+      const bool shared = eq.passFiltersShared && !typed;
       for (int v = 0; v < views; ++v) {
-        const bool target = eq.passFiltersShared            ? true
+        const bool target = shared                          ? true
                             : eq.viewRule != SetRule::kNone ? v == SetIndexOf(set, image_)
                                                             : v == bands_.ViewIndex();
         if (!target) continue;
@@ -342,6 +346,9 @@ void ParamRows::ApplyLink(Link link, int band, int value, SetRule set) {
         else
           b.slope = static_cast<std::int8_t>(value);
       }
+      // A pass filter is a band of the page too: its hook sees it stored before the
+      // block goes out.
+      if (bands_.onBandEvent) bands_.onBandEvent(BandEvent::kStored, band);
       break;
     }
     case Link::kToneGain:

@@ -61,8 +61,10 @@ class ParamRows {
   std::pair<int, int> PassRange(int band) const;
 
   // The pass filters are memory-only bands: their type is fixed by position, their
-  // frequency and slope live in the image, so they are derived from there.
-  void SyncPassFilters();
+  // frequency and slope live in the image, so they are derived from there: those of every
+  // view, or (`shownOnly`, at a redraw) of the view on show, so that a view whose filter a
+  // typed frequency left alone keeps it until the page is refreshed.
+  void SyncPassFilters(bool shownOnly = false);
   // The tone bands as drawn (three or none).
   int ToneCount() const { return def_.tone.group < 0 ? 0 : def_.tone.count; }
   const EqBand* ToneBands();
@@ -81,10 +83,11 @@ class ParamRows {
   bool Disabled(SetRule set) const;
   int ValueOf(const SliderRow& row) const;  // what the slider shows on a refresh
   void ShowSlider(int r, int position, bool onlyChanged);
-  void StoreSlider(const SliderRow& row, int value);
+  // `typed`: the value came from the readout edit, not the slider.
+  void StoreSlider(const SliderRow& row, int value, bool typed);
   void Send(const BlockRequest& request);
   void CommitReadoutEdit(int r, const std::string& text);
-  void ApplyLink(Link link, int band, int value, SetRule set);
+  void ApplyLink(Link link, int band, int value, SetRule set, bool typed = false);
   void ShowChoice(int group, int index);
   void Redraw();
 

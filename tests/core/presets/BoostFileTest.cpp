@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "TempFolder.h"
 #include "presets/BoostFile.h"
 
 namespace tavelo {
@@ -84,6 +85,58 @@ TEST(BoostFile, RefusesWrongSizeMagicAndAChecksumOffByOne) {
   std::vector<std::uint8_t> longer = good;
   longer.push_back(0);
   EXPECT_EQ(ParseBoostFile(longer.data(), longer.size()).error, BoostFileError::kWrongSize);
+}
+
+TEST(BoostFile, NamesTheFirstBandValueOutsideWhatThePageCanSet) {
+  struct Case {
+    int channel, band;
+    EqBand value;
+    const char* message;
+  };
+  const Case cases[] = {
+      {1, 1, {0, 0, 7, 10, 0}, "music band 2: frequency 7 Hz outside 20..20000"},
+      {0, 4, {0, 3, 1000, 10, 0}, "microphone band 5: type 3 is not peaking or shelving"},
+      {2, 0, {0, 1, 1000, 21, 0}, "reverb band 1: Q 21 tenths outside 4..20"},
+      {3, 2, {0, 0, 1000, 10, -241}, "echo band 3: gain -241 tenths of a dB outside +-240"},
+      {3, 0, {8, 0, 1000, 10, 0}, "echo band 1: slope 8"},
+  };
+  for (const Case& c : cases) {
+    BoostBlock block = SampleBlock();
+    block.bands[static_cast<std::size_t>(c.channel)][static_cast<std::size_t>(c.band)] = c.value;
+    EXPECT_EQ(BoostBandProblem(block), c.message);
+  }
+}
+
+TEST(BoostFile, SavesAndLoadsByPathAndSaysWhyAFileWasNotLoaded) {
+  testing::TempFolder dir;
+  const BoostBlock block = SampleBlock();
+  ASSERT_TRUE(SaveBoostFile(dir / "room.btpar", block).ok);
+  const BoostLoad loaded = LoadBoostFile(dir / "room.btpar");
+  ASSERT_EQ(loaded.outcome, BoostLoadOutcome::kLoaded) << loaded.reason;
+  EXPECT_EQ(loaded.block.bands[0][4], block.bands[0][4]);
+  EXPECT_EQ(loaded.block.switches, block.switches);
+
+  const BoostLoad missing = LoadBoostFile(dir / "none.btpar");
+  EXPECT_EQ(missing.outcome, BoostLoadOutcome::kUnreadable);
+  EXPECT_FALSE(missing.reason.empty());
+
+  auto bad = FileOf(block);
+  bad[114] = static_cast<std::uint8_t>(bad[114] + 1);
+  testing::WriteBytes(dir / "bad.btpar", bad);
+  const BoostLoad refused = LoadBoostFile(dir / "bad.btpar");
+  EXPECT_EQ(refused.outcome, BoostLoadOutcome::kRefused);
+  EXPECT_EQ(refused.reason, "bad checksum");
+
+  // The checksum holds but a value is out of range: refused with its reason.
+  BoostBlock odd = block;
+  odd.bands[1][1].freq = 7;
+  ASSERT_TRUE(SaveBoostFile(dir / "odd.btpar", odd).ok);
+  EXPECT_EQ(LoadBoostFile(dir / "odd.btpar").outcome, BoostLoadOutcome::kRefused);
+  EXPECT_EQ(LoadBoostFile(dir / "odd.btpar").reason, BoostBandProblem(odd));
+
+  std::vector<std::uint8_t> big(4096, 0);
+  testing::WriteBytes(dir / "big.btpar", big);
+  EXPECT_EQ(LoadBoostFile(dir / "big.btpar").reason, "wrong size: more than 116 bytes");
 }
 
 }  // namespace
