@@ -113,14 +113,17 @@ TEST_F(DialogTest, OneWaitDialogAtATimeOpenedAndClosedOnce) {
   EXPECT_EQ(W().WaitOpenCount(), 2);
 }
 
-TEST_F(DialogTest, AWaitDialogDismissedWithEscapeIsForgotten) {
+TEST_F(DialogTest, AWaitDialogOutlivesEscapeAndGoesWhenTheTransferEnds) {
   E().Post(msg::OpenWait{WaitKind::kConnecting});
   ui::CDlgWait* dialog = W().WaitDialog();
   ASSERT_NE(dialog, nullptr);
   QTest::keyClick(dialog, Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(W().WaitDialog(), nullptr);  // never a pointer to a deleted dialog
-  E().Post(msg::CloseWait{});            // the transfer ends: nothing left to close
+  EXPECT_EQ(W().WaitDialog(), dialog);  // still up
+  E().Post(msg::CloseWait{});           // the transfer ends
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(W().WaitDialog(), nullptr);
+  EXPECT_EQ(W().WaitCloseCount(), 1);
   E().Post(msg::OpenWait{WaitKind::kLoading});
   ASSERT_NE(W().WaitDialog(), nullptr);  // and the next transfer shows its own
   EXPECT_EQ(W().WaitDialog()->Text(), "Loading...");

@@ -12,6 +12,8 @@
 namespace tavelo {
 namespace {
 
+constexpr int kMusicSetId = 2;  // the music band set in band arguments
+
 using test::CountCode;
 using test::WireFrames;
 
@@ -52,7 +54,7 @@ TEST_F(PageGraphDragTest, MarkerDragPinsAtTheGraphLimits) {
   EXPECT_EQ(W().Demo().Processor().Current().set(kEqMusic)[0], Band(0));
   for (const auto& f : WireFrames(W())) {
     if (f.code != 3) continue;
-    EXPECT_EQ(f.data[0], music::kSetId);
+    EXPECT_EQ(f.data[0], kMusicSetId);
     EXPECT_EQ(f.data[1], 0);
   }
 }

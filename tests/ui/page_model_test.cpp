@@ -11,6 +11,8 @@
 namespace tavelo {
 namespace {
 
+constexpr int kMusicSetId = 2;  // the music band set in band arguments
+
 using Posted = std::pair<int, int>;  // code, argument
 
 class MusicModelTest : public ::testing::Test {
@@ -31,7 +33,7 @@ class MusicModelTest : public ::testing::Test {
   }
   const EqBand& Band(int k) const { return image_.set(kEqMusic)[k]; }
   const ControlStore& C() const { return model_.Controls(); }
-  static int BandArg(int band) { return band * 256 + music::kSetId; }
+  static int BandArg(int band) { return band * 256 + kMusicSetId; }
 
   ParamImage image_ = Defaults();
   bool vr_ = false;

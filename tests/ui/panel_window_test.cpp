@@ -18,6 +18,8 @@
 namespace tavelo {
 namespace {
 
+constexpr int kMusicSetId = 2;  // the music band set in band arguments
+
 using test::CountCode;
 using test::WireFrames;
 
@@ -172,7 +174,7 @@ TEST_F(PanelWindowTest, TypedValuesOnTheMusicPageReachTheProcessor) {
   for (const auto& f : WireFrames(W())) {
     if (f.code != 3) continue;
     ++bandFrames;
-    EXPECT_EQ(f.data[0], music::kSetId);
+    EXPECT_EQ(f.data[0], kMusicSetId);
     EXPECT_EQ(f.data[1], 3);
   }
   EXPECT_EQ(bandFrames, 2);

@@ -12,19 +12,16 @@
 #include "core/text/Texts.h"
 #include "ui/app/LanguageSetting.h"
 #include "ui/app/LinkFactory.h"
-#include "ui/app/TopBarRules.h"
+#include "ui/app/PageFactory.h"
 #include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/controls/CSkinComboBox.h"
 #include "ui/pages/CDlgMusic.h"
-#include "ui/pages/CPageSlot.h"
 #include "ui/skin/SkinArt.h"
 
 namespace tavelo::ui {
 namespace {
 
 constexpr int kTickMs = 50;
-constexpr int kRow1 = 4, kRow2 = 32, kRowHeight = 24;
+constexpr int kNavRow = 32, kRowHeight = 24;
 constexpr int kNavPitch = 76, kNavWidth = 72;
 constexpr int kPageTop = 60;
 
@@ -48,14 +45,30 @@ CTaveloDlg::CTaveloDlg(const Options& options, QWidget* parent)
   if (!options_.paramDir.empty()) engine_.SetParamDir(options_.paramDir);
   engine_.SetTransportFactory([this] { return MakeTransport(); });
 
-  BuildTopBar();
-  BuildNavigation();
+  topBar_ = new CTopBar(engine_, kClientWidth, this);
+  connect(topBar_, &CTopBar::ConnectClicked, this, &CTaveloDlg::Connect);
+  connect(topBar_, &CTopBar::LinkChosen, this, &CTaveloDlg::ChooseLink);
+  connect(topBar_, &CTopBar::AppModeChosen, this, &CTaveloDlg::ChooseAppMode);
+  connect(topBar_, &CTopBar::ValuesChanged, this, [this] { OthersReload(nullptr); });
+  BuildNavigation();  // over the top bar's second row
   BuildPages();
+
+  status_ = new QLabel(this);
+  status_->setObjectName("c1002");
+  status_->setGeometry(8, kClientHeight - 19, 500, 16);
+  status_->setText(Utf8(Text(TextId::kStatusIdle, lang_)));
+  controls_[mainid::kStatus] = status_;
+  auto* version = new QLabel(QString(kVersionText), this);
+  version->setObjectName("c1005");
+  version->setGeometry(kClientWidth - 60, kClientHeight - 19, 54, 16);
+  version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  controls_[mainid::kVersion] = version;
+
   ChooseLink(LinkChoice::kUsb);
-  ShowTopBar({engine_.Image().byte(img::kMusicVolume), engine_.Image().byte(img::kMicVolume),
-              engine_.Image().byte(img::kEffectVolume), engine_.Image().byte(img::kMasterLevel)});
-  ShowInputSource();
+  topBar_->ShowLevelsOfImage();
   ApplyLabels();
+  // Every page shows the defaults before anything is connected; none holds data yet.
+  for (const auto& entry : pages_) entry.page->Refresh();
   Navigate(0);
 
   connect(tick_, &QTimer::timeout, this, [this] { engine_.Tick(); });
@@ -67,130 +80,11 @@ CTaveloDlg::~CTaveloDlg() {
   qApp->removeEventFilter(this);
   engine_.Shutdown();
   // The pages edit the engine's image in place: they go before the engine does.
-  for (QWidget*& page : pages_) {
-    delete page;
-    page = nullptr;
-  }
-  music_ = nullptr;
+  for (auto& entry : pages_) delete entry.page;
+  pages_.clear();
 }
 
 // ---- building --------------------------------------------------------------------------
-
-CMyBtn* CTaveloDlg::AddButton(int id, QRect rect, const QString& text) {
-  auto* button = new CMyBtn(text, this);
-  button->setObjectName(QString("c%1").arg(id));
-  button->setGeometry(rect);
-  button->SetImages(ButtonImages{ButtonFaces(rect.width(), rect.height(), ButtonLook::kGrey), {}});
-  button->setFocusPolicy(Qt::NoFocus);
-  controls_[id] = button;
-  return button;
-}
-
-void CTaveloDlg::BuildTopBar() {
-  using namespace mainid;
-  connect_ = AddButton(kConnect, QRect(6, kRow1, 84, kRowHeight), {});
-  connect(connect_, &QPushButton::clicked, this, &CTaveloDlg::Connect);
-  const struct {
-    int id;
-    const char* text;
-    LinkChoice choice;
-    int x;
-  } links[] = {{kUsb, "USB", LinkChoice::kUsb, 96},
-               {kWifi, "WIFI", LinkChoice::kWifi, 142},
-               {kDemo, "DEMO", LinkChoice::kDemo, 188}};
-  for (const auto& l : links) {
-    auto* b = AddButton(l.id, QRect(l.x, kRow1, l.id == kDemo ? 50 : 44, kRowHeight), l.text);
-    connect(b, &QPushButton::clicked, this, [this, choice = l.choice] { ChooseLink(choice); });
-  }
-  connect(AddButton(kMute, QRect(248, kRow1, 52, kRowHeight), {}), &QPushButton::clicked, this,
-          &CTaveloDlg::ToggleMute);
-  const struct {
-    int id, arg;
-    const char* text;
-  } keys[3] = {{kKeyPrevious, 0, "<<"}, {kKeyPlay, 2, ">||"}, {kKeyNext, 1, ">>"}};
-  for (int i = 0; i < 3; ++i) {
-    auto* b = AddButton(keys[i].id, QRect(306 + i * 28, kRow1, 26, kRowHeight), keys[i].text);
-    connect(b, &QPushButton::clicked, this,
-            [this, arg = keys[i].arg] { engine_.PostBlock(6, arg); });
-  }
-
-  const struct {
-    int caption, slider, value, x, captionWidth;
-  } levels[] = {{kMusicCaption, topbar::kMusicSlider, topbar::kMusicValue, 396, 50},
-                {kMicCaption, topbar::kMicSlider, topbar::kMicValue, 604, 40},
-                {kEffectCaption, topbar::kEffectSlider, topbar::kEffectValue, 800, 50},
-                {kMainCaption, topbar::kMainSlider, topbar::kMainValue, 800, 50}};
-  for (const auto& l : levels) {
-    auto* caption = new QLabel(this);
-    caption->setGeometry(l.x, kRow1, l.captionWidth, kRowHeight);
-    controls_[l.caption] = caption;
-    auto* slider = new CMySlider(this, l.slider);
-    slider->setObjectName(QString("c%1").arg(l.slider));
-    slider->setGeometry(l.x + l.captionWidth, kRow1, 120, kRowHeight);
-    slider->SetTrackImagesWithFill(HorizontalTrack(120, kRowHeight),
-                                   HorizontalFill(120, kRowHeight),
-                                   HorizontalThumb(kLevelThumbWidth, kRowHeight, false),
-                                   HorizontalThumb(kLevelThumbWidth, kRowHeight, true));
-    slider->SetRange(0, topbar::kSliderMax);
-    controls_[l.slider] = slider;
-    connect(slider, &CMySlider::Moved, this, &CTaveloDlg::LevelSliderMoved);
-    auto* value = new QLabel(this);
-    value->setGeometry(l.x + l.captionWidth + 124, kRow1, 30, kRowHeight);
-    controls_[l.value] = value;
-    if (l.slider == topbar::kMainSlider) {  // the master level is shown only in cinema use
-      caption->hide();
-      slider->hide();
-      value->hide();
-    }
-  }
-
-  auto* adj = new QLabel(this);
-  adj->setGeometry(1000, kRow1, 82, kRowHeight);
-  controls_[kAdjManner] = adj;
-  connect(AddButton(kVr, QRect(1082, kRow1, 34, kRowHeight), "VR"), &QPushButton::clicked, this,
-          [this] {
-            engine_.Post(msg::SetAdjustManner{0});
-            ShowAdjustManner();
-          });
-  connect(AddButton(kParam, QRect(1118, kRow1, 46, kRowHeight), "Param"), &QPushButton::clicked,
-          this, [this] {
-            engine_.Post(msg::SetAdjustManner{1});
-            ShowAdjustManner();
-          });
-  for (int id : {kAdjManner, kVr, kParam})
-    controls_[id]->hide();  // shown when the processor has VR
-
-  const int modes[3] = {kAuto, kSing, kDance};
-  for (int m = 0; m < 3; ++m) {
-    auto* b = AddButton(modes[m], QRect(860 + m * 52, kRow2, 48, kRowHeight), {});
-    connect(b, &QPushButton::clicked, this, [this, m] { ChooseAppMode(m); });
-  }
-  for (int id : kAppModeButtons) AddButton(id, QRect(0, 0, 48, kRowHeight), {})->hide();
-
-  input_ = new CSkinComboBox(this);
-  input_->setObjectName(QString("c%1").arg(kInputSource));
-  input_->setGeometry(1020, kRow2, 144, kRowHeight);
-  input_->SetUp();
-  input_->SetReadOnly(true);
-  controls_[kInputSource] = input_;
-  connect(input_, &QComboBox::activated, this, [this](int index) {
-    auto& image = engine_.Image();
-    if (index < 0 || image.byte(img::kMusicInput) == index) return;
-    image.byte(img::kMusicInput) = static_cast<std::uint8_t>(index);
-    PostBlock(2, BlockArg::Value(0));
-  });
-
-  status_ = new QLabel(this);
-  status_->setObjectName("c1002");
-  status_->setGeometry(8, kClientHeight - 19, 500, 16);
-  controls_[kStatus] = status_;
-  auto* version = new QLabel(QString(kVersionText), this);
-  version->setObjectName("c1005");
-  version->setGeometry(kClientWidth - 60, kClientHeight - 19, 54, 16);
-  version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  controls_[kVersion] = version;
-  status_->setText(Utf8(Text(TextId::kStatusIdle, lang_)));
-}
 
 void CTaveloDlg::BuildNavigation() {
   for (const auto& entry : nav::kNavTable) {
@@ -211,27 +105,27 @@ void CTaveloDlg::LayoutNavigation() {
   int x = 6;
   for (CMyBtn* b : nav_) {
     if (b->isHidden()) continue;
-    b->move(x, kRow2);
+    b->move(x, kNavRow);
     x += kNavPitch;
   }
 }
 
 void CTaveloDlg::BuildPages() {
   const QSize size(kClientWidth - 6, kClientHeight - 80);
-  auto post = [this](int code, const BlockArg& arg) { PostBlock(code, arg); };
   for (const auto& entry : nav::kNavTable) {
-    QWidget* page = nullptr;
-    if (entry.page == nav::PageKind::kMusic) {
-      music_ = new CDlgMusic(engine_.Image(), post, size, this);
-      music_->Model().SetVrPresent([this] { return engine_.VrPresent(); });
-      page = music_;
-    } else if (entry.page != nav::PageKind::kNone) {
-      page = new CPageSlot(QString("page_%1").arg(entry.cliName), size, this);
-    }
-    if (!page) continue;
+    if (entry.page == nav::PageKind::kNone) continue;
+    // The poster names its page, so the others can look again after it changed a value.
+    const std::size_t slot = pages_.size();
+    const PageContext context{
+        engine_.Image(),
+        [this, slot](int code, const BlockArg& arg) { PagePosted(pages_[slot].page, code, arg); },
+        size, this};
+    CPage* page = MakePage(entry, context);
+    page->Model().SetFlags(
+        {[this] { return engine_.VrPresent(); }, [this] { return engine_.AdjustLocked(); }});
     page->move(2, kPageTop);
     page->hide();
-    pages_[static_cast<std::size_t>(entry.index)] = page;
+    pages_.push_back({entry.index, page});
   }
 }
 
@@ -239,9 +133,7 @@ void CTaveloDlg::BuildPages() {
 
 void CTaveloDlg::ChooseLink(LinkChoice choice) {
   link_ = choice;
-  static_cast<CMyBtn*>(controls_[mainid::kUsb])->SetLit(choice == LinkChoice::kUsb);
-  static_cast<CMyBtn*>(controls_[mainid::kWifi])->SetLit(choice == LinkChoice::kWifi);
-  static_cast<CMyBtn*>(controls_[mainid::kDemo])->SetLit(choice == LinkChoice::kDemo);
+  topBar_->ShowLink(choice);
 }
 
 void CTaveloDlg::Connect() {
@@ -264,19 +156,27 @@ std::unique_ptr<Transport> CTaveloDlg::MakeTransport() {
   return transport;
 }
 
-void CTaveloDlg::PostBlock(int code, const BlockArg& arg) {
+void CTaveloDlg::PagePosted(const CPage* from, int code, const BlockArg& arg) {
   engine_.Post(msg::Block{code, arg});
-  if (code == 2) {  // the music block carries the input source: both of its choosers follow
-    ShowInputSource();
-    if (music_) music_->Model().ShowChoices();
-  }
+  topBar_->ShowInputSource();
+  OthersReload(from);
+}
+
+void CTaveloDlg::OthersReload(const CPage* from) {
+  for (const auto& entry : pages_)
+    if (entry.page != from) entry.page->ReloadChanged();
 }
 
 // ---- navigation ------------------------------------------------------------------------
 
-QWidget* CTaveloDlg::PageWidget(int navIndex) const {
-  return navIndex >= 0 && navIndex < nav::kNavCount ? pages_[static_cast<std::size_t>(navIndex)]
-                                                    : nullptr;
+CPage* CTaveloDlg::PageWidget(int navIndex) const {
+  for (const auto& entry : pages_)
+    if (entry.navIndex == navIndex) return entry.page;
+  return nullptr;
+}
+
+CDlgMusic* CTaveloDlg::MusicPage() const {
+  return qobject_cast<CDlgMusic*>(PageWidget(0));
 }
 
 void CTaveloDlg::Navigate(int index) {
@@ -285,12 +185,12 @@ void CTaveloDlg::Navigate(int index) {
   if (index == selectedPage_ && PageWidget(index) && PageWidget(index)->isVisible()) return;
   selectedPage_ = index;
   for (int k = 0; k < nav::kNavCount; ++k) nav_[static_cast<std::size_t>(k)]->SetLit(k == index);
-  for (int id : mainid::kAppModeButtons) controls_[id]->hide();
-  for (int k = 0; k < nav::kNavCount; ++k) {
-    QWidget* page = pages_[static_cast<std::size_t>(k)];
-    if (!page) continue;
+  topBar_->HideAppModeButtons();
+  for (const auto& entry : pages_) {
+    const int k = entry.navIndex;
     const bool show = k == index && (k != nav::kBoost || boostAvailable_ || index == nav::kBoost);
-    page->setVisible(show);
+    if (show) entry.page->Picked();
+    entry.page->setVisible(show);
   }
 }
 
@@ -304,28 +204,24 @@ void CTaveloDlg::SetLanguage(Lang lang, bool store) {
 }
 
 void CTaveloDlg::ApplyLabels() {
+  topBar_->ApplyLanguage(lang_);
   for (const auto& binding : LabelBindings(LabelWindow::kMain)) {
-    QWidget* w = Control(binding.controlId);
+    const auto it = controls_.find(binding.controlId);
+    if (it == controls_.end()) continue;
     const QString text = Utf8(LabelText(binding.label, lang_));
-    if (auto* button = qobject_cast<QPushButton*>(w))
+    if (auto* button = qobject_cast<QPushButton*>(it->second))
       button->setText(text);
-    else if (auto* label = qobject_cast<QLabel*>(w))
+    else if (auto* label = qobject_cast<QLabel*>(it->second))
       label->setText(text);
   }
-  static_cast<CMyBtn*>(controls_[mainid::kVr])->setText(Utf8(LabelText(Label::kVr, lang_)));
-  {
-    const QSignalBlocker block(input_);
-    input_->clear();
-    for (TextId id : InputSourceTexts()) input_->addItem(Utf8(Text(id, lang_)));
-  }
-  ShowInputSource();
-  if (music_) music_->ApplyLanguage(lang_);
+  for (const auto& entry : pages_) entry.page->ApplyLanguage(lang_);
   update();
 }
 
 // ---- top bar ---------------------------------------------------------------------------
 
 QWidget* CTaveloDlg::Control(int id) const {
+  if (QWidget* w = topBar_->Control(id)) return w;
   const auto it = controls_.find(id);
   return it == controls_.end() ? nullptr : it->second;
 }
@@ -334,63 +230,16 @@ QString CTaveloDlg::StatusText() const {
   return status_->text();
 }
 
-void CTaveloDlg::LevelSliderMoved(int id, int position) {
-  const auto* info = topbar::InfoOfSlider(id);
-  if (!info) return;
-  static_cast<QLabel*>(controls_[info->valueLabel])->setText(QString::number(position));
-  if (const auto code = topbar::SliderMoved(engine_.Image(), id, position))
-    engine_.PostBlock(*code);
-}
-
-void CTaveloDlg::ShowTopBar(const TopBarValues& values) {
-  const std::pair<int, int> levels[] = {{topbar::kMusicSlider, values.music},
-                                        {topbar::kMicSlider, values.mic},
-                                        {topbar::kEffectSlider, values.effect},
-                                        {topbar::kMainSlider, values.master}};
-  const int labels[] = {topbar::kMusicValue, topbar::kMicValue, topbar::kEffectValue,
-                        topbar::kMainValue};
-  for (int i = 0; i < 4; ++i) {
-    static_cast<CMySlider*>(controls_[levels[i].first])->SetPos(levels[i].second);
-    static_cast<QLabel*>(controls_[labels[i]])->setText(QString::number(levels[i].second));
-  }
-}
-
-void CTaveloDlg::ShowInputSource() {
-  const QSignalBlocker block(input_);
-  input_->setCurrentIndex(engine_.Image().byte(img::kMusicInput));
-  ShowKeyButtons();
-}
-
-void CTaveloDlg::ShowKeyButtons() {
-  const int source = engine_.Image().byte(img::kMusicInput);
-  const bool media = source == 2 || source == 3;
-  for (int id : {mainid::kKeyPrevious, mainid::kKeyPlay, mainid::kKeyNext})
-    controls_[id]->setVisible(media);
-  const int bit = source == 3 ? 1 : 2;
-  static_cast<CMyBtn*>(controls_[mainid::kKeyPlay])->SetLit((indicator_ >> bit) & 1);
-}
-
-void CTaveloDlg::ShowAdjustManner() {
-  const bool vr = engine_.VrPresent();
-  for (int id : {mainid::kAdjManner, mainid::kVr, mainid::kParam}) controls_[id]->setVisible(vr);
-  const int manner = engine_.Image().byte(img::kAdjustManner);
-  static_cast<CMyBtn*>(controls_[mainid::kVr])->SetLit(manner == 0);
-  static_cast<CMyBtn*>(controls_[mainid::kParam])->SetLit(manner != 0);
-}
-
 void CTaveloDlg::ChooseAppMode(int mode) {
+  const CatalogueRow& r = RowOf(row::kAppMode);
   auto& image = engine_.Image();
-  if (image.byte(img::kAppMode) != mode) {
-    image.byte(img::kAppMode) = static_cast<std::uint8_t>(mode);
-    engine_.PostBlock(34);
+  if (ReadValue(image, r) != mode) {
+    WriteValue(image, r, mode);
+    const BlockRequest request = RequestFor(image, r);
+    engine_.PostBlock(CodeNumber(request.code), request.arg);
   }
   OnApplyAppMode(mode);
-}
-
-void CTaveloDlg::ToggleMute() {
-  muted_ = !muted_;
-  static_cast<CMyBtn*>(controls_[mainid::kMute])->SetLit(muted_);
-  engine_.PostBlock(21, muted_ ? 1 : 0);
+  for (const auto& entry : pages_) entry.page->AppModeChanged();
 }
 
 void CTaveloDlg::Hotkey(int which, bool up) {
@@ -398,15 +247,7 @@ void CTaveloDlg::Hotkey(int which, bool up) {
     ToggleMute();
     return;
   }
-  if (which < 1 || which > 3) return;
-  const auto level = static_cast<topbar::Level>(which);
-  const auto code = topbar::HotkeyStep(engine_.Image(), level, up);
-  if (!code) return;
-  const auto& info = topbar::InfoOf(level);
-  const int value = engine_.Image().byte(info.imageByte);
-  static_cast<CMySlider*>(controls_[info.slider])->SetPos(value);
-  static_cast<QLabel*>(controls_[info.valueLabel])->setText(QString::number(value));
-  engine_.PostBlock(*code);
+  topBar_->Hotkey(which, up);
 }
 
 bool CTaveloDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -1,8 +1,8 @@
 #pragma once
-// The main window: top bar (link, mute, key buttons, level sliders, adjust manner, mode
-// buttons, input source), the navigation row, ten page slots and the status line. It owns
-// the engine and draws it: the 50 ms tick is a timer of this window, the transports wake
-// it, and every engine notice arrives through the observer interface below.
+// The main window: the top bar, the navigation row, the pages and the status line. It
+// owns the engine and draws it: the 50 ms tick is a timer of this window, the transports
+// wake it, and every engine notice arrives through the observer interface below. It keeps
+// a list of pages and treats them all alike (PageFactory makes them).
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -12,6 +12,7 @@
 
 #include "core/engine/Engine.h"
 #include "core/text/Lang.h"
+#include "ui/app/CTopBar.h"
 #include "ui/app/DemoLink.h"
 #include "ui/app/Navigation.h"
 
@@ -24,26 +25,7 @@ class CDlgMusic;
 class CDlgUnlock;
 class CDlgWait;
 class CMyBtn;
-class CMySlider;
-class CSkinComboBox;
-
-enum class LinkChoice { kUsb, kWifi, kDemo };
-
-// Main-window control ids.
-namespace mainid {
-inline constexpr int kConnect = 1001, kStatus = 1002, kVersion = 1005;
-inline constexpr int kUsb = 1817, kWifi = 1818, kDemo = 1829;
-inline constexpr int kMute = 1826;
-// Media keys, left to right: previous (code 6 with 0), play / pause (2, latching, lit by
-// the status indicator), next (1).
-inline constexpr int kKeyPrevious = 1950, kKeyPlay = 1951, kKeyNext = 1952;
-inline constexpr int kVr = 1827, kParam = 1828, kAdjManner = 1376;
-inline constexpr int kAuto = 1822, kSing = 1823, kDance = 1824;
-inline constexpr int kAppModeButtons[3] = {1820, 1821, 1825};
-inline constexpr int kInputSource = 1859;
-inline constexpr int kMusicCaption = 1372, kMicCaption = 1373, kEffectCaption = 1374,
-                     kMainCaption = 1375;
-}  // namespace mainid
+class CPage;
 
 inline constexpr int kClientWidth = 1170;
 inline constexpr int kClientHeight = 690;
@@ -65,6 +47,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
 
   Engine& GetEngine() { return engine_; }
   DemoLink& Demo() { return demo_; }
+  CTopBar& TopBar() { return *topBar_; }
 
   // Link choice and the Connect button.
   void ChooseLink(LinkChoice choice);
@@ -75,8 +58,9 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   void Navigate(int index);
   int CurrentPage() const { return currentPage_; }
   int SelectedPage() const { return selectedPage_; }
-  QWidget* PageWidget(int navIndex) const;
-  CDlgMusic* MusicPage() const { return music_; }
+  // The page of a navigation entry; null for "Calibrate" and "Surround Right".
+  CPage* PageWidget(int navIndex) const;
+  CDlgMusic* MusicPage() const;
   CMyBtn* NavButton(int index) const { return nav_[static_cast<std::size_t>(index)]; }
 
   // Language: applied to every label; stored with the user's settings when `store`.
@@ -85,8 +69,8 @@ class CTaveloDlg : public QWidget, public EngineObserver {
 
   // The hot-key message: which 1 music, 2 mic, 3 effect, 4 mute; up for F2/F4/F6.
   void Hotkey(int which, bool up);
-  void ToggleMute();
-  bool Muted() const { return muted_; }
+  void ToggleMute() { topBar_->ToggleMute(); }
+  bool Muted() const { return topBar_->Muted(); }
 
   QWidget* Control(int id) const;
   QString StatusText() const;
@@ -124,20 +108,21 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildTopBar();
+  struct PageEntry {
+    int navIndex;
+    CPage* page;
+  };
+
   void BuildNavigation();
   void BuildPages();
   void LayoutNavigation();
   void ApplyLabels();
-  void PostBlock(int code, const BlockArg& arg);
-  void LevelSliderMoved(int id, int position);
-  void ShowTopBar(const TopBarValues& values);
-  void ShowInputSource();
-  void ShowKeyButtons();
-  void ShowAdjustManner();
+  // A page posted a block request: the engine sends it, and everyone else who shows a
+  // value of the image looks again.
+  void PagePosted(const CPage* from, int code, const BlockArg& arg);
+  void OthersReload(const CPage* from);
   void ChooseAppMode(int mode);
   std::unique_ptr<Transport> MakeTransport();
-  CMyBtn* AddButton(int id, QRect rect, const QString& text);
 
   Options options_;
   Lang lang_;
@@ -146,20 +131,16 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   LinkChoice link_ = LinkChoice::kUsb;
   QTimer* tick_;
 
-  std::unordered_map<int, QWidget*> controls_;
-  CMyBtn* connect_ = nullptr;
+  CTopBar* topBar_ = nullptr;
+  std::unordered_map<int, QWidget*> controls_;  // the window's own: navigation, status
   QLabel* status_ = nullptr;
   std::array<CMyBtn*, nav::kNavCount> nav_{};
-  std::array<QWidget*, nav::kNavCount> pages_{};  // null for Calibrate and Surround Right
-  CDlgMusic* music_ = nullptr;
-  CSkinComboBox* input_ = nullptr;
+  std::vector<PageEntry> pages_;
 
   int currentPage_ = 0;
   int selectedPage_ = 0;
   bool boostAvailable_ = false;
   std::optional<int> appMode_;
-  bool muted_ = false;
-  std::uint8_t indicator_ = 0;
 
   CDlgWait* wait_ = nullptr;
   CDlgUnlock* unlock_ = nullptr;

@@ -9,7 +9,7 @@
 #include "ui/controls/CMyBtn.h"
 #include "ui/dialogs/CDlgUnlock.h"
 #include "ui/dialogs/CDlgWait.h"
-#include "ui/pages/CDlgMusic.h"
+#include "ui/pages/CPage.h"
 
 namespace tavelo::ui {
 
@@ -19,15 +19,15 @@ void CTaveloDlg::OnStatus(TextId id, const std::string& text) {
 }
 
 void CTaveloDlg::OnConnectLit(bool lit) {
-  connect_->SetLit(lit);
+  topBar_->ConnectButton()->SetLit(lit);
 }
 
 void CTaveloDlg::OnConnectCaption(const std::string& text) {
-  connect_->setText(QString::fromStdString(text));
+  topBar_->ConnectButton()->setText(QString::fromStdString(text));
 }
 
 void CTaveloDlg::OnLinkChoiceEnabled(bool enabled) {
-  for (int id : {mainid::kUsb, mainid::kWifi, mainid::kDemo}) Control(id)->setEnabled(enabled);
+  topBar_->SetLinkEnabled(enabled);
 }
 
 void CTaveloDlg::OnMessage(const UserMessage& message) {
@@ -45,10 +45,6 @@ void CTaveloDlg::OnWaitOpen(WaitKind kind) {
   ++waitOpens_;
   wait_ = new CDlgWait(kind, lang_, this);
   wait_->setAttribute(Qt::WA_DeleteOnClose);
-  // The user may dismiss it (Escape): it deletes itself, so it must be forgotten at once.
-  connect(wait_, &QDialog::finished, this, [this, dialog = wait_] {
-    if (wait_ == dialog) wait_ = nullptr;
-  });
   wait_->open();
 }
 
@@ -57,7 +53,7 @@ void CTaveloDlg::OnWaitClose() {
   ++waitCloses_;
   CDlgWait* dialog = wait_;
   wait_ = nullptr;
-  dialog->close();
+  dialog->Finish();
 }
 
 void CTaveloDlg::OnUnlockOpen() {
@@ -83,16 +79,12 @@ void CTaveloDlg::OnUnlockClose() {
 
 void CTaveloDlg::OnDistribute() {
   ++distributions_;
-  const auto& image = engine_.Image();
-  ShowAdjustManner();
-  ShowTopBar({image.byte(img::kMusicVolume), image.byte(img::kMicVolume),
-              image.byte(img::kEffectVolume), image.byte(img::kMasterLevel)});
-  ShowInputSource();
-  static const int modes[3] = {mainid::kAuto, mainid::kSing, mainid::kDance};
-  for (int m = 0; m < 3; ++m)
-    static_cast<CMyBtn*>(Control(modes[m]))->SetLit(image.byte(img::kAppMode) == m);
+  topBar_->ShowAdjustManner();
+  topBar_->ShowLevelsOfImage();
+  topBar_->ShowInputSource();
+  topBar_->ShowAppMode(ReadValue(engine_.Image(), RowOf(row::kAppMode)));
   ApplyLabels();
-  if (music_) music_->Refresh();
+  for (const auto& entry : pages_) entry.page->ShowParameterSet();
   update();
   emit ParameterSetShown();
 }
@@ -100,8 +92,7 @@ void CTaveloDlg::OnDistribute() {
 void CTaveloDlg::OnApplyAppMode(int mode) {
   if (appMode_ && *appMode_ == mode) return;
   appMode_ = mode;
-  static const int modes[3] = {mainid::kAuto, mainid::kSing, mainid::kDance};
-  for (int m = 0; m < 3; ++m) static_cast<CMyBtn*>(Control(modes[m]))->SetLit(mode == m);
+  topBar_->ShowAppMode(mode);
   for (int k = 1; k <= 8; ++k) NavButton(k)->show();
   NavButton(nav::kCalibrate)->hide();
   NavButton(nav::kSurroundRight)->hide();
@@ -112,17 +103,18 @@ void CTaveloDlg::OnApplyAppMode(int mode) {
 }
 
 void CTaveloDlg::OnTopBar(const TopBarValues& values) {
-  ShowTopBar(values);
+  topBar_->ShowLevels(values);
 }
 
 void CTaveloDlg::OnIndicators(std::uint8_t first, std::uint8_t /*second*/) {
-  indicator_ = first;
-  ShowKeyButtons();
+  topBar_->ShowIndicator(first);
 }
 
 void CTaveloDlg::OnFrontPanel(const FrontPanel& /*panel*/) {
-  // The processor's knobs moved: the page on show reloads what they own.
-  if (music_ && currentPage_ == 0 && music_->Model().State() == PageModel::kData) music_->Refresh();
+  // The processor's knobs moved: the page on show looks again at what they own, and
+  // only at what changed.
+  if (CPage* page = PageWidget(currentPage_); page && page->Model().State() == PageModel::kData)
+    page->ReloadChanged();
 }
 
 }  // namespace tavelo::ui

@@ -6,11 +6,18 @@
 namespace tavelo::topbar {
 namespace {
 
-constexpr std::array<LevelInfo, 3> kLevels = {{
-    {Level::kMusic, kMusicSlider, kMusicValue, img::kMusicVolume, 2, 84, img::kMusicMaxVolume},
-    {Level::kMic, kMicSlider, kMicValue, img::kMicVolume, 5, 80, img::kMicMaxVolume},
-    {Level::kEffect, kEffectSlider, kEffectValue, img::kEffectVolume, 9, 99, -1},
+constexpr std::array<LevelInfo, 4> kLevels = {{
+    {Level::kMusic, kMusicSlider, kMusicValue, row::kMusicVolume, row::kMusicMaxVolume},
+    {Level::kMic, kMicSlider, kMicValue, row::kMicVolume, row::kMicMaxVolume},
+    {Level::kEffect, kEffectSlider, kEffectValue, row::kEffectVolume, kNoMaximum},
+    {Level::kMain, kMainSlider, kMainValue, row::kMasterLevel, kNoMaximum},
 }};
+
+std::optional<int> Store(ParamImage& image, const CatalogueRow& r, int value) {
+  if (ReadValue(image, r) == value) return std::nullopt;
+  WriteValue(image, r, value);
+  return CodeNumber(RequestFor(image, r).code);
+}
 
 }  // namespace
 
@@ -27,21 +34,17 @@ const LevelInfo* InfoOfSlider(int sliderId) {
 std::optional<int> SliderMoved(ParamImage& image, int sliderId, int position) {
   const LevelInfo* info = InfoOfSlider(sliderId);
   if (!info) return std::nullopt;
-  position = std::clamp(position, 0, kSliderMax);
-  if (image.byte(info->imageByte) == position) return std::nullopt;
-  image.byte(info->imageByte) = static_cast<std::uint8_t>(position);
-  return info->code;
+  const CatalogueRow& r = RowOf(info->value);
+  return Store(image, r, std::clamp(position, r.min, r.max));
 }
 
 std::optional<int> HotkeyStep(ParamImage& image, Level level, bool up) {
-  if (image.byte(img::kOutputDisplay) != 0) return std::nullopt;
+  if (ReadValue(image, RowOf(row::kOutputDisplay)) != 0) return std::nullopt;
   const LevelInfo& info = InfoOf(level);
-  const int current = image.byte(info.imageByte);
-  int next = std::clamp(current + (up ? 1 : -1), 0, info.hotkeyMax);
-  if (info.maxByte >= 0) next = std::min(next, static_cast<int>(image.byte(info.maxByte)));
-  if (next == current) return std::nullopt;
-  image.byte(info.imageByte) = static_cast<std::uint8_t>(next);
-  return info.code;
+  const CatalogueRow& r = RowOf(info.value);
+  int next = std::clamp(ReadValue(image, r) + (up ? 1 : -1), r.min, r.max);
+  if (info.maximum != kNoMaximum) next = std::min(next, ReadValue(image, RowOf(info.maximum)));
+  return Store(image, r, next);
 }
 
 }  // namespace tavelo::topbar

@@ -1,9 +1,10 @@
 #pragma once
 // The top bar's level rules: the three level sliders and the volume hot keys. Plain
-// functions over the image so they are reachable without the window.
+// functions over the image so they are reachable without the window. Where each level
+// lives, its range and the code that carries it are its catalogue row's.
 #include <optional>
 
-#include "params/ParamImage.h"
+#include "params/Catalogue.h"
 
 namespace tavelo::topbar {
 
@@ -11,19 +12,18 @@ inline constexpr int kMusicSlider = 1003, kMicSlider = 1004, kEffectSlider = 107
 inline constexpr int kMainSlider = 1006;
 inline constexpr int kMusicValue = 1076, kMicValue = 1077, kEffectValue = 1078;
 inline constexpr int kMainValue = 1079;
-inline constexpr int kSliderMax = 84;
 
-enum class Level { kMusic = 1, kMic = 2, kEffect = 3 };
+enum class Level { kMusic = 1, kMic = 2, kEffect = 3, kMain = 4 };
 
 struct LevelInfo {
   Level level;
   int slider;
   int valueLabel;
-  int imageByte;
-  int code;       // block code the level is sent with
-  int hotkeyMax;  // hot keys stop here (and at the stored maximum where there is one)
-  int maxByte;    // image byte of the stored maximum, -1 = none
+  RowId value;    // the level; its range is the slider's and the hot keys'
+  RowId maximum;  // the stored maximum the hot keys also stop at; kNamedCount = none
 };
+
+inline constexpr RowId kNoMaximum = row::kNamedCount;
 
 const LevelInfo& InfoOf(Level level);
 const LevelInfo* InfoOfSlider(int sliderId);
@@ -33,8 +33,8 @@ const LevelInfo* InfoOfSlider(int sliderId);
 std::optional<int> SliderMoved(ParamImage& image, int sliderId, int position);
 
 // A volume hot key (F1..F6): one step down or up, clamped to the level's range and stored
-// maximum. Nothing happens while the output display selector (image 135) is set, or when
-// the level would not change. Returns the code to post.
+// maximum. Nothing happens while the output display selector is set, or when the level
+// would not change. Returns the code to post.
 std::optional<int> HotkeyStep(ParamImage& image, Level level, bool up);
 
 }  // namespace tavelo::topbar

@@ -137,7 +137,7 @@ void CMySlider::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CMySlider::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) model_.Release();
+  if (event->button() == Qt::LeftButton && model_.Release()) update();
 }
 
 void CMySlider::wheelEvent(QWheelEvent* event) {

@@ -1,5 +1,6 @@
 #include "ui/controls/CSkinComboBox.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -97,10 +98,23 @@ void CSkinComboBox::ClickToggle() {
     hidePopup();
   } else {
     showPopup();
+    openedByClick_.start();
+    for (QObject* part :
+         {static_cast<QObject*>(view()->parentWidget()), static_cast<QObject*>(view()->viewport())})
+      if (part) part->installEventFilter(this);
   }
   edit_->deselect();
   edit_->setCursorPosition(0);
   repaint();
+}
+
+bool CSkinComboBox::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && openedByClick_.isValid()) {
+    const bool sameClick = openedByClick_.elapsed() < QApplication::doubleClickInterval();
+    openedByClick_.invalidate();
+    if (sameClick) return true;
+  }
+  return QComboBox::eventFilter(watched, event);
 }
 
 void CSkinComboBox::OnListHidden() {

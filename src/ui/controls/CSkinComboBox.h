@@ -6,6 +6,7 @@
 // Selection changes arrive as from any QComboBox (currentIndexChanged / activated).
 #include <QColor>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QListView>
@@ -89,8 +90,12 @@ class CSkinComboBox : public QComboBox {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // The release of the click that opened the list reaches the open list first: it must
+  // not close it again.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QElapsedTimer openedByClick_;
   CSkinComboBox_Static static_;
   CSkinComboBox_Edit* edit_ = nullptr;
   CSkinComboBox_ListBox* list_ = nullptr;

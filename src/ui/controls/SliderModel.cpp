@@ -35,7 +35,9 @@ void SliderModel::SetRange(int min, int max, bool logarithmic) {
 }
 
 bool SliderModel::SetValue(int value) {
-  value_ = std::clamp(value, min_, max_);
+  value = std::clamp(value, min_, max_);
+  if (dragState_ == 2 && value == value_) return false;
+  value_ = value;
   const int pos = PositionOfValue(value_);
   const bool moved = pos != thumbPos_;
   thumbPos_ = pos;
@@ -109,6 +111,17 @@ SliderChange SliderModel::Move(int c) {
   value_ = ValueOfPosition(pos);
   // Every thumb move is reported, even when the rounded value stays the same.
   return {true, true, value_};
+}
+
+bool SliderModel::Release() {
+  const bool dragged = dragState_ == 2;
+  dragState_ = 0;
+  if (!dragged) return false;
+  // The thumb went where the mouse was; it rests where the value it chose is drawn.
+  const int pos = PositionOfValue(value_);
+  const bool moved = pos != thumbPos_;
+  thumbPos_ = pos;
+  return moved;
 }
 
 SliderChange SliderModel::Wheel(int delta) {

@@ -32,6 +32,8 @@ class SliderModel {
   bool Logarithmic() const { return log_; }
 
   // Stores the clamped value; true when the thumb position changed. No notification.
+  // While the user drags, the thumb stays under the mouse when the owner shows again the
+  // value the drag chose.
   bool SetValue(int value);
   int Value() const { return value_; }
   int ThumbPos() const { return thumbPos_; }
@@ -42,7 +44,8 @@ class SliderModel {
   // User actions; `c` is the mouse coordinate along the travel (y vertical, x horizontal).
   SliderChange Press(int c);
   SliderChange Move(int c);
-  void Release() { dragState_ = 0; }
+  // Ends a drag; true when the thumb moved to where its value is drawn.
+  bool Release();
   SliderChange Wheel(int delta);  // positive = forward = up / right
   SliderChange Key(SliderKey key);
   // One step of +1 or -1 in value units, clamped; nothing when the value stays.

@@ -1,5 +1,6 @@
 #include "ui/dialogs/CDlgWait.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
@@ -54,6 +55,23 @@ void CDlgWait::Step() {
 
 QString CDlgWait::Text() const {
   return text_->text();
+}
+
+void CDlgWait::Finish() {
+  finishing_ = true;
+  done(Accepted);
+}
+
+void CDlgWait::reject() {
+  if (finishing_) QDialog::reject();
+}
+
+void CDlgWait::closeEvent(QCloseEvent* event) {
+  if (!finishing_) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
 }
 
 }  // namespace tavelo::ui

@@ -1,7 +1,8 @@
 #pragma once
 // "Connecting / Loading / Saving" with a sweeping bar while a long transfer runs. It is
 // window-modal and opened without a nested event loop, so the engine's ticks, replies and
-// posted messages keep flowing underneath.
+// posted messages keep flowing underneath. It closes only when the work it waits for
+// ends (Finish); Escape and the window's close request leave it up.
 #include <QDialog>
 
 #include "core/engine/EngineObserver.h"
@@ -26,10 +27,17 @@ class CDlgWait : public QDialog {
   int Position() const { return position_; }
   WaitKind Kind() const { return kind_; }
   QString Text() const;
+  // The work ended: the dialog closes.
+  void Finish();
+  void reject() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   WaitKind kind_;
   int position_ = 0;
+  bool finishing_ = false;
   QLabel* text_;
   QProgressBar* bar_;
   QTimer* timer_;

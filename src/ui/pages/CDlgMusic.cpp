@@ -52,7 +52,7 @@ void CDlgMusic::Build() {
     const int x = kColumnX + k * kColumnPitch;
     b.Slider(c.gainSlider,
              QRect(x + (kColumnWidth - kEqTrackWidth) / 2, kSliderY, kEqTrackWidth, kEqTrackHeight),
-             true, 0, 2 * kBandGainLimit, false);
+             true);
     b.Edit(c.gainEdit, QRect(x, kGainEditY, kColumnWidth, 20));
     b.Edit(c.qEdit, QRect(x, kQEditY, kColumnWidth, 20));
     b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
@@ -65,28 +65,28 @@ void CDlgMusic::Build() {
 
   // Filters, key, gate, tone controls: one row each.
   const auto rowY = [](int row) { return kTop + row * kRowPitch; };
-  const auto sliderRow = [&](int row, int slider, int readout, int min, int max, bool log,
-                             bool edit, bool readOnly) {
+  enum Shows { kEdit, kText };
+  const auto sliderRow = [&](int row, int slider, int readout, Shows shows) {
     const int y = rowY(row);
     b.Caption(QRect(kRowsX, y, 100, kRowHeight), {}, slider);
-    b.Slider(slider, QRect(kRowsX + 104, y, 135, kRowHeight), false, min, max, log);
-    if (edit)
-      b.Edit(readout, QRect(kRowsX + 244, y + 1, 60, 22), readOnly);
+    b.Slider(slider, QRect(kRowsX + 104, y, 135, kRowHeight), false);
+    if (shows == kEdit)
+      b.Edit(readout, QRect(kRowsX + 244, y + 1, 60, 22));
     else
       b.Readout(readout, QRect(kRowsX + 246, y, 60, kRowHeight));
   };
-  sliderRow(0, music::kHpfSlider, music::kHpfEdit, 20, 20000, true, true, false);
+  sliderRow(0, music::kHpfSlider, music::kHpfEdit, kEdit);
   caption(QRect(kRowsX, rowY(1), 100, kRowHeight), Label::kHpType);
   b.List(music::kHpfList, QRect(kRowsX + 104, rowY(1), 160, 22), SlopeItems(Lang::kEnglish));
-  sliderRow(2, music::kLpfSlider, music::kLpfEdit, 20, 20000, true, true, false);
+  sliderRow(2, music::kLpfSlider, music::kLpfEdit, kEdit);
   b.Caption(QRect(kRowsX, rowY(3), 100, kRowHeight), {}, music::kLpfList);
   b.List(music::kLpfList, QRect(kRowsX + 104, rowY(3), 160, 22), SlopeItems(Lang::kEnglish));
-  sliderRow(4, music::kKeySlider, music::kKeyText, 0, 14, false, false, true);
-  sliderRow(5, music::kGateSlider, music::kGateText, 0, 41, false, false, true);
-  sliderRow(6, music::kBassSlider, music::kBassEdit, 0, 480, false, true, false);
-  sliderRow(7, music::kMidSlider, music::kMidEdit, 0, 480, false, true, false);
-  sliderRow(8, music::kMidFreqSlider, music::kMidFreqEdit, 20, 20000, true, true, false);
-  sliderRow(9, music::kTrebleSlider, music::kTrebleEdit, 0, 480, false, true, false);
+  sliderRow(4, music::kKeySlider, music::kKeyText, kText);
+  sliderRow(5, music::kGateSlider, music::kGateText, kText);
+  sliderRow(6, music::kBassSlider, music::kBassEdit, kEdit);
+  sliderRow(7, music::kMidSlider, music::kMidEdit, kEdit);
+  sliderRow(8, music::kMidFreqSlider, music::kMidFreqEdit, kEdit);
+  sliderRow(9, music::kTrebleSlider, music::kTrebleEdit, kEdit);
 
   // Input choice and trims.
   caption(QRect(kInputX, kTop - 2, 200, 18), Label::kMusicInput);
@@ -100,7 +100,7 @@ void CDlgMusic::Build() {
   for (int i = 0; i < 5; ++i) {
     const int y = kTop + 60 + i * kRowPitch;
     b.Caption(QRect(kInputX, y, 104, kRowHeight), {}, trims[i][0]);
-    b.Slider(trims[i][0], QRect(kInputX + 108, y, 135, kRowHeight), false, 0, 12, false);
+    b.Slider(trims[i][0], QRect(kInputX + 108, y, 135, kRowHeight), false);
     b.Edit(trims[i][1], QRect(kInputX + 248, y + 1, 44, 22), true);
   }
   ApplyLanguage(Lang::kEnglish);

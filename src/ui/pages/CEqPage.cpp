@@ -1,67 +1,76 @@
 #include "ui/pages/CEqPage.h"
 
-#include <QPainter>
+#include <QApplication>
+
+#include "ui/graph/GraphLayout.h"
 
 namespace tavelo::ui {
 
 CEqPage::CEqPage(const PageDefinition& def, ParamImage& image, BlockPoster post, QSize size,
                  int graphSlots, QWidget* parent)
-    : QWidget(parent),
-      model_(def, image, std::move(post)),
+    : CPage(def, image, std::move(post), size, parent),
       mouse_(GraphGeometry::ForWidth(size.width())),
-      graph_(new GraphWidget(this)),
-      binder_(new PageBinder(model_, this)) {
-  resize(size);
+      graph_(new GraphWidget(this)) {
   view_.InitWithDefaultArt(GraphGeometry::ForWidth(size.width()), graphSlots);
   graph_->setGeometry(0, 0, size.width(), kPageGraphHeight);
   graph_->SetFrame(&view_.Frame());
   graph_->SetHandler(this);
-  model_.onGraphChanged = [this] { RenderGraph(); };
 }
 
 CEqPage::~CEqPage() {
-  model_.onGraphChanged = nullptr;
-}
-
-void CEqPage::Refresh() {
-  model_.Refresh();
-}
-
-void CEqPage::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), Qt::white);
+  Model().onGraphChanged = nullptr;
 }
 
 void CEqPage::RenderGraph() {
+  PageModel& model = Model();
   // Until a parameter set has been read the graph shows its empty grid.
-  if (model_.State() != PageModel::kData) return;
-  view_.SetSelectedBand(model_.Selected());
-  view_.SetBypassStamp(model_.Bypassed());
-  if (model_.ToneCount() == 3)
-    view_.RenderWithTones(model_.Bands(), model_.BandCount(), model_.ToneBands(),
-                          model_.BandCount());
+  if (model.State() != PageModel::kData || !model.Bands()) return;
+  view_.SetSelectedBand(model.Selected());
+  view_.SetBypassStamp(model.Bypassed());
+  // The band array shown now may draw in colours of its own (the two microphones).
+  const EqView& shown = model.BandSide().View();
+  view_.SetCurveColour(shown.curveColour ? shown.curveColour : kDefaultCurveColour);
+  view_.SetBandColour(shown.bandColour ? shown.bandColour : kDefaultBandColour);
+  if (model.ToneCount() == 3)
+    view_.RenderWithTones(model.Bands(), model.BandCount(), model.ToneBands(), model.BandCount());
   else
-    view_.Render(model_.Bands(), model_.BandCount());
+    view_.Render(model.Bands(), model.BandCount());
   graph_->Refresh();
 }
 
 GraphBandSet CEqPage::BandSet() const {
+  auto& model = const_cast<CEqPage*>(this)->Model();
   GraphBandSet set;
-  set.bands = model_.Bands();
-  set.eqCount = model_.EqBandCount();
-  set.passCount = model_.BandCount() - model_.EqBandCount();
+  set.bands = model.Bands();
+  set.eqCount = model.EqBandCount();
+  set.passCount = model.BandCount() - model.EqBandCount();
+  for (int i = 0; i < set.passCount; ++i) {
+    const auto [lo, hi] = model.Rows().PassRange(set.eqCount + i);
+    set.passRanges.push_back({lo, hi});
+  }
   return set;
 }
 
+bool CEqPage::MouseEditing() const {
+  auto& model = const_cast<CEqPage*>(this)->Model();
+  return model.State() == PageModel::kData && model.Enabled() && model.Bands();
+}
+
 void CEqPage::GraphPress(Qt::MouseButton button, QPoint p) {
-  if (model_.State() != PageModel::kData) return;
-  const int focusBand = model_.BandOfControl(binder_->IdOf(focusWidget()));
-  const bool controlFocus = focusBand >= 0 && isAncestorOf(focusWidget());
+  if (!MouseEditing()) return;
+  // Only a band control that holds the keyboard focus right now keeps its band under
+  // another marker; the page's last focused child may have lost the focus long ago.
+  QWidget* focus = QApplication::focusWidget();
+  const int focusBand =
+      focus && isAncestorOf(focus) ? Model().BandOfControl(Binder().IdOf(focus)) : -1;
+  const bool controlFocus = focusBand >= 0;
   GraphEdit edit;
   if (button == Qt::LeftButton)
-    edit = mouse_.LeftDown(p, BandSet(), model_.Selected(), controlFocus);
+    edit =
+        mouse_.LeftDown(p, BandSet(), controlFocus ? focusBand : Model().Selected(), controlFocus);
   else if (button == Qt::RightButton)
-    edit = mouse_.RightDown(p, BandSet(), model_.Selected(), controlFocus);
+    edit =
+        mouse_.RightDown(p, BandSet(), controlFocus ? focusBand : Model().Selected(), controlFocus);
   Apply(edit);
 }
 
@@ -70,26 +79,27 @@ void CEqPage::GraphRelease(Qt::MouseButton, QPoint) {
 }
 
 void CEqPage::GraphMove(QPoint p) {
-  if (model_.State() != PageModel::kData) return;
+  if (!MouseEditing()) return;
   Apply(mouse_.Move(p, BandSet()));
 }
 
 void CEqPage::Apply(const GraphEdit& edit) {
   if (edit.band < 0) return;
+  PageModel& model = Model();
   if (edit.select) {
-    if (QWidget* slider = binder_->Widget(model_.FocusSliderOfBand(edit.band)))
+    if (QWidget* slider = Binder().Widget(model.FocusSliderOfBand(edit.band)))
       slider->setFocus(Qt::MouseFocusReason);
-    model_.SelectBand(edit.band);
+    model.SelectBand(edit.band);
   }
   if (!edit.Changed()) return;
-  const EqBand& band = model_.Bands()[edit.band];
+  const EqBand& band = model.Bands()[edit.band];
   if (edit.passFilter) {
-    if (edit.setFreq) model_.DragPassFilter(edit.band, edit.freq);
+    if (edit.setFreq) model.DragPassFilter(edit.band, edit.freq);
   } else if (edit.setQ) {
-    model_.DragQ(edit.band, edit.q);
+    model.DragQ(edit.band, edit.q);
   } else {
-    model_.DragPoint(edit.band, edit.setFreq ? edit.freq : band.freq,
-                     edit.setGain ? edit.gain : band.gain);
+    model.DragPoint(edit.band, edit.setFreq ? edit.freq : band.freq,
+                    edit.setGain ? edit.gain : band.gain);
   }
 }
 

@@ -1,17 +1,19 @@
 #include "ui/pages/CPageSlot.h"
 
-#include <QPainter>
-
 namespace tavelo::ui {
+namespace {
 
-CPageSlot::CPageSlot(const QString& name, QSize size, QWidget* parent) : QWidget(parent) {
-  setObjectName(name);
-  resize(size);
+const PageDefinition& Empty() {
+  static const PageDefinition def;
+  return def;
 }
 
-void CPageSlot::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), Qt::white);
+}  // namespace
+
+CPageSlot::CPageSlot(const QString& name, ParamImage& image, BlockPoster post, QSize size,
+                     QWidget* parent)
+    : CPage(Empty(), image, std::move(post), size, parent) {
+  setObjectName(name);
 }
 
 }  // namespace tavelo::ui

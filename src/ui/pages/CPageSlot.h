@@ -1,17 +1,14 @@
 #pragma once
-// A page slot whose page is not built yet: the navigation shows it like any other page,
-// and it draws only the white page face.
-#include <QWidget>
+// A page whose table is not built yet: an empty page frame that the navigation shows like
+// any other page.
+#include "ui/pages/CPage.h"
 
 namespace tavelo::ui {
 
-class CPageSlot : public QWidget {
+class CPageSlot : public CPage {
   Q_OBJECT
  public:
-  CPageSlot(const QString& name, QSize size, QWidget* parent);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
+  CPageSlot(const QString& name, ParamImage& image, BlockPoster post, QSize size, QWidget* parent);
 };
 
 }  // namespace tavelo::ui

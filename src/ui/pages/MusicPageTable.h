@@ -1,6 +1,6 @@
 #pragma once
 // The music page as a table: its band columns, equaliser section, sliders, slope lists
-// and input buttons, with the ids, ranges, readouts, image fields and codes of each.
+// and input buttons, each naming its catalogue row.
 #include "ui/pages/PageTable.h"
 
 namespace tavelo::music {
@@ -20,8 +20,6 @@ inline constexpr int kMidSlider = 1218, kMidEdit = 1354;
 inline constexpr int kMidFreqSlider = 1220, kMidFreqEdit = 1355;
 inline constexpr int kTrebleSlider = 1221, kTrebleEdit = 1356;
 inline constexpr int kBypassButton = 1923, kResetButton = 1924;
-inline constexpr int kSetId = 2;
-inline constexpr int kSwitchBit = 15;
 inline constexpr int kLowPassBand = 7, kHighPassBand = 8;
 inline constexpr int kEqBands = 7;
 

@@ -1,25 +1,40 @@
 #include "ui/pages/PageBinder.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QWheelEvent>
 
 #include "ui/controls/CMyBtn.h"
 #include "ui/controls/CMySlider.h"
+#include "ui/controls/CQSpin.h"
 #include "ui/controls/CSkinComboBox.h"
 #include "ui/controls/CSkinEdit.h"
 
 namespace tavelo::ui {
 
+int ButtonStyleOf(ButtonLook look) {
+  switch (look) {
+    case ButtonLook::kType:
+      return kStyleTwoStateRight;
+    case ButtonLook::kBypass:
+      return kStyleTwoStateLeft;
+    default:
+      return kStyleTwoStateCentred;
+  }
+}
+
 PageBinder::PageBinder(PageModel& model, QWidget* page)
     : QObject(page), model_(model), page_(page) {
   model_.Controls().onChange = [this](int id) { Sync(id); };
+  page_->installEventFilter(this);  // wheel turns over the page's empty parts
 }
 
 void PageBinder::Add(int id, QWidget* widget) {
   widget->setObjectName(QString("c%1").arg(id));
   widgets_[id] = widget;
   ids_[widget] = id;
+  widget->installEventFilter(this);
   Sync(id);
 }
 
@@ -38,8 +53,7 @@ QLabel* PageBinder::CaptionOf(int id) const {
   return it == captions_.end() ? nullptr : it->second;
 }
 
-CMySlider* PageBinder::Slider(int id, QRect rect, bool vertical, int min, int max,
-                              bool logarithmic) {
+CMySlider* PageBinder::Slider(int id, QRect rect, bool vertical) {
   auto* slider = new CMySlider(page_, id);
   slider->setGeometry(rect);
   if (vertical) {
@@ -52,8 +66,6 @@ CMySlider* PageBinder::Slider(int id, QRect rect, bool vertical, int min, int ma
                                    HorizontalThumb(kLevelThumbWidth, rect.height(), false),
                                    HorizontalThumb(kLevelThumbWidth, rect.height(), true));
   }
-  slider->SetRange(min, max, logarithmic);
-  slider->installEventFilter(this);
   connect(slider, &CMySlider::Moved, this,
           [this](int sliderId, int value) { model_.SliderMoved(sliderId, value); });
   Add(id, slider);
@@ -65,11 +77,10 @@ CSkinEdit* PageBinder::Edit(int id, QRect rect, bool readOnly) {
   edit->setGeometry(rect);
   edit->setReadOnly(readOnly);
   edit->setAlignment(Qt::AlignCenter);
-  edit->installEventFilter(this);
   // What the user types is what the rules read (a type change commits the Q as it stands),
-  // and a stored value shown again must replace it even when that value did not change.
+  // and the page leaves it alone until it is committed or replaced.
   connect(edit, &QLineEdit::textEdited, this,
-          [this, id](const QString& text) { model_.Controls().SetText(id, text.toStdString()); });
+          [this, id](const QString& text) { model_.Controls().SetTyped(id, text.toStdString()); });
   Add(id, edit);
   return edit;
 }
@@ -85,7 +96,9 @@ QLabel* PageBinder::Readout(int id, QRect rect) {
 CMyBtn* PageBinder::Button(int id, QRect rect, const QString& text, ButtonLook look) {
   auto* button = new CMyBtn(text, page_);
   button->setGeometry(rect);
-  button->SetImages(ButtonImages{ButtonFaces(rect.width(), rect.height(), look), {}});
+  button->SetImages(ButtonStyleOf(look), Qt::white,
+                    ButtonImages{ButtonFaces(rect.width(), rect.height(), look), {}}, Qt::white,
+                    Qt::white);
   button->setFocusPolicy(Qt::NoFocus);
   connect(button, &QPushButton::clicked, this, [this, id] { model_.ButtonClicked(id); });
   Add(id, button);
@@ -104,6 +117,21 @@ CSkinComboBox* PageBinder::List(int id, QRect rect, const QStringList& items) {
   return list;
 }
 
+CQSpin* PageBinder::Spin(int id, QRect rect) {
+  auto* spin = new CQSpin(page_);
+  spin->setGeometry(rect);
+  connect(spin, &CQSpin::Step, this, [this, id](int delta) {
+    model_.SpinStep(id, delta);
+    // The spin gives the focus to its band's Q edit.
+    const int band = model_.BandOfControl(id);
+    for (const auto& c : model_.Definition().eq.columns)
+      if (c.qSpin == id && band >= 0)
+        if (QWidget* q = Widget(c.qEdit)) q->setFocus(Qt::OtherFocusReason);
+  });
+  Add(id, spin);
+  return spin;
+}
+
 QLabel* PageBinder::Caption(QRect rect, const QString& text, int captionOf) {
   auto* label = new QLabel(text, page_);
   label->setGeometry(rect);
@@ -111,6 +139,7 @@ QLabel* PageBinder::Caption(QRect rect, const QString& text, int captionOf) {
   if (captionOf != kNoControl) {
     label->setObjectName(QString("caption%1").arg(captionOf));
     captions_[captionOf] = label;
+    label->setVisible(model_.Controls().Visible(captionOf));
   }
   return label;
 }
@@ -134,9 +163,17 @@ void PageBinder::ApplyLabels(LabelWindow window, Lang lang) {
 
 void PageBinder::Sync(int id) {
   QWidget* widget = Widget(id);
-  if (!widget) return;
   const ControlValue& value = model_.Controls().Get(id);
+  if (QLabel* caption = CaptionOf(id)) caption->setVisible(value.visible);
+  if (!widget) return;
+  // A page that is not shown yet keeps its widgets' own visibility flags.
+  widget->setVisible(value.visible);
+  widget->setEnabled(value.enabled);
   if (auto* slider = qobject_cast<CMySlider*>(widget)) {
+    if (value.max >= value.min &&
+        (slider->Model().Min() != value.min || slider->Model().Max() != value.max ||
+         slider->Model().Logarithmic() != (value.logarithmic && value.min >= 1)))
+      slider->SetRange(value.min, value.max, value.logarithmic);
     slider->SetPos(value.position);
     slider->SetHighlight(value.highlight);
   } else if (auto* button = qobject_cast<CMyBtn*>(widget)) {
@@ -152,7 +189,25 @@ void PageBinder::Sync(int id) {
   }
 }
 
+// The wheel steps the band edit that has the keyboard focus, wherever the pointer is, as
+// it always has on the desktop these pages come from; an edit under the pointer without
+// the focus is never stepped. A slider under the pointer steps itself.
+bool PageBinder::Wheel(QObject* watched, QEvent* event) {
+  const auto* wheel = static_cast<QWheelEvent*>(event);
+  const int delta = wheel->angleDelta().y();
+  auto* focus = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  const int focusId = IdOf(focus);
+  if (focus && model_.WheelEdit(focusId) && !focus->isReadOnly()) {
+    if (delta != 0) model_.EditWheel(focusId, focus->text().toStdString(), delta > 0);
+    return true;
+  }
+  if (qobject_cast<QLineEdit*>(watched)) return true;
+  return false;
+}
+
 bool PageBinder::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel && (watched == page_ || IdOf(watched) != kNoControl))
+    return Wheel(watched, event);
   const int id = IdOf(watched);
   if (id == kNoControl) return false;
   auto* edit = qobject_cast<QLineEdit*>(watched);
@@ -172,13 +227,6 @@ bool PageBinder::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     }
-    case QEvent::Wheel:
-      if (edit && !edit->isReadOnly()) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        if (wheel->angleDelta().y() != 0) model_.EditWheel(id, text(), wheel->angleDelta().y() > 0);
-        return true;
-      }
-      break;
     default:
       break;
   }

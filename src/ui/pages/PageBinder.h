@@ -1,13 +1,15 @@
 #pragma once
 // Creates a page's skinned widgets by control id and keeps them in step with the page
 // model: user input goes to the model by id, and whatever the model writes into its
-// control store is shown by the widget of that id. Pages only place widgets.
+// control store (text, position, range, lit, shown, enabled) is shown by the widget of
+// that id. Pages only place widgets; ranges and values come from their tables.
 #include <QObject>
 #include <QRect>
 #include <QStringList>
 #include <unordered_map>
 
 #include "core/text/LabelBindings.h"
+#include "ui/controls/ButtonModel.h"
 #include "ui/pages/PageModel.h"
 #include "ui/skin/SkinArt.h"
 
@@ -18,21 +20,28 @@ namespace tavelo::ui {
 
 class CMyBtn;
 class CMySlider;
+class CQSpin;
 class CSkinComboBox;
 class CSkinEdit;
+
+// The caption alignment of a button look: type buttons right, bypass and mute buttons
+// left, every other button centred.
+int ButtonStyleOf(ButtonLook look);
 
 class PageBinder : public QObject {
   Q_OBJECT
  public:
   PageBinder(PageModel& model, QWidget* page);
 
-  CMySlider* Slider(int id, QRect rect, bool vertical, int min, int max, bool logarithmic);
+  // A slider whose range, position and highlight are the model's.
+  CMySlider* Slider(int id, QRect rect, bool vertical);
   CSkinEdit* Edit(int id, QRect rect, bool readOnly = false);
   QLabel* Readout(int id, QRect rect);
   CMyBtn* Button(int id, QRect rect, const QString& text, ButtonLook look = ButtonLook::kGrey);
   CSkinComboBox* List(int id, QRect rect, const QStringList& items);
+  CQSpin* Spin(int id, QRect rect);
   // A static caption; with captionOf set it is the caption the label tables bind to
-  // that control.
+  // that control, and it is shown and hidden with it.
   QLabel* Caption(QRect rect, const QString& text, int captionOf = kNoControl);
 
   QWidget* Widget(int id) const;
@@ -50,6 +59,7 @@ class PageBinder : public QObject {
  private:
   void Add(int id, QWidget* widget);
   void Sync(int id);
+  bool Wheel(QObject* watched, QEvent* event);
 
   PageModel& model_;
   QWidget* page_;

@@ -1,20 +1,25 @@
 #pragma once
-// The behaviour every processing page shares, over the page's table and the main
-// window's parameter image: band columns with typed gain, Q and frequency, wheel steps,
-// type buttons, selection and highlight, bypass, reset, parameter sliders with their
-// readouts, lists, choice groups, and the refresh after a distribution. Each change is
-// written into the image first and then announced as one block request (code, argument)
-// through the poster; the main window encodes and sends it.
+// The behaviour every processing page shares, over the page's table and the main window's
+// parameter image. Two halves: BandEditor (band columns and the graph) and ParamRows
+// (every other value); this class routes user actions to them by control id, owns the
+// control store both write into, and holds the page's data state.
+//
+// Each change is written into the image first and then announced as one block request
+// (code, argument) through the poster; the main window encodes and sends it.
+//
+// Extension points for pages: Bands().onBandEvent (after a band is stored, before it is
+// posted), ChooseView (a band array the page picks itself), SetLockedValue (what a locked
+// row shows), SetFlags (the main window's VR and adjustment-lock flags), ApplyAppMode
+// (greys out per-set controls in AUTO).
 #include <functional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 #include "params/BlockEncoder.h"
 #include "params/ParamImage.h"
-#include "ui/pages/BandRules.h"
+#include "ui/pages/BandEditor.h"
 #include "ui/pages/ControlStore.h"
 #include "ui/pages/PageTable.h"
+#include "ui/pages/ParamRows.h"
 
 namespace tavelo {
 
@@ -22,16 +27,24 @@ using BlockPoster = std::function<void(int code, const BlockArg& arg)>;
 
 class PageModel {
  public:
+  // Data state: 0 until the first complete parameter set arrived (the graph shows its
+  // empty grid and ignores the mouse meanwhile), then 2.
   enum DataState { kNoData = 0, kData = 2 };
 
   PageModel(const PageDefinition& def, ParamImage& image, BlockPoster post);
 
-  // Main-window flag: the processor has the VR adjustment (tone controls follow it).
-  void SetVrPresent(std::function<bool()> vrPresent) { vrPresent_ = std::move(vrPresent); }
+  void SetFlags(PageFlags flags) { rows_.SetFlags(std::move(flags)); }
+  // Main-window flag: the processor has the VR adjustment (music tone controls follow it).
+  void SetVrPresent(std::function<bool()> vrPresent);
+  void SetLockedValue(std::function<std::optional<int>(int id)> value) {
+    rows_.SetLockedValue(std::move(value));
+  }
 
   ControlStore& Controls() { return controls_; }
   const ControlStore& Controls() const { return controls_; }
   const PageDefinition& Definition() const { return def_; }
+  BandEditor& BandSide() { return bands_; }
+  ParamRows& Rows() { return rows_; }
 
   // Called whenever the graph has to be drawn again.
   std::function<void()> onGraphChanged;
@@ -40,23 +53,30 @@ class PageModel {
   void SetState(int state) { dataState_ = state; }
 
   // Bands drawn on the graph.
-  EqBand* Bands() { return image_.set(ShownSet()); }
-  const EqBand* Bands() const { return image_.set(ShownSet()); }
-  EqSet ShownSet() const { return def_.eq.chooseSet ? def_.eq.chooseSet(image_) : def_.eq.set; }
-  int BandCount() const { return def_.eq.bandCount; }
-  int EqBandCount() const { return def_.eq.eqBands; }
-  // The tone bands as the page shows them (three or none).
-  int ToneCount() const { return def_.tone.group < 0 ? 0 : def_.tone.count; }
-  const EqBand* ToneBands() const { return toneView_.data(); }
+  EqBand* Bands() { return bands_.HasBands() ? bands_.Bands() : nullptr; }
+  const EqBand* Bands() const { return bands_.HasBands() ? bands_.Bands() : nullptr; }
+  int BandCount() const { return bands_.BandCount(); }
+  int EqBandCount() const { return bands_.EqBandCount(); }
+  void ChooseView(int index) { bands_.ChooseView(index); }
+  int ToneCount() const { return rows_.ToneCount(); }
+  const EqBand* ToneBands() { return rows_.ToneBands(); }
 
-  int Selected() const { return selected_; }
-  bool Bypassed() const { return bypassed_; }
+  int Selected() const { return bands_.Selected(); }
+  bool Bypassed() const { return bands_.Bypassed(); }
+  // False while the page edits no set (AUTO on the output pages): the graph and the
+  // per-set controls then ignore the user.
+  bool Enabled() const { return bands_.Enabled(); }
 
-  // Reloads every control from the image (after a distribution or a status change);
-  // the page then holds a downloaded set.
+  // Reloads every control from the image (at start-up, after a distribution, after a
+  // mode change). It does not change the data state.
   void Refresh();
+  // Shows again only what differs from the image, leaving edits the user is typing in
+  // (a front-panel change, another window's change of a shared value).
+  void ReloadChanged();
   // Shows the choice groups' stored values again (another window changed one).
-  void ShowChoices();
+  void ShowChoices() { rows_.ShowChoices(); }
+  // The application mode changed: per-set controls are greyed out in AUTO.
+  void ApplyAppMode();
 
   // User actions, by control id.
   void SliderMoved(int id, int position);
@@ -66,83 +86,34 @@ class PageModel {
   void ButtonClicked(int id);
   void ListChanged(int id, int index);
   void FocusGained(int id);
-  void QSpin(int band, int delta);  // iDelta +1 lowers, -1 raises
+  void QSpin(int band, int delta) { bands_.QSpin(band, delta); }  // +1 lowers, -1 raises
+  void SpinStep(int id, int delta);
 
   // Graph actions (the mouse rules decide the values).
-  void SelectBand(int band);
-  void DragPoint(int band, int freq, int gain);
+  void SelectBand(int band) { bands_.SelectBand(band); }
+  void DragPoint(int band, int freq, int gain) { bands_.DragPoint(band, freq, gain); }
   void DragPassFilter(int band, int freq);
-  void DragQ(int band, int q);
+  void DragQ(int band, int q) { bands_.DragQ(band, q); }
   // The slider that takes the focus when band `band` is clicked on the graph.
-  int FocusSliderOfBand(int band) const;
-  // The band a control belongs to (its column, or a pass filter's slider), or -1.
+  int FocusSliderOfBand(int band) const { return bands_.FocusSliderOfBand(band); }
+  // The band a control belongs to (its column, or a pass filter's controls), or -1.
   int BandOfControl(int id) const;
+  // Whether `id` is an edit whose value the mouse wheel steps.
+  bool WheelEdit(int id) const;
 
  private:
-  enum class Role {
-    kGainSlider,
-    kGainEdit,
-    kQEdit,
-    kFreqEdit,
-    kType,
-    kQSpin,
-    kSlider,
-    kList,
-    kChoice,
-    kBypass,
-    kReset
-  };
-  struct Entry {
-    Role role;
-    int index;  // band, row or group
-    int sub;    // type index or choice index
-  };
-
-  void Index(int id, Role role, int index, int sub = 0);
-  const Entry* Find(int id) const;
-
-  // Band column rules.
-  void ApplyGain(int band, int gain);
-  void CommitGainEdit(int band, const std::string& text);
-  void CommitQ(int band, QCommit how);
-  void CommitFrequency(int band, const std::string& text);
-  void ChooseType(int band, int type);
-  void RefreshBand(int band);
-  void PostBand(int band);
-
-  // Parameter rows.
-  int ReadField(const Field& field) const;
-  void WriteField(const Field& field, int value);
-  int RowValue(const SliderRow& row) const;  // what the slider shows now
-  void ShowRow(int row, int position);
-  void StoreRow(const SliderRow& row, int value);
-  void CommitRowEdit(int row, const std::string& text);
-  bool RowLocked(const SliderRow& row) const;
-  void ApplyLink(Link link, int band, int value);
-  void ShowChoice(int group, int index);
-
-  void ToggleBypass();
-  void ShowBypass();
-  void Reset();
-  void UpdateToneView();
-  void SyncPassFilters();
   void Redraw();
   void Post(int code, int arg);
 
   PageDefinition def_;
   ParamImage& image_;
   BlockPoster post_;
-  std::function<bool()> vrPresent_;
   ControlStore controls_;
-  std::unordered_map<int, Entry> ids_;
-
+  BandEditor bands_;
+  ParamRows rows_;
   int dataState_ = kNoData;
-  int selected_ = -1;
-  bool bypassed_ = false;
-  std::vector<int> gainCache_;   // last gain slider position per band
-  std::vector<int> chosenType_;  // type as chosen on the buttons per band
-  std::vector<int> rowCache_;    // last position per parameter slider
-  std::array<EqBand, 3> toneView_{};
+  std::function<bool()> vrPresent_;
+  std::function<bool()> adjustLocked_;
 };
 
 }  // namespace tavelo

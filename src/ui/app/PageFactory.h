@@ -1,0 +1,24 @@
+#pragma once
+// Makes the page of each navigation entry. A new page class is registered here for its
+// PageKind; entries whose page is not built yet get an empty page frame.
+#include <QSize>
+
+#include "ui/app/Navigation.h"
+#include "ui/pages/PageModel.h"
+
+class QWidget;
+
+namespace tavelo::ui {
+
+class CPage;
+
+struct PageContext {
+  ParamImage& image;  // the engine's image, edited in place
+  BlockPoster post;   // the page's block requests
+  QSize size;
+  QWidget* parent;
+};
+
+CPage* MakePage(const nav::NavEntry& entry, const PageContext& context);
+
+}  // namespace tavelo::ui
