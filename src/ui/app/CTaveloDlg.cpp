@@ -110,6 +110,19 @@ void CTaveloDlg::LayoutNavigation() {
   }
 }
 
+PageHost CTaveloDlg::PageHostOf() {
+  PageHost host;
+  host.connected = [this] { return engine_.Connected(); };
+  host.vrPresent = [this] { return engine_.VrPresent(); };
+  host.frontPanel = [this] { return engine_.Panel(); };
+  host.setAdjustManner = [this](int manner) {
+    engine_.Post(msg::SetAdjustManner{manner});
+    topBar_->ShowAdjustManner();
+    OthersReload(nullptr);
+  };
+  return host;
+}
+
 void CTaveloDlg::BuildPages() {
   const QSize size(kClientWidth - 6, kClientHeight - 80);
   for (const auto& entry : nav::kNavTable) {
@@ -119,7 +132,7 @@ void CTaveloDlg::BuildPages() {
     const PageContext context{
         engine_.Image(),
         [this, slot](int code, const BlockArg& arg) { PagePosted(pages_[slot].page, code, arg); },
-        size, this};
+        size, this, PageHostOf()};
     CPage* page = MakePage(entry, context);
     page->Model().SetFlags(
         {[this] { return engine_.VrPresent(); }, [this] { return engine_.AdjustLocked(); }});

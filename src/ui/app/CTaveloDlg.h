@@ -15,6 +15,7 @@
 #include "ui/app/CTopBar.h"
 #include "ui/app/DemoLink.h"
 #include "ui/app/Navigation.h"
+#include "ui/pages/PageHost.h"
 
 class QLabel;
 class QTimer;
@@ -96,6 +97,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   void OnTopBar(const TopBarValues& values) override;
   void OnIndicators(std::uint8_t first, std::uint8_t second) override;
   void OnFrontPanel(const FrontPanel& panel) override;
+  void OnEchoTypeReloaded() override;
 
  signals:
   void ParameterSetShown();           // a distribution filled the pages
@@ -115,6 +117,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
 
   void BuildNavigation();
   void BuildPages();
+  PageHost PageHostOf();
   void LayoutNavigation();
   void ApplyLabels();
   // A page posted a block request: the engine sends it, and everyone else who shows a

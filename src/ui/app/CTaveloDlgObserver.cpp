@@ -110,6 +110,11 @@ void CTaveloDlg::OnIndicators(std::uint8_t first, std::uint8_t /*second*/) {
   topBar_->ShowIndicator(first);
 }
 
+void CTaveloDlg::OnEchoTypeReloaded() {
+  // The processor sent the echo values of the chosen type: the echo page lays itself out.
+  OthersReload(nullptr);
+}
+
 void CTaveloDlg::OnFrontPanel(const FrontPanel& /*panel*/) {
   // The processor's knobs moved: the page on show looks again at what they own, and
   // only at what changed.

@@ -4,6 +4,7 @@
 #include <QSize>
 
 #include "ui/app/Navigation.h"
+#include "ui/pages/PageHost.h"
 #include "ui/pages/PageModel.h"
 
 class QWidget;
@@ -17,6 +18,7 @@ struct PageContext {
   BlockPoster post;   // the page's block requests
   QSize size;
   QWidget* parent;
+  PageHost host;  // what a page may ask of the main window besides posting
 };
 
 CPage* MakePage(const nav::NavEntry& entry, const PageContext& context);

@@ -48,6 +48,9 @@ class PageModel {
 
   // Called whenever the graph has to be drawn again.
   std::function<void()> onGraphChanged;
+  // A page may take a list's choice itself (the echo type asks the processor for the
+  // type's values); true = taken, the list's row does nothing.
+  std::function<bool(int id, int index)> onListChosen;
 
   int State() const { return dataState_; }
   void SetState(int state) { dataState_ = state; }
