@@ -162,6 +162,15 @@ TEST_F(EffectPagesE2e, FrontPanelKnobsReachTheOpenEchoPageUnderTheLock) {
   ASSERT_TRUE(Pump([this] { return Text(echo::kDelayText) == "500ms"; }));
   EXPECT_EQ(Text(effect::kLevelText), "25");
   EXPECT_EQ(Text(echo::kRepeatText), "0");
+
+  // The reverb's sit in the lower halves.
+  Open(kReverbNav);
+  EXPECT_EQ(Text(reverb::kDecayText), "2450ms");
+  W().Demo().Processor().SetPanelPositions({0x66, 0x66, 0x66, 0x66, 0x33, 0xCC, 0x00});
+  ASSERT_TRUE(Pump([this] { return Text(reverb::kDecayText) == "5000ms"; }));
+  EXPECT_EQ(Text(effect::kLevelText), "25");
+  EXPECT_EQ(Text(reverb::kPredelayText), "0ms");
+  EXPECT_NE(E().Image().word(24), 5000);  // shown, not stored
 }
 
 }  // namespace

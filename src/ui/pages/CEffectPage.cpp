@@ -15,7 +15,7 @@ constexpr int kSliderY = kTop + 18, kGainEditY = kSliderY + 126, kQEditY = kGain
               kFreqEditY = kQEditY + 24, kTypeY = kFreqEditY + 24, kEqButtonsY = kTypeY + 30;
 constexpr int kRowsX[2] = {428, 796};
 constexpr int kRowsY = kTop + 22, kRowPitch = 30, kRowHeight = 24;
-constexpr int kCaptionWidth = 134, kSliderWidth = 128, kReadoutWidth = 56, kSwitchWidth = 24;
+constexpr int kCaptionWidth = 152, kSliderWidth = 110, kReadoutWidth = 56, kSwitchWidth = 24;
 constexpr int kSliderX = kCaptionWidth + 4;
 constexpr int kReadoutX = kSliderX + kSliderWidth + 6;
 constexpr int kSwitchX = kReadoutX + kReadoutWidth + 6;
@@ -94,7 +94,9 @@ void CEffectPage::PlaceRows() {
                ButtonLook::kType);
   }
   adjustCaption_ = OwnCaption(CaptionRect(1, layout_.adjustRow), Label::kAdjMannerColon);
-  CMyBtn* off = b.Button(effect::kVrOffButton, ControlRect(1, layout_.adjustRow), {});
+  QRect offRect = ControlRect(1, layout_.adjustRow);
+  offRect.setWidth(90);
+  CMyBtn* off = b.Button(effect::kVrOffButton, offRect, {});
   connect(off, &QAbstractButton::clicked, this, [this] { host_.SetAdjustManner(1); });
   ShowAdjustRow();
 }
