@@ -52,14 +52,3 @@ std::string FormatIndicators(const PanelReading& r) {
 }
 
 }  // namespace tavelo::cli
-
-namespace tavelo::cli {
-
-std::string PresetNameText(const std::array<char, kPresetNameSize>& name) {
-  std::string text(name.begin(), name.end());
-  if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
-
-}  // namespace tavelo::cli

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/StatusDecode.h"
+#include "params/PresetName.h"  // PresetNameText, PresetNameForTerminal
 
 namespace tavelo::cli {
 
@@ -26,8 +27,5 @@ std::optional<PanelReading> ReadPanel(const std::vector<std::uint8_t>& statusDat
 // line per control group, each ending in a newline.
 std::string FormatPanel(const PanelReading& reading);
 std::string FormatIndicators(const PanelReading& reading);
-
-// A preset name as the mode-name edit shows it: up to the first NUL, trailing spaces removed.
-std::string PresetNameText(const std::array<char, kPresetNameSize>& name);
 
 }  // namespace tavelo::cli

@@ -34,7 +34,7 @@ int RunPresetAction(DeviceSession& session, int code, int value, const std::stri
   });
   if (outcome != DeviceSession::Outcome::kDone) return session.Fail(what + " failed", outcome);
   std::cout << "current preset: " << engine.CurrentPreset() + 1 << " \""
-            << PresetNameText(engine.Image().name) << "\"\n";
+            << PresetNameForTerminal(engine.Image().name) << "\"\n";
   session.Disconnect();
   return kExitOk;
 }

@@ -6,17 +6,20 @@
 #include "cmd_device_options.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
+#include "presets/AtomicFile.h"
+#include "presets/BoostFile.h"
 #include "presets/PresetFolder.h"
 
 namespace tavelo::cli {
 namespace {
 
 const std::string kUsage =
-    DeviceUsage("pull FILE [--name NAME]", "save the current preset as a parameter file");
+    DeviceUsage("pull FILE [--name NAME] [--boost BTPAR]",
+                "save the current preset as a parameter file (and its boost block as a .btpar)");
 
 int RunPull(const std::vector<std::string>& words) {
   std::string error;
-  const auto args = ParseDeviceArgs(words, {{"--name"}, {}, 1, 1}, error);
+  const auto args = ParseDeviceArgs(words, {{"--name", "--boost"}, {}, 1, 1}, error);
   if (!args) return DeviceUsageError("pull", kUsage, error);
   const std::string fileArg = args->positional[0];
   const std::filesystem::path path = ResolveFileArg(*args, fileArg);
@@ -42,7 +45,19 @@ int RunPull(const std::vector<std::string>& words) {
     std::cerr << "tavelo-cli pull: cannot save " << path.string() << ": " << saved.message << "\n";
     return kExitFailure;
   }
-  std::cout << "saved " << path.string() << ": \"" << PresetNameText(image.name) << "\"\n";
+  std::cout << "saved " << path.string() << ": \"" << PresetNameForTerminal(image.name) << "\"\n";
+  if (const auto boost = args->Value("--boost")) {
+    // The boost block travels with a download but not in a parameter file: its own file.
+    const std::filesystem::path boostPath = ResolveFileArg(*args, *boost);
+    const auto bytes = BuildBoostFile(image.boost);
+    const FileResult written = WriteFileAtomically(boostPath, bytes.data(), bytes.size());
+    if (!written.ok) {
+      std::cerr << "tavelo-cli pull: cannot save " << boostPath.string() << ": " << written.message
+                << "\n";
+      return kExitFailure;
+    }
+    std::cout << "saved " << boostPath.string() << "\n";
+  }
   return kExitOk;
 }
 

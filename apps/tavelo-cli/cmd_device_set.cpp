@@ -1,41 +1,77 @@
-// tavelo-cli set: change values of the processor's current preset, each sent as the block
-// the panel would send, and wait until every one is answered.
+// tavelo-cli set: change values of the processor's current preset by the names `show` prints,
+// each sent as the block the panel would send, and wait until every one is answered.
 #include <iostream>
 #include <string>
 
 #include "Command.h"
 #include "cmd_device_options.h"
 #include "cmd_device_session.h"
-#include "cmd_device_set_keys.h"
+#include "presets/NamedEdits.h"
 
 namespace tavelo::cli {
 namespace {
 
-const std::string kUsage = DeviceUsage("set KEY=VALUE...", "change values of the current preset");
+const std::string kUsage =
+    DeviceUsage("set NAME=VALUE...", "change values of the current preset") +
+    "\n  set --list [--json]   every name set takes, with its range and unit" +
+    "\n  NAME is any name `show` prints: reverb.level=40 main.comp_ratio=4 echo.type=stereo;" +
+    "\n  a level's on/off button is NAME.on (mic.mic1_volume.on=off), a band takes" +
+    "\n  TYPE,FREQ,Q,GAIN[,SLOPE] or show's text (music_eq.band3=peak,1000,1.0,3)." +
+    "\n  Output sets: main.set1.* is taken in mode sing only, main.set2.* in auto and dance" +
+    "\n  (set app_mode first). Values of one block go out as one request, in the order given." +
+    "\n  Short forms: mode=auto|sing|dance, mute=on|off, eq.SET.BAND=... (SET mic1, mic2," +
+    "\n  music, main, surround, centre, sub, reverb, echo; BAND from 1; set by the mode).";
+
+int RunList(bool json) {
+  std::cout << (json ? SettableNamesJson() : SettableNamesText()) << std::flush;
+  return kExitOk;
+}
 
 int RunSet(const std::vector<std::string>& words) {
   std::string error;
-  const auto args = ParseDeviceArgs(words, {{}, {}, 1, -1}, error);
+  const auto args = ParseDeviceArgs(words, {{}, {"--list", "--json"}, 0, -1}, error);
   if (!args) return DeviceUsageError("set", kUsage, error);
-  std::vector<SetEdit> edits;
+  if (args->Has("--list")) {
+    if (!args->positional.empty()) {
+      return DeviceUsageError("set", kUsage, "--list takes no NAME=VALUE");
+    }
+    return RunList(args->Has("--json"));
+  }
+  if (args->Has("--json")) return DeviceUsageError("set", kUsage, "--json goes with --list");
+  if (args->positional.empty()) return DeviceUsageError("set", kUsage, "missing argument");
+
+  // Every word is checked before anything is connected.
+  std::vector<NamedEdit> edits;
   for (const auto& word : args->positional) {
-    const auto edit = ParseSetEdit(word, error);
-    if (!edit) return DeviceUsageError("set", kUsage + "\nkeys: " + SetKeysHelp(), error);
+    const auto edit = ParseNamedEdit(word, error);
+    if (!edit) return DeviceUsageError("set", kUsage, error);
     edits.push_back(*edit);
   }
 
   DeviceSession session(*args, "set");
   if (!session.Connect()) return kExitFailure;
   Engine& engine = session.engine();
-  std::string report;
-  for (const auto& edit : edits) {
-    engine.Post(ApplySetEdit(edit, engine.Image()));
-    // Described now: the engine has handled the request and limited the volumes.
-    report += DescribeSetEdit(edit, engine.Image()) + "\n";
+  // The output sets a request addresses follow the processor's mode, known only now.
+  const auto plan = PlanEdits(engine.Image(), edits, error);
+  if (!plan) {
+    std::cerr << "tavelo-cli set: " << error << "; nothing was sent\n";
+    session.Disconnect();
+    return kExitFailure;
   }
-  const auto outcome = session.RunUntil([&] { return session.Quiet(); });
-  if (outcome != DeviceSession::Outcome::kDone) {
-    return session.Fail("not every change was answered", outcome);
+  std::string report;
+  for (const PlannedBlock& block : *plan) {
+    for (const NamedEdit& edit : block.edits) ApplyNamedEdit(engine.Image(), edit);
+    const BlockRequest request = RequestForBlock(engine.Image(), block);
+    engine.Post(msg::Block{CodeNumber(request.code), BlockArg::Value(request.arg)});
+    // Answered before the next block: some replies (the echo type's) rewrite the image.
+    const auto outcome = session.RunUntil([&] { return session.Quiet(); });
+    if (outcome != DeviceSession::Outcome::kDone) {
+      return session.Fail("not every change was answered", outcome);
+    }
+    // Described now: the engine has handled the request and limited the volumes.
+    for (const NamedEdit& edit : block.edits) {
+      report += DescribeNamedEdit(edit, engine.Image()) + "\n";
+    }
   }
   std::cout << report << std::flush;
   session.Disconnect();

@@ -54,6 +54,8 @@ std::optional<int> ParseWholeNumber(std::string_view s) {
   return value;
 }
 
+}  // namespace
+
 // A decimal number in tenths, rounded half away from zero ("1.25" -> 13).
 std::optional<int> ParseTenths(std::string_view s) {
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
@@ -64,6 +66,8 @@ std::optional<int> ParseTenths(std::string_view s) {
   if (std::fabs(value) > 1e6) return std::nullopt;  // far out of range; keeps lround defined
   return static_cast<int>(std::lround(value * 10));
 }
+
+namespace {
 
 std::optional<std::int8_t> ParseSlope(std::string_view s) {
   for (std::size_t i = 0; i < kSlopeNames.size(); ++i) {
@@ -89,17 +93,63 @@ void AppendTenths(std::string& out, int tenths) {
   out += buf;
 }
 
+// Show's band text: "peak 1000 Hz q=1.0 +3.0 dB", "high-pass 80 Hz butter_24db". Rewritten
+// as the comma form, so both forms meet the same checks. A pass filter's text names no Q or
+// gain (they do not apply to it): 0.7 and 0 stand in.
+std::optional<std::string> ShowFormAsCommaForm(std::string_view text) {
+  struct ShowType {
+    std::string_view shown;
+    std::string_view comma;
+    bool pass;
+  };
+  constexpr ShowType kShowTypes[] = {{"peak", "peak", false},
+                                     {"low shelf", "lowshelf", false},
+                                     {"high shelf", "highshelf", false},
+                                     {"low-pass", "lowpass", true},
+                                     {"high-pass", "highpass", true}};
+  text = Trim(text);
+  const auto hz = text.find(" Hz");
+  if (text.find(',') != std::string_view::npos || hz == std::string_view::npos) return std::nullopt;
+  const auto freqStart = text.rfind(' ', hz - 1);
+  if (freqStart == std::string_view::npos) return std::nullopt;
+  const std::string_view typeText = Trim(text.substr(0, freqStart));
+  const std::string_view freq = text.substr(freqStart + 1, hz - freqStart - 1);
+  std::string_view rest = Trim(text.substr(hz + 3));
+  for (const ShowType& t : kShowTypes) {
+    if (!EqualsIgnoringCase(typeText, t.shown)) continue;
+    std::string out = std::string(t.comma) + "," + std::string(freq);
+    if (t.pass) return out + ",0.7,0" + (rest.empty() ? "" : "," + std::string(rest));
+    // "q=1.0 +3.0 dB"
+    if (rest.substr(0, 2) != "q=") return std::nullopt;
+    rest.remove_prefix(2);
+    const auto space = rest.find(' ');
+    if (space == std::string_view::npos) return std::nullopt;
+    std::string_view gain = Trim(rest.substr(space + 1));
+    if (gain.size() < 2 || !EqualsIgnoringCase(gain.substr(gain.size() - 2), "dB")) {
+      return std::nullopt;
+    }
+    gain = Trim(gain.substr(0, gain.size() - 2));
+    return out + "," + std::string(rest.substr(0, space)) + "," + std::string(gain);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
-const char* BandTypeName(int type) {
+std::optional<std::int8_t> ParseSlopeName(std::string_view text) {
+  return ParseSlope(Trim(text));
+}
+
+const char* BandTypeWord(int type) {
   return type >= 0 && type < static_cast<int>(kTypeNames.size()) ? kTypeNames[type] : nullptr;
 }
 
-const char* SlopeName(int slope) {
+const char* SlopeWord(int slope) {
   return slope >= 0 && slope < kSlopeCount ? kSlopeNames[slope] : nullptr;
 }
 
 std::optional<EqBand> ParseBand(std::string_view text, std::string& error) {
+  if (const auto comma = ShowFormAsCommaForm(text)) return ParseBand(*comma, error);
   const auto fields = SplitFields(text);
   if (fields.size() != 4 && fields.size() != 5) {
     error = "expected TYPE,FREQ,Q,GAIN[,SLOPE]";
@@ -160,7 +210,7 @@ std::optional<EqBand> ParseBand(std::string_view text, std::string& error) {
 
 std::string FormatBand(const EqBand& band) {
   std::string out;
-  if (const char* name = BandTypeName(band.type)) {
+  if (const char* name = BandTypeWord(band.type)) {
     out = name;
   } else {
     out = "type" + std::to_string(band.type);
@@ -170,7 +220,7 @@ std::string FormatBand(const EqBand& band) {
   out += ",";
   AppendTenths(out, band.gain);
   if (band.type == kBandLowPass || band.type == kBandHighPass) {
-    const char* slope = SlopeName(band.slope);
+    const char* slope = SlopeWord(band.slope);
     out += ",";
     out += slope ? std::string(slope) : "slope" + std::to_string(band.slope);
   }

@@ -5,6 +5,7 @@
 #include "link/CommandCode.h"
 #include "link/LittleEndian.h"
 #include "params/BlockLayout.h"
+#include "params/LevelTable.h"
 
 namespace tavelo {
 
@@ -115,20 +116,15 @@ BlockArg BlockArg::Buffer(const std::uint8_t* bytes, int size) {
 }
 
 bool ClampVolumes(ParamImage& image, int code) {
-  int volume = 0;
-  int maximum = 0;
-  if (code == 2) {
-    volume = img::kMusicVolume;
-    maximum = img::kMusicMaxVolume;
-  } else if (code == 5) {
-    volume = img::kMicVolume;
-    maximum = img::kMicMaxVolume;
-  } else {
-    return false;
+  for (const VolumeLevel& level : kVolumeLevels) {
+    const CatalogueRow& value = RowOf(level.value);
+    if (!level.maximum || CodeNumber(value.carrier.code) != code) continue;
+    const int maximum = ReadValue(image, RowOf(*level.maximum));
+    if (maximum >= ReadValue(image, value)) return false;
+    WriteValue(image, value, maximum);
+    return true;
   }
-  if (image.byte(maximum) >= image.byte(volume)) return false;
-  image.byte(volume) = image.byte(maximum);
-  return true;
+  return false;
 }
 
 int EqSetForId(const ParamImage& image, int setId) {

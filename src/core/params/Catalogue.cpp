@@ -341,13 +341,16 @@ struct EqSetCarrier {
   ModeRule mode;
 };
 constexpr std::array<EqSetCarrier, kEqSetCount> kEqSetCarriers = {{
-    {0, ModeRule::kAnyMode},   // mic A
-    {1, ModeRule::kAnyMode},   // mic B
-    {2, ModeRule::kAnyMode},   // music
-    {3, ModeRule::kSingOnly},  // main, first set: id 3 names it only in Sing
-    {4, ModeRule::kAnyMode},   // main, second set: id 4 names it in every mode
+    {0, ModeRule::kAnyMode},  // mic A
+    {1, ModeRule::kAnyMode},  // mic B
+    {2, ModeRule::kAnyMode},  // music
+    // The output pages post ids 3, 5, 7 and 8, which name the first set in mode Sing and
+    // the second otherwise. (Ids 4 and 6 would name the second sets in every mode, but no
+    // window posts them; the values go the way the panel sends them.)
+    {3, ModeRule::kSingOnly},  // main, first set
+    {3, ModeRule::kNotSing},   // main, second set
     {5, ModeRule::kSingOnly},  // surround, first set
-    {6, ModeRule::kAnyMode},   // surround, second set
+    {5, ModeRule::kNotSing},   // surround, second set
     {7, ModeRule::kSingOnly},  // centre, first set
     {7, ModeRule::kNotSing},   // centre, second set
     {8, ModeRule::kSingOnly},  // subwoofer, first set

@@ -59,16 +59,6 @@ PcNameCheck ValidatePcName(std::string_view name) {
   return PcNameCheck::kOk;
 }
 
-std::array<char, kPresetNameSize> SanitisePresetName(std::string_view name) {
-  std::array<char, kPresetNameSize> out;
-  out.fill(' ');
-  for (std::size_t i = 0; i < out.size() && i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    out[i] = (c < 32 || c > 122) ? ' ' : static_cast<char>(c);
-  }
-  return out;
-}
-
 FileResult SaveParamFile(const std::filesystem::path& folder, std::string_view pcName,
                          const ParamImage& image) {
   if (ValidatePcName(pcName) != PcNameCheck::kOk) return {false, "invalid file name"};

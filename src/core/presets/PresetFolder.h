@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "params/ParamImage.h"
+#include "params/PresetName.h"  // SanitisePresetName, kept reachable from here
 #include "presets/AtomicFile.h"
 #include "presets/ParamFile.h"
 
@@ -32,10 +33,6 @@ enum class PcNameCheck {
   kInvalidCharacter,  // "Invalid charater in PC Name"
 };
 PcNameCheck ValidatePcName(std::string_view name);
-
-// The preset name stored in a file and sent with an upload: at most 16 characters, those
-// below 32 or above 122 replaced by spaces, space padded.
-std::array<char, kPresetNameSize> SanitisePresetName(std::string_view name);
 
 // Save To PC after the name checks: writes the image as a parameter file into the folder
 // (created when missing), replacing any file of that name atomically.

@@ -61,7 +61,7 @@ void CTaveloDlg::OnUnlockOpen() {
   unlock_ = new CDlgUnlock(lang_, this);
   unlock_->setAttribute(Qt::WA_DeleteOnClose);
   connect(unlock_, &CDlgUnlock::Submitted, this, [this](const BlockArg& block) {
-    engine_.Post(msg::Block{43, block});
+    engine_.Post(msg::Block{CodeNumber(CommandCode::kLockKey), block});
   });
   connect(unlock_, &CDlgUnlock::Abandoned, this, [this] {
     unlock_ = nullptr;
@@ -111,8 +111,8 @@ void CTaveloDlg::OnIndicators(std::uint8_t first, std::uint8_t /*second*/) {
 }
 
 void CTaveloDlg::OnEchoTypeReloaded() {
-  // The processor sent the echo values of the chosen type: the echo page lays itself out.
-  OthersReload(nullptr);
+  // The echo values of a new echo type arrived: pages show them (and lay out by the type).
+  for (const auto& entry : pages_) entry.page->ReloadChanged();
 }
 
 void CTaveloDlg::OnFrontPanel(const FrontPanel& /*panel*/) {

@@ -3,13 +3,21 @@
 #include <algorithm>
 #include <array>
 
+#include "params/LevelTable.h"
+
 namespace tavelo::topbar {
 namespace {
 
-constexpr std::array<LevelInfo, 4> kLevels = {{
-    {Level::kMusic, kMusicSlider, kMusicValue, row::kMusicVolume, row::kMusicMaxVolume},
-    {Level::kMic, kMicSlider, kMicValue, row::kMicVolume, row::kMicMaxVolume},
-    {Level::kEffect, kEffectSlider, kEffectValue, row::kEffectVolume, kNoMaximum},
+// The three volumes are the core's level table; the master level sits beside them.
+LevelInfo Volume(Level level, int slider, int valueLabel) {
+  const VolumeLevel& v = VolumeLevelOf(static_cast<TopLevel>(level));
+  return {level, slider, valueLabel, v.value, v.maximum.value_or(kNoMaximum)};
+}
+
+const std::array<LevelInfo, 4> kLevels = {{
+    Volume(Level::kMusic, kMusicSlider, kMusicValue),
+    Volume(Level::kMic, kMicSlider, kMicValue),
+    Volume(Level::kEffect, kEffectSlider, kEffectValue),
     {Level::kMain, kMainSlider, kMainValue, row::kMasterLevel, kNoMaximum},
 }};
 
@@ -39,6 +47,7 @@ std::optional<int> SliderMoved(ParamImage& image, int sliderId, int position) {
 }
 
 std::optional<int> HotkeyStep(ParamImage& image, Level level, bool up) {
+  if (level == Level::kMain) return std::nullopt;  // the volume keys step the three volumes
   if (ReadValue(image, RowOf(row::kOutputDisplay)) != 0) return std::nullopt;
   const LevelInfo& info = InfoOf(level);
   const CatalogueRow& r = RowOf(info.value);

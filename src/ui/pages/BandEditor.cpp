@@ -59,14 +59,10 @@ const EqView& BandEditor::View() const {
   return def_.eq.views[At(ViewIndex())];
 }
 
-EqBand* BandEditor::BandsOf(int view) {
+EqBand* BandEditor::BandsOf(int view) const {
   const EqView& v = def_.eq.views[At(view)];
   if (v.store == BandStore::kBoost) return image_.boost.bands[At(v.set)].data();
   return image_.set(static_cast<EqSet>(v.set));
-}
-
-const EqBand* BandEditor::Bands() const {
-  return const_cast<BandEditor*>(this)->BandsOf(ViewIndex());
 }
 
 void BandEditor::ChooseView(int index) {

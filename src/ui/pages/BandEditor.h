@@ -34,9 +34,9 @@ class BandEditor {
   int ViewIndex() const;
   // Shows view `index` (pages that choose their band array themselves).
   void ChooseView(int index);
-  EqBand* Bands() { return BandsOf(ViewIndex()); }
-  const EqBand* Bands() const;
-  EqBand* BandsOf(int view);
+  // The bands live in the image, which the page edits in place.
+  EqBand* Bands() const { return BandsOf(ViewIndex()); }
+  EqBand* BandsOf(int view) const;
   int BandCount() const { return HasBands() ? View().bandCount : 0; }
   int EqBandCount() const { return HasBands() ? View().eqBands : 0; }
   int Selected() const { return selected_; }

@@ -38,8 +38,8 @@ void CEqPage::RenderGraph() {
   graph_->Refresh();
 }
 
-GraphBandSet CEqPage::BandSet() const {
-  auto& model = const_cast<CEqPage*>(this)->Model();
+GraphBandSet CEqPage::BandSet() {
+  PageModel& model = Model();
   GraphBandSet set;
   set.bands = model.Bands();
   set.eqCount = model.EqBandCount();
@@ -51,8 +51,8 @@ GraphBandSet CEqPage::BandSet() const {
   return set;
 }
 
-bool CEqPage::MouseEditing() const {
-  auto& model = const_cast<CEqPage*>(this)->Model();
+bool CEqPage::MouseEditing() {
+  PageModel& model = Model();
   return model.State() == PageModel::kData && model.Enabled() && model.Bands();
 }
 

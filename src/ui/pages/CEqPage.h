@@ -33,9 +33,9 @@ class CEqPage : public CPage, public GraphMouseHandler {
   void RenderGraph() override;
 
  private:
-  GraphBandSet BandSet() const;
+  GraphBandSet BandSet();
   void Apply(const GraphEdit& edit);
-  bool MouseEditing() const;
+  bool MouseEditing();
 
   CRespView view_;
   GraphMouse mouse_;

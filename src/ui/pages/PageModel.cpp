@@ -13,9 +13,14 @@ PageModel::PageModel(const PageDefinition& def, ParamImage& image, BlockPoster p
   rows_.SyncPassFilters();
 }
 
+void PageModel::SetFlags(PageFlags flags) {
+  flags_ = std::move(flags);
+  rows_.SetFlags(flags_);
+}
+
 void PageModel::SetVrPresent(std::function<bool()> vrPresent) {
-  vrPresent_ = std::move(vrPresent);
-  rows_.SetFlags({vrPresent_, adjustLocked_});
+  flags_.vrPresent = std::move(vrPresent);
+  rows_.SetFlags(flags_);
 }
 
 void PageModel::Post(int code, int arg) {

@@ -7,7 +7,7 @@
 // Each change is written into the image first and then announced as one block request
 // (code, argument) through the poster; the main window encodes and sends it.
 //
-// Extension points for pages: Bands().onBandEvent (after a band is stored, before it is
+// Extension points for pages: BandSide().onBandEvent (after a band is stored, before it is
 // posted), ChooseView (a band array the page picks itself), SetLockedValue (what a locked
 // row shows), SetFlags (the main window's VR and adjustment-lock flags), ApplyAppMode
 // (greys out per-set controls in AUTO).
@@ -33,8 +33,9 @@ class PageModel {
 
   PageModel(const PageDefinition& def, ParamImage& image, BlockPoster post);
 
-  void SetFlags(PageFlags flags) { rows_.SetFlags(std::move(flags)); }
-  // Main-window flag: the processor has the VR adjustment (music tone controls follow it).
+  // The main window's VR and adjustment-lock flags, which locked rows follow.
+  void SetFlags(PageFlags flags);
+  // Only the VR flag (the music page's tone controls follow it).
   void SetVrPresent(std::function<bool()> vrPresent);
   void SetLockedValue(std::function<std::optional<int>(int id)> value) {
     rows_.SetLockedValue(std::move(value));
@@ -115,8 +116,7 @@ class PageModel {
   BandEditor bands_;
   ParamRows rows_;
   int dataState_ = kNoData;
-  std::function<bool()> vrPresent_;
-  std::function<bool()> adjustLocked_;
+  PageFlags flags_;
 };
 
 }  // namespace tavelo

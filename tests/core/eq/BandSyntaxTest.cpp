@@ -5,6 +5,7 @@
 #include <string>
 
 #include "eq/BandSyntax.h"
+#include "presets/ParamFields.h"
 
 namespace tavelo {
 namespace {
@@ -135,12 +136,34 @@ TEST(BandSyntax, FormatWritesTenthsExactlyAndReadsBack) {
 }
 
 TEST(BandSyntax, NamesOfTypesAndSlopes) {
-  EXPECT_STREQ(BandTypeName(kBandHighShelf), "highshelf");
-  EXPECT_EQ(BandTypeName(5), nullptr);
-  EXPECT_EQ(BandTypeName(-1), nullptr);
-  EXPECT_STREQ(SlopeName(kSlopeBessel18), "bessel_18db");
-  EXPECT_EQ(SlopeName(kSlopeCount), nullptr);
-  EXPECT_EQ(SlopeName(-1), nullptr);
+  EXPECT_STREQ(BandTypeWord(kBandHighShelf), "highshelf");
+  EXPECT_EQ(BandTypeWord(5), nullptr);
+  EXPECT_EQ(BandTypeWord(-1), nullptr);
+  EXPECT_STREQ(SlopeWord(kSlopeBessel18), "bessel_18db");
+  EXPECT_EQ(SlopeWord(kSlopeCount), nullptr);
+  EXPECT_EQ(SlopeWord(-1), nullptr);
+}
+
+// What `tavelo-cli show` prints for a band reads back as that band, so a value copied from
+// show's output can be handed to `set`.
+TEST(BandSyntax, ReadsTheBandTextShowPrints) {
+  std::string error;
+  for (const EqBand& band : {Band(kBandPeak, 1000, 10, 30), Band(kBandLowShelf, 63, 7, -120),
+                             Band(kBandHighShelf, 16000, 20, 0), Band(kBandPeak, 20, 999, -240)}) {
+    const auto back = ParseBand(BandText(band), error);
+    ASSERT_TRUE(back) << BandText(band) << ": " << error;
+    EXPECT_EQ(*back, band) << BandText(band);
+  }
+  // Pass filters print frequency and slope only; show writes code 7 as the list's text.
+  for (const EqBand& band : {Band(kBandHighPass, 80, 7, 0, kSlopeButter24),
+                             Band(kBandLowPass, 18000, 7, 0, kSlopeLinkwitzRiley24)}) {
+    const auto back = ParseBand(BandText(band), error);
+    ASSERT_TRUE(back) << BandText(band) << ": " << error;
+    EXPECT_EQ(*back, band) << BandText(band);
+  }
+  EXPECT_FALSE(ParseBand("peak 1000 Hz q=1.0 +30.0 dB", error));  // still range-checked
+  EXPECT_NE(error.find("gain"), std::string::npos) << error;
+  EXPECT_FALSE(ParseBand("notch 1000 Hz q=1.0 +3.0 dB", error));
 }
 
 }  // namespace

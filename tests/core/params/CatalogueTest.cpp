@@ -77,7 +77,6 @@ TEST(CatalogueTest, OutputSetsTravelOnlyInTheModeThatAddressesThem) {
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet1HpfHz)), Carry::kNeedsSing);
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet2HpfHz)), Carry::kOk);
   EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqCentreFirst, 0))), Carry::kNeedsSing);
-  // Main and surround have a set id that names their second set in every mode.
   EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqMainSecond, 0))), Carry::kOk);
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet1LeftVolume)), Carry::kOk);  // code 14: both
   EXPECT_EQ(CanCarry(image, RowOf(row::kReverbLiveliness)), Carry::kNotCarried);
@@ -85,8 +84,10 @@ TEST(CatalogueTest, OutputSetsTravelOnlyInTheModeThatAddressesThem) {
   EXPECT_EQ(CanCarry(image, RowOf(row::kMainSet2LpfSlope)), Carry::kNeedsOtherThanSing);
   EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqSubSecond, 4))), Carry::kNeedsOtherThanSing);
 
+  EXPECT_EQ(CanCarry(image, RowOf(BandRow(kEqMainSecond, 0))), Carry::kNeedsOtherThanSing);
+  // The pages' set ids: the surround's 5 names its first set in Sing, its second otherwise.
   EXPECT_EQ(RequestFor(image, RowOf(BandRow(kEqSurroundSecond, 2))),
-            (BlockRequest{CommandCode::kEqBand, 2 * 256 + 6}));
+            (BlockRequest{CommandCode::kEqBand, 2 * 256 + 5}));
   EXPECT_EQ(RequestFor(image, RowOf(row::kMusicToneMidHz)),
             (BlockRequest{CommandCode::kToneValue, 2 * 256 + 2}));
   image.byte(img::kEchoType) = 2;
@@ -104,6 +105,37 @@ TEST(CatalogueTest, FilterBandsTravelAsTheirPassFilter) {
   EXPECT_EQ(echo->frequency, row::kEchoLpfHz);
   EXPECT_FALSE(echo->slope);
   EXPECT_FALSE(PassFilterOf(RowOf(BandRow(kEqEcho, 4))));
+}
+
+TEST(CatalogueTest, EveryFieldOfTheImageHasARowAndTheShortNamesAgree) {
+  for (int n = 0; n <= kSettingsBytes; ++n) {
+    EXPECT_NE(RowAt({Where::kByte, n}), nullptr) << "image byte " << n;
+  }
+  for (int k = 0; k <= kWordCount; ++k) EXPECT_NE(RowAt({Where::kWord, k}), nullptr) << "W" << k;
+  for (int bit = 0; bit < 32; ++bit) {
+    EXPECT_NE(RowAt({Where::kSwitchBit, bit}), nullptr) << "switch bit " << bit;
+    EXPECT_NE(RowAt({Where::kAltSwitchBit, bit}), nullptr) << "alternate switch bit " << bit;
+  }
+  // The few positions ParamImage.h names for the engine are the catalogue's.
+  const std::pair<int, RowId> shortNames[] = {
+      {img::kMusicVolume, row::kMusicVolume},
+      {img::kMicVolume, row::kMicVolume},
+      {img::kEffectVolume, row::kEffectVolume},
+      {img::kMusicInitVolume, row::kMusicInitVolume},
+      {img::kMusicMaxVolume, row::kMusicMaxVolume},
+      {img::kMusicInput, row::kMusicInput},
+      {img::kMicInitVolume, row::kMicInitVolume},
+      {img::kMicMaxVolume, row::kMicMaxVolume},
+      {img::kEffectInitLevel, row::kEffectInitLevel},
+      {img::kEchoType, row::kEchoType},
+      {img::kAppMode, row::kAppMode},
+      {img::kOutputDisplay, row::kOutputDisplay},
+      {img::kMasterLevel, row::kMasterLevel},
+      {img::kAdjustManner, row::kAdjustManner},
+  };
+  for (const auto& [offset, id] : shortNames) {
+    EXPECT_EQ(RowOf(id).place, (Place{Where::kByte, offset})) << RowOf(id).name;
+  }
 }
 
 }  // namespace
