@@ -521,6 +521,10 @@ RowId InSet(RowId id, int set) {
   return static_cast<RowId>(id + delta);
 }
 
+int EqSetIdOf(EqSet set) {
+  return kEqSetCarriers.at(static_cast<std::size_t>(set)).setId;
+}
+
 RowId BandRow(EqSet set, int band) {
   return static_cast<RowId>(TheTable().firstBandRow.at(static_cast<std::size_t>(set)) + band);
 }

@@ -11,9 +11,11 @@
 //   const CatalogueRow* r = FindRow("main.set2.left_volume");  // a row named by text
 //   int v = ReadValue(image, r);  WriteValue(image, r, 7);    // scalar rows (not bands/names)
 //   FormatReadout(r.readout, v);                              // the page readout, "-5"
-//   if (CanCarry(image, r) == Carry::kOk) post(RequestFor(image, r, v));  // code + argument
+//   if (CanCarry(image, r) == Carry::kOk) post(RequestFor(image, r));  // code + argument
 //   RowOf(InSet(row::kMainSet1LeftVolume, s));                // per-set values: set s (0, 1)
 //   RowOf(BandRow(kEqMusic, 3)), BoostBandRow(channel, band)  // EQ band rows
+//   EqSetIdOf(kEqMusic)                                       // the set id codes 3, 4 carry
+//   kVolumeLevels (params/LevelTable.h)                       // the top bar's three levels
 //   AllRows()                                                 // every row, in id order
 #include <cstdint>
 #include <optional>
@@ -434,6 +436,9 @@ const CatalogueRow* FindRow(std::string_view name);
 const CatalogueRow* RowAt(Place place);
 
 RowId InSet(RowId id, int set);
+// The code-3 / code-4 set id with which the pages post a band or a reset of `set` (the
+// output sets' ids address the first set in mode Sing and the second otherwise).
+int EqSetIdOf(EqSet set);
 RowId BandRow(EqSet set, int band);  // band < kEqSets[set].memoryBands
 RowId BoostBandRow(int channel, int band);
 RowId AltSwitchBitRow(int bit);

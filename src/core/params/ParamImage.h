@@ -72,7 +72,8 @@ struct BoostBlock {
 // Application modes (image 125).
 enum AppMode : std::uint8_t { kModeAuto = 0, kModeSing = 1, kModeDance = 2 };
 
-// Well-known image byte offsets.
+// Well-known image byte offsets, short names the engine uses; the catalogue (Catalogue.h)
+// holds every value, these among them, and a test keeps the two equal.
 namespace img {
 inline constexpr int kMusicVolume = 0;
 inline constexpr int kMicVolume = 1;

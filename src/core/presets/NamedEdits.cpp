@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cstdio>
 
 #include "eq/BandSyntax.h"
 #include "params/BlockLayout.h"
 #include "presets/ParamFields.h"
+#include "presets/ValueSyntax.h"
 
 namespace tavelo {
 namespace {
@@ -32,167 +31,9 @@ constexpr std::array<ShortEqName, 9> kShortEqNames = {{
 
 constexpr std::string_view kModeAlias = "mode";
 constexpr std::string_view kMuteKey = "mute";
-constexpr std::string_view kOnSuffix = ".on";
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-// Removes a unit written after the number ("1000 Hz", "20ms"), whatever its case.
-std::string_view WithoutSuffix(std::string_view s, std::string_view suffix) {
-  s = Trim(s);
-  if (s.size() > suffix.size() && EqualsIgnoringCase(s.substr(s.size() - suffix.size()), suffix)) {
-    s.remove_suffix(suffix.size());
-  }
-  return Trim(s);
-}
-
-std::optional<long long> ParseInteger(std::string_view s, int base = 10) {
-  s = Trim(s);
-  if (base == 16 && s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.remove_prefix(2);
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  long long v = 0;
-  const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size()) return std::nullopt;
-  return v;
-}
-
-std::optional<bool> ParseOnOff(std::string_view s) {
-  s = Trim(s);
-  for (std::string_view on : {"on", "1", "true"}) {
-    if (EqualsIgnoringCase(s, on)) return true;
-  }
-  for (std::string_view off : {"off", "0", "false"}) {
-    if (EqualsIgnoringCase(s, off)) return false;
-  }
-  return std::nullopt;
-}
-
-std::string Joined(std::span<const std::string_view> names) {
-  std::string out;
-  for (const auto& n : names) out += (out.empty() ? "" : "|") + std::string(n);
-  return out;
-}
-
-std::string SlopeWords() {
-  std::string out;
-  for (int s = 0; s < kSlopeCount; ++s) out += (s ? "|" : "") + std::string(SlopeWord(s));
-  return out;
-}
-
-std::string Hex(long long v, int digits) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%0*llX", digits, v);
-  return buf;
-}
-
-int HexDigits(const CatalogueRow& r) {
-  return r.place.where == Where::kBoostSwitches ? 2 : 8;
-}
-
-long long MaxOf(const CatalogueRow& r) {
-  return r.kind == ValueKind::kHex ? (HexDigits(r) == 2 ? 0xFF : 0xFFFFFFFFLL) : r.max;
-}
-
-// What a row takes, for messages and the listing: "0 to 84", "auto|sing|dance".
-std::string RangeText(const CatalogueRow& r) {
-  switch (r.kind) {
-    case ValueKind::kOnOff:
-      return "on|off";
-    case ValueKind::kChoice:
-      return Joined(r.choices);
-    case ValueKind::kSlope:
-      return SlopeWords();
-    case ValueKind::kHex:
-      return Hex(0, HexDigits(r)) + " to " + Hex(MaxOf(r), HexDigits(r));
-    case ValueKind::kBand:
-      if (const auto pass = PassFilterOf(r)) {
-        const CatalogueRow& freq = RowOf(pass->frequency);
-        const bool low = r.place.band == kEqSets[static_cast<std::size_t>(r.place.index)].wireBands;
-        return std::string(low ? "lowpass" : "highpass") + ",FREQ,Q,GAIN" +
-               (pass->slope ? "[,SLOPE]" : "") + " (FREQ " + std::to_string(freq.min) + " to " +
-               std::to_string(freq.max) + ")";
-      }
-      return "TYPE,FREQ,Q,GAIN";
-    case ValueKind::kLevel:
-      return std::to_string(r.min) + " to " + std::to_string(r.max) + " [on|off]";
-    case ValueKind::kTonePosition:
-      return std::to_string(r.min) + " to " + std::to_string(r.max) + " or -24.0dB to +24.0dB";
-    case ValueKind::kNumber:
-    case ValueKind::kHz:
-    case ValueKind::kMs:
-    case ValueKind::kText:
-      break;
-  }
-  return std::to_string(r.min) + " to " + std::to_string(r.max);
-}
 
 std::string MustBe(std::string_view key, const std::string& what, std::string_view value) {
   return std::string(key) + " must be " + what + ", not '" + std::string(value) + "'";
-}
-
-// A scalar value for `r`, in range; the level's optional on bit goes to `on`.
-std::optional<long long> ParseScalar(const CatalogueRow& r, std::string_view text,
-                                     std::optional<int>& on) {
-  switch (r.kind) {
-    case ValueKind::kOnOff:
-      if (const auto b = ParseOnOff(text)) return *b ? 1 : 0;
-      return std::nullopt;
-    case ValueKind::kChoice:
-      for (std::size_t i = 0; i < r.choices.size(); ++i) {
-        if (EqualsIgnoringCase(Trim(text), r.choices[i])) return static_cast<long long>(i);
-      }
-      break;
-    case ValueKind::kSlope:
-      if (const auto slope = ParseSlopeName(text)) return *slope;
-      break;
-    case ValueKind::kHex:
-      if (const auto v = ParseInteger(text, 16); v && *v >= 0 && *v <= MaxOf(r)) return *v;
-      return std::nullopt;
-    case ValueKind::kLevel: {
-      // "75", or show's "75 on" / "75 off".
-      text = Trim(text);
-      if (const auto space = text.rfind(' '); space != std::string_view::npos) {
-        const auto bit = ParseOnOff(text.substr(space + 1));
-        if (!bit) return std::nullopt;
-        on = *bit ? 1 : 0;
-        text = text.substr(0, space);
-      }
-      break;
-    }
-    case ValueKind::kTonePosition:
-      if (const auto db = WithoutSuffix(text, "dB"); db.size() != Trim(text).size()) {
-        const auto tenths = ParseTenths(db);
-        if (!tenths) return std::nullopt;
-        const long long position = *tenths + 240;
-        return position >= r.min && position <= r.max ? std::optional(position) : std::nullopt;
-      }
-      break;
-    case ValueKind::kHz:
-      text = WithoutSuffix(text, "Hz");
-      break;
-    case ValueKind::kMs:
-      text = WithoutSuffix(text, "ms");
-      break;
-    case ValueKind::kNumber:
-    case ValueKind::kBand:
-    case ValueKind::kText:
-      break;
-  }
-  const auto v = ParseInteger(text);
-  if (!v || *v < r.min || *v > r.max) return std::nullopt;
-  return v;
 }
 
 bool IsFilterType(int type) {
@@ -252,7 +93,7 @@ std::optional<NamedEdit> ParseShortEq(const std::string& key, std::string_view v
     return std::nullopt;
   }
   const int bands = kEqSets[static_cast<std::size_t>(set->firstSet)].wireBands;
-  const auto band = ParseInteger(rest.substr(dot + 1));
+  const auto band = ParseWhole(rest.substr(dot + 1));
   if (!band || *band < 1 || *band > bands) {
     error = "'" + key + "': the " + setName + " equaliser has bands 1 to " + std::to_string(bands);
     return std::nullopt;
@@ -283,30 +124,6 @@ BlockKey KeyOf(const NamedEdit& edit) {
   if (!edit.row) return {CommandCode::kMute, edit.value};
   const Carrier& c = edit.row->carrier;
   return {c.code, c.argRule == ArgRule::kBand ? edit.row->place.band * 256 + c.arg : c.arg};
-}
-
-const CatalogueRow& OnRowOf(const CatalogueRow& level) {
-  return *RowAt({Where::kLevelOn, level.place.index});
-}
-
-std::string ValueText(const CatalogueRow& r, const ParamImage& image) {
-  if (r.kind == ValueKind::kBand) return FormatBand(BandOf(image, r));
-  const int v = ReadValue(image, r);
-  switch (r.kind) {
-    case ValueKind::kOnOff:
-      return v ? "on" : "off";
-    case ValueKind::kChoice:
-      return v >= 0 && v < static_cast<int>(r.choices.size()) ? std::string(r.choices[v])
-                                                              : std::to_string(v);
-    case ValueKind::kSlope:
-      return SlopeWord(v) ? SlopeWord(v) : std::to_string(v);
-    case ValueKind::kHex:
-      return Hex(static_cast<std::uint32_t>(v), HexDigits(r));
-    case ValueKind::kLevel:
-      return std::to_string(v) + (ReadValue(image, OnRowOf(r)) ? " on" : " off");
-    default:
-      return std::to_string(v);
-  }
 }
 
 }  // namespace
@@ -342,7 +159,7 @@ std::optional<NamedEdit> ParseNamedEdit(std::string_view word, std::string& erro
     return std::nullopt;
   }
   if (r.kind == ValueKind::kBand) return ParseBandEdit(edit, value, error);
-  const auto v = ParseScalar(r, value, edit.on);
+  const auto v = ParseRowValue(r, value, edit.on);
   if (!v) {
     error = MustBe(edit.key, RangeText(r), value);
     return std::nullopt;
@@ -406,7 +223,7 @@ void ApplyNamedEdit(ParamImage& image, const NamedEdit& edit) {
   const CatalogueRow& r = *edit.row;
   if (r.kind != ValueKind::kBand) {
     WriteValue(image, r, edit.value);
-    if (edit.on) WriteValue(image, OnRowOf(r), *edit.on);
+    if (edit.on) WriteValue(image, *RowAt({Where::kLevelOn, r.place.index}), *edit.on);
     return;
   }
   EqBand& band = BandOf(image, r);
@@ -439,7 +256,7 @@ std::string DescribeNamedEdit(const NamedEdit& edit, const ParamImage& image) {
     return edit.key + "=" + FormatBand(edit.band) + " (" +
            std::string(kEqSets[static_cast<std::size_t>(edit.row->place.index)].name) + ")";
   }
-  return edit.key + "=" + ValueText(*edit.row, image);
+  return edit.key + "=" + RowValueText(*edit.row, image);
 }
 
 std::string SettableNamesText() {
@@ -464,7 +281,7 @@ std::string SettableNamesJson() {
                          r.kind == ValueKind::kMs || r.kind == ValueKind::kLevel ||
                          r.kind == ValueKind::kTonePosition || r.kind == ValueKind::kHex;
     if (numeric) {
-      out += ", \"min\": " + std::to_string(r.min) + ", \"max\": " + std::to_string(MaxOf(r));
+      out += ", \"min\": " + std::to_string(r.min) + ", \"max\": " + std::to_string(RowMaximum(r));
     }
     out += ", \"unit\": " + JsonString(UnitText(r.unit)) +
            ", \"code\": " + std::to_string(CodeNumber(r.carrier.code)) + "}";

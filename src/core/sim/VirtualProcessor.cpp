@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "link/LittleEndian.h"
 #include "link/ReplyParser.h"
@@ -208,64 +209,65 @@ SimReply VirtualProcessor::Finish(std::uint8_t code, const std::uint8_t* data, i
 std::vector<std::uint8_t> VirtualProcessor::ReplyData(std::uint8_t code, const std::uint8_t* data,
                                                       int dataLength) {
   const std::uint8_t d0 = dataLength > 0 ? data[0] : 0;
-  switch (code) {
-    case 28:
+  using C = CommandCode;
+  switch (static_cast<CommandCode>(code)) {
+    case C::kStatusPoll:
       return StatusReply();
-    case 63:
+    case C::kReadStart:
       return ReadStartReply();
-    case 64:
+    case C::kReadChunk:
       return ChunkReply(data, dataLength);
-    case 65:
+    case C::kWriteStart:
       return {UploadStart(data, dataLength)};
-    case 66:
+    case C::kWriteChunk:
       return {UploadChunk(data, dataLength)};
-    case 67:
+    case C::kWriteFinish:
       return {UploadFinish(data, dataLength)};
-    case 1:
+    case C::kRecallPreset:
       return {Recall(d0)};
-    case 20:
+    case C::kResetAll:
       stored_ = factory_;
       return {kAccepted};
-    case 75:
+    case C::kRestoreFactory:
       stored_ = factory_;
       currentPreset_ = 0;
       CopyPresetPart(factory_[0], current_);
       useInitVolume_ = false;
       powerMode_ = 0;
       return {kAccepted};
-    case 43:
+    case C::kLockKey:
       return {CheckLockKey(data, dataLength)};
-    case 44:
+    case C::kLockKeyPassword:
       return {ChangeLockKey(data, dataLength)};
-    case 45:
+    case C::kAdminMode:
       return {CheckAdmin(data, dataLength)};
-    case 46:
+    case C::kAdminPassword:
       return {ChangeAdminPassword(data, dataLength)};
-    case 58:
+    case C::kEchoType:
       return EchoTypeReply(d0);
-    case 50:
+    case C::kBoostRead:
       return BoostReply();
-    case 18:
+    case C::kUseInitVolume:
       useInitVolume_ = d0 != 0;
       return {kAccepted};
-    case 21:
+    case C::kMute:
       muted_ = d0 != 0;
       return {kAccepted};
-    case 59:
+    case C::kPowerMode:
       powerMode_ = d0;
       return {kAccepted};
-    case 23:
+    case C::kLogoText:
       if (dataLength < static_cast<int>(logo_.size())) return {kRefused};
       std::copy_n(data, logo_.size(), logo_.begin());
       return {kAccepted};
-    case 78:
+    case C::kBluetoothName:
       SetBluetoothName(data, dataLength);
       return {kAccepted};
     default:
       break;
   }
   const bool applied = ApplyBlockToImage(current_, code, data, dataLength);
-  if (applied && code == 13) {
+  if (applied && code == CodeNumber(CommandCode::kEchoBlock)) {
     // The echo block also becomes what this echo type recalls.
     SimEchoValues& values = echoValues_[std::min<std::size_t>(current_.byte(img::kEchoType), 2)];
     std::copy_n(current_.bytes.begin() + img::kEchoType, values.bytes.size(), values.bytes.begin());

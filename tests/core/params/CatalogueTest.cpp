@@ -88,6 +88,8 @@ TEST(CatalogueTest, OutputSetsTravelOnlyInTheModeThatAddressesThem) {
   // The pages' set ids: the surround's 5 names its first set in Sing, its second otherwise.
   EXPECT_EQ(RequestFor(image, RowOf(BandRow(kEqSurroundSecond, 2))),
             (BlockRequest{CommandCode::kEqBand, 2 * 256 + 5}));
+  EXPECT_EQ(EqSetIdOf(kEqSubSecond), 8);
+  EXPECT_EQ(EqSetIdOf(kEqEcho), 10);
   EXPECT_EQ(RequestFor(image, RowOf(row::kMusicToneMidHz)),
             (BlockRequest{CommandCode::kToneValue, 2 * 256 + 2}));
   image.byte(img::kEchoType) = 2;
