@@ -52,7 +52,7 @@ struct TopBarValues {
 struct FrontPanel {
   std::array<std::uint8_t, 7> positions{};      // the seven raw position bytes
   std::array<int, 3> echoQuick{100, 200, 60};   // level, delay, repeat
-  std::array<int, 3> reverbQuick{10, 2680, 0};  // level, decay/frequency, liveliness
+  std::array<int, 3> reverbQuick{10, 2680, 0};  // level, decay, predelay
   friend bool operator==(const FrontPanel&, const FrontPanel&) = default;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/Engine.h"
+#include "params/Catalogue.h"
 #include "presets/PresetFolder.h"
 
 namespace tavelo {
@@ -122,6 +123,10 @@ void Engine::FinishDownload() {
 
 void Engine::OnEchoTypeReply(const Reply& reply) {
   if (reply.dataLength < kEchoReplySize) return;
+  // The type decides which controls the echo page shows: a reply naming no echo type is
+  // not taken over.
+  const CatalogueRow& type = RowOf(row::kEchoType);
+  if (reply.data[0] < type.min || reply.data[0] > type.max) return;
   std::copy(reply.data, reply.data + kEchoBytes, image_.bytes.begin() + img::kEchoType);
   for (int k = 0; k < kEchoWords; ++k) {
     image_.word(kEchoFirstWord + k) =

@@ -111,6 +111,19 @@ void CTaveloDlg::LayoutNavigation() {
   }
 }
 
+PageHost CTaveloDlg::PageHostOf() {
+  PageHost host;
+  host.connected = [this] { return engine_.Connected(); };
+  host.vrPresent = [this] { return engine_.VrPresent(); };
+  host.frontPanel = [this] { return engine_.Panel(); };
+  host.setAdjustManner = [this](int manner) {
+    engine_.Post(msg::SetAdjustManner{manner});
+    topBar_->ShowAdjustManner();
+    OthersReload(nullptr);
+  };
+  return host;
+}
+
 void CTaveloDlg::BuildPages() {
   const QSize size(kClientWidth - 6, kClientHeight - 80);
   // The Wi-Fi module sits beside the processor: an explicit host moves both.
@@ -126,7 +139,10 @@ void CTaveloDlg::BuildPages() {
     const PageContext context{
         engine_.Image(),
         [this, slot](int code, const BlockArg& arg) { PagePosted(pages_[slot].page, code, arg); },
-        size, this, &sysHooks_};
+        size,
+        this,
+        PageHostOf(),
+        &sysHooks_};
     CPage* page = MakePage(entry, context);
     page->Model().SetFlags(
         {[this] { return engine_.VrPresent(); }, [this] { return engine_.AdjustLocked(); }});

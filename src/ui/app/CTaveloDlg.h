@@ -16,6 +16,7 @@
 #include "ui/app/DemoLink.h"
 #include "ui/app/Navigation.h"
 #include "ui/pages/CDlgSys.h"
+#include "ui/pages/PageHost.h"
 
 class QLabel;
 class QTimer;
@@ -129,6 +130,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
 
   void BuildNavigation();
   void BuildPages();
+  PageHost PageHostOf();
   void LayoutNavigation();
   void ApplyLabels();
   // A page posted a block request: the engine sends it, and everyone else who shows a

@@ -1,6 +1,8 @@
 #include "ui/app/PageFactory.h"
 
 #include "ui/pages/CDlgBt.h"
+#include "ui/pages/CDlgEcho.h"
+#include "ui/pages/CDlgFX.h"
 #include "ui/pages/CDlgMic.h"
 #include "ui/pages/CDlgMusic.h"
 #include "ui/pages/CDlgSys.h"
@@ -32,6 +34,12 @@ CPage* MakePage(const nav::NavEntry& entry, const PageContext& context) {
       break;
     case nav::PageKind::kMic:
       page = new CDlgMic(context.image, context.post, context.size, context.parent);
+      break;
+    case nav::PageKind::kEcho:
+      page = new CDlgEcho(context.image, context.post, context.host, context.size, context.parent);
+      break;
+    case nav::PageKind::kReverb:
+      page = new CDlgFX(context.image, context.post, context.host, context.size, context.parent);
       break;
     case nav::PageKind::kSystem:
       if (context.sys && context.sys->engine) {

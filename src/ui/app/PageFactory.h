@@ -4,6 +4,7 @@
 #include <QSize>
 
 #include "ui/app/Navigation.h"
+#include "ui/pages/PageHost.h"
 #include "ui/pages/PageModel.h"
 
 class QWidget;
@@ -18,6 +19,7 @@ struct PageContext {
   BlockPoster post;   // the page's block requests
   QSize size;
   QWidget* parent;
+  PageHost host;                  // what a page may ask of the main window besides posting
   const SysHooks* sys = nullptr;  // the system page's engine and main-window hooks
 };
 

@@ -87,6 +87,7 @@ void PageModel::ButtonClicked(int id) {
 }
 
 void PageModel::ListChanged(int id, int index) {
+  if (onListChosen && onListChosen(id, index)) return;
   rows_.ListChanged(id, index);
 }
 

@@ -52,6 +52,9 @@ class PageModel {
   // A click on one of the page's own buttons (none of its table's controls): the
   // microphone buttons, the boost channel buttons, ...
   std::function<void(int id)> onButton;
+  // A page may take a list's choice itself (the echo type asks the processor for the
+  // type's values); true = taken, the list's row does nothing.
+  std::function<bool(int id, int index)> onListChosen;
 
   int State() const { return dataState_; }
   void SetState(int state) { dataState_ = state; }

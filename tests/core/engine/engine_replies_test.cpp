@@ -125,6 +125,24 @@ TEST(EngineReplies, EchoTypeAndBoostRepliesFillTheImage) {
   EXPECT_EQ(h.recorder.distributions, shown + 1);
 }
 
+TEST(EngineReplies, EchoReplyNamingNoEchoTypeIsNotTakenOver) {
+  EngineHarness h;
+  ASSERT_TRUE(h.ConnectAndRead());
+  // The processor keeps an echo block with type byte 7 as what type 2 recalls.
+  h.engine.Image().byte(img::kEchoType) = 7;
+  h.engine.Image().word(26) = 321;
+  h.engine.PostBlock(13);
+  ASSERT_TRUE(h.Settle());
+  h.engine.Image().byte(img::kEchoType) = 1;
+  h.engine.Image().word(26) = 222;
+
+  h.engine.PostBlock(58, 2);
+  ASSERT_TRUE(h.Settle());
+  EXPECT_EQ(h.engine.Image().byte(img::kEchoType), 1);
+  EXPECT_EQ(h.engine.Image().word(26), 222);
+  EXPECT_EQ(h.recorder.echoReloads, 0);
+}
+
 TEST(EngineReplies, StatusPollPositionsReachToneGroupsAndQuickValues) {
   EngineHarness h;
   ASSERT_TRUE(h.ConnectAndRead());
