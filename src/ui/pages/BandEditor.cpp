@@ -400,6 +400,7 @@ void BandEditor::ToggleBypass() {
 }
 
 void BandEditor::Reset() {
+  if (View().store != BandStore::kImage) return;  // code 4 resets the image's sets only
   for (int k = 0; k < EqBandCount(); ++k) {
     EqBand& b = Bands()[k];
     b.type = kBandPeak;
@@ -411,9 +412,7 @@ void BandEditor::Reset() {
   }
   if (onBandEvent) onBandEvent(BandEvent::kReset, -1);
   Redraw();
-  // A reset names the band set as its bands' requests do, in the argument's low byte.
-  const BlockRequest band = RequestFor(image_, RowOf(BandRowOf(0)));
-  Send({CommandCode::kEqSetReset, band.arg & 0xff});
+  Send({CommandCode::kEqSetReset, EqSetIdOf(static_cast<EqSet>(View().set))});
 }
 
 }  // namespace tavelo
