@@ -4,8 +4,9 @@
 //     outline, 15 markers and the readout, then the copy that goes to the screen.
 //   MicDragStep: the same reached the way a drag does it, through the page model (store
 //     the band, post, redraw).
-//   PageSwitch: the main window shows another page (music <-> microphone): navigation,
-//     refresh of the page from the image and the first paint of the whole page.
+//   PageSwitch: the main window shows another page (music <-> microphone): navigation
+//     with its reload from the image and the first paint of the whole page;
+//     PageSwitchFullRefresh adds a complete refresh of the page from the image.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -99,7 +100,10 @@ void MicDragStep(benchmark::State& state) {
 }
 BENCHMARK(MicDragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void PageSwitch(benchmark::State& state) {
+// Music <-> microphone as the navigation does it (the page shown reloads from the image
+// what changed), then the first paint of the whole page; with `full`, a complete refresh
+// from the image on top.
+void SwitchPages(benchmark::State& state, bool full) {
   App();
   tavelo::ui::CTaveloDlg::Options options;
   options.lang = tavelo::Lang::kEnglish;
@@ -116,13 +120,23 @@ void PageSwitch(benchmark::State& state) {
   for (auto _ : state) {
     window.Navigate(next);
     auto* page = window.PageWidget(next);
-    page->Refresh();
+    if (full) page->Refresh();
     page->render(&canvas);
     benchmark::DoNotOptimize(canvas.constBits());
     next = 1 - next;
   }
 }
+void PageSwitch(benchmark::State& state) {
+  SwitchPages(state, false);
+}
+void PageSwitchFullRefresh(benchmark::State& state) {
+  SwitchPages(state, true);
+}
 BENCHMARK(PageSwitch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(PageSwitchFullRefresh)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The two halves of a switch to the microphone page: refresh from the image, first paint.
 void MicRefreshOnly(benchmark::State& state) {

@@ -66,8 +66,8 @@ void CDlgBt::Build() {
   b.Button(boost::kLoadFileButton, QRect(kButtonsX, kTop + 80, 130, 28), "Load File");
 }
 
-int CDlgBt::Channel() const {
-  return const_cast<CDlgBt*>(this)->Model().BandSide().ViewIndex();
+int CDlgBt::Channel() {
+  return Model().BandSide().ViewIndex();
 }
 
 void CDlgBt::PageButton(int id) {

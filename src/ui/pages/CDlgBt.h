@@ -16,7 +16,7 @@ class CDlgBt : public CEqPage {
 
   CDlgBt(ParamImage& image, BlockPoster post, QSize size, QWidget* parent);
 
-  int Channel() const;
+  int Channel();
 
   // Asks for a boost file name: `save` for the save dialog. Empty = cancelled. Tests
   // replace the platform's file dialogs here.

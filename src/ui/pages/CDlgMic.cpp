@@ -149,8 +149,8 @@ void CDlgMic::ApplyLanguage(Lang lang) {
   }
 }
 
-int CDlgMic::ShownMicrophone() const {
-  return const_cast<CDlgMic*>(this)->Model().BandSide().ViewIndex();
+int CDlgMic::ShownMicrophone() {
+  return Model().BandSide().ViewIndex();
 }
 
 void CDlgMic::PageButton(int id) {

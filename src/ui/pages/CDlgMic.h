@@ -20,7 +20,7 @@ class CDlgMic : public CEqPage {
   void ApplyLanguage(Lang lang) override;
 
   // The microphone shown now (0 or 1) and the link button's state.
-  int ShownMicrophone() const;
+  int ShownMicrophone();
   bool LinkOn() const { return linkOn_; }
 
  private:
