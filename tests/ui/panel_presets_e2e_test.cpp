@@ -112,9 +112,10 @@ TEST_F(PanelOverTcp, SavedPresetComesBackOnTheProcessor) {
       Wait([&] { return processor_.Current().byte(img::kMusicMaxVolume) == 70 && Idle(); }));
 
   E().Post(msg::LoadFromPc{0, {}});
-  EXPECT_EQ(window_->Messages().back().text, " \t   Load OK\t\t  ");
   ASSERT_TRUE(
       Wait([&] { return processor_.Current().byte(img::kMusicMaxVolume) == 50 && Idle(); }));
+  // Said once the processor confirmed the upload.
+  EXPECT_EQ(window_->Messages().back().text, " \t   Load OK\t\t  ");
   EXPECT_EQ(image.byte(img::kMusicMaxVolume), 50);
   EXPECT_EQ(std::string(processor_.Current().name.data(), 7), "Evening");
 }
@@ -174,7 +175,9 @@ TEST_F(PanelOverTcp, ABadFileStopsTheRunWithItsMessageAndKeepsWrittenSlots) {
   QTest::mouseClick(dialog->AddAllButton(), Qt::LeftButton);
   QTest::mouseClick(dialog->UploadButton(), Qt::LeftButton);
   ASSERT_TRUE(Wait([&] { return !E().MassUploadRunning() && Idle(); }));
-  EXPECT_EQ(window_->Messages().back().text, "b-bad Load fail");
+  EXPECT_EQ(window_->Messages().back().text,
+            "b-bad Load fail\nWritten: 3\nIn progress, may hold a mix of old and new: none\n"
+            "Not reached, unchanged: 2, 1");
   EXPECT_EQ(StoredName(2).substr(0, 6), "GOOD C");  // written before the bad file
   EXPECT_EQ(StoredName(0), slot0);                  // never reached
   EXPECT_TRUE(Wait([&] { return window_->WaitDialog() == nullptr; }));

@@ -22,6 +22,12 @@ struct FaultGuard {
   ~FaultGuard() { SetSaveFaultForTesting(WriteFault::kNone); }
 };
 
+// The save-failed message, then the file and the system's reason on a line of its own.
+void ExpectSaveFailedWithReason(const std::string& message, const std::string& file) {
+  EXPECT_TRUE(message.starts_with(" \t  Save Failed  \ncannot write ")) << message;
+  EXPECT_NE(message.find(file + ": "), std::string::npos) << message;
+}
+
 TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {
   const fs::path dir = fs::temp_directory_path() / ("tavelo-pcfiles-" + std::to_string(::getpid()));
   fs::remove_all(dir);
@@ -38,10 +44,10 @@ TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {
     FaultGuard guard(fault);
     h.engine.SetModeNameText("Second");
     h.engine.Post(msg::SaveToPc{"evening"});  // overwrite, interrupted
-    EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  ");
+    ExpectSaveFailedWithReason(h.recorder.LastMessage(), "evening");
     EXPECT_EQ(Bytes(dir / "evening"), before);
     h.engine.Post(msg::SaveToPc{"night"});  // a new name, interrupted
-    EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  ");
+    ExpectSaveFailedWithReason(h.recorder.LastMessage(), "night");
     EXPECT_FALSE(fs::exists(dir / "night"));
     EXPECT_EQ(h.engine.PcFiles(), std::vector<std::string>{"evening"});
   }
