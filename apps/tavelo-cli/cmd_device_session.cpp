@@ -200,6 +200,7 @@ bool DeviceSession::Connect() {
     Err() << "tavelo-cli " << command_ << ": " << transportError_ << "\n";
     return false;
   }
+  Err() << "link: " << inner_->Describe() << "\n";
   engine_.Post(msg::Connect{});
   AfterInput();
   const Outcome outcome =
@@ -246,9 +247,13 @@ int DeviceSession::Fail(const std::string& what, Outcome outcome) {
   switch (outcome) {
     case Outcome::kDone:
     case Outcome::kLinkDown: {
-      // Link down ends in "Idle"; the status before it says what went wrong.
+      // Link down ends in "Idle"; the status before it is what the panel shows, the
+      // engine's detail what the user can act on.
+      const std::string& detail = engine_.FailureDetail();
       if (!console_.FailureStatusText().empty()) {
-        err << " (" << console_.FailureStatusText() << ")";
+        err << " (" << console_.FailureStatusText() << (detail.empty() ? "" : ": " + detail) << ")";
+      } else if (!detail.empty()) {
+        err << " (" << detail << ")";
       } else {
         err << " (the link went down; status " << console_.LastStatusText() << ")";
       }

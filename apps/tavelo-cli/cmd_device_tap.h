@@ -45,6 +45,8 @@ class TapTransport : public Transport {
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override { inner_.Close(); }
+  std::string Describe() const override { return inner_.Describe(); }
+  std::string FailureText() const override { return inner_.FailureText(); }
 
  private:
   Transport& inner_;

@@ -27,8 +27,12 @@ class HidDevice {
 class HidBackend {
  public:
   virtual ~HidBackend() = default;
-  // Finds and opens the first device with these IDs; nullptr when there is none.
+  // Finds and opens the first device with these IDs; nullptr when there is none or it
+  // cannot be opened (OpenError() then says why).
   virtual std::unique_ptr<HidDevice> Open(std::uint16_t vendorId, std::uint16_t productId) = 0;
+  // Why the last Open() found a device but could not open it ("Permission denied"); empty
+  // when it opened or none was attached.
+  virtual std::string OpenError() const { return {}; }
 };
 
 std::unique_ptr<HidBackend> MakeHidapiBackend();

@@ -28,9 +28,20 @@ HidTransport::~HidTransport() {
 bool HidTransport::Open() {
   if (device_ || !backend_) return false;
   device_ = backend_->Open(kProcessorVendorId, kProcessorProductId);
-  if (!device_) return false;
+  if (!device_) {
+    const std::string why = backend_->OpenError();
+    std::lock_guard lock(mutex_);
+    failure_.clear();
+    if (!why.empty()) {
+      failure_ = "a USB processor is attached but cannot be opened (" + why +
+                 "). Allow your user to use it (a udev rule for 10c4:0321, then unplug and "
+                 "plug it in again), or run as a user who may";
+    }
+    return false;
+  }
   {
     std::lock_guard lock(mutex_);
+    failure_.clear();
     stop_ = false;
     cyclesPending_ = 0;
     reading_ = false;
@@ -65,11 +76,21 @@ void HidTransport::Close() {
   staged_.clear();
 }
 
+std::string HidTransport::Describe() const {
+  return "USB (10C4:0321)";
+}
+
+std::string HidTransport::FailureText() const {
+  std::lock_guard lock(mutex_);
+  return failure_;
+}
+
 void HidTransport::DeviceRemoved(const std::string& path) {
   if (!device_ || strcasecmp(path.c_str(), device_->Path().c_str()) != 0) return;
   {
     std::lock_guard lock(mutex_);
     failed_ = true;
+    failure_ = "the processor was unplugged";
   }
   Wake();
 }
@@ -80,7 +101,11 @@ void HidTransport::DeviceRemoved(const std::string& path) {
 void HidTransport::DiscardWaitingReports() {
   std::uint8_t report[kHidReportSize];
   for (int guard = 0; guard < 64; ++guard) {
-    const int n = device_->Read(report, sizeof report, 0);
+    int n;
+    {
+      std::lock_guard device(deviceMutex_);
+      n = device_->Read(report, sizeof report, 0);
+    }
     if (n == 0) return;
     if (n < 0) {
       std::lock_guard lock(mutex_);
@@ -99,9 +124,14 @@ int HidTransport::Send(const std::uint8_t* frame, int size) {
       Close();
       return 0;
     }
-    const bool idle = cyclesPending_ == 0 && !reading_;
+    // One request at a time: while the last one's report is still awaited (its reply timed
+    // out at the engine, but the reader still waits), nothing is written.
+    if (cyclesPending_ > 0 || reading_) {
+      failure_ = "a request was sent while the previous one was still unanswered";
+      return 0;
+    }
     lock.unlock();
-    if (idle) DiscardWaitingReports();
+    DiscardWaitingReports();
   }
   RequestFrame request;
   std::copy_n(frame, size, request.bytes.begin());
@@ -112,8 +142,13 @@ int HidTransport::Send(const std::uint8_t* frame, int size) {
   for (int k = 0; ok && k < reports; ++k) {
     std::uint8_t report[kHidReportSize];
     CutHidReport(request, k, report);
-    const int n = device_->Write(report, sizeof report);
-    if (n <= 0) {
+    int n;
+    {
+      std::lock_guard device(deviceMutex_);
+      n = device_->Write(report, sizeof report);
+    }
+    // A short write lost part of the request: as good as none.
+    if (n != static_cast<int>(sizeof report)) {
       ok = false;
       break;
     }
@@ -121,6 +156,8 @@ int HidTransport::Send(const std::uint8_t* frame, int size) {
   }
   if (!ok) {
     Close();  // a failed write leaves the link down
+    std::lock_guard lock(mutex_);
+    if (failure_.empty()) failure_ = "writing to the processor failed (was it unplugged?)";
     return 0;
   }
   {
@@ -167,8 +204,11 @@ void HidTransport::ReaderLoop() {
       const auto left =
           std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
       if (left.count() <= 0) break;
-      n = device_->Read(report, sizeof report,
-                        static_cast<int>(std::min<long>(left.count(), kReadSliceMs)));
+      {
+        std::lock_guard device(deviceMutex_);
+        n = device_->Read(report, sizeof report,
+                          static_cast<int>(std::min<long>(left.count(), kReadSliceMs)));
+      }
       if (n != 0) break;
       std::lock_guard stopCheck(mutex_);
       if (stop_) break;
@@ -182,6 +222,9 @@ void HidTransport::ReaderLoop() {
       staged_.insert(staged_.end(), report, report + n);
     } else {
       failed_ = true;  // no report in time, or the read failed: the link is down
+      failure_ = n == 0 ? "no answer from the processor within " +
+                              std::to_string(timeoutMs / 1000.0).substr(0, 3) + " s"
+                        : "reading from the processor failed (was it unplugged?)";
       cyclesPending_ = 0;
     }
     lock.unlock();

@@ -34,6 +34,8 @@ class HidTransport : public QObject, public Transport {
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override;
+  std::string Describe() const override;
+  std::string FailureText() const override;
 
   // Tests shorten the read time-out.
   void SetReadTimeoutMs(int ms) { readTimeoutMs_ = ms; }
@@ -50,6 +52,10 @@ class HidTransport : public QObject, public Transport {
   std::unique_ptr<HidRemovalWatch> removalWatch_;
   int readTimeoutMs_ = kReadTimeoutMs;
 
+  // Every call on the device (write, read) holds this: the HID library forbids two calls
+  // on one device at once. Taken before mutex_ when both are needed.
+  std::mutex deviceMutex_;
+
   // Hand-over with the reader thread, all under mutex_.
   mutable std::mutex mutex_;
   std::condition_variable wake_;
@@ -59,6 +65,7 @@ class HidTransport : public QObject, public Transport {
   bool reading_ = false;
   bool failed_ = false;  // read error, read time-out or removal
   std::vector<std::uint8_t> staged_;
+  std::string failure_;  // why the link failed or would not open (under mutex_)
 };
 
 }  // namespace tavelo

@@ -1,7 +1,8 @@
 // The HID backend over hidapi (hidraw on Linux).
 #include <hidapi/hidapi.h>
 
-#include <mutex>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/HidDevice.h"
 
@@ -32,22 +33,39 @@ class HidapiDevice : public HidDevice {
 class HidapiBackend : public HidBackend {
  public:
   std::unique_ptr<HidDevice> Open(std::uint16_t vendorId, std::uint16_t productId) override {
-    static std::once_flag initOnce;
-    static bool ready = false;
-    std::call_once(initOnce, [] { ready = hid_init() == 0; });
-    if (!ready) return nullptr;
+    // Started once, and shut down at exit, after every device was closed.
+    struct Library {
+      bool ready = hid_init() == 0;
+      ~Library() {
+        if (ready) hid_exit();
+      }
+    };
+    static Library library;
+    if (!library.ready) return nullptr;
+    openError_.clear();
     hid_device_info* list = hid_enumerate(vendorId, productId);
     std::unique_ptr<HidDevice> opened;
-    for (hid_device_info* info = list; info != nullptr && !opened; info = info->next) {
-      // Only the IDs are compared; the first matching device that opens is the one.
+    // The first device with the IDs is the one; a second processor is never tried instead,
+    // so which one is used does not depend on which happens to open.
+    for (hid_device_info* info = list; info != nullptr; info = info->next) {
       if (info->vendor_id != vendorId || info->product_id != productId) continue;
+      errno = 0;
       if (hid_device* device = hid_open_path(info->path)) {
         opened = std::make_unique<HidapiDevice>(device, info->path);
+      } else {
+        const int code = errno;
+        openError_ = std::string(info->path) + ": " +
+                     (code != 0 ? std::strerror(code) : "the system refused to open it");
       }
+      break;
     }
     hid_free_enumeration(list);
     return opened;
   }
+  std::string OpenError() const override { return openError_; }
+
+ private:
+  std::string openError_;
 };
 
 }  // namespace

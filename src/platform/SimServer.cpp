@@ -12,6 +12,11 @@
 namespace tavelo {
 namespace {
 
+// A client that sends requests and never reads its replies would make us keep them all: past
+// these limits it is dropped (a real processor answers one request at a time).
+constexpr qint64 kMaxUnsentBytes = 256 * 1024;
+constexpr std::size_t kMaxPendingReplies = 4096;
+
 // One client of the main port: its request stream and the replies not yet due.
 class ProcessorConnection : public QObject {
  public:
@@ -36,6 +41,7 @@ class ProcessorConnection : public QObject {
   };
 
   void OnReadyRead() {
+    if (closing_) return;
     const QByteArray bytes = socket_->readAll();
     assembler_.Feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                     static_cast<std::size_t>(bytes.size()),
@@ -49,7 +55,18 @@ class ProcessorConnection : public QObject {
                       pending_.push_back({clock_.elapsed() + reply.latencyMs,
                                           std::move(reply.bytes), reply.cutLink});
                     });
+    if (pending_.size() > kMaxPendingReplies) {
+      DropSlowReader();
+      return;
+    }
     Flush();
+  }
+
+  void DropSlowReader() {
+    log_("dropping a client that does not read its replies");
+    closing_ = true;
+    pending_.clear();
+    socket_->abort();  // its unread replies go too
   }
 
   // Writes every reply that is due, in order, and schedules the next one.
@@ -59,6 +76,10 @@ class ProcessorConnection : public QObject {
       Pending next = std::move(pending_.front());
       pending_.pop_front();
       if (!next.bytes.empty()) {
+        if (socket_->bytesToWrite() > kMaxUnsentBytes) {
+          DropSlowReader();
+          return;
+        }
         socket_->write(reinterpret_cast<const char*>(next.bytes.data()),
                        static_cast<qint64>(next.bytes.size()));
       }

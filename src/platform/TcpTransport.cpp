@@ -13,6 +13,7 @@ TcpTransport::~TcpTransport() {
 
 bool TcpTransport::Open() {
   Close();  // every connect gets a new socket
+  failure_.clear();
   target_ = ResolveWifiEndpoint(explicit_);
   socket_ = new QTcpSocket(this);
   connect(socket_, &QTcpSocket::connected, this, &TcpTransport::OnConnected);
@@ -42,7 +43,32 @@ void TcpTransport::OnReadyRead() {
   Wake();
 }
 
-void TcpTransport::OnError(QAbstractSocket::SocketError) {
+std::string TcpTransport::Describe() const {
+  const NetEndpoint& shown = socket_ || !explicit_ ? target_ : *explicit_;
+  if (shown.host.empty()) return "Wi-Fi (the processor's own network)";
+  return "Wi-Fi " + shown.host + ":" + std::to_string(shown.port);
+}
+
+void TcpTransport::OnError(QAbstractSocket::SocketError error) {
+  const std::string where = target_.host + ":" + std::to_string(target_.port);
+  switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+      failure_ = "connection refused by " + where + " (nothing listens on that port)";
+      break;
+    case QAbstractSocket::HostNotFoundError:
+      failure_ = "unknown host " + target_.host;
+      break;
+    case QAbstractSocket::RemoteHostClosedError:
+      failure_ = "the processor at " + where + " closed the connection";
+      break;
+    case QAbstractSocket::NetworkError:
+    case QAbstractSocket::SocketTimeoutError:
+      failure_ = where + " is unreachable (" + socket_->errorString().toStdString() + ")";
+      break;
+    default:
+      failure_ = where + ": " + socket_->errorString().toStdString();
+      break;
+  }
   if (!connected_) {
     // The connect failed: nothing will come of this socket, so let it go now.
     ReleaseSocket();

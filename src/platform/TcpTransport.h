@@ -29,6 +29,8 @@ class TcpTransport : public QObject, public Transport {
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override;
+  std::string Describe() const override;
+  std::string FailureText() const override { return failure_; }
 
   // The endpoint of the last Open().
   const NetEndpoint& Target() const { return target_; }
@@ -49,6 +51,7 @@ class TcpTransport : public QObject, public Transport {
   ReceiveRing ring_;
   bool connected_ = false;
   bool peerClosed_ = false;  // the connection stood and the processor closed it
+  std::string failure_;
 };
 
 }  // namespace tavelo

@@ -279,7 +279,10 @@ TEST(DemoLink, LockedProcessorNeedsTheRightKey) {
   const CliRun wrong = RunCli(Demo(QStringList{"status", "--lock-key", "4321"} + locked));
   EXPECT_EQ(wrong.exitCode, 1);
   EXPECT_NE(wrong.err.find("        Password error        \n"), std::string::npos) << wrong.err;
-  EXPECT_NE(wrong.err.find("Open failed1"), std::string::npos);
+  EXPECT_NE(wrong.err.find("Open failed1: the processor's settings are locked and were not "
+                           "unlocked"),
+            std::string::npos)
+      << wrong.err;
 
   const CliRun right =
       RunCli(Demo(QStringList{"status", "--lock-key", "1234", "--trace"} + locked));
@@ -297,9 +300,24 @@ TEST(DemoLink, ProcessorFaultsEndTheCommandWithTheirMessage) {
     const char* expected;
   };
   const Case cases[] = {
-      {"wrong-version", "Open failed1"},        {"wrong-signature", "Open failed1"},
-      {"bad-body-checksum", "Open failed1"},    {"oversized-total", "Open failed1"},
-      {"unplug-after=6", "the link went down"},
+      // The panel's status, then which check failed at which step.
+      {"wrong-version",
+       "(Open failed1: the processor speaks protocol version 2; this program "
+       "needs version 3)"},
+      {"wrong-signature",
+       "(Open failed1: reading the parameter set: the start reply carries a wrong signature)"},
+      {"bad-body-checksum",
+       "(Open failed1: reading the parameter set: the checksum does not "
+       "match: the set changed during the download"},
+      {"oversized-total",
+       "(Open failed1: reading the parameter set: the processor announces "
+       "5000 bytes, not the 937 of a parameter set)"},
+      {"unplug-after=6",
+       "(the link went down: request 64 could not be sent (the processor was "
+       "unplugged))"},
+      {"drop-reply=64",
+       "(the link went down while waiting for the answer to request 64 (no "
+       "answer from the processor within 3 s))"},
   };
   TempFolder dir;
   for (const auto& c : cases) {

@@ -205,15 +205,22 @@ TEST(SimFaults, AnUnansweredChunkFailsAtTheReplyTimeOut) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_GE(run.elapsedMs, 6400);
   EXPECT_LT(run.elapsedMs, 12000);
-  EXPECT_NE(run.err.find("(failed)"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("(failed: the processor did not answer request 64 in time)"),
+            std::string::npos)
+      << run.err;
 }
 
 TEST(SimFaults, NoProcessorListeningFailsToOpen) {
+  const int port = UnusedPort();
   const CliRun run =
-      RunCli({"status", "--host", "127.0.0.1", "--port", QString::number(UnusedPort())}, 20000);
+      RunCli({"status", "--host", "127.0.0.1", "--port", QString::number(port)}, 20000);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_LT(run.elapsedMs, 8000);
   EXPECT_NE(run.err.find("Open failed"), std::string::npos) << run.err;
+  // Which link it tried, and why that failed.
+  const std::string where = "127.0.0.1:" + std::to_string(port);
+  EXPECT_NE(run.err.find("link: Wi-Fi " + where + "\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("connection refused by " + where), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the real hidapi backend where no processor is attached.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -28,7 +29,26 @@ struct FakeState {
   bool answer = true;
   bool failWrites = false;
   bool failReads = false;
+  bool shortWrites = false;
   int closed = 0;
+  // The HID library forbids two calls on one device at once: count any overlap.
+  std::atomic<int> inCall{0};
+  std::atomic<int> overlaps{0};
+  std::atomic<int> readsArmed{0};  // reads that wait for a report (time-out above 0)
+};
+
+// Marks a device call for its duration; a second one at the same time is an overlap.
+class CallGuard {
+ public:
+  explicit CallGuard(FakeState& s) : s_(s) {
+    if (s_.inCall.fetch_add(1) != 0) ++s_.overlaps;
+  }
+  ~CallGuard() { --s_.inCall; }
+  CallGuard(const CallGuard&) = delete;
+  CallGuard& operator=(const CallGuard&) = delete;
+
+ private:
+  FakeState& s_;
 };
 
 class FakeDevice : public HidDevice {
@@ -39,8 +59,10 @@ class FakeDevice : public HidDevice {
     ++s_->closed;
   }
   int Write(const std::uint8_t* report, std::size_t size) override {
+    CallGuard call(*s_);
     std::lock_guard lock(s_->mutex);
     if (s_->failWrites) return -1;
+    if (s_->shortWrites) return static_cast<int>(size) - 1;
     s_->written.emplace_back(report, report + size);
     s_->assembler.Feed(report + 1, size - 1, [&](std::uint8_t code, const std::uint8_t* d, int n) {
       SimReply reply = s_->processor.Answer(code, d, n);
@@ -51,6 +73,8 @@ class FakeDevice : public HidDevice {
     return static_cast<int>(size);
   }
   int Read(std::uint8_t* out, std::size_t size, int timeoutMs) override {
+    CallGuard call(*s_);
+    if (timeoutMs > 0) ++s_->readsArmed;
     for (int waited = 0;; waited += 5) {
       {
         std::lock_guard lock(s_->mutex);
@@ -80,10 +104,12 @@ class FakeBackend : public HidBackend {
   std::unique_ptr<HidDevice> Open(std::uint16_t vendorId, std::uint16_t productId) override {
     lastVendor = vendorId;
     lastProduct = productId;
-    if (!present_) return nullptr;
+    if (!present_ || !openError.empty()) return nullptr;
     return std::make_unique<FakeDevice>(s_);
   }
+  std::string OpenError() const override { return openError; }
   std::uint16_t lastVendor = 0, lastProduct = 0;
+  std::string openError;  // a processor is there but cannot be opened
 
  private:
   std::shared_ptr<FakeState> s_;
@@ -216,6 +242,7 @@ TEST(HidTransport, ReadErrorsFailedWritesAndRemovalTakeTheLinkDown) {
     EXPECT_TRUE(f.transport->IsConnected());
     f.transport->DeviceRemoved("/DEV/HIDRAW7");  // ours, letter case aside
     EXPECT_FALSE(f.transport->IsConnected());
+    EXPECT_EQ(f.transport->FailureText(), "the processor was unplugged");
     std::uint8_t buffer[64];
     std::size_t got = 0;
     EXPECT_EQ(f.transport->Fetch(buffer, sizeof buffer, got), FetchStatus::kFailed);
@@ -223,11 +250,49 @@ TEST(HidTransport, ReadErrorsFailedWritesAndRemovalTakeTheLinkDown) {
   }
 }
 
+// A second request while the first one's report is still awaited is refused, not written
+// over the running read; the device never sees two calls at once.
+TEST(HidTransport, NothingIsWrittenWhileAReadIsUnderWay) {
+  Fixture f;
+  f.transport->SetReadTimeoutMs(600);
+  f.state->answer = false;
+  ASSERT_TRUE(f.transport->Open());
+  EXPECT_EQ(f.Send(Frame(51, std::vector<std::uint8_t>(75, 0))), 2 * kHidReportSize);
+  QThread::msleep(50);  // the reader is inside its read now
+  EXPECT_EQ(f.Send(Frame(2, {1})), 0);
+  EXPECT_NE(f.transport->FailureText().find("still unanswered"), std::string::npos);
+  EXPECT_EQ(f.state->overlaps, 0);
+  std::lock_guard lock(f.state->mutex);
+  EXPECT_EQ(f.state->written.size(), 2u);
+}
+
+// A write that takes fewer bytes than the report is a failure, and a request that was not
+// written arms no read.
+TEST(HidTransport, AShortWriteFailsAndArmsNoRead) {
+  Fixture f;
+  ASSERT_TRUE(f.transport->Open());
+  f.state->shortWrites = true;
+  EXPECT_EQ(f.Send(Frame(28)), 0);
+  EXPECT_FALSE(f.transport->IsConnected());
+  QThread::msleep(150);
+  EXPECT_EQ(f.state->readsArmed, 0);
+}
+
 TEST(HidTransport, WithoutAProcessorOpenFailsCleanly) {
   qttest::App();
   auto state = std::make_shared<FakeState>();
   HidTransport absent(std::make_unique<FakeBackend>(state, false));
   EXPECT_FALSE(absent.Open());
+  EXPECT_EQ(absent.FailureText(), "");  // nothing attached: nothing more to say
+  // Attached but not openable (no udev rule): the cause and the remedy.
+  auto refusing = std::make_unique<FakeBackend>(state);
+  refusing->openError = "/dev/hidraw7: Permission denied";
+  HidTransport denied(std::move(refusing));
+  EXPECT_FALSE(denied.Open());
+  EXPECT_NE(denied.FailureText().find("cannot be opened (/dev/hidraw7: Permission denied)"),
+            std::string::npos)
+      << denied.FailureText();
+  EXPECT_NE(denied.FailureText().find("udev rule"), std::string::npos);
   // The real backend on a machine without the processor.
   HidTransport real;
   EXPECT_FALSE(real.Open());

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QTcpSocket>
+#include <algorithm>
 
 #include "link/Frame.h"
 #include "link/ReplyParser.h"
@@ -114,6 +116,36 @@ TEST(SimServer, ServesTheModulePort) {
   EXPECT_TRUE(std::any_of(rig.log.begin(), rig.log.end(), [](const std::string& l) {
     return l.find("Karaoke-3") != std::string::npos;
   }));
+}
+
+// A client that writes requests and never reads: the server keeps a bounded backlog of
+// replies and then drops it, instead of buffering without limit.
+TEST(SimServer, DropsAClientThatNeverReadsItsReplies) {
+  qttest::App();
+  VirtualProcessor processor;
+  SimServer server{processor};
+  std::vector<std::string> log;
+  server.SetLogger([&](const std::string& line) { log.push_back(line); });
+  ASSERT_TRUE(server.Listen(QHostAddress::LocalHost, 0, 0));
+  QTcpSocket client;
+  client.setReadBufferSize(1);  // takes almost nothing off the wire
+  client.connectToHost(QHostAddress::LocalHost, server.Port());
+  ASSERT_TRUE(client.waitForConnected(2000));
+  RequestFrame frame;
+  const int size = BuildRequest(28, nullptr, 0, frame);
+  QByteArray requests;
+  for (int i = 0; i < 200000; ++i) {
+    requests.append(reinterpret_cast<const char*>(frame.bytes.data()), size);
+  }
+  bool dropped = false;
+  QObject::connect(&client, &QTcpSocket::disconnected, [&] { dropped = true; });
+  for (int round = 0; round < 40 && !dropped; ++round) {
+    if (client.state() == QAbstractSocket::ConnectedState) client.write(requests);
+    WaitFor([&] { return dropped; }, 250);
+  }
+  EXPECT_TRUE(dropped);
+  EXPECT_NE(std::find(log.begin(), log.end(), "dropping a client that does not read its replies"),
+            log.end());
 }
 
 }  // namespace

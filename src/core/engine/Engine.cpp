@@ -226,6 +226,9 @@ void Engine::OnUnlockClosed() {
   if (!unlockOpen_) return;
   unlockOpen_ = false;
   if (unlockSucceeded_) return;
+  NoteFailure(
+      "the processor's settings are locked and were not unlocked (no key was given, or "
+      "the processor refused it)");
   ProtocolFailed(TextId::kStatusOpenFailed1);
 }
 

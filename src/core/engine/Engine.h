@@ -182,6 +182,9 @@ class Engine {
   bool UnlockOpen() const { return unlockOpen_; }
   const FrontPanel& Panel() const { return panel_; }
   std::uint8_t Indicator() const { return indicator_[0]; }
+  // Why the last connection attempt or link failed, in plain words for the console: the
+  // link's own reason, or which check failed at which step. Empty while nothing failed.
+  const std::string& FailureDetail() const { return failureDetail_; }
   // Protocol version of the last status poll reply (-1 before the first).
   int ProtocolVersion() const { return protocolVersion_; }
   const std::vector<std::string>& PcFiles() const { return pcFiles_; }
@@ -212,6 +215,10 @@ class Engine {
   void WifiConnectTimer();
   void OpenFailed();
   void ProtocolFailed(TextId status);
+  // Keeps the first cause of a failure; later consequences do not replace it.
+  void NoteFailure(const std::string& detail);
+  std::string LinkFailureText(const std::string& fallback) const;
+  std::string ReplyTimeText() const;
   void ReleaseTransport();
   void CloseLink();
   void LinkDown();
@@ -228,7 +235,7 @@ class Engine {
   void OnTransferResult(int result);
 
   // Whole-set transfers and notices (EngineTransfer.cpp).
-  void DownloadFailed();
+  void DownloadFailed(const std::string& why);
   void OnStartReply(const Reply& reply);
   void SendChunkRequest();
   void OnChunkReply(const Reply& reply);
@@ -278,6 +285,8 @@ class Engine {
   int replyTimeout_ = 0;
   int keepAlive_ = 0;
   std::uint8_t lastRequest_ = 0;
+  std::uint8_t inFlight_ = 0;  // code of the request last sent
+  std::string failureDetail_;
   PendingRequests pending_;
   ReplyParser parser_;
   bool stopParsing_ = false;

@@ -38,6 +38,7 @@ void Engine::OnConnect() {
     return;
   }
   paramSetRead_ = false;
+  failureDetail_.clear();
   Post(msg::OpenWait{WaitKind::kConnecting});
   observer_.OnLinkChoiceEnabled(false);
   observer_.OnConnectLit(true);
@@ -81,12 +82,24 @@ void Engine::WifiConnectTimer() {
   }
   if (++wifiAttempts_ < kWifiConnectAttempts) return;
   wifiConnecting_ = false;
+  NoteFailure(LinkFailureText("no connection to " + transport_->Describe() + " within " +
+                              std::to_string(kWifiConnectAttempts) + " s"));
   OpenFailed();
 }
 
 // Nothing was opened, or nothing could be sent: back to Idle with "Open failed". The
 // transport is released at once (a refused Wi-Fi socket included).
 void Engine::OpenFailed() {
+  if (transport_) {
+    const std::string why = transport_->FailureText();
+    NoteFailure(why.empty() ? "no processor found on " + transport_->Describe() : why);
+    // A processor that is there but cannot be opened needs the user: say why and what to do.
+    if (!why.empty() && linkKind_ == LinkKind::kUsb) {
+      Say(TextId::kMsgCannotOpenLink, CaptionKind::kAppTitle, {}, why);
+    }
+  } else {
+    NoteFailure("no link to open");
+  }
   ReleaseTransport();
   linkOpen_ = false;
   wifiConnecting_ = false;
@@ -108,6 +121,24 @@ void Engine::ProtocolFailed(TextId status) {
   observer_.OnConnectLit(false);
   observer_.OnLinkChoiceEnabled(true);
   Post(msg::CloseWait{});
+}
+
+void Engine::NoteFailure(const std::string& detail) {
+  if (failureDetail_.empty()) failureDetail_ = detail;
+}
+
+// The transport's own reason when it has one.
+std::string Engine::LinkFailureText(const std::string& fallback) const {
+  const std::string why = transport_ ? transport_->FailureText() : std::string();
+  return why.empty() ? fallback : fallback + " (" + why + ")";
+}
+
+std::string Engine::ReplyTimeText() const {
+  constexpr int kTickMs = 50;
+  const int ms = Timings().replyTimeout * kTickMs;
+  std::string text = std::to_string(ms / 1000);
+  if (ms % 1000 != 0) text += "." + std::to_string(ms % 1000 / 100);
+  return text + " s";
 }
 
 void Engine::ReleaseTransport() {
@@ -162,6 +193,7 @@ void Engine::LinkDown() {
 
 bool Engine::SendRequest(std::uint8_t code, const std::uint8_t* data, int length) {
   if (!transport_) return false;
+  inFlight_ = code;
   RequestFrame frame;
   if (BuildRequest(code, data, length, frame) == 0) return false;
   // A late reply to an earlier request must never be taken for this one's.
@@ -175,7 +207,11 @@ bool Engine::SendRequest(std::uint8_t code, const std::uint8_t* data, int length
   const LinkTimings& timings = Timings();
   keepAlive_ = timings.keepAlive;
   if (linkKind_ == LinkKind::kUsb) {
-    if (transport_->Send(frame.bytes.data(), frame.size) <= 0) return false;
+    if (transport_->Send(frame.bytes.data(), frame.size) <= 0) {
+      NoteFailure(LinkFailureText("the link went down: request " + std::to_string(code) +
+                                  " could not be sent"));
+      return false;
+    }
   } else if (transport_->IsConnected()) {
     // A Wi-Fi send that goes nowhere is noticed by the reply time-out.
     transport_->Send(frame.bytes.data(), frame.size);
@@ -282,20 +318,30 @@ void Engine::DoTick() {
       if (replyAwaited_ && replyTimeout_ > 0) {
         FetchIntoParser();
         if (state_ != ConnState::kOpening || !replyAwaited_) return;
-        if (--replyTimeout_ == 0) ProtocolFailed(TextId::kStatusOpenFailed0);
+        if (--replyTimeout_ == 0) {
+          NoteFailure("the processor did not answer the status poll within " + ReplyTimeText());
+          ProtocolFailed(TextId::kStatusOpenFailed0);
+        }
       }
       return;
     case ConnState::kReading:
       if (replyAwaited_) FetchIntoParser();
       if (state_ != ConnState::kReading) return;
       if (replyAwaited_ && replyTimeout_ > 0 && --replyTimeout_ == 0) {
+        NoteFailure("reading the parameter set: the processor did not answer request " +
+                    std::to_string(inFlight_) + " within " + ReplyTimeText());
         ProtocolFailed(TextId::kStatusOpenFailed1);
       }
       return;
     case ConnState::kConnected:
       if (replyAwaited_ && replyTimeout_ > 0 && --replyTimeout_ == 0) {
         replyAwaited_ = false;
+        NoteFailure("the processor did not answer request " + std::to_string(inFlight_) +
+                    " in time");
         Post(msg::TransferResult{1});
+        // Nothing more goes out until the time-out has taken the link down: the request may
+        // still be answered, and a USB read for it may still be under way.
+        return;
       }
       if (replyAwaited_) {
         FetchIntoParser();
@@ -330,6 +376,8 @@ void Engine::FetchIntoParser() {
     std::size_t got = 0;
     const FetchStatus status = transport_->Fetch(buffer.data(), buffer.size(), got);
     if (status == FetchStatus::kFailed) {
+      NoteFailure(LinkFailureText("the link went down while waiting for the answer to request " +
+                                  std::to_string(inFlight_)));
       LinkDown();
       return;
     }
@@ -423,6 +471,9 @@ bool Engine::DispatchReply(const Reply& reply) {
   replyAwaited_ = false;
   if (opening && code == kStatusPoll &&
       (reply.dataLength < 2 || reply.data[1] != kRequiredProtocolVersion)) {
+    NoteFailure("the processor speaks protocol version " +
+                (reply.dataLength < 2 ? std::string("?") : std::to_string(reply.data[1])) +
+                "; this program needs version " + std::to_string(kRequiredProtocolVersion));
     ProtocolFailed(TextId::kStatusOpenFailed1);
     Say(TextId::kMsgVersionMismatch, CaptionKind::kSpace);
     return false;  // the rest of this delivery is not parsed

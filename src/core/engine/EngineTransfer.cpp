@@ -31,15 +31,17 @@ int Le16(const std::uint8_t* p) {
 
 // --- download -------------------------------------------------------------------------------
 
-void Engine::DownloadFailed() {
+void Engine::DownloadFailed(const std::string& why) {
   downloadActive_ = false;
+  NoteFailure("reading the parameter set: " + why);
   ProtocolFailed(TextId::kStatusOpenFailed1);
 }
 
 void Engine::OnStartReply(const Reply& reply) {
   const std::uint8_t* d = reply.data;
   if (reply.dataLength < kStartReplySize) {
-    DownloadFailed();
+    DownloadFailed("the start reply has " + std::to_string(reply.dataLength) + " bytes, not " +
+                   std::to_string(kStartReplySize));
     return;
   }
   const int total = Le16(d + 17);
@@ -47,8 +49,13 @@ void Engine::OnStartReply(const Reply& reply) {
   // The body is read at fixed offsets: a total other than its size (an oversized one, or a
   // short one whose checksum matches the few bytes sent) would leave part of the set unread
   // and be stored as zeros. Either is refused like a bad signature, before anything is kept.
-  if (!signatureOk || d[20] != 0 || d[21] != 0 || total != kDownloadBodySize) {
-    DownloadFailed();
+  if (!signatureOk || d[20] != 0 || d[21] != 0) {
+    DownloadFailed("the start reply carries a wrong signature");
+    return;
+  }
+  if (total != kDownloadBodySize) {
+    DownloadFailed("the processor announces " + std::to_string(total) + " bytes, not the " +
+                   std::to_string(kDownloadBodySize) + " of a parameter set");
     return;
   }
   std::copy(d, d + kHeaderSize, downloadHeader_.begin());
@@ -69,7 +76,7 @@ void Engine::SendChunkRequest() {
 void Engine::OnChunkReply(const Reply& reply) {
   if (!downloadActive_) return;
   if (reply.dataLength < downloadCount_) {
-    DownloadFailed();
+    DownloadFailed("the chunk at byte " + std::to_string(downloadOffset_) + " is short");
     return;
   }
   std::copy(reply.data, reply.data + downloadCount_,
@@ -88,7 +95,9 @@ void Engine::FinishDownload() {
   for (int i = 0; i < downloadTotal_; ++i)
     sum = static_cast<std::uint8_t>(sum + transfer_[static_cast<std::size_t>(i)]);
   if (sum != 0) {
-    DownloadFailed();
+    DownloadFailed(
+        "the checksum does not match: the set changed during the download (another client?) "
+        "or was damaged on the way");
     return;
   }
   header_.raw = downloadHeader_;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace tavelo {
 
@@ -40,6 +41,12 @@ class Transport {
 
   // Releases everything; safe to call twice.
   virtual void Close() = 0;
+
+  // Which link this is, for the user: "Wi-Fi 192.168.4.1:8080", "USB (10C4:0321)".
+  virtual std::string Describe() const { return {}; }
+  // Why the last open or the link failed, in plain words ("connection refused by
+  // 127.0.0.1:9"); empty when nothing failed or the cause is unknown.
+  virtual std::string FailureText() const { return {}; }
 
   // Called (from any thread) when bytes have arrived or the link state changed.
   void SetWakeup(std::function<void()> wakeup) { wakeup_ = std::move(wakeup); }

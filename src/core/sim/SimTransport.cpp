@@ -12,6 +12,7 @@ SimHidTransport::SimHidTransport(VirtualProcessor& processor, SimClock nowMs)
 
 bool SimHidTransport::Open() {
   if (!plugged_ || open_) return false;
+  failure_.clear();
   open_ = true;
   awaiting_ = false;
   haveReport_ = false;
@@ -37,7 +38,10 @@ void SimHidTransport::Replug() {
 int SimHidTransport::Send(const std::uint8_t* frame, int size) {
   if (!open_) return 0;
   if (!plugged_ || size <= 0 || size > kTxBufferSize) {
-    if (!plugged_) Close();  // a failed write leaves the transport closed
+    if (!plugged_) {
+      Close();  // a failed write leaves the transport closed
+      failure_ = "the processor was unplugged";
+    }
     return 0;
   }
   RequestFrame request;
@@ -83,6 +87,7 @@ FetchStatus SimHidTransport::Fetch(std::uint8_t* out, std::size_t capacity, std:
   if (!open_) return FetchStatus::kFailed;
   if (!plugged_) {
     Close();
+    failure_ = "the processor was unplugged";
     return FetchStatus::kFailed;
   }
   if (!awaiting_) return FetchStatus::kNothing;
@@ -102,6 +107,7 @@ FetchStatus SimHidTransport::Fetch(std::uint8_t* out, std::size_t capacity, std:
   if (now - sentAt_ >= kReadTimeoutMs) {
     // The reader's 3 s wait for the report ran out: the link is down.
     Close();
+    failure_ = "no answer from the processor within 3 s";
     return FetchStatus::kFailed;
   }
   return FetchStatus::kNothing;
@@ -142,6 +148,12 @@ bool SimStreamTransport::Open() {
 
 bool SimStreamTransport::IsConnected() const {
   return open_ && !refuse_ && !dropped_ && now_() >= openedAt_ + connectDelayMs_;
+}
+
+std::string SimStreamTransport::FailureText() const {
+  if (refuse_) return "connection refused (nothing listens)";
+  if (dropped_) return "the processor closed the connection";
+  return {};
 }
 
 void SimStreamTransport::Close() {

@@ -32,6 +32,8 @@ class SimHidTransport : public Transport {
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override;
+  std::string Describe() const override { return "demo (the built-in virtual processor, USB)"; }
+  std::string FailureText() const override { return failure_; }
 
   // Removal and re-insertion of the simulated device.
   void Unplug();
@@ -63,6 +65,7 @@ class SimHidTransport : public Transport {
   std::array<std::uint8_t, kHidDataSize> report_{};
   std::size_t reportPos_ = 0;  // bytes of the report already handed over
   std::vector<std::vector<std::uint8_t>> written_;
+  std::string failure_;
 };
 
 // The Wi-Fi timing class: a byte stream. IsConnected() turns true `connectDelayMs` after
@@ -78,6 +81,8 @@ class SimStreamTransport : public Transport {
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override;
+  std::string Describe() const override { return "the virtual processor's byte stream"; }
+  std::string FailureText() const override;
 
   void SetRefuseConnections(bool refuse) { refuse_ = refuse; }
   void SetConnectDelayMs(int ms) { connectDelayMs_ = ms; }

@@ -52,6 +52,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMsgLoadOk, " \t   Load OK\t\t  ", " \t   加载成功 \t   "},
     {TextId::kMsgLoadFail, " \t   Load fail\t   ", " \t   加载失败 \t  "},
     {TextId::kMsgFileLoadFail, "%s Load fail", "%s 加载失败"},
+    {TextId::kMsgCannotOpenLink, "The processor cannot be opened.", "无法打开设备。"},
 
     {TextId::kMassUploadTitle, "Mass Upload", "批量上传到设备"},
     {TextId::kMassAddAll, "Add All", "全部加入"},

@@ -46,7 +46,8 @@ enum class TextId : int {
   kMsgSaveFailed,
   kMsgLoadOk,
   kMsgLoadFail,
-  kMsgFileLoadFail,  // "%s": the file name
+  kMsgFileLoadFail,    // "%s": the file name
+  kMsgCannotOpenLink,  // a processor is there but cannot be opened; the cause follows
 
   // Mass-upload dialog.
   kMassUploadTitle,  // also the caption of its upload button

@@ -115,6 +115,8 @@ class RecordingTransport : public Transport {
     return inner_->Fetch(out, capacity, got);
   }
   void Close() override { inner_->Close(); }
+  std::string Describe() const override { return inner_->Describe(); }
+  std::string FailureText() const override { return inner_->FailureText(); }
   Transport& Inner() { return *inner_; }
 
  private:

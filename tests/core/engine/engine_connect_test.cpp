@@ -107,6 +107,77 @@ TEST(EngineConnect, OpeningThatCannotStartFailsAndReleasesTheTransport) {
   usb.ExpectEndedIdle();
 }
 
+// A USB processor that is there but cannot be opened: the status stays "Open failed", a
+// message gives the cause, and the console's detail says it too.
+TEST(EngineConnect, AProcessorThatCannotBeOpenedSaysWhy) {
+  class Refusing : public Transport {
+   public:
+    LinkKind Kind() const override { return LinkKind::kUsb; }
+    bool Open() override { return false; }
+    bool IsConnected() const override { return false; }
+    int Send(const std::uint8_t*, int) override { return 0; }
+    FetchStatus Fetch(std::uint8_t*, std::size_t, std::size_t& got) override {
+      got = 0;
+      return FetchStatus::kFailed;
+    }
+    void Close() override {}
+    std::string FailureText() const override { return "cannot be opened: Permission denied"; }
+  };
+  Recorder recorder;
+  Engine engine(recorder);
+  engine.SetTransportFactory([] { return std::make_unique<Refusing>(); });
+  engine.Post(msg::Connect{});
+  EXPECT_EQ(recorder.LastStatus(), "Open failed");
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_EQ(recorder.messages[0].id, TextId::kMsgCannotOpenLink);
+  EXPECT_EQ(recorder.LastMessage(),
+            "The processor cannot be opened.\ncannot be opened: Permission denied");
+  EXPECT_EQ(engine.FailureDetail(), "cannot be opened: Permission denied");
+
+  // Nothing attached: the status alone, as before, and a detail for the console.
+  EngineHarness usb(Link::kHid);
+  usb.failOpen = true;
+  usb.Connect();
+  EXPECT_TRUE(usb.recorder.messages.empty());
+  EXPECT_EQ(usb.engine.FailureDetail(),
+            "no processor found on demo (the built-in virtual processor, USB)");
+}
+
+// Every failure keeps its first cause in plain words: which check, at which step.
+TEST(EngineConnect, AFailureNamesItsCause) {
+  struct Case {
+    Link link;
+    SimFaultSpec fault;
+    const char* detail;
+  };
+  const Case cases[] = {
+      {Link::kStream,
+       {SimFault::kDropReply, 28},
+       "the processor did not answer the status poll within 6.5 s"},
+      {Link::kStream,
+       {SimFault::kDropReply, 63},
+       "reading the parameter set: the processor did not answer request 63 within 6.5 s"},
+      {Link::kHid,
+       {SimFault::kWrongSignature, -1},
+       "reading the parameter set: the start reply carries a wrong signature"},
+      {Link::kStream,
+       {SimFault::kCutAfter, 6},
+       "the link went down while waiting for the answer to request 64 (the processor closed "
+       "the connection)"},
+  };
+  for (const Case& c : cases) {
+    EngineHarness h(c.link);
+    h.processor.AddFault(c.fault);
+    h.Connect();
+    ASSERT_TRUE(h.StepUntil([&] { return h.engine.State() == ConnState::kIdle; }, 400));
+    EXPECT_EQ(h.engine.FailureDetail(), c.detail);
+  }
+  // A new attempt starts without the old cause.
+  EngineHarness h;
+  ASSERT_TRUE(h.ConnectAndRead());
+  EXPECT_EQ(h.engine.FailureDetail(), "");
+}
+
 TEST(EngineConnect, ConnectWhileConnectedDisconnects) {
   EngineHarness h;
   ASSERT_TRUE(h.ConnectAndRead());

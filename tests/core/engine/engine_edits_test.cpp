@@ -108,5 +108,19 @@ TEST(PendingRequests, CoalescesPerBlockIdentityAndKeepsPlace) {
                                                      {6, 1}}));
 }
 
+// The boost store's time-out (2.5 s) ends before a USB read for it would (3 s): an edit
+// waiting behind it must not go out in between, or two requests would share one read.
+TEST(EngineEdits, NothingGoesOutAfterATimeOutUntilTheLinkIsDown) {
+  EngineHarness h;
+  ASSERT_TRUE(h.ConnectAndRead());
+  h.processor.AddFault({SimFault::kDropReply, 51});
+  const std::size_t mark = h.wire.size();
+  h.engine.PostBlock(51);
+  h.engine.PostBlock(2);  // waits for the boost store
+  ASSERT_TRUE(h.StepUntil([&] { return h.engine.State() == ConnState::kIdle; }, 200));
+  EXPECT_EQ(h.Codes(mark), std::vector<int>{51});
+  EXPECT_EQ(h.recorder.statuses.back(), "Idle");
+}
+
 }  // namespace
 }  // namespace tavelo::test
