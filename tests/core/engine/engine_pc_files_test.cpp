@@ -22,10 +22,11 @@ struct FaultGuard {
   ~FaultGuard() { SetSaveFaultForTesting(WriteFault::kNone); }
 };
 
-// The save-failed message, then the file and the system's reason on a line of its own.
+// The save-failed message, then what could not be done to which file and the system's reason
+// on a line of its own.
 void ExpectSaveFailedWithReason(const std::string& message, const std::string& file) {
-  EXPECT_TRUE(message.starts_with(" \t  Save Failed  \ncannot write ")) << message;
-  EXPECT_NE(message.find(file + ": "), std::string::npos) << message;
+  EXPECT_TRUE(message.starts_with(" \t  Save Failed  \ncannot ")) << message;
+  EXPECT_NE(message.find("/" + file + ": "), std::string::npos) << message;
 }
 
 TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {
