@@ -24,12 +24,6 @@ constexpr int kRowPitch = 31, kRowHeight = 24;
 constexpr int kMiddleX = 600, kRightX = 890;
 constexpr int kSwatchHeight = 4;
 
-QStringList SlopeItems(Lang lang) {
-  QStringList items;
-  for (TextId id : SlopeTexts()) items << QString::fromUtf8(Text(id, lang));
-  return items;
-}
-
 }  // namespace
 
 CDlgMic::CDlgMic(ParamImage& image, BlockPoster post, QSize size, QWidget* parent)
@@ -109,7 +103,7 @@ void CDlgMic::Build() {
   };
   const auto listRow = [&](int x, int row, int list) {
     b.Caption(QRect(x, rowY(row), 92, kRowHeight), {}, list);
-    b.List(list, QRect(x + 94, rowY(row), 164, 22), SlopeItems(Lang::kEnglish));
+    b.SlopeList(list, QRect(x + 94, rowY(row), 164, 22));
   };
   sliderRow(kMiddleX, 0, mic::kHpfSlider, mic::kHpfEdit, kEdit);
   listRow(kMiddleX, 1, mic::kHpfList);
@@ -138,15 +132,7 @@ void CDlgMic::Build() {
 void CDlgMic::ApplyLanguage(Lang lang) {
   Binder().ApplyLabels(LabelWindow::kMic, lang);
   for (const auto& c : extraCaptions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
-  for (int id : {mic::kHpfList, mic::kLpfList}) {
-    auto* list = qobject_cast<CSkinComboBox*>(Binder().Widget(id));
-    if (!list) continue;
-    const QSignalBlocker block(list);
-    const int index = list->currentIndex();
-    list->clear();
-    list->addItems(SlopeItems(lang));
-    list->setCurrentIndex(index);
-  }
+  Binder().ApplySlopeLanguage(lang);
 }
 
 int CDlgMic::ShownMicrophone() {

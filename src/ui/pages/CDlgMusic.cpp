@@ -18,12 +18,6 @@ constexpr int kSliderY = kTop + 18, kGainEditY = kSliderY + 126, kQEditY = kGain
 constexpr int kRowsX = 520, kRowPitch = 31, kRowHeight = 24;
 constexpr int kInputX = 850;
 
-QStringList SlopeItems(Lang lang) {
-  QStringList items;
-  for (TextId id : SlopeTexts()) items << QString::fromUtf8(Text(id, lang));
-  return items;
-}
-
 }  // namespace
 
 CDlgMusic::CDlgMusic(ParamImage& image, BlockPoster post, QSize size, QWidget* parent)
@@ -77,10 +71,10 @@ void CDlgMusic::Build() {
   };
   sliderRow(0, music::kHpfSlider, music::kHpfEdit, kEdit);
   caption(QRect(kRowsX, rowY(1), 100, kRowHeight), Label::kHpType);
-  b.List(music::kHpfList, QRect(kRowsX + 104, rowY(1), 160, 22), SlopeItems(Lang::kEnglish));
+  b.SlopeList(music::kHpfList, QRect(kRowsX + 104, rowY(1), 160, 22));
   sliderRow(2, music::kLpfSlider, music::kLpfEdit, kEdit);
   b.Caption(QRect(kRowsX, rowY(3), 100, kRowHeight), {}, music::kLpfList);
-  b.List(music::kLpfList, QRect(kRowsX + 104, rowY(3), 160, 22), SlopeItems(Lang::kEnglish));
+  b.SlopeList(music::kLpfList, QRect(kRowsX + 104, rowY(3), 160, 22));
   sliderRow(4, music::kKeySlider, music::kKeyText, kText);
   sliderRow(5, music::kGateSlider, music::kGateText, kText);
   sliderRow(6, music::kBassSlider, music::kBassEdit, kEdit);
@@ -109,15 +103,7 @@ void CDlgMusic::Build() {
 void CDlgMusic::ApplyLanguage(Lang lang) {
   Binder().ApplyLabels(LabelWindow::kMusic, lang);
   for (const auto& c : extraCaptions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
-  for (int id : {music::kHpfList, music::kLpfList}) {
-    auto* list = qobject_cast<CSkinComboBox*>(Binder().Widget(id));
-    if (!list) continue;
-    const QSignalBlocker block(list);
-    const int index = list->currentIndex();
-    list->clear();
-    list->addItems(SlopeItems(lang));
-    list->setCurrentIndex(index);
-  }
+  Binder().ApplySlopeLanguage(lang);
 }
 
 }  // namespace tavelo::ui

@@ -24,12 +24,6 @@ constexpr int kGroupWidth = 340, kRowPitch = 25, kRowHeight = 22;
 constexpr int kCaptionX = 8, kCaptionWidth = 100, kSliderX = 110, kSliderWidth = 124,
               kReadoutX = 238, kReadoutWidth = 80, kSwitchX = 318, kSwitchSize = 16;
 
-QStringList SlopeItems(Lang lang) {
-  QStringList items;
-  for (TextId id : SlopeTexts()) items << QString::fromUtf8(Text(id, lang));
-  return items;
-}
-
 }  // namespace
 
 COutputPage::COutputPage(const OutputPage& table, ParamImage& image, BlockPoster post, QSize size,
@@ -173,7 +167,7 @@ int COutputPage::BuildXover(int x, int y) {
     b.Edit(edit, QRect(x + kReadoutX + 4, row + 1, 62, kRowHeight - 2));
     row += kRowPitch;
     AddStatic(listCaption, QRect(x + kCaptionX, row, kCaptionWidth, kRowHeight));
-    b.List(list, QRect(x + kSliderX, row, 160, kRowHeight), SlopeItems(Lang::kEnglish));
+    b.SlopeList(list, QRect(x + kSliderX, row, 160, kRowHeight));
     row += kRowPitch;
   };
   crossover(kLpfCaption, kLpfSlider, kLpfEdit, kLpTypeCaption, kLpfList);
@@ -215,15 +209,7 @@ void COutputPage::ApplyLanguage(Lang lang) {
   for (const auto& [id, label] : statics_)
     if (const char* text = LabelFor(table_.labels, id, lang, ShowsDistances(image_)))
       label->setText(QString::fromUtf8(text));
-  for (int id : {kLpfList, kHpfList}) {
-    auto* list = qobject_cast<CSkinComboBox*>(Binder().Widget(id));
-    if (!list) continue;
-    const QSignalBlocker block(list);
-    const int index = list->currentIndex();
-    list->clear();
-    list->addItems(SlopeItems(lang));
-    list->setCurrentIndex(index);
-  }
+  Binder().ApplySlopeLanguage(lang);
 }
 
 void COutputPage::paintEvent(QPaintEvent*) {

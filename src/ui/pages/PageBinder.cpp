@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QWheelEvent>
 
+#include "core/text/Texts.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/controls/CMySlider.h"
 #include "ui/controls/CQSpin.h"
@@ -115,6 +116,32 @@ CSkinComboBox* PageBinder::List(int id, QRect rect, const QStringList& items) {
           [this, id](int index) { model_.ListChanged(id, index); });
   Add(id, list);
   return list;
+}
+
+namespace {
+QStringList SlopeItems(Lang lang) {
+  QStringList items;
+  for (TextId id : SlopeTexts()) items << QString::fromUtf8(Text(id, lang));
+  return items;
+}
+}  // namespace
+
+CSkinComboBox* PageBinder::SlopeList(int id, QRect rect) {
+  slopeLists_.push_back(id);
+  return List(id, rect, SlopeItems(Lang::kEnglish));
+}
+
+void PageBinder::ApplySlopeLanguage(Lang lang) {
+  const QStringList items = SlopeItems(lang);
+  for (int id : slopeLists_) {
+    auto* list = qobject_cast<CSkinComboBox*>(Widget(id));
+    if (!list) continue;
+    const QSignalBlocker block(list);
+    const int index = list->currentIndex();
+    list->clear();
+    list->addItems(items);
+    list->setCurrentIndex(index);
+  }
 }
 
 CQSpin* PageBinder::Spin(int id, QRect rect) {

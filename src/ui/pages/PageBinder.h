@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QStringList>
 #include <unordered_map>
+#include <vector>
 
 #include "core/text/LabelBindings.h"
 #include "ui/controls/ButtonModel.h"
@@ -39,6 +40,8 @@ class PageBinder : public QObject {
   QLabel* Readout(int id, QRect rect);
   CMyBtn* Button(int id, QRect rect, const QString& text, ButtonLook look = ButtonLook::kGrey);
   CSkinComboBox* List(int id, QRect rect, const QStringList& items);
+  // A pass-filter slope list: "bypass" and the seven slope names, index = slope code.
+  CSkinComboBox* SlopeList(int id, QRect rect);
   CQSpin* Spin(int id, QRect rect);
   // A static caption; with captionOf set it is the caption the label tables bind to
   // that control, and it is shown and hidden with it.
@@ -52,12 +55,15 @@ class PageBinder : public QObject {
   void SyncAll();
   // Every caption of `window` in `lang`.
   void ApplyLabels(LabelWindow window, Lang lang);
+  // The slope lists' entries in `lang`, each keeping its choice and posting nothing.
+  void ApplySlopeLanguage(Lang lang);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Add(int id, QWidget* widget);
+  std::vector<int> slopeLists_;
   void Sync(int id);
   bool Wheel(QObject* watched, QEvent* event);
 
