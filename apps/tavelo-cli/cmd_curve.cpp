@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "eq/BandSyntax.h"
 #include "eq/CResp.h"
 
@@ -17,12 +18,7 @@ constexpr int kDefaultWidth = 1000;
 // The first curve column is 50, so a narrower graph has no columns at all.
 constexpr int kMinWidth = 51;
 constexpr int kMaxWidth = CResp::kMaxColumns;
-constexpr const char* kUsage = "curve [--width W] TYPE,FREQ,Q,GAIN[,SLOPE]...";
-
-int UsageError(const std::string& message) {
-  std::cerr << "tavelo-cli curve: " << message << "\nusage: tavelo-cli " << kUsage << "\n";
-  return kExitUsage;
-}
+constexpr const char* kName = "curve";
 
 bool ParseWidth(const std::string& text, int& width) {
   std::size_t used = 0;
@@ -39,35 +35,19 @@ double WithoutNegativeZero(double v, double halfStep) {
   return std::fabs(v) < halfStep ? 0.0 : v;
 }
 
-int RunCurve(const std::vector<std::string>& args) {
+int RunCurve(const CommandArgs& args) {
   int width = kDefaultWidth;
-  std::vector<EqBand> bands;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && (arg == "--width" || arg.rfind("--width=", 0) == 0)) {
-      std::string value;
-      if (arg == "--width") {
-        if (i + 1 == args.size()) return UsageError("--width needs a value");
-        value = args[++i];
-      } else {
-        value = arg.substr(8);
-      }
-      if (!ParseWidth(value, width)) {
-        return UsageError("width '" + value + "' must be a whole number from 51 to 2048");
-      }
-    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-      return UsageError("unknown option '" + arg + "'");
-    } else {
-      std::string error;
-      const auto band = ParseBand(arg, error);
-      if (!band) return UsageError("bad band '" + arg + "': " + error);
-      bands.push_back(*band);
-    }
+  if (const auto value = args.Value("--width"); value && !ParseWidth(*value, width)) {
+    return UsageError(kName, "width '" + *value + "' must be a whole number from " +
+                                 std::to_string(kMinWidth) + " to " + std::to_string(kMaxWidth));
   }
-  if (bands.empty()) return UsageError("no band given");
+  std::vector<EqBand> bands;
+  for (const std::string& word : args.positional) {
+    std::string error;
+    const auto band = ParseBand(word, error);
+    if (!band) return UsageError(kName, "bad band '" + word + "': " + error);
+    bands.push_back(*band);
+  }
 
   const GraphGeometry geometry = GraphGeometry::ForWidth(width);
   CResp resp(geometry);
@@ -85,7 +65,22 @@ int RunCurve(const std::vector<std::string>& args) {
   return std::cout ? kExitOk : kExitFailure;
 }
 
-const RegisterCommand kRegister("curve", kUsage, RunCurve);
+const RegisterCommand kRegister({
+    .name = kName,
+    .synopsis = "[--width W] TYPE,FREQ,Q,GAIN[,SLOPE]...",
+    .summary = "the summed response of the bands, one line per graph column, as the panel draws it",
+    .details = "  --width W   the graph's width in columns (" + std::to_string(kMinWidth) + " to " +
+               std::to_string(kMaxWidth) + "; default " + std::to_string(kDefaultWidth) +
+               ")\n"
+               "  A band: TYPE peak|lowshelf|highshelf|lowpass|highpass, FREQ 20..20000 Hz, Q,\n"
+               "  GAIN -24..24 dB, SLOPE (pass filters) as `set --list` names them; show's\n"
+               "  text for a band (\"peak 1000 Hz q=1.0 +3.0 dB\") reads as well.",
+    .valueOptions = {"--width"},
+    .operands = {"TYPE,FREQ,Q,GAIN[,SLOPE]..."},
+    .minOperands = 1,
+    .maxOperands = -1,
+    .run = RunCurve,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

@@ -1,50 +1,52 @@
 // tavelo-cli: the panel's engine without windows.
-#include <algorithm>
 #include <iostream>
 
 #include "Command.h"
-#include "cmd_device_options.h"
-
-namespace tavelo::cli {
-std::vector<CommandInfo>& Commands() {
-  static std::vector<CommandInfo> commands;
-  return commands;
-}
-}  // namespace tavelo::cli
-
-namespace {
-int PrintUsage(std::ostream& out) {
-  auto commands = tavelo::cli::Commands();
-  std::sort(commands.begin(), commands.end(),
-            [](const auto& a, const auto& b) { return a.name < b.name; });
-  out << "usage: tavelo-cli COMMAND [ARGS...]\n\ncommands:\n";
-  for (const auto& c : commands) out << "  " << c.usage << "\n";
-  out << "\n"
-      << tavelo::cli::kDeviceOptionsUsage << "\n"
-      << tavelo::cli::kModuleOptionsUsage << "\n";
-  return tavelo::cli::kExitUsage;
-}
-}  // namespace
+#include "CommandLine.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2) return PrintUsage(std::cerr);
+  using namespace tavelo::cli;
+  if (argc < 2) {
+    PrintGeneralHelp(std::cerr);
+    return kExitUsage;
+  }
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
-    PrintUsage(std::cout);
-    return tavelo::cli::kExitOk;
+    if (words.size() == 1) {
+      PrintGeneralHelp(std::cout);
+      return kExitOk;
+    }
+    const CommandInfo* command = FindCommand(words[1]);
+    if (!command || words.size() > 2) {
+      std::cerr << "tavelo-cli help: "
+                << (command ? "one command at a time" : "unknown command '" + words[1] + "'")
+                << "\n(tavelo-cli help lists the commands)\n";
+      return kExitUsage;
+    }
+    PrintCommandHelp(std::cout, *command);
+    return kExitOk;
   }
   // Options may come before the command ("--link demo status"): the first word that names a
   // command is the command, everything else goes to it in order.
-  const auto& commands = tavelo::cli::Commands();
   for (std::size_t i = 0; i < words.size(); ++i) {
     const bool isOption = !words[i].empty() && words[i][0] == '-';
-    for (const auto& c : commands) {
-      if (c.name != words[i]) continue;
+    if (const CommandInfo* command = FindCommand(words[i])) {
       words.erase(words.begin() + static_cast<std::ptrdiff_t>(i));
-      return c.run(words);
+      if (AsksForHelp(words)) {
+        PrintCommandHelp(std::cout, *command);
+        return kExitOk;
+      }
+      std::string error;
+      const auto args = ParseCommandArgs(*command, words, error);
+      if (!args) return UsageError(command->name, error);
+      return command->run(*args);
     }
     if (!isOption && i == 0) break;  // a first word that is neither option nor command
   }
-  std::cerr << "tavelo-cli: unknown command '" << words[0] << "'\n";
-  return PrintUsage(std::cerr);
+  const bool optionFirst = !words[0].empty() && words[0][0] == '-';
+  std::cerr << "tavelo-cli: "
+            << (optionFirst ? std::string("no command given")
+                            : "unknown command '" + words[0] + "'")
+            << "\n(tavelo-cli help lists the commands)\n";
+  return kExitUsage;
 }

@@ -24,7 +24,8 @@ std::string SimUsage() {
          SimFaultNames() +
          "\n"
          "  --seed N             start from reproducible varied presets\n"
-         "  --preset FILE        start from a 1140-byte parameter file\n"
+         "  --preset FILE        start from a 1140-byte parameter file (a path as given,\n"
+         "                       relative to the current folder)\n"
          "  --lock-key DIGITS    the processor's 4-digit lock key (default 1234)\n"
          "  --verbose            print every request\n";
 }
@@ -75,7 +76,7 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::str
       if (!value(v)) return std::nullopt;
       const std::optional<SimFaultSpec> fault = ParseSimFault(v.toStdString());
       if (!fault) {
-        error = "unknown fault \"" + v.toStdString() + "\"; known: " + SimFaultNames();
+        error = "--fault: " + SimFaultError(v.toStdString());
         return std::nullopt;
       }
       options.faults.push_back(*fault);

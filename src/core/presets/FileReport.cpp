@@ -31,7 +31,7 @@ DescribedFile DescribeFile(const std::filesystem::path& path) {
   const ReadResult read = ReadPcFileBytes(path);
   if (read.ok) return DescribeFileBytes(read.bytes.data(), read.bytes.size());
   DescribedFile out;
-  out.message = read.tooLarge ? read.message : "cannot read: " + read.message;
+  out.message = read.message;
   return out;
 }
 
