@@ -51,8 +51,8 @@ const std::vector<SharedOption>& SharedOptionTable() {
        "answer the processor's lock prompt with these four digits"},
       {G::kLink, "--timeout", "S",
        "give up after S seconds (more than 0, up to " + Seconds(kMaxTimeoutSeconds) +
-           "); default: no overall limit: a processor that stops answering fails at its reply "
-           "time-out (3 s USB, 6.5 s Wi-Fi)"},
+           ", a week). Without it there is no overall limit; a processor that stops answering "
+           "fails at its reply time-out (3 s USB, 6.5 s Wi-Fi)"},
       {G::kLink, "--trace", "", "print every frame on the wire to stderr"},
       {G::kLink, "--demo-seed", "N",
        "--link demo: start from reproducible varied presets (0 to " + std::to_string(kMaxDemoSeed) +

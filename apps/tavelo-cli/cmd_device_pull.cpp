@@ -19,8 +19,14 @@ int RunPull(const CommandArgs& args) {
   const std::string& fileArg = args.positional[0];
   const std::filesystem::path path = ResolveFileArg(args, fileArg);
   const std::string fileName = path.filename().string();
-  if (fileName.empty() || ValidatePcName(fileName) != PcNameCheck::kOk) {
-    return UsageError(kName, "'" + fileArg + "' is not a usable file name");
+  if (fileName.empty()) return UsageError(kName, "'" + fileArg + "' names a folder, not a file");
+  if (ValidatePcName(fileName) != PcNameCheck::kOk) {
+    // Files travel between machines, so the name must suit every desktop system.
+    return UsageError(kName, "'" + fileName +
+                                 "' is not a usable file name: it may not hold / \\ : ? * < > | \" "
+                                 "or control characters, end in a dot or a space, be a device "
+                                 "name such as CON or NUL, or be longer than " +
+                                 std::to_string(kMaxPcNameBytes) + " bytes");
   }
   const auto name = args.Value("--name");
   // A preset name longer than the 16 bytes a preset carries is refused, not cut short.

@@ -67,7 +67,7 @@ int RunSet(const CommandArgs& args) {
 
 const RegisterCommand kRegister({
     .name = kName,
-    .synopsis = "NAME=VALUE...",
+    .synopsis = "NAME=VALUE... | --list [--json]",
     .summary = "change values of the processor's current preset",
     .details =
         "  set --list [--json]   every name set takes, with its range and unit\n"

@@ -26,9 +26,9 @@ int RunDiff(const CommandArgs& args) {
 const RegisterCommand kDiff({
     .name = "diff",
     .synopsis = "A B",
-    .summary = "one line per differing field, 'field: A -> B'; exit 0 whether or not they "
-               "differ, 1 if a file is refused",
-    .details = "  A and B are two parameter files or two boost files, paths as given.",
+    .summary = "compare two parameter files or two boost files, field by field",
+    .details = "  One line per differing field, 'field: A -> B'; exit 0 whether or not they\n"
+               "  differ, 1 if a file is refused. A and B are paths as given.",
     .operands = {"A", "B"},
     .minOperands = 2,
     .maxOperands = 2,

@@ -20,10 +20,10 @@ int RunShow(const CommandArgs& args) {
 const RegisterCommand kShow({
     .name = "show",
     .synopsis = "FILE [--json]",
-    .summary = "the fields of a parameter (1140-byte) or boost (116-byte) file; exit 1 if the "
-               "file is refused",
+    .summary = "print the fields of a parameter (1140-byte) or boost (116-byte) file",
     .details = "  --json   the fields as a JSON object\n"
-               "  FILE is a path as given, relative to the current folder.",
+               "  FILE is a path as given, relative to the current folder; exit 1 if the\n"
+               "  file is refused.",
     .flags = {"--json"},
     .operands = {"FILE"},
     .minOperands = 1,

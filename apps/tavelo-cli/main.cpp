@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
-    if (words.size() == 1) {
+    if (words.size() == 1 || (words.size() == 2 && words[1] == "help")) {
       PrintGeneralHelp(std::cout);
       return kExitOk;
     }

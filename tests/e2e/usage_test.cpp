@@ -40,6 +40,8 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
       {{"status", "extra"}, "unexpected argument"},
       {{"status", "--link", "usb", "--host", "127.0.0.1"}, "--link wifi"},
       {{"pull", "f", "--name", "seventeen chars.."}, "16 characters"},
+      {{"pull", "a:b"}, "'a:b' is not a usable file name: it may not hold / \\ :"},
+      {{"pull", "sets/"}, "'sets/' names a folder, not a file"},
       {{"set"}, "set: NAME=VALUE is missing"},
       {{"set", "volume=3"}, "unknown key"},
       {{"set", "music.volume=85"}, "0 to 84"},
@@ -79,7 +81,8 @@ TEST(Usage, HelpStatesTheTimeoutsDefaultAndRange) {
   const CliRun help = RunCli({"help"});
   EXPECT_EQ(help.exitCode, 0);
   for (const char* says :
-       {"give up after S seconds (more than 0, up to 604800); default: no overall",
+       {"give up after S seconds (more than 0, up to 604800, a week). Without it",
+        "there is no overall limit; a processor that stops answering fails at its",
         "time allowed to reach the module (more than 0, up to 3600; default 4)"}) {
     EXPECT_NE(help.out.find(says), std::string::npos) << says << "\n" << help.out;
   }
@@ -171,6 +174,7 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
     // The refusal names the usage and where the whole help is.
     EXPECT_NE(missing.err.find("\nusage: tavelo-cli " + name), std::string::npos) << missing.err;
   }
+  EXPECT_EQ(RunCli({"help", "help"}).out, general.out);
   EXPECT_EQ(RunCli({"help", "nosuch"}).exitCode, 2);
   EXPECT_EQ(RunCli({"nosuch"}).exitCode, 2);
 }
