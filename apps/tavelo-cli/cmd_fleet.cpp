@@ -17,15 +17,29 @@ constexpr int kDefaultJobs = 16;
 constexpr int kMaxJobs = 256;
 constexpr std::size_t kMaxInventoryBytes = 1 << 20;
 
+// One line per subcommand, the descriptions in the column the other commands use.
+std::string Line(const std::string& words, const std::string& what, bool first) {
+  constexpr std::size_t kColumn = 46;
+  std::string line = (first ? "" : "  ") + words;
+  const std::size_t column = first ? kColumn : kColumn + 2;
+  line += line.size() < column ? std::string(column - line.size(), ' ') : std::string("  ");
+  return line + what;
+}
+
 const std::string kUsage =
-    "fleet status INVENTORY [--json]             reachable, protocol version, preset, lock and\n"
-    "                                              admin mode of every room\n"
-    "  fleet pull INVENTORY DIR                    every room's current preset into DIR/ROOM\n"
-    "  fleet verify INVENTORY GOLDEN_DIR           compare every room with GOLDEN_DIR/ROOM;\n"
-    "                                              exit 1 when one differs or is not reached\n"
-    "  fleet push INVENTORY FILE_OR_DIR [--slot N] one file into every room, or DIR/ROOM each\n"
-    "  fleet options: [--jobs N] (rooms at a time, default 16) [--port P] (for rooms listed\n"
-    "  without a port) [--lock-key DIGITS]";
+    Line("fleet status INVENTORY [--json]",
+         "reachable, protocol version, preset, lock, admin mode of every room", true) +
+    "\n" + Line("fleet pull INVENTORY DIR", "every room's current preset into DIR/ROOM", false) +
+    "\n" +
+    Line("fleet verify INVENTORY GOLDEN_DIR",
+         "every room compared with GOLDEN_DIR/ROOM; exit 1 when one differs or is not reached",
+         false) +
+    "\n" +
+    Line("fleet push INVENTORY FILE_OR_DIR [--slot N]",
+         "FILE into every room, or DIR/ROOM into each; exit 1 when one fails", false) +
+    "\n" +
+    Line("fleet options: [--jobs N] [--port P] [--lock-key DIGITS]",
+         "N rooms at a time (default 16); P for rooms listed without a port", false);
 
 // Shared options that name one processor or one way of reaching it: an inventory does that.
 const std::vector<std::string> kNotForFleet = {
