@@ -17,6 +17,7 @@ namespace {
 constexpr auto kWriteStart = static_cast<std::uint8_t>(CommandCode::kWriteStart);
 constexpr auto kWriteChunk = static_cast<std::uint8_t>(CommandCode::kWriteChunk);
 constexpr auto kWriteFinish = static_cast<std::uint8_t>(CommandCode::kWriteFinish);
+constexpr std::uint8_t kFinishAccepted = 1;  // the finish reply's result byte
 
 // The wire record's counts when the upload began: a room's link carries one connection.
 struct WireMark {
@@ -65,7 +66,14 @@ class PushWork : public FleetWork {
     if (link.console().MessagesOf(TextId::kMsgLoadFail) > 0) {
       return RoomEnd{false, "file", paths_[room] + ": the file could not be loaded"};
     }
-    if (link.wire().RepliesTo(kWriteFinish) > marks_[room].finishesAnswered && link.Quiet()) {
+    if (link.wire().RepliesTo(kWriteFinish) <= marks_[room].finishesAnswered) return std::nullopt;
+    // A refused finish (the body arrived damaged) leaves the previous preset in place.
+    const auto& result = link.wire().LastReplyTo(kWriteFinish);
+    if (result.empty() || result[0] != kFinishAccepted) {
+      return RoomEnd{false, "confirmation",
+                     "the processor refused the upload; it keeps its previous preset"};
+    }
+    if (link.Quiet()) {
       const Engine& engine = link.engine();
       return RoomEnd{true,
                      {},

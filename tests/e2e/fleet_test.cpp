@@ -6,13 +6,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "fleet/RoomPreset.h"
 #include "fleet_support.h"
+#include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
+#include "sim/RequestAssembler.h"
 #include "sim/VirtualProcessor.h"
 
 namespace tavelo::e2e {
@@ -268,6 +272,73 @@ TEST(FleetPush, FromAFolderEachRoomGetsItsOwnFileAndARoomWithoutOneIsNotTouched)
   }
   EXPECT_EQ(RoomDifferences(SeededPreset(2), ReadParamFileOrFail(dir.Path("back/room-02"))),
             std::vector<std::string>{});
+}
+
+// A processor that refuses every upload at its finish, as one does whose body arrived
+// damaged: it answers, but keeps its previous preset.
+class RefusingProcessor {
+ public:
+  RefusingProcessor() {
+    App();
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      while (QTcpSocket* socket = server_.nextPendingConnection()) Serve(socket);
+    });
+    server_.listen(QHostAddress::LocalHost, 0);
+  }
+  int Port() const { return server_.serverPort(); }
+  const ParamImage& Current() const { return processor_.Current(); }
+
+ private:
+  void Serve(QTcpSocket* socket) {
+    auto assembler = std::make_shared<RequestAssembler>();
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, assembler] {
+      const QByteArray bytes = socket->readAll();
+      assembler->Feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                      static_cast<std::size_t>(bytes.size()),
+                      [&](std::uint8_t code, const std::uint8_t* data, int length) {
+                        SimReply reply = processor_.Answer(code, data, length);
+                        if (code == static_cast<std::uint8_t>(CommandCode::kWriteFinish)) {
+                          processor_ = saved_;  // nothing was stored
+                          const std::uint8_t refused = 0;
+                          reply.bytes = BuildSimReplyFrame(code, &refused, 1);
+                        }
+                        socket->write(reinterpret_cast<const char*>(reply.bytes.data()),
+                                      static_cast<qint64>(reply.bytes.size()));
+                      });
+    });
+  }
+
+  VirtualProcessor processor_ = VirtualProcessor::Seeded(kSeed);
+  const VirtualProcessor saved_ = VirtualProcessor::Seeded(kSeed);
+  QTcpServer server_;
+};
+
+// The processor answered the upload's last request, but with a refusal: the room does not
+// hold the new preset, and the summary must not say it does.
+TEST(FleetPush, AnUploadTheProcessorRefusesIsAFailureNotAConfirmation) {
+  RefusingProcessor refusing;
+  FleetSim sim(2, {"--seed", QString::number(kSeed)});
+  ASSERT_TRUE(sim.Started()) << sim.Output();
+  TempFolder dir;
+  const auto venue = QString::fromStdString(
+      WriteInventory(dir, "venue.txt", sim.Ports(),
+                     "refusing 127.0.0.1 " + std::to_string(refusing.Port()) + "\n")
+          .string());
+  const auto file =
+      QString::fromStdString(WriteParamFile(dir, "house", PushedPreset("HOUSE", 2)).string());
+  const CliRun push = RunCli({"fleet", "push", venue, file}, kLimitMs);
+  EXPECT_EQ(push.exitCode, 1) << push.out << push.err;
+  EXPECT_NE(
+      push.out.find("fleet push: 2 of 3 rooms hold the new preset: \"room-00\", \"room-01\"\n"),
+      std::string::npos)
+      << push.out;
+  const auto row = TableRow(push.out, "refusing");
+  ASSERT_EQ(row.size(), 4u) << push.out;
+  EXPECT_EQ(row[1], "failed");
+  EXPECT_EQ(row[2], "confirmation");
+  EXPECT_NE(row[3].find("refused the upload"), std::string::npos) << row[3];
+  EXPECT_EQ(refusing.Current(), VirtualProcessor::Seeded(kSeed).Current());
 }
 
 // Never more rooms at once than --jobs allows, and more than one at once (served side by
