@@ -25,6 +25,7 @@
 #include "sim/Faults.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/dialogs/CDlgUnlock.h"
+#include "ui/dialogs/CDlgWait.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {
@@ -251,6 +252,8 @@ TEST_P(PanelFaultMatrix, EndsCleanlyShowsWhyKeepsTheSetAndConnectsAgain) {
         << "never showed " << Text(*row.passedStatus, Lang::kEnglish);
   }
   EXPECT_EQ(W().WaitOpenCount(), W().WaitCloseCount());
+  for (const ui::CDlgWait* wait : W().findChildren<ui::CDlgWait*>())
+    EXPECT_FALSE(wait->isVisible());
   EXPECT_EQ(W().UnlockDialog(), nullptr);
   const bool connected = row.status == TextId::kStatusOk;
   EXPECT_EQ(W().TopBar().ConnectButton()->Lit(), connected);
@@ -319,6 +322,44 @@ TEST_P(PanelFaultMatrix, EndsCleanlyShowsWhyKeepsTheSetAndConnectsAgain) {
   EXPECT_TRUE(BodyOf(E().Image()) == P().DownloadBody());
   EXPECT_EQ(W().Messages().size(), before2);
   EXPECT_TRUE(W().TopBar().ConnectButton()->Lit());
+}
+
+// At the real tick rate the demo reader's 3 s wait for a report ends a dropped reply first:
+// the link goes down ("Idle") before the engine's 5 s reply time-out would say "Open failed0".
+TEST(PanelFaultAtRealRate, UsbReaderTimeOutTakesTheLinkDownAndConnectWorksAfter) {
+  test::PanelSettingsDir();
+  QTemporaryDir dir;
+  ui::CTaveloDlg::Options options;
+  options.lang = Lang::kEnglish;
+  options.paramDir = dir.path().toStdString();  // the window's own 50 ms tick runs
+  ui::CTaveloDlg window(options);
+  window.ChooseLink(ui::LinkChoice::kDemo);
+  VirtualProcessor& processor = window.Demo().Processor();
+  processor.AddFault(*ParseSimFault("drop-reply"));
+  Engine& engine = window.GetEngine();
+  auto wait = [&](const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < kStepLimitMs)
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    return clock.elapsed();
+  };
+
+  window.Connect();
+  const qint64 took = wait([&] { return engine.State() == ConnState::kIdle; });
+  EXPECT_GE(took, 2900);
+  EXPECT_LT(took, 5000);
+  EXPECT_EQ(window.StatusText(), "Idle");
+  EXPECT_NE(engine.FailureDetail().find("within 3 s"), std::string::npos) << engine.FailureDetail();
+  EXPECT_EQ(window.WaitDialog(), nullptr);
+  EXPECT_TRUE(window.Control(ui::mainid::kDemo)->isEnabled());
+  EXPECT_TRUE(window.Messages().empty());
+
+  processor.ClearFaults();
+  window.Connect();
+  wait([&] { return engine.Connected() && engine.ParamSetRead() && !window.WaitDialog(); });
+  EXPECT_TRUE(engine.ParamSetRead());
+  EXPECT_TRUE(BodyOf(engine.Image()) == processor.DownloadBody());
 }
 
 std::string CaseName(const ::testing::TestParamInfo<std::tuple<FaultRow, Via>>& info) {
