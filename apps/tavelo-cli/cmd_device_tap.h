@@ -54,6 +54,7 @@ class TapTransport : public Transport {
   void Close() override { inner_.Close(); }
   std::string Describe() const override { return inner_.Describe(); }
   std::string FailureText() const override { return inner_.FailureText(); }
+  LinkOpenProblem OpenProblem() const override { return inner_.OpenProblem(); }
 
  private:
   Transport& inner_;
