@@ -77,7 +77,7 @@ completion)
     shift 2
     local got
     got="$(complete_line "$@")"
-    [ "$got" = "$want" ] || fail "$what: offered [$(echo $got)], expected [$(echo $want)]"
+    [ "$got" = "$want" ] || fail "$what: offered [${got//$'\n'/ }], expected [${want//$'\n'/ }]"
   }
   expect "command" "set
 show
@@ -109,10 +109,11 @@ manuals)
     page="$here/../../packaging/man/$program.1"
     help="$("$build/apps/$program/$program" --help 2>&1 || true)"
     # The options the page describes: the item heads (the line after each .TP).
-    for option in $(sed -n '/^\.TP/{n;p}' "$page" | grep -o '\\-\\-[a-z][a-z\\-]*' |
-      sed 's/\\//g' | sort -u); do
+    sed -n '/^\.TP/{n;p}' "$page" | grep -o '\\-\\-[a-z][a-z\\-]*' | sed 's/\\//g' |
+      sort -u >"$work/options"
+    while read -r option; do
       grep -q -- "$option\b" <<<"$help" || fail "$program.1 names $option, which $program --help does not"
-    done
+    done <"$work/options"
     if command -v man >/dev/null && command -v groff >/dev/null; then
       warnings="$(LC_ALL=C MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null || true)"
       [ -z "$warnings" ] || fail "$program.1: $warnings"
