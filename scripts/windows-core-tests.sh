@@ -23,11 +23,17 @@ if [ ! -f /usr/src/googletest/CMakeLists.txt ]; then
   exit 1
 fi
 
+# The compiler cache where there is one: a CI run recompiles only what changed.
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+
 gtest_prefix="$build/googletest-prefix"
 if [ ! -f "$gtest_prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   echo "== GoogleTest for Windows"
   cmake -S /usr/src/googletest -B "$build/googletest" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$gtest_prefix" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$gtest_prefix" "${launcher[@]}" >/dev/null
   cmake --build "$build/googletest" --parallel "$(nproc)"
   cmake --install "$build/googletest" >/dev/null
 fi
@@ -37,7 +43,7 @@ targets=()
 for area in "${areas[@]}"; do targets+=("tavelo_tests_$area"); done
 cmake -S "$root" -B "$build/tavelo" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DGTest_DIR="$gtest_prefix/lib/cmake/GTest" \
-  -DTAVELO_BUILD_QT=OFF -DTAVELO_BUILD_BENCH=OFF -DTAVELO_WERROR=ON >/dev/null
+  -DTAVELO_BUILD_QT=OFF -DTAVELO_BUILD_BENCH=OFF -DTAVELO_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build "$build/tavelo" --parallel "$(nproc)" --target "${targets[@]}"
 
 echo "== running under Wine"
