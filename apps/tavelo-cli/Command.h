@@ -27,6 +27,7 @@ enum class SharedOptions : std::uint8_t {
   kLink,       // processor commands: the link options
   kLinkFiles,  // processor commands that read or write files: the link options, --param-dir
   kModule,     // the Wi-Fi module commands: the module options
+  kFleet,      // the fleet commands: the fleet options
 };
 
 enum class LinkChoice { kUsb, kWifi, kDemo };
@@ -40,7 +41,8 @@ struct CommandArgs {
   std::optional<std::filesystem::path> paramDir;
   std::optional<std::string> lockKey;  // four digits
   std::optional<double> timeoutSeconds;
-  bool trace = false;  // every frame on the wire to stderr
+  bool trace = false;       // every frame on the wire to stderr
+  std::optional<int> jobs;  // fleet: rooms served at a time
 
   // The built-in virtual processor of --link demo.
   std::optional<std::uint32_t> demoSeed;
@@ -58,6 +60,9 @@ struct CommandArgs {
 
 using CommandFn = std::function<int(const CommandArgs& args)>;
 
+// One command's row. A command of two words ("fleet status") belongs to the family its first
+// word names; the family has a row of its own, without `run`, for its help and the details
+// its commands share.
 struct CommandInfo {
   std::string name{};
   std::string synopsis{};  // the words after the name: "FILE [--slot N]"
@@ -69,7 +74,7 @@ struct CommandInfo {
   std::vector<std::string> operands{};      // names of the words, for "FILE is missing"
   int minOperands = 0;
   int maxOperands = 0;  // -1: any number
-  CommandFn run{};
+  CommandFn run{};      // empty for a family
 };
 
 std::vector<CommandInfo>& Commands();

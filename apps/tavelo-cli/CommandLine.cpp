@@ -72,6 +72,11 @@ const std::vector<SharedOption>& SharedOptionTable() {
        "time allowed to reach the module (more than 0, up to " + Seconds(kMaxModuleTimeoutSeconds) +
            "; default " + Seconds(kDefaultModuleTimeoutSeconds) + ")"},
       {G::kModule, "--trace", "", "print every message to and from the module to stderr"},
+      {G::kFleet, "--jobs", "N",
+       "serve N rooms at a time (1 to " + std::to_string(kMaxFleetJobs) + "; default " +
+           std::to_string(kDefaultFleetJobs) + ")"},
+      {G::kFleet, "--port", "P", "the port of the rooms whose inventory line gives none"},
+      {G::kFleet, "--lock-key", "DIGITS", "answer every room's lock prompt with these four digits"},
   };
   return table;
 }
@@ -90,6 +95,11 @@ const std::vector<OptionHint>& OptionHints() {
   };
   return hints;
 }
+
+// Why a fleet command takes none of the options that choose one processor or one way to it.
+constexpr const char* kFleetLinkHint =
+    "a fleet command reaches every room over Wi-Fi, at the host and port its inventory line "
+    "gives";
 
 bool Takes(SharedOptions command, SharedOptions group) {
   if (command == group) return true;
@@ -117,13 +127,17 @@ bool CommandTakes(const CommandInfo& c, const std::string& option) {
 std::optional<std::string> NotUsedBy(const CommandInfo& command, const std::string& option) {
   std::vector<std::string> users;
   for (const CommandInfo& c : Commands()) {
-    if (CommandTakes(c, option)) users.push_back(c.name);
+    if (c.run && CommandTakes(c, option)) users.push_back(c.name);
   }
   if (users.empty()) return std::nullopt;
   std::sort(users.begin(), users.end());
   std::string text = option + " is not used by " + command.name;
   for (const OptionHint& h : OptionHints()) {
     if (h.group == command.shared && h.name == option) return text + " (" + h.hint + ")";
+  }
+  if (command.shared == SharedOptions::kFleet &&
+      (FindShared(SharedOptions::kLinkFiles, option) || option == "--module-port")) {
+    return text + " (" + kFleetLinkHint + ")";
   }
   text += "; it goes with ";
   for (std::size_t i = 0; i < users.size(); ++i) text += (i ? ", " : "") + users[i];
@@ -212,6 +226,14 @@ bool ApplyShared(const std::string& name, const std::string& value, CommandArgs&
       return false;
     }
     out.demoFaults.push_back(*fault);
+  } else if (name == "--jobs") {
+    const auto jobs = ParseWholeNumber(value, 1, kMaxFleetJobs);
+    if (!jobs) {
+      error = "--jobs must be a whole number from 1 to " + std::to_string(kMaxFleetJobs) +
+              ", not '" + value + "'";
+      return false;
+    }
+    out.jobs = *jobs;
   } else if (name == "--demo-latency-ms") {
     const auto ms = ParseWholeNumber(value, 0, kMaxDemoLatencyMs);
     if (!ms) {
@@ -238,6 +260,24 @@ std::string OptionsWord(SharedOptions shared) {
       return " [link options]";
     case SharedOptions::kModule:
       return " [module options]";
+    case SharedOptions::kFleet:
+      return " [fleet options]";
+    case SharedOptions::kNone:
+      break;
+  }
+  return "";
+}
+
+// "link", "module" or "fleet": the word before "options" in the helps.
+std::string OptionsName(SharedOptions shared) {
+  switch (shared) {
+    case SharedOptions::kLink:
+    case SharedOptions::kLinkFiles:
+      return "link";
+    case SharedOptions::kModule:
+      return "module";
+    case SharedOptions::kFleet:
+      return "fleet";
     case SharedOptions::kNone:
       break;
   }
@@ -281,9 +321,12 @@ void PrintSharedOptions(std::ostream& out, SharedOptions shared) {
   }
 }
 
+// The commands that run, by name; family rows are left out (their members are listed).
 std::vector<const CommandInfo*> SortedCommands() {
   std::vector<const CommandInfo*> sorted;
-  for (const CommandInfo& c : Commands()) sorted.push_back(&c);
+  for (const CommandInfo& c : Commands()) {
+    if (c.run) sorted.push_back(&c);
+  }
   std::sort(sorted.begin(), sorted.end(),
             [](const CommandInfo* a, const CommandInfo* b) { return a->name < b->name; });
   return sorted;
@@ -306,6 +349,14 @@ const CommandInfo* FindCommand(const std::string& name) {
     if (c.name == name) return &c;
   }
   return nullptr;
+}
+
+std::vector<const CommandInfo*> FamilyMembers(const CommandInfo& family) {
+  std::vector<const CommandInfo*> members;
+  for (const CommandInfo& c : Commands()) {
+    if (c.name.rfind(family.name + " ", 0) == 0) members.push_back(&c);
+  }
+  return members;
 }
 
 std::optional<std::string> CommandArgs::Value(const std::string& option) const {
@@ -422,7 +473,7 @@ std::optional<CommandArgs> ParseCommandArgs(const CommandInfo& command,
     demoGiven = demoGiven || (shared && name.rfind("--demo-", 0) == 0);
   }
   // An address or port names a Wi-Fi processor unless the link was chosen explicitly.
-  if (command.shared != SharedOptions::kModule) {
+  if (command.shared == SharedOptions::kLink || command.shared == SharedOptions::kLinkFiles) {
     if (!linkGiven && (out.host || out.port)) out.link = LinkChoice::kWifi;
     if (out.link != LinkChoice::kWifi && (out.host || out.port)) {
       error = "--host and --port need --link wifi";
@@ -454,28 +505,53 @@ void PrintGeneralHelp(std::ostream& out) {
     out << "  " << c->name << (c->synopsis.empty() ? "" : " " + c->synopsis)
         << OptionsWord(c->shared) << "\n      " << c->summary << "\n";
   }
-  out << "\nlink options, for the commands that talk to the processor:\n";
-  PrintSharedOptions(out, SharedOptions::kLinkFiles);
-  out << "\nmodule options, for the wifi-* commands (the processor's Wi-Fi module):\n";
-  PrintSharedOptions(out, SharedOptions::kModule);
+  const auto used = [](SharedOptions group) {
+    return std::any_of(Commands().begin(), Commands().end(),
+                       [&](const CommandInfo& c) { return c.run && Takes(c.shared, group); });
+  };
+  if (used(SharedOptions::kLink)) {
+    out << "\nlink options, for the commands that talk to the processor:\n";
+    PrintSharedOptions(out, SharedOptions::kLinkFiles);
+  }
+  if (used(SharedOptions::kModule)) {
+    out << "\nmodule options, for the wifi-* commands (the processor's Wi-Fi module):\n";
+    PrintSharedOptions(out, SharedOptions::kModule);
+  }
+  for (const CommandInfo& family : Commands()) {
+    if (family.run) continue;
+    out << "\n"
+        << OptionsName(family.shared) << " options, for the " << family.name
+        << " commands (tavelo-cli help " << family.name << " explains them):\n";
+    PrintSharedOptions(out, family.shared);
+  }
   out << "\n" << kFilesNote;
 }
 
 void PrintCommandHelp(std::ostream& out, const CommandInfo& command) {
-  out << "usage: " << UsageLine(command) << "\n" << command.summary << "\n";
+  const CommandInfo* family = nullptr;
+  if (const auto space = command.name.find(' '); space != std::string::npos) {
+    family = FindCommand(command.name.substr(0, space));
+  }
+  if (command.run) {
+    out << "usage: " << UsageLine(command) << "\n";
+  } else {
+    const auto members = FamilyMembers(command);
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      out << (i == 0 ? "usage: " : "       ") << UsageLine(*members[i]) << "\n";
+    }
+  }
+  out << command.summary << "\n";
   if (!command.details.empty()) out << command.details << "\n";
-  switch (command.shared) {
-    case SharedOptions::kNone:
-      break;
-    case SharedOptions::kLink:
-    case SharedOptions::kLinkFiles:
-      out << "\nlink options:\n";
-      PrintSharedOptions(out, command.shared);
-      break;
-    case SharedOptions::kModule:
-      out << "\nmodule options:\n";
-      PrintSharedOptions(out, command.shared);
-      break;
+  if (family && !family->details.empty()) out << family->details << "\n";
+  if (!command.run) {
+    out << "\ncommands:\n";
+    for (const CommandInfo* member : FamilyMembers(command)) {
+      out << "  " << member->name << "\n      " << member->summary << "\n";
+    }
+  }
+  if (command.shared != SharedOptions::kNone) {
+    out << "\n" << OptionsName(command.shared) << " options:\n";
+    PrintSharedOptions(out, command.shared);
   }
   if (command.shared == SharedOptions::kLinkFiles) out << "\n" << kFilesNote;
 }
@@ -483,8 +559,12 @@ void PrintCommandHelp(std::ostream& out, const CommandInfo& command) {
 int UsageError(const std::string& command, const std::string& message) {
   std::cerr << "tavelo-cli " << command << ": " << message << "\n";
   if (const CommandInfo* c = FindCommand(command)) {
-    std::cerr << "usage: " << UsageLine(*c) << "\n(tavelo-cli help " << command
-              << " explains it)\n";
+    std::vector<const CommandInfo*> shown = {c};
+    if (!c->run) shown = FamilyMembers(*c);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      std::cerr << (i == 0 ? "usage: " : "       ") << UsageLine(*shown[i]) << "\n";
+    }
+    std::cerr << "(tavelo-cli help " << command << " explains it)\n";
   }
   return kExitUsage;
 }

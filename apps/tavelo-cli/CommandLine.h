@@ -54,4 +54,11 @@ inline constexpr double kMaxTimeoutSeconds = 7 * 24 * 3600.0;
 inline constexpr double kMaxModuleTimeoutSeconds = 3600.0;
 inline constexpr double kDefaultModuleTimeoutSeconds = 4.0;
 
+// --jobs: the fleet commands serve this many rooms at a time.
+inline constexpr int kDefaultFleetJobs = 16;
+inline constexpr int kMaxFleetJobs = 256;
+
+// The commands of a family ("fleet status", "fleet pull", ...), in the order registered.
+std::vector<const CommandInfo*> FamilyMembers(const CommandInfo& family);
+
 }  // namespace tavelo::cli

@@ -104,6 +104,10 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
   const Row rows[] = {
       {"curve", {}, "TYPE,FREQ,Q,GAIN[,SLOPE] is missing", {"--link", "demo"}, "--link"},
       {"diff", {"a"}, "B is missing", {"--timeout", "3"}, "--timeout"},
+      {"fleet pull", {"inv"}, "DIR is missing", {"--slot", "1"}, "fleet push"},
+      {"fleet push", {"inv"}, "FILE_OR_DIR is missing", {"--link", "demo"}, "inventory line"},
+      {"fleet status", {}, "INVENTORY is missing", {"--timeout", "3"}, "inventory line"},
+      {"fleet verify", {"inv", "a", "b"}, "unexpected argument 'b'", {"--json"}, "fleet status"},
       {"show", {}, "FILE is missing", {"--lock-key", "1234"}, "--lock-key"},
       {"mass-push",
        {},
@@ -130,14 +134,25 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
   ASSERT_NE(commandsAt, std::string::npos) << general.out;
   std::istringstream lines(general.out.substr(commandsAt + 11));
   for (std::string line; std::getline(lines, line) && !line.empty();) {
-    if (line.rfind("  ", 0) == 0 && line[2] != ' ')
-      listed.push_back(line.substr(2, line.find(' ', 2) - 2));
+    if (line.rfind("  ", 0) != 0 || line[2] == ' ') continue;
+    // The name is the leading lower-case words: "fleet status INVENTORY ..." is "fleet status".
+    std::istringstream words(line);
+    std::string name;
+    const auto isName = [](const std::string& word) {
+      return word[0] != '-' &&
+             word.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") == std::string::npos;
+    };
+    for (std::string word; words >> word && isName(word);) {
+      name += (name.empty() ? "" : " ") + word;
+    }
+    listed.push_back(name);
   }
   ASSERT_EQ(listed.size(), std::size(rows)) << general.out;
   const int modulePort = UnusedPort();
 
   for (const Row& row : rows) {
     const std::string name = row.name.toStdString();
+    const QStringList command = row.name.split(' ');
     EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end()) << name;
     const std::string prefix = "tavelo-cli " + name + ": ";
     // Should anything get past the refusal, it reaches only a virtual processor or an unused
@@ -145,36 +160,43 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
     QStringList safe;
     if (name.rfind("wifi-", 0) == 0) {
       safe = {"--host", "127.0.0.1", "--module-port", QString::number(modulePort)};
-    } else if (RunCli({"help", row.name}).out.find("[link options]") != std::string::npos) {
+    } else if (RunCli(QStringList{"help"} + command).out.find("[link options]") !=
+               std::string::npos) {
       safe = {"--link", "demo"};
     }
 
-    const CliRun help = RunCli({"help", row.name});
+    const CliRun help = RunCli(QStringList{"help"} + command);
     EXPECT_EQ(help.exitCode, 0) << name;
     EXPECT_EQ(help.out.rfind("usage: tavelo-cli " + name, 0), 0u) << help.out;
     for (const char* ask : {"--help", "-h"}) {
-      const CliRun asked = RunCli(QStringList{row.name} + row.short_ + QStringList{ask});
+      const CliRun asked = RunCli(command + row.short_ + QStringList{ask});
       EXPECT_EQ(asked.exitCode, 0) << name << " " << ask;
       EXPECT_EQ(asked.out, help.out) << name << " " << ask;
     }
 
-    const CliRun bogus = RunCli(QStringList{row.name, "--no-such-option"} + safe);
+    const CliRun bogus = RunCli(command + QStringList{"--no-such-option"} + safe);
     EXPECT_EQ(bogus.exitCode, 2) << name;
     EXPECT_EQ(bogus.err.rfind(prefix + "unknown option '--no-such-option'", 0), 0u) << bogus.err;
 
-    const CliRun foreign = RunCli(QStringList{row.name} + row.foreign + safe);
+    const CliRun foreign = RunCli(command + row.foreign + safe);
     EXPECT_EQ(foreign.exitCode, 2) << name;
     EXPECT_EQ(foreign.err.rfind(prefix + row.foreign[0].toStdString() + notUsed + name, 0), 0u)
         << foreign.err;
     EXPECT_NE(foreign.err.find(row.foreignSays), std::string::npos) << foreign.err;
 
-    const CliRun missing = RunCli(QStringList{row.name} + row.short_ + safe);
+    const CliRun missing = RunCli(command + row.short_ + safe);
     EXPECT_EQ(missing.exitCode, 2) << name;
     EXPECT_EQ(missing.err.rfind(prefix + row.shortSays, 0), 0u) << missing.err;
     // The refusal names the usage and where the whole help is.
     EXPECT_NE(missing.err.find("\nusage: tavelo-cli " + name), std::string::npos) << missing.err;
   }
   EXPECT_EQ(RunCli({"help", "help"}).out, general.out);
+  // A family's help lists its commands; without one of them, the command line is refused.
+  const CliRun fleet = RunCli({"fleet", "--help"});
+  EXPECT_EQ(fleet.exitCode, 0);
+  EXPECT_EQ(fleet.out, RunCli({"help", "fleet"}).out);
+  EXPECT_NE(fleet.out.find("INVENTORY is a text file"), std::string::npos) << fleet.out;
+  EXPECT_EQ(RunCli({"fleet", "stat"}).exitCode, 2);
   EXPECT_EQ(RunCli({"help", "nosuch"}).exitCode, 2);
   EXPECT_EQ(RunCli({"nosuch"}).exitCode, 2);
 }
