@@ -144,11 +144,11 @@ std::optional<std::string> NotUsedBy(const CommandInfo& command, const std::stri
   return text;
 }
 
-std::optional<double> ParseSeconds(const std::string& text) {
+std::optional<double> ParseSeconds(const std::string& text, double max) {
   if (text.empty()) return std::nullopt;
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || !std::isfinite(v) || v <= 0 || v > kMaxTimeoutSeconds) {
+  if (end != text.c_str() + text.size() || !std::isfinite(v) || v <= 0 || v > max) {
     return std::nullopt;
   }
   return v;
@@ -160,8 +160,8 @@ bool IsLockKey(const std::string& text) {
 }
 
 // One shared flag or option with its value; false with `error` set when the value is bad.
-bool ApplyShared(const std::string& name, const std::string& value, CommandArgs& out,
-                 bool& linkGiven, std::string& error) {
+bool ApplyShared(SharedOptions group, const std::string& name, const std::string& value,
+                 CommandArgs& out, bool& linkGiven, std::string& error) {
   if (name == "--trace") {
     out.trace = true;
   } else if (name == "--demo-knobs") {
@@ -204,10 +204,12 @@ bool ApplyShared(const std::string& name, const std::string& value, CommandArgs&
     }
     out.lockKey = value;
   } else if (name == "--timeout") {
-    const auto seconds = ParseSeconds(value);
+    const double max =
+        group == SharedOptions::kModule ? kMaxModuleTimeoutSeconds : kMaxTimeoutSeconds;
+    const auto seconds = ParseSeconds(value, max);
     if (!seconds) {
-      error = "--timeout must be a number of seconds, more than 0 and up to " +
-              Seconds(kMaxTimeoutSeconds) + ", not '" + value + "'";
+      error = "--timeout must be a number of seconds, more than 0 and up to " + Seconds(max) +
+              ", not '" + value + "'";
       return false;
     }
     out.timeoutSeconds = *seconds;
@@ -467,7 +469,7 @@ std::optional<CommandArgs> ParseCommandArgs(const CommandInfo& command,
       out.flags.insert(name);
     } else if (ownValue) {
       out.values[name] = value;
-    } else if (!ApplyShared(name, value, out, linkGiven, error)) {
+    } else if (!ApplyShared(command.shared, name, value, out, linkGiven, error)) {
       return std::nullopt;
     }
     demoGiven = demoGiven || (shared && name.rfind("--demo-", 0) == 0);

@@ -15,10 +15,9 @@ namespace {
 
 constexpr int kRestoreGraceMs = 1000;
 
+// The command line keeps --timeout within kMaxModuleTimeoutSeconds here.
 int ConnectTimeout(const CommandArgs& args) {
-  const double seconds = std::min(args.timeoutSeconds.value_or(kDefaultModuleTimeoutSeconds),
-                                  kMaxModuleTimeoutSeconds);
-  return static_cast<int>(seconds * 1000.0);
+  return static_cast<int>(args.timeoutSeconds.value_or(kDefaultModuleTimeoutSeconds) * 1000.0);
 }
 
 int RunSetting(const CommandArgs& args, ModuleCommand command) {

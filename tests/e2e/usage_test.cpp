@@ -58,6 +58,7 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
       {{"wifi-ap", "net", "seven77"}, "Password length at least 8 bytes"},
       {{"wifi-ap", "net", longPassword.c_str()}, "Password is too long"},
       {{"wifi-sta", "net", longPassword.c_str()}, "Password is too long"},
+      {{"wifi-sta", "net", "pw", "--timeout", "3601"}, "more than 0 and up to 3600, not '3601'"},
   };
   for (const auto& c : cases) {
     // The demo link (or an unused port) guarantees nothing real is ever reached.
