@@ -23,6 +23,28 @@ bool Overlap(std::uint16_t a, std::uint16_t b, int count) {
   return a < b + count && b < a + count;
 }
 
+// The fault names in lines under the option's description.
+std::string FaultLines() {
+  constexpr std::size_t kIndent = 23;
+  constexpr std::size_t kWidth = 90;
+  const std::string names = SimFaultNames() + ".";
+  std::string out;
+  std::string line(kIndent, ' ');
+  std::size_t start = 0;
+  while (start < names.size()) {
+    std::size_t end = names.find(' ', start);
+    if (end == std::string::npos) end = names.size();
+    const std::string word = names.substr(start, end - start);
+    if (line.size() > kIndent && line.size() + 1 + word.size() > kWidth) {
+      out += line + "\n";
+      line = std::string(kIndent, ' ');
+    }
+    line += (line.size() > kIndent ? " " : "") + word;
+    start = end + 1;
+  }
+  return out + line + "\n";
+}
+
 }  // namespace
 
 std::string SimUsage() {
@@ -31,9 +53,8 @@ std::string SimUsage() {
          "  --port N             processor port (default 17400; 0 picks a free one)\n"
          "  --module-port N      wireless module port (default 17402; 0 picks a free one)\n"
          "  --latency-ms N       every reply comes N ms after its request\n"
-         "  --fault NAME[=ARG]   inject a fault (repeatable): " +
-         SimFaultNames() +
-         "\n"
+         "  --fault NAME[=ARG]   inject a fault (repeatable); NAME is one of\n" +
+         FaultLines() +
          "  --seed N             start from reproducible varied presets\n"
          "  --preset FILE        start from a 1140-byte parameter file (a path as given,\n"
          "                       relative to the current folder)\n"
