@@ -82,9 +82,36 @@ bool Shown(const CatalogueRow& r) {
          !r.name.starts_with("spare_");
 }
 
+// The unit a bare number is read in, as a page's caption would give it.
+std::string_view UnitSuffix(Unit unit) {
+  switch (unit) {
+    case Unit::kDb:
+    case Unit::kTonePosition:
+      return " dB";
+    case Unit::kHz:
+      return " Hz";
+    case Unit::kMs:
+      return " ms";
+    case Unit::kPercent:
+      return "%";
+    case Unit::kSecond:
+      return " s";
+    default:
+      return "";
+  }
+}
+
+bool IsNumber(std::string_view text) {
+  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+  return !text.empty() && text.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
 std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const ParamImage& image) {
-  if (r.readout.kind == ReadoutKind::kNone) return field.text;
-  std::string text = FormatReadout(r.readout, ReadValue(image, r));
+  std::string text = r.readout.kind == ReadoutKind::kNone
+                         ? field.text
+                         : FormatReadout(r.readout, ReadValue(image, r));
+  if (IsNumber(text)) text += UnitSuffix(r.unit);
+  if (r.readout.kind == ReadoutKind::kNone) return text;
   constexpr std::string_view kOff = " off";
   if (r.kind == ValueKind::kLevel && field.text.size() > kOff.size() &&
       field.text.compare(field.text.size() - kOff.size(), kOff.size(), kOff) == 0) {
@@ -105,6 +132,10 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
     if (r == nullptr || !Shown(*r)) continue;
     ReportRow out;
     out.parameter = r->label ? LabelText(*r->label, lang) : field.key;
+    // Top-bar captions end in a colon ("Music:"); a table cell does not.
+    while (!out.parameter.empty() && (out.parameter.back() == ':' || out.parameter.back() == ' ')) {
+      out.parameter.pop_back();
+    }
     if (r->perSet.sets > 1) out.parameter += ", set " + std::to_string(r->perSet.set + 1);
     out.value = ValueText(*r, field, image);
     out.name = field.key;
@@ -117,6 +148,17 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
     eq.title = sections[place.section].title + " EQ" + std::string(place.suffix);
     const EqBand* bands = image.set(place.set);
     eq.bands.assign(bands, bands + info.memoryBands);
+    // The page's filter bands are its pass filters: their frequency and slope live in the
+    // filter's own values, which the band records may not repeat.
+    for (int b = info.wireBands; b < info.memoryBands; ++b) {
+      const CatalogueRow& bandRow = RowOf(BandRow(place.set, b));
+      const auto pass = PassFilterOf(bandRow);
+      if (!pass) continue;
+      EqBand& band = eq.bands[static_cast<std::size_t>(b)];
+      band.type = b == info.wireBands ? kBandLowPass : kBandHighPass;
+      band.freq = static_cast<std::int16_t>(ReadValue(image, RowOf(pass->frequency)));
+      if (pass->slope) band.slope = static_cast<std::int8_t>(ReadValue(image, RowOf(*pass->slope)));
+    }
     sections[place.section].eqs.push_back(std::move(eq));
   }
   return sections;
