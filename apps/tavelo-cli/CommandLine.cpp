@@ -297,23 +297,9 @@ void PrintWrapped(std::ostream& out, std::string lead, const std::string& text) 
     out << lead << "\n";
     lead.clear();
   }
-  std::string line = lead + std::string(kHelpColumn - lead.size(), ' ');
-  std::size_t start = 0;
-  bool first = true;
-  while (start < text.size()) {
-    std::size_t end = text.find(' ', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string word = text.substr(start, end - start);
-    if (!first && line.size() + 1 + word.size() > kHelpWidth) {
-      out << line << "\n";
-      line = std::string(kHelpColumn, ' ');
-      first = true;
-    }
-    line += (first ? "" : " ") + word;
-    first = false;
-    start = end + 1;
-  }
-  out << line << "\n";
+  std::string wrapped = WrapWords(text, kHelpColumn, kHelpWidth);
+  wrapped.replace(0, lead.size(), lead);
+  out << wrapped << "\n";
 }
 
 void PrintSharedOptions(std::ostream& out, SharedOptions shared) {
@@ -383,6 +369,25 @@ std::optional<int> ParseSlot(const std::string& text) {
   const auto n = ParseWholeNumber(text, kFirstSlot, kLastSlot);
   if (!n) return std::nullopt;
   return *n - kFirstSlot;
+}
+
+std::string WrapWords(const std::string& text, std::size_t indent, std::size_t width) {
+  const std::string margin(indent, ' ');
+  std::string out;
+  std::string line = margin;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    if (line.size() > indent && line.size() + 1 + word.size() > width) {
+      out += line + "\n";
+      line = margin;
+    }
+    line += (line.size() > indent ? " " : "") + word;
+    start = end + 1;
+  }
+  return out + line;
 }
 
 std::filesystem::path ResolveFileArg(const CommandArgs& args, const std::string& file) {

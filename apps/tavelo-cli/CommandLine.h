@@ -39,6 +39,12 @@ std::optional<int> ParseWholeNumber(const std::string& text, int low, int high);
 // A command-line slot "1".."10" as the processor's slot 0..9.
 std::optional<int> ParseSlot(const std::string& text);
 
+// `text` broken at spaces into lines of at most `width` characters (a longer word keeps a
+// line to itself), each line indented by `indent` spaces; no newline at the end.
+std::string WrapWords(const std::string& text, std::size_t indent, std::size_t width);
+// The width a command's details keep to.
+inline constexpr std::size_t kDetailsWidth = 88;
+
 // A file argument as given: a relative path lies in the working directory, or in
 // --param-dir when one was given. Always returned absolute, so the engine takes it as it is.
 std::filesystem::path ResolveFileArg(const CommandArgs& args, const std::string& file);

@@ -29,6 +29,12 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
       {{"push", "f", "--slot", "11"}, "--slot"},
       {{"push", "f", "--slot", "1", "--slot=2"}, "push: --slot is given twice"},
       {{"status", "--trace=yes"}, "--trace takes no value"},
+      {{"curve", "--svg", "a.svg", "--png", "a.png", "peak,1000,1,0"}, "one picture at a time"},
+      {{"curve", "--svg", "a.svg", "--scale", "2", "peak,1000,1,0"}, "--scale goes with --png"},
+      {{"curve", "--png", "a.png", "--scale", "5", "peak,1000,1,0"}, "from 1 to 4"},
+      {{"report", "f"}, "report: --out PDF is missing"},
+      {{"report", "f", "--out", "r.pdf", "--lang", "de"}, "--lang must be en or zh, not 'de'"},
+      {{"eq-export", "lobby_eq"}, "no equaliser set \"lobby_eq\" (SET: "},
       {{"pull", "f", "--name", "--link", "demo"}, "--name needs a value"},
       {{"status", "--link", "serial"}, "--link"},
       {{"status", "--port", "70000"}, "--port"},
@@ -65,7 +71,7 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
     QStringList args = c.args;
     if (args[0].startsWith("wifi-")) {
       args += QStringList{"--host", "127.0.0.1", "--module-port", QString::number(UnusedPort())};
-    } else if (!args.contains("--link")) {
+    } else if (!args.contains("--link") && !QStringList{"curve", "report"}.contains(args[0])) {
       args += QStringList{"--link", "demo"};
     }
     const CliRun run = RunCli(args, 10000);
@@ -105,6 +111,8 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
   const Row rows[] = {
       {"curve", {}, "TYPE,FREQ,Q,GAIN[,SLOPE] is missing", {"--link", "demo"}, "--link"},
       {"diff", {"a"}, "B is missing", {"--timeout", "3"}, "--timeout"},
+      {"eq-export", {}, "SET is missing", {"--slot", "1"}, "push"},
+      {"eq-import", {"music_eq"}, "FILE is missing", {"--factory"}, "mass-push"},
       {"fleet pull", {"inv"}, "DIR is missing", {"--slot", "1"}, "fleet push"},
       {"fleet push", {"inv"}, "FILE_OR_DIR is missing", {"--link", "demo"}, "inventory line"},
       {"fleet status", {}, "INVENTORY is missing", {"--timeout", "3"}, "inventory line"},
@@ -119,6 +127,7 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
       {"pull", {}, "FILE is missing", {"--slot", "1"}, "--slot"},
       {"push", {}, "FILE is missing", {"--boost", "b"}, "--boost"},
       {"recall", {}, "N is missing", {"--yes"}, "--yes"},
+      {"report", {}, "FILE is missing", {"--link", "demo"}, "--link"},
       {"reset-all", {"1"}, "unexpected argument '1'", {"--factory"}, "--factory"},
       {"restore-factory", {"1"}, "unexpected argument '1'", {"--width", "60"}, "--width"},
       {"set", {}, "NAME=VALUE is missing", {"--param-dir", "d"}, "--param-dir"},
