@@ -6,7 +6,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAVELO_WIN_BUILD_DIR:-$root/build-win}"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
-areas=(text link params eq presets sim engine)
+areas=(text link params eq presets sim engine fleet)
 
 for tool in x86_64-w64-mingw32-g++-posix cmake ninja; do
   if ! command -v "$tool" >/dev/null; then
