@@ -3,16 +3,21 @@
 // graph is one step, and a download or a loaded preset forgets the history.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QTest>
 
 #include "edits/RowValues.h"
+#include "ui/app/TopBarRules.h"
 #include "ui/controls/CMyBtn.h"
+#include "ui/controls/CMySlider.h"
 #include "ui/pages/CDlgMic.h"
 #include "ui/pages/CDlgMusic.h"
+#include "ui/pages/CDlgSys.h"
 #include "ui/pages/COutputPage.h"
 #include "ui/pages/MicPageTable.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/pages/OutputPageTable.h"
+#include "ui/pages/SysPageTable.h"
 #include "ui/panel_test_env.h"
 #include "ui/tools/EditTools.h"
 
@@ -128,6 +133,53 @@ TEST_F(UndoE2e, AValueOnAnOutputPageAndTheHistoryForgottenByADownload) {
   EXPECT_FALSE(Edits().History().CanUndo());
   EXPECT_FALSE(Edits().History().CanRedo());
   EXPECT_FALSE(Edits().Undo());
+}
+
+TEST_F(UndoE2e, ATopBarDragAndTheSystemPagePowerModeAreStepsAndALoadedPresetForgetsThem) {
+  E().SetModeNameText("Lobby");
+  E().Post(msg::SaveToPc{"lobby"});
+  ASSERT_TRUE(Settled());
+  ASSERT_EQ(E().PcFiles(), std::vector<std::string>{"lobby"});
+
+  // A drag of the top bar's music level, press to release: one step whatever it posted.
+  const int sliderId = topbar::InfoOf(topbar::Level::kMusic).slider;
+  auto* slider = qobject_cast<ui::CMySlider*>(W().Control(sliderId));
+  ASSERT_NE(slider, nullptr);
+  const int level = Value(row::kMusicVolume);
+  const QPoint grab(slider->width() / 2, slider->height() / 2);
+  QTest::mousePress(slider, Qt::LeftButton, {}, grab);
+  for (int step = 1; step <= 5; ++step) QTest::mouseMove(slider, grab - QPoint(step * 6, 0));
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, grab - QPoint(30, 0));
+  ASSERT_TRUE(Settled());
+  ASSERT_NE(Value(row::kMusicVolume), level);
+  EXPECT_EQ(Edits().History().UndoCount(), 1u);
+
+  auto* power = qobject_cast<QComboBox*>(W().SystemPage()->Control(ui::sys_page::kPowerMode));
+  ASSERT_NE(power, nullptr);
+  const int mode = Value(row::kPowerMode);
+  emit power->activated(mode == 0 ? 1 : 0);
+  ASSERT_TRUE(Settled());
+  ASSERT_NE(Value(row::kPowerMode), mode);
+  EXPECT_EQ(Edits().History().UndoCount(), 2u);
+
+  ASSERT_TRUE(Edits().Undo());
+  ASSERT_TRUE(Settled());
+  EXPECT_EQ(Value(row::kPowerMode), mode);
+  EXPECT_EQ(power->currentIndex(), mode);
+  EXPECT_TRUE(InStep(row::kPowerMode));
+  ASSERT_TRUE(Edits().Undo());
+  ASSERT_TRUE(Settled());
+  EXPECT_EQ(Value(row::kMusicVolume), level);
+  EXPECT_EQ(slider->GetPos(), level);
+  EXPECT_TRUE(InStep(row::kMusicVolume));
+
+  // Loading a preset from the PC replaces the image: the redo steps are gone too.
+  ASSERT_TRUE(Edits().History().CanRedo());
+  E().Post(msg::LoadFromPc{0, {}});
+  ASSERT_TRUE(Settled());
+  EXPECT_FALSE(Edits().History().CanUndo());
+  EXPECT_FALSE(Edits().History().CanRedo());
+  EXPECT_FALSE(Edits().RedoButton()->isEnabled());
 }
 
 }  // namespace
