@@ -9,17 +9,18 @@
 namespace tavelo {
 namespace {
 
-std::string Number(double value, int decimals) {
+std::string Number(double value, int decimals, bool sign = false) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
   return text;
 }
 
-// "line 12: filter 8 PK 4000.0 Hz -3.0 dB Q 2.00"
+// "line 12: filter 8 PK 4000.0 Hz -3.0 dB Q 2.00", the gain always signed
 std::string Describe(const TextFilter& f) {
   std::string out = "line " + std::to_string(f.line) + ":";
   if (f.number > 0) out += " filter " + std::to_string(f.number);
-  out += " " + f.typeWord + " " + Number(f.frequency, 1) + " Hz " + Number(f.gainDb, 1) + " dB";
+  out +=
+      " " + f.typeWord + " " + Number(f.frequency, 1) + " Hz " + Number(f.gainDb, 1, true) + " dB";
   if (f.q > 0) out += " Q " + Number(f.q, 2);
   return out;
 }
