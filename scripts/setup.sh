@@ -7,11 +7,14 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6network6 libqt6widgets6 libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6network6 libqt6widgets6 libgl-dev
   qt6-qpa-plugins libxkbcommon-dev
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
+  # packaging and its checks; the Windows cross-build of the core and Wine to test it
+  lintian desktop-file-utils appstream librsvg2-bin file fakeroot qt6-translations-l10n
+  g++-mingw-w64-x86-64 wine64
 )
 
 missing=()

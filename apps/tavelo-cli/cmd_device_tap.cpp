@@ -5,7 +5,6 @@
 namespace tavelo::cli {
 
 namespace {
-constexpr std::uint8_t kStatusPoll = 28;
 constexpr int kCodeOffset = 3;  // AA, length low, length high, code
 }  // namespace
 
@@ -30,7 +29,7 @@ void WireLog::Sent(const std::uint8_t* frame, int size) {
 void WireLog::Received(const std::uint8_t* bytes, std::size_t size) {
   parser_.Feed(bytes, size, [this](const Reply& reply) {
     ++replies_[reply.code];
-    if (reply.code == kStatusPoll) lastStatus_.assign(reply.data, reply.data + reply.dataLength);
+    lastReplies_[reply.code].assign(reply.data, reply.data + reply.dataLength);
     if (trace_) {
       *trace_ << "< reply to " << static_cast<int>(reply.code) << ": "
               << HexBytes(reply.data, static_cast<std::size_t>(reply.dataLength)) << "\n";
