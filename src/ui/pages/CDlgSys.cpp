@@ -8,6 +8,7 @@
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
 
+#include "core/text/ReportTexts.h"
 #include "core/text/Texts.h"
 #include "core/text/ToolTexts.h"
 #include "presets/PresetFolder.h"
@@ -18,6 +19,7 @@
 #include "ui/dialogs/CDlgWifi.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/pages/SysPageTable.h"
+#include "ui/report/ReportPdf.h"
 #include "ui/system/SysPageRules.h"
 #include "ui/tools/CDlgCompare.h"
 
@@ -278,6 +280,7 @@ void CDlgSys::BuildTools(int y) {
   b.Button(kStoreB, QRect(kColB + 102, y + 24, 96, 26), {});
   b.Button(kAbToggle, QRect(kColB + 204, y + 24, 110, 26), {});
   b.Button(kCompare, QRect(kColB, y + 58, 198, 26), {});
+  b.Button(kExportReport, QRect(kColB + 204, y + 58, 110, 26), {});
   const auto on = [this](int id, std::function<void()> action) {
     connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this,
             [action = std::move(action)] { action(); });
@@ -286,6 +289,7 @@ void CDlgSys::BuildTools(int y) {
   on(kStoreB, [this] { ab_.Store(AbSwitch::kB); });
   on(kAbToggle, [this] { ab_.Toggle(); });
   on(kCompare, [this] { ChooseCompareFile(); });
+  on(kExportReport, [this] { ChooseReportFile(); });
 }
 
 void CDlgSys::ShowAb() {
@@ -305,6 +309,37 @@ void CDlgSys::ChooseCompareFile() {
                                    QString::fromStdString(engine_.ParamDir().string()),
                                    QString::fromUtf8(Text(ToolText::kPresetFileTypes, lang_)));
   if (!path.isEmpty()) CompareWith(path);
+}
+
+namespace {
+QString Word(ReportText text, Lang lang) {
+  const std::string_view w = ReportWord(text, lang);
+  return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
+}
+}  // namespace
+
+void CDlgSys::ChooseReportFile() {
+  const QString name = Utf8(sys::ModeName(engine_.Image().name)).trimmed();
+  const QString suggested = QString::fromStdString(engine_.ParamDir().string()) + "/" +
+                            (name.isEmpty() ? QStringLiteral("report") : name) + ".pdf";
+  const QString path = QFileDialog::getSaveFileName(this, Word(ReportText::kExport, lang_),
+                                                    suggested, Word(ReportText::kPdfFiles, lang_));
+  if (path.isEmpty()) return;
+  QString error;
+  if (!ExportReport(path, error)) {
+    Say(Text(TextId::kCaptionWarning, lang_), Std(error));
+    return;
+  }
+  Say(" ", Std(Word(ReportText::kWritten, lang_).replace(QStringLiteral("%s"), path)));
+}
+
+bool CDlgSys::ExportReport(const QString& path, QString& error) {
+  ui::ReportHeader header;
+  header.presetName = Utf8(sys::ModeName(engine_.Image().name));
+  header.source = Word(ReportText::kProcessor, lang_);
+  header.when = QDateTime::currentDateTime();
+  header.lang = lang_;
+  return ui::WriteReportPdf(engine_.Image(), header, path, error);
 }
 
 CDlgCompare* CDlgSys::CompareWith(const QString& path) {
@@ -465,6 +500,7 @@ void CDlgSys::ApplyLanguage(Lang lang) {
        {std::pair{kStoreA, ToolText::kStoreA}, std::pair{kStoreB, ToolText::kStoreB},
         std::pair{kCompare, ToolText::kCompareWithFile}})
     static_cast<QPushButton*>(Control(id))->setText(QString::fromUtf8(Text(text, lang)));
+  static_cast<QPushButton*>(Control(kExportReport))->setText(Word(ReportText::kExport, lang));
   ShowAb();
   Binder().ApplyLabels(LabelWindow::kSystem, lang);
   for (const auto& t : titles_) t.label->setText(QString::fromUtf8(LabelText(t.text, lang)));

@@ -42,6 +42,9 @@ class CDlgSys : public CPage {
   // "Compare with file...": the processor's preset against `path`, in a dialog (or a
   // message when the file is refused or holds the same values). Returns the dialog.
   CDlgCompare* CompareWith(const QString& path);
+  // "Export report...": the processor's preset as a PDF report at `path`. False with the
+  // reason in `error` (the file and the cause).
+  bool ExportReport(const QString& path, QString& error);
   // The engine's state changed (lock, admin, preset names, PC files, language): redraw.
   void ShowEngineState();
   void Refresh() override;
@@ -66,6 +69,7 @@ class CDlgSys : public CPage {
   void BuildTools(int y);
   void ShowAb();
   void ChooseCompareFile();
+  void ChooseReportFile();
   void Say(const std::string& caption, const std::string& text);
   void Ask(const std::string& caption, const std::string& text, bool okCancel,
            std::function<void()> onYes);

@@ -36,6 +36,8 @@ inline constexpr int kLogoLine1 = 1849, kLogoLine2 = 1850, kLogoCaption1 = 1851,
 inline constexpr int kPowerMode = 1317, kVolMode = 1817, kWifi = 1318;
 // A/B and the comparison with a PC file.
 inline constexpr int kStoreA = 2201, kStoreB = 2202, kAbToggle = 2203, kCompare = 2204;
+// The commissioning report of the processor's preset.
+inline constexpr int kExportReport = 2205;
 
 const PageDefinition& Definition();
 std::span<const SliderRow> Sliders();
