@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "CurvePictureHook.h"
 #include "eq/BandSyntax.h"
 #include "eq/CResp.h"
@@ -19,15 +20,9 @@ constexpr int kDefaultWidth = 1000;
 // The first curve column is 50, so a narrower graph has no columns at all.
 constexpr int kMinWidth = 51;
 constexpr int kMaxWidth = CResp::kMaxColumns;
-constexpr const char* kUsage =
-    "curve [--width W] [--svg FILE | --png FILE [--scale S]] TYPE,FREQ,Q,GAIN[,SLOPE]...\n"
-    "      the summed response, one CSV line per graph column; --svg or --png draws it with\n"
-    "      the panel's axes instead (W pixels wide, 280 high; S device pixels per pixel, 1..4)";
-
-int UsageError(const std::string& message) {
-  std::cerr << "tavelo-cli curve: " << message << "\nusage: tavelo-cli " << kUsage << "\n";
-  return kExitUsage;
-}
+constexpr const char* kName = "curve";
+constexpr double kMinScale = 1.0;
+constexpr double kMaxScale = 4.0;
 
 bool ParseWidth(const std::string& text, int& width) {
   std::size_t used = 0;
@@ -46,7 +41,7 @@ bool ParseScale(const std::string& text, double& scale) {
   } catch (const std::exception&) {
     return false;
   }
-  return used == text.size() && scale >= 1.0 && scale <= 4.0;
+  return used == text.size() && scale >= kMinScale && scale <= kMaxScale;
 }
 
 }  // namespace
@@ -63,60 +58,39 @@ double WithoutNegativeZero(double v, double halfStep) {
   return std::fabs(v) < halfStep ? 0.0 : v;
 }
 
-int RunCurve(const std::vector<std::string>& args) {
+int RunCurve(const CommandArgs& args) {
   int width = kDefaultWidth;
-  std::vector<EqBand> bands;
+  if (const auto value = args.Value("--width"); value && !ParseWidth(*value, width)) {
+    return UsageError(kName, "width '" + *value + "' must be a whole number from " +
+                                 std::to_string(kMinWidth) + " to " + std::to_string(kMaxWidth));
+  }
+  const auto svg = args.Value("--svg");
+  const auto png = args.Value("--png");
+  if (svg && png) return UsageError(kName, "one picture at a time (--svg or --png)");
   std::optional<CurvePictureRequest> picture;
+  if (svg || png) picture = CurvePictureRequest{svg ? *svg : *png, svg.has_value()};
   double scale = 1.0;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && (arg == "--width" || arg.rfind("--width=", 0) == 0)) {
-      std::string value;
-      if (arg == "--width") {
-        if (i + 1 == args.size()) return UsageError("--width needs a value");
-        value = args[++i];
-      } else {
-        value = arg.substr(8);
-      }
-      if (!ParseWidth(value, width)) {
-        return UsageError("width '" + value + "' must be a whole number from 51 to 2048");
-      }
-    } else if (!optionsEnded && (arg == "--svg" || arg == "--png")) {
-      if (i + 1 == args.size()) return UsageError(arg + " needs a FILE");
-      if (picture) return UsageError("one picture at a time (--svg or --png)");
-      picture = CurvePictureRequest{args[++i], arg == "--svg"};
-    } else if (!optionsEnded && arg == "--scale") {
-      if (i + 1 == args.size()) return UsageError("--scale needs a value");
-      if (!ParseScale(args[++i], scale)) {
-        return UsageError("scale '" + args[i] + "' must be a number from 1 to 4");
-      }
-    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-      return UsageError("unknown option '" + arg + "'");
-    } else {
-      std::string error;
-      const auto band = ParseBand(arg, error);
-      if (!band) return UsageError("bad band '" + arg + "': " + error);
-      bands.push_back(*band);
+  if (const auto value = args.Value("--scale")) {
+    if (!png) return UsageError(kName, "--scale goes with --png");
+    if (!ParseScale(*value, scale)) {
+      return UsageError(kName, "scale '" + *value + "' must be a number from 1 to 4");
     }
   }
-  if (bands.empty()) return UsageError("no band given");
-  if (scale != 1.0 && (!picture || picture->svg)) return UsageError("--scale goes with --png");
+  std::vector<EqBand> bands;
+  for (const std::string& word : args.positional) {
+    std::string error;
+    const auto band = ParseBand(word, error);
+    if (!band) return UsageError(kName, "bad band '" + word + "': " + error);
+    bands.push_back(*band);
+  }
   if (picture) {
     if (CurvePictureWriterSlot() == nullptr) {
-      std::cerr
-          << "tavelo-cli curve: this build of tavelo-cli draws no pictures (built without Qt)\n";
-      return kExitFailure;
+      return CommandFailure(kName, "this build of tavelo-cli draws no pictures (built without Qt)");
     }
     picture->width = width;
     picture->scale = scale;
     std::string error;
-    if (!CurvePictureWriterSlot()(bands, *picture, error)) {
-      std::cerr << "tavelo-cli curve: " << error << "\n";
-      return kExitFailure;
-    }
+    if (!CurvePictureWriterSlot()(bands, *picture, error)) return CommandFailure(kName, error);
     return kExitOk;
   }
 
@@ -136,7 +110,27 @@ int RunCurve(const std::vector<std::string>& args) {
   return std::cout ? kExitOk : kExitFailure;
 }
 
-const RegisterCommand kRegister("curve", kUsage, RunCurve);
+const RegisterCommand kRegister({
+    .name = kName,
+    .synopsis = "[--width W] [--svg FILE | --png FILE [--scale S]] TYPE,FREQ,Q,GAIN[,SLOPE]...",
+    .summary = "the summed response of the bands, one CSV line per graph column, as the panel "
+               "draws it",
+    .details = "  --width W    the graph's width in columns or pixels (" +
+               std::to_string(kMinWidth) + " to " + std::to_string(kMaxWidth) + "; default " +
+               std::to_string(kDefaultWidth) +
+               ")\n"
+               "  --svg FILE   draw it with the panel's axes into an SVG picture instead\n"
+               "  --png FILE   the same as a PNG picture, 280 pixels high\n"
+               "  --scale S    device pixels per pixel of the PNG, 1 to 4 (default 1)\n"
+               "  A band: TYPE peak|lowshelf|highshelf|lowpass|highpass, FREQ 20..20000 Hz, Q,\n"
+               "  GAIN -24..24 dB, SLOPE (pass filters) as `set --list` names them; show's\n"
+               "  text for a band (\"peak 1000 Hz q=1.0 +3.0 dB\") reads as well.",
+    .valueOptions = {"--width", "--svg", "--png", "--scale"},
+    .operands = {"TYPE,FREQ,Q,GAIN[,SLOPE]..."},
+    .minOperands = 1,
+    .maxOperands = -1,
+    .run = RunCurve,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

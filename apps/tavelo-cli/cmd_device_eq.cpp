@@ -5,8 +5,8 @@
 #include <string>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "cmd_device_edits.h"
-#include "cmd_device_options.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
 #include "eq/BandSyntax.h"
@@ -27,25 +27,6 @@ std::string SetNames() {
   for (const auto& info : kEqSets) names += std::string(names.empty() ? "" : ", ") + info.name;
   return names;
 }
-
-std::string SetUsageLine() {
-  return "\n      SET: " + SetNames();
-}
-
-const std::string kImportUsage =
-    DeviceUsage("eq-import SET FILE [--dry-run]",
-                "set an equaliser from a room-measurement filter file") +
-    SetUsageLine() +
-    "\n      FILE: filter text (\"Filter 1: ON PK Fc 63 Hz Gain -5.0 dB Q 4.00\"), peaks and"
-    "\n      shelves; band k takes the k-th filter, the other bands are set flat. Values are"
-    "\n      rounded to the processor's steps and held to its limits; every filter held, left"
-    "\n      over or unreadable is reported. --dry-run prints the bands without a processor.";
-const std::string kExportUsage =
-    DeviceUsage("eq-export SET [--out FILE] [--from PRESET]",
-                "write an equaliser as room-measurement filter text") +
-    SetUsageLine() +
-    "\n      from the processor's current preset, or from the parameter file PRESET;"
-    "\n      to FILE (replaced whole) or standard output.";
 
 std::optional<EqSet> FindSet(const std::string& name) {
   for (int s = 0; s < kEqSetCount; ++s) {
@@ -81,21 +62,20 @@ void PrintImportNotes(const std::string& path, const FilterTextReading& reading,
   }
 }
 
-int RunEqImport(const std::vector<std::string>& words) {
+// "no equaliser set "x" (SET: mic1, ...)".
+std::string NoSet(const std::string& name) {
+  return "no equaliser set " + JsonString(name) + " (SET: " + SetNames() + ")";
+}
+
+int RunEqImport(const CommandArgs& args) {
   std::string error;
-  const auto args = ParseDeviceArgs(words, {{}, {"--dry-run"}, 2, 2}, error);
-  if (!args) return DeviceUsageError("eq-import", kImportUsage, error);
-  const auto set = FindSet(args->positional[0]);
-  if (!set) {
-    return DeviceUsageError("eq-import", kImportUsage,
-                            "no equaliser set " + JsonString(args->positional[0]));
-  }
-  const auto path = ResolveFileArg(*args, args->positional[1]);
+  const auto set = FindSet(args.positional[0]);
+  if (!set) return UsageError("eq-import", NoSet(args.positional[0]));
+  const auto path = ResolveFileArg(args, args.positional[1]);
   const ReadResult read = ReadWholeFile(path, kMaxFilterFileBytes);
   if (!read.ok) {
-    std::cerr << "tavelo-cli eq-import: "
-              << (read.tooLarge ? path.string() + " is larger than any filter file" : read.message)
-              << "\n";
+    std::cerr << "tavelo-cli eq-import: " << path.string()
+              << (read.tooLarge ? " is larger than any filter file" : ": " + read.message) << "\n";
     return kExitFailure;
   }
   const FilterTextReading reading = ReadFilterText(
@@ -108,7 +88,7 @@ int RunEqImport(const std::vector<std::string>& words) {
   }
   const int bandCount = kEqSets[static_cast<std::size_t>(*set)].wireBands;
 
-  if (args->Has("--dry-run")) {
+  if (args.Has("--dry-run")) {
     ParamImage defaults;
     ApplyDefaults(defaults);
     const FilterImport import = ImportFilters(reading.filters, defaults.set(*set), bandCount);
@@ -118,7 +98,7 @@ int RunEqImport(const std::vector<std::string>& words) {
     return kExitOk;
   }
 
-  DeviceSession session(*args, "eq-import");
+  DeviceSession session(args, "eq-import");
   if (!session.Connect()) return kExitFailure;
   const FilterImport import =
       ImportFilters(reading.filters, session.engine().Image().set(*set), bandCount);
@@ -136,19 +116,14 @@ int RunEqImport(const std::vector<std::string>& words) {
   return SendNamedEdits(session, edits, "eq-import");
 }
 
-int RunEqExport(const std::vector<std::string>& words) {
+int RunEqExport(const CommandArgs& args) {
   std::string error;
-  const auto args = ParseDeviceArgs(words, {{"--out", "--from"}, {}, 1, 1}, error);
-  if (!args) return DeviceUsageError("eq-export", kExportUsage, error);
-  const auto set = FindSet(args->positional[0]);
-  if (!set) {
-    return DeviceUsageError("eq-export", kExportUsage,
-                            "no equaliser set " + JsonString(args->positional[0]));
-  }
+  const auto set = FindSet(args.positional[0]);
+  if (!set) return UsageError("eq-export", NoSet(args.positional[0]));
   ParamImage image;
   std::string source;
-  if (const auto from = args->Value("--from")) {
-    const auto path = ResolveFileArg(*args, *from);
+  if (const auto from = args.Value("--from")) {
+    const auto path = ResolveFileArg(args, *from);
     auto loaded = LoadPresetImage(path, error);
     if (!loaded) {
       std::cerr << "tavelo-cli eq-export: " << path.string() << ": " << error << "\n";
@@ -156,7 +131,7 @@ int RunEqExport(const std::vector<std::string>& words) {
     }
     image = *loaded;
   } else {
-    DeviceSession session(*args, "eq-export");
+    DeviceSession session(args, "eq-export");
     if (!session.Connect()) return kExitFailure;
     image = session.engine().Image();
     session.Disconnect();
@@ -165,8 +140,8 @@ int RunEqExport(const std::vector<std::string>& words) {
   const std::string text =
       WriteFilterText(image.set(*set), info.wireBands,
                       std::string(info.name) + " of preset " + ShownPresetName(image.name));
-  if (const auto out = args->Value("--out")) {
-    const auto path = ResolveFileArg(*args, *out);
+  if (const auto out = args.Value("--out")) {
+    const auto path = ResolveFileArg(args, *out);
     const FileResult written =
         WriteFileAtomically(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     if (!written.ok) {
@@ -181,8 +156,41 @@ int RunEqExport(const std::vector<std::string>& words) {
   return std::cout ? kExitOk : kExitFailure;
 }
 
-const RegisterCommand kImport("eq-import", kImportUsage, RunEqImport);
-const RegisterCommand kExport("eq-export", kExportUsage, RunEqExport);
+const RegisterCommand kImport({
+    .name = "eq-import",
+    .synopsis = "SET FILE [--dry-run]",
+    .summary = "set an equaliser from a room-measurement filter file",
+    .details =
+        WrapWords("SET: " + SetNames(), 2, kDetailsWidth) +
+        "\n"
+        "  FILE: filter text (\"Filter 1: ON PK Fc 63 Hz Gain -5.0 dB Q 4.00\"), peaks and\n"
+        "  shelves; band k takes the k-th filter, the other bands are set flat. Values are\n"
+        "  rounded to the processor's steps and held to its limits; every filter held, left\n"
+        "  over or unreadable is reported.\n"
+        "  --dry-run   print the bands without a processor",
+    .shared = SharedOptions::kLinkFiles,
+    .flags = {"--dry-run"},
+    .operands = {"SET", "FILE"},
+    .minOperands = 2,
+    .maxOperands = 2,
+    .run = RunEqImport,
+});
+const RegisterCommand kExport({
+    .name = "eq-export",
+    .synopsis = "SET [--out FILE] [--from PRESET]",
+    .summary = "write an equaliser as room-measurement filter text",
+    .details = WrapWords("SET: " + SetNames(), 2, kDetailsWidth) +
+               "\n"
+               "  --from PRESET   from the parameter file PRESET instead of the processor's\n"
+               "                  current preset\n"
+               "  --out FILE      to FILE (replaced whole) instead of standard output",
+    .shared = SharedOptions::kLinkFiles,
+    .valueOptions = {"--out", "--from"},
+    .operands = {"SET"},
+    .minOperands = 1,
+    .maxOperands = 1,
+    .run = RunEqExport,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

@@ -6,7 +6,7 @@
 
 namespace tavelo::cli {
 
-std::unique_ptr<Transport> MakeLinkTransport(const DeviceArgs& args, std::string& error) {
+std::unique_ptr<Transport> MakeLinkTransport(const CommandArgs& args, std::string& error) {
   switch (args.link) {
     case LinkChoice::kUsb:
       return std::make_unique<HidTransport>();

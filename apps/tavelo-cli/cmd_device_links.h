@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "cmd_device_options.h"
+#include "CommandLine.h"
 #include "link/Transport.h"
 
 namespace tavelo::cli {
 
 // The transport for --link usb or --link wifi (with --host/--port overriding the endpoint
 // the PC's adapters would choose). Null with `error` set when it cannot be made.
-std::unique_ptr<Transport> MakeLinkTransport(const DeviceArgs& args, std::string& error);
+std::unique_ptr<Transport> MakeLinkTransport(const CommandArgs& args, std::string& error);
 
 }  // namespace tavelo::cli

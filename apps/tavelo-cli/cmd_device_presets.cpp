@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Command.h"
-#include "cmd_device_options.h"
+#include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
 #include "text/Texts.h"
@@ -16,12 +16,6 @@ constexpr int kRecallCode = 1;
 constexpr int kResetAllCode = 20;
 constexpr int kRestoreFactoryCode = 75;
 constexpr int kAdminMode = 1;
-
-const std::string kRecallUsage = DeviceUsage("recall N", "recall user mode N (1..10) and read it");
-const std::string kResetUsage =
-    DeviceUsage("reset-all --yes", "reset every user mode to the factory set");
-const std::string kRestoreUsage =
-    DeviceUsage("restore-factory --yes", "restore the factory settings, then user mode 1");
 
 // Posts `code`, then waits for the recall that follows and the download it starts.
 int RunPresetAction(DeviceSession& session, int code, int value, const std::string& what) {
@@ -39,29 +33,22 @@ int RunPresetAction(DeviceSession& session, int code, int value, const std::stri
   return kExitOk;
 }
 
-int RunRecall(const std::vector<std::string>& words) {
-  std::string error;
-  const auto args = ParseDeviceArgs(words, {{}, {}, 1, 1}, error);
-  if (!args) return DeviceUsageError("recall", kRecallUsage, error);
-  const auto slot = ParseSlot(args->positional[0]);
-  if (!slot) return DeviceUsageError("recall", kRecallUsage, "N must be 1 to 10");
-  DeviceSession session(*args, "recall");
+int RunRecall(const CommandArgs& args) {
+  const auto slot = ParseSlot(args.positional[0]);
+  if (!slot) return UsageError("recall", "N must be 1 to 10, not '" + args.positional[0] + "'");
+  DeviceSession session(args, "recall");
   if (!session.Connect()) return kExitFailure;
   return RunPresetAction(session, kRecallCode, *slot, "recall");
 }
 
 // Reset all and restore to factory wipe presets: the command must be confirmed with --yes
 // and, as on the system page, the processor must be in admin mode.
-int RunDestructive(const std::vector<std::string>& words, const std::string& command,
-                   const std::string& usage, int code, TextId question) {
-  std::string error;
-  const auto args = ParseDeviceArgs(words, {{}, {"--yes"}, 0, 0}, error);
-  if (!args) return DeviceUsageError(command, usage, error);
-  if (!args->Has("--yes")) {
-    return DeviceUsageError(command, usage,
-                            std::string(Text(question, Lang::kEnglish)) + " (confirm with --yes)");
+int RunDestructive(const CommandArgs& args, const std::string& command, int code, TextId question) {
+  if (!args.Has("--yes")) {
+    return UsageError(command,
+                      std::string(Text(question, Lang::kEnglish)) + " (confirm with --yes)");
   }
-  DeviceSession session(*args, command);
+  DeviceSession session(args, command);
   if (!session.Connect()) return kExitFailure;
   if (session.engine().AdminMode() != kAdminMode) {
     std::cerr << Text(TextId::kMsgNeedAdminMode, Lang::kEnglish) << "\n";
@@ -70,19 +57,43 @@ int RunDestructive(const std::vector<std::string>& words, const std::string& com
   return RunPresetAction(session, code, 0, command);
 }
 
-int RunResetAll(const std::vector<std::string>& words) {
-  return RunDestructive(words, "reset-all", kResetUsage, kResetAllCode,
-                        TextId::kMsgResetAllConfirm);
+int RunResetAll(const CommandArgs& args) {
+  return RunDestructive(args, "reset-all", kResetAllCode, TextId::kMsgResetAllConfirm);
 }
 
-int RunRestoreFactory(const std::vector<std::string>& words) {
-  return RunDestructive(words, "restore-factory", kRestoreUsage, kRestoreFactoryCode,
+int RunRestoreFactory(const CommandArgs& args) {
+  return RunDestructive(args, "restore-factory", kRestoreFactoryCode,
                         TextId::kMsgRestoreFactoryConfirm);
 }
 
-const RegisterCommand kRecall("recall", kRecallUsage, RunRecall);
-const RegisterCommand kResetAll("reset-all", kResetUsage, RunResetAll);
-const RegisterCommand kRestoreFactory("restore-factory", kRestoreUsage, RunRestoreFactory);
+const RegisterCommand kRecall({
+    .name = "recall",
+    .synopsis = "N",
+    .summary = "recall user mode N (1 to 10) and read it",
+    .shared = SharedOptions::kLink,
+    .operands = {"N"},
+    .minOperands = 1,
+    .maxOperands = 1,
+    .run = RunRecall,
+});
+const RegisterCommand kResetAll({
+    .name = "reset-all",
+    .synopsis = "--yes",
+    .summary = "reset every user mode to the factory set",
+    .details = "  --yes   confirms it; the processor must be in admin mode.",
+    .shared = SharedOptions::kLink,
+    .flags = {"--yes"},
+    .run = RunResetAll,
+});
+const RegisterCommand kRestoreFactory({
+    .name = "restore-factory",
+    .synopsis = "--yes",
+    .summary = "restore the factory settings, then user mode 1",
+    .details = "  --yes   confirms it; the processor must be in admin mode.",
+    .shared = SharedOptions::kLink,
+    .flags = {"--yes"},
+    .run = RunRestoreFactory,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Command.h"
-#include "cmd_device_options.h"
+#include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
 #include "presets/PresetFolder.h"
@@ -16,11 +16,6 @@ namespace {
 constexpr std::uint8_t kUploadFinish = 67;
 constexpr int kMassUploadMaxFiles = 10;
 constexpr int kAdminMode = 1;
-
-const std::string kPushUsage = DeviceUsage(
-    "push FILE [--slot N]", "load a parameter file into user mode N or the current preset");
-const std::string kMassUsage = DeviceUsage(
-    "mass-push FILE... [--factory]", "up to 10 files into user modes 1.. (or the factory set)");
 
 // Checks a file before anything is opened, so a bad file never costs a connection.
 bool CheckFile(const std::string& command, const std::filesystem::path& path,
@@ -36,20 +31,17 @@ bool CheckFile(const std::string& command, const std::filesystem::path& path,
   return true;
 }
 
-int RunPush(const std::vector<std::string>& words) {
-  std::string error;
-  const auto args = ParseDeviceArgs(words, {{"--slot"}, {}, 1, 1}, error);
-  if (!args) return DeviceUsageError("push", kPushUsage, error);
+int RunPush(const CommandArgs& args) {
   std::optional<int> slot;
-  if (const auto text = args->Value("--slot")) {
+  if (const auto text = args.Value("--slot")) {
     slot = ParseSlot(*text);
-    if (!slot) return DeviceUsageError("push", kPushUsage, "--slot must be 1 to 10");
+    if (!slot) return UsageError("push", "--slot must be 1 to 10, not '" + *text + "'");
   }
-  const std::filesystem::path path = ResolveFileArg(*args, args->positional[0]);
+  const std::filesystem::path path = ResolveFileArg(args, args.positional[0]);
   std::array<char, kPresetNameSize> presetName{};
   if (!CheckFile("push", path, presetName)) return kExitFailure;
 
-  DeviceSession session(*args, "push");
+  DeviceSession session(args, "push");
   if (!session.Connect()) return kExitFailure;
   Engine& engine = session.engine();
   const int finishedBefore = session.wire().RepliesTo(kUploadFinish);
@@ -74,25 +66,23 @@ int RunPush(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-int RunMassPush(const std::vector<std::string>& words) {
-  std::string error;
-  const auto args = ParseDeviceArgs(words, {{}, {"--factory"}, 1, -1}, error);
-  if (!args) return DeviceUsageError("mass-push", kMassUsage, error);
-  if (args->positional.size() > static_cast<std::size_t>(kMassUploadMaxFiles)) {
-    return DeviceUsageError("mass-push", kMassUsage, "at most 10 files, one per user mode");
+int RunMassPush(const CommandArgs& args) {
+  if (args.positional.size() > static_cast<std::size_t>(kMassUploadMaxFiles)) {
+    return UsageError("mass-push", "at most " + std::to_string(kMassUploadMaxFiles) +
+                                       " files, one per user mode");
   }
-  const bool factory = args->Has("--factory");
+  const bool factory = args.Has("--factory");
   std::vector<std::string> files;
   std::vector<std::array<char, kPresetNameSize>> names;
-  for (const auto& arg : args->positional) {
-    const std::filesystem::path path = ResolveFileArg(*args, arg);
+  for (const auto& arg : args.positional) {
+    const std::filesystem::path path = ResolveFileArg(args, arg);
     std::array<char, kPresetNameSize> presetName{};
     if (!CheckFile("mass-push", path, presetName)) return kExitFailure;
     files.push_back(path.string());
     names.push_back(presetName);
   }
 
-  DeviceSession session(*args, "mass-push");
+  DeviceSession session(args, "mass-push");
   if (!session.Connect()) return kExitFailure;
   Engine& engine = session.engine();
   if (engine.AdminMode() != kAdminMode) {
@@ -121,8 +111,31 @@ int RunMassPush(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-const RegisterCommand kPush("push", kPushUsage, RunPush);
-const RegisterCommand kMassPush("mass-push", kMassUsage, RunMassPush);
+const RegisterCommand kPush({
+    .name = "push",
+    .synopsis = "FILE [--slot N]",
+    .summary = "load a parameter file into user mode N, or into the current preset",
+    .details = "  --slot N   the user mode (1 to 10) to load into; without it, the current preset",
+    .shared = SharedOptions::kLinkFiles,
+    .valueOptions = {"--slot"},
+    .operands = {"FILE"},
+    .minOperands = 1,
+    .maxOperands = 1,
+    .run = RunPush,
+});
+const RegisterCommand kMassPush({
+    .name = "mass-push",
+    .synopsis = "FILE... [--factory]",
+    .summary = "up to 10 parameter files into user modes 1.. (or the factory set)",
+    .details = "  --factory   write the factory set instead of the user modes\n"
+               "  The processor must be in admin mode.",
+    .shared = SharedOptions::kLinkFiles,
+    .flags = {"--factory"},
+    .operands = {"FILE..."},
+    .minOperands = 1,
+    .maxOperands = -1,
+    .run = RunMassPush,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

@@ -47,7 +47,7 @@ bool Interrupted() {
   return gInterrupted != 0;
 }
 
-DeviceSession::DeviceSession(const DeviceArgs& args, std::string command)
+DeviceSession::DeviceSession(const CommandArgs& args, std::string command)
     : args_(args),
       command_(std::move(command)),
       wire_(args.trace ? &std::cerr : nullptr),

@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
+#include "CommandLine.h"
 #include "cmd_device_console.h"
-#include "cmd_device_options.h"
 #include "cmd_device_tap.h"
 #include "engine/Engine.h"
 #include "sim/SimTransport.h"
@@ -48,7 +48,7 @@ class DeviceSession {
   // `command` names the command in messages. Without --timeout there is no overall limit:
   // the processor's reply time-outs end a link that stopped answering, and a slow but
   // healthy transfer runs to its end.
-  DeviceSession(const DeviceArgs& args, std::string command);
+  DeviceSession(const CommandArgs& args, std::string command);
   ~DeviceSession();
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
@@ -85,7 +85,7 @@ class DeviceSession {
   bool DeadlinePassed() const;
   static std::ostream& Err();
 
-  DeviceArgs args_;
+  CommandArgs args_;
   std::string command_;
   std::optional<qint64> timeoutMs_;
 

@@ -3,23 +3,15 @@
 #include <string>
 
 #include "Command.h"
-#include "cmd_device_options.h"
+#include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
 
 namespace tavelo::cli {
 namespace {
 
-const std::string kStatusUsage =
-    DeviceUsage("status", "protocol version, current preset, lock, admin mode, front panel");
-const std::string kMonitorUsage =
-    DeviceUsage("monitor", "print front-panel changes until interrupted or --timeout");
-
-int RunStatus(const std::vector<std::string>& words) {
-  std::string error;
-  const auto args = ParseDeviceArgs(words, {}, error);
-  if (!args) return DeviceUsageError("status", kStatusUsage, error);
-  DeviceSession session(*args, "status");
+int RunStatus(const CommandArgs& args) {
+  DeviceSession session(args, "status");
   if (!session.Connect()) return kExitFailure;
   const Engine& engine = session.engine();
   const auto reading = ReadPanel(session.wire().LastStatus());
@@ -56,11 +48,8 @@ class PanelPrinter {
   PanelReading last_;
 };
 
-int RunMonitor(const std::vector<std::string>& words) {
-  std::string error;
-  const auto args = ParseDeviceArgs(words, {}, error);
-  if (!args) return DeviceUsageError("monitor", kMonitorUsage, error);
-  DeviceSession session(*args, "monitor");
+int RunMonitor(const CommandArgs& args) {
+  DeviceSession session(args, "monitor");
   if (!session.Connect()) return kExitFailure;
   PanelPrinter printer;
   const auto printLatest = [&](bool force) {
@@ -75,8 +64,18 @@ int RunMonitor(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-const RegisterCommand kStatus("status", kStatusUsage, RunStatus);
-const RegisterCommand kMonitor("monitor", kMonitorUsage, RunMonitor);
+const RegisterCommand kStatus({
+    .name = "status",
+    .summary = "protocol version, current preset, lock, admin mode, front panel",
+    .shared = SharedOptions::kLink,
+    .run = RunStatus,
+});
+const RegisterCommand kMonitor({
+    .name = "monitor",
+    .summary = "print front-panel changes until interrupted or --timeout",
+    .shared = SharedOptions::kLink,
+    .run = RunMonitor,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

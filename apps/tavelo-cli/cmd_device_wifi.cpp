@@ -4,8 +4,8 @@
 #include <string>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "cmd_device_module.h"
-#include "cmd_device_options.h"
 #include "cmd_device_session.h"
 #include "platform/WifiEndpoint.h"
 #include "text/Texts.h"
@@ -15,47 +15,33 @@ namespace {
 
 constexpr int kRestoreGraceMs = 1000;
 
-const std::string kApUsage =
-    ModuleUsage("wifi-ap NAME PASSWORD", "set the Wi-Fi module's access point");
-const std::string kStaUsage =
-    ModuleUsage("wifi-sta NAME PASSWORD", "join the Wi-Fi module to a network");
-const std::string kRestoreUsage =
-    ModuleUsage("wifi-restore --yes", "restore the Wi-Fi module's factory settings");
-
-int ConnectTimeout(const DeviceArgs& args) {
-  const double seconds = std::min(args.timeoutSeconds.value_or(kDefaultModuleTimeoutSeconds),
-                                  kMaxModuleTimeoutSeconds);
-  return static_cast<int>(seconds * 1000.0);
+// The command line keeps --timeout within kMaxModuleTimeoutSeconds here.
+int ConnectTimeout(const CommandArgs& args) {
+  return static_cast<int>(args.timeoutSeconds.value_or(kDefaultModuleTimeoutSeconds) * 1000.0);
 }
 
-int RunSetting(const std::vector<std::string>& words, ModuleCommand command) {
+int RunSetting(const CommandArgs& args, ModuleCommand command) {
   const bool ap = command == ModuleCommand::kSetAp;
   const std::string name = ap ? "wifi-ap" : "wifi-sta";
-  const std::string& usage = ap ? kApUsage : kStaUsage;
   std::string error;
-  const auto args = ParseDeviceArgs(words, {{}, {}, 2, 2}, error);
-  if (!args) return DeviceUsageError(name, usage, error);
-  const std::string& ssid = args->positional[0];
-  const std::string& password = args->positional[1];
+  const std::string& ssid = args.positional[0];
+  const std::string& password = args.positional[1];
   const ModuleSettingCheck check =
       ap ? CheckApSetting(ssid, password) : CheckStaSetting(ssid, password);
   if (check != ModuleSettingCheck::kOk) {
-    std::cerr << Text(ModuleCheckTextId(check), Lang::kEnglish) << "\n";
-    return kExitUsage;
+    return UsageError(name, Text(ModuleCheckTextId(check), Lang::kEnglish));
   }
 
   CliApp app;
-  ModuleLink link(args->host.value_or(kModuleEndpoint.host),
-                  static_cast<quint16>(args->modulePort.value_or(kModuleEndpoint.port)),
-                  args->trace ? &std::cerr : nullptr);
-  if (!link.Connect(ConnectTimeout(*args), error)) {
-    std::cerr << "tavelo-cli " << name << ": " << error << "\n";
-    return kExitFailure;
+  ModuleLink link(args.host.value_or(kModuleEndpoint.host),
+                  static_cast<quint16>(args.modulePort.value_or(kModuleEndpoint.port)),
+                  args.trace ? &std::cerr : nullptr);
+  if (!link.Connect(ConnectTimeout(args), error)) {
+    return CommandFailure(name, error);
   }
   const auto reply = link.SendSetting(command, BuildModuleSetting(command, ssid, password), error);
   if (!reply) {
-    std::cerr << "tavelo-cli " << name << ": " << error << "\n";
-    return kExitFailure;
+    return CommandFailure(name, error);
   }
   if (reply->result != 1) {
     std::cerr << Text(TextId::kMsgWifiSetError, Lang::kEnglish) << "\n";
@@ -65,38 +51,66 @@ int RunSetting(const std::vector<std::string>& words, ModuleCommand command) {
   return kExitOk;
 }
 
-int RunWifiAp(const std::vector<std::string>& words) {
-  return RunSetting(words, ModuleCommand::kSetAp);
+int RunWifiAp(const CommandArgs& args) {
+  return RunSetting(args, ModuleCommand::kSetAp);
 }
 
-int RunWifiSta(const std::vector<std::string>& words) {
-  return RunSetting(words, ModuleCommand::kSetSta);
+int RunWifiSta(const CommandArgs& args) {
+  return RunSetting(args, ModuleCommand::kSetSta);
 }
 
-int RunWifiRestore(const std::vector<std::string>& words) {
-  std::string error;
-  const auto args = ParseDeviceArgs(words, {{}, {"--yes"}, 0, 0}, error);
-  if (!args) return DeviceUsageError("wifi-restore", kRestoreUsage, error);
-  if (!args->Has("--yes")) {
-    return DeviceUsageError("wifi-restore", kRestoreUsage,
-                            std::string(Text(TextId::kMsgWifiRestoreConfirm, Lang::kEnglish)) +
-                                " (confirm with --yes)");
+int RunWifiRestore(const CommandArgs& args) {
+  if (!args.Has("--yes")) {
+    return UsageError("wifi-restore",
+                      std::string(Text(TextId::kMsgWifiRestoreConfirm, Lang::kEnglish)) +
+                          " (confirm with --yes)");
   }
+  std::string error;
   CliApp app;
-  ModuleLink link(args->host.value_or(kModuleEndpoint.host),
-                  static_cast<quint16>(args->modulePort.value_or(kModuleEndpoint.port)),
-                  args->trace ? &std::cerr : nullptr);
-  if (!link.Connect(ConnectTimeout(*args), error) || !link.SendRestore(kRestoreGraceMs, error)) {
-    std::cerr << "tavelo-cli wifi-restore: " << error << "\n";
-    return kExitFailure;
+  ModuleLink link(args.host.value_or(kModuleEndpoint.host),
+                  static_cast<quint16>(args.modulePort.value_or(kModuleEndpoint.port)),
+                  args.trace ? &std::cerr : nullptr);
+  if (!link.Connect(ConnectTimeout(args), error) || !link.SendRestore(kRestoreGraceMs, error)) {
+    return CommandFailure("wifi-restore", error);
   }
   std::cout << "restore sent\n";
   return kExitOk;
 }
 
-const RegisterCommand kAp("wifi-ap", kApUsage, RunWifiAp);
-const RegisterCommand kSta("wifi-sta", kStaUsage, RunWifiSta);
-const RegisterCommand kRestore("wifi-restore", kRestoreUsage, RunWifiRestore);
+const RegisterCommand kAp({
+    .name = "wifi-ap",
+    .synopsis = "NAME PASSWORD",
+    .summary = "set the Wi-Fi module's access point",
+    .details = "  NAME at most " + std::to_string(kModuleMaxName) + " bytes; PASSWORD " +
+               std::to_string(kModuleMinApPassword) + " to " + std::to_string(kModuleMaxPassword) +
+               " bytes.",
+    .shared = SharedOptions::kModule,
+    .operands = {"NAME", "PASSWORD"},
+    .minOperands = 2,
+    .maxOperands = 2,
+    .run = RunWifiAp,
+});
+const RegisterCommand kSta({
+    .name = "wifi-sta",
+    .synopsis = "NAME PASSWORD",
+    .summary = "join the Wi-Fi module to a network",
+    .details = "  NAME at most " + std::to_string(kModuleMaxName) + " bytes; PASSWORD at most " +
+               std::to_string(kModuleMaxPassword) + " bytes.",
+    .shared = SharedOptions::kModule,
+    .operands = {"NAME", "PASSWORD"},
+    .minOperands = 2,
+    .maxOperands = 2,
+    .run = RunWifiSta,
+});
+const RegisterCommand kRestore({
+    .name = "wifi-restore",
+    .synopsis = "--yes",
+    .summary = "restore the Wi-Fi module's factory settings",
+    .details = "  --yes   confirms it.",
+    .shared = SharedOptions::kModule,
+    .flags = {"--yes"},
+    .run = RunWifiRestore,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

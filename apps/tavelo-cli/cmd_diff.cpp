@@ -2,38 +2,38 @@
 #include <iostream>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "presets/FileReport.h"
 
 namespace tavelo::cli {
 namespace {
 
-int RunDiff(const std::vector<std::string>& args) {
-  if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) {
-    std::cerr << "usage: tavelo-cli diff A B\n";
-    return kExitUsage;
-  }
-  const DescribedFile a = DescribeFile(args[0]);
-  const DescribedFile b = DescribeFile(args[1]);
-  for (const auto* f : {&a, &b}) {
-    if (!f->ok) {
-      std::cerr << (f == &a ? args[0] : args[1]) << ": " << f->message << "\n";
-      return kExitFailure;
-    }
-  }
+int RunDiff(const CommandArgs& args) {
+  const std::string& pathA = args.positional[0];
+  const std::string& pathB = args.positional[1];
+  const DescribedFile a = DescribeFile(pathA);
+  if (!a.ok) return CommandFailure("diff", pathA + ": " + a.message);
+  const DescribedFile b = DescribeFile(pathB);
+  if (!b.ok) return CommandFailure("diff", pathB + ": " + b.message);
   if (a.kind != b.kind) {
-    std::cerr << "diff: " << args[0] << " is a " << PcFileKindName(a.kind) << " and " << args[1]
-              << " a " << PcFileKindName(b.kind) << "\n";
-    return kExitFailure;
+    return CommandFailure("diff", pathA + " is a " + PcFileKindName(a.kind) + " and " + pathB +
+                                      " a " + PcFileKindName(b.kind));
   }
   for (const auto& line : DiffFields(a.fields, b.fields)) std::cout << line << "\n";
   return kExitOk;
 }
 
-const RegisterCommand kDiff(
-    "diff",
-    "diff A B              one line per differing field, 'field: A -> B'; exit 0 whether or "
-    "not they differ, 1 if a file is refused",
-    RunDiff);
+const RegisterCommand kDiff({
+    .name = "diff",
+    .synopsis = "A B",
+    .summary = "compare two parameter files or two boost files, field by field",
+    .details = "  One line per differing field, 'field: A -> B'; exit 0 whether or not they\n"
+               "  differ, 1 if a file is refused. A and B are paths as given.",
+    .operands = {"A", "B"},
+    .minOperands = 2,
+    .maxOperands = 2,
+    .run = RunDiff,
+});
 
 }  // namespace
 }  // namespace tavelo::cli

@@ -7,60 +7,14 @@
 #include <iostream>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
 
 namespace tavelo::cli {
 namespace {
 
-constexpr int kDefaultJobs = 16;
-constexpr int kMaxJobs = 256;
 constexpr std::size_t kMaxInventoryBytes = 1 << 20;
-
-// One line per subcommand, the descriptions in the column the other commands use.
-std::string Line(const std::string& words, const std::string& what, bool first) {
-  constexpr std::size_t kColumn = 46;
-  std::string line = (first ? "" : "  ") + words;
-  const std::size_t column = first ? kColumn : kColumn + 2;
-  line += line.size() < column ? std::string(column - line.size(), ' ') : std::string("  ");
-  return line + what;
-}
-
-const std::string kUsage =
-    Line("fleet status INVENTORY [--json]",
-         "reachable, protocol version, preset, lock, admin mode of every room", true) +
-    "\n" + Line("fleet pull INVENTORY DIR", "every room's current preset into DIR/ROOM", false) +
-    "\n" +
-    Line("fleet verify INVENTORY GOLDEN_DIR",
-         "every room compared with GOLDEN_DIR/ROOM; exit 1 when one differs or is not reached",
-         false) +
-    "\n" +
-    Line("fleet push INVENTORY FILE_OR_DIR [--slot N]",
-         "FILE into every room, or DIR/ROOM into each; exit 1 when one fails", false) +
-    "\n" +
-    Line("fleet options: [--jobs N] [--port P] [--lock-key DIGITS]",
-         "N rooms at a time (default 16); P for rooms listed without a port", false);
-
-// Shared options that name one processor or one way of reaching it: an inventory does that.
-const std::vector<std::string> kNotForFleet = {
-    "--link",  "--host",      "--module-port", "--param-dir",       "--timeout",
-    "--trace", "--demo-seed", "--demo-fault",  "--demo-latency-ms", "--demo-knobs"};
-
-struct Subcommand {
-  const char* name;
-  int (*run)(const FleetArgs&);
-  CommandOptions shape;
-};
-
-const std::vector<Subcommand>& Subcommands() {
-  static const std::vector<Subcommand> list = {
-      {"status", RunFleetStatus, {{"--jobs"}, {"--json"}, 1, 1}},
-      {"pull", RunFleetPull, {{"--jobs"}, {}, 2, 2}},
-      {"verify", RunFleetVerify, {{"--jobs"}, {}, 2, 2}},
-      {"push", RunFleetPush, {{"--jobs", "--slot"}, {}, 2, 2}},
-  };
-  return list;
-}
 
 std::optional<std::vector<Room>> ReadInventory(const std::string& path, std::uint16_t defaultPort,
                                                std::string& error) {
@@ -73,62 +27,82 @@ std::optional<std::vector<Room>> ReadInventory(const std::string& path, std::uin
   return ParseInventory(text, defaultPort, error);
 }
 
-int RunFleet(const std::vector<std::string>& words) {
-  if (words.empty()) return FleetUsageError("missing subcommand (status, pull, verify or push)");
-  const auto sub = std::find_if(Subcommands().begin(), Subcommands().end(),
-                                [&](const Subcommand& s) { return words[0] == s.name; });
-  if (sub == Subcommands().end()) {
-    return FleetUsageError("unknown subcommand '" + words[0] + "' (status, pull, verify or push)");
-  }
-  const std::vector<std::string> rest(words.begin() + 1, words.end());
-  for (const auto& word : rest) {
-    if (word == "--") break;
-    const std::string name = word.substr(0, word.find('='));
-    if (std::find(kNotForFleet.begin(), kNotForFleet.end(), name) != kNotForFleet.end()) {
-      return FleetUsageError(name + " does not apply to fleet commands: the inventory names " +
-                             "each room's host and port");
-    }
-  }
-  std::string error;
+// Reads the inventory and runs one fleet command over its rooms.
+int RunFleetCommand(const CommandArgs& args, const std::string& command,
+                    int (*run)(const FleetArgs&)) {
   FleetArgs fleet;
-  fleet.command = std::string("fleet ") + sub->name;
-  const auto args = ParseDeviceArgs(rest, sub->shape, error);
-  if (!args) return FleetUsageError(error);
-  fleet.args = *args;
-  fleet.json = args->Has("--json");
-  fleet.options.command = fleet.command;
-  fleet.options.jobs = kDefaultJobs;
-  if (const auto jobs = args->Value("--jobs")) {
-    const auto n = ParseWholeNumber(*jobs, 1, kMaxJobs);
-    if (!n) return FleetUsageError("--jobs must be a whole number from 1 to 256");
-    fleet.options.jobs = *n;
-  }
-  fleet.options.lockKey = args->lockKey;
-  const auto defaultPort = static_cast<std::uint16_t>(args->port.value_or(kDirectEndpoint.port));
-  const std::string& inventory = args->positional[0];
+  fleet.command = command;
+  fleet.args = args;
+  fleet.json = args.Has("--json");
+  fleet.options.command = command;
+  fleet.options.jobs = args.jobs.value_or(kDefaultFleetJobs);
+  fleet.options.lockKey = args.lockKey;
+  const auto defaultPort = static_cast<std::uint16_t>(args.port.value_or(kDirectEndpoint.port));
+  const std::string& inventory = args.positional[0];
+  std::string error;
   const auto rooms = ReadInventory(inventory, defaultPort, error);
-  if (!rooms) {
-    std::cerr << "tavelo-cli " << fleet.command << ": " << inventory << ": " << error << "\n";
-    return kExitFailure;
-  }
+  if (!rooms) return CommandFailure(command, inventory + ": " + error);
   fleet.rooms = *rooms;
   std::ostream& progress = FleetProgressStream(fleet);
   fleet.options.progress = &progress;
   fleet.options.terminal = ::isatty(&progress == &std::cout ? STDOUT_FILENO : STDERR_FILENO) == 1;
-  return sub->run(fleet);
+  return run(fleet);
 }
 
-const RegisterCommand kFleet("fleet", kUsage, RunFleet);
+CommandInfo FleetRow(const std::string& sub, std::string synopsis, std::string summary,
+                     std::string details, std::vector<std::string> operands,
+                     std::vector<std::string> valueOptions, std::vector<std::string> flags,
+                     int (*run)(const FleetArgs&)) {
+  const std::string name = "fleet " + sub;
+  const int count = static_cast<int>(operands.size());
+  return {
+      .name = name,
+      .synopsis = std::move(synopsis),
+      .summary = std::move(summary),
+      .details = std::move(details),
+      .shared = SharedOptions::kFleet,
+      .valueOptions = std::move(valueOptions),
+      .flags = std::move(flags),
+      .operands = std::move(operands),
+      .minOperands = count,
+      .maxOperands = count,
+      .run = [name, run](const CommandArgs& args) { return RunFleetCommand(args, name, run); },
+  };
+}
+
+const RegisterCommand kFleet({
+    .name = "fleet",
+    .summary = "one command over every room of a venue, the rooms served side by side over Wi-Fi",
+    .details = "  INVENTORY is a text file, one room a line: NAME HOST [PORT] (NAME of letters,\n"
+               "  digits, '.', '_' and '-', also its file name in a folder; without PORT the room\n"
+               "  has --port P, else " +
+               std::to_string(kDirectEndpoint.port) +
+               "); '#' starts a comment. A room that fails never stops\n"
+               "  the others. Files and folders are paths as given.",
+    .shared = SharedOptions::kFleet,
+});
+const RegisterCommand kStatus(FleetRow("status", "INVENTORY [--json]",
+                                       "reachable, protocol version, preset, lock and admin mode "
+                                       "of every room",
+                                       "  --json   the table as JSON (progress goes to stderr)",
+                                       {"INVENTORY"}, {}, {"--json"}, RunFleetStatus));
+const RegisterCommand kPull(FleetRow("pull", "INVENTORY DIR",
+                                     "every room's current preset into DIR/ROOM", "",
+                                     {"INVENTORY", "DIR"}, {}, {}, RunFleetPull));
+const RegisterCommand kVerify(FleetRow("verify", "INVENTORY GOLDEN_DIR",
+                                       "every room compared with GOLDEN_DIR/ROOM",
+                                       "  Exit 1 when a room differs or is not reached.",
+                                       {"INVENTORY", "GOLDEN_DIR"}, {}, {}, RunFleetVerify));
+const RegisterCommand kPush(FleetRow(
+    "push", "INVENTORY FILE_OR_DIR [--slot N]", "FILE into every room, or DIR/ROOM into each",
+    "  --slot N   the user mode (1 to 10) to load into; without it, the current preset\n"
+    "  Exit 1 when a room fails.",
+    {"INVENTORY", "FILE_OR_DIR"}, {"--slot"}, {}, RunFleetPush));
 
 }  // namespace
 
 std::ostream& FleetProgressStream(const FleetArgs& fleet) {
   return fleet.json ? std::cerr : std::cout;
-}
-
-int FleetUsageError(const std::string& message) {
-  std::cerr << "tavelo-cli fleet: " << message << "\nusage: tavelo-cli " << kUsage << "\n";
-  return kExitUsage;
 }
 
 }  // namespace tavelo::cli

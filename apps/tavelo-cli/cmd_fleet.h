@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cmd_device_options.h"
+#include "CommandLine.h"
 #include "cmd_fleet_runner.h"
 #include "fleet/Inventory.h"
 
@@ -14,7 +14,7 @@ namespace tavelo::cli {
 struct FleetArgs {
   std::string command;  // "fleet status", ...
   std::vector<Room> rooms;
-  DeviceArgs args;  // positional[0] is the inventory
+  CommandArgs args;  // positional[0] is the inventory
   FleetOptions options;
   bool json = false;
 };
@@ -26,8 +26,5 @@ int RunFleetStatus(const FleetArgs& fleet);
 int RunFleetPull(const FleetArgs& fleet);
 int RunFleetVerify(const FleetArgs& fleet);
 int RunFleetPush(const FleetArgs& fleet);
-
-// Prints "tavelo-cli fleet: MESSAGE" and the fleet usage; returns kExitUsage.
-int FleetUsageError(const std::string& message);
 
 }  // namespace tavelo::cli

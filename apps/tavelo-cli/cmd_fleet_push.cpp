@@ -116,7 +116,7 @@ int RunFleetPush(const FleetArgs& fleet) {
   std::optional<int> slot;
   if (const auto text = fleet.args.Value("--slot")) {
     slot = ParseSlot(*text);
-    if (!slot) return FleetUsageError("--slot must be 1 to 10");
+    if (!slot) return UsageError(fleet.command, "--slot must be 1 to 10, not '" + *text + "'");
   }
   const std::filesystem::path source = ResolveFileArg(fleet.args, fleet.args.positional[1]);
   std::error_code ec;

@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "CurvePictureHook.h"
-#include "cmd_device_options.h"
 #include "cmd_device_panel.h"
 #include "cmd_gui_app.h"
 #include "presets/PresetImage.h"
@@ -15,40 +15,20 @@
 namespace tavelo::cli {
 namespace {
 
-const std::string kReportUsage =
-    "report FILE --out PDF [--lang en|zh]   a commissioning report of a parameter file: its"
-    "\n      name and date, every page's settings with units, each equaliser's curve and bands";
+constexpr const char* kName = "report";
 
-int ReportUsageError(const std::string& message) {
-  std::cerr << "tavelo-cli report: " << message << "\nusage: tavelo-cli " << kReportUsage << "\n";
-  return kExitUsage;
-}
-
-int RunReport(const std::vector<std::string>& args) {
-  std::string file, out, lang = "en";
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--out" || a == "--lang") {
-      if (i + 1 == args.size()) return ReportUsageError(a + " needs a value");
-      (a == "--out" ? out : lang) = args[++i];
-    } else if (a.size() > 1 && a[0] == '-') {
-      return ReportUsageError("unknown option " + a);
-    } else if (file.empty()) {
-      file = a;
-    } else {
-      return ReportUsageError("one FILE only");
-    }
+int RunReport(const CommandArgs& args) {
+  const std::string& file = args.positional[0];
+  const auto out = args.Value("--out");
+  if (!out) return UsageError(kName, "--out PDF is missing");
+  const std::string lang = args.Value("--lang").value_or("en");
+  if (lang != "en" && lang != "zh") {
+    return UsageError(kName, "--lang must be en or zh, not '" + lang + "'");
   }
-  if (file.empty()) return ReportUsageError("FILE is missing");
-  if (out.empty()) return ReportUsageError("--out PDF is missing");
-  if (lang != "en" && lang != "zh") return ReportUsageError("--lang takes en or zh");
 
   std::string error;
   const auto image = LoadPresetImage(file, error);
-  if (!image) {
-    std::cerr << "tavelo-cli report: " << file << ": " << error << "\n";
-    return kExitFailure;
-  }
+  if (!image) return CommandFailure(kName, file + ": " + error);
   GuiApp app;
   ui::ReportHeader header;
   header.presetName = QString::fromStdString(ShownPresetName(image->name));
@@ -56,11 +36,10 @@ int RunReport(const std::vector<std::string>& args) {
   header.when = QDateTime::currentDateTime();
   header.lang = lang == "zh" ? Lang::kChinese : Lang::kEnglish;
   QString why;
-  if (!ui::WriteReportPdf(*image, header, QString::fromStdString(out), why)) {
-    std::cerr << "tavelo-cli report: " << why.toStdString() << "\n";
-    return kExitFailure;
+  if (!ui::WriteReportPdf(*image, header, QString::fromStdString(*out), why)) {
+    return CommandFailure(kName, why.toStdString());
   }
-  std::cerr << "wrote " << out << ": " << ui::ReportPageCount(*image, header.lang) << " pages\n";
+  std::cerr << "wrote " << *out << ": " << ui::ReportPageCount(*image, header.lang) << " pages\n";
   return kExitOk;
 }
 
@@ -76,7 +55,21 @@ bool WritePicture(const std::vector<EqBand>& bands, const CurvePictureRequest& r
   return ok;
 }
 
-const RegisterCommand kReport("report", kReportUsage, RunReport);
+const RegisterCommand kReport({
+    .name = kName,
+    .synopsis = "FILE --out PDF [--lang en|zh]",
+    .summary = "a commissioning report of a parameter file as a PDF",
+    .details = "  --out PDF      the report to write (required)\n"
+               "  --lang en|zh   its language (default en)\n"
+               "  The report holds the preset's name and the date, every page's settings with\n"
+               "  their units, and each equaliser's curve and bands. FILE and PDF are paths as\n"
+               "  given.",
+    .valueOptions = {"--out", "--lang"},
+    .operands = {"FILE"},
+    .minOperands = 1,
+    .maxOperands = 1,
+    .run = RunReport,
+});
 [[maybe_unused]] const bool kPictures = (CurvePictureWriterSlot() = WritePicture, true);
 
 }  // namespace

@@ -1,50 +1,90 @@
 // tavelo-cli: the panel's engine without windows.
-#include <algorithm>
 #include <iostream>
 
 #include "Command.h"
-#include "cmd_device_options.h"
-
-namespace tavelo::cli {
-std::vector<CommandInfo>& Commands() {
-  static std::vector<CommandInfo> commands;
-  return commands;
-}
-}  // namespace tavelo::cli
+#include "CommandLine.h"
 
 namespace {
-int PrintUsage(std::ostream& out) {
-  auto commands = tavelo::cli::Commands();
-  std::sort(commands.begin(), commands.end(),
-            [](const auto& a, const auto& b) { return a.name < b.name; });
-  out << "usage: tavelo-cli COMMAND [ARGS...]\n\ncommands:\n";
-  for (const auto& c : commands) out << "  " << c.usage << "\n";
-  out << "\n"
-      << tavelo::cli::kDeviceOptionsUsage << "\n"
-      << tavelo::cli::kModuleOptionsUsage << "\n";
-  return tavelo::cli::kExitUsage;
+
+using namespace tavelo::cli;
+
+// "status, pull, verify or push": the second words of a family's commands.
+std::string MemberWords(const CommandInfo& family) {
+  const auto members = FamilyMembers(family);
+  std::string text;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    if (i > 0) text += i + 1 == members.size() ? " or " : ", ";
+    text += members[i]->name.substr(family.name.size() + 1);
+  }
+  return text;
 }
+
+// "tavelo-cli help [COMMAND [SUBCOMMAND]]".
+int RunHelp(const std::vector<std::string>& words) {
+  if (words.size() == 1 || (words.size() == 2 && words[1] == "help")) {
+    PrintGeneralHelp(std::cout);
+    return kExitOk;
+  }
+  std::string name = words[1];
+  for (std::size_t i = 2; i < words.size(); ++i) name += " " + words[i];
+  if (const CommandInfo* command = FindCommand(name)) {
+    PrintCommandHelp(std::cout, *command);
+    return kExitOk;
+  }
+  std::cerr << "tavelo-cli help: unknown command '" << name
+            << "'\n(tavelo-cli help lists the commands)\n";
+  return kExitUsage;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return PrintUsage(std::cerr);
-  std::vector<std::string> words(argv + 1, argv + argc);
-  if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
-    PrintUsage(std::cout);
-    return tavelo::cli::kExitOk;
+  if (argc < 2) {
+    PrintGeneralHelp(std::cerr);
+    return kExitUsage;
   }
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") return RunHelp(words);
   // Options may come before the command ("--link demo status"): the first word that names a
   // command is the command, everything else goes to it in order.
-  const auto& commands = tavelo::cli::Commands();
   for (std::size_t i = 0; i < words.size(); ++i) {
     const bool isOption = !words[i].empty() && words[i][0] == '-';
-    for (const auto& c : commands) {
-      if (c.name != words[i]) continue;
-      words.erase(words.begin() + static_cast<std::ptrdiff_t>(i));
-      return c.run(words);
+    const CommandInfo* command = FindCommand(words[i]);
+    if (!command) {
+      if (!isOption && i == 0) break;  // a first word that is neither option nor command
+      continue;
     }
-    if (!isOption && i == 0) break;  // a first word that is neither option nor command
+    words.erase(words.begin() + static_cast<std::ptrdiff_t>(i));
+    if (!command->run) {
+      // A family: the next word names its command ("fleet status").
+      const CommandInfo* member =
+          i < words.size() ? FindCommand(command->name + " " + words[i]) : nullptr;
+      if (!member) {
+        if (AsksForHelp(words)) {
+          PrintCommandHelp(std::cout, *command);
+          return kExitOk;
+        }
+        const bool none = i >= words.size() || words[i].rfind('-', 0) == 0;
+        return UsageError(command->name, none ? "SUBCOMMAND is missing: " + MemberWords(*command)
+                                              : "unknown subcommand '" + words[i] + "' (" +
+                                                    MemberWords(*command) + ")");
+      }
+      words.erase(words.begin() + static_cast<std::ptrdiff_t>(i));
+      command = member;
+    }
+    if (AsksForHelp(words)) {
+      PrintCommandHelp(std::cout, *command);
+      return kExitOk;
+    }
+    std::string error;
+    const auto args = ParseCommandArgs(*command, words, error);
+    if (!args) return UsageError(command->name, error);
+    return command->run(*args);
   }
-  std::cerr << "tavelo-cli: unknown command '" << words[0] << "'\n";
-  return PrintUsage(std::cerr);
+  const bool optionFirst = !words[0].empty() && words[0][0] == '-';
+  std::cerr << "tavelo-cli: "
+            << (optionFirst ? std::string("no command given")
+                            : "unknown command '" + words[0] + "'")
+            << "\n(tavelo-cli help lists the commands)\n";
+  return kExitUsage;
 }

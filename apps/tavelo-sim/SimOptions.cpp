@@ -23,6 +23,28 @@ bool Overlap(std::uint16_t a, std::uint16_t b, int count) {
   return a < b + count && b < a + count;
 }
 
+// The fault names in lines under the option's description.
+std::string FaultLines() {
+  constexpr std::size_t kIndent = 23;
+  constexpr std::size_t kWidth = 90;
+  const std::string names = SimFaultNames() + ".";
+  std::string out;
+  std::string line(kIndent, ' ');
+  std::size_t start = 0;
+  while (start < names.size()) {
+    std::size_t end = names.find(' ', start);
+    if (end == std::string::npos) end = names.size();
+    const std::string word = names.substr(start, end - start);
+    if (line.size() > kIndent && line.size() + 1 + word.size() > kWidth) {
+      out += line + "\n";
+      line = std::string(kIndent, ' ');
+    }
+    line += (line.size() > kIndent ? " " : "") + word;
+    start = end + 1;
+  }
+  return out + line + "\n";
+}
+
 }  // namespace
 
 std::string SimUsage() {
@@ -31,11 +53,11 @@ std::string SimUsage() {
          "  --port N             processor port (default 17400; 0 picks a free one)\n"
          "  --module-port N      wireless module port (default 17402; 0 picks a free one)\n"
          "  --latency-ms N       every reply comes N ms after its request\n"
-         "  --fault NAME[=ARG]   inject a fault (repeatable): " +
-         SimFaultNames() +
-         "\n"
+         "  --fault NAME[=ARG]   inject a fault (repeatable); NAME is one of\n" +
+         FaultLines() +
          "  --seed N             start from reproducible varied presets\n"
-         "  --preset FILE        start from a 1140-byte parameter file\n"
+         "  --preset FILE        start from a 1140-byte parameter file (a path as given,\n"
+         "                       relative to the current folder)\n"
          "  --lock-key DIGITS    the processor's 4-digit lock key (default 1234)\n"
          "  --verbose            print every request\n"
          "  --count N            N processors on ports P..P+N-1 (module ports M..M+N-1, free\n"
@@ -91,7 +113,7 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::str
       if (!value(v)) return std::nullopt;
       const std::optional<SimFaultSpec> fault = ParseSimFault(v.toStdString());
       if (!fault) {
-        error = "unknown fault \"" + v.toStdString() + "\"; known: " + SimFaultNames();
+        error = "--fault: " + SimFaultError(v.toStdString());
         return std::nullopt;
       }
       options.faults.push_back(*fault);

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "SimOptions.h"
 #include "platform/SimServer.h"
 #include "presets/ParamFile.h"
+#include "presets/PresetFolder.h"
 #include "sim/VirtualProcessor.h"
 
 namespace {
@@ -46,15 +46,7 @@ bool InstallStopSignals(QCoreApplication& app) {
 
 // The current preset from a parameter file: every field the file carries, exactly.
 bool LoadPreset(const std::string& path, tavelo::ParamImage& image, std::string& error) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = "cannot read " + path;
-    return false;
-  }
-  const QByteArray bytes = file.read(static_cast<qint64>(tavelo::kParamFileSize) + 1);
-  const tavelo::ParamFileResult result =
-      tavelo::ParseParamFile(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                             static_cast<std::size_t>(bytes.size()));
+  const tavelo::ParamFileResult result = tavelo::ReadParamFile(path);
   if (!result.ok()) {
     error = path + ": " + result.message;
     return false;

@@ -53,7 +53,7 @@ void TcpTransport::OnError(QAbstractSocket::SocketError error) {
   const std::string where = target_.host + ":" + std::to_string(target_.port);
   switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-      failure_ = "connection refused by " + where + " (nothing listens on that port)";
+      failure_ = "connection refused by " + where + ": nothing listens on that port";
       break;
     case QAbstractSocket::HostNotFoundError:
       failure_ = "unknown host " + target_.host;

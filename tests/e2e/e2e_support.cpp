@@ -38,13 +38,17 @@ std::vector<std::uint8_t> ParseHex(const std::string& text) {
 
 }  // namespace
 
-CliRun RunCli(const QStringList& args, int limitMs) {
+namespace {
+
+CliRun RunProgram(const QString& program, const QStringList& args, int limitMs,
+                  const QString& workingDir) {
   App();
   CliRun run;
   QProcess process;
+  if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
   QElapsedTimer clock;
   clock.start();
-  process.start(QStringLiteral(TAVELO_CLI_PATH), args);
+  process.start(program, args);
   if (!process.waitForStarted(limitMs)) return run;
   // Events keep flowing meanwhile, so a test's own servers answer the command. When
   // processEvents() is the one that sees the exit, waitForFinished() returns false from then
@@ -64,6 +68,16 @@ CliRun RunCli(const QStringList& args, int limitMs) {
   run.out = process.readAllStandardOutput().toStdString();
   run.err = process.readAllStandardError().toStdString();
   return run;
+}
+
+}  // namespace
+
+CliRun RunCli(const QStringList& args, int limitMs, const QString& workingDir) {
+  return RunProgram(QStringLiteral(TAVELO_CLI_PATH), args, limitMs, workingDir);
+}
+
+CliRun RunSimToEnd(const QStringList& args, int limitMs) {
+  return RunProgram(QStringLiteral(TAVELO_SIM_PATH), args, limitMs, {});
 }
 
 std::vector<std::string> LinesStartingWith(const std::string& text, const std::string& prefix) {

@@ -29,9 +29,11 @@ struct CliRun {
 // needs it first: ctest runs every test in a process of its own.
 QCoreApplication& App();
 
-// Runs tavelo-cli with `args`; kills it after `limitMs`. Qt events of the test process are
-// handled while it runs.
-CliRun RunCli(const QStringList& args, int limitMs = 30000);
+// Runs tavelo-cli with `args` (in `workingDir` when given); kills it after `limitMs`. Qt
+// events of the test process are handled while it runs.
+CliRun RunCli(const QStringList& args, int limitMs = 30000, const QString& workingDir = {});
+// Runs tavelo-sim for a command line it ends by itself (--help, a refused argument).
+CliRun RunSimToEnd(const QStringList& args, int limitMs = 10000);
 
 // The request frames a --trace run wrote to stderr ("> AA ..."), as bytes, in order.
 std::vector<std::vector<std::uint8_t>> SentFrames(const std::string& err);

@@ -391,13 +391,17 @@ TEST(FleetUsage, BadArgumentsAndInventoriesAreRefusedBeforeAnyRoomIsReached) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {{"fleet"}, 2, "tavelo-cli fleet: missing subcommand"},
+      {{"fleet"}, 2, "tavelo-cli fleet: SUBCOMMAND is missing: status, pull, verify or push"},
       {{"fleet", "stat", good}, 2, "tavelo-cli fleet: unknown subcommand 'stat'"},
-      {{"fleet", "status"}, 2, "tavelo-cli fleet: missing argument"},
-      {{"fleet", "pull", good}, 2, "tavelo-cli fleet: missing argument"},
-      {{"fleet", "status", good, "--host", "10.0.0.1"}, 2, "--host does not apply"},
+      {{"fleet", "status"}, 2, "tavelo-cli fleet status: INVENTORY is missing"},
+      {{"fleet", "pull", good}, 2, "tavelo-cli fleet pull: DIR is missing"},
+      {{"fleet", "status", good, "--host", "10.0.0.1"},
+       2,
+       "tavelo-cli fleet status: --host is not used by fleet status (a fleet command reaches"},
+      {{"fleet", "status", good, "--trace"}, 2, "--trace is not used by fleet status"},
+      {{"fleet", "pull", good, "d", "--json"}, 2, "--json is not used by fleet pull"},
       {{"fleet", "status", good, "--jobs", "0"}, 2, "--jobs must be a whole number from 1 to 256"},
-      {{"fleet", "push", good, good, "--slot", "11"}, 2, "--slot must be 1 to 10"},
+      {{"fleet", "push", good, good, "--slot", "11"}, 2, "fleet push: --slot must be 1 to 10"},
       {{"fleet", "status", QString::fromStdString(bad.string())},
        1,
        "inventory line 3: port \"70000\" is not 1..65535"},

@@ -92,6 +92,11 @@ wifi" tavelo-cli status --link ""
 reverb.level=" tavelo-cli set reverb.leve
   expect "no link options for the Wi-Fi module" "--module-port" tavelo-cli wifi-ap --mo
   [ -z "$(complete_line tavelo-cli wifi-ap --li)" ] || fail "wifi-ap offers --link"
+  expect "fleet commands" "pull
+push" tavelo-cli fleet pu
+  expect "fleet options" "--jobs
+--json" tavelo-cli fleet status --j
+  [ -z "$(complete_line tavelo-cli fleet pull --li)" ] || fail "fleet pull offers --link"
   # Every name `set --list` prints, and nothing else.
   "$cli" set --list | awk '{print $1 "="}' | LC_ALL=C sort -u >"$work/want"
   complete_line tavelo-cli set "" >"$work/got"

@@ -42,10 +42,14 @@ TEST(PanelRulesTest, CommandLineOptionsAndRefusals) {
                                               {"--page", "calibrate"},
                                               {"--page", ""},
                                               {"--screenshot"},
+                                              {"--param-dir", ""},
                                               {"--mode", "party"},
                                               {"--mode"},
                                               {"--bogus"}})
     EXPECT_FALSE(ParseCommandLine(bad).Ok()) << bad[0];
+  // The help says where the preset files are looked for.
+  EXPECT_NE(std::string(CommandLineUsage()).find("param_dir in the current folder"),
+            std::string::npos);
 }
 
 TEST(PanelRulesTest, WifiEndpointOptions) {

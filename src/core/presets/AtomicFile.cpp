@@ -157,14 +157,27 @@ FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const
 
 ReadResult ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
   ReadResult result;
+  // Every refusal says why in the system's words ("No such file or directory", "Is a
+  // directory", "Permission denied"), so the user knows what to change.
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    result.message = ec ? "cannot open: " + ec.message() : "not a regular file";
+  const auto status = std::filesystem::status(path, ec);
+  if (ec) {
+    result.message = "cannot open: " + ec.message();
     return result;
   }
+  if (std::filesystem::is_directory(status)) {
+    errno = EISDIR;
+    result.message = ErrnoText("cannot open");
+    return result;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    result.message = "cannot open: not a regular file";
+    return result;
+  }
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    result.message = "cannot open";
+    result.message = errno != 0 ? ErrnoText("cannot open") : "cannot open";
     return result;
   }
   result.bytes.resize(maxBytes);

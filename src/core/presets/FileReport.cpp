@@ -1,5 +1,6 @@
 #include "presets/FileReport.h"
 
+#include <string>
 #include <system_error>
 
 #include "presets/AtomicFile.h"
@@ -8,6 +9,15 @@
 #include "presets/PresetFolder.h"
 
 namespace tavelo {
+namespace {
+
+// Said after a size that fits neither kind, so the user knows what was expected.
+std::string SizesNote() {
+  return " (a parameter file has " + std::to_string(kParamFileSize) + " bytes, a boost file " +
+         std::to_string(kBoostFileSize) + ")";
+}
+
+}  // namespace
 
 DescribedFile DescribeFileBytes(const std::uint8_t* bytes, std::size_t size) {
   DescribedFile out;
@@ -23,6 +33,7 @@ DescribedFile DescribeFileBytes(const std::uint8_t* bytes, std::size_t size) {
   const ParamFileResult param = ParseParamFile(bytes, size);
   out.ok = param.ok();
   out.message = param.message;
+  if (param.error == ParamFileError::kWrongSize) out.message += SizesNote();
   if (out.ok) out.fields = DescribeParamFile(param.data);
   return out;
 }
@@ -31,7 +42,7 @@ DescribedFile DescribeFile(const std::filesystem::path& path) {
   const ReadResult read = ReadPcFileBytes(path);
   if (read.ok) return DescribeFileBytes(read.bytes.data(), read.bytes.size());
   DescribedFile out;
-  out.message = read.tooLarge ? read.message : "cannot read: " + read.message;
+  out.message = read.message + (read.tooLarge ? SizesNote() : "");
   return out;
 }
 

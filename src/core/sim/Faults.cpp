@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <string>
 
 namespace tavelo {
 namespace {
@@ -71,6 +72,22 @@ std::string SimFaultNames() {
     names += entry.name;
   }
   return names;
+}
+
+std::string SimFaultError(std::string_view text) {
+  const std::string known = " (faults: " + SimFaultNames() + ")";
+  for (const FaultName& entry : kFaultNames) {
+    if (text.substr(0, entry.name.size()) != entry.name) continue;
+    const std::string name(entry.name);
+    const std::string_view rest = text.substr(entry.name.size());
+    const bool counted = entry.fault == SimFault::kCutAfter;
+    if (rest.empty() && counted) return name + " needs a count: " + name + "=N" + known;
+    if (!rest.empty() && (rest.front() == '=' || (rest.front() == '-' && counted))) {
+      return "bad argument '" + std::string(rest.substr(1)) + "' for fault " + name +
+             ": a whole number, 0 or more" + known;
+    }
+  }
+  return "unknown fault '" + std::string(text) + "'" + known;
 }
 
 }  // namespace tavelo

@@ -36,4 +36,8 @@ std::string_view SimFaultName(SimFault fault);
 // Names accepted by ParseSimFault, for help texts.
 std::string SimFaultNames();
 
+// Why ParseSimFault refuses `text`, in one line for a command line: a known fault with a bad
+// or missing argument, or an unknown name; either way the known names follow.
+std::string SimFaultError(std::string_view text);
+
 }  // namespace tavelo

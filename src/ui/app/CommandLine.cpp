@@ -18,7 +18,9 @@ bool ParseInt(const std::string& text, int& out) {
 const char* CommandLineUsage() {
   return "usage: tavelo [--demo] [--lang en|zh] [--host ADDR] [--port N] [--param-dir DIR]\n"
          "              [--page music|mic|rev|echo|main|sur|cout|swout|system|boost]\n"
-         "              [--mode auto|sing|dance] [--screenshot FILE]\n";
+         "              [--mode auto|sing|dance] [--screenshot FILE]\n"
+         "The preset files are the 1140-byte files in param_dir in the current folder, or in\n"
+         "DIR when --param-dir is given.\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -55,6 +57,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         line.error = "--port takes 1..65535";
     } else if (arg == "--param-dir") {
       if (value(v)) line.paramDir = v;
+      if (line.Ok() && line.paramDir.empty()) line.error = "--param-dir needs a folder";
     } else if (arg == "--page") {
       if (!value(v)) break;
       const auto index = nav::IndexOfPageName(v);

@@ -214,8 +214,13 @@ TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesMore) {
   EXPECT_TRUE(empty.ok);
   EXPECT_TRUE(empty.bytes.empty());
 
-  EXPECT_FALSE(ReadWholeFile(dir / "absent", 200).ok);
-  EXPECT_FALSE(ReadWholeFile(dir.path(), 200).ok);  // a folder is not a file
+  // A refusal carries the system's reason.
+  const ReadResult absent = ReadWholeFile(dir / "absent", 200);
+  EXPECT_FALSE(absent.ok);
+  EXPECT_EQ(absent.message, "cannot open: No such file or directory");
+  const ReadResult folder = ReadWholeFile(dir.path(), 200);
+  EXPECT_FALSE(folder.ok);
+  EXPECT_EQ(folder.message, "cannot open: Is a directory");
 }
 
 }  // namespace

@@ -191,7 +191,9 @@ TEST(FileReport, TellsTheFormatsApartAndGivesTheRefusalReason) {
   EXPECT_EQ(Field(b.fields, "boost_mic.band4"), "peak 0 Hz q=1.0 +0.0 dB");
   EXPECT_EQ(Field(b.fields, "boost_music.band3"), "<missing boost_music.band3>");
 
-  EXPECT_EQ(DescribeFileBytes(param.data(), 1139).message, "wrong size: 1139 bytes");
+  // A size of neither kind says which sizes are expected.
+  EXPECT_EQ(DescribeFileBytes(param.data(), 1139).message,
+            "wrong size: 1139 bytes (a parameter file has 1140 bytes, a boost file 116)");
   auto broken = boost;
   broken[114] ^= 1;
   EXPECT_EQ(DescribeFileBytes(broken.data(), broken.size()).message, "bad checksum");

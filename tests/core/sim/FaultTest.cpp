@@ -32,6 +32,28 @@ TEST(SimFaults, NamesAndArgumentsParse) {
   EXPECT_EQ(SimFaultName(SimFault::kLocked), "locked");
 }
 
+// A refusal tells a bad argument from an unknown name and lists the faults either way.
+TEST(SimFaults, RefusalsSayWhatIsWrong) {
+  const struct {
+    const char* text;
+    const char* says;
+  } cases[] = {
+      {"slow-reply=abc", "bad argument 'abc' for fault slow-reply"},
+      {"slow-reply=", "bad argument '' for fault slow-reply"},
+      {"drop-after-x", "bad argument 'x' for fault drop-after"},
+      {"unplug-after", "unplug-after needs a count: unplug-after=N"},
+      {"lockedx", "unknown fault 'lockedx'"},
+      {"slow-reply-5", "unknown fault 'slow-reply-5'"},
+      {"", "unknown fault ''"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_FALSE(ParseSimFault(c.text).has_value()) << c.text;
+    const std::string error = SimFaultError(c.text);
+    EXPECT_EQ(error.rfind(c.says, 0), 0u) << error;
+    EXPECT_NE(error.find("(faults: " + SimFaultNames() + ")"), std::string::npos) << error;
+  }
+}
+
 TEST(SimFaults, HandshakeFaults) {
   {
     VirtualProcessor p;
