@@ -10,6 +10,7 @@
 
 #include "link/ReplyParser.h"
 #include "link/Transport.h"
+#include "link/WireTrace.h"
 
 namespace tavelo::cli {
 
@@ -52,8 +53,5 @@ class TapTransport : public Transport {
   Transport& inner_;
   WireLog& log_;
 };
-
-// "AA 01 00 1C E3": bytes as upper-case hex pairs separated by spaces.
-std::string HexBytes(const std::uint8_t* bytes, std::size_t size);
 
 }  // namespace tavelo::cli

@@ -6,6 +6,7 @@
 
 #include "core/text/Texts.h"
 #include "ui/app/CTaveloDlg.h"
+#include "ui/app/LogCategories.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/dialogs/CDlgUnlock.h"
 #include "ui/dialogs/CDlgWait.h"
@@ -15,6 +16,7 @@ namespace tavelo::ui {
 
 void CTaveloDlg::OnStatus(TextId id, const std::string& text) {
   status_->setText(QString::fromStdString(text));
+  qCDebug(lcEngine) << "status" << QString::fromStdString(text);
   emit StatusChanged(id);
 }
 
@@ -32,6 +34,8 @@ void CTaveloDlg::OnLinkChoiceEnabled(bool enabled) {
 
 void CTaveloDlg::OnMessage(const UserMessage& message) {
   messages_.push_back(message);
+  qCDebug(lcEngine) << "message" << QString::fromStdString(message.caption)
+                    << QString::fromStdString(message.text);
   auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(message.caption),
                               QString::fromStdString(message.text), QMessageBox::Ok, this);
   box->setObjectName("userMessage");
@@ -79,6 +83,7 @@ void CTaveloDlg::OnUnlockClose() {
 
 void CTaveloDlg::OnDistribute() {
   ++distributions_;
+  qCDebug(lcEngine) << "parameter set distributed to the pages";
   topBar_->ShowAdjustManner();
   topBar_->ShowLevelsOfImage();
   topBar_->ShowInputSource();
@@ -96,6 +101,7 @@ void CTaveloDlg::OnDistribute() {
 void CTaveloDlg::OnApplyAppMode(int mode) {
   if (appMode_ && *appMode_ == mode) return;
   appMode_ = mode;
+  qCDebug(lcEngine) << "application mode" << mode;
   topBar_->ShowAppMode(mode);
   for (int k = 1; k <= 8; ++k) NavButton(k)->show();
   NavButton(nav::kCalibrate)->hide();
@@ -138,6 +144,8 @@ void CTaveloDlg::OnPresetNames() {
 }
 
 void CTaveloDlg::OnPcFiles() {
+  qCDebug(lcFiles) << "preset folder" << QString::fromStdString(engine_.ParamDir().string())
+                   << "holds" << engine_.PcFiles().size() << "files";
   if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
 }
 
