@@ -10,6 +10,12 @@ QString Plain(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// The link as the user knows it; the built-in demo has no address to show.
+QString NameOf(const Transport& link) {
+  const std::string name = link.Describe();
+  return name.empty() ? QStringLiteral("the link") : QString::fromStdString(name);
+}
+
 }  // namespace
 
 TracingTransport::TracingTransport(std::unique_ptr<Transport> inner) : inner_(std::move(inner)) {
@@ -21,9 +27,9 @@ bool TracingTransport::Open() {
   replies_.Reset();
   const bool opened = inner_->Open();
   if (opened)
-    qCDebug(lcLink) << "opening" << Plain(inner_->Describe());
+    qCDebug(lcLink) << "opening" << NameOf(*inner_);
   else
-    qCDebug(lcLink) << "cannot open" << Plain(inner_->Describe()) << Plain(inner_->FailureText());
+    qCDebug(lcLink) << "cannot open" << NameOf(*inner_) << Plain(inner_->FailureText());
   return opened;
 }
 
@@ -52,7 +58,7 @@ FetchStatus TracingTransport::Fetch(std::uint8_t* out, std::size_t capacity, std
 }
 
 void TracingTransport::Close() {
-  qCDebug(lcLink) << "closing" << Plain(inner_->Describe());
+  qCDebug(lcLink) << "closing" << NameOf(*inner_);
   inner_->Close();
 }
 
