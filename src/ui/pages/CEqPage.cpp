@@ -1,6 +1,7 @@
 #include "ui/pages/CEqPage.h"
 
 #include <QApplication>
+#include <QEvent>
 
 #include "ui/graph/GraphLayout.h"
 
@@ -9,6 +10,7 @@ namespace tavelo::ui {
 CEqPage::CEqPage(const PageDefinition& def, ParamImage& image, BlockPoster post, QSize size,
                  int graphSlots, QWidget* parent)
     : CPage(def, image, std::move(post), size, parent),
+      graphSlots_(graphSlots),
       mouse_(GraphGeometry::ForWidth(size.width())),
       graph_(new GraphWidget(this)) {
   view_.InitWithDefaultArt(GraphGeometry::ForWidth(size.width()), graphSlots);
@@ -19,6 +21,19 @@ CEqPage::CEqPage(const PageDefinition& def, ParamImage& image, BlockPoster post,
 
 CEqPage::~CEqPage() {
   Model().onGraphChanged = nullptr;
+}
+
+void CEqPage::DrawGraphFor(qreal ratio) {
+  if (ratio <= 0 || qFuzzyCompare(view_.Ratio(), ratio)) return;
+  const GraphGeometry geometry = view_.Geometry();
+  view_.InitWithDefaultArt(geometry, graphSlots_, ratio);
+  graph_->SetFrame(&view_.Frame());
+  RenderGraph();
+}
+
+bool CEqPage::event(QEvent* event) {
+  if (event->type() == QEvent::ScreenChangeInternal) DrawGraphFor(devicePixelRatioF());
+  return CPage::event(event);
 }
 
 void CEqPage::RenderGraph() {

@@ -25,12 +25,17 @@ class CEqPage : public CPage, public GraphMouseHandler {
   CRespView& View() { return view_; }
   const GraphMouse& Mouse() const { return mouse_; }
 
+  // Redraws the graph for a screen of `ratio` when it was drawn for another one (the window
+  // moved to a screen with another scale); the graph keeps its size in points.
+  void DrawGraphFor(qreal ratio);
+
   void GraphPress(Qt::MouseButton button, QPoint p) override;
   void GraphRelease(Qt::MouseButton button, QPoint p) override;
   void GraphMove(QPoint p) override;
 
  protected:
   void RenderGraph() override;
+  bool event(QEvent* event) override;
 
  private:
   GraphBandSet BandSet();
@@ -38,6 +43,7 @@ class CEqPage : public CPage, public GraphMouseHandler {
   bool MouseEditing();
 
   CRespView view_;
+  int graphSlots_;
   GraphMouse mouse_;
   GraphWidget* graph_;
 };
