@@ -54,7 +54,11 @@ std::string FormatIndicators(const PanelReading& r) {
 }
 
 std::string ShownPresetName(const std::array<char, kPresetNameSize>& name) {
-  return JsonString(PresetNameText(name));
+  return ShownName(PresetNameText(name));
+}
+
+std::string ShownName(std::string_view name) {
+  return JsonString(name);
 }
 
 }  // namespace tavelo::cli

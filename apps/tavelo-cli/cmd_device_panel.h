@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/StatusDecode.h"
@@ -31,5 +32,7 @@ std::string FormatIndicators(const PanelReading& reading);
 // The one way a preset name reaches the console: quoted and escaped as `show` prints it, so
 // a name from a file or a processor can never send control sequences to a terminal or log.
 std::string ShownPresetName(const std::array<char, kPresetNameSize>& name);
+// The same for any other name from outside (a room of an inventory).
+std::string ShownName(std::string_view name);
 
 }  // namespace tavelo::cli

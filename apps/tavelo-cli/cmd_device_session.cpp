@@ -7,6 +7,7 @@
 
 #include "Command.h"
 #include "cmd_device_links.h"
+#include "cmd_device_room.h"
 #include "engine/StatusDecode.h"
 
 namespace tavelo::cli {
@@ -15,8 +16,6 @@ namespace {
 
 constexpr int kTickMs = 50;
 constexpr std::uint32_t kDefaultDemoSeed = 1;
-constexpr std::uint8_t kLockKeyCode = 43;
-constexpr std::uint8_t kUnlockLockState = 1;
 constexpr int kKnobStepMs = 1000;
 constexpr int kKnobPositions = 13;
 constexpr int kKnobRest = 6;  // a level knob at its centre: 0 dB
@@ -218,14 +217,8 @@ void DeviceSession::OnUnlockOpen() {
     engine_.Post(msg::UnlockClosed{});
     return;
   }
-  // The unlock prompt's block: the four digits as values 0..9, then the lock state 1.
-  std::array<std::uint8_t, 5> block{};
-  for (std::size_t i = 0; i < 4; ++i) {
-    block[i] = static_cast<std::uint8_t>((*args_.lockKey)[i] - '0');
-  }
-  block[4] = kUnlockLockState;
   unlockAnswered_ = true;
-  engine_.Post(msg::Block{kLockKeyCode, BlockArg::Buffer(block.data(), 5)});
+  PostUnlockKey(engine_, *args_.lockKey);
 }
 
 void DeviceSession::OnMessage(const UserMessage& message) {
@@ -246,19 +239,9 @@ int DeviceSession::Fail(const std::string& what, Outcome outcome) {
   err << "tavelo-cli " << command_ << ": " << what;
   switch (outcome) {
     case Outcome::kDone:
-    case Outcome::kLinkDown: {
-      // Link down ends in "Idle"; the status before it is what the panel shows, the
-      // engine's detail what the user can act on.
-      const std::string& detail = engine_.FailureDetail();
-      if (!console_.FailureStatusText().empty()) {
-        err << " (" << console_.FailureStatusText() << (detail.empty() ? "" : ": " + detail) << ")";
-      } else if (!detail.empty()) {
-        err << " (" << detail << ")";
-      } else {
-        err << " (the link went down; status " << console_.LastStatusText() << ")";
-      }
+    case Outcome::kLinkDown:
+      err << " (" << LinkFailureReason(engine_, console_) << ")";
       break;
-    }
     case Outcome::kTimedOut:
       err << " (timed out after " << (timeoutMs_ ? *timeoutMs_ / 1000.0 : 0.0) << " s)";
       break;

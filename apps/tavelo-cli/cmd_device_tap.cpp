@@ -1,5 +1,6 @@
 #include "cmd_device_tap.h"
 
+#include <algorithm>
 #include <string>
 
 #include "link/WireTrace.h"
@@ -7,7 +8,6 @@
 namespace tavelo::cli {
 
 namespace {
-constexpr std::uint8_t kStatusPoll = 28;
 constexpr int kCodeOffset = 3;  // AA, length low, length high, code
 }  // namespace
 
@@ -20,7 +20,8 @@ void WireLog::Sent(const std::uint8_t* frame, int size) {
 void WireLog::Received(const std::uint8_t* bytes, std::size_t size) {
   parser_.Feed(bytes, size, [this](const Reply& reply) {
     ++replies_[reply.code];
-    if (reply.code == kStatusPoll) lastStatus_.assign(reply.data, reply.data + reply.dataLength);
+    const auto length = static_cast<std::size_t>(std::max(reply.dataLength, 0));
+    lastReplies_[reply.code].assign(reply.data, reply.data + length);
     if (trace_) *trace_ << ReplyLine(reply) << "\n";
     return true;
   });

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <vector>
 
+#include "link/CommandCode.h"
 #include "link/ReplyParser.h"
 #include "link/Transport.h"
 #include "link/WireTrace.h"
@@ -26,14 +27,20 @@ class WireLog {
   int RequestsSent(std::uint8_t code) const { return sent_[code]; }
   int RepliesTo(std::uint8_t code) const { return replies_[code]; }
   // Data bytes of the last status poll reply (empty before the first).
-  const std::vector<std::uint8_t>& LastStatus() const { return lastStatus_; }
+  const std::vector<std::uint8_t>& LastStatus() const {
+    return lastReplies_[static_cast<std::uint8_t>(CommandCode::kStatusPoll)];
+  }
+  // Data bytes of the last reply to `code` (empty before the first): a result byte.
+  const std::vector<std::uint8_t>& LastReplyTo(std::uint8_t code) const {
+    return lastReplies_[code];
+  }
 
  private:
   std::ostream* trace_;
   ReplyParser parser_;
   std::array<int, 256> sent_{};
   std::array<int, 256> replies_{};
-  std::vector<std::uint8_t> lastStatus_;
+  std::array<std::vector<std::uint8_t>, 256> lastReplies_;
 };
 
 class TapTransport : public Transport {
@@ -48,6 +55,7 @@ class TapTransport : public Transport {
   void Close() override { inner_.Close(); }
   std::string Describe() const override { return inner_.Describe(); }
   std::string FailureText() const override { return inner_.FailureText(); }
+  LinkOpenProblem OpenProblem() const override { return inner_.OpenProblem(); }
 
  private:
   Transport& inner_;

@@ -12,6 +12,17 @@ bool ToNumber(const QString& text, long long low, long long high, long long& out
   return ok && out >= low && out <= high;
 }
 
+constexpr long long kMaxCount = 1000;
+
+// N ports from `first` (0: each picked by the system) stay within the port numbers.
+bool RangeFits(std::uint16_t first, int count) {
+  return first == 0 || first + count - 1 <= 65535;
+}
+
+bool Overlap(std::uint16_t a, std::uint16_t b, int count) {
+  return a < b + count && b < a + count;
+}
+
 }  // namespace
 
 std::string SimUsage() {
@@ -26,13 +37,17 @@ std::string SimUsage() {
          "  --seed N             start from reproducible varied presets\n"
          "  --preset FILE        start from a 1140-byte parameter file\n"
          "  --lock-key DIGITS    the processor's 4-digit lock key (default 1234)\n"
-         "  --verbose            print every request\n";
+         "  --verbose            print every request\n"
+         "  --count N            N processors on ports P..P+N-1 (module ports M..M+N-1, free\n"
+         "                       ones unless given), processor K from seed+K (default 1)\n"
+         "  --fault-room K       the faults apply to processor K (0..N-1) only\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::string& error,
                                           bool& help) {
   SimOptions options;
   help = false;
+  bool modulePortGiven = false;
   for (int i = 1; i < arguments.size(); ++i) {
     const QString& arg = arguments[i];
     auto value = [&](QString& out) {
@@ -64,6 +79,7 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::str
         return std::nullopt;
       }
       (arg == "--port" ? options.port : options.modulePort) = static_cast<std::uint16_t>(n);
+      modulePortGiven = modulePortGiven || arg == "--module-port";
     } else if (arg == "--latency-ms") {
       if (!value(v)) return std::nullopt;
       if (!ToNumber(v, 0, 600000, n)) {
@@ -98,6 +114,18 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::str
         return std::nullopt;
       }
       options.lockKey = v.toStdString();
+    } else if (arg == "--count" || arg == "--fault-room") {
+      if (!value(v)) return std::nullopt;
+      if (!ToNumber(v, arg == "--count" ? 1 : 0, kMaxCount, n)) {
+        error = arg.toStdString() + " needs a number " + (arg == "--count" ? "1" : "0") + ".." +
+                std::to_string(kMaxCount);
+        return std::nullopt;
+      }
+      if (arg == "--count") {
+        options.count = static_cast<int>(n);
+      } else {
+        options.faultRoom = static_cast<int>(n);
+      }
     } else {
       error = "unknown argument \"" + arg.toStdString() + "\"";
       return std::nullopt;
@@ -107,8 +135,19 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::str
     error = "--seed and --preset exclude each other";
     return std::nullopt;
   }
-  if (options.port != 0 && options.port == options.modulePort) {
-    error = "--port and --module-port must differ";
+  if (options.count > 1 && !modulePortGiven) options.modulePort = 0;
+  if (options.faultRoom && *options.faultRoom >= options.count) {
+    error = "--fault-room must name a processor 0.." + std::to_string(options.count - 1);
+    return std::nullopt;
+  }
+  if (!RangeFits(options.port, options.count) || !RangeFits(options.modulePort, options.count)) {
+    error = "--count " + std::to_string(options.count) + " ports from the given one run past 65535";
+    return std::nullopt;
+  }
+  if (options.port != 0 && options.modulePort != 0 &&
+      Overlap(options.port, options.modulePort, options.count)) {
+    error = options.count > 1 ? "--port and --module-port ranges must not overlap"
+                              : "--port and --module-port must differ";
     return std::nullopt;
   }
   return options;

@@ -20,6 +20,10 @@ struct SimOptions {
   std::string presetFile;
   std::string lockKey;
   bool verbose = false;
+  // --count N: N independent processors on ports port..port+N-1 (module ports likewise), the
+  // seed of processor K being seed+K; --fault-room K gives the faults to processor K only.
+  int count = 1;
+  std::optional<int> faultRoom;
 };
 
 // Parses the arguments (program name first). On a bad argument returns nullopt and puts

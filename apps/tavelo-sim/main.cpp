@@ -1,6 +1,7 @@
 // tavelo-sim: a virtual processor on TCP, for development, demos and tests of the Wi-Fi
 // path. Listens on 127.0.0.1 unless told otherwise; prints "listening on ADDR:PORT" once
-// both ports are up; stops cleanly on SIGINT and SIGTERM.
+// both ports are up (with --count, for each processor in turn); stops cleanly on SIGINT and
+// SIGTERM.
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "SimOptions.h"
 #include "platform/SimServer.h"
@@ -84,43 +87,61 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  tavelo::VirtualProcessor processor;
-  if (options->seed) {
-    processor = tavelo::VirtualProcessor::Seeded(*options->seed);
-  } else if (!options->presetFile.empty()) {
-    tavelo::ParamImage image;
-    if (!LoadPreset(options->presetFile, image, error)) {
-      std::fprintf(stderr, "tavelo-sim: %s\n", error.c_str());
-      return 2;
-    }
-    processor = tavelo::VirtualProcessor(image);
+  tavelo::ParamImage preset;
+  if (!options->seed && !options->presetFile.empty() &&
+      !LoadPreset(options->presetFile, preset, error)) {
+    std::fprintf(stderr, "tavelo-sim: %s\n", error.c_str());
+    return 2;
   }
-  if (!options->lockKey.empty()) processor.SetLockKey(options->lockKey);
-  processor.SetLatencyMs(options->latencyMs);
-  for (const tavelo::SimFaultSpec& fault : options->faults) processor.AddFault(fault);
-
   if (!InstallStopSignals(app)) {
     std::fprintf(stderr, "tavelo-sim: cannot install signal handlers\n");
     return 1;
   }
-  tavelo::SimServer server(processor);
-  server.SetLogger(
-      [](const std::string& line) {
-        std::printf("%s\n", line.c_str());
-        std::fflush(stdout);
-      },
-      options->verbose);
+  // One processor and its server per room, all on this thread's event loop.
+  std::vector<std::unique_ptr<tavelo::VirtualProcessor>> processors;
+  std::vector<std::unique_ptr<tavelo::SimServer>> servers;
   const QHostAddress address(QString::fromStdString(options->listen));
-  if (!server.Listen(address, options->port, options->modulePort)) {
-    std::fprintf(stderr, "tavelo-sim: cannot listen on %s: %s\n", options->listen.c_str(),
-                 server.ErrorText().toStdString().c_str());
-    return 1;
+  for (int k = 0; k < options->count; ++k) {
+    auto processor = std::make_unique<tavelo::VirtualProcessor>();
+    if (options->seed) {
+      *processor = tavelo::VirtualProcessor::Seeded(*options->seed + static_cast<std::uint32_t>(k));
+    } else if (!options->presetFile.empty()) {
+      *processor = tavelo::VirtualProcessor(preset);
+    }
+    if (!options->lockKey.empty()) processor->SetLockKey(options->lockKey);
+    processor->SetLatencyMs(options->latencyMs);
+    if (!options->faultRoom || *options->faultRoom == k) {
+      for (const tavelo::SimFaultSpec& fault : options->faults) processor->AddFault(fault);
+    }
+    // Several processors say which one speaks.
+    const std::string who =
+        options->count > 1 ? "processor " + std::to_string(k) + ": " : std::string();
+    auto server = std::make_unique<tavelo::SimServer>(*processor);
+    server->SetLogger(
+        [who](const std::string& line) {
+          std::printf("%s%s\n", who.c_str(), line.c_str());
+          std::fflush(stdout);
+        },
+        options->verbose);
+    const auto step = [&](std::uint16_t first) {
+      return static_cast<quint16>(first == 0 ? 0 : first + k);
+    };
+    if (!server->Listen(address, step(options->port), step(options->modulePort))) {
+      std::fprintf(stderr, "tavelo-sim: %scannot listen on %s: %s\n", who.c_str(),
+                   options->listen.c_str(), server->ErrorText().toStdString().c_str());
+      return 1;
+    }
+    // The module line first: the "listening on" line tells that everything is up.
+    std::printf("%swifi module on %s:%u\n", who.c_str(), options->listen.c_str(),
+                server->ModulePort());
+    std::printf("%slistening on %s:%u\n", who.c_str(), options->listen.c_str(), server->Port());
+    processors.push_back(std::move(processor));
+    servers.push_back(std::move(server));
   }
-  // The module line first: the "listening on" line tells that everything is up.
-  std::printf("wifi module on %s:%u\n", options->listen.c_str(), server.ModulePort());
-  std::printf("listening on %s:%u\n", options->listen.c_str(), server.Port());
+  if (options->count > 1) std::printf("all %d processors listening\n", options->count);
   std::fflush(stdout);
   const int code = app.exec();
+  servers.clear();  // before the processors they answer for
   std::printf("stopped\n");
   std::fflush(stdout);
   return code;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "link/LinkOpenProblem.h"
+
 namespace tavelo {
 
 inline constexpr std::uint16_t kProcessorVendorId = 0x10C4;
@@ -27,13 +29,16 @@ class HidDevice {
 class HidBackend {
  public:
   virtual ~HidBackend() = default;
-  // Finds and opens the first device with these IDs; nullptr when there is none or it
-  // cannot be opened (OpenError() then says why).
+  // Finds and opens the processor with these IDs; nullptr when there is none or it cannot
+  // be opened (OpenProblem() then says why).
   virtual std::unique_ptr<HidDevice> Open(std::uint16_t vendorId, std::uint16_t productId) = 0;
-  // Why the last Open() found a device but could not open it ("Permission denied"); empty
-  // when it opened or none was attached.
-  virtual std::string OpenError() const { return {}; }
+  // Why the last Open() found a processor but could not open it; no refusal when it opened
+  // or none was attached.
+  virtual LinkOpenProblem OpenProblem() const { return {}; }
 };
+
+// The processor's IDs as the user reads them ("10C4:0321").
+std::string ProcessorIdText();
 
 std::unique_ptr<HidBackend> MakeHidapiBackend();
 

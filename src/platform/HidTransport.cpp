@@ -29,18 +29,14 @@ bool HidTransport::Open() {
   if (device_ || !backend_) return false;
   device_ = backend_->Open(kProcessorVendorId, kProcessorProductId);
   if (!device_) {
-    const std::string why = backend_->OpenError();
     std::lock_guard lock(mutex_);
-    failure_.clear();
-    if (!why.empty()) {
-      failure_ = "a USB processor is attached but cannot be opened (" + why +
-                 "). Allow your user to use it (a udev rule for 10c4:0321, then unplug and "
-                 "plug it in again), or run as a user who may";
-    }
+    openProblem_ = backend_->OpenProblem();
+    failure_ = OpenProblemSummary(openProblem_);
     return false;
   }
   {
     std::lock_guard lock(mutex_);
+    openProblem_ = {};
     failure_.clear();
     stop_ = false;
     cyclesPending_ = 0;
@@ -77,12 +73,17 @@ void HidTransport::Close() {
 }
 
 std::string HidTransport::Describe() const {
-  return "USB (10C4:0321)";
+  return "USB (" + ProcessorIdText() + ")";
 }
 
 std::string HidTransport::FailureText() const {
   std::lock_guard lock(mutex_);
   return failure_;
+}
+
+LinkOpenProblem HidTransport::OpenProblem() const {
+  std::lock_guard lock(mutex_);
+  return openProblem_;
 }
 
 void HidTransport::DeviceRemoved(const std::string& path) {
@@ -110,6 +111,7 @@ void HidTransport::DiscardWaitingReports() {
     if (n < 0) {
       std::lock_guard lock(mutex_);
       failed_ = true;
+      failure_ = "reading from the processor failed (was it unplugged?)";
       return;
     }
   }

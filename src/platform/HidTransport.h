@@ -36,9 +36,13 @@ class HidTransport : public QObject, public Transport {
   void Close() override;
   std::string Describe() const override;
   std::string FailureText() const override;
+  LinkOpenProblem OpenProblem() const override;
 
   // Tests shorten the read time-out.
-  void SetReadTimeoutMs(int ms) { readTimeoutMs_ = ms; }
+  void SetReadTimeoutMs(int ms) {
+    std::lock_guard lock(mutex_);
+    readTimeoutMs_ = ms;
+  }
   // The device at this path was removed (removal notices call it; compared ignoring case).
   void DeviceRemoved(const std::string& path);
 
@@ -50,7 +54,7 @@ class HidTransport : public QObject, public Transport {
   std::unique_ptr<HidBackend> backend_;
   std::unique_ptr<HidDevice> device_;
   std::unique_ptr<HidRemovalWatch> removalWatch_;
-  int readTimeoutMs_ = kReadTimeoutMs;
+  int readTimeoutMs_ = kReadTimeoutMs;  // under mutex_
 
   // Every call on the device (write, read) holds this: the HID library forbids two calls
   // on one device at once. Taken before mutex_ when both are needed.
@@ -65,7 +69,8 @@ class HidTransport : public QObject, public Transport {
   bool reading_ = false;
   bool failed_ = false;  // read error, read time-out or removal
   std::vector<std::uint8_t> staged_;
-  std::string failure_;  // why the link failed or would not open (under mutex_)
+  std::string failure_;          // why the link failed or would not open (under mutex_)
+  LinkOpenProblem openProblem_;  // the last Open()'s refusal (under mutex_)
 };
 
 }  // namespace tavelo

@@ -1,10 +1,11 @@
-// The HID backend over hidapi (hidraw on Linux).
+// The HID library's side of the USB link: hidapi (hidraw on Linux) behind the open policy's
+// seam.
 #include <hidapi/hidapi.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
-#include "platform/HidDevice.h"
+#include "platform/HidOpenPolicy.h"
 
 namespace tavelo {
 namespace {
@@ -30,9 +31,9 @@ class HidapiDevice : public HidDevice {
   std::string path_;
 };
 
-class HidapiBackend : public HidBackend {
+class HidapiSystem : public HidSystem {
  public:
-  std::unique_ptr<HidDevice> Open(std::uint16_t vendorId, std::uint16_t productId) override {
+  bool Ready() override {
     // Started once, and shut down at exit, after every device was closed.
     struct Library {
       bool ready = hid_init() == 0;
@@ -41,37 +42,40 @@ class HidapiBackend : public HidBackend {
       }
     };
     static Library library;
-    if (!library.ready) return nullptr;
-    openError_.clear();
+    return library.ready;
+  }
+
+  std::vector<HidDeviceEntry> Enumerate(std::uint16_t vendorId, std::uint16_t productId) override {
+    std::vector<HidDeviceEntry> entries;
     hid_device_info* list = hid_enumerate(vendorId, productId);
-    std::unique_ptr<HidDevice> opened;
-    // The first device with the IDs is the one; a second processor is never tried instead,
-    // so which one is used does not depend on which happens to open.
-    for (hid_device_info* info = list; info != nullptr; info = info->next) {
-      if (info->vendor_id != vendorId || info->product_id != productId) continue;
-      errno = 0;
-      if (hid_device* device = hid_open_path(info->path)) {
-        opened = std::make_unique<HidapiDevice>(device, info->path);
-      } else {
-        const int code = errno;
-        openError_ = std::string(info->path) + ": " +
-                     (code != 0 ? std::strerror(code) : "the system refused to open it");
-      }
-      break;
+    for (const hid_device_info* info = list; info != nullptr; info = info->next) {
+      if (info->path != nullptr) entries.push_back({info->path, info->vendor_id, info->product_id});
     }
     hid_free_enumeration(list);
-    return opened;
+    return entries;
   }
-  std::string OpenError() const override { return openError_; }
 
- private:
-  std::string openError_;
+  std::unique_ptr<HidDevice> OpenPath(const std::string& path, int& errorNumber) override {
+    errno = 0;
+    if (hid_device* device = hid_open_path(path.c_str())) {
+      errorNumber = 0;
+      return std::make_unique<HidapiDevice>(device, path);
+    }
+    errorNumber = errno;
+    // The library does not promise to leave the system's reason behind: ask for it.
+    if (errorNumber == 0 && access(path.c_str(), R_OK | W_OK) != 0) errorNumber = errno;
+    return nullptr;
+  }
 };
 
 }  // namespace
 
+std::unique_ptr<HidSystem> MakeHidapiSystem() {
+  return std::make_unique<HidapiSystem>();
+}
+
 std::unique_ptr<HidBackend> MakeHidapiBackend() {
-  return std::make_unique<HidapiBackend>();
+  return std::make_unique<HidOpenPolicy>(MakeHidapiSystem());
 }
 
 }  // namespace tavelo

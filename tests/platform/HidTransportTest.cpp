@@ -2,119 +2,20 @@
 // the real hidapi backend where no processor is attached.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <deque>
-#include <mutex>
 #include <vector>
 
-#include "link/Frame.h"
 #include "link/ReplyParser.h"
+#include "platform/FakeHid.h"
 #include "platform/HidTransport.h"
 #include "platform/QtTestApp.h"
-#include "sim/RequestAssembler.h"
-#include "sim/VirtualProcessor.h"
 
 namespace tavelo {
 namespace {
 
 using qttest::WaitFor;
 
-// What the fake device does and what happened to it; shared with the test.
-struct FakeState {
-  std::mutex mutex;
-  VirtualProcessor processor;
-  RequestAssembler assembler;
-  std::deque<std::vector<std::uint8_t>> input;  // input reports waiting (data bytes)
-  std::vector<std::vector<std::uint8_t>> written;
-  bool answer = true;
-  bool failWrites = false;
-  bool failReads = false;
-  bool shortWrites = false;
-  int closed = 0;
-  // The HID library forbids two calls on one device at once: count any overlap.
-  std::atomic<int> inCall{0};
-  std::atomic<int> overlaps{0};
-  std::atomic<int> readsArmed{0};  // reads that wait for a report (time-out above 0)
-};
-
-// Marks a device call for its duration; a second one at the same time is an overlap.
-class CallGuard {
- public:
-  explicit CallGuard(FakeState& s) : s_(s) {
-    if (s_.inCall.fetch_add(1) != 0) ++s_.overlaps;
-  }
-  ~CallGuard() { --s_.inCall; }
-  CallGuard(const CallGuard&) = delete;
-  CallGuard& operator=(const CallGuard&) = delete;
-
- private:
-  FakeState& s_;
-};
-
-class FakeDevice : public HidDevice {
- public:
-  explicit FakeDevice(std::shared_ptr<FakeState> s) : s_(std::move(s)) {}
-  ~FakeDevice() override {
-    std::lock_guard lock(s_->mutex);
-    ++s_->closed;
-  }
-  int Write(const std::uint8_t* report, std::size_t size) override {
-    CallGuard call(*s_);
-    std::lock_guard lock(s_->mutex);
-    if (s_->failWrites) return -1;
-    if (s_->shortWrites) return static_cast<int>(size) - 1;
-    s_->written.emplace_back(report, report + size);
-    s_->assembler.Feed(report + 1, size - 1, [&](std::uint8_t code, const std::uint8_t* d, int n) {
-      SimReply reply = s_->processor.Answer(code, d, n);
-      if (!s_->answer) return;
-      reply.bytes.resize(kHidDataSize, 0);
-      s_->input.push_back(reply.bytes);
-    });
-    return static_cast<int>(size);
-  }
-  int Read(std::uint8_t* out, std::size_t size, int timeoutMs) override {
-    CallGuard call(*s_);
-    if (timeoutMs > 0) ++s_->readsArmed;
-    for (int waited = 0;; waited += 5) {
-      {
-        std::lock_guard lock(s_->mutex);
-        if (s_->failReads) return -1;
-        if (!s_->input.empty()) {
-          const auto report = s_->input.front();
-          s_->input.pop_front();
-          const std::size_t n = std::min(size, report.size());
-          std::copy_n(report.begin(), n, out);
-          return static_cast<int>(n);
-        }
-      }
-      if (waited >= timeoutMs) return 0;
-      QThread::msleep(5);
-    }
-  }
-  std::string Path() const override { return "/dev/hidraw7"; }
-
- private:
-  std::shared_ptr<FakeState> s_;
-};
-
-class FakeBackend : public HidBackend {
- public:
-  explicit FakeBackend(std::shared_ptr<FakeState> s, bool present = true)
-      : s_(std::move(s)), present_(present) {}
-  std::unique_ptr<HidDevice> Open(std::uint16_t vendorId, std::uint16_t productId) override {
-    lastVendor = vendorId;
-    lastProduct = productId;
-    if (!present_ || !openError.empty()) return nullptr;
-    return std::make_unique<FakeDevice>(s_);
-  }
-  std::string OpenError() const override { return openError; }
-  std::uint16_t lastVendor = 0, lastProduct = 0;
-  std::string openError;  // a processor is there but cannot be opened
-
- private:
-  std::shared_ptr<FakeState> s_;
-  bool present_;
-};
+using fakehid::FakeBackend;
+using fakehid::FakeState;
 
 std::vector<std::uint8_t> Frame(std::uint8_t code, const std::vector<std::uint8_t>& data = {}) {
   RequestFrame frame;
@@ -284,15 +185,17 @@ TEST(HidTransport, WithoutAProcessorOpenFailsCleanly) {
   HidTransport absent(std::make_unique<FakeBackend>(state, false));
   EXPECT_FALSE(absent.Open());
   EXPECT_EQ(absent.FailureText(), "");  // nothing attached: nothing more to say
-  // Attached but not openable (no udev rule): the cause and the remedy.
+  EXPECT_EQ(absent.OpenProblem().refusal, OpenRefusal::kNone);
+  // Attached but not openable (no access rule): the backend's reason is kept as it came.
   auto refusing = std::make_unique<FakeBackend>(state);
-  refusing->openError = "/dev/hidraw7: Permission denied";
+  refusing->problem = {OpenRefusal::kPermissionDenied, "/dev/hidraw7", "Permission denied"};
   HidTransport denied(std::move(refusing));
   EXPECT_FALSE(denied.Open());
-  EXPECT_NE(denied.FailureText().find("cannot be opened (/dev/hidraw7: Permission denied)"),
-            std::string::npos)
-      << denied.FailureText();
-  EXPECT_NE(denied.FailureText().find("udev rule"), std::string::npos);
+  EXPECT_EQ(denied.OpenProblem().refusal, OpenRefusal::kPermissionDenied);
+  EXPECT_EQ(denied.OpenProblem().path, "/dev/hidraw7");
+  EXPECT_EQ(denied.FailureText(),
+            "the processor at /dev/hidraw7 cannot be opened: Permission denied");
+  EXPECT_EQ(denied.Describe(), "USB (10C4:0321)");
   // The real backend on a machine without the processor.
   HidTransport real;
   EXPECT_FALSE(real.Open());

@@ -93,9 +93,17 @@ void Engine::OpenFailed() {
   if (transport_) {
     const std::string why = transport_->FailureText();
     NoteFailure(why.empty() ? "no processor found on " + transport_->Describe() : why);
-    // A processor that is there but cannot be opened needs the user: say why and what to do.
-    if (!why.empty() && linkKind_ == LinkKind::kUsb) {
-      Say(TextId::kMsgCannotOpenLink, CaptionKind::kAppTitle, {}, why);
+    // A processor that is there but cannot be opened needs the user: say why and what to do,
+    // once for this Connect.
+    const LinkOpenProblem problem = transport_->OpenProblem();
+    if (problem.refusal != OpenRefusal::kNone) {
+      observer_.OnMessage({OpenProblemTextId(problem.refusal),
+                           lang_,
+                           CaptionKind::kAppTitle,
+                           Text(TextId::kAppTitle, lang_),
+                           OpenProblemMessage(problem, lang_),
+                           {},
+                           {}});
     }
   } else {
     NoteFailure("no link to open");

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "link/LinkOpenProblem.h"
+
 namespace tavelo {
 
 // Timing class of a link: USB-like (reply time-out 100 ticks, keep-alive 50) or
@@ -47,6 +49,9 @@ class Transport {
   // Why the last open or the link failed, in plain words ("connection refused by
   // 127.0.0.1:9"); empty when nothing failed or the cause is unknown.
   virtual std::string FailureText() const { return {}; }
+  // A processor that was found but refused to open: what kind of refusal, where, and the
+  // system's reason, so the user can be told the remedy.
+  virtual LinkOpenProblem OpenProblem() const { return {}; }
 
   // Called (from any thread) when bytes have arrived or the link state changed.
   void SetWakeup(std::function<void()> wakeup) { wakeup_ = std::move(wakeup); }

@@ -1,8 +1,11 @@
 #include "presets/AtomicFile.h"
 
+// The POSIX writer; Windows has its own in AtomicFileWindows.cpp.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <climits>
@@ -12,6 +15,7 @@
 #include <system_error>
 
 namespace tavelo {
+#ifndef _WIN32
 namespace {
 
 std::string ErrnoText(const std::string& what) {
@@ -73,12 +77,14 @@ void SyncFolder(const std::filesystem::path& folder) {
 }
 
 }  // namespace
+#endif
 
 FileResult WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
                                std::size_t size) {
   return WriteFileAtomicallyWithFault(path, data, size, WriteFault::kNone);
 }
 
+#ifndef _WIN32
 FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const std::uint8_t* data,
                                         std::size_t size, WriteFault fault) {
   FileResult result;
@@ -147,6 +153,7 @@ FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const
   result.ok = true;
   return result;
 }
+#endif  // _WIN32
 
 ReadResult ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
   ReadResult result;

@@ -4,7 +4,34 @@
 // object of this class lives, number conversions on this thread use the "C" rules.
 #include <locale.h>
 
+#ifdef _WIN32
+#include <string>
+#endif
+
 namespace tavelo {
+
+#ifdef _WIN32
+
+// Windows has no uselocale(); a thread may instead own its locale and set it back.
+class ClassicNumbers {
+ public:
+  ClassicNumbers() : mode_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)) {
+    if (const char* current = setlocale(LC_ALL, nullptr)) previous_ = current;
+    setlocale(LC_ALL, "C");
+  }
+  ~ClassicNumbers() {
+    if (!previous_.empty()) setlocale(LC_ALL, previous_.c_str());
+    if (mode_ > 0) _configthreadlocale(mode_);
+  }
+  ClassicNumbers(const ClassicNumbers&) = delete;
+  ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+ private:
+  int mode_;
+  std::string previous_;
+};
+
+#else
 
 class ClassicNumbers {
  public:
@@ -22,5 +49,7 @@ class ClassicNumbers {
   }
   locale_t previous_;
 };
+
+#endif
 
 }  // namespace tavelo

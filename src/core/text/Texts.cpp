@@ -52,7 +52,19 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMsgLoadOk, " \t   Load OK\t\t  ", " \t   加载成功 \t   "},
     {TextId::kMsgLoadFail, " \t   Load fail\t   ", " \t   加载失败 \t  "},
     {TextId::kMsgFileLoadFail, "%s Load fail", "%s 加载失败"},
-    {TextId::kMsgCannotOpenLink, "The processor cannot be opened.", "无法打开设备。"},
+    {TextId::kMsgUsbOpenDenied,
+     "The processor is connected at %s but cannot be opened: %s. Install the udev rule "
+     "70-tavelo.rules (see README) and replug the processor.",
+     "设备已连接在 %s，但无法打开：%s。请安装 udev 规则 70-tavelo.rules（见 README），"
+     "然后重新插拔设备。"},
+    {TextId::kMsgUsbOpenBusy,
+     "The processor is connected at %s but cannot be opened: %s. Another program is using "
+     "it: close that program and connect again.",
+     "设备已连接在 %s，但无法打开：%s。另一个程序正在使用它：请关闭该程序后重新连接。"},
+    {TextId::kMsgUsbOpenRefused,
+     "The processor is connected at %s but cannot be opened: %s. Replug the processor and "
+     "connect again.",
+     "设备已连接在 %s，但无法打开：%s。请重新插拔设备后再连接。"},
 
     {TextId::kMassUploadTitle, "Mass Upload", "批量上传到设备"},
     {TextId::kMassAddAll, "Add All", "全部加入"},

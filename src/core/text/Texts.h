@@ -46,8 +46,12 @@ enum class TextId : int {
   kMsgSaveFailed,
   kMsgLoadOk,
   kMsgLoadFail,
-  kMsgFileLoadFail,    // "%s": the file name
-  kMsgCannotOpenLink,  // a processor is there but cannot be opened; the cause follows
+  kMsgFileLoadFail,  // "%s": the file name
+  // A processor is attached but cannot be opened: "%s" the device node, then "%s" the
+  // system's reason; each names its remedy.
+  kMsgUsbOpenDenied,
+  kMsgUsbOpenBusy,
+  kMsgUsbOpenRefused,
 
   // Mass-upload dialog.
   kMassUploadTitle,  // also the caption of its upload button

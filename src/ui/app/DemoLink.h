@@ -26,6 +26,9 @@ class DemoTransport : public QObject, public Transport {
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override;
+  // The simulated device's own words, so a failure names its cause as a real link's does.
+  std::string Describe() const override { return inner_.Describe(); }
+  std::string FailureText() const override { return inner_.FailureText(); }
 
   SimHidTransport& Inner() { return inner_; }
 

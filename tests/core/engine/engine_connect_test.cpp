@@ -107,8 +107,9 @@ TEST(EngineConnect, OpeningThatCannotStartFailsAndReleasesTheTransport) {
   usb.ExpectEndedIdle();
 }
 
-// A USB processor that is there but cannot be opened: the status stays "Open failed", a
-// message gives the cause, and the console's detail says it too.
+// A USB processor that is there but cannot be opened: the status stays "Open failed", one
+// message gives the cause and the remedy in the user's language, and the console's detail
+// says it too.
 TEST(EngineConnect, AProcessorThatCannotBeOpenedSaysWhy) {
   class Refusing : public Transport {
    public:
@@ -121,7 +122,9 @@ TEST(EngineConnect, AProcessorThatCannotBeOpenedSaysWhy) {
       return FetchStatus::kFailed;
     }
     void Close() override {}
-    std::string FailureText() const override { return "cannot be opened: Permission denied"; }
+    std::string FailureText() const override { return OpenProblemSummary(problem); }
+    LinkOpenProblem OpenProblem() const override { return problem; }
+    LinkOpenProblem problem{OpenRefusal::kPermissionDenied, "/dev/hidraw3", "Permission denied"};
   };
   Recorder recorder;
   Engine engine(recorder);
@@ -129,10 +132,22 @@ TEST(EngineConnect, AProcessorThatCannotBeOpenedSaysWhy) {
   engine.Post(msg::Connect{});
   EXPECT_EQ(recorder.LastStatus(), "Open failed");
   ASSERT_EQ(recorder.messages.size(), 1u);
-  EXPECT_EQ(recorder.messages[0].id, TextId::kMsgCannotOpenLink);
+  EXPECT_EQ(recorder.messages[0].id, TextId::kMsgUsbOpenDenied);
   EXPECT_EQ(recorder.LastMessage(),
-            "The processor cannot be opened.\ncannot be opened: Permission denied");
-  EXPECT_EQ(engine.FailureDetail(), "cannot be opened: Permission denied");
+            "The processor is connected at /dev/hidraw3 but cannot be opened: Permission "
+            "denied. Install the udev rule 70-tavelo.rules (see README) and replug the "
+            "processor.");
+  EXPECT_EQ(engine.FailureDetail(),
+            "the processor at /dev/hidraw3 cannot be opened: Permission denied");
+  // Ticks do not repeat it; the next Connect says it again, in the language now chosen.
+  for (int i = 0; i < 200; ++i) engine.Tick();
+  EXPECT_EQ(recorder.messages.size(), 1u);
+  engine.SetLanguage(Lang::kChinese);
+  engine.Post(msg::Connect{});
+  ASSERT_EQ(recorder.messages.size(), 2u);
+  EXPECT_NE(recorder.LastMessage().find("/dev/hidraw3"), std::string::npos);
+  EXPECT_NE(recorder.LastMessage().find("70-tavelo.rules"), std::string::npos);
+  EXPECT_NE(recorder.LastMessage().find("设备"), std::string::npos);
 
   // Nothing attached: the status alone, as before, and a detail for the console.
   EngineHarness usb(Link::kHid);

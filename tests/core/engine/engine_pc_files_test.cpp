@@ -26,7 +26,8 @@ struct FaultGuard {
 // on a line of its own.
 void ExpectSaveFailedWithReason(const std::string& message, const std::string& file) {
   EXPECT_TRUE(message.starts_with(" \t  Save Failed  \ncannot ")) << message;
-  EXPECT_NE(message.find("/" + file + ": "), std::string::npos) << message;
+  const std::string separator = fs::path("/").make_preferred().string();
+  EXPECT_NE(message.find(separator + file + ": "), std::string::npos) << message;
 }
 
 TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {

@@ -300,18 +300,25 @@ TEST(EngineTransfer, SaveToPcWritesTheFileOrExplainsTheName) {
   EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name");
   EXPECT_EQ(h.engine.PcFiles().size(), 1u);
 
-  // A save through a link writes the file the link names; a failed save says why.
+  // A save through a link writes the file the link names (Windows users seldom have links).
+#ifndef _WIN32
   WritePresetFile(dir.path() / "kept", "Old");
   fs::create_symlink(dir.path() / "kept", dir.path() / "param_dir" / "linked");
   h.engine.Post(msg::SaveToPc{"linked"});
   EXPECT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
   EXPECT_TRUE(fs::is_symlink(dir.path() / "param_dir" / "linked"));
   EXPECT_EQ(std::string(ReadParamFile(dir.path() / "kept").data.name.data(), 7), "Evening");
+#endif
+  // A failed save says why, in the system's words.
   fs::create_directory(dir.path() / "param_dir" / "taken");
   h.engine.Post(msg::SaveToPc{"taken"});
-  EXPECT_EQ(h.recorder.messages.back().detail, "cannot replace " +
-                                                   (dir.path() / "param_dir" / "taken").string() +
-                                                   ": " + std::strerror(EISDIR));
+  const std::string& detail = h.recorder.messages.back().detail;
+  EXPECT_TRUE(
+      detail.starts_with("cannot replace " + (dir.path() / "param_dir" / "taken").string() + ": "))
+      << detail;
+#ifndef _WIN32
+  EXPECT_TRUE(detail.ends_with(std::strerror(EISDIR))) << detail;
+#endif
   EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  \n" + h.recorder.messages.back().detail);
 }
 

@@ -1,8 +1,10 @@
 // Whole-file writes that never destroy the previous file, and bounded whole-file reads.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 
@@ -59,6 +61,8 @@ TEST(AtomicWrite, FailsCleanlyWhereNoFileCanBeMade) {
   EXPECT_EQ(EntryCount(dir.path()), 1u);
 }
 
+// Links, modes, owners and other users are POSIX matters.
+#ifndef _WIN32
 mode_t ModeOf(const std::filesystem::path& path) {
   struct stat st {};
   ::stat(path.c_str(), &st);
@@ -154,6 +158,28 @@ TEST(AtomicWrite, RefusesAFileTheUserMayNotWrite) {
   EXPECT_EQ(ModeOf(target), 0444u);
   EXPECT_EQ(EntryCount(dir.path()), 1u);
 }
+
+#else
+
+// Windows keeps no owner or mode bits to carry over; a read-only file is what the user may
+// not write, and the save must leave it as it was.
+TEST(AtomicWrite, RefusesAReadOnlyFile) {
+  TempFolder dir;
+  const auto target = dir / "preset";
+  const std::vector<std::uint8_t> old(1140, 0x44), fresh(1140, 0x55);
+  WriteBytes(target, old);
+  std::filesystem::permissions(target, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  const FileResult r = WriteFileAtomically(target, fresh.data(), fresh.size());
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.message.find("cannot write " + target.string()), std::string::npos) << r.message;
+  EXPECT_EQ(ReadBytes(target), old);
+  EXPECT_EQ(EntryCount(dir.path()), 1u);
+  std::filesystem::permissions(target, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+}
+
+#endif  // _WIN32
 
 TEST(AtomicWrite, TakesTheLongestNamesTheSystemAllows) {
   TempFolder dir;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,20 @@ namespace tavelo::testing {
 class TempFolder {
  public:
   TempFolder() {
+#ifdef _WIN32
+    // No mkdtemp() there: try fresh names until one can be made.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const auto candidate =
+          std::filesystem::temp_directory_path() / ("tavelo-presets-" + std::to_string(random()));
+      std::error_code ec;
+      if (std::filesystem::create_directory(candidate, ec)) path_ = candidate;
+    }
+#else
     std::string pattern =
         (std::filesystem::temp_directory_path() / "tavelo-presets-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+#endif
   }
   ~TempFolder() {
     std::error_code ec;
@@ -23,8 +35,12 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  const std::filesystem::path& path() const {
+    return path_;
+  }
+  std::filesystem::path operator/(const std::string& name) const {
+    return path_ / name;
+  }
 
  private:
   std::filesystem::path path_;

@@ -1,0 +1,116 @@
+#include "cmd_device_room.h"
+
+#include <array>
+
+namespace tavelo::cli {
+
+namespace {
+constexpr std::uint8_t kLockKeyCode = 43;
+constexpr std::uint8_t kUnlockLockState = 1;
+constexpr std::size_t kLockKeyDigits = 4;
+}  // namespace
+
+void PostUnlockKey(Engine& engine, const std::string& key) {
+  // The unlock prompt's block: the four digits as values 0..9, then the lock state 1.
+  std::array<std::uint8_t, kLockKeyDigits + 1> block{};
+  for (std::size_t i = 0; i < kLockKeyDigits && i < key.size(); ++i) {
+    block[i] = static_cast<std::uint8_t>(key[i] - '0');
+  }
+  block[kLockKeyDigits] = kUnlockLockState;
+  engine.Post(
+      msg::Block{kLockKeyCode, BlockArg::Buffer(block.data(), static_cast<int>(block.size()))});
+}
+
+std::string LinkFailureReason(const Engine& engine, const ConsoleObserver& console) {
+  // Link down ends in "Idle"; the status before it is what the panel shows, the engine's
+  // detail what the user can act on.
+  const std::string& detail = engine.FailureDetail();
+  const std::string& status = console.FailureStatusText();
+  if (!status.empty()) return detail.empty() ? status : status + ": " + detail;
+  if (!detail.empty()) return detail;
+  return "the link went down; status " + console.LastStatusText();
+}
+
+RoomLink::RoomLink(std::unique_ptr<Transport> transport, std::optional<std::string> lockKey,
+                   std::ostream& log, std::function<void()> afterInput)
+    : lockKey_(std::move(lockKey)),
+      afterInput_(std::move(afterInput)),
+      wire_(nullptr),
+      console_(log, false),
+      inner_(std::move(transport)),
+      engine_(console_) {
+  console_.onUnlockOpen = [this] { OnUnlockOpen(); };
+  console_.onMessage = [this](const UserMessage& m) {
+    // A refused key leaves the prompt open for another try; there is only the one key.
+    if (m.id == TextId::kMsgPasswordError && engine_.UnlockOpen() && unlockAnswered_) {
+      engine_.Post(msg::UnlockClosed{});
+    }
+  };
+  if (inner_) inner_->SetWakeup([this] { RequestBytesArrived(); });
+  engine_.SetTransportFactory([this]() -> std::unique_ptr<Transport> {
+    if (!inner_) return nullptr;
+    return std::make_unique<TapTransport>(*inner_, wire_);
+  });
+}
+
+RoomLink::~RoomLink() {
+  engine_.Shutdown();
+}
+
+void RoomLink::Connect() {
+  engine_.Post(msg::Connect{});
+  AfterInput();
+}
+
+bool RoomLink::Ready() const {
+  return engine_.ParamSetRead() && engine_.ParamSetShown() && Quiet();
+}
+
+bool RoomLink::Quiet() const {
+  return engine_.Connected() && !engine_.ReplyAwaited() && engine_.Pending().Empty();
+}
+
+void RoomLink::Disconnect() {
+  if (engine_.State() == ConnState::kIdle) return;
+  engine_.Post(msg::Connect{});
+}
+
+void RoomLink::Tick() {
+  engine_.Tick();
+  AfterInput();
+}
+
+std::string RoomLink::FailureReason() const {
+  if (lockedWithoutKey_) return "the processor's settings are locked; give its key with --lock-key";
+  return LinkFailureReason(engine_, console_);
+}
+
+// May run on a transport's own thread: only a flag and a queued call.
+void RoomLink::RequestBytesArrived() {
+  if (wakePending_.exchange(true)) return;
+  QMetaObject::invokeMethod(
+      &context_,
+      [this] {
+        wakePending_ = false;
+        engine_.BytesArrived();
+        AfterInput();
+      },
+      Qt::QueuedConnection);
+}
+
+void RoomLink::OnUnlockOpen() {
+  unlockAnswered_ = false;
+  if (!lockKey_) {
+    lockedWithoutKey_ = true;
+    engine_.Post(msg::UnlockClosed{});
+    return;
+  }
+  unlockAnswered_ = true;
+  PostUnlockKey(engine_, *lockKey_);
+}
+
+void RoomLink::AfterInput() {
+  if (afterInput_) afterInput_();
+}
+
+}  // namespace tavelo::cli

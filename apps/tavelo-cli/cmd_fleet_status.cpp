@@ -1,0 +1,97 @@
+// tavelo-cli fleet status: what every room's processor reports about itself.
+#include <iostream>
+
+#include "Command.h"
+#include "cmd_device_panel.h"
+#include "cmd_fleet.h"
+#include "fleet/TextTable.h"
+
+namespace tavelo::cli {
+namespace {
+
+struct RoomStatus {
+  int protocolVersion = -1;
+  int preset = 0;          // 1..10
+  std::string presetName;  // escaped, quoted
+  bool lock = false;
+  int adminMode = 0;
+};
+
+class StatusWork : public FleetWork {
+ public:
+  explicit StatusWork(std::size_t rooms) : status_(rooms) {}
+
+  std::optional<RoomEnd> Start(std::size_t room, RoomLink& link) override {
+    const Engine& engine = link.engine();
+    RoomStatus& s = status_[room];
+    s.protocolVersion = engine.ProtocolVersion();
+    s.preset = engine.CurrentPreset() + 1;
+    s.presetName = ShownPresetName(engine.Image().name);
+    s.lock = engine.LockState();
+    s.adminMode = engine.AdminMode();
+    return RoomEnd{true, {}, "preset " + std::to_string(s.preset) + " " + s.presetName};
+  }
+
+  const RoomStatus& Of(std::size_t room) const { return status_[room]; }
+
+ private:
+  std::vector<RoomStatus> status_;
+};
+
+std::string Address(const Room& room) {
+  return room.host + ":" + std::to_string(room.port);
+}
+
+std::string AsJson(const std::vector<Room>& rooms, const std::vector<RoomEnd>& ends,
+                   const StatusWork& work) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < rooms.size(); ++i) {
+    const RoomStatus& s = work.Of(i);
+    out += i == 0 ? "\n" : ",\n";
+    out += "  {\"room\": " + ShownName(rooms[i].name) + ", \"host\": " + ShownName(rooms[i].host) +
+           ", \"port\": " + std::to_string(rooms[i].port) +
+           ", \"reachable\": " + (ends[i].ok ? "true" : "false");
+    if (ends[i].ok) {
+      out += ", \"protocol_version\": " + std::to_string(s.protocolVersion) +
+             ", \"current_preset\": " + std::to_string(s.preset) +
+             ", \"preset_name\": " + s.presetName + ", \"lock\": " + (s.lock ? "true" : "false") +
+             ", \"admin_mode\": " + std::to_string(s.adminMode);
+    } else {
+      out += ", \"error\": " + ShownName(ends[i].detail);
+    }
+    out += "}";
+  }
+  return out + "\n]\n";
+}
+
+std::string AsTable(const std::vector<Room>& rooms, const std::vector<RoomEnd>& ends,
+                    const StatusWork& work) {
+  std::vector<std::vector<std::string>> rows = {
+      {"ROOM", "ADDRESS", "REACHABLE", "VERSION", "PRESET", "LOCK", "ADMIN"}};
+  for (std::size_t i = 0; i < rooms.size(); ++i) {
+    const RoomStatus& s = work.Of(i);
+    if (ends[i].ok) {
+      rows.push_back({ShownName(rooms[i].name), Address(rooms[i]), "yes",
+                      std::to_string(s.protocolVersion),
+                      std::to_string(s.preset) + " " + s.presetName, s.lock ? "on" : "off",
+                      std::to_string(s.adminMode)});
+    } else {
+      rows.push_back({ShownName(rooms[i].name), Address(rooms[i]), "no", ends[i].detail});
+    }
+  }
+  return FormatTable(rows);
+}
+
+}  // namespace
+
+int RunFleetStatus(const FleetArgs& fleet) {
+  StatusWork work(fleet.rooms.size());
+  const auto ends = RunFleet(fleet.rooms, work, fleet.options);
+  std::cout << (fleet.json ? AsJson(fleet.rooms, ends, work) : AsTable(fleet.rooms, ends, work))
+            << std::flush;
+  const bool allReached =
+      std::all_of(ends.begin(), ends.end(), [](const RoomEnd& e) { return e.ok; });
+  return allReached ? kExitOk : kExitFailure;
+}
+
+}  // namespace tavelo::cli

@@ -1,0 +1,83 @@
+// tavelo-cli fleet verify: every room compared field by field with its reference preset.
+#include <iostream>
+
+#include "Command.h"
+#include "cmd_device_panel.h"
+#include "cmd_fleet.h"
+#include "fleet/RoomPreset.h"
+#include "fleet/TextTable.h"
+#include "presets/PresetFolder.h"
+
+namespace tavelo::cli {
+namespace {
+
+constexpr const char* kNoGolden = "golden file";
+
+class VerifyWork : public FleetWork {
+ public:
+  VerifyWork(const std::vector<Room>& rooms, std::filesystem::path dir)
+      : rooms_(rooms), dir_(std::move(dir)), golden_(rooms.size()), differences_(rooms.size()) {}
+
+  // The reference is read first: a room without one is not worth a connection.
+  std::optional<RoomEnd> Prepare(std::size_t room) override {
+    const std::filesystem::path path = dir_ / rooms_[room].name;
+    const ParamFileResult file = ReadParamFile(path);
+    if (!file.ok()) return RoomEnd{false, kNoGolden, path.string() + ": " + file.message};
+    golden_[room] = file.data;
+    return std::nullopt;
+  }
+
+  std::optional<RoomEnd> Start(std::size_t room, RoomLink& link) override {
+    differences_[room] = RoomDifferences(link.engine().Image(), golden_[room]);
+    const std::size_t n = differences_[room].size();
+    if (n == 0) return RoomEnd{true, {}, "same"};
+    return RoomEnd{true, {}, n == 1 ? "1 field differs" : std::to_string(n) + " fields differ"};
+  }
+
+  const std::vector<std::string>& Differences(std::size_t room) const { return differences_[room]; }
+
+ private:
+  const std::vector<Room>& rooms_;
+  std::filesystem::path dir_;
+  std::vector<ParamFileData> golden_;
+  std::vector<std::vector<std::string>> differences_;
+};
+
+}  // namespace
+
+int RunFleetVerify(const FleetArgs& fleet) {
+  const std::filesystem::path dir = ResolveFileArg(fleet.args, fleet.args.positional[1]);
+  VerifyWork work(fleet.rooms, dir);
+  const auto ends = RunFleet(fleet.rooms, work, fleet.options);
+
+  std::vector<std::vector<std::string>> rows = {
+      {"ROOM", "RESULT", "DIFFERENCE (golden -> room) OR REASON"}};
+  int same = 0, differ = 0, unreachable = 0, noGolden = 0;
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    const std::string room = ShownName(fleet.rooms[i].name);
+    const RoomEnd& end = ends[i];
+    if (!end.ok) {
+      const bool golden = end.step == kNoGolden;
+      ++(golden ? noGolden : unreachable);
+      rows.push_back({room, golden ? "no golden file" : "unreachable", end.detail});
+      continue;
+    }
+    const auto& differences = work.Differences(i);
+    if (differences.empty()) {
+      ++same;
+      rows.push_back({room, "same"});
+      continue;
+    }
+    ++differ;
+    for (std::size_t k = 0; k < differences.size(); ++k) {
+      rows.push_back({k == 0 ? room : "", k == 0 ? "differs" : "", differences[k]});
+    }
+  }
+  std::cout << FormatTable(rows) << "fleet verify: " << same << " same, " << differ << " differ, "
+            << unreachable << " unreachable, " << noGolden << " without a golden file, of "
+            << ends.size() << " rooms\n"
+            << std::flush;
+  return same == static_cast<int>(ends.size()) ? kExitOk : kExitFailure;
+}
+
+}  // namespace tavelo::cli

@@ -1,0 +1,28 @@
+# The Debian package: `cpack -G DEB` in a build folder (scripts/package.sh does it all).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tavelo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${TAVELO_MAINTAINER}")
+set(CPACK_PACKAGE_VENDOR "${TAVELO_DEVELOPER}")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${TAVELO_HOMEPAGE}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control panel for a karaoke and home-cinema sound processor")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TAVELO_PACKAGE_RELEASE})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVELO_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
+Tavelo adjusts a karaoke and home-cinema sound processor over USB or Wi-Fi:
+levels, equalisers, reverb, echo, outputs and preset modes. It saves and
+loads presets as files, and comes with tavelo-cli, the same controls on the
+command line, and tavelo-sim, a virtual processor for trying it without
+hardware. A udev rule lets the user at the seat open the USB device.")
+# Libraries from the binaries themselves; Qt's translations are loaded at run time, so they
+# are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+include(CPack)

@@ -1,0 +1,26 @@
+#include "fleet/RoomPreset.h"
+
+#include "presets/FileReport.h"
+#include "presets/ParamFields.h"
+
+namespace tavelo {
+
+ParamFileData RoomAsFile(const ParamImage& room, const ParamFileData& reference) {
+  ParamFileData data = ParamFileDataFromImage(room);
+  data.bytes[kSettingsBytes] = reference.bytes[kSettingsBytes];
+  data.words[kWordCount] = reference.words[kWordCount];
+  for (std::size_t s = 0; s < kEqSets.size(); ++s) {
+    for (int b = kEqSets[s].wireBands; b < kEqSets[s].memoryBands; ++b) {
+      data.eq[s][static_cast<std::size_t>(b)] = reference.eq[s][static_cast<std::size_t>(b)];
+    }
+  }
+  data.altSwitchWord = reference.altSwitchWord;
+  data.powerMode = reference.powerMode;
+  return data;
+}
+
+std::vector<std::string> RoomDifferences(const ParamImage& room, const ParamFileData& reference) {
+  return DiffFields(DescribeParamFile(reference), DescribeParamFile(RoomAsFile(room, reference)));
+}
+
+}  // namespace tavelo

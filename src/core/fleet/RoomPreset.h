@@ -1,0 +1,22 @@
+#pragma once
+// A room's current preset, as read from its processor, in the form of a parameter file, so
+// fleet commands compare it with a reference file by the same field table `diff` uses.
+#include <string>
+#include <vector>
+
+#include "params/ParamImage.h"
+#include "presets/ParamFile.h"
+
+namespace tavelo {
+
+// The room's preset as a file would hold it. A download does not carry every field of a
+// file: the pass-filter bands a page keeps beyond those that travel, the alternate switch
+// word, the spare byte and word and the power mode. Those are taken from `reference`, so a
+// comparison never reports a difference the processor cannot hold or show.
+ParamFileData RoomAsFile(const ParamImage& room, const ParamFileData& reference);
+
+// "field: reference -> room" for every field in which the room differs from the reference,
+// in field-table order.
+std::vector<std::string> RoomDifferences(const ParamImage& room, const ParamFileData& reference);
+
+}  // namespace tavelo
