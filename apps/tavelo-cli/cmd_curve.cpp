@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Command.h"
+#include "CurvePictureHook.h"
 #include "eq/BandSyntax.h"
 #include "eq/CResp.h"
 
@@ -17,7 +19,10 @@ constexpr int kDefaultWidth = 1000;
 // The first curve column is 50, so a narrower graph has no columns at all.
 constexpr int kMinWidth = 51;
 constexpr int kMaxWidth = CResp::kMaxColumns;
-constexpr const char* kUsage = "curve [--width W] TYPE,FREQ,Q,GAIN[,SLOPE]...";
+constexpr const char* kUsage =
+    "curve [--width W] [--svg FILE | --png FILE [--scale S]] TYPE,FREQ,Q,GAIN[,SLOPE]...\n"
+    "      the summed response, one CSV line per graph column; --svg or --png draws it with\n"
+    "      the panel's axes instead (W pixels wide, 280 high; S device pixels per pixel, 1..4)";
 
 int UsageError(const std::string& message) {
   std::cerr << "tavelo-cli curve: " << message << "\nusage: tavelo-cli " << kUsage << "\n";
@@ -34,6 +39,25 @@ bool ParseWidth(const std::string& text, int& width) {
   return used == text.size() && width >= kMinWidth && width <= kMaxWidth;
 }
 
+bool ParseScale(const std::string& text, double& scale) {
+  std::size_t used = 0;
+  try {
+    scale = std::stod(text, &used);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return used == text.size() && scale >= 1.0 && scale <= 4.0;
+}
+
+}  // namespace
+
+CurvePictureWriter& CurvePictureWriterSlot() {
+  static CurvePictureWriter writer = nullptr;
+  return writer;
+}
+
+namespace {
+
 // Rounding to the printed precision must not leave "-0.0000" for a flat response.
 double WithoutNegativeZero(double v, double halfStep) {
   return std::fabs(v) < halfStep ? 0.0 : v;
@@ -42,6 +66,8 @@ double WithoutNegativeZero(double v, double halfStep) {
 int RunCurve(const std::vector<std::string>& args) {
   int width = kDefaultWidth;
   std::vector<EqBand> bands;
+  std::optional<CurvePictureRequest> picture;
+  double scale = 1.0;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -58,6 +84,15 @@ int RunCurve(const std::vector<std::string>& args) {
       if (!ParseWidth(value, width)) {
         return UsageError("width '" + value + "' must be a whole number from 51 to 2048");
       }
+    } else if (!optionsEnded && (arg == "--svg" || arg == "--png")) {
+      if (i + 1 == args.size()) return UsageError(arg + " needs a FILE");
+      if (picture) return UsageError("one picture at a time (--svg or --png)");
+      picture = CurvePictureRequest{args[++i], arg == "--svg"};
+    } else if (!optionsEnded && arg == "--scale") {
+      if (i + 1 == args.size()) return UsageError("--scale needs a value");
+      if (!ParseScale(args[++i], scale)) {
+        return UsageError("scale '" + args[i] + "' must be a number from 1 to 4");
+      }
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
       return UsageError("unknown option '" + arg + "'");
     } else {
@@ -68,6 +103,22 @@ int RunCurve(const std::vector<std::string>& args) {
     }
   }
   if (bands.empty()) return UsageError("no band given");
+  if (scale != 1.0 && (!picture || picture->svg)) return UsageError("--scale goes with --png");
+  if (picture) {
+    if (CurvePictureWriterSlot() == nullptr) {
+      std::cerr
+          << "tavelo-cli curve: this build of tavelo-cli draws no pictures (built without Qt)\n";
+      return kExitFailure;
+    }
+    picture->width = width;
+    picture->scale = scale;
+    std::string error;
+    if (!CurvePictureWriterSlot()(bands, *picture, error)) {
+      std::cerr << "tavelo-cli curve: " << error << "\n";
+      return kExitFailure;
+    }
+    return kExitOk;
+  }
 
   const GraphGeometry geometry = GraphGeometry::ForWidth(width);
   CResp resp(geometry);

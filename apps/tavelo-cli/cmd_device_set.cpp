@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Command.h"
+#include "cmd_device_edits.h"
 #include "cmd_device_options.h"
 #include "cmd_device_session.h"
 #include "presets/NamedEdits.h"
@@ -50,32 +51,7 @@ int RunSet(const std::vector<std::string>& words) {
 
   DeviceSession session(*args, "set");
   if (!session.Connect()) return kExitFailure;
-  Engine& engine = session.engine();
-  // The output sets a request addresses follow the processor's mode, known only now.
-  const auto plan = PlanEdits(engine.Image(), edits, error);
-  if (!plan) {
-    std::cerr << "tavelo-cli set: " << error << "; nothing was sent\n";
-    session.Disconnect();
-    return kExitFailure;
-  }
-  std::string report;
-  for (const PlannedBlock& block : *plan) {
-    for (const NamedEdit& edit : block.edits) ApplyNamedEdit(engine.Image(), edit);
-    const BlockRequest request = RequestForBlock(engine.Image(), block);
-    engine.Post(msg::Block{CodeNumber(request.code), BlockArg::Value(request.arg)});
-    // Answered before the next block: some replies (the echo type's) rewrite the image.
-    const auto outcome = session.RunUntil([&] { return session.Quiet(); });
-    if (outcome != DeviceSession::Outcome::kDone) {
-      return session.Fail("not every change was answered", outcome);
-    }
-    // Described now: the engine has handled the request and limited the volumes.
-    for (const NamedEdit& edit : block.edits) {
-      report += DescribeNamedEdit(edit, engine.Image()) + "\n";
-    }
-  }
-  std::cout << report << std::flush;
-  session.Disconnect();
-  return kExitOk;
+  return SendNamedEdits(session, edits, "set");
 }
 
 const RegisterCommand kRegister("set", kUsage, RunSet);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "eq/CResp.h"
+#include "eq/GraphAxes.h"
 
 namespace tavelo {
 
@@ -13,9 +14,8 @@ constexpr int kGraphMaxWidth = CResp::kMaxColumns;
 constexpr int kPlotTop = 30;
 constexpr int kPlotBottom = 250;
 constexpr int kPlotLeft = 50;
-constexpr float kDbRange = 48.0f;  // -24 .. +24 dB
-// The frequency axis spans 10 Hz .. 25 kHz, i.e. log10(25000 / 10) decades.
-const double kDecadesShown = std::log10(2500.0);
+constexpr float kDbRange = 2.0f * kAxisDbLimit;
+const double kDecadesShown = std::log10(kAxisHighHz / kAxisLowHz);
 }  // namespace
 
 GraphGeometry GraphGeometry::ForWidth(int width) {
@@ -45,7 +45,8 @@ int GraphGeometry::ColumnOfFrequency(double hz) const {
 }
 
 int GraphGeometry::RowOfGain(int gainTenths) const {
-  const float fromBottom = (static_cast<float>(gainTenths) / 10.0f + 24.0f) * pixelsPerDb;
+  const float fromBottom =
+      (static_cast<float>(gainTenths) / 10.0f + static_cast<float>(kAxisDbLimit)) * pixelsPerDb;
   return static_cast<int>(static_cast<float>(bottom) - fromBottom);
 }
 

@@ -104,11 +104,7 @@ ParamFileResult ParseParamFile(const std::uint8_t* bytes, std::size_t size) {
   return result;
 }
 
-void ApplyLoadedFile(ParamImage& image, const ParamFileData& data) {
-  const std::uint8_t musicVolume = image.byte(img::kMusicVolume);
-  const std::uint8_t micVolume = image.byte(img::kMicVolume);
-  const std::uint8_t effectVolume = image.byte(img::kEffectVolume);
-
+void CopyFileFields(ParamImage& image, const ParamFileData& data) {
   image.powerMode = data.powerMode;
   image.bytes = data.bytes;
   image.words = data.words;
@@ -120,6 +116,13 @@ void ApplyLoadedFile(ParamImage& image, const ParamFileData& data) {
   image.switchWord = data.switchWord;
   image.altSwitchWord = data.altSwitchWord;
   image.name = data.name;
+}
+
+void ApplyLoadedFile(ParamImage& image, const ParamFileData& data) {
+  const std::uint8_t musicVolume = image.byte(img::kMusicVolume);
+  const std::uint8_t micVolume = image.byte(img::kMicVolume);
+  const std::uint8_t effectVolume = image.byte(img::kEffectVolume);
+  CopyFileFields(image, data);
 
   // The volumes belong to the room, not to the preset; the loaded maxima still bound them.
   image.byte(img::kMusicVolume) = std::min(musicVolume, image.byte(img::kMusicMaxVolume));

@@ -76,4 +76,8 @@ std::uint8_t ParamFileChecksumSum(const std::uint8_t* bytes);
 // maxima. Used by Load From PC, load into a processor slot and mass upload.
 void ApplyLoadedFile(ParamImage& image, const ParamFileData& data);
 
+// Copies every field of the file into the image as it stands, volumes included (a report or
+// an export of the file itself).
+void CopyFileFields(ParamImage& image, const ParamFileData& data);
+
 }  // namespace tavelo

@@ -5,11 +5,11 @@
 namespace tavelo::ui {
 
 QString DbLabel(int k) {
-  return QString::asprintf("%3ddb", 24 - 6 * k);
+  return QString::fromStdString(tavelo::DbLineText(k));
 }
 
 QString FrequencyLabel(int hz) {
-  return hz < 1000 ? QString::asprintf("%dhz", hz) : QString::asprintf("%dkhz", hz / 1000);
+  return QString::fromStdString(tavelo::FrequencyText(hz));
 }
 
 QPoint BandPointOf(const tavelo::GraphGeometry& g, const tavelo::EqBand& band) {

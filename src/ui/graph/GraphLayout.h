@@ -7,6 +7,7 @@
 #include <array>
 
 #include "eq/CResp.h"
+#include "eq/GraphAxes.h"
 #include "params/EqBand.h"
 
 namespace tavelo::ui {
@@ -21,13 +22,9 @@ inline constexpr int kBandAreaAlpha = 0x30;
 inline constexpr int kLabelFontPixels = 16;
 inline constexpr int kReadoutFontPixels = 14;
 
-// Vertical grid lines (hertz); 10 Hz (column 0) is deliberately absent.
-inline constexpr std::array<int, 28> kGridFrequencies = {
-    20,  30,  40,  50,   60,   70,   80,   90,   100,  200,  300,  400,  500,   600,
-    700, 800, 900, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000, 20000};
-// Frequencies that carry a label.
-inline constexpr std::array<int, 10> kLabelFrequencies = {20,   50,   100,  200,   500,
-                                                          1000, 2000, 5000, 10000, 20000};
+// The axes' frequencies and texts are the core's, shared with every curve picture.
+using tavelo::kGridFrequencies;
+using tavelo::kLabelFrequencies;
 
 // A logical position in the pixels of a frame drawn for `ratio` (the identity at 1).
 inline int Pixels(double logical, double ratio) {

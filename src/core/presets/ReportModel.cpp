@@ -1,0 +1,180 @@
+#include "presets/ReportModel.h"
+
+#include <array>
+#include <string_view>
+
+#include "core/text/Labels.h"
+#include "params/Catalogue.h"
+#include "presets/ParamFields.h"
+#include "presets/ParamFile.h"
+
+namespace tavelo {
+
+namespace {
+
+// The report's sections, in the order of the panel's pages, and the first name segment
+// (or EQ set) that belongs to each.
+struct SectionDef {
+  Label title;
+  std::array<std::string_view, 3> prefixes;
+};
+constexpr std::array<SectionDef, 9> kSections = {{
+    {Label::kMusic, {"music", "", ""}},
+    {Label::kMic, {"mic", "boost_switch", ""}},
+    {Label::kEcho, {"echo", "", ""}},
+    {Label::kReverb, {"reverb", "", ""}},
+    {Label::kMain, {"main", "", ""}},
+    {Label::kSurround, {"surround", "", ""}},
+    {Label::kCenter, {"centre", "", ""}},
+    {Label::kSubwoofer, {"sub", "", ""}},
+    {Label::kSystem, {"", "", ""}},  // everything else
+}};
+constexpr std::size_t kSystemSection = kSections.size() - 1;
+
+struct EqPlace {
+  EqSet set;
+  std::size_t section;
+  std::string_view suffix;
+};
+constexpr std::array<EqPlace, kEqSetCount> kEqPlaces = {{
+    {kEqMicA, 1, " (MIC1)"},
+    {kEqMicB, 1, " (MIC2)"},
+    {kEqMusic, 0, ""},
+    {kEqMainFirst, 4, ", set 1"},
+    {kEqMainSecond, 4, ", set 2"},
+    {kEqSurroundFirst, 5, ", set 1"},
+    {kEqSurroundSecond, 5, ", set 2"},
+    {kEqCentreFirst, 6, ", set 1"},
+    {kEqCentreSecond, 6, ", set 2"},
+    {kEqSubFirst, 7, ", set 1"},
+    {kEqSubSecond, 7, ", set 2"},
+    {kEqReverb, 3, ""},
+    {kEqEcho, 2, ""},
+}};
+
+std::size_t SectionOf(std::string_view name) {
+  std::string_view head = name.substr(0, name.find('.'));
+  if (head == "switch") {
+    // switch.main.left_mute belongs to its page.
+    const std::string_view rest = name.substr(name.find('.') + 1);
+    head = rest.substr(0, rest.find('.'));
+  }
+  for (std::size_t s = 0; s < kSystemSection; ++s) {
+    for (std::string_view p : kSections[s].prefixes) {
+      if (!p.empty() && p == head) return s;
+    }
+  }
+  return kSystemSection;
+}
+
+bool Shown(const CatalogueRow& r) {
+  switch (r.kind) {
+    case ValueKind::kBand:
+    case ValueKind::kHex:
+    case ValueKind::kText:
+      return false;  // bands have their own tables, the name heads the report
+    default:
+      break;
+  }
+  // The files' copy of the switch bits is no page's value; bytes no page names keep their
+  // place names ("image[70]", "spare_byte") and mean nothing to a venue.
+  return r.place.where != Where::kAltSwitchBit && !r.name.starts_with("image[") &&
+         !r.name.starts_with("spare_");
+}
+
+// The unit a bare number is read in, as a page's caption would give it.
+std::string_view UnitSuffix(Unit unit) {
+  switch (unit) {
+    case Unit::kDb:
+    case Unit::kTonePosition:
+      return " dB";
+    case Unit::kHz:
+      return " Hz";
+    case Unit::kMs:
+      return " ms";
+    case Unit::kPercent:
+      return "%";
+    case Unit::kSecond:
+      return " s";
+    default:
+      return "";
+  }
+}
+
+bool IsNumber(std::string_view text) {
+  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+  return !text.empty() && text.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
+std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const ParamImage& image) {
+  std::string text = r.readout.kind == ReadoutKind::kNone
+                         ? field.text
+                         : FormatReadout(r.readout, ReadValue(image, r));
+  if (IsNumber(text)) text += UnitSuffix(r.unit);
+  if (r.readout.kind == ReadoutKind::kNone) return text;
+  constexpr std::string_view kOff = " off";
+  if (r.kind == ValueKind::kLevel && field.text.size() > kOff.size() &&
+      field.text.compare(field.text.size() - kOff.size(), kOff.size(), kOff) == 0) {
+    text += " (off)";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
+  std::vector<ReportSection> sections(kSections.size());
+  for (std::size_t s = 0; s < kSections.size(); ++s) {
+    sections[s].title = LabelText(kSections[s].title, lang);
+  }
+  for (const FieldEntry& field : DescribeParamFile(ParamFileDataFromImage(image))) {
+    const CatalogueRow* r = FindRow(field.key);
+    if (r == nullptr || !Shown(*r)) continue;
+    ReportRow out;
+    out.parameter = r->label ? LabelText(*r->label, lang) : field.key;
+    // Top-bar captions end in a colon ("Music:"); a table cell does not.
+    while (!out.parameter.empty() && (out.parameter.back() == ':' || out.parameter.back() == ' ')) {
+      out.parameter.pop_back();
+    }
+    if (r->perSet.sets > 1) out.parameter += ", set " + std::to_string(r->perSet.set + 1);
+    out.value = ValueText(*r, field, image);
+    out.name = field.key;
+    sections[SectionOf(field.key)].rows.push_back(std::move(out));
+  }
+  for (const EqPlace& place : kEqPlaces) {
+    const auto& info = kEqSets[static_cast<std::size_t>(place.set)];
+    ReportEq eq;
+    eq.set = place.set;
+    eq.title = sections[place.section].title + " EQ" + std::string(place.suffix);
+    const EqBand* bands = image.set(place.set);
+    eq.bands.assign(bands, bands + info.memoryBands);
+    // The page's filter bands are its pass filters: their frequency and slope live in the
+    // filter's own values, which the band records may not repeat.
+    for (int b = info.wireBands; b < info.memoryBands; ++b) {
+      const CatalogueRow& bandRow = RowOf(BandRow(place.set, b));
+      const auto pass = PassFilterOf(bandRow);
+      if (!pass) continue;
+      EqBand& band = eq.bands[static_cast<std::size_t>(b)];
+      band.type = b == info.wireBands ? kBandLowPass : kBandHighPass;
+      band.freq = static_cast<std::int16_t>(ReadValue(image, RowOf(pass->frequency)));
+      if (pass->slope) band.slope = static_cast<std::int8_t>(ReadValue(image, RowOf(*pass->slope)));
+    }
+    sections[place.section].eqs.push_back(std::move(eq));
+  }
+  return sections;
+}
+
+ReportBandCells BandCells(const EqBand& band) {
+  ReportBandCells cells;
+  cells.type = BandTypeName(band.type);
+  cells.frequency = std::to_string(band.freq) + " Hz";
+  if (band.type == kBandLowPass || band.type == kBandHighPass) {
+    cells.slope = SlopeName(band.slope);
+  } else {
+    cells.q = TenthsText(band.q);
+    cells.gain = std::string(band.gain > 0 ? "+" : "") + TenthsText(band.gain) + " dB";
+  }
+  return cells;
+}
+
+}  // namespace tavelo

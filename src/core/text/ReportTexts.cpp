@@ -1,0 +1,40 @@
+#include "core/text/ReportTexts.h"
+
+#include <array>
+
+namespace tavelo {
+
+namespace {
+
+struct Entry {
+  std::string_view english;
+  std::string_view chinese;
+};
+
+constexpr std::array<Entry, static_cast<std::size_t>(ReportText::kCount)> kWords = {{
+    {"Commissioning report", "调试报告"},
+    {"Preset", "预设"},
+    {"Date", "日期"},
+    {"Source", "来源"},
+    {"Parameter", "参数"},
+    {"Value", "数值"},
+    {"Name", "名称"},
+    {"Band", "频段"},
+    {"Type", "类型"},
+    {"Frequency", "频率"},
+    {"Q", "Q"},
+    {"Gain", "增益"},
+    {"Slope", "斜率"},
+    {"Page %d of %d", "第 %d 页，共 %d 页"},
+    {"(continued)", "（续）"},
+}};
+
+}  // namespace
+
+std::string_view ReportWord(ReportText text, Lang lang) {
+  const auto i = static_cast<std::size_t>(text);
+  if (i >= kWords.size()) return {};
+  return lang == Lang::kChinese ? kWords[i].chinese : kWords[i].english;
+}
+
+}  // namespace tavelo

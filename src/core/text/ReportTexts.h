@@ -1,0 +1,30 @@
+#pragma once
+// The words of printed commissioning reports, in English and Chinese.
+#include <string_view>
+
+#include "core/text/Lang.h"
+
+namespace tavelo {
+
+enum class ReportText : int {
+  kTitle,      // "Commissioning report"
+  kPreset,     // "Preset"
+  kDate,       // "Date"
+  kSource,     // "Source"
+  kParameter,  // "Parameter"
+  kValue,      // "Value"
+  kName,       // "Name"
+  kBand,       // "Band"
+  kType,       // "Type"
+  kFrequency,  // "Frequency"
+  kQ,          // "Q"
+  kGain,       // "Gain"
+  kSlope,      // "Slope"
+  kPage,       // "Page %d of %d"
+  kContinued,  // "(continued)"
+  kCount
+};
+
+std::string_view ReportWord(ReportText text, Lang lang);
+
+}  // namespace tavelo
