@@ -51,17 +51,22 @@ std::string FieldsAsJson(PcFileKind kind, const std::vector<FieldEntry>& fields)
   return out + "\n}\n";
 }
 
-std::vector<std::string> DiffFields(const std::vector<FieldEntry>& a,
-                                    const std::vector<FieldEntry>& b) {
-  std::vector<std::string> lines;
+std::vector<FieldDifference> DiffFieldList(const std::vector<FieldEntry>& a,
+                                           const std::vector<FieldEntry>& b) {
+  std::vector<FieldDifference> out;
   const std::size_t n = a.size() < b.size() ? a.size() : b.size();
   for (std::size_t i = 0; i < n; ++i) {
     if (!a[i].compared || a[i].raw == b[i].raw) continue;
     const bool sameText = a[i].text == b[i].text;
-    const std::string& from = sameText ? a[i].raw : a[i].text;
-    const std::string& to = sameText ? b[i].raw : b[i].text;
-    lines.push_back(a[i].key + ": " + from + " -> " + to);
+    out.push_back({a[i].key, sameText ? a[i].raw : a[i].text, sameText ? b[i].raw : b[i].text});
   }
+  return out;
+}
+
+std::vector<std::string> DiffFields(const std::vector<FieldEntry>& a,
+                                    const std::vector<FieldEntry>& b) {
+  std::vector<std::string> lines;
+  for (const auto& d : DiffFieldList(a, b)) lines.push_back(d.key + ": " + d.a + " -> " + d.b);
   return lines;
 }
 

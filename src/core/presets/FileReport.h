@@ -36,10 +36,19 @@ std::string FieldsAsText(PcFileKind kind, const std::vector<FieldEntry>& fields)
 // One JSON object, keys in table order: {"kind": ..., "<key>": <value>, ...} and a newline.
 std::string FieldsAsJson(PcFileKind kind, const std::vector<FieldEntry>& fields);
 
-// "key: A-text -> B-text" for every compared field whose stored value differs. When the two
-// readable texts are alike (a pass filter's unused Q, a name's padding) the stored values
-// are shown instead, so a line never claims a change it does not show. Both lists must come
-// from the same kind of file.
+// One compared field whose stored value differs: its key and the two values as shown. When
+// the two readable texts are alike (a pass filter's unused Q, a name's padding) the stored
+// values are shown instead, so a difference is never claimed that it does not show. Both
+// lists must come from the same kind of file.
+struct FieldDifference {
+  std::string key;
+  std::string a;
+  std::string b;
+};
+std::vector<FieldDifference> DiffFieldList(const std::vector<FieldEntry>& a,
+                                           const std::vector<FieldEntry>& b);
+
+// The same as "key: A -> B" lines.
 std::vector<std::string> DiffFields(const std::vector<FieldEntry>& a,
                                     const std::vector<FieldEntry>& b);
 

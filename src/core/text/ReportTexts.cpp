@@ -27,6 +27,10 @@ constexpr std::array<Entry, static_cast<std::size_t>(ReportText::kCount)> kWords
     {"Slope", "斜率"},
     {"Page %d of %d", "第 %d 页，共 %d 页"},
     {"(continued)", "（续）"},
+    {"Export report...", "导出报告..."},
+    {"PDF files (*.pdf)", "PDF 文件 (*.pdf)"},
+    {"The report was written to %s.", "报告已保存到 %s。"},
+    {"the processor's current preset", "处理器的当前预设"},
 }};
 
 }  // namespace

@@ -22,6 +22,10 @@ enum class ReportText : int {
   kSlope,      // "Slope"
   kPage,       // "Page %d of %d"
   kContinued,  // "(continued)"
+  kExport,     // "Export report...": the panel's button and its file dialog
+  kPdfFiles,   // the file dialog's filter
+  kWritten,    // "%s": the report's file
+  kProcessor,  // the source of a report of the processor's preset
   kCount
 };
 

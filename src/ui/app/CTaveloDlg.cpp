@@ -17,8 +17,10 @@
 #include "ui/app/TracingTransport.h"
 #include "ui/app/UserSettings.h"
 #include "ui/controls/CMyBtn.h"
+#include "ui/dialogs/MessageBoxes.h"
 #include "ui/pages/CDlgMusic.h"
 #include "ui/skin/SkinArt.h"
+#include "ui/tools/EditTools.h"
 
 namespace tavelo::ui {
 namespace {
@@ -27,6 +29,7 @@ constexpr int kTickMs = 50;
 constexpr int kNavRow = 32, kRowHeight = 24;
 constexpr int kNavPitch = 76, kNavWidth = 72;
 constexpr int kPageTop = 60;
+constexpr int kEditButtonsLeft = 768;  // behind the navigation row, boost button included
 
 QString Utf8(const char* text) {
   return QString::fromUtf8(text);
@@ -53,9 +56,24 @@ CTaveloDlg::CTaveloDlg(const Options& options, QWidget* parent)
   connect(topBar_, &CTopBar::ConnectClicked, this, &CTaveloDlg::Connect);
   connect(topBar_, &CTopBar::LinkChosen, this, &CTaveloDlg::ChooseLink);
   connect(topBar_, &CTopBar::AppModeChosen, this, &CTaveloDlg::ChooseAppMode);
-  connect(topBar_, &CTopBar::ValuesChanged, this, [this] { OthersReload(nullptr); });
+  connect(topBar_, &CTopBar::ValuesChanged, this, [this] {
+    if (edits_) edits_->Rebase();
+    OthersReload(nullptr);
+  });
+  connect(topBar_, &CTopBar::Edited, this, [this] {
+    if (edits_) edits_->Recorded();
+  });
   BuildNavigation();  // over the top bar's second row
   BuildPages();
+  edits_ = new EditTools(
+      engine_, this, QPoint(kEditButtonsLeft, kNavRow),
+      {[this] {
+         topBar_->ShowLevelsOfImage();
+         OthersReload(nullptr);
+       },
+       [this](const QString& text) {
+         ShowNotice(this, QString::fromUtf8(Text(TextId::kCaptionWarning, lang_)), text);
+       }});
 
   status_ = new QLabel(this);
   status_->setObjectName("c1002");
@@ -133,6 +151,17 @@ void CTaveloDlg::BuildPages() {
   sysHooks_.engine = &engine_;
   sysHooks_.setLanguage = [this](Lang lang) { SetLanguage(lang, /*store=*/true); };
   sysHooks_.setBoost = [this](bool available) { SetBoostAvailable(available); };
+  sysHooks_.imageSwitched = [this] {
+    if (edits_) edits_->Reset();
+    topBar_->ShowLevelsOfImage();
+    topBar_->ShowInputSource();
+    topBar_->ShowAppMode(ReadValue(engine_.Image(), RowOf(row::kAppMode)));
+    // The mode may have changed with the preset: the pages choose their sets again.
+    for (const auto& entry : pages_) entry.page->AppModeChanged();
+  };
+  sysHooks_.edited = [this] {
+    if (edits_) edits_->Recorded();
+  };
   sysHooks_.moduleEndpoint =
       options_.host.empty() ? kModuleEndpoint : NetEndpoint{options_.host, kModulePort};
   for (const auto& entry : nav::kNavTable) {
@@ -184,6 +213,7 @@ std::unique_ptr<Transport> CTaveloDlg::MakeTransport() {
 }
 
 void CTaveloDlg::PagePosted(const CPage* from, int code, const BlockArg& arg) {
+  if (edits_) edits_->Recorded();
   engine_.Post(msg::Block{code, arg});
   topBar_->ShowInputSource();
   OthersReload(from);
@@ -255,6 +285,7 @@ void CTaveloDlg::SetLanguage(Lang lang, bool store) {
 
 void CTaveloDlg::ApplyLabels() {
   topBar_->ApplyLanguage(lang_);
+  if (edits_) edits_->ApplyLanguage(lang_);
   for (const auto& binding : LabelBindings(LabelWindow::kMain)) {
     const auto it = controls_.find(binding.controlId);
     if (it == controls_.end()) continue;
@@ -288,6 +319,8 @@ void CTaveloDlg::ChooseAppMode(int mode) {
     const BlockRequest request = RequestFor(image, r);
     engine_.PostBlock(CodeNumber(request.code), request.arg);
   }
+  // The application mode is a choice of view as much as a value: not a step of undo.
+  edits_->Rebase();
   OnApplyAppMode(mode);
   for (const auto& entry : pages_) entry.page->AppModeChanged();
 }

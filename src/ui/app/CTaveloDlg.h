@@ -28,6 +28,7 @@ class CDlgUnlock;
 class CDlgWait;
 class CMyBtn;
 class CPage;
+class EditTools;
 
 inline constexpr int kClientWidth = 1170;
 inline constexpr int kClientHeight = 690;
@@ -50,6 +51,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   Engine& GetEngine() { return engine_; }
   DemoLink& Demo() { return demo_; }
   CTopBar& TopBar() { return *topBar_; }
+  EditTools& Edits() { return *edits_; }
 
   // Link choice and the Connect button.
   void ChooseLink(LinkChoice choice);
@@ -147,6 +149,7 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   QTimer* tick_;
 
   CTopBar* topBar_ = nullptr;
+  EditTools* edits_ = nullptr;                  // undo and redo of the pages' edits
   std::unordered_map<int, QWidget*> controls_;  // the window's own: navigation, status
   QLabel* status_ = nullptr;
   std::array<CMyBtn*, nav::kNavCount> nav_{};

@@ -11,6 +11,7 @@
 #include "ui/dialogs/CDlgUnlock.h"
 #include "ui/dialogs/CDlgWait.h"
 #include "ui/pages/CPage.h"
+#include "ui/tools/EditTools.h"
 
 namespace tavelo::ui {
 
@@ -84,6 +85,7 @@ void CTaveloDlg::OnUnlockClose() {
 void CTaveloDlg::OnDistribute() {
   ++distributions_;
   qCDebug(lcEngine) << "parameter set distributed to the pages";
+  if (edits_) edits_->Reset();  // a download or a loaded preset: earlier edits no longer apply
   topBar_->ShowAdjustManner();
   topBar_->ShowLevelsOfImage();
   topBar_->ShowInputSource();
@@ -113,6 +115,7 @@ void CTaveloDlg::OnApplyAppMode(int mode) {
 }
 
 void CTaveloDlg::OnTopBar(const TopBarValues& values) {
+  if (edits_) edits_->Rebase();
   topBar_->ShowLevels(values);
 }
 
@@ -122,12 +125,14 @@ void CTaveloDlg::OnIndicators(std::uint8_t first, std::uint8_t /*second*/) {
 
 void CTaveloDlg::OnEchoTypeReloaded() {
   // The echo values of a new echo type arrived: pages show them (and lay out by the type).
+  if (edits_) edits_->Rebase();
   for (const auto& entry : pages_) entry.page->ReloadChanged();
 }
 
 void CTaveloDlg::OnFrontPanel(const FrontPanel& /*panel*/) {
   // The processor's knobs moved: the page on show looks again at what they own, and
   // only at what changed.
+  if (edits_) edits_->Rebase();
   if (CPage* page = PageWidget(currentPage_); page && page->Model().State() == PageModel::kData)
     page->ReloadChanged();
 }

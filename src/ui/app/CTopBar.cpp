@@ -126,6 +126,7 @@ CTopBar::CTopBar(Engine& engine, int width, QWidget* parent) : QWidget(parent), 
     auto& image = engine_.Image();
     if (index < r.min || index > r.max || ReadValue(image, r) == index) return;
     WriteValue(image, r, index);
+    emit Edited();
     const BlockRequest request = RequestFor(image, r);
     engine_.PostBlock(CodeNumber(request.code), request.arg);
     ShowInputSource();
@@ -192,8 +193,10 @@ void CTopBar::LevelSliderMoved(int id, int position) {
   if (!info) return;
   static_cast<QLabel*>(Control(info->valueLabel))
       ->setText(QString::fromStdString(FormatReadout(RowOf(info->value).readout, position)));
-  if (const auto code = topbar::SliderMoved(engine_.Image(), id, position))
+  if (const auto code = topbar::SliderMoved(engine_.Image(), id, position)) {
+    emit Edited();
     engine_.PostBlock(*code);
+  }
 }
 
 void CTopBar::Hotkey(int which, bool up) {
@@ -203,6 +206,7 @@ void CTopBar::Hotkey(int which, bool up) {
   if (!code) return;
   const topbar::LevelInfo& info = topbar::InfoOf(level);
   ShowLevel(info.slider, Value(engine_, info.value));
+  emit Edited();
   engine_.PostBlock(*code);
 }
 

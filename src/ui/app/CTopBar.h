@@ -68,6 +68,9 @@ class CTopBar : public QWidget {
   void AppModeChosen(int mode);
   // The top bar changed a value that pages show too (the input source).
   void ValuesChanged();
+  // The user changed a value of the image here (a level, the input source); emitted after
+  // the image is written and before its block is posted, so undo can take it back.
+  void Edited();
 
  private:
   CMyBtn* AddButton(int id, QRect rect, const QString& text);

@@ -385,6 +385,27 @@ void BandEditor::DragQ(int band, int q) {
   Redraw();
 }
 
+bool BandEditor::ImportBands(const std::vector<EqBand>& bands) {
+  if (!enabled_ || !HasBands()) return false;
+  const int count = std::min(static_cast<int>(bands.size()), EqBandCount());
+  for (int k = 0; k < count; ++k) {
+    EqBand& b = Bands()[k];
+    if (b == bands[At(k)]) continue;
+    b = bands[At(k)];
+    if (HasColumn(k)) RefreshBand(k, false);
+    Stored(k);
+  }
+  Redraw();
+  return true;
+}
+
+std::string BandEditor::ViewName() const {
+  if (!HasBands()) return {};
+  // A band row is named "<array>.band<k>".
+  const std::string_view band0 = RowOf(BandRowOf(0)).name;
+  return std::string(band0.substr(0, band0.rfind('.')));
+}
+
 // ---- bypass and reset ------------------------------------------------------------------
 
 void BandEditor::ToggleBypass() {

@@ -67,6 +67,13 @@ class BandEditor {
   void DragPoint(int band, int freq, int gain);
   void DragQ(int band, int q);
 
+  // Bands taken from elsewhere (a filter file) into the columns of the view shown now:
+  // each band that differs is stored and sent as an edit of it would be. False (nothing
+  // changed) while the page edits no set.
+  bool ImportBands(const std::vector<EqBand>& bands);
+  // The readable name of the band array shown now ("music_eq", "boost.mic").
+  std::string ViewName() const;
+
  private:
   struct Entry {
     int band;

@@ -130,6 +130,7 @@ void CDlgMic::Build() {
 }
 
 void CDlgMic::ApplyLanguage(Lang lang) {
+  CEqPage::ApplyLanguage(lang);
   Binder().ApplyLabels(LabelWindow::kMic, lang);
   for (const auto& c : extraCaptions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
   Binder().ApplySlopeLanguage(lang);

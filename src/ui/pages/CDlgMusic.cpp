@@ -101,6 +101,7 @@ void CDlgMusic::Build() {
 }
 
 void CDlgMusic::ApplyLanguage(Lang lang) {
+  CEqPage::ApplyLanguage(lang);
   Binder().ApplyLabels(LabelWindow::kMusic, lang);
   for (const auto& c : extraCaptions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
   Binder().ApplySlopeLanguage(lang);

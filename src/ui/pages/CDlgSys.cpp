@@ -1,12 +1,16 @@
 #include "ui/pages/CDlgSys.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
 
+#include "core/text/ReportTexts.h"
 #include "core/text/Texts.h"
+#include "core/text/ToolTexts.h"
 #include "presets/PresetFolder.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/controls/CSkinComboBox.h"
@@ -15,7 +19,9 @@
 #include "ui/dialogs/CDlgWifi.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/pages/SysPageTable.h"
+#include "ui/report/ReportPdf.h"
 #include "ui/system/SysPageRules.h"
+#include "ui/tools/CDlgCompare.h"
 
 namespace tavelo::ui {
 namespace {
@@ -80,7 +86,19 @@ CDlgSys::CDlgSys(Engine& engine, BlockPoster post, SysHooks hooks, QSize size, Q
                  [this](bool factory) { OpenMassUpload(factory); },
                  [this] { OpenWifi(); },
                  [this] { ShowEngineState(); },
-             }) {
+             }),
+      ab_(engine, AbSwitch::Hooks{[this] {
+                                    ShowAb();
+                                    if (hooks_.imageSwitched) hooks_.imageSwitched();
+                                  },
+                                  [this] { ShowAb(); },
+                                  [this](const std::string& text, std::function<void()> onYes) {
+                                    Ask(Text(TextId::kCaptionWarning, lang_), text, false,
+                                        std::move(onYes));
+                                  },
+                                  [this](const std::string& text) {
+                                    Say(Text(TextId::kCaptionWarning, lang_), text);
+                                  }}) {
   setObjectName("CDlgSys");
   Build();
   ApplyLanguage(engine_.Language());
@@ -177,7 +195,11 @@ void CDlgSys::Build() {
   b.Caption(QRect(kColB, below + 34, 124, kRowHeight), {}, kPowerMode);
   CSkinComboBox* power = b.List(kPowerMode, QRect(kColB + 128, below + 34, 170, kRowHeight),
                                 PowerModeItems(Lang::kEnglish));
-  connect(power, &QComboBox::activated, this, [this](int i) { logic_.ChoosePowerMode(i); });
+  connect(power, &QComboBox::activated, this, [this](int i) {
+    logic_.ChoosePowerMode(i);
+    if (hooks_.edited) hooks_.edited();
+  });
+  BuildTools(below + 70);
 
   // Lock key and admin mode.
   const int capW = 150, fieldX = kColC + 154, fieldX2 = kColC + 238;
@@ -251,6 +273,94 @@ void CDlgSys::Build() {
   Connect(kWifi, &SysPageLogic::OpenWifi);
 }
 
+void CDlgSys::BuildTools(int y) {
+  PageBinder& b = Binder();
+  toolsTitle_ = b.Caption(QRect(kColB, y, 300, 20), {});
+  b.Button(kStoreA, QRect(kColB, y + 24, 96, 26), {});
+  b.Button(kStoreB, QRect(kColB + 102, y + 24, 96, 26), {});
+  b.Button(kAbToggle, QRect(kColB + 204, y + 24, 110, 26), {});
+  b.Button(kCompare, QRect(kColB, y + 58, 198, 26), {});
+  b.Button(kExportReport, QRect(kColB + 204, y + 58, 110, 26), {});
+  const auto on = [this](int id, std::function<void()> action) {
+    connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this,
+            [action = std::move(action)] { action(); });
+  };
+  on(kStoreA, [this] { ab_.Store(AbSwitch::kA); });
+  on(kStoreB, [this] { ab_.Store(AbSwitch::kB); });
+  on(kAbToggle, [this] { ab_.Toggle(); });
+  on(kCompare, [this] { ChooseCompareFile(); });
+  on(kExportReport, [this] { ChooseReportFile(); });
+}
+
+void CDlgSys::ShowAb() {
+  auto* toggle = static_cast<CMyBtn*>(Control(kAbToggle));
+  const AbSwitch::Slot live = ab_.Live();
+  const ToolText text = live == AbSwitch::kA   ? ToolText::kLiveA
+                        : live == AbSwitch::kB ? ToolText::kLiveB
+                                               : ToolText::kLiveNone;
+  toggle->setText(QString::fromUtf8(Text(text, lang_)));
+  toggle->SetLit(live != AbSwitch::kNone);
+  toggle->setEnabled(ab_.Stored(AbSwitch::kA) && ab_.Stored(AbSwitch::kB));
+}
+
+void CDlgSys::ChooseCompareFile() {
+  const QString path =
+      QFileDialog::getOpenFileName(this, QString::fromUtf8(Text(ToolText::kCompareWithFile, lang_)),
+                                   QString::fromStdString(engine_.ParamDir().string()),
+                                   QString::fromUtf8(Text(ToolText::kPresetFileTypes, lang_)));
+  if (!path.isEmpty()) CompareWith(path);
+}
+
+namespace {
+QString Word(ReportText text, Lang lang) {
+  const std::string_view w = ReportWord(text, lang);
+  return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
+}
+}  // namespace
+
+void CDlgSys::ChooseReportFile() {
+  const QString name = Utf8(sys::ModeName(engine_.Image().name)).trimmed();
+  const QString suggested = QString::fromStdString(engine_.ParamDir().string()) + "/" +
+                            (name.isEmpty() ? QStringLiteral("report") : name) + ".pdf";
+  const QString path = QFileDialog::getSaveFileName(this, Word(ReportText::kExport, lang_),
+                                                    suggested, Word(ReportText::kPdfFiles, lang_));
+  if (path.isEmpty()) return;
+  QString error;
+  if (!ExportReport(path, error)) {
+    Say(Text(TextId::kCaptionWarning, lang_), Std(error));
+    return;
+  }
+  Say(" ", Std(Word(ReportText::kWritten, lang_).replace(QStringLiteral("%s"), path)));
+}
+
+bool CDlgSys::ExportReport(const QString& path, QString& error) {
+  ui::ReportHeader header;
+  header.presetName = Utf8(sys::ModeName(engine_.Image().name));
+  header.source = Word(ReportText::kProcessor, lang_);
+  header.when = QDateTime::currentDateTime();
+  header.lang = lang_;
+  return ui::WriteReportPdf(engine_.Image(), header, path, error);
+}
+
+CDlgCompare* CDlgSys::CompareWith(const QString& path) {
+  const std::string name = Std(QFileInfo(path).fileName());
+  const PresetComparison result =
+      CompareWithFile(engine_.Image(), std::filesystem::path(path.toStdString()));
+  const char* caption = Text(TextId::kCaptionWarning, lang_);
+  if (!result.ok) {
+    Say(caption, FormatText(ToolText::kCompareRefused, lang_, name) + result.message);
+    return nullptr;
+  }
+  if (result.fields.empty()) {
+    Say(" ", FormatText(ToolText::kCompareSame, lang_, name));
+    return nullptr;
+  }
+  auto* dialog = new CDlgCompare(Utf8(name), result.fields, lang_, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->show();
+  return dialog;
+}
+
 void CDlgSys::EditChanged(int id, const QString& text) {
   const std::string value = Std(text);
   switch (id) {
@@ -296,6 +406,13 @@ void CDlgSys::Refresh() {
       ->setText(Utf8(sys::ModeName(engine_.Image().name)));
   static_cast<QComboBox*>(Control(kPowerMode))->setCurrentIndex(engine_.Image().powerMode);
   ShowEngineState();
+}
+
+void CDlgSys::ReloadChanged() {
+  CPage::ReloadChanged();
+  auto* power = static_cast<QComboBox*>(Control(kPowerMode));
+  if (power->currentIndex() != engine_.Image().powerMode)
+    power->setCurrentIndex(engine_.Image().powerMode);
 }
 
 void CDlgSys::ShowEngineState() {
@@ -377,6 +494,14 @@ void CDlgSys::PcListMenu(const QPoint& at) {
 
 void CDlgSys::ApplyLanguage(Lang lang) {
   CPage::ApplyLanguage(lang);
+  lang_ = lang;
+  toolsTitle_->setText(QString::fromUtf8(Text(ToolText::kToolsGroup, lang)));
+  for (const auto& [id, text] :
+       {std::pair{kStoreA, ToolText::kStoreA}, std::pair{kStoreB, ToolText::kStoreB},
+        std::pair{kCompare, ToolText::kCompareWithFile}})
+    static_cast<QPushButton*>(Control(id))->setText(QString::fromUtf8(Text(text, lang)));
+  static_cast<QPushButton*>(Control(kExportReport))->setText(Word(ReportText::kExport, lang));
+  ShowAb();
   Binder().ApplyLabels(LabelWindow::kSystem, lang);
   for (const auto& t : titles_) t.label->setText(QString::fromUtf8(LabelText(t.text, lang)));
   // Texts of the controls the label table does not name.

@@ -11,6 +11,7 @@
 #include "platform/WifiEndpoint.h"
 #include "ui/pages/CPage.h"
 #include "ui/system/SysPageLogic.h"
+#include "ui/tools/AbSwitch.h"
 
 class QTreeWidget;
 
@@ -19,6 +20,7 @@ namespace tavelo::ui {
 class CMyBtn;
 class CSkinComboBox;
 class CSkinEdit;
+class CDlgCompare;
 
 // What only the main window can do for the system page.
 struct SysHooks {
@@ -26,6 +28,8 @@ struct SysHooks {
   std::function<void(Lang lang)> setLanguage;    // every window, stored for next time
   std::function<void(bool available)> setBoost;  // the boost page and its button
   NetEndpoint moduleEndpoint;                    // where the Wi-Fi dialog starts
+  std::function<void()> imageSwitched;           // A/B replaced the image: all look again
+  std::function<void()> edited;  // the page wrote a value into the image outside its table
 };
 
 class CDlgSys : public CPage {
@@ -34,9 +38,18 @@ class CDlgSys : public CPage {
   CDlgSys(Engine& engine, BlockPoster post, SysHooks hooks, QSize size, QWidget* parent);
 
   SysPageLogic& Logic() { return logic_; }
+  AbSwitch& Ab() { return ab_; }
+  // "Compare with file...": the processor's preset against `path`, in a dialog (or a
+  // message when the file is refused or holds the same values). Returns the dialog.
+  CDlgCompare* CompareWith(const QString& path);
+  // "Export report...": the processor's preset as a PDF report at `path`. False with the
+  // reason in `error` (the file and the cause).
+  bool ExportReport(const QString& path, QString& error);
   // The engine's state changed (lock, admin, preset names, PC files, language): redraw.
   void ShowEngineState();
   void Refresh() override;
+  // Also the power mode, which an undo may have put back.
+  void ReloadChanged() override;
   void ApplyLanguage(Lang lang) override;
 
   QWidget* Control(int id) const;
@@ -53,6 +66,10 @@ class CDlgSys : public CPage {
   void PcListMenu(const QPoint& at);
   void OpenMassUpload(bool factoryAllowed);
   void OpenWifi();
+  void BuildTools(int y);
+  void ShowAb();
+  void ChooseCompareFile();
+  void ChooseReportFile();
   void Say(const std::string& caption, const std::string& text);
   void Ask(const std::string& caption, const std::string& text, bool okCancel,
            std::function<void()> onYes);
@@ -60,6 +77,8 @@ class CDlgSys : public CPage {
   Engine& engine_;
   SysHooks hooks_;
   SysPageLogic logic_;
+  AbSwitch ab_;
+  Lang lang_ = Lang::kEnglish;
   QTreeWidget* pcList_ = nullptr;
   QStringList shown_;
   struct Caption {
@@ -67,6 +86,7 @@ class CDlgSys : public CPage {
     Label text;
   };
   std::vector<Caption> titles_;
+  QLabel* toolsTitle_ = nullptr;
 };
 
 }  // namespace tavelo::ui

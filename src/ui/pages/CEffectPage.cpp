@@ -119,6 +119,7 @@ void CEffectPage::ReloadChanged() {
 }
 
 void CEffectPage::ApplyLanguage(Lang lang) {
+  CEqPage::ApplyLanguage(lang);
   Binder().ApplyLabels(layout_.labels, lang);
   for (const auto& c : captions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
   if (auto* off = qobject_cast<CMyBtn*>(Binder().Widget(effect::kVrOffButton)))

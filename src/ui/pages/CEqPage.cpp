@@ -2,21 +2,82 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
 
+#include "core/text/ToolTexts.h"
+#include "ui/controls/CMyBtn.h"
+#include "ui/dialogs/MessageBoxes.h"
 #include "ui/graph/GraphLayout.h"
+#include "ui/skin/SkinArt.h"
+#include "ui/tools/FilterFileActions.h"
 
 namespace tavelo::ui {
+namespace {
+
+// The file buttons sit in the graph's top right corner, above the curve's +24 dB line.
+constexpr int kFileButtonWidth = 104, kFileButtonHeight = 18, kFileButtonTop = 2;
+
+CMyBtn* FileButton(QWidget* page, int x, const char* name) {
+  auto* b = new CMyBtn(page);
+  b->setObjectName(name);
+  b->setGeometry(x, kFileButtonTop, kFileButtonWidth, kFileButtonHeight);
+  b->SetImages(
+      ButtonImages{ButtonFaces(kFileButtonWidth, kFileButtonHeight, ButtonLook::kGrey), {}});
+  b->setFocusPolicy(Qt::NoFocus);
+  return b;
+}
+
+std::filesystem::path PathOf(const QString& path) {
+  return std::filesystem::path(path.toStdU16String());
+}
+
+}  // namespace
 
 CEqPage::CEqPage(const PageDefinition& def, ParamImage& image, BlockPoster post, QSize size,
                  int graphSlots, QWidget* parent)
     : CPage(def, image, std::move(post), size, parent),
       graphSlots_(graphSlots),
       mouse_(GraphGeometry::ForWidth(size.width())),
-      graph_(new GraphWidget(this)) {
+      graph_(new GraphWidget(this)),
+      import_(FileButton(this, size.width() - 2 * kFileButtonWidth - 8, "importFilters")),
+      export_(FileButton(this, size.width() - kFileButtonWidth - 4, "exportFilters")) {
   view_.InitWithDefaultArt(GraphGeometry::ForWidth(size.width()), graphSlots);
   graph_->setGeometry(0, 0, size.width(), kPageGraphHeight);
   graph_->SetFrame(&view_.Frame());
   graph_->SetHandler(this);
+  import_->raise();
+  export_->raise();
+  connect(import_, &QPushButton::clicked, this, [this] { ChooseFilterFile(false); });
+  connect(export_, &QPushButton::clicked, this, [this] { ChooseFilterFile(true); });
+  CEqPage::ApplyLanguage(Lang::kEnglish);
+}
+
+void CEqPage::ApplyLanguage(Lang lang) {
+  CPage::ApplyLanguage(lang);
+  lang_ = lang;
+  import_->setText(QString::fromUtf8(Text(ToolText::kImportFilters, lang)));
+  export_->setText(QString::fromUtf8(Text(ToolText::kExportFilters, lang)));
+}
+
+void CEqPage::ChooseFilterFile(bool save) {
+  const QString title =
+      QString::fromUtf8(Text(save ? ToolText::kExportFilters : ToolText::kImportFilters, lang_));
+  const QString types = QString::fromUtf8(Text(ToolText::kFilterFileTypes, lang_));
+  const QString path = save ? QFileDialog::getSaveFileName(this, title, {}, types)
+                            : QFileDialog::getOpenFileName(this, title, {}, types);
+  if (path.isEmpty()) return;
+  const QString message = save ? ExportFilters(path) : ImportFilters(path);
+  if (!message.isEmpty()) ShowNotice(this, title, message);
+}
+
+QString CEqPage::ImportFilters(const QString& path) {
+  const FilterFileOutcome outcome = ImportFilterFile(Model(), PathOf(path), lang_);
+  return QString::fromStdString(outcome.message);
+}
+
+QString CEqPage::ExportFilters(const QString& path) {
+  const FilterFileOutcome outcome = ExportFilterFile(Model(), PathOf(path), lang_);
+  return QString::fromStdString(outcome.message);
 }
 
 CEqPage::~CEqPage() {

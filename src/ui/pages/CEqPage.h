@@ -13,6 +13,8 @@ namespace tavelo::ui {
 
 inline constexpr int kPageGraphHeight = 280;
 
+class CMyBtn;
+
 class CEqPage : public CPage, public GraphMouseHandler {
   Q_OBJECT
  public:
@@ -24,6 +26,16 @@ class CEqPage : public CPage, public GraphMouseHandler {
   GraphWidget* Graph() const { return graph_; }
   CRespView& View() { return view_; }
   const GraphMouse& Mouse() const { return mouse_; }
+
+  // "Import filters..." / "Export filters...": a room-measurement filter text into the band
+  // array shown now, or that array into one. The message box tells the outcome; the
+  // message is returned as well.
+  QString ImportFilters(const QString& path);
+  QString ExportFilters(const QString& path);
+  CMyBtn* ImportButton() const { return import_; }
+  CMyBtn* ExportButton() const { return export_; }
+  // Pages that have captions of their own call this first.
+  void ApplyLanguage(Lang lang) override;
 
   // Redraws the graph for a screen of `ratio` when it was drawn for another one (the window
   // moved to a screen with another scale); the graph keeps its size in points.
@@ -41,11 +53,15 @@ class CEqPage : public CPage, public GraphMouseHandler {
   GraphBandSet BandSet();
   void Apply(const GraphEdit& edit);
   bool MouseEditing();
+  void ChooseFilterFile(bool save);
 
   CRespView view_;
   int graphSlots_;
   GraphMouse mouse_;
   GraphWidget* graph_;
+  CMyBtn* import_;
+  CMyBtn* export_;
+  Lang lang_ = Lang::kEnglish;
 };
 
 }  // namespace tavelo::ui

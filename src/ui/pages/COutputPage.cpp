@@ -204,6 +204,7 @@ void COutputPage::ShowDelays() {
 }
 
 void COutputPage::ApplyLanguage(Lang lang) {
+  CEqPage::ApplyLanguage(lang);
   lang_ = lang;
   Binder().ApplyLabels(table_.labels, lang);
   for (const auto& [id, label] : statics_)

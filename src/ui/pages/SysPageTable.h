@@ -34,6 +34,10 @@ inline constexpr int kBtNameLabel = 1953, kBleNameLabel = 1954, kBtNewName = 195
 inline constexpr int kLogoLine1 = 1849, kLogoLine2 = 1850, kLogoCaption1 = 1851,
                      kLogoCaption2 = 1852, kLogoSet = 1545, kLogoClear = 1546;
 inline constexpr int kPowerMode = 1317, kVolMode = 1817, kWifi = 1318;
+// A/B and the comparison with a PC file.
+inline constexpr int kStoreA = 2201, kStoreB = 2202, kAbToggle = 2203, kCompare = 2204;
+// The commissioning report of the processor's preset.
+inline constexpr int kExportReport = 2205;
 
 const PageDefinition& Definition();
 std::span<const SliderRow> Sliders();

@@ -1,0 +1,92 @@
+#include "ui/tools/FilterFileActions.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/text/ToolTexts.h"
+#include "presets/AtomicFile.h"
+
+namespace tavelo {
+namespace {
+
+std::string Number(double value, int decimals, bool sign = false) {
+  char text[32];
+  std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
+  return text;
+}
+
+// "line 12: filter 8 PK 4000.0 Hz -3.0 dB Q 2.00", the gain always signed
+std::string Describe(const TextFilter& f) {
+  std::string out = "line " + std::to_string(f.line) + ":";
+  if (f.number > 0) out += " filter " + std::to_string(f.number);
+  out +=
+      " " + f.typeWord + " " + Number(f.frequency, 1) + " Hz " + Number(f.gainDb, 1, true) + " dB";
+  if (f.q > 0) out += " Q " + Number(f.q, 2);
+  return out;
+}
+
+void Section(std::string& out, const std::string& heading, const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  out += "\n\n" + heading;
+  for (const auto& line : lines) out += "\n  " + line;
+}
+
+std::string FileName(const std::filesystem::path& path) {
+  return path.filename().string();
+}
+
+}  // namespace
+
+std::string ImportReport(const FilterTextReading& reading, const FilterImport& import,
+                         int bandCount, const std::string& setName, Lang lang) {
+  std::string out = FormatText(ToolText::kImportDone, lang, setName);
+  Section(out, Text(ToolText::kImportHeld, lang), import.notes);
+  std::vector<std::string> left;
+  for (const auto& f : import.leftOver) left.push_back(Describe(f));
+  Section(out, FormatText(ToolText::kImportLeftOver, lang, std::to_string(bandCount)), left);
+  Section(out, Text(ToolText::kImportProblems, lang), reading.problems);
+  return out;
+}
+
+FilterFileOutcome ImportFilterFile(PageModel& page, const std::filesystem::path& path, Lang lang) {
+  FilterFileOutcome outcome;
+  const std::string name = FileName(path);
+  const ReadResult read = ReadWholeFile(path, kMaxFilterTextBytes);
+  if (!read.ok) {
+    outcome.message = FormatText(ToolText::kFileUnreadable, lang, name) + read.message;
+    return outcome;
+  }
+  const std::string text(read.bytes.begin(), read.bytes.end());
+  const FilterTextReading reading = ReadFilterText(text);
+  if (reading.filters.empty()) {
+    outcome.message = FormatText(ToolText::kImportNothing, lang, name);
+    Section(outcome.message, Text(ToolText::kImportProblems, lang), reading.problems);
+    return outcome;
+  }
+  BandEditor& bands = page.BandSide();
+  if (!bands.HasBands() || !bands.Enabled()) {
+    outcome.message = Text(ToolText::kImportDisabled, lang);
+    return outcome;
+  }
+  const int count = bands.EqBandCount();
+  const FilterImport import = ImportFilters(reading.filters, bands.Bands(), count);
+  outcome.changed = bands.ImportBands(import.bands);
+  outcome.message = ImportReport(reading, import, count, bands.ViewName(), lang);
+  return outcome;
+}
+
+FilterFileOutcome ExportFilterFile(PageModel& page, const std::filesystem::path& path, Lang lang) {
+  FilterFileOutcome outcome;
+  const std::string name = FileName(path);
+  BandEditor& bands = page.BandSide();
+  if (!bands.HasBands()) return outcome;
+  const std::string text =
+      WriteFilterText(bands.Bands(), bands.EqBandCount(), "Tavelo " + bands.ViewName());
+  const FileResult written =
+      WriteFileAtomically(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  outcome.message = written.ok ? FormatText(ToolText::kExportDone, lang, name)
+                               : FormatText(ToolText::kExportFailed, lang, name) + written.message;
+  return outcome;
+}
+
+}  // namespace tavelo
