@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6network6 libqt6widgets6 libgl-dev
-  qt6-qpa-plugins libxkbcommon-dev
+  qt6-qpa-plugins libxkbcommon-dev qt6-translations-l10n
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine

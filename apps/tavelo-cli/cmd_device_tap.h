@@ -11,6 +11,7 @@
 #include "link/CommandCode.h"
 #include "link/ReplyParser.h"
 #include "link/Transport.h"
+#include "link/WireTrace.h"
 
 namespace tavelo::cli {
 
@@ -60,8 +61,5 @@ class TapTransport : public Transport {
   Transport& inner_;
   WireLog& log_;
 };
-
-// "AA 01 00 1C E3": bytes as upper-case hex pairs separated by spaces.
-std::string HexBytes(const std::uint8_t* bytes, std::size_t size);
 
 }  // namespace tavelo::cli

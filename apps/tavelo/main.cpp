@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "ui/app/CTaveloApp.h"
-#include "ui/app/LanguageSetting.h"
+#include "ui/app/UserSettings.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer startup;

@@ -113,6 +113,25 @@ TEST_F(MicPage, ShowingMicrophoneTwoAndBackRedrawsInItsColoursAndPostsNothing) {
   EXPECT_TRUE(posted_.empty());
 }
 
+TEST_F(MicPage, OnAScreenOfAnotherScaleTheGraphIsRedrawnForItInItsColours) {
+  Click(mic::kMicButtons[1]);  // microphone 2: its own colours and the bypass stamp
+  const QSize points = page_->Graph()->size();
+  page_->DrawGraphFor(2.0);
+  const QImage& frame = page_->View().Frame();
+  EXPECT_DOUBLE_EQ(frame.devicePixelRatio(), 2.0);
+  EXPECT_EQ(frame.size(), points * 2);
+  EXPECT_EQ(page_->Graph()->size(), points);
+  EXPECT_GT(CountColour(frame, mic::kCurveColour[1]), 0);
+  EXPECT_EQ(CountColour(frame, mic::kCurveColour[0]), 0);
+  EXPECT_TRUE(page_->View().BypassStamp());
+  // Back on this screen (the window moved again): drawn for its ratio once more.
+  QEvent moved(QEvent::ScreenChangeInternal);
+  QApplication::sendEvent(page_, &moved);
+  EXPECT_DOUBLE_EQ(page_->View().Frame().devicePixelRatio(), page_->devicePixelRatioF());
+  EXPECT_EQ(page_->View().Frame().size(), points * page_->devicePixelRatioF());
+  EXPECT_TRUE(posted_.empty());
+}
+
 TEST_F(MicPage, TheLinkCopiesTheShownMicrophoneAndLinkedEditsPostOnlyIt) {
   Click(mic::kMicButtons[1]);
   Click(mic::kLinkButton);

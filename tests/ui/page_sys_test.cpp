@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "ui/app/LanguageSetting.h"
+#include "ui/app/UserSettings.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/controls/CMySlider.h"
 #include "ui/pages/CDlgSys.h"

@@ -6,7 +6,7 @@
 
 #include "sim/Faults.h"
 #include "ui/app/CTaveloApp.h"
-#include "ui/app/LanguageSetting.h"
+#include "ui/app/UserSettings.h"
 #include "ui/pages/CPage.h"
 #include "ui/pages/OutputPageTable.h"
 #include "ui/panel_test_env.h"

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "ui/app/CommandLine.h"
-#include "ui/app/LanguageSetting.h"
+#include "ui/app/UserSettings.h"
 #include "ui/app/LinkFactory.h"
 #include "ui/app/TopBarRules.h"
 #include "ui/dialogs/LockKeyBlock.h"

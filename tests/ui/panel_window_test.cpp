@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "core/text/Labels.h"
-#include "ui/app/LanguageSetting.h"
+#include "ui/app/UserSettings.h"
 #include "ui/app/TopBarRules.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/controls/CMySlider.h"

@@ -1,13 +1,16 @@
 #include "ui/app/CTaveloApp.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "core/text/Texts.h"
-#include "ui/app/LanguageSetting.h"
+#include "ui/app/LogCategories.h"
+#include "ui/app/UserSettings.h"
 
 namespace tavelo::ui {
 
@@ -17,12 +20,28 @@ Lang CTaveloApp::StartLanguage(const CommandLine& line) {
 
 CTaveloApp::CTaveloApp(const CommandLine& line, QElapsedTimer startup)
     : line_(line), startup_(startup) {
+  if (line.trace) EnableTrace();
+  StoredSettings stored = settings_.Load();
+  if (!line.screenshot.empty()) {
+    // A picture shows what its line asks for, whatever the last run left behind.
+    stored = StoredSettings{stored.lang, {}, {}, 0, {}, {}, {}};
+  } else {
+    RememberLine(line, settings_);
+  }
+  start_ = ChooseStart(line, stored);
   CTaveloDlg::Options options;
-  options.lang = StartLanguage(line);
-  options.host = line.host;
-  options.port = line.port;
-  options.paramDir = line.paramDir;
+  options.lang = start_.lang;
+  options.host = start_.host;
+  options.port = start_.port;
+  options.paramDir = start_.paramDir;
   window_ = std::make_unique<CTaveloDlg>(options);
+  if (line.screenshot.empty()) {
+    connect(&window_->TopBar(), &CTopBar::LinkChosen, this, [this](LinkChoice choice) {
+      if (choice != LinkChoice::kDemo) settings_.StoreLink(choice == LinkChoice::kWifi);
+    });
+    window_->installEventFilter(this);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &CTaveloApp::RememberWindow);
+  }
   connect(window_.get(), &CTaveloDlg::ParameterSetShown, this, &CTaveloApp::ParameterSetShown);
   connect(window_.get(), &CTaveloDlg::StatusChanged, this, &CTaveloApp::StatusChanged);
   connect(window_.get(), &CTaveloDlg::FirstPaint, this, [this] {
@@ -34,7 +53,11 @@ CTaveloApp::CTaveloApp(const CommandLine& line, QElapsedTimer startup)
 CTaveloApp::~CTaveloApp() = default;
 
 void CTaveloApp::Start() {
-  window_->Navigate(line_.page);
+  window_->Navigate(start_.page);
+  // A position on a screen that is gone (an unplugged monitor) would hide the window.
+  if (start_.windowPos && QGuiApplication::screenAt(*start_.windowPos))
+    window_->move(*start_.windowPos);
+  if (start_.link != LinkChoice::kDemo) window_->ChooseLink(start_.link);
   window_->show();
   if (line_.demo) {
     window_->ChooseLink(LinkChoice::kDemo);
@@ -56,7 +79,7 @@ void CTaveloApp::ParameterSetShown() {
   shownOnce_ = true;
   if (line_.mode) window_->ChooseAppMode(*line_.mode);
   // Applying the processor's mode shows the first page; the page asked for comes back.
-  window_->Navigate(line_.page);
+  window_->Navigate(start_.page);
   if (!line_.screenshot.empty()) QTimer::singleShot(0, this, &CTaveloApp::TakeScreenshot);
 }
 
@@ -69,8 +92,20 @@ void CTaveloApp::StatusChanged(TextId status) {
   }
 }
 
+void CTaveloApp::RememberWindow() {
+  settings_.StorePage(window_->CurrentPage());
+  settings_.StoreWindowPos(window_->pos());
+}
+
+bool CTaveloApp::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_.get() && event->type() == QEvent::Close) RememberWindow();
+  return QObject::eventFilter(watched, event);
+}
+
 void CTaveloApp::TakeScreenshot() {
   if (finished_) return;
+  // grab() renders at the window's device pixel ratio (QT_SCALE_FACTOR included), so the
+  // picture has 1.5 or 2 times the window's pixels on a scaled screen.
   const QPixmap picture = window_->grab();
   if (!picture.save(QString::fromStdString(line_.screenshot), "PNG")) {
     std::fprintf(stderr, "tavelo: cannot write %s\n", line_.screenshot.c_str());

@@ -1,13 +1,16 @@
 #pragma once
-// The application: reads the command line and the stored language, shows the main window
-// and, for a screenshot run, connects (with --demo), waits for the parameter set to be
-// shown, saves a picture of the window and ends.
+// The application: reads the command line and what the user's settings kept (the command
+// line wins), shows the main window and keeps the user's choices for the next start; for a
+// screenshot run, connects (with --demo), waits for the parameter set to be shown, saves a
+// picture of the window at the screen's pixel ratio and ends, keeping nothing.
 #include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
 #include "ui/app/CTaveloDlg.h"
 #include "ui/app/CommandLine.h"
+#include "ui/app/StartChoices.h"
+#include "ui/app/UserSettings.h"
 
 namespace tavelo::ui {
 
@@ -27,14 +30,20 @@ class CTaveloApp : public QObject {
 
   // The language the window starts in: --lang, else the stored choice, else Chinese.
   static Lang StartLanguage(const CommandLine& line);
+  const StartChoices& Choices() const { return start_; }
 
  private:
   void ParameterSetShown();
   void StatusChanged(TextId status);
   void TakeScreenshot();
   void Finish(int code);
+  // The page and the window position, kept when the window closes.
+  void RememberWindow();
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   CommandLine line_;
+  UserSettings settings_;
+  StartChoices start_;
   QElapsedTimer startup_;
   std::unique_ptr<CTaveloDlg> window_;
   bool shownOnce_ = false;

@@ -11,9 +11,11 @@
 #include "core/text/LabelBindings.h"
 #include "core/text/Texts.h"
 #include "link/WifiModule.h"
-#include "ui/app/LanguageSetting.h"
 #include "ui/app/LinkFactory.h"
 #include "ui/app/PageFactory.h"
+#include "ui/app/QtTranslations.h"
+#include "ui/app/TracingTransport.h"
+#include "ui/app/UserSettings.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/pages/CDlgMusic.h"
@@ -46,6 +48,7 @@ CTaveloDlg::CTaveloDlg(const Options& options, QWidget* parent)
   setFixedSize(kClientWidth, kClientHeight);
 
   engine_.SetLanguage(lang_);
+  ApplyQtTranslations(lang_);
   if (!options_.paramDir.empty()) engine_.SetParamDir(options_.paramDir);
   engine_.SetTransportFactory([this] { return MakeTransport(); });
 
@@ -199,6 +202,7 @@ std::unique_ptr<Transport> CTaveloDlg::MakeTransport() {
   else
     transport = MakePlatformTransport(link_ == LinkChoice::kWifi, options_.host, options_.port);
   if (transport) {
+    transport = std::make_unique<TracingTransport>(std::move(transport));
     // Replies may be announced from a reader thread: always hop to this window's thread.
     transport->SetWakeup([this] {
       QMetaObject::invokeMethod(
@@ -275,6 +279,7 @@ void CTaveloDlg::SetLanguage(Lang lang, bool store) {
   lang_ = lang;
   if (store) StoreLanguage(lang);
   engine_.SetLanguage(lang);
+  ApplyQtTranslations(lang);
   ApplyLabels();
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/text/Texts.h"
 #include "ui/app/CTaveloDlg.h"
+#include "ui/app/LogCategories.h"
 #include "ui/controls/CMyBtn.h"
 #include "ui/dialogs/CDlgUnlock.h"
 #include "ui/dialogs/CDlgWait.h"
@@ -16,6 +17,7 @@ namespace tavelo::ui {
 
 void CTaveloDlg::OnStatus(TextId id, const std::string& text) {
   status_->setText(QString::fromStdString(text));
+  qCDebug(lcEngine) << "status" << QString::fromStdString(text);
   emit StatusChanged(id);
 }
 
@@ -33,6 +35,8 @@ void CTaveloDlg::OnLinkChoiceEnabled(bool enabled) {
 
 void CTaveloDlg::OnMessage(const UserMessage& message) {
   messages_.push_back(message);
+  qCDebug(lcEngine) << "message" << QString::fromStdString(message.caption)
+                    << QString::fromStdString(message.text);
   auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(message.caption),
                               QString::fromStdString(message.text), QMessageBox::Ok, this);
   box->setObjectName("userMessage");
@@ -80,6 +84,7 @@ void CTaveloDlg::OnUnlockClose() {
 
 void CTaveloDlg::OnDistribute() {
   ++distributions_;
+  qCDebug(lcEngine) << "parameter set distributed to the pages";
   if (edits_) edits_->Reset();  // a download or a loaded preset: earlier edits no longer apply
   topBar_->ShowAdjustManner();
   topBar_->ShowLevelsOfImage();
@@ -98,6 +103,7 @@ void CTaveloDlg::OnDistribute() {
 void CTaveloDlg::OnApplyAppMode(int mode) {
   if (appMode_ && *appMode_ == mode) return;
   appMode_ = mode;
+  qCDebug(lcEngine) << "application mode" << mode;
   topBar_->ShowAppMode(mode);
   for (int k = 1; k <= 8; ++k) NavButton(k)->show();
   NavButton(nav::kCalibrate)->hide();
@@ -143,6 +149,8 @@ void CTaveloDlg::OnPresetNames() {
 }
 
 void CTaveloDlg::OnPcFiles() {
+  qCDebug(lcFiles) << "preset folder" << QString::fromStdString(engine_.ParamDir().string())
+                   << "holds" << engine_.PcFiles().size() << "files";
   if (CDlgSys* sys = SystemPage()) sys->ShowEngineState();
 }
 

@@ -18,9 +18,10 @@ bool ParseInt(const std::string& text, int& out) {
 const char* CommandLineUsage() {
   return "usage: tavelo [--demo] [--lang en|zh] [--host ADDR] [--port N] [--param-dir DIR]\n"
          "              [--page music|mic|rev|echo|main|sur|cout|swout|system|boost]\n"
-         "              [--mode auto|sing|dance] [--screenshot FILE]\n"
+         "              [--mode auto|sing|dance] [--trace] [--screenshot FILE]\n"
          "The preset files are the 1140-byte files in param_dir in the current folder, or in\n"
-         "DIR when --param-dir is given.\n";
+         "DIR when --param-dir is given. Without options the link, Wi-Fi address, page, window\n"
+         "position and preset folder of the last run are used; options given here win over them.\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -38,6 +39,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     std::string v;
     if (arg == "--demo") {
       line.demo = true;
+    } else if (arg == "--trace") {
+      line.trace = true;
     } else if (arg == "--help" || arg == "-h") {
       line.help = true;
     } else if (arg == "--lang") {

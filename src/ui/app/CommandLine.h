@@ -1,6 +1,7 @@
 #pragma once
-// The panel's command line: link choice, language, endpoint, preset folder, first page and
-// the screenshot run. Parsing is plain so it can be checked without starting a window.
+// The panel's command line: link choice, language, endpoint, preset folder, first page,
+// the wire trace and the screenshot run. Parsing is plain so it can be checked without starting a
+// window.
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,10 +16,11 @@ struct CommandLine {
   std::string host;  // empty: the adapter probe chooses
   int port = 0;      // 0: the probe's port
   std::string paramDir;
-  int page = 0;             // navigation index
+  std::optional<int> page;  // navigation index; none: the page the user left last
   std::optional<int> mode;  // application mode to choose once the parameter set is shown
   std::string screenshot;
   int screenshotTimeoutMs = 10000;
+  bool trace = false;  // wire frames on stderr, as the command-line tool's --trace
   bool help = false;
   std::string error;  // set when the line cannot be used
 

@@ -45,19 +45,19 @@ void CMyBtn::SetImages(int style, QColor background, const ButtonImages& images,
   plainFill_ = plainFill;
   stateFill_ = stateFill;
   imagesSet_ = true;
-  Build();
+  Build(devicePixelRatioF());
 }
 
 void CMyBtn::SetImages(const ButtonImages& images) {
   SetImages(kStyleTwoStateCentred, Qt::white, images, Qt::white, Qt::white);
 }
 
-void CMyBtn::Build() {
-  const QSize client = size().expandedTo(QSize(1, 1));
+void CMyBtn::Build(qreal ratio) {
+  const QSize client = DeviceSize(size().expandedTo(QSize(1, 1)), ratio);
   background_ = QImage(client, QImage::Format_ARGB32);
   if (!images_.background.IsNull()) {
     background_.fill(Colour(backgroundColour_));
-    BlendImage(background_, images_.background.Image(), 0, 0);
+    BlendImage(background_, images_.background.At(ratio), 0, 0);
   } else {
     background_.fill(Colour(plainFill_));
   }
@@ -65,9 +65,11 @@ void CMyBtn::Build() {
     states_[i] = QImage(client, QImage::Format_ARGB32);
     states_[i].fill(Colour(stateFill_));
     if (i < static_cast<int>(images_.states.size()) && !images_.states[i].IsNull()) {
-      CopyImage(states_[i], images_.states[i].Image(), 0, 0);
+      CopyImage(states_[i], images_.states[i].At(ratio), 0, 0);
     }
   }
+  builtSize_ = size();
+  builtRatio_ = ratio;
   update();
 }
 
@@ -81,13 +83,13 @@ void CMyBtn::SetTextOffset(int pixels) {
   update();
 }
 
-const QImage& CMyBtn::Compose() {
-  if (!imagesSet_ || background_.size() != size().expandedTo(QSize(1, 1))) {
+const QImage& CMyBtn::Compose(qreal ratio) {
+  if (!imagesSet_ || builtSize_ != size() || !qFuzzyCompare(builtRatio_, ratio)) {
     if (!imagesSet_) {
       plainFill_ = stateFill_ = QColor(230, 230, 230);
       imagesSet_ = true;
     }
-    Build();
+    Build(ratio);
   }
   if (surface_.size() != background_.size()) {
     surface_ = QImage(background_.size(), QImage::Format_ARGB32);
@@ -96,25 +98,26 @@ const QImage& CMyBtn::Compose() {
   BlendImage(surface_, states_[ButtonStateIndex(kind_, isDown(), lit_)], 0, 0);
   if (!isEnabled()) TintImage(surface_);  // greyed out like the sliders
   PresentOpaque(surface_, screen_);
+  screen_.setDevicePixelRatio(ratio);  // the caption is drawn in logical coordinates
   if (!text().isEmpty()) {
     QPainter painter(&screen_);
     painter.setFont(font());
     painter.setPen(ButtonTextColour(isEnabled(), lit_));
-    const QRect box(textOffset_, 0, std::max(screen_.width() - textOffset_, 0), screen_.height());
+    const QRect box(textOffset_, 0, std::max(width() - textOffset_, 0), height());
     painter.drawText(box, TextAlignment(align_) | Qt::TextSingleLine, text());
   }
   return screen_;
 }
 
 void CMyBtn::paintEvent(QPaintEvent*) {
-  const QImage& face = Compose();
+  const QImage& face = Compose(devicePixelRatioF());
   QPainter painter(this);
   painter.drawImage(0, 0, face);
 }
 
 void CMyBtn::resizeEvent(QResizeEvent* event) {
   QPushButton::resizeEvent(event);
-  if (imagesSet_) Build();
+  if (imagesSet_) Build(builtRatio_);
 }
 
 }  // namespace tavelo::ui

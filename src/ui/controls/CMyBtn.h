@@ -1,7 +1,8 @@
 #pragma once
 // Image push button with a lit state that its owner switches. The face is composed in a
-// 32-bit image (background, then the state picture blended on it, then the caption) and
-// copied to the screen in one go. Clicks are QPushButton's clicked().
+// 32-bit image (background, then the state picture blended on it, then the caption) at the
+// screen's device pixel ratio and copied to the screen in one go. Clicks are QPushButton's
+// clicked().
 #include <QColor>
 #include <QImage>
 #include <QPushButton>
@@ -37,15 +38,16 @@ class CMyBtn : public QPushButton {
   int Kind() const { return kind_; }
   int Align() const { return align_; }
 
-  // The composed face for the current state (what the next paint shows).
-  const QImage& Compose();
+  // The composed face for the current state (what the next paint shows), in the pixels
+  // of a screen of `ratio` (the picture carries that ratio).
+  const QImage& Compose(qreal ratio = 1.0);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void Build();
+  void Build(qreal ratio);
   int kind_ = kButtonTwoState;
   int align_ = kAlignCentre;
   int textOffset_ = 0;
@@ -54,6 +56,8 @@ class CMyBtn : public QPushButton {
   // Kept so a resize can rebuild the buffers at the new client size.
   ButtonImages images_;
   QColor backgroundColour_, plainFill_, stateFill_;
+  QSize builtSize_;
+  qreal builtRatio_ = 1.0;
   QImage background_;
   QImage states_[4];
   QImage surface_, screen_;

@@ -41,32 +41,44 @@ void CMySlider::SetTrackImagesWithFill(const SkinImage& track, const SkinImage& 
 
 void CMySlider::SetUp(const SkinImage& track, const SkinImage* fill, const SkinImage& thumb,
                       const SkinImage& focusedThumb) {
+  track_ = track;
+  hasFill_ = fill != nullptr;
+  fillArt_ = hasFill_ ? *fill : SkinImage();
+  thumbArt_ = thumb;
+  focusedArt_ = focusedThumb;
   const QSize client = size();
+  const bool vertical = model_.Vertical();
+  const QSize thumbSize = thumb.IsNull() ? QSize() : thumb.Size().boundedTo(client);
+  model_.SetLengths(vertical ? client.height() : client.width(),
+                    vertical ? thumbSize.height() : thumbSize.width());
+  Build(devicePixelRatioF());
+  update();
+}
+
+void CMySlider::Build(qreal ratio) {
+  const QSize client = DeviceSize(size(), ratio);
   background_ = QImage(client, QImage::Format_ARGB32);
-  if (track.IsNull()) {
+  if (track_.IsNull()) {
     background_.fill(kNoTrack);
   } else {
     background_.fill(kWhite);
-    BlendImage(background_, track.Image(), 0, 0);
+    BlendImage(background_, track_.At(ratio), 0, 0);
   }
-  hasFill_ = fill != nullptr;
   fill_ = QImage();
   if (hasFill_) {
     fill_ = QImage(client, QImage::Format_ARGB32);
     fill_.fill(kWhite);
-    if (!fill->IsNull()) BlendImage(fill_, fill->Image(), 0, 0);
+    if (!fillArt_.IsNull()) BlendImage(fill_, fillArt_.At(ratio), 0, 0);
   }
-  thumb_ = thumb.IsNull() ? QImage() : ClippedCopy(thumb.Image(), client);
-  if (!focusedThumb.IsNull()) {
-    focusedThumb_ = ClippedCopy(focusedThumb.Image(), client);
+  thumb_ = thumbArt_.IsNull() ? QImage() : ClippedCopy(thumbArt_.At(ratio), client);
+  if (!focusedArt_.IsNull()) {
+    focusedThumb_ = ClippedCopy(focusedArt_.At(ratio), client);
   } else {
     focusedThumb_ = QImage(thumb_.isNull() ? QSize(1, 1) : thumb_.size(), QImage::Format_ARGB32);
     focusedThumb_.fill(kNoFocusThumb);
   }
-  const bool vertical = model_.Vertical();
-  model_.SetLengths(vertical ? client.height() : client.width(),
-                    vertical ? thumb_.height() : thumb_.width());
-  update();
+  builtSize_ = size();
+  builtRatio_ = ratio;
 }
 
 void CMySlider::SetRange(int min, int max, bool logarithmic) {
@@ -83,34 +95,44 @@ void CMySlider::SetHighlight(bool on) {
   repaint();
 }
 
-const QImage& CMySlider::Compose() {
-  if (background_.isNull()) {
-    background_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32);
-    background_.fill(kWhite);
+const QImage& CMySlider::Compose(qreal ratio) {
+  if (background_.isNull() || builtSize_ != size() || !qFuzzyCompare(builtRatio_, ratio)) {
+    if (builtSize_.isValid()) {
+      Build(ratio);
+    } else {  // never set up: a plain white face
+      background_ =
+          QImage(DeviceSize(size().expandedTo(QSize(1, 1)), ratio), QImage::Format_ARGB32);
+      background_.fill(kWhite);
+      builtRatio_ = ratio;
+    }
   }
   if (surface_.size() != background_.size()) {
     surface_ = QImage(background_.size(), QImage::Format_ARGB32);
   }
   CopyWhole(surface_, background_);
+  // Positions are logical; the pictures are in the screen's pixels.
   const int pos = model_.ThumbPos();
+  const auto pixels = [ratio](int logical) { return qRound(logical * ratio); };
   if (hasFill_ && fill_.width() == surface_.width() && pos > 0) {
-    const int last = std::min(pos, surface_.width() - 1);
-    CopyImage(surface_, fill_.copy(0, 0, last + 1, fill_.height()), 0, 0);
+    const int last = std::min(pixels(pos + 1), surface_.width());
+    CopyImage(surface_, fill_.copy(0, 0, last, fill_.height()), 0, 0);
   }
   const QImage& thumb = focused_ && !focusedThumb_.isNull() ? focusedThumb_ : thumb_;
   if (!thumb.isNull()) {
     if (model_.Vertical()) {
-      BlendImage(surface_, thumb, 0, pos);
+      BlendImage(surface_, thumb, 0, pixels(pos));
     } else {
-      BlendImage(surface_, thumb, pos, 0);
+      BlendImage(surface_, thumb, pixels(pos), 0);
     }
   }
   if (!isEnabled()) TintImage(surface_);
+  surface_.setDevicePixelRatio(ratio);
   return surface_;
 }
 
 void CMySlider::paintEvent(QPaintEvent*) {
-  PresentOpaque(Compose(), screen_);
+  PresentOpaque(Compose(devicePixelRatioF()), screen_);
+  screen_.setDevicePixelRatio(surface_.devicePixelRatio());
   QPainter painter(this);
   painter.drawImage(0, 0, screen_);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Skinned slider: vertical or horizontal, linear or logarithmic. Composes its whole face
-// in a 32-bit image and copies it to the screen in one go; reports every user change with
-// Moved(id, value). The arithmetic lives in SliderModel.
+// in a 32-bit image at the screen's device pixel ratio and copies it to the screen in one go;
+// reports every user change with Moved(id, value). The arithmetic lives in SliderModel.
 #include <QImage>
 #include <QWidget>
 
@@ -38,8 +38,9 @@ class CMySlider : public QWidget {
   void SetShowFocus(bool on) { showFocus_ = on; }
 
   const SliderModel& Model() const { return model_; }
-  // The composed face (what the next paint shows); composes it first.
-  const QImage& Compose();
+  // The composed face (what the next paint shows) in the pixels of a screen of `ratio`;
+  // composes it first.
+  const QImage& Compose(qreal ratio = 1.0);
 
  signals:
   void Moved(int id, int value);
@@ -58,6 +59,8 @@ class CMySlider : public QWidget {
  private:
   void SetUp(const SkinImage& track, const SkinImage* fill, const SkinImage& thumb,
              const SkinImage& focusedThumb);
+  // The pictures in the pixels of a screen of `ratio`, from the art kept by SetUp.
+  void Build(qreal ratio);
   void Apply(const SliderChange& change);
   int Coord(const QPointF& p) const;
 
@@ -66,6 +69,9 @@ class CMySlider : public QWidget {
   bool focused_ = false;
   bool showFocus_ = false;
   bool hasFill_ = false;
+  SkinImage track_, fillArt_, thumbArt_, focusedArt_;
+  QSize builtSize_;  // invalid until SetUp
+  qreal builtRatio_ = 1.0;
   QImage background_, fill_, thumb_, focusedThumb_;
   QImage surface_, screen_;
 };

@@ -80,9 +80,8 @@ CSkinComboBox::CSkinComboBox(QWidget* parent) : QComboBox(parent) {
 }
 
 void CSkinComboBox::SetUp() {
-  arrowNormal_ = ComboArrow(false).Image();
-  arrowPressed_ = ComboArrow(true).Image();
-  arrowSize_ = arrowNormal_.size();
+  arrowNormal_ = ComboArrow(false);
+  arrowPressed_ = ComboArrow(true);
   imagesLoaded_ = true;
   update();
 }
@@ -130,31 +129,34 @@ void CSkinComboBox::hidePopup() {
   if (pressed_ && !view()->isVisible()) OnListHidden();
 }
 
-QImage CSkinComboBox::Compose() const {
-  QImage face(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32);
+QImage CSkinComboBox::Compose(qreal ratio) const {
+  QImage face(DeviceSize(size().expandedTo(QSize(1, 1)), ratio), QImage::Format_ARGB32);
   face.fill(kComboFace.rgb());
   {
+    // A one-point frame: as many pixels thick as the screen has per point.
+    const int t = std::max(1, qRound(ratio));
+    const int w = face.width(), h = face.height();
     QPainter p(&face);
-    const int r = face.width() - 1, b = face.height() - 1;
-    p.setPen(kComboFrameTopLeft);
-    p.drawLine(0, 0, r, 0);
-    p.drawLine(0, 0, 0, b);
-    p.setPen(kComboFrameBottomRight);
-    p.drawLine(0, b, r, b);
-    p.drawLine(r, 0, r, b);
+    p.fillRect(0, 0, w, t, kComboFrameTopLeft);
+    p.fillRect(0, 0, t, h, kComboFrameTopLeft);
+    p.fillRect(0, h - t, w, t, kComboFrameBottomRight);
+    p.fillRect(w - t, 0, t, h, kComboFrameBottomRight);
   }
   if (imagesLoaded_) {
-    const QImage& arrow = pressed_ ? arrowPressed_ : arrowNormal_;
-    BlendImage(face, arrow, face.width() - arrowSize_.width() - 2,
-               (face.height() - arrowSize_.height()) / 2);
+    const QImage arrow = (pressed_ ? arrowPressed_ : arrowNormal_).At(ratio);
+    BlendImage(face, arrow, face.width() - arrow.width() - qRound(2 * ratio),
+               (face.height() - arrow.height()) / 2);
   }
   if (!isEnabled()) TintImage(face);  // greyed out like the sliders
+  face.setDevicePixelRatio(ratio);
   return face;
 }
 
 void CSkinComboBox::paintEvent(QPaintEvent*) {
   QImage screen;
-  PresentOpaque(Compose(), screen);
+  const QImage face = Compose(devicePixelRatioF());
+  PresentOpaque(face, screen);
+  screen.setDevicePixelRatio(face.devicePixelRatio());
   QPainter painter(this);
   painter.drawImage(0, 0, screen);
 }

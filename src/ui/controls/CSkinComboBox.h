@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QListView>
 
+#include "ui/skin/SkinImage.h"
+
 namespace tavelo::ui {
 
 inline const QColor kComboFace{140, 140, 140};
@@ -81,8 +83,9 @@ class CSkinComboBox : public QComboBox {
   // The list part was hidden: back to the normal arrow.
   void OnListHidden();
   void hidePopup() override;
-  // The composed face (fill, frame, arrow) for the current state.
-  QImage Compose() const;
+  // The composed face (fill, frame, arrow) for the current state, in the pixels of a
+  // screen of `ratio`.
+  QImage Compose(qreal ratio = 1.0) const;
 
  signals:
   void ListClosed();
@@ -99,8 +102,7 @@ class CSkinComboBox : public QComboBox {
   CSkinComboBox_Static static_;
   CSkinComboBox_Edit* edit_ = nullptr;
   CSkinComboBox_ListBox* list_ = nullptr;
-  QImage arrowNormal_, arrowPressed_;
-  QSize arrowSize_;
+  SkinImage arrowNormal_, arrowPressed_;
   bool imagesLoaded_ = false;
   bool pressed_ = false;
 };

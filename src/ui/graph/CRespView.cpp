@@ -25,21 +25,31 @@ CRespView::CRespView() : curveColour_(kDefaultCurveColour), bandColour_(kDefault
 CRespView::~CRespView() = default;
 
 void CRespView::Init(const tavelo::GraphGeometry& geometry, std::vector<SkinImage> normal,
-                     std::vector<SkinImage> selected, int imageCount) {
+                     std::vector<SkinImage> selected, int imageCount, qreal ratio) {
+  ratio_ = ratio > 0 ? ratio : 1.0;
   resp_.SetGeometry(geometry);
-  DrawGraphBackground(frame_, geometry);
+  DrawGraphBackground(frame_, geometry, ratio_);
   background_ = frame_.copy();
+  // Pictures drawn for another ratio are resampled once here, not at every render.
+  for (auto* art : {&normal, &selected})
+    for (SkinImage& image : *art)
+      if (!image.IsNull()) image = SkinImage(image.At(ratio_));
   normal_ = std::move(normal);
   selectedArt_ = std::move(selected);
   imageCount_ = std::max(imageCount, 0);
-  readoutFont_ = std::make_unique<MonoText>(kReadoutFontPixels);
+  readoutFont_ = std::make_unique<MonoText>(Px(kReadoutFontPixels));
 }
 
-void CRespView::InitWithDefaultArt(const tavelo::GraphGeometry& geometry, int imageCount) {
+void CRespView::InitWithDefaultArt(const tavelo::GraphGeometry& geometry, int imageCount,
+                                   qreal ratio) {
   const int markers = std::max(imageCount - 1, 0);
-  std::vector<SkinImage> normal = MarkerSet(markers, false);
-  normal.push_back(tavelo::ui::BypassStamp());
-  Init(geometry, std::move(normal), MarkerSet(markers, true), imageCount);
+  std::vector<SkinImage> normal = MarkerSet(markers, false, ratio);
+  normal.push_back(tavelo::ui::BypassStamp(ratio));
+  Init(geometry, std::move(normal), MarkerSet(markers, true, ratio), imageCount, ratio);
+}
+
+int CRespView::Px(double logical) const {
+  return Pixels(logical, ratio_);
 }
 
 QPoint CRespView::BandPoint(const tavelo::EqBand* bands, int index) const {
@@ -60,7 +70,7 @@ const QImage* CRespView::SlotImage(int slot, bool selected) const {
 }
 
 void CRespView::BlendMarker(const QImage& image, QPoint at) {
-  BlendImage(frame_, image, at.x() - image.width() / 2, at.y() - image.height() / 2);
+  BlendImage(frame_, image, Px(at.x()) - image.width() / 2, Px(at.y()) - image.height() / 2);
 }
 
 void CRespView::Render(const tavelo::EqBand* bands, int count) {
@@ -77,18 +87,32 @@ void CRespView::RenderWithTones(const tavelo::EqBand* bands, int count, const ta
 
 void CRespView::DrawCurveColumns(const tavelo::CResp::Curve& curve, QRgb colour, bool area) {
   const tavelo::GraphGeometry& g = resp_.Geometry();
-  const int zero = g.ZeroRow();
-  const int lo = g.top - 1, hi = g.bottom + 1;  // rows 29..251 only
-  const int width = std::min(g.width, frame_.width());
-  int prev = CurveRow(zero, curve[g.xStart]);
-  for (int x = g.xStart + 1; x < width; ++x) {
-    const int y = CurveRow(zero, curve[x]);
+  const int zero = Px(g.ZeroRow());
+  const int line = LineWidth(ratio_);
+  const int lo = Px(g.top - 1), hi = Px(g.bottom + 1) + line - 1;  // rows 29..251 only
+  const int width = std::min(Px(g.width), frame_.width());
+  // The curve is known per logical column; a hi-dpi frame takes the values between them
+  // on the straight line joining them (at ratio 1 every column is a known one).
+  const int lastColumn = std::min(g.width, tavelo::CResp::kMaxColumns) - 1;
+  const auto rowAt = [&](int x) {
+    const double u = std::clamp(x / ratio_, static_cast<double>(g.xStart),
+                                static_cast<double>(std::max(lastColumn, g.xStart)));
+    const int i = static_cast<int>(u);
+    const double f = u - i;
+    float value = curve[static_cast<std::size_t>(i)];
+    if (f > 0 && i + 1 <= lastColumn)
+      value = static_cast<float>(value * (1 - f) + curve[static_cast<std::size_t>(i + 1)] * f);
+    return CurveRow(zero, value * static_cast<float>(ratio_));
+  };
+  int prev = rowAt(Px(g.xStart));
+  for (int x = Px(g.xStart) + 1; x < width; ++x) {
+    const int y = rowAt(x);
     if (area) {
       BlendColumn(frame_, x - 1, std::max(std::min(zero, y), lo),
                   std::min(std::max(zero, y), hi + 1), colour, kBandAreaAlpha);
     }
-    PaintColumn(frame_, x - 1, std::max(std::min(prev, y), lo), std::min(std::max(prev, y), hi),
-                colour);
+    PaintColumn(frame_, x - 1, std::max(std::min(prev, y), lo),
+                std::min(std::max(prev, y) + line - 1, hi), colour);
     prev = y;
   }
 }
@@ -139,7 +163,7 @@ void CRespView::Draw(const tavelo::EqBand* bands, int count, const tavelo::EqBan
     if (readout_ && readoutFont_) {
       const Readout r = ReadoutOf(g, *selected);
       for (int i = 0; i < r.count; ++i) {
-        readoutFont_->Draw(frame_, r.lines[i].at.x(), r.lines[i].at.y(), r.lines[i].text,
+        readoutFont_->Draw(frame_, Px(r.lines[i].at.x()), Px(r.lines[i].at.y()), r.lines[i].text,
                            kReadoutColour);
       }
     }

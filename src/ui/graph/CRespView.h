@@ -26,10 +26,13 @@ class CRespView {
   // the background. normal / selected: marker image per slot (slot k = band k; a null
   // image is skipped; selected may be empty). The LAST of imageCount slots in `normal`
   // is the bypass stamp. Geometry: tavelo::GraphGeometry::ForWidth(W).
+  // `ratio`: the device pixel ratio the frame is drawn for; the frame then has ratio x the
+  // pixels (carrying that ratio) while every position stays logical.
   void Init(const tavelo::GraphGeometry& geometry, std::vector<SkinImage> normal,
-            std::vector<SkinImage> selected, int imageCount);
+            std::vector<SkinImage> selected, int imageCount, qreal ratio = ArtRatio());
   // Convenience: numbered markers for slots 0..imageCount-2 and the stamp in the last.
-  void InitWithDefaultArt(const tavelo::GraphGeometry& geometry, int imageCount);
+  void InitWithDefaultArt(const tavelo::GraphGeometry& geometry, int imageCount,
+                          qreal ratio = ArtRatio());
 
   // Sum of the bands, then the whole frame.
   void Render(const tavelo::EqBand* bands, int count);
@@ -51,6 +54,7 @@ class CRespView {
   void SetReadoutEnabled(bool on) { readout_ = on; }
 
   const QImage& Frame() const { return frame_; }
+  qreal Ratio() const { return ratio_; }
   const QImage& Background() const { return background_; }
   const tavelo::GraphGeometry& Geometry() const { return resp_.Geometry(); }
   tavelo::CResp& Resp() { return resp_; }
@@ -60,12 +64,14 @@ class CRespView {
   void Draw(const tavelo::EqBand* bands, int count, const tavelo::EqBand* tones, int firstToneSlot);
   void DrawCurveColumns(const tavelo::CResp::Curve& curve, QRgb colour, bool area);
   void BlendMarker(const QImage& image, QPoint at);
+  int Px(double logical) const;
   const QImage* SlotImage(int slot, bool selected) const;
 
   tavelo::CResp resp_;
   QImage frame_, background_;
   std::vector<SkinImage> normal_, selectedArt_;
   int imageCount_ = 0;
+  qreal ratio_ = 1.0;
   int selected_ = -1;
   bool bypassStamp_ = false;
   bool readout_ = true;

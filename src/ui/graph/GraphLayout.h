@@ -26,6 +26,17 @@ inline constexpr int kReadoutFontPixels = 14;
 using tavelo::kGridFrequencies;
 using tavelo::kLabelFrequencies;
 
+// A logical position in the pixels of a frame drawn for `ratio` (the identity at 1).
+inline int Pixels(double logical, double ratio) {
+  const double v = logical * ratio + 0.5;
+  const int t = static_cast<int>(v);
+  return t > v ? t - 1 : t;  // floor, also for negative positions
+}
+// One logical pixel of line, in frame pixels.
+inline int LineWidth(double ratio) {
+  return ratio < 1.5 ? 1 : static_cast<int>(ratio + 0.5);
+}
+
 // Row of the k-th decibel line (k = 0 for +24 dB ... 8 for -24 dB).
 inline constexpr int DbLineRow(int k) {
   return static_cast<int>(30 + 27.5 * k);

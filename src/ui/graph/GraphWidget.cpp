@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/skin/Blend.h"
+#include "ui/skin/SkinImage.h"
 
 namespace tavelo::ui {
 
@@ -13,7 +14,7 @@ GraphWidget::GraphWidget(QWidget* parent) : QWidget(parent) {
 
 void GraphWidget::SetFrame(const QImage* frame) {
   frame_ = frame;
-  if (frame_ != nullptr) setFixedSize(frame_->size());
+  if (frame_ != nullptr) setFixedSize(LogicalSize(*frame_));
   update();
 }
 
@@ -28,6 +29,9 @@ void GraphWidget::paintEvent(QPaintEvent*) {
     return;
   }
   PresentOpaque(*frame_, screen_);
+  screen_.setDevicePixelRatio(frame_->devicePixelRatio());
+  // A frame drawn for another screen (the window moved) is resampled, not pixel-repeated.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(0, 0, screen_);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Shows a graph frame (alpha ignored) and hands its mouse events to a handler. It holds
+// Shows a graph frame (alpha ignored) at its logical size, in as many pixels as it was drawn
+// with, and hands its mouse events (logical positions) to a handler. It holds
 // no graph logic: the page's handler asks GraphMouse what to do.
 #include <QImage>
 #include <QWidget>

@@ -1,6 +1,7 @@
 #include "ui/pages/CEqPage.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 
 #include "core/text/ToolTexts.h"
@@ -35,6 +36,7 @@ std::filesystem::path PathOf(const QString& path) {
 CEqPage::CEqPage(const PageDefinition& def, ParamImage& image, BlockPoster post, QSize size,
                  int graphSlots, QWidget* parent)
     : CPage(def, image, std::move(post), size, parent),
+      graphSlots_(graphSlots),
       mouse_(GraphGeometry::ForWidth(size.width())),
       graph_(new GraphWidget(this)),
       import_(FileButton(this, size.width() - 2 * kFileButtonWidth - 8, "importFilters")),
@@ -80,6 +82,19 @@ QString CEqPage::ExportFilters(const QString& path) {
 
 CEqPage::~CEqPage() {
   Model().onGraphChanged = nullptr;
+}
+
+void CEqPage::DrawGraphFor(qreal ratio) {
+  if (ratio <= 0 || qFuzzyCompare(view_.Ratio(), ratio)) return;
+  const GraphGeometry geometry = view_.Geometry();
+  view_.InitWithDefaultArt(geometry, graphSlots_, ratio);
+  graph_->SetFrame(&view_.Frame());
+  RenderGraph();
+}
+
+bool CEqPage::event(QEvent* event) {
+  if (event->type() == QEvent::ScreenChangeInternal) DrawGraphFor(devicePixelRatioF());
+  return CPage::event(event);
 }
 
 void CEqPage::RenderGraph() {

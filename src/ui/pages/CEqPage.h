@@ -37,12 +37,17 @@ class CEqPage : public CPage, public GraphMouseHandler {
   // Pages that have captions of their own call this first.
   void ApplyLanguage(Lang lang) override;
 
+  // Redraws the graph for a screen of `ratio` when it was drawn for another one (the window
+  // moved to a screen with another scale); the graph keeps its size in points.
+  void DrawGraphFor(qreal ratio);
+
   void GraphPress(Qt::MouseButton button, QPoint p) override;
   void GraphRelease(Qt::MouseButton button, QPoint p) override;
   void GraphMove(QPoint p) override;
 
  protected:
   void RenderGraph() override;
+  bool event(QEvent* event) override;
 
  private:
   GraphBandSet BandSet();
@@ -51,6 +56,7 @@ class CEqPage : public CPage, public GraphMouseHandler {
   void ChooseFilterFile(bool save);
 
   CRespView view_;
+  int graphSlots_;
   GraphMouse mouse_;
   GraphWidget* graph_;
   CMyBtn* import_;

@@ -218,8 +218,8 @@ void COutputPage::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), Qt::white);
   const QImage& picture = frame_.Image();
   for (const auto& [id, frame] : frames_)
-    for (const FramePiece& piece : FramePieces(picture.size(), frame))
-      painter.drawImage(piece.target, picture, piece.source);
+    for (const FramePiece& piece : FramePieces(frame_.Size(), frame))
+      painter.drawImage(QRectF(piece.target), picture, PixelSource(piece, frame_.Ratio()));
 }
 
 CDlgMaster::CDlgMaster(ParamImage& image, BlockPoster post, QSize size, QWidget* parent)

@@ -5,9 +5,10 @@
 
 namespace tavelo::ui {
 
-SkinImage GroupFrameImage() {
+SkinImage GroupFrameImage(qreal ratio) {
   constexpr int kWidth = 640, kHeight = 400;
-  QImage canvas(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  QImage canvas(DeviceSize(QSize(kWidth, kHeight), ratio), QImage::Format_ARGB32_Premultiplied);
+  canvas.setDevicePixelRatio(ratio);
   canvas.fill(Qt::transparent);
   QPainter p(&canvas);
   p.setRenderHint(QPainter::Antialiasing);
@@ -39,6 +40,11 @@ std::array<FramePiece, 4> FramePieces(QSize picture, QRect frame) {
       {QRect(0, ph - e, w - e, e), QRect(x, y + h - e, w - e, e)},
       {QRect(pw - e, ph - e, e, e), QRect(x + w - e, y + h - e, e, e)},
   }};
+}
+
+QRectF PixelSource(const FramePiece& piece, qreal ratio) {
+  const QRectF s(piece.source);
+  return {s.x() * ratio, s.y() * ratio, s.width() * ratio, s.height() * ratio};
 }
 
 }  // namespace tavelo::ui

@@ -10,9 +10,12 @@ namespace tavelo::ui {
 namespace {
 
 // Pictures are painted premultiplied (what QPainter is fastest and most exact on) and
-// handed out as plain ARGB32.
-QImage Canvas(int width, int height) {
-  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32_Premultiplied);
+// handed out as plain ARGB32. On a hi-dpi screen the canvas has ratio x the pixels and
+// QPainter draws in logical coordinates on it, so lines and text are drawn, not enlarged.
+QImage Canvas(int width, int height, qreal ratio) {
+  QImage image(DeviceSize(QSize(std::max(width, 1), std::max(height, 1)), ratio),
+               QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
   image.fill(Qt::transparent);
   return image;
 }
@@ -49,8 +52,8 @@ void Groove(QPainter& p, const QRectF& r) {
 
 }  // namespace
 
-SkinImage VerticalTrack(int width, int height) {
-  QImage c = Canvas(width, height);
+SkinImage VerticalTrack(int width, int height, qreal ratio) {
+  QImage c = Canvas(width, height, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   const double cx = width / 2.0;
@@ -68,8 +71,8 @@ SkinImage VerticalTrack(int width, int height) {
   return Done(c);
 }
 
-SkinImage VerticalThumb(int width, int thumbHeight, bool focused) {
-  QImage c = Canvas(width, thumbHeight);
+SkinImage VerticalThumb(int width, int thumbHeight, bool focused, qreal ratio) {
+  QImage c = Canvas(width, thumbHeight, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   const QRectF body(3.5, 1.5, width - 7, thumbHeight - 3);
@@ -85,8 +88,8 @@ SkinImage VerticalThumb(int width, int thumbHeight, bool focused) {
   return Done(c);
 }
 
-SkinImage HorizontalTrack(int width, int height) {
-  QImage c = Canvas(width, height);
+SkinImage HorizontalTrack(int width, int height, qreal ratio) {
+  QImage c = Canvas(width, height, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   const double cy = height / 2.0;
@@ -96,8 +99,8 @@ SkinImage HorizontalTrack(int width, int height) {
   return Done(c);
 }
 
-SkinImage HorizontalFill(int width, int height) {
-  QImage c = Canvas(width, height);
+SkinImage HorizontalFill(int width, int height, qreal ratio) {
+  QImage c = Canvas(width, height, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   const double cy = height / 2.0;
@@ -112,8 +115,8 @@ SkinImage HorizontalFill(int width, int height) {
   return Done(c);
 }
 
-SkinImage HorizontalThumb(int thumbWidth, int height, bool focused) {
-  QImage c = Canvas(thumbWidth, height);
+SkinImage HorizontalThumb(int thumbWidth, int height, bool focused, qreal ratio) {
+  QImage c = Canvas(thumbWidth, height, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   const QRectF body(1.5, 2.5, thumbWidth - 3, height - 5);
@@ -129,7 +132,7 @@ SkinImage HorizontalThumb(int thumbWidth, int height, bool focused) {
   return Done(c);
 }
 
-std::vector<SkinImage> ButtonFaces(int width, int height, ButtonLook look) {
+std::vector<SkinImage> ButtonFaces(int width, int height, ButtonLook look, qreal ratio) {
   // Lit colour per look: navigation blue, bypass red, type green, plain amber.
   QColor litLight, litDark;
   switch (look) {
@@ -154,7 +157,7 @@ std::vector<SkinImage> ButtonFaces(int width, int height, ButtonLook look) {
   for (int state = 0; state < 4; ++state) {
     const bool pressed = state == 1 || state == 3;
     const bool lit = state >= 2;
-    QImage c = Canvas(width, height);
+    QImage c = Canvas(width, height, ratio);
     QPainter p(&c);
     p.setRenderHint(QPainter::Antialiasing);
     QColor light = lit ? litLight : QColor(245, 245, 245);
@@ -174,8 +177,8 @@ std::vector<SkinImage> ButtonFaces(int width, int height, ButtonLook look) {
   return faces;
 }
 
-SkinImage ComboArrow(bool pressed) {
-  QImage c = Canvas(kArrowSize, kArrowSize);
+SkinImage ComboArrow(bool pressed, qreal ratio) {
+  QImage c = Canvas(kArrowSize, kArrowSize, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(QColor(50, 50, 50), 1));
@@ -194,8 +197,8 @@ SkinImage ComboArrow(bool pressed) {
   return Done(c);
 }
 
-SkinImage MarkerImage(int number, bool selected) {
-  QImage c = Canvas(kMarkerSize, kMarkerSize);
+SkinImage MarkerImage(int number, bool selected, qreal ratio) {
+  QImage c = Canvas(kMarkerSize, kMarkerSize, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -227,14 +230,14 @@ SkinImage MarkerImage(int number, bool selected) {
   return Done(c);
 }
 
-std::vector<SkinImage> MarkerSet(int count, bool selected) {
+std::vector<SkinImage> MarkerSet(int count, bool selected, qreal ratio) {
   std::vector<SkinImage> set;
-  for (int k = 0; k < count; ++k) set.push_back(MarkerImage(k + 1, selected));
+  for (int k = 0; k < count; ++k) set.push_back(MarkerImage(k + 1, selected, ratio));
   return set;
 }
 
-SkinImage BypassStamp() {
-  QImage c = Canvas(kStampWidth, kStampHeight);
+SkinImage BypassStamp(qreal ratio) {
+  QImage c = Canvas(kStampWidth, kStampHeight, ratio);
   QPainter p(&c);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
