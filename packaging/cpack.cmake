@@ -13,9 +13,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE ${TAVELO_PACKAGE_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVELO_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The synopsis line comes from the summary above; this is the long description under it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Tavelo adjusts a karaoke and home-cinema sound processor over USB or Wi-Fi:
+    "Tavelo adjusts a karaoke and home-cinema sound processor over USB or Wi-Fi:
 levels, equalisers, reverb, echo, outputs and preset modes. It saves and
 loads presets as files, and comes with tavelo-cli, the same controls on the
 command line, and tavelo-sim, a virtual processor for trying it without
