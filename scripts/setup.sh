@@ -13,7 +13,7 @@ packages=(
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it
-  lintian desktop-file-utils appstream librsvg2-bin file fakeroot qt6-translations-l10n
+  lintian desktop-file-utils appstream librsvg2-bin file fakeroot
   g++-mingw-w64-x86-64 wine64
 )
 
