@@ -395,7 +395,7 @@ TEST(FleetUsage, BadArgumentsAndInventoriesAreRefusedBeforeAnyRoomIsReached) {
       {{"fleet", "stat", good}, 2, "tavelo-cli fleet: unknown subcommand 'stat'"},
       {{"fleet", "status"}, 2, "tavelo-cli fleet status: INVENTORY is missing"},
       {{"fleet", "pull", good}, 2, "tavelo-cli fleet pull: DIR is missing"},
-      {{"fleet", "status", good, "--host", "10.0.0.1"},
+      {{"fleet", "status", good, "--host", "127.0.0.1"},
        2,
        "tavelo-cli fleet status: --host is not used by fleet status (a fleet command reaches"},
       {{"fleet", "status", good, "--trace"}, 2, "--trace is not used by fleet status"},
