@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "eq/BandSyntax.h"
+#include "text/Escaped.h"
 
 namespace tavelo {
 
@@ -163,8 +164,8 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
     int number = 0;
     const auto r = std::from_chars(label.data(), label.data() + label.size(), number);
     if (r.ec != std::errc() || r.ptr != label.data() + label.size() || number < 0) {
-      problem = "line " + std::to_string(lineNumber) + ": \"" + std::string(label) +
-                "\" is not a filter number";
+      problem = "line " + std::to_string(lineNumber) + ": " + QuotedBytes(label) +
+                " is not a filter number";
       return std::nullopt;
     }
     f.number = number;
@@ -185,7 +186,7 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
     disabled = true;
     return std::nullopt;
   }
-  f.typeWord = std::string(words[i]);
+  f.typeWord = EscapedBytes(words[i]);
   const std::string type = Lower(words[i]);
   ++i;
   const auto known = std::find_if(kTypeWords.begin(), kTypeWords.end(),
@@ -223,7 +224,7 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
       target = &bandwidth;
       if (i + 1 < words.size() && Lower(words[i + 1]) == "oct") ++i;
     } else {
-      problem = where + ": \"" + std::string(words[i]) + "\" is not Fc, Gain, Q or BW";
+      problem = where + ": " + QuotedBytes(words[i]) + " is not Fc, Gain, Q or BW";
       return std::nullopt;
     }
     ++i;

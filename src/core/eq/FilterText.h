@@ -23,7 +23,7 @@ namespace tavelo {
 struct TextFilter {
   int line = 0;          // 1-based line of the file
   int number = 0;        // the file's filter number; 0 when the line gives none
-  std::string typeWord;  // as written: "PK", "LSC", "HS 12dB"
+  std::string typeWord;  // as written, escaped for display: "PK", "LSC", "HS 12dB"
   BandType type = kBandPeak;
   double frequency = 0;  // Hz
   double gainDb = 0;

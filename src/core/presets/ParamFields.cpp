@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "params/Catalogue.h"
+#include "text/Escaped.h"
 
 namespace tavelo {
 namespace {
@@ -139,21 +140,7 @@ std::string BandJson(const EqBand& band) {
 }
 
 std::string JsonString(std::string_view bytes) {
-  std::string out = "\"";
-  for (const char c : bytes) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20 || u >= 0x7F) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(u));
-      out += buf;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
+  return QuotedBytes(bytes);
 }
 
 std::vector<FieldEntry> DescribeParamFile(const ParamFileData& data) {

@@ -168,6 +168,24 @@ TEST(FilterTextImport, WhatTheBandsCannotTakeIsReportedByLine) {
   }
 }
 
+// A filter file is data from elsewhere: words quoted back in a problem must not carry a
+// terminal's control sequences into the console or a log.
+TEST(FilterTextImport, ControlBytesInTheFileAreEscapedInWhatIsReported) {
+  const auto r = ReadFilterText(
+      "Filter 1\x1b[2J: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
+      "Filter 2: ON \x1b]0;x\x07 Fc 100 Hz\n"
+      "Filter 3: ON PK Fc 100 Hz Gain 1 dB \x1b[31mQ 1\n");
+  ASSERT_EQ(r.problems.size(), 3u);
+  for (const auto& p : r.problems) {
+    for (const char c : p) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << p;
+  }
+  EXPECT_EQ(r.problems[0].rfind(R"(line 1: "1\u001B[2J" is not a filter number)", 0), 0u)
+      << r.problems[0];
+  EXPECT_NE(r.problems[1].find(R"((\u001B]0;x\u0007))"), std::string::npos) << r.problems[1];
+  EXPECT_NE(r.problems[2].find(R"("\u001B[31mQ" is not Fc, Gain, Q or BW)"), std::string::npos)
+      << r.problems[2];
+}
+
 TEST(FilterTextImport, ValuesOutsideTheProcessorsLimitsAreHeldAndNamed) {
   const auto r = ReadFilterText(
       "Filter 1: ON PK Fc 10 Hz Gain 30 dB Q 0.2\n"
