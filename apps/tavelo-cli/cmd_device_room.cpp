@@ -46,7 +46,7 @@ RoomLink::RoomLink(std::unique_ptr<Transport> transport, std::optional<std::stri
       engine_.Post(msg::UnlockClosed{});
     }
   };
-  if (inner_) inner_->SetWakeup([this] { RequestBytesArrived(); });
+  if (inner_) inner_->SetWakeup([this] { wake_.Request(); });
   engine_.SetTransportFactory([this]() -> std::unique_ptr<Transport> {
     if (!inner_) return nullptr;
     return std::make_unique<TapTransport>(*inner_, wire_);
@@ -83,19 +83,6 @@ void RoomLink::Tick() {
 std::string RoomLink::FailureReason() const {
   if (lockedWithoutKey_) return "the processor's settings are locked; give its key with --lock-key";
   return LinkFailureReason(engine_, console_);
-}
-
-// May run on a transport's own thread: only a flag and a queued call.
-void RoomLink::RequestBytesArrived() {
-  if (wakePending_.exchange(true)) return;
-  QMetaObject::invokeMethod(
-      &context_,
-      [this] {
-        wakePending_ = false;
-        engine_.BytesArrived();
-        AfterInput();
-      },
-      Qt::QueuedConnection);
 }
 
 void RoomLink::OnUnlockOpen() {

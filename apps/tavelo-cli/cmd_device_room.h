@@ -4,8 +4,6 @@
 // turned into BytesArrived on the loop's thread. The owner calls Tick() every 50 ms and
 // hears, through `afterInput`, that the engine has handled an input, so it can look at the
 // engine's state. Many of these share one loop (fleet commands); nothing here blocks.
-#include <QObject>
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,6 +13,7 @@
 #include "cmd_device_console.h"
 #include "cmd_device_tap.h"
 #include "engine/Engine.h"
+#include "platform/QueuedWake.h"
 
 namespace tavelo::cli {
 
@@ -54,14 +53,16 @@ class RoomLink {
   std::string FailureReason() const;
 
  private:
-  void RequestBytesArrived();
   void OnUnlockOpen();
   void AfterInput();
 
   std::optional<std::string> lockKey_;
   std::function<void()> afterInput_;
-  QObject context_;  // receives queued wake-ups; dropping it drops those still queued
-  std::atomic<bool> wakePending_{false};
+  // Outlives the transport that announces bytes through it.
+  QueuedWake wake_{[this] {
+    engine_.BytesArrived();
+    AfterInput();
+  }};
   WireLog wire_;
   ConsoleObserver console_;
   std::unique_ptr<Transport> inner_;

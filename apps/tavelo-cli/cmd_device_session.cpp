@@ -123,25 +123,12 @@ void DeviceSession::MakeTransport() {
   } else {
     inner_ = MakeLinkTransport(args_, transportError_);
   }
-  if (inner_) inner_->SetWakeup([this] { RequestBytesArrived(); });
+  if (inner_) inner_->SetWakeup([this] { wake_.Request(); });
 }
 
 std::unique_ptr<Transport> DeviceSession::NewTap() {
   if (!inner_) return nullptr;
   return std::make_unique<TapTransport>(*inner_, wire_);
-}
-
-// May run on a transport's own thread: only a flag and a queued call.
-void DeviceSession::RequestBytesArrived() {
-  if (wakePending_.exchange(true)) return;
-  QMetaObject::invokeMethod(
-      &context_,
-      [this] {
-        wakePending_ = false;
-        engine_.BytesArrived();
-        AfterInput();
-      },
-      Qt::QueuedConnection);
 }
 
 void DeviceSession::ArmDemoPoll() {

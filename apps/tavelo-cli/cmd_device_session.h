@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-#include <atomic>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -19,6 +18,7 @@
 #include "cmd_device_console.h"
 #include "cmd_device_tap.h"
 #include "engine/Engine.h"
+#include "platform/QueuedWake.h"
 #include "sim/SimTransport.h"
 #include "sim/VirtualProcessor.h"
 
@@ -76,7 +76,6 @@ class DeviceSession {
  private:
   void MakeTransport();
   std::unique_ptr<Transport> NewTap();
-  void RequestBytesArrived();
   void AfterInput();
   void ArmDemoPoll();
   void TurnDemoKnobs();
@@ -90,9 +89,13 @@ class DeviceSession {
   std::optional<qint64> timeoutMs_;
 
   CliApp app_;
-  QObject context_;  // receives queued wake-ups; outlives the transports
+  QObject context_;  // receives the timers' calls
   QElapsedTimer clock_;
-  std::atomic<bool> wakePending_{false};
+  // Outlives the transports that announce bytes through it.
+  QueuedWake wake_{[this] {
+    engine_.BytesArrived();
+    AfterInput();
+  }};
 
   WireLog wire_;
   ConsoleObserver console_;

@@ -203,11 +203,7 @@ std::unique_ptr<Transport> CTaveloDlg::MakeTransport() {
     transport = MakePlatformTransport(link_ == LinkChoice::kWifi, options_.host, options_.port);
   if (transport) {
     transport = std::make_unique<TracingTransport>(std::move(transport));
-    // Replies may be announced from a reader thread: always hop to this window's thread.
-    transport->SetWakeup([this] {
-      QMetaObject::invokeMethod(
-          this, [this] { engine_.BytesArrived(); }, Qt::QueuedConnection);
-    });
+    transport->SetWakeup([this] { wake_.Request(); });
   }
   return transport;
 }

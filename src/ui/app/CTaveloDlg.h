@@ -12,6 +12,7 @@
 
 #include "core/engine/Engine.h"
 #include "core/text/Lang.h"
+#include "platform/QueuedWake.h"
 #include "ui/app/CTopBar.h"
 #include "ui/app/DemoLink.h"
 #include "ui/app/Navigation.h"
@@ -144,6 +145,9 @@ class CTaveloDlg : public QWidget, public EngineObserver {
   Options options_;
   Lang lang_;
   DemoLink demo_;  // outlives the engine, whose transport may still point into it
+  // Replies announced on a reader thread, handled on this window's; outlives the engine's
+  // transport, which announces through it.
+  QueuedWake wake_{[this] { engine_.BytesArrived(); }};
   Engine engine_;
   LinkChoice link_ = LinkChoice::kUsb;
   QTimer* tick_;
