@@ -10,40 +10,17 @@
 # Talks only to 127.0.0.1 and writes only into a temporary folder, removed at the end.
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-${TAVELO_BUILD_DIR:-$root/build}}"
-cli="$build/apps/tavelo-cli/tavelo-cli"
-sim="$build/apps/tavelo-sim/tavelo-sim"
+bench=fleet
+# shellcheck source=bench/sim-common.sh
+source "$(dirname "$0")/sim-common.sh"
 rooms=50
 runs="${RUNS:-10}"
 target_s=0.5
 target_mb=50
-
-for tool in "$cli" "$sim"; do
-  [ -x "$tool" ] || { echo "fleet.sh: $tool is not built" >&2; exit 2; }
-done
 [ -x /usr/bin/time ] || { echo "fleet.sh: /usr/bin/time (GNU time) is not installed" >&2; exit 2; }
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/tavelo-fleet.XXXXXX")"
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ]; then
-    kill -TERM "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$sim" --listen 127.0.0.1 --port 0 --count "$rooms" --latency-ms 1 --seed 21 >"$work/sim.log" 2>&1 &
-sim_pid=$!
-for _ in $(seq 1 100); do
-  grep -q "^all $rooms processors listening" "$work/sim.log" && break
-  kill -0 "$sim_pid" 2>/dev/null || { cat "$work/sim.log" >&2; exit 1; }
-  sleep 0.1
-done
-grep -q "^all $rooms processors listening" "$work/sim.log" ||
-  { echo "fleet.sh: tavelo-sim did not start" >&2; exit 1; }
+start_sim "^\(all\) $rooms processors listening.*" --port 0 --count "$rooms" --latency-ms 1 \
+  --seed 21
 sed -n 's/^processor \([0-9]*\): listening on 127\.0\.0\.1:\([0-9]*\)$/room-\1 127.0.0.1 \2/p' \
   "$work/sim.log" >"$work/venue.txt"
 

@@ -9,39 +9,16 @@
 # Talks only to 127.0.0.1 and writes only into a temporary folder, removed at the end.
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-${TAVELO_BUILD_DIR:-$root/build}}"
-cli="$build/apps/tavelo-cli/tavelo-cli"
-sim="$build/apps/tavelo-sim/tavelo-sim"
+bench=transfer
+# shellcheck source=bench/sim-common.sh
+source "$(dirname "$0")/sim-common.sh"
 pull_target_ms=150
 mass_target_ms=600
-
-for tool in "$cli" "$sim"; do
-  [ -x "$tool" ] || { echo "transfer.sh: $tool is not built" >&2; exit 2; }
-done
 command -v hyperfine >/dev/null || { echo "transfer.sh: hyperfine is not installed" >&2; exit 2; }
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/tavelo-transfer.XXXXXX")"
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ]; then
-    kill -TERM "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$sim" --listen 127.0.0.1 --port 0 --module-port 0 --latency-ms 1 --seed 11 >"$work/sim.log" 2>&1 &
-sim_pid=$!
-port=""
-for _ in $(seq 1 100); do
-  port="$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/sim.log")"
-  [ -n "$port" ] && break
-  kill -0 "$sim_pid" 2>/dev/null || { cat "$work/sim.log" >&2; exit 1; }
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "transfer.sh: tavelo-sim did not start" >&2; exit 1; }
+start_sim '^listening on 127\.0\.0\.1:\([0-9]*\)$' --port 0 --module-port 0 --latency-ms 1 \
+  --seed 11
+port="$sim_found"
 link=(--host 127.0.0.1 --port "$port")
 
 # Ten parameter files, one per user mode, read from the simulated processor itself.
