@@ -183,7 +183,10 @@ TEST_F(SetNames, OutOfRangeAndUnknownNamesAreRefusedBeforeConnecting) {
 
   const CliRun list = RunCli({"set", "--list"});
   EXPECT_EQ(list.exitCode, 0) << list.err;
-  EXPECT_NE(list.out.find("main.set2.left_volume  0 to 99 [on|off]  step\n"), std::string::npos);
+  EXPECT_NE(
+      list.out.find(
+          "main.set2.left_volume  0 to 99, or \"N on\" / \"N off\" setting its button too  step\n"),
+      std::string::npos);
   EXPECT_NE(list.out.find("main.set2.left_volume.on  on|off\n"), std::string::npos);
   EXPECT_EQ(list.out.find("master_level"), std::string::npos) << "carried by no block";
   const CliRun json = RunCli({"set", "--list", "--json"});

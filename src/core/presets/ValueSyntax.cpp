@@ -101,7 +101,8 @@ std::string RangeText(const CatalogueRow& r) {
       }
       return "TYPE,FREQ,Q,GAIN";
     case ValueKind::kLevel:
-      return std::to_string(r.min) + " to " + std::to_string(r.max) + " [on|off]";
+      return std::to_string(r.min) + " to " + std::to_string(r.max) +
+             ", or \"N on\" / \"N off\" setting its button too";
     case ValueKind::kTonePosition:
       return std::to_string(r.min) + " to " + std::to_string(r.max) + " or -24.0dB to +24.0dB";
     case ValueKind::kNumber:
