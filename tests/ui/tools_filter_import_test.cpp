@@ -105,6 +105,21 @@ TEST_F(FilterImportTest, HeldValuesAndUnreadableFilesAreReportedAndNothingIsGues
   for (int k = 0; k < music::kEqBands; ++k) EXPECT_EQ(Bands()[k], now[static_cast<std::size_t>(k)]);
 }
 
+TEST_F(FilterImportTest, InChineseTheReportsLinesAreChineseToo) {
+  W().SetLanguage(Lang::kChinese, false);
+  const QString report = page_->ImportFilters(Write(
+      "loud.txt", "Filter 1: ON PK Fc 100 Hz Gain 30,0 dB Q 1,0\nFilter 2: ON NO Fc 50 Hz\n"));
+  ASSERT_TRUE(Settled());
+  const std::string text = report.toStdString();
+  EXPECT_NE(text.find("频段 1：第 1 行：滤波器 1（PK） 增益 +30.0 dB 限制为 +24.0 dB"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("第 2 行：滤波器 2（NO） 是陷波滤波器"), std::string::npos) << text;
+  for (const char* english : {"line ", "held to", "filter ", "band "}) {
+    EXPECT_EQ(text.find(english), std::string::npos) << english << " in " << text;
+  }
+}
+
 TEST_F(FilterImportTest, TheExportReadsBackAsTheBands) {
   page_->Model().SliderMoved(music::Column(2).gainSlider, 60);
   ASSERT_TRUE(Settled());

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "eq/BandSyntax.h"
+#include "eq/FilterTextWords.h"
 #include "text/Escaped.h"
 
 namespace tavelo {
@@ -132,29 +133,36 @@ constexpr std::array<TypeWord, 7> kTypeWords = {{
 }};
 
 // What a type the processor lacks is, for the report.
-std::string LackedTypeText(std::string_view word) {
+std::string LackedTypeText(std::string_view word, Lang lang) {
   const std::string w = Lower(word);
-  if (w.rfind("lp", 0) == 0) return "a low-pass filter";
-  if (w.rfind("hp", 0) == 0) return "a high-pass filter";
-  if (w == "bp") return "a band-pass filter";
-  if (w == "no") return "a notch filter";
-  if (w == "ap") return "an all-pass filter";
-  if (w == "modal") return "a modal filter";
-  return "a filter type";
+  FilterWord kind = FilterWord::kTypeOther;
+  if (w.rfind("lp", 0) == 0) kind = FilterWord::kTypeLowPass;
+  if (w.rfind("hp", 0) == 0) kind = FilterWord::kTypeHighPass;
+  if (w == "bp") kind = FilterWord::kTypeBandPass;
+  if (w == "no") kind = FilterWord::kTypeNotch;
+  if (w == "ap") kind = FilterWord::kTypeAllPass;
+  if (w == "modal") kind = FilterWord::kTypeModal;
+  return SayFilter(kind, lang);
 }
 
-std::string LinePrefix(int line, int number, std::string_view type) {
-  std::string text = "line " + std::to_string(line) + ": filter ";
-  if (number > 0) text += std::to_string(number) + " ";
-  return text + "(" + std::string(type) + ")";
+std::string LineText(int line, Lang lang) {
+  return SayFilter(FilterWord::kLine, lang, {std::to_string(line)});
+}
+
+std::string LinePrefix(int line, int number, std::string_view type, Lang lang) {
+  if (number > 0) {
+    return SayFilter(FilterWord::kLineFilterNumber, lang,
+                     {std::to_string(line), std::to_string(number), type});
+  }
+  return SayFilter(FilterWord::kLineFilter, lang, {std::to_string(line), type});
 }
 
 // One "Filter N: ..." line. Returns the filter, or sets `problem` (or `disabled`).
-std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
+std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber, Lang lang,
                                          std::string& problem, bool& disabled) {
   const std::size_t colon = line.find(':');
   if (colon == std::string_view::npos) {
-    problem = "line " + std::to_string(lineNumber) + ": a filter line needs \"Filter N:\"";
+    problem = SayFilter(FilterWord::kNeedsFilterLabel, lang, {LineText(lineNumber, lang)});
     return std::nullopt;
   }
   TextFilter f;
@@ -164,15 +172,15 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
     int number = 0;
     const auto r = std::from_chars(label.data(), label.data() + label.size(), number);
     if (r.ec != std::errc() || r.ptr != label.data() + label.size() || number < 0) {
-      problem = "line " + std::to_string(lineNumber) + ": " + QuotedBytes(label) +
-                " is not a filter number";
+      problem = SayFilter(FilterWord::kNotAFilterNumber, lang,
+                          {LineText(lineNumber, lang), QuotedBytes(label)});
       return std::nullopt;
     }
     f.number = number;
   }
   const auto words = Words(line.substr(colon + 1));
   if (words.empty()) {
-    problem = "line " + std::to_string(lineNumber) + ": the filter line is empty";
+    problem = SayFilter(FilterWord::kEmptyFilterLine, lang, {LineText(lineNumber, lang)});
     return std::nullopt;
   }
   std::size_t i = 0;
@@ -191,10 +199,9 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
   ++i;
   const auto known = std::find_if(kTypeWords.begin(), kTypeWords.end(),
                                   [&](const TypeWord& t) { return t.word == type; });
-  std::string where = LinePrefix(lineNumber, f.number, f.typeWord);
+  std::string where = LinePrefix(lineNumber, f.number, f.typeWord, lang);
   if (known == kTypeWords.end()) {
-    problem = where + " is " + LackedTypeText(type) +
-              "; the processor's equaliser bands are peaks and shelves only";
+    problem = SayFilter(FilterWord::kLackedType, lang, {where, LackedTypeText(type, lang)});
     return std::nullopt;
   }
   f.type = known->type;
@@ -203,7 +210,7 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
     slope = SlopeWordAt(words, i);
     if (slope) {
       f.typeWord += " " + Fixed(*slope, std::fmod(*slope, 1.0) == 0 ? 0 : 1) + "dB";
-      where = LinePrefix(lineNumber, f.number, f.typeWord);
+      where = LinePrefix(lineNumber, f.number, f.typeWord, lang);
     }
   }
 
@@ -224,13 +231,13 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
       target = &bandwidth;
       if (i + 1 < words.size() && Lower(words[i + 1]) == "oct") ++i;
     } else {
-      problem = where + ": " + QuotedBytes(words[i]) + " is not Fc, Gain, Q or BW";
+      problem = SayFilter(FilterWord::kNotAKey, lang, {where, QuotedBytes(words[i])});
       return std::nullopt;
     }
     ++i;
     const auto value = i < words.size() ? ParseLocaleNumber(words[i]) : std::nullopt;
     if (!value) {
-      problem = where + ": " + std::string(words[i - 1]) + " needs a number";
+      problem = SayFilter(FilterWord::kNeedsNumber, lang, {where, words[i - 1]});
       return std::nullopt;
     }
     *target = value;
@@ -238,7 +245,7 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
     if (!unit.empty() && i < words.size() && Lower(words[i]) == unit) ++i;
   }
   if (!fc || !gain) {
-    problem = where + ": " + (fc ? "Gain" : "Fc") + " is missing";
+    problem = SayFilter(FilterWord::kMissing, lang, {where, fc ? "Gain" : "Fc"});
     return std::nullopt;
   }
   f.frequency = *fc;
@@ -251,19 +258,17 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
   if (q) {
     f.q = *q;
   } else if (f.type == kBandPeak) {
-    problem = where + ": Q is missing";
+    problem = SayFilter(FilterWord::kMissing, lang, {where, "Q"});
     return std::nullopt;
   } else if (slope) {
     if (*slope == 6) {
-      problem = where +
-                " is a first-order (6 dB per octave) shelf; the processor's shelves "
-                "are second-order";
+      problem = SayFilter(FilterWord::kFirstOrderShelf, lang, {where});
       return std::nullopt;
     }
     const auto fromSlope = ShelfQFromSlope(*slope, f.gainDb);
     if (!fromSlope) {
-      problem = where + ": a slope of " + Fixed(*slope, 1) + " dB per octave is too steep at " +
-                Fixed(f.gainDb, 1) + " dB gain";
+      problem =
+          SayFilter(FilterWord::kTooSteep, lang, {where, Fixed(*slope, 1), Fixed(f.gainDb, 1)});
       return std::nullopt;
     }
     f.q = *fromSlope;
@@ -271,7 +276,7 @@ std::optional<TextFilter> ReadFilterLine(std::string_view line, int lineNumber,
     f.q = kButterworthShelfQ;
   }
   if (!(f.q > 0)) {
-    problem = where + ": Q must be above 0";
+    problem = SayFilter(FilterWord::kQNotAboveZero, lang, {where});
     return std::nullopt;
   }
   return f;
@@ -304,7 +309,7 @@ std::optional<double> ParseLocaleNumber(std::string_view word) {
   return value;
 }
 
-FilterTextReading ReadFilterText(std::string_view text) {
+FilterTextReading ReadFilterText(std::string_view text, Lang lang) {
   FilterTextReading reading;
   int lineNumber = 0;
   std::size_t pos = 0;
@@ -320,7 +325,7 @@ FilterTextReading ReadFilterText(std::string_view text) {
          (line[6] >= '0' && line[6] <= '9'))) {
       std::string problem;
       bool disabled = false;
-      if (auto f = ReadFilterLine(line, lineNumber, problem, disabled)) {
+      if (auto f = ReadFilterLine(line, lineNumber, lang, problem, disabled)) {
         reading.filters.push_back(std::move(*f));
       } else if (disabled) {
         ++reading.disabled;
@@ -329,15 +334,15 @@ FilterTextReading ReadFilterText(std::string_view text) {
       }
     } else if (IsOtherSoundCommand(line)) {
       const std::string command(line.substr(0, line.find(':')));
-      reading.problems.push_back("line " + std::to_string(lineNumber) + ": " + command +
-                                 " is not an equaliser filter; it was not imported");
+      reading.problems.push_back(
+          SayFilter(FilterWord::kOtherCommand, lang, {LineText(lineNumber, lang), command}));
     }
     // Any other line (the measurement's name, a device line) carries no filter.
   }
   return reading;
 }
 
-FittedBand FitFilter(const TextFilter& filter) {
+FittedBand FitFilter(const TextFilter& filter, Lang lang) {
   FittedBand fitted;
   EqBand& band = fitted.band;
   band.type = filter.type;
@@ -346,43 +351,47 @@ FittedBand FitFilter(const TextFilter& filter) {
   const int freq = RoundToInt(filter.frequency);
   band.freq = static_cast<std::int16_t>(std::clamp(freq, kBandMinFrequency, kBandMaxFrequency));
   if (band.freq != freq) {
-    fitted.held.push_back("frequency " + Fixed(filter.frequency, 1) + " Hz held to " +
-                          std::to_string(band.freq) + " Hz");
+    fitted.held.push_back(SayFilter(FilterWord::kHeldFrequency, lang,
+                                    {Fixed(filter.frequency, 1), std::to_string(band.freq)}));
   }
   const int gain = RoundToInt(filter.gainDb * 10.0);
   band.gain = static_cast<std::int16_t>(std::clamp(gain, -kBandGainLimit, kBandGainLimit));
   if (band.gain != gain) {
-    fitted.held.push_back("gain " + Signed(filter.gainDb, 1) + " dB held to " +
-                          Signed(band.gain / 10.0, 1) + " dB");
+    fitted.held.push_back(SayFilter(FilterWord::kHeldGain, lang,
+                                    {Signed(filter.gainDb, 1), Signed(band.gain / 10.0, 1)}));
   }
   const int q = RoundToInt(filter.q * 10.0);
   band.q = static_cast<std::int16_t>(std::clamp(q, kBandMinQ, BandMaxQ(filter.type)));
   if (band.q != q) {
-    fitted.held.push_back("Q " + Fixed(filter.q, 2) + " held to " + Fixed(band.q / 10.0, 1));
+    fitted.held.push_back(
+        SayFilter(FilterWord::kHeldQ, lang, {Fixed(filter.q, 2), Fixed(band.q / 10.0, 1)}));
   }
   return fitted;
 }
 
 FilterImport ImportFilters(const std::vector<TextFilter>& filters, const EqBand* current,
-                           int bandCount) {
+                           int bandCount, Lang lang) {
   FilterImport result;
   const int count = std::max(bandCount, 0);
   result.bands.assign(current, current + count);
   for (int b = 0; b < count; ++b) {
-    const std::string name = "band " + std::to_string(b + 1);
+    const std::string number = std::to_string(b + 1);
     if (b < static_cast<int>(filters.size())) {
       const TextFilter& f = filters[static_cast<std::size_t>(b)];
-      FittedBand fitted = FitFilter(f);
+      FittedBand fitted = FitFilter(f, lang);
       result.bands[static_cast<std::size_t>(b)] = fitted.band;
       for (const auto& h : fitted.held) {
-        result.notes.push_back(name + ": " + LinePrefix(f.line, f.number, f.typeWord) + " " + h);
+        result.notes.push_back(
+            SayFilter(FilterWord::kBand, lang,
+                      {number, LinePrefix(f.line, f.number, f.typeWord, lang) + " " + h}));
       }
     } else {
       // No filter for it: flat, so the set's curve is the file's.
       EqBand& band = result.bands[static_cast<std::size_t>(b)];
       if (band.gain != 0 ||
           (band.type != kBandPeak && band.type != kBandLowShelf && band.type != kBandHighShelf)) {
-        result.notes.push_back(name + ": no filter for it; set flat (peak, 0 dB)");
+        result.notes.push_back(SayFilter(FilterWord::kBand, lang,
+                                         {number, SayFilter(FilterWord::kBandLeftFlat, lang)}));
       }
       band.type = kBandPeak;
       band.slope = kSlopeBypass;

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/Lang.h"
 #include "params/EqBand.h"
 
 namespace tavelo {
@@ -40,7 +41,8 @@ struct FilterTextReading {
 
 // Reads LF or CRLF text; numbers may use a decimal comma. Preamp, comment and header lines
 // are ignored; a line that is neither a filter nor one of those is reported.
-FilterTextReading ReadFilterText(std::string_view text);
+// Problems are worded in `lang`.
+FilterTextReading ReadFilterText(std::string_view text, Lang lang = Lang::kEnglish);
 
 // A filter fitted to a band: rounded to the processor's steps (whole hertz, tenths of a dB
 // and of Q) and held to its limits. Each value that had to be held is named in `held`.
@@ -48,7 +50,7 @@ struct FittedBand {
   EqBand band{};
   std::vector<std::string> held;  // "gain +30.0 dB held to +24.0 dB"
 };
-FittedBand FitFilter(const TextFilter& filter);
+FittedBand FitFilter(const TextFilter& filter, Lang lang = Lang::kEnglish);
 
 // What a set of `bandCount` bands holds after taking `filters` in order: band k takes the
 // k-th filter, the bands no filter reaches are made flat (gain 0), and filters beyond the
@@ -59,7 +61,7 @@ struct FilterImport {
   std::vector<TextFilter> leftOver;
 };
 FilterImport ImportFilters(const std::vector<TextFilter>& filters, const EqBand* current,
-                           int bandCount);
+                           int bandCount, Lang lang = Lang::kEnglish);
 
 // The bands in the same text, numbered from 1, headed by `title` as a note line. A band the
 // text cannot express (a pass filter, an unknown type) is written as a comment naming it.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/text/ToolTexts.h"
+#include "eq/FilterTextWords.h"
 #include "presets/AtomicFile.h"
 
 namespace tavelo {
@@ -15,12 +16,13 @@ std::string Number(double value, int decimals, bool sign = false) {
   return text;
 }
 
-// "line 12: filter 8 PK 4000.0 Hz -3.0 dB Q 2.00", the gain always signed
-std::string Describe(const TextFilter& f) {
-  std::string out = "line " + std::to_string(f.line) + ":";
-  if (f.number > 0) out += " filter " + std::to_string(f.number);
-  out +=
-      " " + f.typeWord + " " + Number(f.frequency, 1) + " Hz " + Number(f.gainDb, 1, true) + " dB";
+// "line 12: filter 8 (PK) 4000.0 Hz -3.0 dB Q 2.00", the gain always signed
+std::string Describe(const TextFilter& f, Lang lang) {
+  std::string out =
+      f.number > 0 ? SayFilter(FilterWord::kLineFilterNumber, lang,
+                               {std::to_string(f.line), std::to_string(f.number), f.typeWord})
+                   : SayFilter(FilterWord::kLineFilter, lang, {std::to_string(f.line), f.typeWord});
+  out += " " + Number(f.frequency, 1) + " Hz " + Number(f.gainDb, 1, true) + " dB";
   if (f.q > 0) out += " Q " + Number(f.q, 2);
   return out;
 }
@@ -42,7 +44,7 @@ std::string ImportReport(const FilterTextReading& reading, const FilterImport& i
   std::string out = FormatText(ToolText::kImportDone, lang, setName);
   Section(out, Text(ToolText::kImportHeld, lang), import.notes);
   std::vector<std::string> left;
-  for (const auto& f : import.leftOver) left.push_back(Describe(f));
+  for (const auto& f : import.leftOver) left.push_back(Describe(f, lang));
   Section(out, FormatText(ToolText::kImportLeftOver, lang, std::to_string(bandCount)), left);
   Section(out, Text(ToolText::kImportProblems, lang), reading.problems);
   return out;
@@ -57,7 +59,7 @@ FilterFileOutcome ImportFilterFile(PageModel& page, const std::filesystem::path&
     return outcome;
   }
   const std::string text(read.bytes.begin(), read.bytes.end());
-  const FilterTextReading reading = ReadFilterText(text);
+  const FilterTextReading reading = ReadFilterText(text, lang);
   if (reading.filters.empty()) {
     outcome.message = FormatText(ToolText::kImportNothing, lang, name);
     Section(outcome.message, Text(ToolText::kImportProblems, lang), reading.problems);
@@ -69,7 +71,7 @@ FilterFileOutcome ImportFilterFile(PageModel& page, const std::filesystem::path&
     return outcome;
   }
   const int count = bands.EqBandCount();
-  const FilterImport import = ImportFilters(reading.filters, bands.Bands(), count);
+  const FilterImport import = ImportFilters(reading.filters, bands.Bands(), count, lang);
   outcome.changed = bands.ImportBands(import.bands);
   outcome.message = ImportReport(reading, import, count, bands.ViewName(), lang);
   return outcome;
