@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "core/text/ReportTexts.h"
 #include "params/Catalogue.h"
 #include "text/Escaped.h"
 
@@ -12,9 +13,6 @@ namespace {
 constexpr std::array<std::string_view, kSlopeCount> kSlopeNames = {
     "bypass",      "bessel_12db", "butter_12db", "bessel_18db",
     "butter_18db", "bessel_24db", "butter_24db", "Link Riley 24db"};
-
-constexpr std::array<std::string_view, 5> kBandTypeNames = {"peak", "low shelf", "high shelf",
-                                                            "low-pass", "high-pass"};
 
 std::string Hex(std::uint32_t v, int digits) {
   char buf[16];
@@ -118,8 +116,8 @@ std::string SlopeName(int slope) {
 }
 
 std::string BandTypeName(int type) {
-  if (type >= 0 && type < static_cast<int>(kBandTypeNames.size())) {
-    return std::string(kBandTypeNames[static_cast<std::size_t>(type)]);
+  if (const std::string_view word = BandTypeWord(type, Lang::kEnglish); !word.empty()) {
+    return std::string(word);
   }
   return "type " + std::to_string(type);
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "core/text/Labels.h"
+#include "core/text/ReportTexts.h"
+#include "core/text/Texts.h"
 #include "params/Catalogue.h"
 #include "presets/ParamFields.h"
 #include "presets/ParamFile.h"
@@ -35,22 +37,53 @@ struct EqPlace {
   EqSet set;
   std::size_t section;
   std::string_view suffix;
+  int setNumber;  // an output's set 1 or 2; 0 for a page with one set
 };
 constexpr std::array<EqPlace, kEqSetCount> kEqPlaces = {{
-    {kEqMicA, 1, " (MIC1)"},
-    {kEqMicB, 1, " (MIC2)"},
-    {kEqMusic, 0, ""},
-    {kEqMainFirst, 4, ", set 1"},
-    {kEqMainSecond, 4, ", set 2"},
-    {kEqSurroundFirst, 5, ", set 1"},
-    {kEqSurroundSecond, 5, ", set 2"},
-    {kEqCentreFirst, 6, ", set 1"},
-    {kEqCentreSecond, 6, ", set 2"},
-    {kEqSubFirst, 7, ", set 1"},
-    {kEqSubSecond, 7, ", set 2"},
-    {kEqReverb, 3, ""},
-    {kEqEcho, 2, ""},
+    {kEqMicA, 1, " (MIC1)", 0},
+    {kEqMicB, 1, " (MIC2)", 0},
+    {kEqMusic, 0, "", 0},
+    {kEqMainFirst, 4, "", 1},
+    {kEqMainSecond, 4, "", 2},
+    {kEqSurroundFirst, 5, "", 1},
+    {kEqSurroundSecond, 5, "", 2},
+    {kEqCentreFirst, 6, "", 1},
+    {kEqCentreSecond, 6, "", 2},
+    {kEqSubFirst, 7, "", 1},
+    {kEqSubSecond, 7, "", 2},
+    {kEqReverb, 3, "", 0},
+    {kEqEcho, 2, "", 0},
 }};
+
+// ", set 2" / "，第 2 组".
+std::string SetSuffix(int number, Lang lang) {
+  std::string text(ReportWord(ReportText::kSetNumber, lang));
+  const auto at = text.find("%d");
+  return at == std::string::npos ? text : text.replace(at, 2, std::to_string(number));
+}
+
+// A button captioned as a bypass shows the opposite of the bit it drives: the bit puts the
+// stage in circuit, the lit button takes it out. The report reads like the button.
+bool ReadsAsBypass(const CatalogueRow& r) {
+  return r.kind == ValueKind::kOnOff && r.label &&
+         (*r.label == Label::kEqBypass || *r.label == Label::kCompBypass);
+}
+
+// The panel's own words for a list's entry, where its list has them in both languages.
+std::string ChoiceWord(const CatalogueRow& r, int value, Lang lang) {
+  for (const std::span<const TextId> list :
+       {InputSourceTexts(), ReverbTypeTexts(), EchoTypeTexts()}) {
+    if (list.size() != r.choices.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < list.size() && same; ++i) {
+      same = r.choices[i] == Text(list[i], Lang::kEnglish);
+    }
+    if (same && value >= 0 && value < static_cast<int>(list.size())) {
+      return Text(list[static_cast<std::size_t>(value)], lang);
+    }
+  }
+  return {};
+}
 
 std::size_t SectionOf(std::string_view name) {
   std::string_view head = name.substr(0, name.find('.'));
@@ -106,7 +139,15 @@ bool IsNumber(std::string_view text) {
   return !text.empty() && text.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
-std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const ParamImage& image) {
+std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const ParamImage& image,
+                      Lang lang) {
+  if (r.kind == ValueKind::kOnOff) {
+    const bool on = (ReadValue(image, r) != 0) != ReadsAsBypass(r);
+    return std::string(ReportWord(on ? ReportText::kOn : ReportText::kOff, lang));
+  }
+  if (r.kind == ValueKind::kChoice) {
+    if (std::string word = ChoiceWord(r, ReadValue(image, r), lang); !word.empty()) return word;
+  }
   std::string text = r.readout.kind == ReadoutKind::kNone
                          ? field.text
                          : FormatReadout(r.readout, ReadValue(image, r));
@@ -115,7 +156,7 @@ std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const Para
   constexpr std::string_view kOff = " off";
   if (r.kind == ValueKind::kLevel && field.text.size() > kOff.size() &&
       field.text.compare(field.text.size() - kOff.size(), kOff.size(), kOff) == 0) {
-    text += " (off)";
+    text += ReportWord(ReportText::kLevelOff, lang);
   }
   return text;
 }
@@ -136,8 +177,8 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
     while (!out.parameter.empty() && (out.parameter.back() == ':' || out.parameter.back() == ' ')) {
       out.parameter.pop_back();
     }
-    if (r->perSet.sets > 1) out.parameter += ", set " + std::to_string(r->perSet.set + 1);
-    out.value = ValueText(*r, field, image);
+    if (r->perSet.sets > 1) out.parameter += SetSuffix(r->perSet.set + 1, lang);
+    out.value = ValueText(*r, field, image, lang);
     out.name = field.key;
     sections[SectionOf(field.key)].rows.push_back(std::move(out));
   }
@@ -145,7 +186,8 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
     const auto& info = kEqSets[static_cast<std::size_t>(place.set)];
     ReportEq eq;
     eq.set = place.set;
-    eq.title = sections[place.section].title + " EQ" + std::string(place.suffix);
+    eq.title = sections[place.section].title + " EQ" + std::string(place.suffix) +
+               (place.setNumber > 0 ? SetSuffix(place.setNumber, lang) : std::string());
     const EqBand* bands = image.set(place.set);
     eq.bands.assign(bands, bands + info.memoryBands);
     // The page's filter bands are its pass filters: their frequency and slope live in the
@@ -164,9 +206,11 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
   return sections;
 }
 
-ReportBandCells BandCells(const EqBand& band) {
+ReportBandCells BandCells(const EqBand& band, Lang lang) {
   ReportBandCells cells;
-  cells.type = BandTypeName(band.type);
+  cells.type = band.type >= kBandPeak && band.type <= kBandHighPass
+                   ? std::string(BandTypeWord(band.type, lang))
+                   : BandTypeName(band.type);
   cells.frequency = std::to_string(band.freq) + " Hz";
   if (band.type == kBandLowPass || band.type == kBandHighPass) {
     cells.slope = SlopeName(band.slope);

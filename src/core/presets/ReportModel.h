@@ -12,7 +12,8 @@ namespace tavelo {
 
 struct ReportRow {
   std::string parameter;  // the panel's label ("Music Max Vol"), or the name where none
-  std::string value;      // "82", "-5db", "1:4", "AUX", "on"; a level's off button: "(off)"
+  std::string value;      // "82", "-5db", "1:4", "AUX", "on"; a level's off button: "(off)";
+                          // a bypass button reads "on" when its stage is out of circuit
   std::string name;       // "music.max_volume"
 };
 
@@ -37,6 +38,6 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang);
 struct ReportBandCells {
   std::string type, frequency, q, gain, slope;
 };
-ReportBandCells BandCells(const EqBand& band);
+ReportBandCells BandCells(const EqBand& band, Lang lang = Lang::kEnglish);
 
 }  // namespace tavelo

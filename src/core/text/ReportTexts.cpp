@@ -31,6 +31,15 @@ constexpr std::array<Entry, static_cast<std::size_t>(ReportText::kCount)> kWords
     {"PDF files (*.pdf)", "PDF 文件 (*.pdf)"},
     {"The report was written to %s.", "报告已保存到 %s。"},
     {"the processor's current preset", "处理器的当前预设"},
+    {", set %d", "，第 %d 组"},
+    {"on", "开"},
+    {"off", "关"},
+    {" (off)", "（关）"},
+    {"peak", "峰值"},
+    {"low shelf", "低架"},
+    {"high shelf", "高架"},
+    {"low-pass", "低通"},
+    {"high-pass", "高通"},
 }};
 
 }  // namespace
@@ -39,6 +48,13 @@ std::string_view ReportWord(ReportText text, Lang lang) {
   const auto i = static_cast<std::size_t>(text);
   if (i >= kWords.size()) return {};
   return lang == Lang::kChinese ? kWords[i].chinese : kWords[i].english;
+}
+
+std::string_view BandTypeWord(int type, Lang lang) {
+  constexpr std::array kTypes = {ReportText::kPeak, ReportText::kLowShelf, ReportText::kHighShelf,
+                                 ReportText::kLowPass, ReportText::kHighPass};
+  if (type < 0 || type >= static_cast<int>(kTypes.size())) return {};
+  return ReportWord(kTypes[static_cast<std::size_t>(type)], lang);
 }
 
 }  // namespace tavelo

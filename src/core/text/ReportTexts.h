@@ -26,9 +26,21 @@ enum class ReportText : int {
   kPdfFiles,   // the file dialog's filter
   kWritten,    // "%s": the report's file
   kProcessor,  // the source of a report of the processor's preset
+  kSetNumber,  // ", set %d": a value or equaliser of an output's set 1 or 2
+  kOn,         // a switch that is on
+  kOff,        // a switch that is off
+  kLevelOff,   // " (off)": after a level whose button is off
+  kPeak,       // band types, as the band tables name them
+  kLowShelf,
+  kHighShelf,
+  kLowPass,
+  kHighPass,
   kCount
 };
 
 std::string_view ReportWord(ReportText text, Lang lang);
+
+// The band table's name of a band type (0 peak .. 4 high-pass); "" for any other.
+std::string_view BandTypeWord(int type, Lang lang);
 
 }  // namespace tavelo

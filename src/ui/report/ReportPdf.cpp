@@ -185,7 +185,7 @@ void AddSection(Flow& flow, const ReportSection& section, Lang lang) {
     const Draw bandsContinued =
         Row({Q(eq.title) + " " + W(ReportText::kContinued, lang)}, {kContentWidth}, true, false);
     for (std::size_t b = 0; b < eq.bands.size(); ++b) {
-      const ReportBandCells c = BandCells(eq.bands[b]);
+      const ReportBandCells c = BandCells(eq.bands[b], lang);
       flow.Add(
           kRowHeight,
           Row({QString::number(b + 1), Q(c.type), Q(c.frequency), Q(c.q), Q(c.gain), Q(c.slope)},

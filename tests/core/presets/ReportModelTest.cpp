@@ -67,6 +67,42 @@ TEST(ReportModel, ValuesLandOnTheirPageWithThePanelsLabelAndReadout) {
   EXPECT_NE(FindByName(zh, "music.key")->parameter, "Music Key");
 }
 
+// A venue reads the report as it would read the panel: a bypass button is "on" when the
+// stage is out of circuit, and in Chinese nothing of the panel's own words stays English.
+TEST(ReportModel, BypassesReadLikeTheirButtonsAndChineseIsChineseThroughout) {
+  ParamImage image;
+  ApplyDefaults(image);
+  WriteValue(image, RowOf(row::kSwitchMusicEqOn), 1);   // equaliser in circuit
+  WriteValue(image, RowOf(row::kSwitchMainCompOn), 0);  // compressor bypassed
+  WriteValue(image, RowOf(row::kReverbType), 1);        // room
+  const auto en = BuildReport(image, Lang::kEnglish);
+  EXPECT_EQ(FindByName(en, "switch.music.eq_on")->value, "off");
+  EXPECT_EQ(FindByName(en, "switch.main.comp_on")->value, "on");
+  EXPECT_EQ(FindByName(en, "reverb.type")->value, "room");
+
+  const auto zh = BuildReport(image, Lang::kChinese);
+  EXPECT_EQ(FindByName(zh, "switch.music.eq_on")->value, "关");
+  EXPECT_EQ(FindByName(zh, "reverb.type")->value, "房间");
+  const ReportRow* left = FindByName(zh, "main.set2.left_volume");
+  ASSERT_NE(left, nullptr);
+  EXPECT_NE(left->parameter.find("第 2 组"), std::string::npos) << left->parameter;
+  EXPECT_EQ(zh[4].eqs.at(1).title.find("set"), std::string::npos) << zh[4].eqs.at(1).title;
+  for (const auto& s : zh) {
+    for (const auto& r : s.rows) {
+      for (const char* english : {", set ", "(off)"}) {
+        EXPECT_EQ(r.parameter.find(english), std::string::npos) << r.parameter;
+        EXPECT_EQ(r.value.find(english), std::string::npos) << r.name << " " << r.value;
+      }
+      EXPECT_NE(r.value, "on") << r.name;
+      EXPECT_NE(r.value, "off") << r.name;
+    }
+  }
+  EqBand shelf;
+  shelf.type = kBandLowShelf;
+  EXPECT_EQ(BandCells(shelf, Lang::kChinese).type, "低架");
+  EXPECT_EQ(BandCells(shelf).type, "low shelf");
+}
+
 TEST(ReportModel, EverySetAppearsOnceWithEveryBandItsPageKeeps) {
   ParamImage image;
   ApplyDefaults(image);
