@@ -15,12 +15,16 @@
 #include <system_error>
 
 namespace tavelo {
-#ifndef _WIN32
 namespace {
 
 std::string ErrnoText(const std::string& what) {
   return what + ": " + std::strerror(errno);
 }
+
+}  // namespace
+
+#ifndef _WIN32
+namespace {
 
 std::string DisplayFolder(const std::filesystem::path& folder) {
   return folder.empty() ? std::string(".") : folder.string();
