@@ -116,7 +116,7 @@ std::string SlopeName(int slope) {
 }
 
 std::string BandTypeName(int type) {
-  if (const std::string_view word = BandTypeWord(type, Lang::kEnglish); !word.empty()) {
+  if (const std::string_view word = ShownBandType(type, Lang::kEnglish); !word.empty()) {
     return std::string(word);
   }
   return "type " + std::to_string(type);

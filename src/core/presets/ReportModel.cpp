@@ -209,7 +209,7 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
 ReportBandCells BandCells(const EqBand& band, Lang lang) {
   ReportBandCells cells;
   cells.type = band.type >= kBandPeak && band.type <= kBandHighPass
-                   ? std::string(BandTypeWord(band.type, lang))
+                   ? std::string(ShownBandType(band.type, lang))
                    : BandTypeName(band.type);
   cells.frequency = std::to_string(band.freq) + " Hz";
   if (band.type == kBandLowPass || band.type == kBandHighPass) {

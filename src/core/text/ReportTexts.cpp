@@ -50,7 +50,7 @@ std::string_view ReportWord(ReportText text, Lang lang) {
   return lang == Lang::kChinese ? kWords[i].chinese : kWords[i].english;
 }
 
-std::string_view BandTypeWord(int type, Lang lang) {
+std::string_view ShownBandType(int type, Lang lang) {
   constexpr std::array kTypes = {ReportText::kPeak, ReportText::kLowShelf, ReportText::kHighShelf,
                                  ReportText::kLowPass, ReportText::kHighPass};
   if (type < 0 || type >= static_cast<int>(kTypes.size())) return {};

@@ -41,6 +41,6 @@ enum class ReportText : int {
 std::string_view ReportWord(ReportText text, Lang lang);
 
 // The band table's name of a band type (0 peak .. 4 high-pass); "" for any other.
-std::string_view BandTypeWord(int type, Lang lang);
+std::string_view ShownBandType(int type, Lang lang);
 
 }  // namespace tavelo
