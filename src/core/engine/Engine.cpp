@@ -3,10 +3,13 @@
 
 #include <type_traits>
 
+#include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
 #include "text/Labels.h"
 
 namespace tavelo {
+
+using C = CommandCode;
 
 namespace {
 
@@ -179,7 +182,7 @@ void Engine::OnSetAdjustManner(int manner) {
   if (image_.byte(img::kAdjustManner) == value) return;
   image_.byte(img::kAdjustManner) = value;
   RecomputeAdjustLock();
-  Post(msg::Block{7, BlockArg::Value(value)});
+  Post(msg::Block{CodeNumber(C::kAdjustManner), BlockArg::Value(value)});
 }
 
 // --- wait dialog and unlock prompt ----------------------------------------------------------

@@ -2,9 +2,12 @@
 #include <algorithm>
 
 #include "engine/Engine.h"
+#include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
 
 namespace tavelo {
+
+using C = CommandCode;
 
 namespace {
 
@@ -73,7 +76,7 @@ void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
   if (!LoadPcFileAndShow(m.row, m.path)) return;
   // The loaded preset replaces the processor's current one. "Load OK" waits for the
   // processor to confirm it; without a link the file was only loaded into the panel.
-  Post(msg::Block{65, BlockArg::Value(currentPreset_ | kFromFileBit)});
+  Post(msg::Block{CodeNumber(C::kWriteStart), BlockArg::Value(currentPreset_ | kFromFileBit)});
   if (state_ == ConnState::kConnected) {
     loadOkPending_ = true;
   } else {
@@ -85,7 +88,7 @@ void Engine::OnLoadIntoSlot(const msg::LoadIntoSlot& m) {
   if (state_ != ConnState::kConnected || m.slot < 0 || m.slot > kMaxSlot) return;
   if (!LoadPcFileAndShow(m.row, m.path)) return;
   currentPreset_ = m.slot;
-  Post(msg::Block{65, BlockArg::Value(m.slot)});
+  Post(msg::Block{CodeNumber(C::kWriteStart), BlockArg::Value(m.slot)});
 }
 
 void Engine::OnMassUpload(const msg::MassUpload& m) {
@@ -122,7 +125,7 @@ void Engine::MassUploadFile(int index) {
   }
   // The file's own name travels with it; the current volumes stay.
   ApplyLoadedFile(image_, data);
-  Post(msg::Block{65, BlockArg::Value(index)});
+  Post(msg::Block{CodeNumber(C::kWriteStart), BlockArg::Value(index)});
 }
 
 void Engine::SetMassSlot(int slot, MassSlotState state) {

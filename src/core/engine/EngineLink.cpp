@@ -4,14 +4,17 @@
 
 #include "engine/Engine.h"
 #include "engine/StatusDecode.h"
+#include "link/CommandCode.h"
 #include "link/Frame.h"
 
 namespace tavelo {
 
+using C = CommandCode;
+
 namespace {
 
-constexpr std::uint8_t kStatusPoll = 28;
-constexpr std::uint8_t kReadStart = 63;
+constexpr std::uint8_t kStatusPoll = CodeNumber(C::kStatusPoll);
+constexpr std::uint8_t kReadStart = CodeNumber(C::kReadStart);
 
 // Bytes handed to the parser per BytesArrived or tick; the rest waits in the transport.
 constexpr std::size_t kFetchChunk = 2048;
@@ -20,7 +23,8 @@ constexpr int kMaxFetchesPerCall = 16;
 // Codes the engine posts to itself to continue a whole-set transfer. They go out before
 // block requests that wait, so a transfer's chunks are never interleaved with edits.
 bool IsContinuation(int code) {
-  return code == 64 || code == 66 || code == 67;
+  return code == CodeNumber(C::kReadChunk) || code == CodeNumber(C::kWriteChunk) ||
+         code == CodeNumber(C::kWriteFinish);
 }
 
 }  // namespace
@@ -241,21 +245,22 @@ void Engine::SendPayload(const Payload& payload, bool encoderPath) {
 void Engine::OnBlock(int code, const BlockArg& arg) {
   if (ClampVolumes(image_, code)) TopBar();
   // What the system page and the toggles record whether or not a processor listens.
-  if (code == 18) useInitVol_ = arg.value != 0;
-  if (paramSetShown_ && code == 43 && arg.bufferSize >= 5) lockCurrent_ = arg.buffer[4] != 0;
-  if (code == 45 && arg.bufferSize >= 7) adminCurrent_ = arg.buffer[6];
+  if (code == CodeNumber(C::kUseInitVolume)) useInitVol_ = arg.value != 0;
+  if (paramSetShown_ && code == CodeNumber(C::kLockKey) && arg.bufferSize >= 5)
+    lockCurrent_ = arg.buffer[4] != 0;
+  if (code == CodeNumber(C::kAdminMode) && arg.bufferSize >= 7) adminCurrent_ = arg.buffer[6];
 
   if (state_ == ConnState::kIdle) {
     pending_.Clear();
     return;
   }
-  if (code == 65) {
+  if (code == CodeNumber(C::kWriteStart)) {
     if ((arg.value & 0x1F) > 9) return;
-  } else if (code != 51 && !IsContinuation(code)) {
+  } else if (code != CodeNumber(C::kBoostBlock) && !IsContinuation(code)) {
     Payload probe;
     if (EncodeBlock(image_, code, arg, probe) == EncodeResult::kIgnored) return;
   }
-  if (code == 1) currentPreset_ = arg.value;
+  if (code == CodeNumber(C::kRecallPreset)) currentPreset_ = arg.value;
 
   if (IsContinuation(code)) {
     if (replyAwaited_) {
@@ -278,7 +283,7 @@ void Engine::SendNextPending() {
 
 void Engine::SendNow(int code, const BlockArg& arg) {
   switch (code) {
-    case 51: {
+    case CodeNumber(C::kBoostBlock): {
       const Payload boost = BoostBlockPayload(image_);
       if (!SendRequest(boost.code, boost.data.data(), boost.length)) {
         LinkDown();
@@ -287,16 +292,16 @@ void Engine::SendNow(int code, const BlockArg& arg) {
       replyTimeout_ = kBoostStoreTimeout;
       return;
     }
-    case 64:
+    case CodeNumber(C::kReadChunk):
       SendChunkRequest();
       return;
-    case 65:
+    case CodeNumber(C::kWriteStart):
       StartUpload(arg.value);
       return;
-    case 66:
+    case CodeNumber(C::kWriteChunk):
       SendUploadChunk();
       return;
-    case 67:
+    case CodeNumber(C::kWriteFinish):
       SendUploadFinish();
       return;
     default:
@@ -409,67 +414,70 @@ bool Engine::DispatchReply(const Reply& reply) {
 
   const int d0 = reply.dataLength > 0 ? reply.data[0] : 0;
   switch (code) {
-    case 1:
-      Post(msg::Notice{0x2100});
+    case CodeNumber(C::kRecallPreset):
+      Post(msg::Notice{NoticeWord(NoticeCode::kRecallDone)});
       break;
-    case 20:
-      Post(msg::Notice{0x3200});
+    case CodeNumber(C::kResetAll):
+      Post(msg::Notice{NoticeWord(NoticeCode::kResetAllDone)});
       break;
-    case 22:
-      Post(msg::Notice{0x2000});
+    case CodeNumber(C::kUploadFinishedAlias):
+      Post(msg::Notice{NoticeWord(NoticeCode::kUploadFinished)});
       break;
-    case 23:
-      Post(msg::Notice{0x3300});
+    case CodeNumber(C::kLogoText):
+      Post(msg::Notice{NoticeWord(NoticeCode::kLogoSet)});
       break;
-    case 43:
+    case CodeNumber(C::kLockKey):
       if (!paramSetShown_) {
         Post(msg::UnlockResult{d0});
       } else {
-        Post(msg::Notice{0x800 + d0});
+        Post(msg::Notice{NoticeWord(NoticeCode::kLockKey, d0)});
       }
       break;
-    case 44:
-      Post(msg::Notice{0x900 + d0});
+    case CodeNumber(C::kLockKeyPassword):
+      Post(msg::Notice{NoticeWord(NoticeCode::kLockKeyPassword, d0)});
       break;
-    case 45:
-      Post(msg::Notice{0xA00 + d0});
+    case CodeNumber(C::kAdminMode):
+      Post(msg::Notice{NoticeWord(NoticeCode::kAdminMode, d0)});
       break;
-    case 46:
-      Post(msg::Notice{0xB00 + d0});
+    case CodeNumber(C::kAdminPassword):
+      Post(msg::Notice{NoticeWord(NoticeCode::kAdminPassword, d0)});
       break;
-    case 50:
+    case CodeNumber(C::kBoostRead):
       OnBoostReply(reply);
       break;
-    case 51:
-      Post(msg::Notice{0x3100});
+    case CodeNumber(C::kBoostBlock):
+      Post(msg::Notice{NoticeWord(NoticeCode::kBoostStored)});
       break;
-    case 58:
+    case CodeNumber(C::kEchoType):
       OnEchoTypeReply(reply);
       break;
-    case 63:
+    case CodeNumber(C::kReadStart):
       OnStartReply(reply);
       break;
-    case 64:
+    case CodeNumber(C::kReadChunk):
       OnChunkReply(reply);
       break;
-    case 65:
+    case CodeNumber(C::kWriteStart):
       if (uploadActive_) {
         uploadOffset_ = 0;
-        Post(msg::Block{66, {}});
+        Post(msg::Block{CodeNumber(C::kWriteChunk), {}});
       }
       break;
-    case 66:
-      if (uploadActive_) Post(msg::Block{uploadOffset_ < kUploadBodySize ? 66 : 67, {}});
+    case CodeNumber(C::kWriteChunk):
+      if (uploadActive_)
+        Post(msg::Block{uploadOffset_ < kUploadBodySize ? CodeNumber(C::kWriteChunk)
+                                                        : CodeNumber(C::kWriteFinish),
+                        {}});
       break;
-    case 67:
+    case CodeNumber(C::kWriteFinish):
       if (uploadActive_) {
         uploadActive_ = false;
         if (!massRunning_) Post(msg::CloseWait{});
-        Post(msg::Notice{0x2000});
+        Post(msg::Notice{NoticeWord(NoticeCode::kUploadFinished)});
       }
       break;
-    case 75:
-      Post(msg::Notice{0x3500});
+    case CodeNumber(C::kRestoreFactory):
+      Post(msg::Notice{NoticeWord(NoticeCode::kFactoryRestored)});
       break;
     default:
       break;

@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "engine/Engine.h"
+#include "link/CommandCode.h"
 #include "params/Catalogue.h"
 #include "presets/PresetFolder.h"
 
 namespace tavelo {
+
+using C = CommandCode;
 
 namespace {
 
@@ -64,7 +67,7 @@ void Engine::OnStartReply(const Reply& reply) {
   downloadTotal_ = total;
   downloadOffset_ = 0;
   downloadActive_ = true;
-  Post(msg::Block{64, {}});
+  Post(msg::Block{CodeNumber(C::kReadChunk), {}});
 }
 
 void Engine::SendChunkRequest() {
@@ -83,7 +86,7 @@ void Engine::OnChunkReply(const Reply& reply) {
             transfer_.begin() + static_cast<std::ptrdiff_t>(downloadOffset_));
   downloadOffset_ += downloadCount_;
   if (downloadOffset_ < downloadTotal_) {
-    Post(msg::Block{64, {}});
+    Post(msg::Block{CodeNumber(C::kReadChunk), {}});
     return;
   }
   FinishDownload();
@@ -141,7 +144,7 @@ void Engine::OnEchoTypeReply(const Reply& reply) {
     image_.word(kEchoFirstWord + k) =
         static_cast<std::uint16_t>(Le16(reply.data + kEchoBytes + 2 * k));
   }
-  Post(msg::Notice{0x3400});
+  Post(msg::Notice{NoticeWord(NoticeCode::kEchoTypeReloaded)});
 }
 
 void Engine::OnBoostReply(const Reply& reply) {
@@ -232,7 +235,7 @@ void Engine::UploadFinished() {
     Say(TextId::kMsgSavedOk, CaptionKind::kSpace);
     return;
   }
-  Post(msg::Block{1, BlockArg::Value(0)});
+  Post(msg::Block{CodeNumber(C::kRecallPreset), BlockArg::Value(0)});
 }
 
 // --- notices --------------------------------------------------------------------------------
@@ -242,11 +245,11 @@ void Engine::OnNotice(int code) {
   switch (code >> 8) {
     case 0x21:  // recall done: read the recalled preset
       massRunning_ = false;
-      Post(msg::Block{63, {}});
+      Post(msg::Block{CodeNumber(C::kReadStart), {}});
       return;
     case 0x32:  // reset all done: recall the current preset, which reads everything again
       massRunning_ = true;
-      Post(msg::Block{1, BlockArg::Value(currentPreset_)});
+      Post(msg::Block{CodeNumber(C::kRecallPreset), BlockArg::Value(currentPreset_)});
       Say(TextId::kMsgResetAllOk, CaptionKind::kSpace);
       return;
     case 0x20:
@@ -292,7 +295,7 @@ void Engine::OnNotice(int code) {
       return;
     case 0x35:  // restored to factory: recall preset 0
       currentPreset_ = 0;
-      Post(msg::Block{1, BlockArg::Value(0)});
+      Post(msg::Block{CodeNumber(C::kRecallPreset), BlockArg::Value(0)});
       Say(TextId::kMsgRestoreFactoryOk, CaptionKind::kSpace);
       return;
     default:

@@ -2,17 +2,21 @@
 
 #include <algorithm>
 
+#include "link/CommandCode.h"
+
 namespace tavelo {
+
+using C = CommandCode;
 
 int PendingRequests::BlockKey(int code, const BlockArg& arg) {
   switch (code) {
-    case 3:   // band * 256 + set id
-    case 4:   // set id (a whole set reset)
-    case 6:   // top-bar key button: each button is an action of its own
-    case 12:  // index * 256 + set
-    case 14:  // output channel
-    case 17:  // pass filter n
-    case 49:  // band * 256 + boost channel
+    case CodeNumber(C::kEqBand):         // band * 256 + set id
+    case CodeNumber(C::kEqSetReset):     // set id (a whole set reset)
+    case CodeNumber(C::kKeyButton):      // top-bar key button: each button is an action of its own
+    case CodeNumber(C::kToneValue):      // index * 256 + set
+    case CodeNumber(C::kOutputChannel):  // output channel
+    case CodeNumber(C::kPassFilter):     // pass filter n
+    case CodeNumber(C::kBoostBand):      // band * 256 + boost channel
       return code << 16 | (arg.value & 0xFFFF);
     default:
       return code << 16;

@@ -77,4 +77,9 @@ enum class NoticeCode : std::uint8_t {
   kFactoryRestored = 0x35,
 };
 
+// The engine's notice: the reply's kind in the high byte, the processor's result in the low.
+constexpr int NoticeWord(NoticeCode n, int result = 0) {
+  return static_cast<int>(n) << 8 | (result & 0xFF);
+}
+
 }  // namespace tavelo
