@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "core/text/Texts.h"
 #include "params/Catalogue.h"
 
 namespace tavelo {
@@ -137,6 +138,24 @@ TEST(CatalogueTest, EveryFieldOfTheImageHasARowAndTheShortNamesAgree) {
   };
   for (const auto& [offset, id] : shortNames) {
     EXPECT_EQ(RowOf(id).place, (Place{Where::kByte, offset})) << RowOf(id).name;
+  }
+}
+
+// A list's entries are named twice: by the catalogue (the names `set` takes) and by the
+// panel's language table (what its lists show, and what a Chinese report prints). The
+// English words must stay the same, entry for entry.
+TEST(CatalogueTest, ListEntriesAreThePanelsEnglishWords) {
+  const std::pair<RowId, std::span<const TextId>> lists[] = {
+      {row::kMusicInput, InputSourceTexts()},
+      {row::kReverbType, ReverbTypeTexts()},
+      {row::kEchoType, EchoTypeTexts()},
+  };
+  for (const auto& [id, texts] : lists) {
+    const CatalogueRow& r = RowOf(id);
+    ASSERT_EQ(r.choices.size(), texts.size()) << r.name;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_EQ(r.choices[i], Text(texts[i], Lang::kEnglish)) << r.name << " " << i;
+    }
   }
 }
 
