@@ -9,6 +9,7 @@
 #include <set>
 #include <system_error>
 
+#include "params/LockKeyBlock.h"
 #include "sim/Faults.h"
 
 namespace tavelo::cli {
@@ -19,7 +20,6 @@ constexpr int kMaxDemoLatencyMs = 60000;
 constexpr int kMaxDemoSeed = 999999999;
 constexpr int kFirstSlot = 1;
 constexpr int kLastSlot = 10;
-constexpr std::size_t kLockKeyDigits = 4;
 constexpr std::size_t kHelpColumn = 28;
 constexpr std::size_t kHelpWidth = 100;
 
@@ -155,7 +155,7 @@ std::optional<double> ParseSeconds(const std::string& text, double max) {
 }
 
 bool IsLockKey(const std::string& text) {
-  return text.size() == kLockKeyDigits &&
+  return text.size() == static_cast<std::size_t>(kLockKeyDigits) &&
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 

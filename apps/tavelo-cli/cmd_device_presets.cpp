@@ -7,14 +7,15 @@
 #include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
+#include "link/CommandCode.h"
 #include "text/Texts.h"
 
 namespace tavelo::cli {
 namespace {
 
-constexpr int kRecallCode = 1;
-constexpr int kResetAllCode = 20;
-constexpr int kRestoreFactoryCode = 75;
+constexpr int kRecallCode = CodeNumber(CommandCode::kRecallPreset);
+constexpr int kResetAllCode = CodeNumber(CommandCode::kResetAll);
+constexpr int kRestoreFactoryCode = CodeNumber(CommandCode::kRestoreFactory);
 constexpr int kAdminMode = 1;
 
 // Posts `code`, then waits for the recall that follows and the download it starts.

@@ -1,24 +1,16 @@
 #include "cmd_device_room.h"
 
-#include <array>
+#include "link/CommandCode.h"
+#include "params/LockKeyBlock.h"
 
 namespace tavelo::cli {
 
-namespace {
-constexpr std::uint8_t kLockKeyCode = 43;
-constexpr std::uint8_t kUnlockLockState = 1;
-constexpr std::size_t kLockKeyDigits = 4;
-}  // namespace
-
 void PostUnlockKey(Engine& engine, const std::string& key) {
-  // The unlock prompt's block: the four digits as values 0..9, then the lock state 1.
-  std::array<std::uint8_t, kLockKeyDigits + 1> block{};
-  for (std::size_t i = 0; i < kLockKeyDigits && i < key.size(); ++i) {
-    block[i] = static_cast<std::uint8_t>(key[i] - '0');
+  // The command line has checked the key is four digits, so a block always comes back.
+  if (const auto block = UnlockBlock(key)) {
+    engine.Post(msg::Block{CodeNumber(CommandCode::kLockKey),
+                           BlockArg::Buffer(block->data(), static_cast<int>(block->size()))});
   }
-  block[kLockKeyDigits] = kUnlockLockState;
-  engine.Post(
-      msg::Block{kLockKeyCode, BlockArg::Buffer(block.data(), static_cast<int>(block.size()))});
 }
 
 std::string LinkFailureReason(const Engine& engine, const ConsoleObserver& console) {

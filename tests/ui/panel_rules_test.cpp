@@ -6,11 +6,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "params/LockKeyBlock.h"
 #include "ui/app/CommandLine.h"
-#include "ui/app/UserSettings.h"
 #include "ui/app/LinkFactory.h"
 #include "ui/app/TopBarRules.h"
-#include "ui/dialogs/LockKeyBlock.h"
+#include "ui/app/UserSettings.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {

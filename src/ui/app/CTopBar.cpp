@@ -9,6 +9,7 @@
 #include "ui/controls/CMyBtn.h"
 #include "ui/controls/CMySlider.h"
 #include "ui/controls/CSkinComboBox.h"
+#include "ui/controls/GreyButton.h"
 #include "ui/skin/SkinArt.h"
 
 namespace tavelo::ui {
@@ -141,11 +142,7 @@ CTopBar::CTopBar(Engine& engine, int width, QWidget* parent) : QWidget(parent), 
 }
 
 CMyBtn* CTopBar::AddButton(int id, QRect rect, const QString& text) {
-  auto* button = new CMyBtn(text, this);
-  button->setObjectName(QString("c%1").arg(id));
-  button->setGeometry(rect);
-  button->SetImages(ButtonImages{ButtonFaces(rect.width(), rect.height(), ButtonLook::kGrey), {}});
-  button->setFocusPolicy(Qt::NoFocus);
+  CMyBtn* button = MakeGreyButton(this, rect, QString("c%1").arg(id), text);
   controls_[id] = button;
   return button;
 }

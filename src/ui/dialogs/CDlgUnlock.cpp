@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "core/text/Texts.h"
-#include "ui/dialogs/LockKeyBlock.h"
+#include "params/LockKeyBlock.h"
 
 namespace tavelo::ui {
 

@@ -6,9 +6,9 @@
 
 #include "core/text/ToolTexts.h"
 #include "ui/controls/CMyBtn.h"
+#include "ui/controls/GreyButton.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/graph/GraphLayout.h"
-#include "ui/skin/SkinArt.h"
 #include "ui/tools/FilterFileActions.h"
 
 namespace tavelo::ui {
@@ -18,13 +18,7 @@ namespace {
 constexpr int kFileButtonWidth = 104, kFileButtonHeight = 18, kFileButtonTop = 2;
 
 CMyBtn* FileButton(QWidget* page, int x, const char* name) {
-  auto* b = new CMyBtn(page);
-  b->setObjectName(name);
-  b->setGeometry(x, kFileButtonTop, kFileButtonWidth, kFileButtonHeight);
-  b->SetImages(
-      ButtonImages{ButtonFaces(kFileButtonWidth, kFileButtonHeight, ButtonLook::kGrey), {}});
-  b->setFocusPolicy(Qt::NoFocus);
-  return b;
+  return MakeGreyButton(page, QRect(x, kFileButtonTop, kFileButtonWidth, kFileButtonHeight), name);
 }
 
 std::filesystem::path PathOf(const QString& path) {

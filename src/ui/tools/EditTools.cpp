@@ -7,7 +7,7 @@
 
 #include "core/text/ToolTexts.h"
 #include "ui/controls/CMyBtn.h"
-#include "ui/skin/SkinArt.h"
+#include "ui/controls/GreyButton.h"
 
 namespace tavelo::ui {
 namespace {
@@ -15,12 +15,7 @@ namespace {
 constexpr int kButtonWidth = 44, kButtonHeight = 24, kButtonGap = 2;
 
 CMyBtn* MakeButton(QWidget* window, QPoint at, const char* name) {
-  auto* b = new CMyBtn(window);
-  b->setObjectName(name);
-  b->setGeometry(at.x(), at.y(), kButtonWidth, kButtonHeight);
-  b->SetImages(ButtonImages{ButtonFaces(kButtonWidth, kButtonHeight, ButtonLook::kGrey), {}});
-  b->setFocusPolicy(Qt::NoFocus);
-  return b;
+  return MakeGreyButton(window, QRect(at, QSize(kButtonWidth, kButtonHeight)), name);
 }
 
 // The rows the processor can only take in another mode, by name.

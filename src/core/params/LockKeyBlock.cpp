@@ -1,4 +1,4 @@
-#include "ui/dialogs/LockKeyBlock.h"
+#include "params/LockKeyBlock.h"
 
 namespace tavelo {
 
