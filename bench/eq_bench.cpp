@@ -6,12 +6,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 
 namespace {
 
-using tavelo::CResp;
 using tavelo::EqBand;
+using tavelo::EqResponse;
 using tavelo::GraphGeometry;
 
 EqBand Band(std::int8_t type, std::int16_t freq, std::int16_t q, std::int16_t gain,
@@ -42,7 +42,7 @@ void BM_MicPageWorstLoad2048(benchmark::State& state) {
   }
   bands[10] = Band(tavelo::kBandHighPass, 80, 7, 0, tavelo::kSlopeButter24);
   bands[11] = Band(tavelo::kBandLowPass, 15000, 7, 0, tavelo::kSlopeBessel24);
-  CResp resp(GraphGeometry::ForWidth(2048));
+  EqResponse resp(GraphGeometry::ForWidth(2048));
   for (auto _ : state) {
     resp.SumBandCurves(bands.data(), static_cast<int>(bands.size()));
     resp.AddBandCurves(kToneBands.data());
@@ -61,7 +61,7 @@ void BM_MusicPageLoad1000(benchmark::State& state) {
   }
   bands[7] = Band(tavelo::kBandLowPass, 18000, 7, 0, tavelo::kSlopeLinkwitzRiley24);
   bands[8] = Band(tavelo::kBandHighPass, 40, 7, 0, tavelo::kSlopeButter18);
-  CResp resp(GraphGeometry::ForWidth(1000));
+  EqResponse resp(GraphGeometry::ForWidth(1000));
   for (auto _ : state) {
     resp.SumBandCurves(bands.data(), static_cast<int>(bands.size()));
     resp.AddBandCurves(kToneBands.data());
@@ -74,7 +74,7 @@ BENCHMARK(BM_MusicPageLoad1000)->Unit(benchmark::kMicrosecond);
 // The selected band's shaded area: one band curve into the scratch buffer.
 void BM_SelectedBandCurve2048(benchmark::State& state) {
   const EqBand band = Band(tavelo::kBandPeak, 1000, 14, 90);
-  CResp resp(GraphGeometry::ForWidth(2048));
+  EqResponse resp(GraphGeometry::ForWidth(2048));
   for (auto _ : state) {
     benchmark::DoNotOptimize(resp.ComputeBandCurve(band, resp.ScratchCurve()));
     benchmark::ClobberMemory();
@@ -94,17 +94,18 @@ void BM_MicPageWorstLoadDirect2048(benchmark::State& state) {
   bands[11] = Band(tavelo::kBandLowPass, 15000, 7, 0, tavelo::kSlopeBessel24);
   for (int i = 0; i < 3; ++i) bands[12 + i] = kToneBands[i];
   const GraphGeometry g = GraphGeometry::ForWidth(2048);
-  CResp::Curve sum{};
+  EqResponse::Curve sum{};
   for (auto _ : state) {
     sum.fill(0);
     for (const EqBand& band : bands) {
       std::array<tavelo::Biquad, 2> sections;
-      const int count = CResp::DesignBand(band, sections);
+      const int count = EqResponse::DesignBand(band, sections);
       for (int s = 0; s < count; ++s) {
         for (int x = g.xStart; x < g.width; ++x) {
           const float f = static_cast<float>(g.FrequencyOfColumn(x));
           const float omega = f / 48000.0f * 2.0f * std::numbers::pi_v<float>;
-          sum[x] += 20.0f * std::log10(CResp::SectionMagnitude(omega, sections[s])) * g.pixelsPerDb;
+          sum[x] +=
+              20.0f * std::log10(EqResponse::SectionMagnitude(omega, sections[s])) * g.pixelsPerDb;
         }
       }
     }

@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "ui/graph/CRespView.h"
+#include "ui/graph/EqGraph.h"
 #include "ui/skin/Blend.h"
 
 namespace {
@@ -28,7 +28,7 @@ QApplication& App() {
 
 struct MusicGraph {
   MusicGraph();
-  tavelo::ui::CRespView view;
+  tavelo::ui::EqGraph view;
   EqBand bands[9];
   EqBand tones[3];
 };

@@ -14,9 +14,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "ui/app/CTaveloDlg.h"
-#include "ui/graph/CRespView.h"
-#include "ui/pages/CDlgMic.h"
+#include "ui/app/MainWindow.h"
+#include "ui/graph/EqGraph.h"
+#include "ui/pages/MicPage.h"
 #include "ui/skin/Blend.h"
 
 namespace {
@@ -56,9 +56,9 @@ void FillMicrophone(EqBand* bands) {
 
 void MicGraphRedraw(benchmark::State& state) {
   App();
-  tavelo::ui::CRespView view;
+  tavelo::ui::EqGraph view;
   view.InitWithDefaultArt(tavelo::GraphGeometry::ForWidth(kClientWidth),
-                          tavelo::ui::CDlgMic::kGraphSlots);
+                          tavelo::ui::MicPage::kGraphSlots);
   view.SetCurveColour(0xD56028);  // microphone 2's colours
   view.SetBandColour(0xC80000);
   EqBand bands[12];
@@ -86,7 +86,7 @@ void MicDragStep(benchmark::State& state) {
   tavelo::ParamImage image;
   tavelo::ApplyDefaults(image);
   FillMicrophone(image.set(tavelo::kEqMicA));
-  tavelo::ui::CDlgMic page(
+  tavelo::ui::MicPage page(
       image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
   page.Model().SetState(tavelo::PageModel::kData);
   page.Refresh();
@@ -105,10 +105,10 @@ BENCHMARK(MicDragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAgg
 // from the image on top.
 void SwitchPages(benchmark::State& state, bool full) {
   App();
-  tavelo::ui::CTaveloDlg::Options options;
+  tavelo::ui::MainWindow::Options options;
   options.lang = tavelo::Lang::kEnglish;
   options.startTimer = false;
-  tavelo::ui::CTaveloDlg window(options);
+  tavelo::ui::MainWindow window(options);
   window.show();
   for (const int nav : {0, 1}) {
     auto* page = window.PageWidget(nav);
@@ -143,7 +143,7 @@ void MicRefreshOnly(benchmark::State& state) {
   App();
   tavelo::ParamImage image;
   tavelo::ApplyDefaults(image);
-  tavelo::ui::CDlgMic page(
+  tavelo::ui::MicPage page(
       image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
   page.Model().SetState(tavelo::PageModel::kData);
   for (auto _ : state) page.Refresh();
@@ -157,7 +157,7 @@ void MicPaintOnly(benchmark::State& state) {
   App();
   tavelo::ParamImage image;
   tavelo::ApplyDefaults(image);
-  tavelo::ui::CDlgMic page(
+  tavelo::ui::MicPage page(
       image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
   page.Model().SetState(tavelo::PageModel::kData);
   page.Refresh();

@@ -11,7 +11,7 @@
 #include "CommandLine.h"
 #include "CurvePictureHook.h"
 #include "eq/BandSyntax.h"
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 
 namespace tavelo::cli {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 constexpr int kDefaultWidth = 1000;
 // The first curve column is 50, so a narrower graph has no columns at all.
 constexpr int kMinWidth = 51;
-constexpr int kMaxWidth = CResp::kMaxColumns;
+constexpr int kMaxWidth = EqResponse::kMaxColumns;
 constexpr const char* kName = "curve";
 constexpr double kMinScale = 1.0;
 constexpr double kMaxScale = 4.0;
@@ -95,7 +95,7 @@ int RunCurve(const CommandArgs& args) {
   }
 
   const GraphGeometry geometry = GraphGeometry::ForWidth(width);
-  CResp resp(geometry);
+  EqResponse resp(geometry);
   resp.SumBandCurves(bands.data(), static_cast<int>(bands.size()));
   const auto& sum = resp.SumCurve();
 

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "ui/app/CTaveloApp.h"
+#include "ui/app/TaveloApp.h"
 #include "ui/app/UserSettings.h"
 
 int main(int argc, char** argv) {
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tavelo: %s\n%s", line.error.c_str(), tavelo::CommandLineUsage());
     return 2;
   }
-  tavelo::ui::CTaveloApp panel(line, startup);
+  tavelo::ui::TaveloApp panel(line, startup);
   panel.Start();
   return QApplication::exec();
 }

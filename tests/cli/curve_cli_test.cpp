@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "eq/BandSyntax.h"
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 
 namespace tavelo {
 namespace {
@@ -123,7 +123,7 @@ TEST_F(CurveCli, SumsItsBandsAsTheResponseComputationDoes) {
   const auto rows = ParseRows(run.out, header);
   ASSERT_EQ(rows.size(), 650u);
 
-  CResp resp(GraphGeometry::ForWidth(700));
+  EqResponse resp(GraphGeometry::ForWidth(700));
   resp.SumBandCurves(bands.data(), static_cast<int>(bands.size()));
   const GraphGeometry& g = resp.Geometry();
   for (const Row& r : rows) {

@@ -7,9 +7,9 @@
 #include <QPixmap>
 
 #include "ui/QtApp.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/graph/CRespView.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/graph/EqGraph.h"
 #include "ui/graph/GraphLayout.h"
 #include "ui/graph/GraphWidget.h"
 #include "ui/skin/Blend.h"
@@ -71,7 +71,7 @@ TEST_F(ScaledScreen, ArtIsDrawnForTheScreenNotEnlargedFromOnePixelPerPoint) {
 
 TEST_F(ScaledScreen, SliderFaceIsComposedInTheScreensPixelsAndShownOneToOne) {
   QWidget page;
-  auto* slider = new CMySlider(&page, 1);
+  auto* slider = new SkinSlider(&page, 1);
   slider->resize(36, 200);
   ASSERT_DOUBLE_EQ(slider->devicePixelRatioF(), 2.0);
   slider->SetTrackImages(VerticalTrack(36, 200), VerticalThumb(36, 29, false),
@@ -83,7 +83,7 @@ TEST_F(ScaledScreen, SliderFaceIsComposedInTheScreensPixelsAndShownOneToOne) {
   EXPECT_EQ(face.size(), QSize(72, 400));
   EXPECT_EQ(Shown(*slider), Opaque(face));
   // The thumb stands at its logical position in points: twice as many pixels down.
-  auto* bare = new CMySlider(&page, 2);
+  auto* bare = new SkinSlider(&page, 2);
   bare->resize(36, 200);
   bare->SetTrackImages(VerticalTrack(36, 200), SkinImage());
   const QRect thumb = Difference(face, bare->Compose(2.0));
@@ -95,7 +95,7 @@ TEST_F(ScaledScreen, SliderFaceIsComposedInTheScreensPixelsAndShownOneToOne) {
 
 TEST_F(ScaledScreen, ButtonCaptionIsSetInTheScreensPixelsAndCentred) {
   QWidget page;
-  auto* button = new CMyBtn(&page);
+  auto* button = new SkinButton(&page);
   button->resize(120, 30);
   button->SetImages(ButtonImages{ButtonFaces(120, 30, ButtonLook::kGrey), {}});
   const QImage bare = button->Compose(2.0).copy();
@@ -128,7 +128,7 @@ class ScaledGraph : public ScaledScreen {
   int Between() const { return geometry.ColumnOfFrequency(300) + geometry.ColumnOfFrequency(400); }
 
   GraphGeometry geometry = GraphGeometry::ForWidth(kWidth);
-  CRespView view;
+  EqGraph view;
 };
 
 TEST_F(ScaledGraph, BackgroundIsCachedAtTheScreensRatioWithLinesOnePointWide) {

@@ -8,10 +8,10 @@
 
 #include "link/Frame.h"
 #include "link/ReplyParser.h"
-#include "platform/CMySocket1.h"
 #include "platform/QtTestApp.h"
 #include "platform/SimServer.h"
 #include "platform/TcpTransport.h"
+#include "platform/WifiModuleSocket.h"
 
 namespace tavelo {
 namespace {
@@ -107,7 +107,7 @@ TEST(SimServer, LatencyDelaysRepliesAndDropAfterClosesTheConnection) {
 
 TEST(SimServer, ServesTheModulePort) {
   Rig rig;
-  CMySocket1 module(NetEndpoint{"127.0.0.1", rig.server.ModulePort()});
+  WifiModuleSocket module(NetEndpoint{"127.0.0.1", rig.server.ModulePort()});
   module.SetTimerEnabled(false);
   module.Connect();
   ASSERT_TRUE(WaitFor([&] { return module.IsConnected(); }));

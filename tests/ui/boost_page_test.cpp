@@ -14,9 +14,9 @@
 #include "QtApp.h"
 #include "core/text/Texts.h"
 #include "presets/BoostFile.h"
-#include "ui/controls/CMyBtn.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/pages/BoostPage.h"
 #include "ui/pages/BoostPageTable.h"
-#include "ui/pages/CDlgBt.h"
 
 namespace tavelo {
 namespace {
@@ -29,7 +29,7 @@ class BoostPage : public ::testing::Test {
   BoostPage() {
     ApplyDefaults(image_);
     window_.resize(1180, 680);
-    page_ = new ui::CDlgBt(
+    page_ = new ui::BoostPage(
         image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
         QSize(1164, 610), &window_);
     page_->chooseFile = [this](bool) { return answer_; };
@@ -59,7 +59,7 @@ class BoostPage : public ::testing::Test {
   QTemporaryDir dir_;
   QString answer_;  // what the file dialog returns
   QWidget window_;
-  ui::CDlgBt* page_ = nullptr;
+  ui::BoostPage* page_ = nullptr;
 };
 
 TEST_F(BoostPage, AChannelShowsAsManyColumnsAsItHasAndItsEditsPostCode49) {
@@ -101,7 +101,7 @@ TEST_F(BoostPage, BoostBoxesPostCode48OnlyWhenTheirBitReallyChanges) {
   posted_.clear();
   image_.boost.switches = 0x0C;
   Click(boost::kBoostBoxes[3]);
-  EXPECT_TRUE(qobject_cast<ui::CMyBtn*>(W(boost::kBoostBoxes[3]))->Lit());
+  EXPECT_TRUE(qobject_cast<ui::SkinButton*>(W(boost::kBoostBoxes[3]))->Lit());
   EXPECT_EQ(image_.boost.switches, 0x0C);
   EXPECT_TRUE(posted_.empty());
 }
@@ -131,7 +131,7 @@ TEST_F(BoostPage, AFileSavedAndLoadedBackIsShownAndStoredByTheProcessor) {
   EXPECT_EQ(Message(), nullptr) << "a good load says nothing; the processor's reply will";
   EXPECT_EQ(posted_, (Posts{{51, 0}}));
   EXPECT_EQ(qobject_cast<QLineEdit*>(W(boost::Column(1).gainEdit))->text(), "-7.5");
-  EXPECT_TRUE(qobject_cast<ui::CMyBtn*>(W(boost::kBoostBoxes[3]))->Lit());
+  EXPECT_TRUE(qobject_cast<ui::SkinButton*>(W(boost::kBoostBoxes[3]))->Lit());
 }
 
 TEST_F(BoostPage, ABadOrUnreadableFileIsRefusedWithAMessageAndNothingIsSent) {

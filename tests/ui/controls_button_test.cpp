@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "QtApp.h"
-#include "ui/controls/CMyBtn.h"
+#include "ui/controls/SkinButton.h"
 #include "ui/skin/Blend.h"
 
 namespace tavelo::ui {
@@ -41,7 +41,7 @@ class ImageButton : public ::testing::Test {
 
   QApplication& app = test::QtApp();  // before any widget member
   ButtonImages images;
-  CMyBtn button;
+  SkinButton button;
 };
 
 TEST_F(ImageButton, TwoStateButtonShowsItsLitAndPressedFaces) {
@@ -82,7 +82,7 @@ int CountColour(const QImage& image, QRgb rgb) {
 }
 
 TEST_F(ImageButton, CaptionIsGreyWhenDisabledAndStartsAtTheTextOffset) {
-  CMyBtn wide(QStringLiteral("IIIIII"));
+  SkinButton wide(QStringLiteral("IIIIII"));
   wide.resize(120, 24);
   QFont f = wide.font();
   f.setPixelSize(16);

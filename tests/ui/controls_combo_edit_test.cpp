@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "QtApp.h"
-#include "ui/controls/CSkinComboBox.h"
-#include "ui/controls/CSkinEdit.h"
+#include "ui/controls/SkinComboBox.h"
+#include "ui/controls/SkinEdit.h"
 #include "ui/skin/Blend.h"
 #include "ui/skin/SkinArt.h"
 
@@ -17,7 +17,7 @@ class SkinCombo : public ::testing::Test {
  protected:
   void SetUp() override {
     test::QtApp();
-    combo = new CSkinComboBox(&page);
+    combo = new SkinComboBox(&page);
     combo->setGeometry(10, 10, 160, 22);
     combo->addItems({"bypass", "bessel_12db", "butter_12db"});
     combo->SetUp();
@@ -32,7 +32,7 @@ class SkinCombo : public ::testing::Test {
 
   QApplication& app = test::QtApp();  // before any widget member
   QWidget page;
-  CSkinComboBox* combo = nullptr;
+  SkinComboBox* combo = nullptr;
 };
 
 TEST_F(SkinCombo, PartsTakeOverTheChildrenAndFaceIsFlatGrey) {
@@ -46,7 +46,7 @@ TEST_F(SkinCombo, PartsTakeOverTheChildrenAndFaceIsFlatGrey) {
 
 TEST_F(SkinCombo, TwoClicksOpenThenCloseAndTheArrowReturnsToNormal) {
   const QRgb normalArrow = ArrowPixel();
-  QSignalSpy closed(combo, &CSkinComboBox::ListClosed);
+  QSignalSpy closed(combo, &SkinComboBox::ListClosed);
   combo->ClickToggle();
   EXPECT_TRUE(combo->view()->isVisible());
   EXPECT_TRUE(combo->Pressed());
@@ -72,7 +72,7 @@ TEST_F(SkinCombo, ChoosingFromTheListReportsTheIndexAndReleasesTheArrow) {
 TEST_F(SkinCombo, ReadOnlyListNeverSelectsTextAndEditableOneDoes) {
   combo->setCurrentIndex(1);
   combo->SetReadOnly(true);
-  CSkinComboBox_Edit* edit = combo->EditPart();
+  SkinComboBoxEdit* edit = combo->EditPart();
   QTest::mousePress(edit, Qt::LeftButton, {}, QPoint(2, 5));
   QTest::mouseMove(edit, QPoint(80, 5));
   QTest::mouseRelease(edit, Qt::LeftButton, {}, QPoint(80, 5));
@@ -97,7 +97,7 @@ TEST_F(SkinCombo, EditPartTextColourFollowsReadOnly) {
 }
 
 // Leftmost column of the edit's grab that holds a dark text pixel, inside the frame.
-int LeftmostText(CSkinEdit& edit) {
+int LeftmostText(SkinEdit& edit) {
   const QImage shot = edit.grab().toImage();
   for (int x = 1; x < shot.width() - 1; ++x) {
     for (int y = 1; y < shot.height() - 1; ++y) {
@@ -109,7 +109,7 @@ int LeftmostText(CSkinEdit& edit) {
 
 TEST(SkinEdit, FrameColoursAndMarginsPlaceTheText) {
   test::QtApp();
-  CSkinEdit edit;
+  SkinEdit edit;
   edit.resize(100, 22);
   edit.setText("8888");
   const QImage shot = edit.grab().toImage();

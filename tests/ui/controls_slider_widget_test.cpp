@@ -6,7 +6,7 @@
 #include <QWheelEvent>
 
 #include "QtApp.h"
-#include "ui/controls/CMySlider.h"
+#include "ui/controls/SkinSlider.h"
 #include "ui/skin/Blend.h"
 
 namespace tavelo::ui {
@@ -22,7 +22,7 @@ class SliderWidget : public ::testing::Test {
 
   // A vertical 36 x 200 slider, 0..480, opaque grey thumb 29 high.
   void MakeVertical(QWidget* parent) {
-    slider = new CMySlider(parent, 1130);
+    slider = new SkinSlider(parent, 1130);
     slider->resize(36, 200);
     slider->SetTrackImages(Solid(36, 200, 0x80000000), Solid(36, 29, 0xff808080),
                            Solid(36, 29, 0xffff8000));
@@ -39,13 +39,13 @@ class SliderWidget : public ::testing::Test {
     QApplication::sendEvent(slider, &e);
   }
 
-  CMySlider* slider = nullptr;
+  SkinSlider* slider = nullptr;
 };
 
 TEST_F(SliderWidget, ClicksAndWheelPostIdAndValueOnlyWhenTheValueChanges) {
   QWidget page;
   MakeVertical(&page);
-  QSignalSpy moved(slider, &CMySlider::Moved);
+  QSignalSpy moved(slider, &SkinSlider::Moved);
   slider->SetPos(479);
   slider->SetPos(-50);  // clamped, silent
   EXPECT_EQ(slider->GetPos(), 0);
@@ -73,7 +73,7 @@ TEST_F(SliderWidget, DragThroughRealMouseEventsPinsAtTheTravelEnds) {
   QWidget page;
   MakeVertical(&page);
   slider->SetPos(240);
-  QSignalSpy moved(slider, &CMySlider::Moved);
+  QSignalSpy moved(slider, &SkinSlider::Moved);
   const int grab = slider->Model().ThumbPos() + 10;
   QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(10, grab));
   MoveTo(grab + 1);
@@ -91,13 +91,13 @@ TEST_F(SliderWidget, DragThroughRealMouseEventsPinsAtTheTravelEnds) {
 TEST_F(SliderWidget, ArrowKeysStepTheSliderAndNeverMoveTheFocus) {
   QWidget page;
   MakeVertical(&page);
-  auto* other = new CMySlider(&page, 7);
+  auto* other = new SkinSlider(&page, 7);
   other->setGeometry(50, 0, 36, 200);
   page.show();
   QApplication::setActiveWindow(&page);
   slider->setFocus();
   slider->SetPos(240);
-  QSignalSpy moved(slider, &CMySlider::Moved);
+  QSignalSpy moved(slider, &SkinSlider::Moved);
   QTest::keyClick(slider, Qt::Key_Down);
   QTest::keyClick(slider, Qt::Key_Down);
   QTest::keyClick(slider, Qt::Key_Up);
@@ -125,7 +125,7 @@ TEST_F(SliderWidget, FaceShowsTrackThumbHighlightAndDisabledTint) {
 }
 
 TEST_F(SliderWidget, MissingPicturesFallBackToRedTrackAndGreenFocusedThumb) {
-  CMySlider s(nullptr, 2);
+  SkinSlider s(nullptr, 2);
   s.resize(36, 122);
   s.SetTrackImages({}, Solid(36, 29, 0xff808080));
   s.SetRange(0, 480);
@@ -136,7 +136,7 @@ TEST_F(SliderWidget, MissingPicturesFallBackToRedTrackAndGreenFocusedThumb) {
 }
 
 TEST_F(SliderWidget, HorizontalFillCoversColumnsUpToTheThumb) {
-  CMySlider s(nullptr, 3);
+  SkinSlider s(nullptr, 3);
   s.resize(135, 24);
   s.SetTrackImagesWithFill(Solid(135, 24, 0x00000000), Solid(135, 24, 0xff0000ff),
                            Solid(27, 24, 0x00000000));

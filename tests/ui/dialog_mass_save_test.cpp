@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "ui/QtApp.h"
-#include "ui/dialogs/CDlgMassSave.h"
+#include "ui/dialogs/MassSaveDialog.h"
 
 namespace tavelo::ui {
 namespace {
@@ -21,7 +21,7 @@ void WriteSized(const QTemporaryDir& dir, const std::string& name, std::size_t s
       << std::string(size, '\0');
 }
 
-QStringList Rows(const CDlgMassSave& dialog) {
+QStringList Rows(const MassSaveDialog& dialog) {
   QStringList rows;
   for (int i = 0; i < dialog.UploadList()->topLevelItemCount(); ++i) {
     const auto* item = dialog.UploadList()->topLevelItem(i);
@@ -30,14 +30,14 @@ QStringList Rows(const CDlgMassSave& dialog) {
   return rows;
 }
 
-TEST(CDlgMassSave, ButtonsKeepTheUploadListWithinItsRules) {
+TEST(MassSaveDialog, ButtonsKeepTheUploadListWithinItsRules) {
   test::QtApp();
   QTemporaryDir dir;
   for (int i = 14; i >= 0; --i)
     WriteSized(dir, "f" + std::string(i < 10 ? "0" : "") + std::to_string(i), 1140);
   WriteSized(dir, "a-short", 1139);
   WriteSized(dir, "a-long", 1141);
-  CDlgMassSave dialog(Lang::kEnglish, dir.path().toStdString(), false, nullptr);
+  MassSaveDialog dialog(Lang::kEnglish, dir.path().toStdString(), false, nullptr);
   EXPECT_EQ(dialog.windowTitle(), "Mass Upload");
   EXPECT_TRUE(dialog.FactoryButton()->isHidden());
   ASSERT_EQ(dialog.Candidates()->count(), 15);
@@ -60,7 +60,7 @@ TEST(CDlgMassSave, ButtonsKeepTheUploadListWithinItsRules) {
   dialog.Candidates()->clearSelection();
   QTemporaryDir four;
   for (const char* n : {"a", "b", "c", "d"}) WriteSized(four, n, 1140);
-  CDlgMassSave small(Lang::kEnglish, four.path().toStdString(), true, nullptr);
+  MassSaveDialog small(Lang::kEnglish, four.path().toStdString(), true, nullptr);
   EXPECT_FALSE(small.FactoryButton()->isHidden());
   QTest::mouseClick(small.AddAllButton(), Qt::LeftButton);
   small.UploadList()->setCurrentItem(small.UploadList()->topLevelItem(1));
@@ -68,7 +68,7 @@ TEST(CDlgMassSave, ButtonsKeepTheUploadListWithinItsRules) {
   EXPECT_EQ(Rows(small), (QStringList{"1 a", "2 c", "3 d"}));
 
   std::vector<std::pair<std::vector<std::string>, bool>> started;
-  QObject::connect(&small, &CDlgMassSave::UploadRequested,
+  QObject::connect(&small, &MassSaveDialog::UploadRequested,
                    [&](const std::vector<std::string>& files, bool factory) {
                      started.push_back({files, factory});
                    });
@@ -79,7 +79,7 @@ TEST(CDlgMassSave, ButtonsKeepTheUploadListWithinItsRules) {
   EXPECT_TRUE(started[0].second);
   EXPECT_FALSE(started[1].second);
 
-  CDlgMassSave chinese(Lang::kChinese, four.path().toStdString(), false, nullptr);
+  MassSaveDialog chinese(Lang::kChinese, four.path().toStdString(), false, nullptr);
   EXPECT_EQ(chinese.windowTitle(), QString::fromUtf8("批量上传到设备"));
   EXPECT_EQ(chinese.UploadList()->headerItem()->text(1), QString::fromUtf8("文件名称"));
   EXPECT_EQ(chinese.UploadList()->columnWidth(1), 160);

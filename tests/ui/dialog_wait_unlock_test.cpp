@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "core/text/Texts.h"
-#include "ui/dialogs/CDlgUnlock.h"
-#include "ui/dialogs/CDlgWait.h"
-#include "ui/pages/CDlgMusic.h"
+#include "ui/dialogs/UnlockDialog.h"
+#include "ui/dialogs/WaitDialog.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {
@@ -22,27 +22,27 @@ class DialogTest : public ::testing::Test, public test::PanelFixture {
  protected:
   void SetUp() override { W().show(); }
 
-  ui::CDlgUnlock* ConnectLocked() {
+  ui::UnlockDialog* ConnectLocked() {
     W().Demo().Processor().SetLockEngaged(true);  // the virtual processor's key is 1234
     W().ChooseLink(ui::LinkChoice::kDemo);
     W().Connect();
-    if (!Pump([this] { return W().UnlockDialog() != nullptr; })) return nullptr;
-    return W().UnlockDialog();
+    if (!Pump([this] { return W().OpenUnlockDialog() != nullptr; })) return nullptr;
+    return W().OpenUnlockDialog();
   }
-  void Submit(ui::CDlgUnlock* dialog, const char* password) {
+  void Submit(ui::UnlockDialog* dialog, const char* password) {
     dialog->PasswordEdit()->setText(password);
     dialog->OkButton()->click();
   }
 };
 
 TEST_F(DialogTest, UnlockRefusesShortThenWrongThenTakesTheRightPassword) {
-  ui::CDlgUnlock* dialog = ConnectLocked();
+  ui::UnlockDialog* dialog = ConnectLocked();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(W().WaitDialog(), nullptr);  // closed just before the prompt
+  EXPECT_EQ(W().OpenWaitDialog(), nullptr);  // closed just before the prompt
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
   EXPECT_EQ(dialog->windowTitle(), "Unlock");
-  EXPECT_EQ(W().MusicPage()->Model().State(), PageModel::kNoData);  // not filled yet
+  EXPECT_EQ(W().FindMusicPage()->Model().State(), PageModel::kNoData);  // not filled yet
 
   Submit(dialog, "123");  // too short: nothing goes out
   Settle();
@@ -52,7 +52,7 @@ TEST_F(DialogTest, UnlockRefusesShortThenWrongThenTakesTheRightPassword) {
   ASSERT_TRUE(Pump([this] { return !W().Messages().empty(); }));
   EXPECT_EQ(W().Messages().back().text, "        Password error        ");
   EXPECT_EQ(W().Messages().back().caption, " ");
-  EXPECT_EQ(W().UnlockDialog(), dialog);  // stays for another try
+  EXPECT_EQ(W().OpenUnlockDialog(), dialog);  // stays for another try
   EXPECT_TRUE(dialog->isVisible());
   const auto frames = WireFrames(W());
   ASSERT_EQ(CountCode(W(), 43), 1);
@@ -64,8 +64,8 @@ TEST_F(DialogTest, UnlockRefusesShortThenWrongThenTakesTheRightPassword) {
 
   Submit(dialog, "1234");
   ASSERT_TRUE(Pump([this] { return W().Distributed(); }));
-  EXPECT_EQ(W().UnlockDialog(), nullptr);
-  EXPECT_EQ(W().MusicPage()->Model().State(), PageModel::kData);
+  EXPECT_EQ(W().OpenUnlockDialog(), nullptr);
+  EXPECT_EQ(W().FindMusicPage()->Model().State(), PageModel::kData);
   EXPECT_TRUE(E().ParamSetShown());
   EXPECT_EQ(CountCode(W(), 63), 1);  // the pages fill without a second read
 }
@@ -79,33 +79,33 @@ TEST_F(DialogTest, KeepAlivePollsGoOnWhileTheUnlockPromptIsUp) {
   }
   EXPECT_GE(CountCode(W(), 28), polls + 3);  // one every 50 idle ticks
   EXPECT_EQ(E().State(), ConnState::kConnected);
-  ASSERT_NE(W().UnlockDialog(), nullptr);
-  EXPECT_TRUE(W().UnlockDialog()->isVisible());
+  ASSERT_NE(W().OpenUnlockDialog(), nullptr);
+  EXPECT_TRUE(W().OpenUnlockDialog()->isVisible());
 }
 
 TEST_F(DialogTest, ClosingTheUnlockPromptAbandonsTheConnection) {
-  ui::CDlgUnlock* dialog = ConnectLocked();
+  ui::UnlockDialog* dialog = ConnectLocked();
   ASSERT_NE(dialog, nullptr);
   dialog->CloseButton()->click();
   ASSERT_TRUE(Pump([this] { return E().State() == ConnState::kIdle; }));
   EXPECT_EQ(W().StatusText(), "Open failed1");
-  EXPECT_EQ(W().UnlockDialog(), nullptr);
+  EXPECT_EQ(W().OpenUnlockDialog(), nullptr);
   EXPECT_TRUE(W().Control(ui::mainid::kDemo)->isEnabled());
-  EXPECT_EQ(W().MusicPage()->Model().State(), PageModel::kNoData);
+  EXPECT_EQ(W().FindMusicPage()->Model().State(), PageModel::kNoData);
 }
 
 TEST_F(DialogTest, OneWaitDialogAtATimeOpenedAndClosedOnce) {
   E().Post(msg::OpenWait{WaitKind::kLoading});
   E().Post(msg::OpenWait{WaitKind::kSaving});
   EXPECT_EQ(W().WaitOpenCount(), 1);
-  ASSERT_NE(W().WaitDialog(), nullptr);
-  EXPECT_EQ(W().WaitDialog()->Text(), "Loading...");
-  EXPECT_EQ(W().WaitDialog()->windowModality(), Qt::WindowModal);
+  ASSERT_NE(W().OpenWaitDialog(), nullptr);
+  EXPECT_EQ(W().OpenWaitDialog()->Text(), "Loading...");
+  EXPECT_EQ(W().OpenWaitDialog()->windowModality(), Qt::WindowModal);
   const int keepAlive = E().KeepAliveCountdown();
   E().Tick();  // the engine runs underneath
   EXPECT_EQ(E().KeepAliveCountdown(), keepAlive);
   E().Post(msg::CloseWait{});
-  EXPECT_EQ(W().WaitDialog(), nullptr);
+  EXPECT_EQ(W().OpenWaitDialog(), nullptr);
   EXPECT_EQ(W().WaitCloseCount(), 1);
   E().Post(msg::CloseWait{});  // none open: nothing happens
   EXPECT_EQ(W().WaitCloseCount(), 1);
@@ -115,28 +115,28 @@ TEST_F(DialogTest, OneWaitDialogAtATimeOpenedAndClosedOnce) {
 
 TEST_F(DialogTest, AWaitDialogOutlivesEscapeAndGoesWhenTheTransferEnds) {
   E().Post(msg::OpenWait{WaitKind::kConnecting});
-  ui::CDlgWait* dialog = W().WaitDialog();
+  ui::WaitDialog* dialog = W().OpenWaitDialog();
   ASSERT_NE(dialog, nullptr);
   QTest::keyClick(dialog, Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(W().WaitDialog(), dialog);  // still up
+  EXPECT_EQ(W().OpenWaitDialog(), dialog);  // still up
   E().Post(msg::CloseWait{});           // the transfer ends
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(W().WaitDialog(), nullptr);
+  EXPECT_EQ(W().OpenWaitDialog(), nullptr);
   EXPECT_EQ(W().WaitCloseCount(), 1);
   E().Post(msg::OpenWait{WaitKind::kLoading});
-  ASSERT_NE(W().WaitDialog(), nullptr);  // and the next transfer shows its own
-  EXPECT_EQ(W().WaitDialog()->Text(), "Loading...");
+  ASSERT_NE(W().OpenWaitDialog(), nullptr);  // and the next transfer shows its own
+  EXPECT_EQ(W().OpenWaitDialog()->Text(), "Loading...");
 }
 
 TEST_F(DialogTest, WaitBarSweepsAndStartsAgainAfterAHundred) {
-  ui::CDlgWait dialog(WaitKind::kConnecting, Lang::kChinese, &W());
+  ui::WaitDialog dialog(WaitKind::kConnecting, Lang::kChinese, &W());
   EXPECT_EQ(dialog.Text(), QString::fromUtf8("正在联机..."));
   for (int i = 0; i < 100; ++i) dialog.Step();
   EXPECT_EQ(dialog.Position(), 100);
   dialog.Step();
   EXPECT_EQ(dialog.Position(), 0);
-  EXPECT_EQ(ui::CDlgWait(WaitKind::kSaving, Lang::kEnglish, &W()).Text(), "Saving...");
+  EXPECT_EQ(ui::WaitDialog(WaitKind::kSaving, Lang::kEnglish, &W()).Text(), "Saving...");
 }
 
 }  // namespace

@@ -13,12 +13,12 @@
 
 #include "platform/SimServer.h"
 #include "ui/QtApp.h"
-#include "ui/dialogs/CDlgWifi.h"
+#include "ui/dialogs/WifiDialog.h"
 
 namespace tavelo {
 namespace {
 
-using ui::CDlgWifi;
+using ui::WifiDialog;
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
   QElapsedTimer timer;
@@ -38,11 +38,11 @@ struct Rig {
     test::QtApp();
     EXPECT_TRUE(server.Listen(QHostAddress::LocalHost, 0, 0));
     dialog =
-        std::make_unique<CDlgWifi>(lang, NetEndpoint{"127.0.0.1", server.ModulePort()}, nullptr);
+        std::make_unique<WifiDialog>(lang, NetEndpoint{"127.0.0.1", server.ModulePort()}, nullptr);
     dialog->Socket().SetTimerEnabled(false);  // the test plays the seconds
   }
   bool Connect() {
-    QTest::mouseClick(dialog->Button(CDlgWifi::kConnectId), Qt::LeftButton);
+    QTest::mouseClick(dialog->Button(WifiDialog::kConnectId), Qt::LeftButton);
     return WaitFor([this] { return dialog->Socket().IsConnected(); });
   }
   void Type(int id, const QString& text) { dialog->Edit(id)->setText(text); }
@@ -51,28 +51,28 @@ struct Rig {
 
   VirtualProcessor processor;
   SimServer server{processor};
-  std::unique_ptr<CDlgWifi> dialog;
+  std::unique_ptr<WifiDialog> dialog;
 };
 
-TEST(CDlgWifi, ButtonsFollowTheConnectionAndDisconnectEndsIt) {
+TEST(WifiDialog, ButtonsFollowTheConnectionAndDisconnectEndsIt) {
   Rig rig;
-  for (int id : {CDlgWifi::kSetApId, CDlgWifi::kSetStaId, CDlgWifi::kRestoreId})
+  for (int id : {WifiDialog::kSetApId, WifiDialog::kSetStaId, WifiDialog::kRestoreId})
     EXPECT_FALSE(rig.dialog->Button(id)->isEnabled());
   ASSERT_TRUE(rig.Connect());
-  EXPECT_EQ(rig.dialog->Button(CDlgWifi::kConnectId)->text(), "Disconnect");
-  for (int id : {CDlgWifi::kSetApId, CDlgWifi::kSetStaId, CDlgWifi::kRestoreId})
+  EXPECT_EQ(rig.dialog->Button(WifiDialog::kConnectId)->text(), "Disconnect");
+  for (int id : {WifiDialog::kSetApId, WifiDialog::kSetStaId, WifiDialog::kRestoreId})
     EXPECT_TRUE(rig.dialog->Button(id)->isEnabled());
 
   rig.dialog->Socket().Second();  // one heartbeat, answered
   ASSERT_TRUE(WaitFor([&] { return rig.server.Module().Heartbeats() == 1; }));
 
-  rig.Click(CDlgWifi::kConnectId);
+  rig.Click(WifiDialog::kConnectId);
   EXPECT_FALSE(rig.dialog->Socket().IsConnected());
-  EXPECT_EQ(rig.dialog->Button(CDlgWifi::kConnectId)->text(), "Connect");
-  EXPECT_FALSE(rig.dialog->Button(CDlgWifi::kSetApId)->isEnabled());
+  EXPECT_EQ(rig.dialog->Button(WifiDialog::kConnectId)->text(), "Connect");
+  EXPECT_FALSE(rig.dialog->Button(WifiDialog::kSetApId)->isEnabled());
 }
 
-TEST(CDlgWifi, ChecksRefuseWithTheirMessageAndSendNothing) {
+TEST(WifiDialog, ChecksRefuseWithTheirMessageAndSendNothing) {
   Rig rig;
   ASSERT_TRUE(rig.Connect());
   const QString chinese12 = QString::fromUtf8("音乐厅音乐厅音乐厅音乐厅");  // 36 bytes
@@ -83,19 +83,19 @@ TEST(CDlgWifi, ChecksRefuseWithTheirMessageAndSendNothing) {
     int button;
     const char* message;
   } refused[] = {
-      {CDlgWifi::kApNameId, CDlgWifi::kApPasswordId, "", "12345678", CDlgWifi::kSetApId,
+      {WifiDialog::kApNameId, WifiDialog::kApPasswordId, "", "12345678", WifiDialog::kSetApId,
        "Name is empty"},
-      {CDlgWifi::kApNameId, CDlgWifi::kApPasswordId, QString(33, 'n'), "12345678",
-       CDlgWifi::kSetApId, "Name is too long"},
-      {CDlgWifi::kApNameId, CDlgWifi::kApPasswordId, chinese12, "12345678", CDlgWifi::kSetApId,
-       "Name is too long"},
-      {CDlgWifi::kApNameId, CDlgWifi::kApPasswordId, "Room", "1234567", CDlgWifi::kSetApId,
+      {WifiDialog::kApNameId, WifiDialog::kApPasswordId, QString(33, 'n'), "12345678",
+       WifiDialog::kSetApId, "Name is too long"},
+      {WifiDialog::kApNameId, WifiDialog::kApPasswordId, chinese12, "12345678",
+       WifiDialog::kSetApId, "Name is too long"},
+      {WifiDialog::kApNameId, WifiDialog::kApPasswordId, "Room", "1234567", WifiDialog::kSetApId,
        "Password length at least 8 bytes"},
-      {CDlgWifi::kApNameId, CDlgWifi::kApPasswordId, "Room", QString(57, 'p'), CDlgWifi::kSetApId,
-       "Password is too long"},
-      {CDlgWifi::kStaNameId, CDlgWifi::kStaPasswordId, "Venue", QString(64, 'p'),
-       CDlgWifi::kSetStaId, "Password is too long"},
-      {CDlgWifi::kStaNameId, CDlgWifi::kStaPasswordId, chinese12, "", CDlgWifi::kSetStaId,
+      {WifiDialog::kApNameId, WifiDialog::kApPasswordId, "Room", QString(57, 'p'),
+       WifiDialog::kSetApId, "Password is too long"},
+      {WifiDialog::kStaNameId, WifiDialog::kStaPasswordId, "Venue", QString(64, 'p'),
+       WifiDialog::kSetStaId, "Password is too long"},
+      {WifiDialog::kStaNameId, WifiDialog::kStaPasswordId, chinese12, "", WifiDialog::kSetStaId,
        "Name is too long"},
   };
   for (const auto& c : refused) {
@@ -113,48 +113,48 @@ TEST(CDlgWifi, ChecksRefuseWithTheirMessageAndSendNothing) {
   EXPECT_TRUE(rig.server.Module().StaName().empty());
 
   // Ten Chinese characters (30 bytes) fit and arrive whole; 56 password bytes go out whole.
-  rig.Type(CDlgWifi::kStaNameId, chinese10);
-  rig.Type(CDlgWifi::kStaPasswordId, QString(56, 'x'));
-  rig.Click(CDlgWifi::kSetStaId);
+  rig.Type(WifiDialog::kStaNameId, chinese10);
+  rig.Type(WifiDialog::kStaPasswordId, QString(56, 'x'));
+  rig.Click(WifiDialog::kSetStaId);
   ASSERT_TRUE(WaitFor([&] { return rig.Last() == "OK"; }));
   EXPECT_EQ(rig.server.Module().StaName(), chinese10.toUtf8().toStdString());
   EXPECT_EQ(rig.server.Module().StaPassword(), std::string(56, 'x'));
 }
 
-TEST(CDlgWifi, ChineseMessagesAndAnswersToBothSettings) {
+TEST(WifiDialog, ChineseMessagesAndAnswersToBothSettings) {
   Rig rig(Lang::kChinese);
   EXPECT_EQ(rig.dialog->windowTitle(), QString::fromUtf8("WIFI模块设置"));
   ASSERT_TRUE(rig.Connect());
-  EXPECT_EQ(rig.dialog->Button(CDlgWifi::kConnectId)->text(), QString::fromUtf8("断开连接"));
-  rig.Click(CDlgWifi::kSetApId);
+  EXPECT_EQ(rig.dialog->Button(WifiDialog::kConnectId)->text(), QString::fromUtf8("断开连接"));
+  rig.Click(WifiDialog::kSetApId);
   EXPECT_EQ(rig.Last(), QString::fromUtf8("名称不能为空"));
   CloseBoxes(rig.dialog.get());
 
   // Set AP is answered like set STA: success and refusal are both shown.
-  rig.Type(CDlgWifi::kApNameId, "ab");
-  rig.Type(CDlgWifi::kApPasswordId, "12345678");
-  rig.Click(CDlgWifi::kSetApId);
+  rig.Type(WifiDialog::kApNameId, "ab");
+  rig.Type(WifiDialog::kApPasswordId, "12345678");
+  rig.Click(WifiDialog::kSetApId);
   ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 2; }));
   EXPECT_EQ(rig.Last(), QString::fromUtf8("设置成功"));
   EXPECT_EQ(rig.server.Module().ApName(), "ab");
   EXPECT_EQ(rig.server.Module().ApPassword(), "12345678");
 
   rig.server.Module().SetRefuseSettings(true);
-  rig.Click(CDlgWifi::kSetApId);
+  rig.Click(WifiDialog::kSetApId);
   ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 3; }));
   EXPECT_EQ(rig.Last(), QString::fromUtf8("设置失败"));
-  rig.Type(CDlgWifi::kStaNameId, "Venue");
-  rig.Click(CDlgWifi::kSetStaId);
+  rig.Type(WifiDialog::kStaNameId, "Venue");
+  rig.Click(WifiDialog::kSetStaId);
   ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 4; }));
   EXPECT_EQ(rig.Last(), QString::fromUtf8("设置失败"));
 }
 
-TEST(CDlgWifi, ASilentModuleIsDroppedAndAnUnansweredSettingIsShown) {
+TEST(WifiDialog, ASilentModuleIsDroppedAndAnUnansweredSettingIsShown) {
   Rig rig;
   ASSERT_TRUE(rig.Connect());
   rig.server.Module().SetSilent(true);
-  rig.Type(CDlgWifi::kStaNameId, "Venue");
-  rig.Click(CDlgWifi::kSetStaId);
+  rig.Type(WifiDialog::kStaNameId, "Venue");
+  rig.Click(WifiDialog::kSetStaId);
   ASSERT_TRUE(WaitFor([&] { return rig.server.Module().StaName() == "Venue"; }));
   for (int second = 0; second < 3; ++second) {
     rig.dialog->Socket().Second();
@@ -162,23 +162,23 @@ TEST(CDlgWifi, ASilentModuleIsDroppedAndAnUnansweredSettingIsShown) {
   }
   rig.dialog->Socket().Second();  // more than 3 silent seconds
   EXPECT_FALSE(rig.dialog->Socket().IsConnected());
-  EXPECT_EQ(rig.dialog->Button(CDlgWifi::kConnectId)->text(), "Connect");
-  EXPECT_FALSE(rig.dialog->Button(CDlgWifi::kSetStaId)->isEnabled());
+  EXPECT_EQ(rig.dialog->Button(WifiDialog::kConnectId)->text(), "Connect");
+  EXPECT_FALSE(rig.dialog->Button(WifiDialog::kSetStaId)->isEnabled());
   EXPECT_EQ(rig.Last(), Text(TextId::kMsgWifiNoAnswer, Lang::kEnglish));
 }
 
-TEST(CDlgWifi, RestoreAsksFirstAndTheAddressFieldIsChecked) {
+TEST(WifiDialog, RestoreAsksFirstAndTheAddressFieldIsChecked) {
   Rig rig;
   ASSERT_TRUE(rig.Connect());
-  rig.Type(CDlgWifi::kApNameId, "Room");
-  rig.Type(CDlgWifi::kApPasswordId, "12345678");
-  rig.Click(CDlgWifi::kSetApId);
+  rig.Type(WifiDialog::kApNameId, "Room");
+  rig.Type(WifiDialog::kApPasswordId, "12345678");
+  rig.Click(WifiDialog::kSetApId);
   ASSERT_TRUE(WaitFor([&] { return rig.server.Module().ApName() == "Room"; }));
   CloseBoxes(rig.dialog.get());
 
   // No keeps the settings; Yes restores them.
   for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-    rig.Click(CDlgWifi::kRestoreId);
+    rig.Click(WifiDialog::kRestoreId);
     EXPECT_EQ(rig.Last(), "Confirm restore Wifi?");
     auto* box = rig.dialog->findChild<QMessageBox*>("userQuestion");
     ASSERT_NE(box, nullptr);
@@ -191,9 +191,9 @@ TEST(CDlgWifi, RestoreAsksFirstAndTheAddressFieldIsChecked) {
   }
   ASSERT_TRUE(WaitFor([&] { return rig.server.Module().ApName() == "TAVELO-SIM"; }));
 
-  rig.Click(CDlgWifi::kConnectId);  // disconnect
+  rig.Click(WifiDialog::kConnectId);  // disconnect
   rig.dialog->AddressEdit()->setText("not an address");
-  rig.Click(CDlgWifi::kConnectId);
+  rig.Click(WifiDialog::kConnectId);
   EXPECT_EQ(rig.Last(), Text(TextId::kMsgWifiBadAddress, Lang::kEnglish));
 
   // A module that is not there is reported in the dialog, not silently ignored.
@@ -202,7 +202,7 @@ TEST(CDlgWifi, RestoreAsksFirstAndTheAddressFieldIsChecked) {
   const QString nowhere = QString("127.0.0.1:%1").arg(probe.serverPort());
   probe.close();
   rig.dialog->AddressEdit()->setText(nowhere);
-  rig.Click(CDlgWifi::kConnectId);
+  rig.Click(WifiDialog::kConnectId);
   ASSERT_TRUE(WaitFor([&] { return !rig.dialog->StatusLabel()->text().isEmpty(); }));
   EXPECT_TRUE(rig.dialog->StatusLabel()->text().contains(nowhere));
 }

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "ui/controls/CMySlider.h"
-#include "ui/controls/CSkinComboBox.h"
-#include "ui/pages/CDlgEcho.h"
-#include "ui/pages/CDlgFX.h"
+#include "ui/controls/SkinComboBox.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/pages/EchoPage.h"
 #include "ui/pages/EchoPageTable.h"
+#include "ui/pages/ReverbPage.h"
 #include "ui/pages/ReverbPageTable.h"
 #include "ui/panel_test_env.h"
 
@@ -22,14 +22,14 @@ constexpr int kReverbNav = 2, kEchoNav = 3;
 
 class EffectPagesE2e : public ::testing::Test, public test::PanelFixture {
  protected:
-  ui::CEffectPage* Open(int nav) {
+  ui::EffectPage* Open(int nav) {
     W().Navigate(nav);
-    auto* page = qobject_cast<ui::CEffectPage*>(W().PageWidget(nav));
+    auto* page = qobject_cast<ui::EffectPage*>(W().PageWidget(nav));
     page_ = page;
     return page;
   }
   QWidget* Wd(int id) { return page_->Binder().Widget(id); }
-  ui::CMySlider* Slider(int id) { return qobject_cast<ui::CMySlider*>(Wd(id)); }
+  ui::SkinSlider* Slider(int id) { return qobject_cast<ui::SkinSlider*>(Wd(id)); }
   std::string Text(int id) {
     if (auto* e = qobject_cast<QLineEdit*>(Wd(id))) return e->text().toStdString();
     return qobject_cast<QLabel*>(Wd(id))->text().toStdString();
@@ -43,7 +43,7 @@ class EffectPagesE2e : public ::testing::Test, public test::PanelFixture {
   }
   void Click(int id) { QTest::mouseClick(Wd(id), Qt::LeftButton); }
   void DragToMax(int id) {
-    ui::CMySlider* s = Slider(id);
+    ui::SkinSlider* s = Slider(id);
     const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
     QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
     QTest::mouseMove(s, QPoint(s->width() + 300, grab.y()));
@@ -71,7 +71,7 @@ class EffectPagesE2e : public ::testing::Test, public test::PanelFixture {
     });
   }
 
-  ui::CEffectPage* page_ = nullptr;
+  ui::EffectPage* page_ = nullptr;
 };
 
 TEST_F(EffectPagesE2e, EchoEditsReachTheProcessorAndComeBackWithADownload) {
@@ -82,7 +82,7 @@ TEST_F(EffectPagesE2e, EchoEditsReachTheProcessorAndComeBackWithADownload) {
 
   // The echo type: the processor answers with the dual type's values and the page is
   // laid out for them.
-  auto* list = qobject_cast<ui::CSkinComboBox*>(Wd(echo::kTypeList));
+  auto* list = qobject_cast<ui::SkinComboBox*>(Wd(echo::kTypeList));
   ASSERT_NE(list, nullptr);
   page_->Model().ListChanged(echo::kTypeList, echo::kDual);
   ASSERT_TRUE(Idle());

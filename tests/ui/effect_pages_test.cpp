@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "QtApp.h"
-#include "ui/controls/CMySlider.h"
+#include "ui/controls/SkinSlider.h"
 #include "ui/graph/GraphLayout.h"
-#include "ui/pages/CDlgEcho.h"
-#include "ui/pages/CDlgFX.h"
+#include "ui/pages/EchoPage.h"
 #include "ui/pages/EchoPageTable.h"
 #include "ui/pages/EchoTypeChoice.h"
+#include "ui/pages/ReverbPage.h"
 #include "ui/pages/ReverbPageTable.h"
 
 namespace tavelo {
@@ -47,7 +47,7 @@ class EffectPage : public ::testing::Test {
   }
 
   QWidget* W(int id) { return page_->Binder().Widget(id); }
-  ui::CMySlider* Slider(int id) { return qobject_cast<ui::CMySlider*>(W(id)); }
+  ui::SkinSlider* Slider(int id) { return qobject_cast<ui::SkinSlider*>(W(id)); }
   QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(W(id)); }
   std::string Text(int id) {
     if (auto* e = Edit(id)) return e->text().toStdString();
@@ -58,7 +58,7 @@ class EffectPage : public ::testing::Test {
 
   // Grabs the thumb and lets it go at `x` along the track (the ends stop it).
   void DragThumbTo(int id, int x) {
-    ui::CMySlider* s = Slider(id);
+    ui::SkinSlider* s = Slider(id);
     ASSERT_NE(s, nullptr) << id;
     const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
     QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
@@ -96,8 +96,8 @@ class EffectPage : public ::testing::Test {
   Page* page_ = nullptr;
 };
 
-using EchoPage = EffectPage<ui::CDlgEcho>;
-using ReverbPage = EffectPage<ui::CDlgFX>;
+using EchoPage = EffectPage<ui::EchoPage>;
+using ReverbPage = EffectPage<ui::ReverbPage>;
 
 // ---- echo layout by type -----------------------------------------------------------------
 
@@ -247,7 +247,7 @@ TEST_F(ReverbPage, EveryReadoutAtItsEnds) {
 // ---- pass filters: linear sliders, typed values, graph drags that stop at the limits -----
 
 TEST_F(EchoPage, PassFiltersAreLinearTakeTypedValuesInRangeAndStopAtTheirLimitsOnTheGraph) {
-  ui::CMySlider* lpf = Slider(effect::kLpfSlider);
+  ui::SkinSlider* lpf = Slider(effect::kLpfSlider);
   const int middle = (lpf->Model().PositionOfValue(4000) + lpf->Model().PositionOfValue(16000)) / 2;
   EXPECT_NEAR(lpf->Model().ValueOfPosition(middle), 10000, 200);
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "QtApp.h"
-#include "ui/graph/CRespView.h"
+#include "ui/graph/EqGraph.h"
 #include "ui/graph/GraphLayout.h"
 #include "ui/skin/Blend.h"
 
@@ -41,7 +41,7 @@ class GraphFrame : public ::testing::Test {
   QRgb Bg(int x, int y) const { return view.Background().pixel(x, y); }
 
   GraphGeometry geometry;
-  CRespView view;
+  EqGraph view;
 };
 
 TEST_F(GraphFrame, GridHasItsLinesAndNeverThe10HzOne) {

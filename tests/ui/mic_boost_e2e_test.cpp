@@ -7,10 +7,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ui/controls/CMySlider.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/pages/BoostPage.h"
 #include "ui/pages/BoostPageTable.h"
-#include "ui/pages/CDlgBt.h"
-#include "ui/pages/CDlgMic.h"
+#include "ui/pages/MicPage.h"
 #include "ui/pages/MicPageTable.h"
 #include "ui/panel_test_env.h"
 
@@ -25,7 +25,7 @@ class MicBoostEndToEnd : public ::testing::Test, public test::PanelFixture {
     W().show();
     ASSERT_TRUE(ConnectDemo());
   }
-  ui::CPage* Page(int nav) { return W().PageWidget(nav); }
+  ui::Page* Page(int nav) { return W().PageWidget(nav); }
   QWidget* Control(int nav, int id) { return Page(nav)->Binder().Widget(id); }
   QLineEdit* Edit(int nav, int id) { return qobject_cast<QLineEdit*>(Control(nav, id)); }
   void Click(int nav, int id) { QTest::mouseClick(Control(nav, id), Qt::LeftButton); }
@@ -37,7 +37,7 @@ class MicBoostEndToEnd : public ::testing::Test, public test::PanelFixture {
     QTest::keyClick(edit, Qt::Key_Return);
   }
   void DragSlider(int nav, int id, int dx) {
-    auto* s = qobject_cast<ui::CMySlider*>(Control(nav, id));
+    auto* s = qobject_cast<ui::SkinSlider*>(Control(nav, id));
     const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
     QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
     QTest::mouseMove(s, grab + QPoint(dx, 0));
@@ -52,7 +52,7 @@ class MicBoostEndToEnd : public ::testing::Test, public test::PanelFixture {
     W().Connect();
     ASSERT_TRUE(Pump([this] { return E().State() == ConnState::kIdle; }));
     ApplyDefaults(E().Image());
-    QSignalSpy shown(&W(), &ui::CTaveloDlg::ParameterSetShown);
+    QSignalSpy shown(&W(), &ui::MainWindow::ParameterSetShown);
     W().Connect();
     ASSERT_TRUE(Pump([&] { return shown.count() > 0 && !E().ReplyAwaited(); }));
   }
@@ -96,7 +96,7 @@ TEST_F(MicBoostEndToEnd, EveryKindOfMicrophoneEditReachesTheProcessorAndComesBac
   EXPECT_EQ(Edit(kMicNav, mic::Column(2).gainEdit)->text(), "7.5");
   EXPECT_EQ(Edit(kMicNav, mic::kHpfEdit)->text(), "125");
   EXPECT_EQ(Edit(kMicNav, mic::kBassEdit)->text(), "-4.5");
-  EXPECT_EQ(qobject_cast<ui::CMySlider*>(Control(kMicNav, mic::kMicAVolSlider))->GetPos(),
+  EXPECT_EQ(qobject_cast<ui::SkinSlider*>(Control(kMicNav, mic::kMicAVolSlider))->GetPos(),
             mic1Volume);
   Click(kMicNav, mic::kMicButtons[1]);
   EXPECT_EQ(Edit(kMicNav, mic::Column(6).freqEdit)->text(), "4000");
@@ -134,7 +134,7 @@ TEST_F(MicBoostEndToEnd, AFrontPanelKnobReachesTheMicrophonePageAndLeavesTypedTe
   // Microphone bass knob at position 9: +6.0 dB; middle and treble in the centre.
   W().Demo().Processor().SetPanelPositions({0x09, 0x06, 0x06, 0x06, 0, 0, 0});
   ASSERT_TRUE(Pump([this] { return Edit(kMicNav, mic::kBassEdit)->text() == "6.0"; }));
-  EXPECT_EQ(qobject_cast<ui::CMySlider*>(Control(kMicNav, mic::kBassSlider))->GetPos(), 300);
+  EXPECT_EQ(qobject_cast<ui::SkinSlider*>(Control(kMicNav, mic::kBassSlider))->GetPos(), 300);
   EXPECT_EQ(mid->text(), "1.5");
 }
 

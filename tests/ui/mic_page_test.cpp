@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "QtApp.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/controls/CQSpin.h"
+#include "ui/controls/QStepArrows.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/SkinSlider.h"
 #include "ui/graph/GraphLayout.h"
-#include "ui/pages/CDlgMic.h"
+#include "ui/pages/MicPage.h"
 #include "ui/pages/MicPageTable.h"
 
 namespace tavelo {
@@ -37,7 +37,7 @@ class MicPage : public ::testing::Test {
     }
     image_.switchWord = (image_.switchWord | kMic1On) & ~kMic2On;
     window_.resize(1180, 680);
-    page_ = new ui::CDlgMic(
+    page_ = new ui::MicPage(
         image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
         QSize(1164, 610), &window_);
     page_->Model().SetFlags({[] { return false; }, [this] { return locked_; }});
@@ -49,7 +49,7 @@ class MicPage : public ::testing::Test {
   }
 
   QWidget* W(int id) { return page_->Binder().Widget(id); }
-  ui::CMySlider* Slider(int id) { return qobject_cast<ui::CMySlider*>(W(id)); }
+  ui::SkinSlider* Slider(int id) { return qobject_cast<ui::SkinSlider*>(W(id)); }
   QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(W(id)); }
   QString Shown(int id) {
     if (auto* label = qobject_cast<QLabel*>(W(id))) return label->text();
@@ -65,7 +65,7 @@ class MicPage : public ::testing::Test {
   }
   // Drags a horizontal slider's thumb by dx pixels with the mouse.
   void Drag(int id, int dx) {
-    ui::CMySlider* s = Slider(id);
+    ui::SkinSlider* s = Slider(id);
     const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
     QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
     for (int step = 1; step <= 4; ++step) QTest::mouseMove(s, grab + QPoint(dx * step / 4, 0));
@@ -84,7 +84,7 @@ class MicPage : public ::testing::Test {
   bool locked_ = false;
   Posts posted_;
   QWidget window_;
-  ui::CDlgMic* page_ = nullptr;
+  ui::MicPage* page_ = nullptr;
 };
 
 TEST_F(MicPage, ShowingMicrophoneTwoAndBackRedrawsInItsColoursAndPostsNothing) {
@@ -98,10 +98,10 @@ TEST_F(MicPage, ShowingMicrophoneTwoAndBackRedrawsInItsColoursAndPostsNothing) {
   EXPECT_EQ(CountColour(frame, mic::kCurveColour[0]), 0);
   EXPECT_GT(CountColour(frame, mic::kCurveColour[1]), 0);
   EXPECT_TRUE(page_->View().BypassStamp()) << "microphone 2's equaliser is bypassed";
-  EXPECT_TRUE(qobject_cast<ui::CMyBtn*>(W(mic::kBypassButton))->Lit());
+  EXPECT_TRUE(qobject_cast<ui::SkinButton*>(W(mic::kBypassButton))->Lit());
   EXPECT_EQ(Edit(mic::Column(4).freqEdit)->text(), "600");
-  EXPECT_TRUE(qobject_cast<ui::CMyBtn*>(W(mic::kMicButtons[1]))->Lit());
-  EXPECT_FALSE(qobject_cast<ui::CMyBtn*>(W(mic::kMicButtons[0]))->Lit());
+  EXPECT_TRUE(qobject_cast<ui::SkinButton*>(W(mic::kMicButtons[1]))->Lit());
+  EXPECT_FALSE(qobject_cast<ui::SkinButton*>(W(mic::kMicButtons[0]))->Lit());
   Click(mic::kMicButtons[1]);  // no change: nothing happens
   EXPECT_EQ(page_->ShownMicrophone(), 1);
 

@@ -12,12 +12,12 @@
 
 #include "QtApp.h"
 #include "ui/app/TopBarRules.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/controls/CSkinComboBox.h"
-#include "ui/dialogs/CDlgWait.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/SkinComboBox.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/dialogs/WaitDialog.h"
 #include "ui/graph/GraphLayout.h"
-#include "ui/pages/CDlgMusic.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/panel_test_env.h"
 
@@ -33,7 +33,7 @@ class MusicPageMends : public ::testing::Test {
     window_.resize(1180, 680);
     outside_ = new QLineEdit(&window_);
     outside_->setGeometry(0, 640, 100, 20);
-    page_ = new ui::CDlgMusic(
+    page_ = new ui::MusicPage(
         image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
         QSize(1164, 610), &window_);
     page_->Model().SetVrPresent([this] { return vr_; });
@@ -46,7 +46,7 @@ class MusicPageMends : public ::testing::Test {
   }
 
   QWidget* W(int id) { return page_->Binder().Widget(id); }
-  ui::CMySlider* Slider(int id) { return qobject_cast<ui::CMySlider*>(W(id)); }
+  ui::SkinSlider* Slider(int id) { return qobject_cast<ui::SkinSlider*>(W(id)); }
   QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(W(id)); }
   EqBand& Band(int k) { return image_.set(kEqMusic)[k]; }
   static void Wheel(QWidget* target, int delta) {
@@ -61,11 +61,11 @@ class MusicPageMends : public ::testing::Test {
   std::vector<std::pair<int, int>> posted_;
   QWidget window_;
   QLineEdit* outside_ = nullptr;
-  ui::CDlgMusic* page_ = nullptr;
+  ui::MusicPage* page_ = nullptr;
 };
 
 TEST_F(MusicPageMends, ACoarseSliderThumbFollowsTheMouseAndTheValueSnaps) {
-  ui::CMySlider* key = Slider(music::kKeySlider);
+  ui::SkinSlider* key = Slider(music::kKeySlider);
   ASSERT_NE(key, nullptr);
   ASSERT_EQ(key->GetPos(), image_.byte(9));
   const int start = key->Model().ThumbPos();
@@ -128,7 +128,7 @@ TEST_F(MusicPageMends, SlopeListsTakeOnlyTheirOwnEntries) {
   EXPECT_EQ(image_.byte(7), stored);
   EXPECT_TRUE(posted_.empty());
   EXPECT_EQ(page_->Model().Controls().Index(music::kHpfList), stored);
-  auto* list = qobject_cast<ui::CSkinComboBox*>(W(music::kHpfList));
+  auto* list = qobject_cast<ui::SkinComboBox*>(W(music::kHpfList));
   list->setFocus();
   QTest::keyClicks(list, "butter");
   QTest::keyClick(list, Qt::Key_Return);
@@ -139,14 +139,14 @@ TEST_F(MusicPageMends, SlopeListsTakeOnlyTheirOwnEntries) {
 TEST_F(MusicPageMends, ButtonCaptionsAlignAsTheirKind) {
   const auto& col = music::Column(0);
   for (int id : col.typeButtons)
-    EXPECT_EQ(qobject_cast<ui::CMyBtn*>(W(id))->Align(), ui::kAlignRight);
-  EXPECT_EQ(qobject_cast<ui::CMyBtn*>(W(music::kBypassButton))->Align(), ui::kAlignLeft);
-  EXPECT_EQ(qobject_cast<ui::CMyBtn*>(W(music::kResetButton))->Align(), ui::kAlignCentre);
-  EXPECT_EQ(qobject_cast<ui::CMyBtn*>(W(music::kInputButtons[0]))->Align(), ui::kAlignCentre);
+    EXPECT_EQ(qobject_cast<ui::SkinButton*>(W(id))->Align(), ui::kAlignRight);
+  EXPECT_EQ(qobject_cast<ui::SkinButton*>(W(music::kBypassButton))->Align(), ui::kAlignLeft);
+  EXPECT_EQ(qobject_cast<ui::SkinButton*>(W(music::kResetButton))->Align(), ui::kAlignCentre);
+  EXPECT_EQ(qobject_cast<ui::SkinButton*>(W(music::kInputButtons[0]))->Align(), ui::kAlignCentre);
 }
 
 TEST_F(MusicPageMends, ANormalClickOpensASlopeListAndLeavesItOpen) {
-  auto* list = qobject_cast<ui::CSkinComboBox*>(W(music::kLpfList));
+  auto* list = qobject_cast<ui::SkinComboBox*>(W(music::kLpfList));
   // Through the window, as the desktop delivers them: the release goes to whatever holds
   // the mouse by then (the open list).
   QWindow* window = window_.windowHandle();
@@ -168,7 +168,7 @@ class PanelMends : public ::testing::Test, public test::PanelFixture {
     W().show();
     QApplication::setActiveWindow(&W());
   }
-  ui::CDlgMusic* Music() { return W().MusicPage(); }
+  ui::MusicPage* Music() { return W().FindMusicPage(); }
   QWidget* PageControl(int id) { return Music()->Binder().Widget(id); }
 };
 
@@ -177,7 +177,7 @@ TEST_F(PanelMends, PagesShowTheDefaultsBeforeAnyConnection) {
   const EqBand* bands = E().Image().set(kEqMusic);
   for (int k = 0; k < music::kEqBands; ++k) {
     const auto& col = music::Column(k);
-    EXPECT_EQ(qobject_cast<ui::CMySlider*>(PageControl(col.gainSlider))->GetPos(),
+    EXPECT_EQ(qobject_cast<ui::SkinSlider*>(PageControl(col.gainSlider))->GetPos(),
               240 - bands[k].gain);
     EXPECT_EQ(qobject_cast<QLineEdit*>(PageControl(col.freqEdit))->text().toInt(), bands[k].freq);
     EXPECT_FALSE(qobject_cast<QLineEdit*>(PageControl(col.gainEdit))->text().isEmpty());
@@ -202,7 +202,7 @@ TEST_F(PanelMends, AFrontPanelChangeLeavesWhatTheUserIsTyping) {
 }
 
 TEST_F(PanelMends, TheEffectSliderRunsOverTheWholeEffectVolume) {
-  auto* effect = qobject_cast<ui::CMySlider*>(W().Control(topbar::kEffectSlider));
+  auto* effect = qobject_cast<ui::SkinSlider*>(W().Control(topbar::kEffectSlider));
   ASSERT_NE(effect, nullptr);
   EXPECT_EQ(effect->Model().Max(), 99);
   W().Hotkey(3, true);
@@ -216,7 +216,7 @@ TEST_F(PanelMends, TheInputStatusIndicatorFollowsTheSelectedSourcesBit) {
   ASSERT_TRUE(ConnectDemo());
   QWidget* indicator = W().findChild<QWidget*>("inputStatus");
   ASSERT_NE(indicator, nullptr);
-  auto* input = qobject_cast<ui::CSkinComboBox*>(W().Control(1859));
+  auto* input = qobject_cast<ui::SkinComboBox*>(W().Control(1859));
   input->setCurrentIndex(2);
   emit input->activated(2);
   EXPECT_TRUE(indicator->isVisible());
@@ -227,15 +227,15 @@ TEST_F(PanelMends, TheInputStatusIndicatorFollowsTheSelectedSourcesBit) {
 
 TEST_F(PanelMends, EscapeLeavesTheWaitDialogUpUntilTheWorkEnds) {
   W().OnWaitOpen(WaitKind::kConnecting);
-  ui::CDlgWait* wait = W().WaitDialog();
+  ui::WaitDialog* wait = W().OpenWaitDialog();
   ASSERT_NE(wait, nullptr);
   QTest::keyClick(wait, Qt::Key_Escape);
   Settle();
-  EXPECT_EQ(W().WaitDialog(), wait);
+  EXPECT_EQ(W().OpenWaitDialog(), wait);
   EXPECT_TRUE(wait->isVisible());
   W().OnWaitClose();
   Settle();
-  EXPECT_EQ(W().WaitDialog(), nullptr);
+  EXPECT_EQ(W().OpenWaitDialog(), nullptr);
 }
 
 }  // namespace

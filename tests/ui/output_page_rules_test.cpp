@@ -17,7 +17,7 @@ namespace {
 using namespace output;
 
 struct Expect {
-  const OutputPage* page;
+  const OutputPageSpec* page;
   const char* name;
   int channel;                  // code 14 argument
   int setId;                    // code 3 / 4 low byte
@@ -57,7 +57,7 @@ class OutputRules : public ::testing::TestWithParam<Expect> {
     model_->Refresh();
     posts_.clear();
   }
-  const OutputPage& Page() const { return *GetParam().page; }
+  const OutputPageSpec& Page() const { return *GetParam().page; }
   const Expect& X() const { return GetParam(); }
   ControlStore& C() { return model_->Controls(); }
   std::vector<Post> Take() { return std::exchange(posts_, {}); }
@@ -355,7 +355,7 @@ TEST(OutputRules, SurroundDelayOf150ReadsInMetres) {
 }
 
 TEST(OutputRules, OneChannelPagesHaveNoRightChannelControls) {
-  for (const OutputPage* page : {&kCentre, &kSub}) {
+  for (const OutputPageSpec* page : {&kCentre, &kSub}) {
     const PageDefinition& def = Definition(*page);
     for (const auto& row : def.sliders) {
       EXPECT_NE(row.id, kRightVolume);

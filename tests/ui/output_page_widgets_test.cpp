@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "QtApp.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/controls/CSkinComboBox.h"
-#include "ui/pages/COutputPage.h"
+#include "ui/controls/SkinComboBox.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/pages/OutputPage.h"
 
 namespace tavelo {
 namespace {
@@ -22,7 +22,7 @@ using namespace output;
 using Posts = std::vector<std::pair<int, int>>;
 
 struct PageCase {
-  const OutputPage* table;
+  const OutputPageSpec* table;
   const char* name;
   int channel;  // code-14 argument
   int lpfN;     // code-17 argument of the low-pass filter
@@ -43,7 +43,7 @@ class OutputPageWidgets : public ::testing::TestWithParam<PageCase> {
     ApplyDefaults(image_);
     image_.byte(img::kAppMode) = static_cast<std::uint8_t>(mode);
     image_.byte(img::kOutputDisplay) = static_cast<std::uint8_t>(display);
-    page_ = std::make_unique<ui::COutputPage>(
+    page_ = std::make_unique<ui::OutputPage>(
         *GetParam().table, image_,
         [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); }, QSize(1164, 610),
         nullptr);
@@ -68,7 +68,7 @@ class OutputPageWidgets : public ::testing::TestWithParam<PageCase> {
 
   ParamImage image_;
   Posts posted_;
-  std::unique_ptr<ui::COutputPage> page_;
+  std::unique_ptr<ui::OutputPage> page_;
 };
 
 TEST_P(OutputPageWidgets, PressesAndTypedValuesReachTheImage) {
@@ -88,13 +88,13 @@ TEST_P(OutputPageWidgets, PressesAndTypedValuesReachTheImage) {
   QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
   QApplication::sendEvent(hpf, &leave);
   EXPECT_EQ(image_.word(c.lpfWord - 2), 45);
-  EXPECT_EQ(qobject_cast<ui::CMySlider*>(W(kLpfSlider))->GetPos(), 1500);
+  EXPECT_EQ(qobject_cast<ui::SkinSlider*>(W(kLpfSlider))->GetPos(), 1500);
 
   QTest::mouseClick(W(kCompBypass), Qt::LeftButton);
   QTest::mouseClick(W(kLeftMute), Qt::LeftButton);
   QTest::mouseClick(W(kMusicMixOn), Qt::LeftButton);
 
-  auto* list = qobject_cast<ui::CSkinComboBox*>(W(kLpfList));
+  auto* list = qobject_cast<ui::SkinComboBox*>(W(kLpfList));
   ASSERT_NE(list, nullptr);
   const int slope = list->currentIndex();
   ASSERT_LT(slope, kSlopeLinkwitzRiley24);
@@ -194,7 +194,7 @@ TEST_P(OutputPageWidgets, DisplaySelectorShowsDistances) {
   const bool stereo = HasRightChannel(*GetParam().table);
   EXPECT_EQ(page_->Static(kLeftDelayCaption)->text().toStdString(),
             stereo ? "L Distance" : "Distance");
-  auto* delay = qobject_cast<ui::CMySlider*>(W(kLeftDelay));
+  auto* delay = qobject_cast<ui::SkinSlider*>(W(kLeftDelay));
   EXPECT_EQ(page_->Model().Controls().Get(kLeftDelay).max, surround ? 150 : 50);
   ASSERT_NE(delay, nullptr);
 

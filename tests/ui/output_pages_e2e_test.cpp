@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include "panel_test_env.h"
-#include "ui/controls/CSkinComboBox.h"
-#include "ui/pages/COutputPage.h"
+#include "ui/controls/SkinComboBox.h"
+#include "ui/pages/OutputPage.h"
 
 namespace tavelo {
 namespace {
@@ -35,8 +35,8 @@ const E2eCase kCases[] = {
 
 class OutputPagesE2e : public ::testing::TestWithParam<E2eCase>, public test::PanelFixture {
  protected:
-  ui::COutputPage* Page() {
-    return qobject_cast<ui::COutputPage*>(W().PageWidget(GetParam().navIndex));
+  ui::OutputPage* Page() {
+    return qobject_cast<ui::OutputPage*>(W().PageWidget(GetParam().navIndex));
   }
   QWidget* Widget(int id) { return Page()->Binder().Widget(id); }
   bool Settled() {
@@ -79,7 +79,7 @@ TEST_P(OutputPagesE2e, EveryKindOfEditReachesTheProcessorInTheModesSet) {
   W().Navigate(c.navIndex);
   ASSERT_NE(Page(), nullptr);
   ASSERT_FALSE(Page()->isHidden());
-  const OutputPage& table = Page()->Table();
+  const OutputPageSpec& table = Page()->Table();
   const int s = c.mode == kModeSing ? 0 : 1;
   const EqSet set = static_cast<EqSet>(table.firstSet + s);
 
@@ -95,7 +95,7 @@ TEST_P(OutputPagesE2e, EveryKindOfEditReachesTheProcessorInTheModesSet) {
   Type(output::Column(1).gainEdit, "-7.5");
   Type(output::Column(2).freqEdit, "777");
   Type(kHpfEdit, "90");
-  auto* list = qobject_cast<ui::CSkinComboBox*>(Widget(kLpfList));
+  auto* list = qobject_cast<ui::SkinComboBox*>(Widget(kLpfList));
   list->setFocus();
   QTest::keyClick(list, Qt::Key_Down);
   ASSERT_TRUE(Settled());

@@ -71,7 +71,7 @@ constexpr std::array<ToggleRow, 3> kOutputToggles = {{
     {kMute, kSwitchMainLeftMute},
 }};
 
-PageDefinition OutputPage() {
+PageDefinition OutputPageSpec() {
   PageDefinition def;
   def.eq.views = kOutputViews;
   def.eq.viewRule = SetRule::kHandler;
@@ -92,7 +92,7 @@ PageDefinition OutputPage() {
 
 class OutputPageTest : public Fixture {
  protected:
-  OutputPageTest() : model_(OutputPage(), image_, Poster()) {}
+  OutputPageTest() : model_(OutputPageSpec(), image_, Poster()) {}
   const ControlStore& C() const { return model_.Controls(); }
   PageModel model_;
 };

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "ui/controls/CMySlider.h"
-#include "ui/pages/CDlgMusic.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/panel_test_env.h"
 
@@ -22,14 +22,14 @@ class PageGraphDragTest : public ::testing::Test, public test::PanelFixture {
   void SetUp() override {
     W().show();
     ASSERT_TRUE(ConnectDemo());
-    page_ = W().MusicPage();
+    page_ = W().FindMusicPage();
   }
   QPoint PointOf(int band) { return page_->View().BandPoint(page_->Model().Bands(), band); }
   const EqBand& Band(int band) { return page_->Model().Bands()[band]; }
   std::string Text(int id) { return page_->Model().Controls().Text(id); }
   bool Idle() { return !E().ReplyAwaited() && E().Pending().Empty(); }
 
-  ui::CDlgMusic* page_ = nullptr;
+  ui::MusicPage* page_ = nullptr;
 };
 
 TEST_F(PageGraphDragTest, MarkerDragPinsAtTheGraphLimits) {

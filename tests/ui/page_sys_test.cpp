@@ -11,10 +11,10 @@
 #include <filesystem>
 
 #include "ui/app/UserSettings.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/pages/CDlgSys.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/SkinSlider.h"
 #include "ui/pages/SysPageTable.h"
+#include "ui/pages/SystemPage.h"
 #include "ui/panel_test_env.h"
 #include "ui/system/ServiceCodes.h"
 
@@ -30,7 +30,7 @@ class SysPageTest : public ::testing::Test, public test::PanelFixture {
     W().show();
     ASSERT_TRUE(ConnectDemo());
     W().Navigate(nav::kNavTable[8].index);
-    page_ = W().SystemPage();
+    page_ = W().FindSystemPage();
     ASSERT_NE(page_, nullptr);
     ASSERT_TRUE(page_->isVisible());
   }
@@ -41,7 +41,7 @@ class SysPageTest : public ::testing::Test, public test::PanelFixture {
   }
   QString Readout(int slider) { return C<QLabel>(kReadoutOffset + slider)->text(); }
   void Move(int slider, int value) {
-    emit C<ui::CMySlider>(slider)->Moved(slider, value);
+    emit C<ui::SkinSlider>(slider)->Moved(slider, value);
     Settle();
   }
   void Click(int id) { QTest::mouseClick(C<QPushButton>(id), Qt::LeftButton); }
@@ -49,7 +49,7 @@ class SysPageTest : public ::testing::Test, public test::PanelFixture {
     C<QLineEdit>(id)->clear();
     QTest::keyClicks(C<QLineEdit>(id), text);
   }
-  bool Lit(int id) { return C<ui::CMyBtn>(id)->Lit(); }
+  bool Lit(int id) { return C<ui::SkinButton>(id)->Lit(); }
   // The last request of `code` that reached the processor (its command data).
   std::vector<std::uint8_t> Last(int code) {
     Pump([this] { return !E().ReplyAwaited() && E().Pending().Empty(); });
@@ -59,7 +59,7 @@ class SysPageTest : public ::testing::Test, public test::PanelFixture {
     return data;
   }
 
-  ui::CDlgSys* page_ = nullptr;
+  ui::SystemPage* page_ = nullptr;
 };
 
 TEST_F(SysPageTest, SliderReadoutsAtTheirEndsAndTheOutputSwitches) {

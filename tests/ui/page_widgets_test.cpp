@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "QtApp.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/pages/CDlgMusic.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 
 namespace tavelo {
@@ -21,7 +21,7 @@ class MusicPageWidgetsTest : public ::testing::Test {
   MusicPageWidgetsTest() {
     test::QtApp();
     ApplyDefaults(image_);
-    page_ = std::make_unique<ui::CDlgMusic>(
+    page_ = std::make_unique<ui::MusicPage>(
         image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
         QSize(1164, 610), nullptr);
     page_->Model().SetVrPresent([this] { return vr_; });
@@ -29,7 +29,9 @@ class MusicPageWidgetsTest : public ::testing::Test {
     posted_.clear();
   }
 
-  ui::CMySlider* Slider(int id) { return qobject_cast<ui::CMySlider*>(page_->Binder().Widget(id)); }
+  ui::SkinSlider* Slider(int id) {
+    return qobject_cast<ui::SkinSlider*>(page_->Binder().Widget(id));
+  }
   static void Wheel(QWidget* widget, int delta) {
     QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
                   Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -40,11 +42,11 @@ class MusicPageWidgetsTest : public ::testing::Test {
   ParamImage image_;
   bool vr_ = false;
   std::vector<std::pair<int, int>> posted_;
-  std::unique_ptr<ui::CDlgMusic> page_;
+  std::unique_ptr<ui::MusicPage> page_;
 };
 
 TEST_F(MusicPageWidgetsTest, GainSlidersKeepWhatTheUserSetWhenTheSelectionMoves) {
-  ui::CMySlider* slider3 = Slider(music::Column(3).gainSlider);
+  ui::SkinSlider* slider3 = Slider(music::Column(3).gainSlider);
   ASSERT_NE(slider3, nullptr);
   const int start = slider3->GetPos();
   ASSERT_EQ(start, 240 - Band(3).gain);
@@ -86,7 +88,7 @@ TEST_F(MusicPageWidgetsTest, ATypeChangeCommitsTheQAsItStandsInTheEdit) {
 }
 
 TEST_F(MusicPageWidgetsTest, ToneSlidersOwnedByTheProcessorSpringBack) {
-  ui::CMySlider* bass = Slider(music::kBassSlider);
+  ui::SkinSlider* bass = Slider(music::kBassSlider);
   ASSERT_NE(bass, nullptr);
   vr_ = true;
   image_.toneGroups[0][1].gain = -30;  // the processor's bass knob

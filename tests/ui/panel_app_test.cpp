@@ -5,10 +5,10 @@
 #include <QImage>
 
 #include "sim/Faults.h"
-#include "ui/app/CTaveloApp.h"
+#include "ui/app/TaveloApp.h"
 #include "ui/app/UserSettings.h"
-#include "ui/pages/CPage.h"
 #include "ui/pages/OutputPageTable.h"
+#include "ui/pages/Page.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {
@@ -18,7 +18,7 @@ class PanelAppTest : public ::testing::Test {
  protected:
   void SetUp() override { test::PanelSettingsDir(); }
 
-  bool RunUntilFinished(ui::CTaveloApp& app) {
+  bool RunUntilFinished(ui::TaveloApp& app) {
     test::PanelFixture waiter;  // only for its bounded event loop
     return waiter.Wait([&] { return app.Finished(); }, 5000);
   }
@@ -28,12 +28,12 @@ class PanelAppTest : public ::testing::Test {
 TEST_F(PanelAppTest, StartLanguageComesFromTheLineThenTheSettings) {
   CommandLine line;
   StoreLanguage(Lang::kEnglish);
-  EXPECT_EQ(ui::CTaveloApp::StartLanguage(line), Lang::kEnglish);
+  EXPECT_EQ(ui::TaveloApp::StartLanguage(line), Lang::kEnglish);
   line.lang = Lang::kChinese;
-  EXPECT_EQ(ui::CTaveloApp::StartLanguage(line), Lang::kChinese);
+  EXPECT_EQ(ui::TaveloApp::StartLanguage(line), Lang::kChinese);
   StoreLanguage(Lang::kChinese);
   line.lang = Lang::kEnglish;
-  EXPECT_EQ(ui::CTaveloApp::StartLanguage(line), Lang::kEnglish);
+  EXPECT_EQ(ui::TaveloApp::StartLanguage(line), Lang::kEnglish);
 }
 
 TEST_F(PanelAppTest, ScreenshotRunSavesTheRequestedPageAfterTheDownload) {
@@ -43,7 +43,7 @@ TEST_F(PanelAppTest, ScreenshotRunSavesTheRequestedPageAfterTheDownload) {
   ASSERT_TRUE(line.Ok());
   QElapsedTimer clock;
   clock.start();
-  ui::CTaveloApp app(line, clock);
+  ui::TaveloApp app(line, clock);
   app.Start();
   ASSERT_TRUE(RunUntilFinished(app));
   EXPECT_EQ(app.ExitCode(), 0);
@@ -60,13 +60,13 @@ TEST_F(PanelAppTest, ScreenshotRunChoosesTheModeBeforeThePicture) {
   ASSERT_TRUE(line.Ok());
   QElapsedTimer clock;
   clock.start();
-  ui::CTaveloApp app(line, clock);
+  ui::TaveloApp app(line, clock);
   app.Start();
   ASSERT_TRUE(RunUntilFinished(app));
   EXPECT_EQ(app.ExitCode(), 0);
   EXPECT_EQ(app.Window().CurrentPage(), 4);
   EXPECT_EQ(app.Window().GetEngine().Image().byte(img::kAppMode), kModeAuto);
-  ui::CPage* page = app.Window().PageWidget(4);
+  ui::Page* page = app.Window().PageWidget(4);
   ASSERT_NE(page, nullptr);
   EXPECT_FALSE(page->Model().Controls().Enabled(output::kLeftVolume));
   EXPECT_TRUE(page->Model().Controls().Enabled(output::kCompRatio));
@@ -77,7 +77,7 @@ TEST_F(PanelAppTest, ScreenshotRunEndsWithOneWhenTheConnectionFails) {
       ParseCommandLine({"--demo", "--screenshot", out_.filePath("never.png").toStdString()});
   QElapsedTimer clock;
   clock.start();
-  ui::CTaveloApp app(line, clock);
+  ui::TaveloApp app(line, clock);
   app.Window().Demo().Processor().AddFault(*ParseSimFault("wrong-version"));
   app.Start();
   ASSERT_TRUE(RunUntilFinished(app));

@@ -23,9 +23,9 @@
 #include "presets/ParamFile.h"
 #include "presets/PresetFolder.h"
 #include "sim/Faults.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/dialogs/CDlgUnlock.h"
-#include "ui/dialogs/CDlgWait.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/dialogs/UnlockDialog.h"
+#include "ui/dialogs/WaitDialog.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {
@@ -100,7 +100,7 @@ class PanelFaultMatrix : public ::testing::TestWithParam<std::tuple<FaultRow, Vi
  protected:
   void SetUp() override {
     test::PanelSettingsDir();
-    ui::CTaveloDlg::Options options;
+    ui::MainWindow::Options options;
     options.lang = Lang::kEnglish;
     options.startTimer = false;
     options.paramDir = dir_.path().toStdString();
@@ -109,10 +109,10 @@ class PanelFaultMatrix : public ::testing::TestWithParam<std::tuple<FaultRow, Vi
       options.host = "127.0.0.1";
       options.port = server_.Port();
     }
-    window_ = std::make_unique<ui::CTaveloDlg>(options);
+    window_ = std::make_unique<ui::MainWindow>(options);
     window_->show();
     window_->ChooseLink(Tcp() ? ui::LinkChoice::kWifi : ui::LinkChoice::kDemo);
-    QObject::connect(window_.get(), &ui::CTaveloDlg::StatusChanged,
+    QObject::connect(window_.get(), &ui::MainWindow::StatusChanged,
                      [this](TextId id) { statuses_.push_back(id); });
   }
 
@@ -120,7 +120,7 @@ class PanelFaultMatrix : public ::testing::TestWithParam<std::tuple<FaultRow, Vi
 
   const FaultRow& Row() const { return std::get<0>(GetParam()); }
   bool Tcp() const { return std::get<1>(GetParam()) == Via::kTcp; }
-  ui::CTaveloDlg& W() { return *window_; }
+  ui::MainWindow& W() { return *window_; }
   Engine& E() { return window_->GetEngine(); }
   VirtualProcessor& P() { return Tcp() ? tcpProcessor_ : window_->Demo().Processor(); }
 
@@ -151,7 +151,7 @@ class PanelFaultMatrix : public ::testing::TestWithParam<std::tuple<FaultRow, Vi
   bool Idle() const { return window_->GetEngine().State() == ConnState::kIdle; }
   bool Ready() {
     return E().Connected() && E().ParamSetRead() && E().ParamSetShown() && !E().ReplyAwaited() &&
-           !W().WaitDialog();
+           !W().OpenWaitDialog();
   }
 
   bool ConnectAndRead() {
@@ -179,7 +179,7 @@ class PanelFaultMatrix : public ::testing::TestWithParam<std::tuple<FaultRow, Vi
   QTemporaryDir dir_;
   VirtualProcessor tcpProcessor_ = VirtualProcessor::Seeded(kTcpSeed);
   SimServer server_{tcpProcessor_};
-  std::unique_ptr<ui::CTaveloDlg> window_;
+  std::unique_ptr<ui::MainWindow> window_;
   std::vector<TextId> statuses_;
   std::vector<ParamImage> fileImages_;
 };
@@ -201,9 +201,9 @@ TEST_P(PanelFaultMatrix, EndsCleanlyShowsWhyKeepsTheSetAndConnectsAgain) {
     before = BodyOf(E().Image());
     W().Connect();
     if (row.step != Step::kConnect) {
-      ASSERT_TRUE(Run([this] { return W().UnlockDialog() != nullptr; }));
-      EXPECT_EQ(W().WaitDialog(), nullptr);
-      ui::CDlgUnlock* prompt = W().UnlockDialog();
+      ASSERT_TRUE(Run([this] { return W().OpenUnlockDialog() != nullptr; }));
+      EXPECT_EQ(W().OpenWaitDialog(), nullptr);
+      ui::UnlockDialog* prompt = W().OpenUnlockDialog();
       if (row.step == Step::kUnlockClose) {
         prompt->CloseButton()->click();
       } else {
@@ -239,7 +239,7 @@ TEST_P(PanelFaultMatrix, EndsCleanlyShowsWhyKeepsTheSetAndConnectsAgain) {
     }
   }
   ASSERT_TRUE(Run([&] {
-    return !W().WaitDialog() && !W().UnlockDialog() &&
+    return !W().OpenWaitDialog() && !W().OpenUnlockDialog() &&
            (Idle() || (row.status == TextId::kStatusOk && Ready()));
   })) << "still "
       << W().StatusText().toStdString();
@@ -252,11 +252,11 @@ TEST_P(PanelFaultMatrix, EndsCleanlyShowsWhyKeepsTheSetAndConnectsAgain) {
         << "never showed " << Text(*row.passedStatus, Lang::kEnglish);
   }
   EXPECT_EQ(W().WaitOpenCount(), W().WaitCloseCount());
-  for (const ui::CDlgWait* wait : W().findChildren<ui::CDlgWait*>())
+  for (const ui::WaitDialog* wait : W().findChildren<ui::WaitDialog*>())
     EXPECT_FALSE(wait->isVisible());
-  EXPECT_EQ(W().UnlockDialog(), nullptr);
+  EXPECT_EQ(W().OpenUnlockDialog(), nullptr);
   const bool connected = row.status == TextId::kStatusOk;
-  EXPECT_EQ(W().TopBar().ConnectButton()->Lit(), connected);
+  EXPECT_EQ(W().TopBarWidget().ConnectButton()->Lit(), connected);
   EXPECT_EQ(W().Control(ui::mainid::kDemo)->isEnabled(), !connected);
   EXPECT_EQ(W().Control(ui::mainid::kWifi)->isEnabled(), !connected);
   EXPECT_EQ(W().Control(ui::mainid::kUsb)->isEnabled(), !connected);
@@ -321,7 +321,7 @@ TEST_P(PanelFaultMatrix, EndsCleanlyShowsWhyKeepsTheSetAndConnectsAgain) {
   EXPECT_EQ(W().StatusText().toStdString(), Text(TextId::kStatusOk, Lang::kEnglish));
   EXPECT_TRUE(BodyOf(E().Image()) == P().DownloadBody());
   EXPECT_EQ(W().Messages().size(), before2);
-  EXPECT_TRUE(W().TopBar().ConnectButton()->Lit());
+  EXPECT_TRUE(W().TopBarWidget().ConnectButton()->Lit());
 }
 
 // At the real tick rate the demo reader's 3 s wait for a report ends a dropped reply first:
@@ -329,10 +329,10 @@ TEST_P(PanelFaultMatrix, EndsCleanlyShowsWhyKeepsTheSetAndConnectsAgain) {
 TEST(PanelFaultAtRealRate, UsbReaderTimeOutTakesTheLinkDownAndConnectWorksAfter) {
   test::PanelSettingsDir();
   QTemporaryDir dir;
-  ui::CTaveloDlg::Options options;
+  ui::MainWindow::Options options;
   options.lang = Lang::kEnglish;
   options.paramDir = dir.path().toStdString();  // the window's own 50 ms tick runs
-  ui::CTaveloDlg window(options);
+  ui::MainWindow window(options);
   window.ChooseLink(ui::LinkChoice::kDemo);
   VirtualProcessor& processor = window.Demo().Processor();
   processor.AddFault(*ParseSimFault("drop-reply"));
@@ -351,13 +351,13 @@ TEST(PanelFaultAtRealRate, UsbReaderTimeOutTakesTheLinkDownAndConnectWorksAfter)
   EXPECT_LT(took, 5000);
   EXPECT_EQ(window.StatusText(), "Idle");
   EXPECT_NE(engine.FailureDetail().find("within 3 s"), std::string::npos) << engine.FailureDetail();
-  EXPECT_EQ(window.WaitDialog(), nullptr);
+  EXPECT_EQ(window.OpenWaitDialog(), nullptr);
   EXPECT_TRUE(window.Control(ui::mainid::kDemo)->isEnabled());
   EXPECT_TRUE(window.Messages().empty());
 
   processor.ClearFaults();
   window.Connect();
-  wait([&] { return engine.Connected() && engine.ParamSetRead() && !window.WaitDialog(); });
+  wait([&] { return engine.Connected() && engine.ParamSetRead() && !window.OpenWaitDialog(); });
   EXPECT_TRUE(engine.ParamSetRead());
   EXPECT_TRUE(BodyOf(engine.Image()) == processor.DownloadBody());
 }

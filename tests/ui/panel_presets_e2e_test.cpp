@@ -12,8 +12,8 @@
 
 #include "platform/SimServer.h"
 #include "presets/PresetFolder.h"
-#include "ui/dialogs/CDlgMassSave.h"
-#include "ui/dialogs/CDlgWait.h"
+#include "ui/dialogs/MassSaveDialog.h"
+#include "ui/dialogs/WaitDialog.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {
@@ -32,12 +32,12 @@ class PanelOverTcp : public ::testing::Test {
         },
         /*verbose=*/true);
     ASSERT_TRUE(server_.Listen(QHostAddress::LocalHost, 0, 0));
-    ui::CTaveloDlg::Options options;
+    ui::MainWindow::Options options;
     options.lang = Lang::kEnglish;
     options.host = "127.0.0.1";
     options.port = server_.Port();
     options.paramDir = dir_.path().toStdString();
-    window_ = std::make_unique<ui::CTaveloDlg>(options);  // its own 50 ms tick runs
+    window_ = std::make_unique<ui::MainWindow>(options);  // its own 50 ms tick runs
     window_->ChooseLink(ui::LinkChoice::kWifi);
     window_->Connect();
     ASSERT_TRUE(Wait([this] { return Idle(); })) << window_->StatusText().toStdString();
@@ -66,10 +66,10 @@ class PanelOverTcp : public ::testing::Test {
     ASSERT_TRUE(SaveParamFile(Folder(), name, image).ok);
   }
 
-  std::unique_ptr<ui::CDlgMassSave> OpenMassUpload() {
+  std::unique_ptr<ui::MassSaveDialog> OpenMassUpload() {
     auto dialog =
-        std::make_unique<ui::CDlgMassSave>(Lang::kEnglish, Folder(), false, window_.get());
-    QObject::connect(dialog.get(), &ui::CDlgMassSave::UploadRequested, window_.get(),
+        std::make_unique<ui::MassSaveDialog>(Lang::kEnglish, Folder(), false, window_.get());
+    QObject::connect(dialog.get(), &ui::MassSaveDialog::UploadRequested, window_.get(),
                      [this](const std::vector<std::string>& files, bool factory) {
                        E().Post(msg::MassUpload{files, factory});
                      });
@@ -92,7 +92,7 @@ class PanelOverTcp : public ::testing::Test {
   QTemporaryDir dir_;
   VirtualProcessor processor_;
   SimServer server_{processor_};
-  std::unique_ptr<ui::CTaveloDlg> window_;
+  std::unique_ptr<ui::MainWindow> window_;
 };
 
 TEST_F(PanelOverTcp, SavedPresetComesBackOnTheProcessor) {
@@ -135,8 +135,8 @@ TEST_F(PanelOverTcp, MassUploadGoesLastFirstShowsProgressAndReadsPresetZeroBack)
   std::vector<int> order;
   QStringList progress;
   onLine_ = [&](const std::string& line) {
-    if (line.rfind("request 65,", 0) == 0 && window_->WaitDialog())
-      progress.push_back(window_->WaitDialog()->Text());
+    if (line.rfind("request 65,", 0) == 0 && window_->OpenWaitDialog())
+      progress.push_back(window_->OpenWaitDialog()->Text());
     if (line.rfind("request 67,", 0) != 0) return;
     const char* names[3] = {"FIRST", "SECOND", "THIRD"};
     for (int slot = 0; slot < 3; ++slot) {
@@ -156,7 +156,7 @@ TEST_F(PanelOverTcp, MassUploadGoesLastFirstShowsProgressAndReadsPresetZeroBack)
   EXPECT_EQ(E().CurrentPreset(), 0);
   EXPECT_EQ(std::string(E().Image().name.data(), 5), "FIRST");
   EXPECT_EQ(E().Image().byte(img::kEchoType), 0);
-  EXPECT_EQ(window_->WaitDialog(), nullptr);
+  EXPECT_EQ(window_->OpenWaitDialog(), nullptr);
   EXPECT_EQ(window_->Messages().size(), said);  // a normal run ends without a message
   EXPECT_TRUE(dialog->isVisible());             // the dialog stays open
 }
@@ -180,7 +180,7 @@ TEST_F(PanelOverTcp, ABadFileStopsTheRunWithItsMessageAndKeepsWrittenSlots) {
             "Not reached, unchanged: 2, 1");
   EXPECT_EQ(StoredName(2).substr(0, 6), "GOOD C");  // written before the bad file
   EXPECT_EQ(StoredName(0), slot0);                  // never reached
-  EXPECT_TRUE(Wait([&] { return window_->WaitDialog() == nullptr; }));
+  EXPECT_TRUE(Wait([&] { return window_->OpenWaitDialog() == nullptr; }));
 }
 
 }  // namespace

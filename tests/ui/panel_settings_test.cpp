@@ -9,9 +9,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "ui/app/CTaveloApp.h"
 #include "ui/app/QtTranslations.h"
 #include "ui/app/StartChoices.h"
+#include "ui/app/TaveloApp.h"
 #include "ui/app/UserSettings.h"
 #include "ui/panel_test_env.h"
 
@@ -124,11 +124,11 @@ TEST_F(SettingsTest, TheNextStartRestoresTheWindowAndAnOptionOverridesIt) {
     // user picks, the page and the window position when the window closes.
     QElapsedTimer clock;
     clock.start();
-    ui::CTaveloApp app(ParseCommandLine({"--lang", "en", "--host", "127.0.0.1", "--port", "17400",
-                                         "--param-dir", presets.path().toStdString()}),
-                       clock);
+    ui::TaveloApp app(ParseCommandLine({"--lang", "en", "--host", "127.0.0.1", "--port", "17400",
+                                        "--param-dir", presets.path().toStdString()}),
+                      clock);
     app.Start();
-    emit app.Window().TopBar().LinkChosen(ui::LinkChoice::kWifi);
+    emit app.Window().TopBarWidget().LinkChosen(ui::LinkChoice::kWifi);
     app.Window().Navigate(3);
     app.Window().move(70, 50);
     app.Window().close();
@@ -142,7 +142,7 @@ TEST_F(SettingsTest, TheNextStartRestoresTheWindowAndAnOptionOverridesIt) {
   QElapsedTimer clock;
   clock.start();
   {
-    ui::CTaveloApp app(ParseCommandLine({}), clock);
+    ui::TaveloApp app(ParseCommandLine({}), clock);
     app.Start();
     EXPECT_EQ(app.Window().Link(), ui::LinkChoice::kWifi);
     EXPECT_EQ(app.Window().CurrentPage(), 3);
@@ -153,7 +153,7 @@ TEST_F(SettingsTest, TheNextStartRestoresTheWindowAndAnOptionOverridesIt) {
     app.Window().hide();
   }
   {
-    ui::CTaveloApp app(ParseCommandLine({"--page", "rev"}), clock);
+    ui::TaveloApp app(ParseCommandLine({"--page", "rev"}), clock);
     app.Start();
     EXPECT_EQ(app.Window().CurrentPage(), 2);  // the option, not the stored echo page
     app.Window().hide();
@@ -166,9 +166,9 @@ TEST_F(SettingsTest, AScreenshotRunNeitherUsesNorKeepsTheLastRun) {
   QTemporaryDir out;
   QElapsedTimer clock;
   clock.start();
-  ui::CTaveloApp app(ParseCommandLine({"--screenshot", out.filePath("x.png").toStdString(),
-                                       "--param-dir", out.path().toStdString()}),
-                     clock);
+  ui::TaveloApp app(ParseCommandLine({"--screenshot", out.filePath("x.png").toStdString(),
+                                      "--param-dir", out.path().toStdString()}),
+                    clock);
   EXPECT_EQ(app.Choices().page, 0);
   EXPECT_EQ(app.Choices().link, ui::LinkChoice::kUsb);
   app.Window().Navigate(5);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/QtApp.h"
-#include "ui/app/CTaveloDlg.h"
+#include "ui/app/MainWindow.h"
 
 namespace tavelo::test {
 
@@ -33,7 +33,7 @@ struct WireFrame {
 };
 
 // The request frames written to the demo link so far, in order.
-inline std::vector<WireFrame> WireFrames(ui::CTaveloDlg& window) {
+inline std::vector<WireFrame> WireFrames(ui::MainWindow& window) {
   std::vector<WireFrame> frames;
   ui::DemoTransport* live = window.Demo().Live();
   if (!live) return frames;
@@ -52,7 +52,7 @@ inline std::vector<WireFrame> WireFrames(ui::CTaveloDlg& window) {
   return frames;
 }
 
-inline int CountCode(ui::CTaveloDlg& window, int code) {
+inline int CountCode(ui::MainWindow& window, int code) {
   int count = 0;
   for (const auto& f : WireFrames(window)) count += f.code == code;
   return count;
@@ -62,14 +62,14 @@ class PanelFixture {
  public:
   explicit PanelFixture(Lang lang = Lang::kEnglish) {
     PanelSettingsDir();
-    ui::CTaveloDlg::Options options;
+    ui::MainWindow::Options options;
     options.lang = lang;
     options.startTimer = false;
     options.paramDir = paramDir_.path().toStdString();
-    window_ = std::make_unique<ui::CTaveloDlg>(options);
+    window_ = std::make_unique<ui::MainWindow>(options);
   }
 
-  ui::CTaveloDlg& W() { return *window_; }
+  ui::MainWindow& W() { return *window_; }
   Engine& E() { return window_->GetEngine(); }
 
   // Runs the event loop and the engine's tick by hand until `done` or a bounded number of
@@ -105,7 +105,7 @@ class PanelFixture {
 
  private:
   QTemporaryDir paramDir_;
-  std::unique_ptr<ui::CTaveloDlg> window_;
+  std::unique_ptr<ui::MainWindow> window_;
 };
 
 }  // namespace tavelo::test

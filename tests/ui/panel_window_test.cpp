@@ -7,11 +7,11 @@
 #include <QTest>
 
 #include "core/text/Labels.h"
-#include "ui/app/UserSettings.h"
 #include "ui/app/TopBarRules.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/pages/CDlgMusic.h"
+#include "ui/app/UserSettings.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/panel_test_env.h"
 
@@ -30,12 +30,12 @@ class PanelWindowTest : public ::testing::Test, public test::PanelFixture {
 };
 
 TEST_F(PanelWindowTest, NavigationShowsOnePageAtATime) {
-  EXPECT_TRUE(W().MusicPage()->isVisible());
+  EXPECT_TRUE(W().FindMusicPage()->isVisible());
   EXPECT_TRUE(W().NavButton(0)->Lit());
   QTest::mouseClick(W().NavButton(2), Qt::LeftButton);
   EXPECT_EQ(W().CurrentPage(), 2);
   EXPECT_TRUE(W().PageWidget(2)->isVisible());
-  EXPECT_FALSE(W().MusicPage()->isVisible());
+  EXPECT_FALSE(W().FindMusicPage()->isVisible());
   EXPECT_TRUE(W().NavButton(2)->Lit());
   EXPECT_FALSE(W().NavButton(0)->Lit());
   QTest::mouseClick(W().NavButton(2), Qt::LeftButton);  // the page already shown
@@ -62,12 +62,12 @@ TEST_F(PanelWindowTest, HotkeysStepLevelsFromAnyPageAndReachTheWire) {
   image.byte(img::kMusicMaxVolume) = 84;
   const int music = image.byte(img::kMusicVolume);
   // With a band edit of the music page focused.
-  auto* edit = W().MusicPage()->Binder().Widget(music::Column(0).gainEdit);
+  auto* edit = W().FindMusicPage()->Binder().Widget(music::Column(0).gainEdit);
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_F2);
   EXPECT_EQ(image.byte(img::kMusicVolume), music + 1);
   EXPECT_EQ(LabelText(topbar::kMusicValue), QString::number(music + 1));
-  EXPECT_EQ(static_cast<ui::CMySlider*>(W().Control(topbar::kMusicSlider))->GetPos(), music + 1);
+  EXPECT_EQ(static_cast<ui::SkinSlider*>(W().Control(topbar::kMusicSlider))->GetPos(), music + 1);
   ASSERT_TRUE(Pump([this] { return !E().ReplyAwaited() && E().Pending().Empty(); }));
   EXPECT_EQ(WireFrames(W()).back().code, 2);
   EXPECT_EQ(WireFrames(W()).back().data[0], music + 1);
@@ -93,34 +93,34 @@ TEST_F(PanelWindowTest, LanguageSwitchRelabelsEverythingAndIsRemembered) {
   EXPECT_EQ(static_cast<QPushButton*>(W().Control(ui::mainid::kConnect))->text(),
             QString::fromUtf8("连接"));
   EXPECT_EQ(LabelText(ui::mainid::kMusicCaption), QString::fromUtf8("音乐:"));
-  EXPECT_EQ(W().MusicPage()->Binder().CaptionOf(music::kKeySlider)->text(),
+  EXPECT_EQ(W().FindMusicPage()->Binder().CaptionOf(music::kKeySlider)->text(),
             QString::fromUtf8("音乐音调"));
   EXPECT_EQ(
-      static_cast<QPushButton*>(W().MusicPage()->Binder().Widget(music::kBypassButton))->text(),
+      static_cast<QPushButton*>(W().FindMusicPage()->Binder().Widget(music::kBypassButton))->text(),
       QString::fromUtf8("均衡器旁路"));
   EXPECT_EQ(LoadLanguage(), Lang::kChinese);
   EXPECT_EQ(E().Language(), Lang::kChinese);
 
   W().SetLanguage(Lang::kEnglish, true);
   EXPECT_EQ(W().NavButton(0)->text(), "Music");
-  EXPECT_EQ(W().MusicPage()->Binder().CaptionOf(music::kKeySlider)->text(), "Music Key");
+  EXPECT_EQ(W().FindMusicPage()->Binder().CaptionOf(music::kKeySlider)->text(), "Music Key");
   EXPECT_EQ(LoadLanguage(), Lang::kEnglish);
   W().SetLanguage(Lang::kChinese, false);  // re-applied only: nothing stored
   EXPECT_EQ(LoadLanguage(), Lang::kEnglish);
 }
 
 TEST_F(PanelWindowTest, ConnectingFillsTheMusicPageWithTheProcessorsValues) {
-  EXPECT_EQ(W().MusicPage()->Model().State(), PageModel::kNoData);
-  const QImage empty = W().MusicPage()->View().Frame().copy();
+  EXPECT_EQ(W().FindMusicPage()->Model().State(), PageModel::kNoData);
+  const QImage empty = W().FindMusicPage()->View().Frame().copy();
   ASSERT_TRUE(ConnectDemo());
   EXPECT_EQ(W().WaitOpenCount(), 1);
   EXPECT_EQ(W().WaitCloseCount(), 1);
-  EXPECT_EQ(W().WaitDialog(), nullptr);
+  EXPECT_EQ(W().OpenWaitDialog(), nullptr);
   EXPECT_EQ(CountCode(W(), 63), 1);
   EXPECT_EQ(CountCode(W(), 64), 17);  // 937 bytes: sixteen chunks of 58 and one of 9
 
   const ParamImage& device = W().Demo().Processor().Current();
-  auto& page = *W().MusicPage();
+  auto& page = *W().FindMusicPage();
   const auto& c = page.Model().Controls();
   EXPECT_EQ(page.Model().State(), PageModel::kData);
   for (int k = 0; k < music::kEqBands; ++k) {
@@ -128,7 +128,7 @@ TEST_F(PanelWindowTest, ConnectingFillsTheMusicPageWithTheProcessorsValues) {
     EXPECT_EQ(c.Text(music::Column(k).gainEdit), FormatTenths(band.gain)) << k;
     EXPECT_EQ(c.Text(music::Column(k).freqEdit), FormatInt(band.freq)) << k;
     EXPECT_EQ(
-        static_cast<ui::CMySlider*>(page.Binder().Widget(music::Column(k).gainSlider))->GetPos(),
+        static_cast<ui::SkinSlider*>(page.Binder().Widget(music::Column(k).gainSlider))->GetPos(),
         240 - band.gain);
   }
   const auto readout = [&](int id) {
@@ -147,7 +147,7 @@ TEST_F(PanelWindowTest, ConnectingFillsTheMusicPageWithTheProcessorsValues) {
 
 TEST_F(PanelWindowTest, TypedValuesOnTheMusicPageReachTheProcessor) {
   ASSERT_TRUE(ConnectDemo());
-  auto* page = W().MusicPage();
+  auto* page = W().FindMusicPage();
   auto* gain = static_cast<QLineEdit*>(page->Binder().Widget(music::Column(3).gainEdit));
   gain->setFocus();
   gain->selectAll();

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ui/pages/CDlgSys.h"
+#include "ui/pages/SystemPage.h"
 #include "ui/panel_test_env.h"
 #include "ui/report/ReportPdf.h"
 
@@ -17,7 +17,7 @@ class ReportExport : public ::testing::Test, public test::PanelFixture {};
 TEST_F(ReportExport, WritesThePresetAsAPdfAndNamesTheFileItCouldNotWrite) {
   W().show();
   ASSERT_TRUE(ConnectDemo());
-  ui::CDlgSys* sys = W().SystemPage();
+  ui::SystemPage* sys = W().FindSystemPage();
   ASSERT_NE(sys, nullptr);
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "QtApp.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/graph/CRespView.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/graph/EqGraph.h"
 #include "ui/graph/GraphLayout.h"
 #include "ui/graph/GraphWidget.h"
 #include "ui/skin/GroupFrame.h"
@@ -86,7 +86,7 @@ class GraphAtOneAndAHalf : public ::testing::Test {
 
   static constexpr double kRatio = 1.5;
   GraphGeometry geometry = GraphGeometry::ForWidth(1170);
-  CRespView view;
+  EqGraph view;
 };
 
 TEST_F(GraphAtOneAndAHalf, MarkersAreEnlargedAndCentredOnTheBandsPoint) {
@@ -134,7 +134,7 @@ TEST_F(GraphAtOneAndAHalf, CurveHasNoGapsBetweenTheKnownColumns) {
 TEST(SkinRatioSlider, ThumbAndFillFollowTheValueInPoints) {
   test::QtApp();
   QWidget page;
-  auto* slider = new CMySlider(&page, 1);
+  auto* slider = new SkinSlider(&page, 1);
   slider->resize(200, 24);
   slider->SetTrackImagesWithFill(SkinImage::Filled(200, 24, 0xff000000),
                                  SkinImage::Filled(200, 24, 0xff0000ff),

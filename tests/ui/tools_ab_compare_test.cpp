@@ -15,12 +15,12 @@
 #include "edits/RowValues.h"
 #include "edits/SwitchPlan.h"
 #include "presets/ParamFile.h"
-#include "ui/pages/CDlgMusic.h"
-#include "ui/pages/CDlgSys.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/pages/SysPageTable.h"
+#include "ui/pages/SystemPage.h"
 #include "ui/panel_test_env.h"
-#include "ui/tools/CDlgCompare.h"
+#include "ui/tools/CompareDialog.h"
 
 namespace tavelo {
 namespace {
@@ -30,7 +30,7 @@ class ToolsE2e : public ::testing::Test, public test::PanelFixture {
   void SetUp() override {
     W().show();
     ASSERT_TRUE(ConnectDemo());
-    sys_ = W().SystemPage();
+    sys_ = W().FindSystemPage();
     ASSERT_NE(sys_, nullptr);
   }
   bool Settled() {
@@ -38,7 +38,7 @@ class ToolsE2e : public ::testing::Test, public test::PanelFixture {
   }
   // A few edits on the music page: a gain row, a band, the equaliser bypass.
   void EditMusic() {
-    PageModel& m = W().MusicPage()->Model();
+    PageModel& m = W().FindMusicPage()->Model();
     m.SliderMoved(music::kUdiskGain, 3);
     m.SliderMoved(music::Column(3).gainSlider, 100);
     m.ButtonClicked(music::kBypassButton);
@@ -46,14 +46,14 @@ class ToolsE2e : public ::testing::Test, public test::PanelFixture {
   }
   void Redownload() {
     int shown = 0;
-    QObject::connect(&W(), &ui::CTaveloDlg::ParameterSetShown, [&shown] { ++shown; });
+    QObject::connect(&W(), &ui::MainWindow::ParameterSetShown, [&shown] { ++shown; });
     W().Connect();
     ASSERT_TRUE(Pump([this] { return E().State() == ConnState::kIdle; }));
     W().Connect();
     ASSERT_TRUE(Pump([&] { return shown > 0 && !E().ReplyAwaited(); }));
   }
 
-  ui::CDlgSys* sys_ = nullptr;
+  ui::SystemPage* sys_ = nullptr;
 };
 
 TEST_F(ToolsE2e, TheSwitchSendsOnlyTheDifferingBlocksAndTheProcessorHoldsTheOtherPreset) {
@@ -81,7 +81,7 @@ TEST_F(ToolsE2e, TheSwitchSendsOnlyTheDifferingBlocksAndTheProcessorHoldsTheOthe
     EXPECT_EQ(frames[before + i].code, CodeNumber(plan.requests[i].code)) << i;
   EXPECT_TRUE(ChangedRows(E().Image(), a).empty());
   // The page shows A again.
-  EXPECT_EQ(W().MusicPage()->Model().Bands()[3], a.set(kEqMusic)[3]);
+  EXPECT_EQ(W().FindMusicPage()->Model().Bands()[3], a.set(kEqMusic)[3]);
 
   ab.Toggle();
   ASSERT_TRUE(Settled());
@@ -96,7 +96,7 @@ TEST_F(ToolsE2e, ValuesNoBlockCarriesAreAskedAboutBeforeAnythingIsSent) {
   ui::AbSwitch& ab = sys_->Ab();
   ab.Store(ui::AbSwitch::kA);
   E().Image().name[0] = 'Q';  // the preset name travels only with a preset upload
-  W().MusicPage()->Model().SliderMoved(music::kUdiskGain, 5);
+  W().FindMusicPage()->Model().SliderMoved(music::kUdiskGain, 5);
   ASSERT_TRUE(Settled());
   ab.Store(ui::AbSwitch::kB);
   const std::size_t before = test::WireFrames(W()).size();
@@ -121,10 +121,10 @@ TEST_F(ToolsE2e, CompareListsTheDifferingFieldsWithUnitsAndCopiesThemAsTsv) {
   ASSERT_FALSE(sys_->Shown().isEmpty());
   EXPECT_TRUE(sys_->Shown().back().contains("room1"));
 
-  W().MusicPage()->Model().SliderMoved(music::kUdiskGain, 3);
-  W().MusicPage()->Model().SliderMoved(music::Column(3).gainSlider, 100);
+  W().FindMusicPage()->Model().SliderMoved(music::kUdiskGain, 3);
+  W().FindMusicPage()->Model().SliderMoved(music::Column(3).gainSlider, 100);
   ASSERT_TRUE(Settled());
-  ui::CDlgCompare* dialog = sys_->CompareWith(path);
+  ui::CompareDialog* dialog = sys_->CompareWith(path);
   ASSERT_NE(dialog, nullptr);
   QTableWidget* table = dialog->Table();
   ASSERT_EQ(table->rowCount(), 2);

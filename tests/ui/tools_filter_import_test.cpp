@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "eq/FilterText.h"
-#include "ui/pages/CDlgMusic.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/panel_test_env.h"
 #include "ui/tools/EditTools.h"
@@ -45,7 +45,7 @@ class FilterImportTest : public ::testing::Test, public test::PanelFixture {
   void SetUp() override {
     W().show();
     ASSERT_TRUE(ConnectDemo());
-    page_ = W().MusicPage();
+    page_ = W().FindMusicPage();
   }
   bool Settled() {
     return Pump([this] { return !E().ReplyAwaited() && E().Pending().Empty(); });
@@ -59,7 +59,7 @@ class FilterImportTest : public ::testing::Test, public test::PanelFixture {
   const EqBand* DeviceBands() { return W().Demo().Processor().Current().set(kEqMusic); }
 
   QTemporaryDir dir_;
-  ui::CDlgMusic* page_ = nullptr;
+  ui::MusicPage* page_ = nullptr;
 };
 
 TEST_F(FilterImportTest, TenFiltersIntoSevenBandsSetSevenReportThreeAndUndoAsOneStep) {

@@ -8,16 +8,16 @@
 
 #include "edits/RowValues.h"
 #include "ui/app/TopBarRules.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/pages/CDlgMic.h"
-#include "ui/pages/CDlgMusic.h"
-#include "ui/pages/CDlgSys.h"
-#include "ui/pages/COutputPage.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/SkinSlider.h"
+#include "ui/pages/MicPage.h"
 #include "ui/pages/MicPageTable.h"
+#include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
+#include "ui/pages/OutputPage.h"
 #include "ui/pages/OutputPageTable.h"
 #include "ui/pages/SysPageTable.h"
+#include "ui/pages/SystemPage.h"
 #include "ui/panel_test_env.h"
 #include "ui/tools/EditTools.h"
 
@@ -43,7 +43,7 @@ class UndoE2e : public ::testing::Test, public test::PanelFixture {
 };
 
 TEST_F(UndoE2e, ASliderOnTheMusicPageUndoneAndRedoneByKeysAndButtons) {
-  ui::CDlgMusic* page = W().MusicPage();
+  ui::MusicPage* page = W().FindMusicPage();
   const int before = Value(row::kMusicBtGain);
   page->Model().SliderMoved(music::kBtGain, 2);
   ASSERT_TRUE(Settled());
@@ -79,7 +79,7 @@ TEST_F(UndoE2e, ASliderOnTheMusicPageUndoneAndRedoneByKeysAndButtons) {
 
 TEST_F(UndoE2e, ABandDragOnTheMicPageIsOneStep) {
   W().Navigate(kMicNav);
-  auto* page = qobject_cast<ui::CDlgMic*>(W().PageWidget(kMicNav));
+  auto* page = qobject_cast<ui::MicPage*>(W().PageWidget(kMicNav));
   ASSERT_NE(page, nullptr);
   ASSERT_TRUE(Settled());
   const EqBand before = page->Model().Bands()[2];
@@ -102,7 +102,7 @@ TEST_F(UndoE2e, ABandDragOnTheMicPageIsOneStep) {
 
 TEST_F(UndoE2e, AValueOnAnOutputPageAndTheHistoryForgottenByADownload) {
   W().Navigate(kMainNav);
-  auto* page = qobject_cast<ui::COutputPage*>(W().PageWidget(kMainNav));
+  auto* page = qobject_cast<ui::OutputPage*>(W().PageWidget(kMainNav));
   ASSERT_NE(page, nullptr);
   const RowId delay = row::kMainLeftDelayMs;
   const int before = Value(delay);
@@ -127,7 +127,7 @@ TEST_F(UndoE2e, AValueOnAnOutputPageAndTheHistoryForgottenByADownload) {
   W().Connect();  // disconnect
   ASSERT_TRUE(Pump([this] { return E().State() == ConnState::kIdle; }));
   int shown = 0;
-  QObject::connect(&W(), &ui::CTaveloDlg::ParameterSetShown, [&shown] { ++shown; });
+  QObject::connect(&W(), &ui::MainWindow::ParameterSetShown, [&shown] { ++shown; });
   W().Connect();
   ASSERT_TRUE(Pump([&] { return shown > 0 && !E().ReplyAwaited(); }));
   EXPECT_FALSE(Edits().History().CanUndo());
@@ -143,7 +143,7 @@ TEST_F(UndoE2e, ATopBarDragAndTheSystemPagePowerModeAreStepsAndALoadedPresetForg
 
   // A drag of the top bar's music level, press to release: one step whatever it posted.
   const int sliderId = topbar::InfoOf(topbar::Level::kMusic).slider;
-  auto* slider = qobject_cast<ui::CMySlider*>(W().Control(sliderId));
+  auto* slider = qobject_cast<ui::SkinSlider*>(W().Control(sliderId));
   ASSERT_NE(slider, nullptr);
   const int level = Value(row::kMusicVolume);
   const QPoint grab(slider->width() / 2, slider->height() / 2);
@@ -154,7 +154,7 @@ TEST_F(UndoE2e, ATopBarDragAndTheSystemPagePowerModeAreStepsAndALoadedPresetForg
   ASSERT_NE(Value(row::kMusicVolume), level);
   EXPECT_EQ(Edits().History().UndoCount(), 1u);
 
-  auto* power = qobject_cast<QComboBox*>(W().SystemPage()->Control(ui::sys_page::kPowerMode));
+  auto* power = qobject_cast<QComboBox*>(W().FindSystemPage()->Control(ui::sys_page::kPowerMode));
   ASSERT_NE(power, nullptr);
   const int mode = Value(row::kPowerMode);
   emit power->activated(mode == 0 ? 1 : 0);

@@ -4,7 +4,7 @@
 #include <complex>
 #include <numbers>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 
 namespace tavelo {
 
@@ -104,7 +104,7 @@ Biquad DesignPassSection(bool highPass, double hz, PrototypePair pair) {
 
 }  // namespace
 
-int CResp::DesignBand(const EqBand& band, std::array<Biquad, 2>& sections) {
+int EqResponse::DesignBand(const EqBand& band, std::array<Biquad, 2>& sections) {
   sections = {};  // pass-through: what every flat band is drawn with
   switch (band.type) {
     case kBandPeak:
@@ -145,7 +145,7 @@ int CResp::DesignBand(const EqBand& band, std::array<Biquad, 2>& sections) {
   }
 }
 
-float CResp::SectionMagnitude(float omega, const Biquad& section) {
+float EqResponse::SectionMagnitude(float omega, const Biquad& section) {
   const std::complex<double> z1 = std::polar(1.0, -static_cast<double>(omega));
   const std::complex<double> z2 = z1 * z1;
   const std::complex<double> n = section.b0 + section.b1 * z1 + section.b2 * z2;

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 #include "eq/GraphAxes.h"
 
 namespace tavelo {
 
 namespace {
-constexpr int kGraphMaxWidth = CResp::kMaxColumns;
+constexpr int kGraphMaxWidth = EqResponse::kMaxColumns;
 constexpr int kPlotTop = 30;
 constexpr int kPlotBottom = 250;
 constexpr int kPlotLeft = 50;

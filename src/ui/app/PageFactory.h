@@ -11,7 +11,7 @@ class QWidget;
 
 namespace tavelo::ui {
 
-class CPage;
+class Page;
 struct SysHooks;
 
 struct PageContext {
@@ -23,6 +23,6 @@ struct PageContext {
   const SysHooks* sys = nullptr;  // the system page's engine and main-window hooks
 };
 
-CPage* MakePage(const nav::NavEntry& entry, const PageContext& context);
+Page* MakePage(const nav::NavEntry& entry, const PageContext& context);
 
 }  // namespace tavelo::ui

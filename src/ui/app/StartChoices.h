@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/text/Lang.h"
-#include "ui/app/CTopBar.h"
 #include "ui/app/CommandLine.h"
+#include "ui/app/TopBar.h"
 #include "ui/app/UserSettings.h"
 
 namespace tavelo::ui {

@@ -4,9 +4,9 @@
 
 namespace tavelo::ui {
 
-CMyBtn* MakeGreyButton(QWidget* parent, const QRect& rect, const QString& objectName,
-                       const QString& text) {
-  auto* button = new CMyBtn(text, parent);
+SkinButton* MakeGreyButton(QWidget* parent, const QRect& rect, const QString& objectName,
+                           const QString& text) {
+  auto* button = new SkinButton(text, parent);
   button->setObjectName(objectName);
   button->setGeometry(rect);
   button->SetImages(ButtonImages{ButtonFaces(rect.width(), rect.height(), ButtonLook::kGrey), {}});

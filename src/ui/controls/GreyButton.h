@@ -5,11 +5,11 @@
 #include <QRect>
 #include <QString>
 
-#include "ui/controls/CMyBtn.h"
+#include "ui/controls/SkinButton.h"
 
 namespace tavelo::ui {
 
-CMyBtn* MakeGreyButton(QWidget* parent, const QRect& rect, const QString& objectName,
-                       const QString& text = {});
+SkinButton* MakeGreyButton(QWidget* parent, const QRect& rect, const QString& objectName,
+                           const QString& text = {});
 
 }  // namespace tavelo::ui

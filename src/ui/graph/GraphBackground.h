@@ -3,7 +3,7 @@
 // frequency lines and their labels.
 #include <QImage>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 
 namespace tavelo::ui {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 #include "eq/GraphAxes.h"
 #include "params/EqBand.h"
 

@@ -5,7 +5,7 @@
 #include <QPoint>
 #include <vector>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 #include "params/EqBand.h"
 
 namespace tavelo::ui {

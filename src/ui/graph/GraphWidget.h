@@ -19,7 +19,7 @@ class GraphWidget : public QWidget {
   Q_OBJECT
  public:
   explicit GraphWidget(QWidget* parent = nullptr);
-  // The frame to show (not owned; typically CRespView::Frame()). Call Refresh() after a
+  // The frame to show (not owned; typically EqGraph::Frame()). Call Refresh() after a
   // render to copy it to the screen.
   void SetFrame(const QImage* frame);
   void SetHandler(GraphMouseHandler* handler) { handler_ = handler; }

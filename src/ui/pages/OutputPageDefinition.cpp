@@ -34,7 +34,7 @@ struct Built {
   PageDefinition def;
 };
 
-std::unique_ptr<Built> Build(const OutputPage& page) {
+std::unique_ptr<Built> Build(const OutputPageSpec& page) {
   auto b = std::make_unique<Built>();
   const int lowPass = page.eqBands, highPass = page.eqBands + 1;
   for (int s = 0; s < 2; ++s)
@@ -111,7 +111,7 @@ std::unique_ptr<Built> Build(const OutputPage& page) {
 
 }  // namespace
 
-bool HasRightChannel(const OutputPage& page) {
+bool HasRightChannel(const OutputPageSpec& page) {
   return page.rightVolume != kNoRow;
 }
 
@@ -119,7 +119,7 @@ bool ShowsDistances(const ParamImage& image) {
   return ReadValue(image, RowOf(row::kOutputDisplay)) != 0;
 }
 
-int DelayMax(const OutputPage& page, const ParamImage& image) {
+int DelayMax(const OutputPageSpec& page, const ParamImage& image) {
   if (page.delayWidensWithDistance && ShowsDistances(image)) return RowOf(page.leftDelay).max;
   return kDelayMs;
 }
@@ -128,8 +128,8 @@ const BandColumnIds& Column(int band) {
   return kColumns[static_cast<std::size_t>(band)];
 }
 
-const PageDefinition& Definition(const OutputPage& page) {
-  static std::map<const OutputPage*, std::unique_ptr<Built>> built;
+const PageDefinition& Definition(const OutputPageSpec& page) {
+  static std::map<const OutputPageSpec*, std::unique_ptr<Built>> built;
   auto& entry = built[&page];
   if (!entry) entry = Build(page);
   return entry->def;

@@ -5,8 +5,8 @@ namespace tavelo::output {
 using enum row::Id;
 
 // clang-format off
-const OutputPage kMain = {
-    "CDlgMaster", LabelWindow::kMainOutput, kEqMainFirst, 7, {125, 250, 500, 1000, 2000, 4000, 8000},
+const OutputPageSpec kMain = {
+    "MainOutputPage", LabelWindow::kMainOutput, kEqMainFirst, 7, {125, 250, 500, 1000, 2000, 4000, 8000},
     kMainSet1LeftVolume, kMainSet1RightVolume,
     kMainSet1MicDirectLevel, kMainSet1MusicLevel, kMainSet1ReverbLevel, kMainSet1EchoLevel,
     kMainCompThreshold, kMainCompRatio, kMainCompAttack, kMainCompRelease, kSwitchMainCompOn,
@@ -14,8 +14,8 @@ const OutputPage kMain = {
     kMainLeftDelayMs, kMainRightDelayMs, kSwitchMainLeftMute, kSwitchMainRightMute,
     kSwitchMainSet1EqOn, false};
 
-const OutputPage kSurround = {
-    "CDlgSurl", LabelWindow::kSurround, kEqSurroundFirst, 5, {125, 250, 1000, 2500, 8000},
+const OutputPageSpec kSurround = {
+    "SurroundPage", LabelWindow::kSurround, kEqSurroundFirst, 5, {125, 250, 1000, 2500, 8000},
     kSurroundSet1LeftVolume, kSurroundSet1RightVolume,
     kSurroundSet1MicDirectLevel, kSurroundSet1MusicLevel, kSurroundSet1ReverbLevel, kSurroundSet1EchoLevel,
     kSurroundCompThreshold, kSurroundCompRatio, kSurroundCompAttack, kSurroundCompRelease, kSwitchSurroundCompOn,
@@ -23,8 +23,8 @@ const OutputPage kSurround = {
     kSurroundLeftDelayMs, kSurroundRightDelayMs, kSwitchSurroundLeftMute, kSwitchSurroundRightMute,
     kSwitchSurroundSet1EqOn, true};
 
-const OutputPage kCentre = {
-    "CDlgCout", LabelWindow::kCentre, kEqCentreFirst, 5, {125, 250, 1000, 2500, 8000},
+const OutputPageSpec kCentre = {
+    "CentrePage", LabelWindow::kCentre, kEqCentreFirst, 5, {125, 250, 1000, 2500, 8000},
     kCentreSet1Volume, kNoRow,
     kCentreSet1MicDirectLevel, kCentreSet1MusicLevel, kCentreSet1ReverbLevel, kCentreSet1EchoLevel,
     kCentreCompThreshold, kCentreCompRatio, kCentreCompAttack, kCentreCompRelease, kSwitchCentreCompOn,
@@ -32,8 +32,8 @@ const OutputPage kCentre = {
     kCentreDelayMs, kNoRow, kSwitchCentreMute, kNoRow,
     kSwitchCentreSet1EqOn, false};
 
-const OutputPage kSub = {
-    "CDlgSW", LabelWindow::kSubwoofer, kEqSubFirst, 5, {31, 63, 125, 250, 500},
+const OutputPageSpec kSub = {
+    "SubwooferPage", LabelWindow::kSubwoofer, kEqSubFirst, 5, {31, 63, 125, 250, 500},
     kSubSet1Volume, kNoRow,
     kSubSet1MicDirectLevel, kSubSet1MusicLevel, kSubSet1ReverbLevel, kSubSet1EchoLevel,
     kSubCompThreshold, kSubCompRatio, kSubCompAttack, kSubCompRelease, kSwitchSubCompOn,

@@ -54,7 +54,7 @@ inline constexpr Group kEqGroup{1368, 1918}, kOutputGroup{1542, 1920}, kMixerGro
 inline constexpr int kMaxBands = 7;
 
 // What one output page edits.
-struct OutputPage {
+struct OutputPageSpec {
   const char* className;  // the page's object name
   LabelWindow labels;
   EqSet firstSet;  // the band array of set 1; set 2's follows it
@@ -75,16 +75,16 @@ struct OutputPage {
 
 inline constexpr int kDelayMs = 50;  // the delay range while delays are shown
 
-extern const OutputPage kMain, kSurround, kCentre, kSub;
+extern const OutputPageSpec kMain, kSurround, kCentre, kSub;
 
-bool HasRightChannel(const OutputPage& page);
+bool HasRightChannel(const OutputPageSpec& page);
 // While the output display selector (image 135) is set the delays are shown as distances.
 bool ShowsDistances(const ParamImage& image);
 // The delay sliders' range now: kDelayMs, or the catalogue's wider range on a page whose
 // delays widen while distances are shown.
-int DelayMax(const OutputPage& page, const ParamImage& image);
+int DelayMax(const OutputPageSpec& page, const ParamImage& image);
 const BandColumnIds& Column(int band);
 // The page definition built from the table (one per page, built once).
-const PageDefinition& Definition(const OutputPage& page);
+const PageDefinition& Definition(const OutputPageSpec& page);
 
 }  // namespace tavelo::output

@@ -6,11 +6,11 @@
 #include <QWheelEvent>
 
 #include "core/text/Texts.h"
-#include "ui/controls/CMyBtn.h"
-#include "ui/controls/CMySlider.h"
-#include "ui/controls/CQSpin.h"
-#include "ui/controls/CSkinComboBox.h"
-#include "ui/controls/CSkinEdit.h"
+#include "ui/controls/QStepArrows.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/SkinComboBox.h"
+#include "ui/controls/SkinEdit.h"
+#include "ui/controls/SkinSlider.h"
 
 namespace tavelo::ui {
 
@@ -54,8 +54,8 @@ QLabel* PageBinder::CaptionOf(int id) const {
   return it == captions_.end() ? nullptr : it->second;
 }
 
-CMySlider* PageBinder::Slider(int id, QRect rect, bool vertical) {
-  auto* slider = new CMySlider(page_, id);
+SkinSlider* PageBinder::Slider(int id, QRect rect, bool vertical) {
+  auto* slider = new SkinSlider(page_, id);
   slider->setGeometry(rect);
   if (vertical) {
     slider->SetTrackImages(VerticalTrack(rect.width(), rect.height()),
@@ -67,14 +67,14 @@ CMySlider* PageBinder::Slider(int id, QRect rect, bool vertical) {
                                    HorizontalThumb(kLevelThumbWidth, rect.height(), false),
                                    HorizontalThumb(kLevelThumbWidth, rect.height(), true));
   }
-  connect(slider, &CMySlider::Moved, this,
+  connect(slider, &SkinSlider::Moved, this,
           [this](int sliderId, int value) { model_.SliderMoved(sliderId, value); });
   Add(id, slider);
   return slider;
 }
 
-CSkinEdit* PageBinder::Edit(int id, QRect rect, bool readOnly) {
-  auto* edit = new CSkinEdit(page_);
+SkinEdit* PageBinder::Edit(int id, QRect rect, bool readOnly) {
+  auto* edit = new SkinEdit(page_);
   edit->setGeometry(rect);
   edit->setReadOnly(readOnly);
   edit->setAlignment(Qt::AlignCenter);
@@ -94,8 +94,8 @@ QLabel* PageBinder::Readout(int id, QRect rect) {
   return label;
 }
 
-CMyBtn* PageBinder::Button(int id, QRect rect, const QString& text, ButtonLook look) {
-  auto* button = new CMyBtn(text, page_);
+SkinButton* PageBinder::Button(int id, QRect rect, const QString& text, ButtonLook look) {
+  auto* button = new SkinButton(text, page_);
   button->setGeometry(rect);
   button->SetImages(ButtonStyleOf(look), Qt::white,
                     ButtonImages{ButtonFaces(rect.width(), rect.height(), look), {}}, Qt::white,
@@ -106,8 +106,8 @@ CMyBtn* PageBinder::Button(int id, QRect rect, const QString& text, ButtonLook l
   return button;
 }
 
-CSkinComboBox* PageBinder::List(int id, QRect rect, const QStringList& items) {
-  auto* list = new CSkinComboBox(page_);
+SkinComboBox* PageBinder::List(int id, QRect rect, const QStringList& items) {
+  auto* list = new SkinComboBox(page_);
   list->setGeometry(rect);
   list->SetUp();
   list->addItems(items);
@@ -126,7 +126,7 @@ QStringList SlopeItems(Lang lang) {
 }
 }  // namespace
 
-CSkinComboBox* PageBinder::SlopeList(int id, QRect rect) {
+SkinComboBox* PageBinder::SlopeList(int id, QRect rect) {
   slopeLists_.push_back(id);
   return List(id, rect, SlopeItems(Lang::kEnglish));
 }
@@ -134,7 +134,7 @@ CSkinComboBox* PageBinder::SlopeList(int id, QRect rect) {
 void PageBinder::ApplySlopeLanguage(Lang lang) {
   const QStringList items = SlopeItems(lang);
   for (int id : slopeLists_) {
-    auto* list = qobject_cast<CSkinComboBox*>(Widget(id));
+    auto* list = qobject_cast<SkinComboBox*>(Widget(id));
     if (!list) continue;
     const QSignalBlocker block(list);
     const int index = list->currentIndex();
@@ -144,10 +144,10 @@ void PageBinder::ApplySlopeLanguage(Lang lang) {
   }
 }
 
-CQSpin* PageBinder::Spin(int id, QRect rect) {
-  auto* spin = new CQSpin(page_);
+QStepArrows* PageBinder::Spin(int id, QRect rect) {
+  auto* spin = new QStepArrows(page_);
   spin->setGeometry(rect);
-  connect(spin, &CQSpin::Step, this, [this, id](int delta) {
+  connect(spin, &QStepArrows::Step, this, [this, id](int delta) {
     model_.SpinStep(id, delta);
     // The spin gives the focus to its band's Q edit.
     const int band = model_.BandOfControl(id);
@@ -196,16 +196,16 @@ void PageBinder::Sync(int id) {
   // A page that is not shown yet keeps its widgets' own visibility flags.
   widget->setVisible(value.visible);
   widget->setEnabled(value.enabled);
-  if (auto* slider = qobject_cast<CMySlider*>(widget)) {
+  if (auto* slider = qobject_cast<SkinSlider*>(widget)) {
     if (value.max >= value.min &&
         (slider->Model().Min() != value.min || slider->Model().Max() != value.max ||
          slider->Model().Logarithmic() != (value.logarithmic && value.min >= 1)))
       slider->SetRange(value.min, value.max, value.logarithmic);
     slider->SetPos(value.position);
     slider->SetHighlight(value.highlight);
-  } else if (auto* button = qobject_cast<CMyBtn*>(widget)) {
+  } else if (auto* button = qobject_cast<SkinButton*>(widget)) {
     button->SetLit(value.lit);
-  } else if (auto* list = qobject_cast<CSkinComboBox*>(widget)) {
+  } else if (auto* list = qobject_cast<SkinComboBox*>(widget)) {
     const QSignalBlocker block(list);
     list->setCurrentIndex(value.index);
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {

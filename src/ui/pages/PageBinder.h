@@ -19,11 +19,11 @@ class QWidget;
 
 namespace tavelo::ui {
 
-class CMyBtn;
-class CMySlider;
-class CQSpin;
-class CSkinComboBox;
-class CSkinEdit;
+class SkinButton;
+class SkinSlider;
+class QStepArrows;
+class SkinComboBox;
+class SkinEdit;
 
 // The caption alignment of a button look: type buttons right, bypass and mute buttons
 // left, every other button centred.
@@ -35,14 +35,14 @@ class PageBinder : public QObject {
   PageBinder(PageModel& model, QWidget* page);
 
   // A slider whose range, position and highlight are the model's.
-  CMySlider* Slider(int id, QRect rect, bool vertical);
-  CSkinEdit* Edit(int id, QRect rect, bool readOnly = false);
+  SkinSlider* Slider(int id, QRect rect, bool vertical);
+  SkinEdit* Edit(int id, QRect rect, bool readOnly = false);
   QLabel* Readout(int id, QRect rect);
-  CMyBtn* Button(int id, QRect rect, const QString& text, ButtonLook look = ButtonLook::kGrey);
-  CSkinComboBox* List(int id, QRect rect, const QStringList& items);
+  SkinButton* Button(int id, QRect rect, const QString& text, ButtonLook look = ButtonLook::kGrey);
+  SkinComboBox* List(int id, QRect rect, const QStringList& items);
   // A pass-filter slope list: "bypass" and the seven slope names, index = slope code.
-  CSkinComboBox* SlopeList(int id, QRect rect);
-  CQSpin* Spin(int id, QRect rect);
+  SkinComboBox* SlopeList(int id, QRect rect);
+  QStepArrows* Spin(int id, QRect rect);
   // A static caption; with captionOf set it is the caption the label tables bind to
   // that control, and it is shown and hidden with it.
   QLabel* Caption(QRect rect, const QString& text, int captionOf = kNoControl);

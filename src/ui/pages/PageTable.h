@@ -17,13 +17,13 @@
 //         may share a control id, the first whose condition holds drives the control;
 //       - ToggleRow: any bit (a level's on/off bit 7, a switch-word bit, a boost switch),
 //         litWhenClear where the button means "bypassed".
-//  2. Page class: derive from CEqPage (graph + band columns) or CPage (no graph) and place
+//  2. Page class: derive from EqPage (graph + band columns) or Page (no graph) and place
 //     widgets with Binder().Slider / Edit / Readout / Button / List / Spin by control id.
 //     Ranges, positions, texts and lit states come from the table through the model.
 //  3. Hooks for what a table cannot say: BandEditor::onBandEvent (after a band, a reset or
 //     a bypass is stored, before it is posted: the microphone link copy),
 //     PageModel::ChooseView (microphone channel buttons; EqView colours follow),
-//     PageModel::SetLockedValue, CPage::Refresh / ReloadChanged / ApplyLanguage /
+//     PageModel::SetLockedValue, Page::Refresh / ReloadChanged / ApplyLanguage /
 //     AppModeChanged / Picked overrides (call the base first).
 //  4. Register the page for its navigation entry in PageFactory.cpp.
 #include <cstdint>

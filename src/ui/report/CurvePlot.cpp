@@ -8,7 +8,7 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 #include "eq/GraphAxes.h"
 #include "ui/graph/GraphLayout.h"
 
@@ -90,7 +90,7 @@ void PaintCurvePlot(QPainter& painter, const QRectF& area, const std::vector<tav
 
   // The response as the panel computes it, one point per column of a wide graph.
   const tavelo::GraphGeometry g = tavelo::GraphGeometry::ForWidth(kColumns);
-  tavelo::CResp resp(g);
+  tavelo::EqResponse resp(g);
   resp.SumBandCurves(bands.data(), static_cast<int>(bands.size()));
   QPainterPath path;
   bool started = false;

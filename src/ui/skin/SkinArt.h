@@ -27,7 +27,7 @@ SkinImage HorizontalTrack(int width, int height, qreal ratio = ArtRatio());
 SkinImage HorizontalFill(int width, int height, qreal ratio = ArtRatio());
 SkinImage HorizontalThumb(int thumbWidth, int height, bool focused, qreal ratio = ArtRatio());
 
-// Four button faces in CMyBtn order: normal, pressed, lit, lit and pressed.
+// Four button faces in SkinButton order: normal, pressed, lit, lit and pressed.
 enum class ButtonLook { kGrey, kNavigation, kBypass, kType };
 std::vector<SkinImage> ButtonFaces(int width, int height, ButtonLook look,
                                    qreal ratio = ArtRatio());

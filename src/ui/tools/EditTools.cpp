@@ -6,15 +6,15 @@
 #include <string>
 
 #include "core/text/ToolTexts.h"
-#include "ui/controls/CMyBtn.h"
 #include "ui/controls/GreyButton.h"
+#include "ui/controls/SkinButton.h"
 
 namespace tavelo::ui {
 namespace {
 
 constexpr int kButtonWidth = 44, kButtonHeight = 24, kButtonGap = 2;
 
-CMyBtn* MakeButton(QWidget* window, QPoint at, const char* name) {
+SkinButton* MakeButton(QWidget* window, QPoint at, const char* name) {
   return MakeGreyButton(window, QRect(at, QSize(kButtonWidth, kButtonHeight)), name);
 }
 

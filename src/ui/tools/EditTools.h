@@ -18,7 +18,7 @@ class QWidget;
 
 namespace tavelo::ui {
 
-class CMyBtn;
+class SkinButton;
 
 class EditTools : public QObject {
   Q_OBJECT
@@ -33,8 +33,8 @@ class EditTools : public QObject {
   ~EditTools() override;
 
   EditHistory& History() { return history_; }
-  CMyBtn* UndoButton() const { return undo_; }
-  CMyBtn* RedoButton() const { return redo_; }
+  SkinButton* UndoButton() const { return undo_; }
+  SkinButton* RedoButton() const { return redo_; }
 
   void Recorded();  // a page wrote the image and posted its block
   void Reset();     // the image was replaced
@@ -59,8 +59,8 @@ class EditTools : public QObject {
   QWidget* window_;
   Hooks hooks_;
   EditHistory history_;
-  CMyBtn* undo_;
-  CMyBtn* redo_;
+  SkinButton* undo_;
+  SkinButton* redo_;
   Lang lang_ = Lang::kEnglish;
   bool mouseDown_ = false;
   bool implicit_ = false;  // a step for what the current user action posts is open

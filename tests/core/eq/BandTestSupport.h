@@ -6,7 +6,7 @@
 #include <numbers>
 #include <random>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 
 namespace tavelo::testing {
 
@@ -34,11 +34,11 @@ inline EqBand RandomValidBand(std::mt19937& rng, int type) {
 // The band's response at `hz`, section by section, straight from the biquad formulas.
 inline double DirectResponseDb(const EqBand& band, double hz) {
   std::array<Biquad, 2> sections;
-  const int count = CResp::DesignBand(band, sections);
+  const int count = EqResponse::DesignBand(band, sections);
   const float omega = static_cast<float>(hz / 48000.0 * 2.0 * std::numbers::pi);
   double db = 0;
   for (int i = 0; i < count; ++i)
-    db += 20 * std::log10(CResp::SectionMagnitude(omega, sections[i]));
+    db += 20 * std::log10(EqResponse::SectionMagnitude(omega, sections[i]));
   return db;
 }
 

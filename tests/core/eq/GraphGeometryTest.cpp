@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "eq/CResp.h"
+#include "eq/EqResponse.h"
 
 namespace tavelo {
 namespace {
@@ -61,7 +61,7 @@ TEST(GraphGeometry, RowsOfTheGainRangeAndItsMiddle) {
 }
 
 TEST(GraphGeometry, UnusableWidthsAndFrequenciesAreContained) {
-  EXPECT_EQ(GraphGeometry::ForWidth(5000).width, CResp::kMaxColumns);
+  EXPECT_EQ(GraphGeometry::ForWidth(5000).width, EqResponse::kMaxColumns);
   const GraphGeometry zero = GraphGeometry::ForWidth(0);
   EXPECT_GT(zero.pixelsPerDecade, 0);
   EXPECT_TRUE(std::isfinite(zero.FrequencyOfColumn(40)));

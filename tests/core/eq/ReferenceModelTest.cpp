@@ -26,9 +26,9 @@ double ToleranceDb(const EqBand& band) {
 }
 
 // Compares every column below 20 kHz where the response is above -80 dB.
-void ExpectMatchesReference(const CResp& resp, const EqBand& band) {
-  CResp::Curve curve{};
-  CResp probe(resp.Geometry());
+void ExpectMatchesReference(const EqResponse& resp, const EqBand& band) {
+  EqResponse::Curve curve{};
+  EqResponse probe(resp.Geometry());
   ASSERT_TRUE(probe.ComputeBandCurve(band, curve)) << FormatBand(band);
   const GraphGeometry& g = resp.Geometry();
   int compared = 0;
@@ -45,7 +45,7 @@ void ExpectMatchesReference(const CResp& resp, const EqBand& band) {
 }
 
 TEST(ReferenceModel, PeakingAndShelvingBandsFollowTheirPrototypes) {
-  const CResp resp(GraphGeometry::ForWidth(1600));
+  const EqResponse resp(GraphGeometry::ForWidth(1600));
   for (int type : {kBandPeak, kBandLowShelf, kBandHighShelf}) {
     for (int freq : {20, 63, 1000, 7500, 20000}) {
       for (int gain : {-240, -35, 1, 120, 240}) {
@@ -59,7 +59,7 @@ TEST(ReferenceModel, PeakingAndShelvingBandsFollowTheirPrototypes) {
 }
 
 TEST(ReferenceModel, EveryPassFilterSlopeFollowsItsPolynomial) {
-  const CResp resp(GraphGeometry::ForWidth(1600));
+  const EqResponse resp(GraphGeometry::ForWidth(1600));
   for (int type : {kBandLowPass, kBandHighPass}) {
     for (int slope = 1; slope < kSlopeCount; ++slope) {
       for (int freq : {20, 80, 1000, 5000, 16000, 20000}) {
@@ -72,7 +72,7 @@ TEST(ReferenceModel, EveryPassFilterSlopeFollowsItsPolynomial) {
 TEST(ReferenceModel, RandomValidBandsAtSeveralWidths) {
   std::mt19937 rng(20240611);
   for (int width : {300, 700, 2048}) {
-    const CResp resp(GraphGeometry::ForWidth(width));
+    const EqResponse resp(GraphGeometry::ForWidth(width));
     for (int i = 0; i < 150; ++i) {
       ExpectMatchesReference(resp, RandomValidBand(rng, i % 5));
     }

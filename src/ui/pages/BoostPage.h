@@ -1,0 +1,42 @@
+#pragma once
+// The boost page: the boost block's four short equalisers (microphone, music, reverb and
+// echo return), one shown at a time with as many band columns as it has, the "Boost" box
+// of each, the store button and the boost files on the PC.
+#include <functional>
+
+#include "ui/pages/BoostFileActions.h"
+#include "ui/pages/EqPage.h"
+
+namespace tavelo::ui {
+
+class BoostPage : public EqPage {
+  Q_OBJECT
+ public:
+  static constexpr int kGraphSlots = 18;
+
+  BoostPage(ParamImage& image, BlockPoster post, QSize size, QWidget* parent);
+
+  int Channel();
+
+  // Asks for a boost file name: `save` for the save dialog. Empty = cancelled. Tests
+  // replace the platform's file dialogs here.
+  std::function<QString(bool save)> chooseFile;
+  // What the last file action reported (tests and the message box read it).
+  const BoostFileReport& LastFileReport() const { return lastReport_; }
+
+ private:
+  void Build();
+  void PageButton(int id);
+  void ShowChannel(int channel);
+  void SaveFile();
+  void LoadFile();
+  void Say(const BoostFileReport& report);
+  QString AskFile(bool save);
+  void PostBlock(CommandCode code);
+
+  ParamImage& image_;
+  BlockPoster post_;
+  BoostFileReport lastReport_;
+};
+
+}  // namespace tavelo::ui

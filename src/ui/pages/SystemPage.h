@@ -1,0 +1,92 @@
+#pragma once
+// The system page: the processor's user modes, the PC presets, the volume limits and
+// start-up volumes, the record-mixer output levels, the lock key and admin mode, the
+// language, the Bluetooth name, the startup logo, the power mode, "volmode", the mass
+// upload and the Wi-Fi settings. A page without a graph: its sliders and level switches
+// are rows of the page framework (SysPageTable); everything else is SysPageLogic, which
+// this class only draws and feeds.
+#include <QStringList>
+#include <vector>
+
+#include "platform/WifiEndpoint.h"
+#include "ui/pages/Page.h"
+#include "ui/system/SysPageLogic.h"
+#include "ui/tools/AbSwitch.h"
+
+class QTreeWidget;
+
+namespace tavelo::ui {
+
+class SkinButton;
+class SkinComboBox;
+class SkinEdit;
+class CompareDialog;
+
+// What only the main window can do for the system page.
+struct SysHooks {
+  Engine* engine = nullptr;                      // the page works on the engine itself
+  std::function<void(Lang lang)> setLanguage;    // every window, stored for next time
+  std::function<void(bool available)> setBoost;  // the boost page and its button
+  NetEndpoint moduleEndpoint;                    // where the Wi-Fi dialog starts
+  std::function<void()> imageSwitched;           // A/B replaced the image: all look again
+  std::function<void()> edited;  // the page wrote a value into the image outside its table
+};
+
+class SystemPage : public Page {
+  Q_OBJECT
+ public:
+  SystemPage(Engine& engine, BlockPoster post, SysHooks hooks, QSize size, QWidget* parent);
+
+  SysPageLogic& Logic() { return logic_; }
+  AbSwitch& Ab() { return ab_; }
+  // "Compare with file...": the processor's preset against `path`, in a dialog (or a
+  // message when the file is refused or holds the same values). Returns the dialog.
+  CompareDialog* CompareWith(const QString& path);
+  // "Export report...": the processor's preset as a PDF report at `path`. False with the
+  // reason in `error` (the file and the cause).
+  bool ExportReport(const QString& path, QString& error);
+  // The engine's state changed (lock, admin, preset names, PC files, language): redraw.
+  void ShowEngineState();
+  void Refresh() override;
+  // Also the power mode, which an undo may have put back.
+  void ReloadChanged() override;
+  void ApplyLanguage(Lang lang) override;
+
+  QWidget* Control(int id) const;
+  QTreeWidget* PcList() const { return pcList_; }
+  // Texts of the message boxes and questions the page has shown, in order.
+  const QStringList& Shown() const { return shown_; }
+
+ private:
+  void Build();
+  void Connect(int id, void (SysPageLogic::*action)());
+  void EditChanged(int id, const QString& text);
+  void ShowModes();
+  void ShowPcFiles();
+  void PcListMenu(const QPoint& at);
+  void OpenMassUpload(bool factoryAllowed);
+  void OpenWifi();
+  void BuildTools(int y);
+  void ShowAb();
+  void ChooseCompareFile();
+  void ChooseReportFile();
+  void Say(const std::string& caption, const std::string& text);
+  void Ask(const std::string& caption, const std::string& text, bool okCancel,
+           std::function<void()> onYes);
+
+  Engine& engine_;
+  SysHooks hooks_;
+  SysPageLogic logic_;
+  AbSwitch ab_;
+  Lang lang_ = Lang::kEnglish;
+  QTreeWidget* pcList_ = nullptr;
+  QStringList shown_;
+  struct Caption {
+    QLabel* label;
+    Label text;
+  };
+  std::vector<Caption> titles_;
+  QLabel* toolsTitle_ = nullptr;
+};
+
+}  // namespace tavelo::ui

@@ -1,0 +1,150 @@
+// The module connection against the module model on a local server (127.0.0.1 only), and
+// the tick driver.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include "platform/QtTestApp.h"
+#include "platform/TickDriver.h"
+#include "platform/WifiModuleSocket.h"
+#include "sim/WifiModuleModel.h"
+
+namespace tavelo {
+namespace {
+
+using qttest::WaitFor;
+
+class ModuleServer {
+ public:
+  ModuleServer() {
+    qttest::App();
+    EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      QTcpSocket* peer = server_.nextPendingConnection();
+      QObject::connect(peer, &QTcpSocket::readyRead, [this, peer] {
+        const QByteArray bytes = peer->readAll();
+        const auto reply = model.Feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                      static_cast<std::size_t>(bytes.size()));
+        if (!reply.empty()) {
+          peer->write(reinterpret_cast<const char*>(reply.data()),
+                      static_cast<qint64>(reply.size()));
+        }
+      });
+    });
+  }
+  NetEndpoint Endpoint() const { return {"127.0.0.1", server_.serverPort()}; }
+  WifiModuleModel model;
+
+ private:
+  QTcpServer server_;
+};
+
+TEST(WifiModuleSocket, ConnectsSendsSettingsAndReportsEveryAnswer) {
+  ModuleServer server;
+  WifiModuleSocket socket(server.Endpoint());
+  socket.SetTimerEnabled(false);
+  std::vector<bool> states, results;
+  QObject::connect(&socket, &WifiModuleSocket::connectedChanged,
+                   [&](bool c) { states.push_back(c); });
+  QObject::connect(&socket, &WifiModuleSocket::settingAnswered,
+                   [&](bool ok) { results.push_back(ok); });
+
+  // Checks come first; nothing goes out while not connected.
+  EXPECT_EQ(socket.SetAp("", "12345678"), ModuleSettingCheck::kNameEmpty);
+  EXPECT_EQ(socket.SetAp("Room", "12345678"), ModuleSettingCheck::kOk);
+  EXPECT_EQ(socket.Session().Pending(), ModuleCommand::kNone);
+
+  socket.Connect();
+  ASSERT_TRUE(WaitFor([&] { return socket.IsConnected(); }));
+  EXPECT_EQ(states, std::vector<bool>{true});
+
+  socket.Second();  // heartbeat, answered by the module
+  ASSERT_TRUE(
+      WaitFor([&] { return server.model.Heartbeats() == 1 && socket.Session().Missed() == 0; }));
+
+  EXPECT_EQ(socket.SetAp("Room", "12345678"), ModuleSettingCheck::kOk);
+  ASSERT_TRUE(WaitFor([&] { return server.model.ApName() == "Room"; }));
+  ASSERT_TRUE(WaitFor([&] { return socket.Session().Pending() == ModuleCommand::kNone; }));
+  EXPECT_EQ(results, std::vector<bool>{true});  // set AP is reported like set STA
+
+  server.model.SetRefuseSettings(true);
+  socket.SetSta("Venue", "");
+  ASSERT_TRUE(WaitFor([&] { return results.size() == 2; }));
+  EXPECT_FALSE(results[1]);
+  server.model.SetRefuseSettings(false);
+  socket.SetSta("Venue", "pw");
+  ASSERT_TRUE(WaitFor([&] { return results.size() == 3; }));
+  EXPECT_TRUE(results[2]);
+  EXPECT_EQ(server.model.StaPassword(), "pw");
+
+  socket.Restore();
+  ASSERT_TRUE(WaitFor([&] { return server.model.StaName().empty(); }));
+}
+
+TEST(WifiModuleSocket, ASilentModuleIsDroppedAfterMoreThanThreeSeconds) {
+  ModuleServer server;
+  server.model.SetSilent(true);
+  WifiModuleSocket socket(server.Endpoint());
+  socket.SetTimerEnabled(false);
+  bool connected = false;
+  QObject::connect(&socket, &WifiModuleSocket::connectedChanged, [&](bool c) { connected = c; });
+  socket.Connect();
+  ASSERT_TRUE(WaitFor([&] { return connected; }));
+  for (int second = 0; second < 3; ++second) {
+    socket.Second();
+    EXPECT_TRUE(socket.IsConnected());
+  }
+  socket.Second();
+  EXPECT_FALSE(socket.IsConnected());
+  EXPECT_FALSE(connected);
+  // Connect works again afterwards.
+  server.model.SetSilent(false);
+  socket.Connect();
+  ASSERT_TRUE(WaitFor([&] { return socket.IsConnected(); }));
+
+  // A setting met by silence is reported when the link drops, not forgotten.
+  int unanswered = 0;
+  QObject::connect(&socket, &WifiModuleSocket::settingUnanswered, [&] { ++unanswered; });
+  server.model.SetSilent(true);
+  socket.SetSta("Venue", "");
+  for (int second = 0; second < 4; ++second) socket.Second();
+  EXPECT_FALSE(socket.IsConnected());
+  EXPECT_EQ(unanswered, 1);
+}
+
+TEST(WifiModuleSocket, AFailedConnectIsReported) {
+  qttest::App();
+  QTcpServer probe;
+  ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+  const quint16 port = probe.serverPort();
+  probe.close();  // nothing listens there now
+  WifiModuleSocket socket(NetEndpoint{"127.0.0.1", port});
+  socket.SetTimerEnabled(false);
+  QString reason;
+  QObject::connect(&socket, &WifiModuleSocket::connectFailed,
+                   [&](const QString& r) { reason = r; });
+  socket.Connect();
+  ASSERT_TRUE(WaitFor([&] { return !reason.isEmpty(); }));
+  EXPECT_FALSE(socket.IsConnected());
+}
+
+TEST(TickDriver, CallsBackEveryFiftyMilliseconds) {
+  qttest::App();
+  int ticks = 0;
+  TickDriver driver([&] { ++ticks; });
+  EXPECT_FALSE(driver.Running());
+  QElapsedTimer clock;
+  clock.start();
+  driver.Start();
+  ASSERT_TRUE(WaitFor([&] { return ticks >= 3; }, 2000));
+  EXPECT_GE(clock.elapsed(), 3 * TickDriver::kTickMs - 10);
+  driver.Stop();
+  const int stopped = ticks;
+  WaitFor([] { return false; }, 120);
+  EXPECT_EQ(ticks, stopped);
+}
+
+}  // namespace
+}  // namespace tavelo
