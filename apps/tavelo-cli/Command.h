@@ -42,6 +42,7 @@ struct CommandArgs {
   std::optional<std::string> lockKey;  // four digits
   std::optional<double> timeoutSeconds;
   bool trace = false;       // every frame on the wire to stderr
+  bool quiet = false;       // no link chatter on stderr
   std::optional<int> jobs;  // fleet: rooms served at a time
 
   // The built-in virtual processor of --link demo.

@@ -54,6 +54,9 @@ const std::vector<SharedOption>& SharedOptionTable() {
            ", a week). Without it there is no overall limit; a processor that stops answering "
            "fails at its reply time-out (3 s USB, 6.5 s Wi-Fi)"},
       {G::kLink, "--trace", "", "print every frame on the wire to stderr"},
+      {G::kLink, "--quiet", "",
+       "print nothing about the link itself (which link, its status changes); failures and the "
+       "processor's messages are still printed"},
       {G::kLink, "--demo-seed", "N",
        "--link demo: start from reproducible varied presets (0 to " + std::to_string(kMaxDemoSeed) +
            ")"},
@@ -164,6 +167,8 @@ bool ApplyShared(SharedOptions group, const std::string& name, const std::string
                  CommandArgs& out, bool& linkGiven, std::string& error) {
   if (name == "--trace") {
     out.trace = true;
+  } else if (name == "--quiet") {
+    out.quiet = true;
   } else if (name == "--demo-knobs") {
     out.demoKnobs = true;
   } else if (name == "--link") {
@@ -401,6 +406,10 @@ std::filesystem::path ResolveFileArg(const CommandArgs& args, const std::string&
 std::string FolderProblem(const std::filesystem::path& path) {
   const std::filesystem::path folder = path.parent_path();
   if (folder.empty()) return "";
+  return MissingFolder(folder);
+}
+
+std::string MissingFolder(const std::filesystem::path& folder) {
   std::error_code ec;
   const auto status = std::filesystem::status(folder, ec);
   if (ec) return folder.string() + ": " + ec.message();
@@ -507,6 +516,7 @@ std::optional<CommandArgs> ParseCommandArgs(const CommandInfo& command,
 void PrintGeneralHelp(std::ostream& out) {
   out << "usage: tavelo-cli COMMAND [ARGS...]\n"
          "       tavelo-cli help COMMAND  (or tavelo-cli COMMAND --help): one command in full\n"
+         "       tavelo-cli --version\n"
          "\ncommands:\n";
   for (const CommandInfo* c : SortedCommands()) {
     out << "  " << c->name << (c->synopsis.empty() ? "" : " " + c->synopsis)

@@ -53,6 +53,8 @@ std::filesystem::path ResolveFileArg(const CommandArgs& args, const std::string&
 // the system's words; empty when the folder is there. A save never creates folders the
 // user did not ask for.
 std::string FolderProblem(const std::filesystem::path& path);
+// The same for `folder` itself: why nothing can be saved in it, or empty when it is a folder.
+std::string MissingFolder(const std::filesystem::path& folder);
 
 // --timeout takes seconds in (0, kMaxTimeoutSeconds]; the module commands use at most
 // kMaxModuleTimeoutSeconds of it.

@@ -121,6 +121,7 @@ const RegisterCommand kRegister({
                ")\n"
                "  --svg FILE   draw it with the panel's axes into an SVG picture instead\n"
                "  --png FILE   the same as a PNG picture, 280 pixels high\n"
+               "               (FILE - sends the picture to standard output)\n"
                "  --scale S    device pixels per pixel of the PNG, 1 to 4 (default 1)\n"
                "  A band: TYPE peak|lowshelf|highshelf|lowpass|highpass, FREQ 20..20000 Hz, Q,\n"
                "  GAIN -24..24 dB, SLOPE (pass filters) as `set --list` names them; show's\n"

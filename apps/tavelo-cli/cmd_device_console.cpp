@@ -1,5 +1,7 @@
 #include "cmd_device_console.h"
 
+#include "text/Texts.h"
+
 namespace tavelo::cli {
 
 namespace {
@@ -15,14 +17,38 @@ bool IsFailure(TextId id) {
          id == TextId::kStatusOpenFailed1 || id == TextId::kStatusFailed;
 }
 
+// The panel's status line tells its open failures apart by a digit after "Open failed"; the
+// console says in words what the digit means.
+struct OpenFailureWords {
+  TextId id;
+  const char* why;
+};
+constexpr OpenFailureWords kOpenFailureWords[] = {
+    {TextId::kStatusOpenFailed0, "the processor did not answer"},
+    {TextId::kStatusOpenFailed1,
+     "the processor refused the connection, or its settings could not be read"},
+};
+
 }  // namespace
 
 void ConsoleObserver::OnStatus(TextId id, const std::string& text) {
-  if (IsFailure(id)) failureStatusText_ = text;
+  std::string shown = text;
+  if (IsFailure(id)) {
+    failureStatusText_ = text;
+    failureWhy_.clear();
+    for (const auto& words : kOpenFailureWords) {
+      if (words.id != id) continue;
+      failureStatusText_ = Text(TextId::kStatusOpenFailed, Lang::kEnglish);
+      failureWhy_ = words.why;
+      shown = failureStatusText_ + ": " + failureWhy_;
+    }
+  }
   const bool changed = id != lastStatus_;
   lastStatus_ = id;
-  lastStatusText_ = text;
-  if (changed && (verbose_ || !IsPerRequestChatter(id))) err_ << "status: " << text << "\n";
+  lastStatusText_ = shown;
+  if (changed && !quiet_ && (verbose_ || !IsPerRequestChatter(id))) {
+    err_ << "status: " << shown << "\n";
+  }
 }
 
 void ConsoleObserver::OnMessage(const UserMessage& message) {

@@ -13,7 +13,10 @@ namespace tavelo::cli {
 
 class ConsoleObserver : public EngineObserver {
  public:
-  ConsoleObserver(std::ostream& err, bool verbose) : err_(err), verbose_(verbose) {}
+  // `verbose`: every status change, even the one each request makes; `quiet`: none (the
+  // processor's messages are still printed).
+  ConsoleObserver(std::ostream& err, bool verbose, bool quiet = false)
+      : err_(err), verbose_(verbose), quiet_(quiet) {}
 
   // Hooks the session sets; called from inside the engine (they may post, never block).
   std::function<void()> onUnlockOpen;
@@ -31,7 +34,11 @@ class ConsoleObserver : public EngineObserver {
   TextId LastStatus() const { return lastStatus_; }
   const std::string& LastStatusText() const { return lastStatusText_; }
   // The status before link down turned it into "Idle": what the user needs to hear.
+  // "Open failed" for every failure to open, with FailureWhy() saying which.
   const std::string& FailureStatusText() const { return failureStatusText_; }
+  // Why opening failed, in words, when the status alone does not say: "the processor did
+  // not answer", or nothing.
+  const std::string& FailureWhy() const { return failureWhy_; }
   int Distributions() const { return distributions_; }
   int MessagesOf(TextId id) const;
   // Messages the processor or the engine showed, in order, for the failure report.
@@ -40,9 +47,11 @@ class ConsoleObserver : public EngineObserver {
  private:
   std::ostream& err_;
   bool verbose_;
+  bool quiet_;
   TextId lastStatus_ = TextId::kStatusIdle;
   std::string lastStatusText_ = "Idle";
   std::string failureStatusText_;
+  std::string failureWhy_;
   int distributions_ = 0;
   std::map<TextId, int> messages_;
   std::string lastMessageText_;

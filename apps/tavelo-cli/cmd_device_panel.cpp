@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "JsonText.h"
 #include "presets/ParamFields.h"
 
 namespace tavelo::cli {
@@ -19,6 +20,15 @@ std::string Tone(const char* label, const std::array<EqBand, 7>& group) {
                 group[1].gain / 10.0, group[2].gain / 10.0, static_cast<int>(group[2].freq),
                 group[3].gain / 10.0);
   return line;
+}
+
+std::string ToneJson(const std::array<EqBand, 7>& group) {
+  return JsonObject()
+      .Decimal("bass_db", group[1].gain / 10.0, 1)
+      .Decimal("middle_db", group[2].gain / 10.0, 1)
+      .Number("middle_hz", static_cast<long long>(group[2].freq))
+      .Decimal("treble_db", group[3].gain / 10.0, 1)
+      .Str();
 }
 
 }  // namespace
@@ -51,6 +61,27 @@ std::string FormatIndicators(const PanelReading& r) {
   char line[64];
   std::snprintf(line, sizeof line, "indicators: %02X %02X\n", r.indicators[0], r.indicators[1]);
   return line;
+}
+
+std::string PanelJson(const PanelReading& r) {
+  const auto& echo = r.panel.echoQuick;
+  const auto& reverb = r.panel.reverbQuick;
+  return JsonObject()
+      .Raw("music_tone", ToneJson(r.tone.toneGroups[0]))
+      .Raw("mic_tone", ToneJson(r.tone.toneGroups[1]))
+      .Raw("echo", JsonObject()
+                       .Number("level", echo[0])
+                       .Number("delay", echo[1])
+                       .Number("repeat", echo[2])
+                       .Str())
+      .Raw("reverb", JsonObject()
+                         .Number("level", reverb[0])
+                         .Number("decay", reverb[1])
+                         .Number("liveliness", reverb[2])
+                         .Str())
+      .Raw("indicators",
+           JsonList({std::to_string(r.indicators[0]), std::to_string(r.indicators[1])}))
+      .Str();
 }
 
 std::string ShownPresetName(const std::array<char, kPresetNameSize>& name) {

@@ -28,6 +28,8 @@ std::optional<PanelReading> ReadPanel(const std::vector<std::uint8_t>& statusDat
 // line per control group, each ending in a newline.
 std::string FormatPanel(const PanelReading& reading);
 std::string FormatIndicators(const PanelReading& reading);
+// The same as one JSON object: {"music_tone": {"bass_db": 2.0, ...}, ..., "indicators": [0, 0]}.
+std::string PanelJson(const PanelReading& reading);
 
 // The one way a preset name reaches the console: quoted and escaped as `show` prints it, so
 // a name from a file or a processor can never send control sequences to a terminal or log.

@@ -18,7 +18,8 @@ std::string LinkFailureReason(const Engine& engine, const ConsoleObserver& conso
   // detail what the user can act on.
   const std::string& detail = engine.FailureDetail();
   const std::string& status = console.FailureStatusText();
-  if (!status.empty()) return detail.empty() ? status : status + ": " + detail;
+  const std::string& why = detail.empty() ? console.FailureWhy() : detail;
+  if (!status.empty()) return why.empty() ? status : status + ": " + why;
   if (!detail.empty()) return detail;
   return "the link went down; status " + console.LastStatusText();
 }

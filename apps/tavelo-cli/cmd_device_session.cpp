@@ -51,7 +51,7 @@ DeviceSession::DeviceSession(const CommandArgs& args, std::string command)
     : args_(args),
       command_(std::move(command)),
       wire_(args.trace ? &std::cerr : nullptr),
-      console_(std::cerr, args.trace),
+      console_(std::cerr, args.trace, args.quiet),
       engine_(console_) {
   if (args_.timeoutSeconds) timeoutMs_ = static_cast<qint64>(*args_.timeoutSeconds * 1000.0);
   clock_.start();
@@ -186,7 +186,7 @@ bool DeviceSession::Connect() {
     Err() << "tavelo-cli " << command_ << ": " << transportError_ << "\n";
     return false;
   }
-  Err() << "link: " << inner_->Describe() << "\n";
+  if (!args_.quiet) Err() << "link: " << inner_->Describe() << "\n";
   engine_.Post(msg::Connect{});
   AfterInput();
   const Outcome outcome =

@@ -4,17 +4,14 @@
 
 #include "Command.h"
 #include "CommandLine.h"
+#include "JsonText.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
 
 namespace tavelo::cli {
 namespace {
 
-int RunStatus(const CommandArgs& args) {
-  DeviceSession session(args, "status");
-  if (!session.Connect()) return kExitFailure;
-  const Engine& engine = session.engine();
-  const auto reading = ReadPanel(session.wire().LastStatus());
+std::string StatusText(const Engine& engine, const std::optional<PanelReading>& reading) {
   std::string out;
   out += "protocol version: " + std::to_string(engine.ProtocolVersion()) + "\n";
   out += "current preset: " + std::to_string(engine.CurrentPreset() + 1) + " " +
@@ -22,7 +19,28 @@ int RunStatus(const CommandArgs& args) {
   out += std::string("lock: ") + (engine.LockState() ? "on" : "off") + "\n";
   out += "admin mode: " + std::to_string(engine.AdminMode()) + "\n";
   if (reading) out += FormatPanel(*reading) + FormatIndicators(*reading);
-  std::cout << out << std::flush;
+  return out;
+}
+
+// The same names as `fleet status --json` gives each room.
+std::string StatusJson(const Engine& engine, const std::optional<PanelReading>& reading) {
+  JsonObject json;
+  json.Number("protocol_version", engine.ProtocolVersion())
+      .Number("current_preset", engine.CurrentPreset() + 1)
+      .Text("preset_name", PresetNameText(engine.Image().name))
+      .Bool("lock", engine.LockState())
+      .Number("admin_mode", engine.AdminMode());
+  if (reading) json.Raw("front_panel", PanelJson(*reading));
+  return json.Str() + "\n";
+}
+
+int RunStatus(const CommandArgs& args) {
+  DeviceSession session(args, "status");
+  if (!session.Connect()) return kExitFailure;
+  const auto reading = ReadPanel(session.wire().LastStatus());
+  const Engine& engine = session.engine();
+  std::cout << (args.Has("--json") ? StatusJson(engine, reading) : StatusText(engine, reading))
+            << std::flush;
   session.Disconnect();
   return kExitOk;
 }
@@ -66,8 +84,11 @@ int RunMonitor(const CommandArgs& args) {
 
 const RegisterCommand kStatus({
     .name = "status",
+    .synopsis = "[--json]",
     .summary = "protocol version, current preset, lock, admin mode, front panel",
+    .details = "  --json   the same as a JSON object",
     .shared = SharedOptions::kLink,
+    .flags = {"--json"},
     .run = RunStatus,
 });
 const RegisterCommand kMonitor({

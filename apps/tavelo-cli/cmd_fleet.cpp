@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
+#include "text/Escaped.h"
 
 namespace tavelo::cli {
 namespace {
@@ -43,26 +44,28 @@ int RunFleetCommand(const CommandArgs& args, const std::string& command,
   const auto rooms = ReadInventory(inventory, defaultPort, error);
   if (!rooms) return CommandFailure(command, inventory + ": " + error);
   fleet.rooms = *rooms;
-  std::ostream& progress = FleetProgressStream(fleet);
-  fleet.options.progress = &progress;
-  fleet.options.terminal = ::isatty(&progress == &std::cout ? STDOUT_FILENO : STDERR_FILENO) == 1;
+  // Progress goes to stderr: what a pipe or a file gets on stdout is the result alone.
+  fleet.options.progress = &std::cerr;
+  fleet.options.terminal = ::isatty(STDERR_FILENO) == 1;
   return run(fleet);
 }
 
+constexpr const char* kJsonDetail = "  --json   the rooms as a JSON list, one object a room";
+
 CommandInfo FleetRow(const std::string& sub, std::string synopsis, std::string summary,
                      std::string details, std::vector<std::string> operands,
-                     std::vector<std::string> valueOptions, std::vector<std::string> flags,
-                     int (*run)(const FleetArgs&)) {
+                     std::vector<std::string> valueOptions, int (*run)(const FleetArgs&)) {
   const std::string name = "fleet " + sub;
   const int count = static_cast<int>(operands.size());
+  if (!details.empty()) details += "\n";
   return {
       .name = name,
-      .synopsis = std::move(synopsis),
+      .synopsis = std::move(synopsis) + " [--json]",
       .summary = std::move(summary),
-      .details = std::move(details),
+      .details = std::move(details) + kJsonDetail,
       .shared = SharedOptions::kFleet,
       .valueOptions = std::move(valueOptions),
-      .flags = std::move(flags),
+      .flags = {"--json"},
       .operands = std::move(operands),
       .minOperands = count,
       .maxOperands = count,
@@ -81,28 +84,40 @@ const RegisterCommand kFleet({
                "  the others. Files and folders are paths as given.",
     .shared = SharedOptions::kFleet,
 });
-const RegisterCommand kStatus(FleetRow("status", "INVENTORY [--json]",
+const RegisterCommand kStatus(FleetRow("status", "INVENTORY",
                                        "reachable, protocol version, preset, lock and admin mode "
                                        "of every room",
-                                       "  --json   the table as JSON (progress goes to stderr)",
-                                       {"INVENTORY"}, {}, {"--json"}, RunFleetStatus));
+                                       "", {"INVENTORY"}, {}, RunFleetStatus));
 const RegisterCommand kPull(FleetRow("pull", "INVENTORY DIR",
-                                     "every room's current preset into DIR/ROOM", "",
-                                     {"INVENTORY", "DIR"}, {}, {}, RunFleetPull));
+                                     "every room's current preset into DIR/ROOM",
+                                     "  DIR must exist: like every save, fleet pull creates no "
+                                     "folder.",
+                                     {"INVENTORY", "DIR"}, {}, RunFleetPull));
 const RegisterCommand kVerify(FleetRow("verify", "INVENTORY GOLDEN_DIR",
                                        "every room compared with GOLDEN_DIR/ROOM",
                                        "  Exit 1 when a room differs or is not reached.",
-                                       {"INVENTORY", "GOLDEN_DIR"}, {}, {}, RunFleetVerify));
+                                       {"INVENTORY", "GOLDEN_DIR"}, {}, RunFleetVerify));
 const RegisterCommand kPush(FleetRow(
     "push", "INVENTORY FILE_OR_DIR [--slot N]", "FILE into every room, or DIR/ROOM into each",
     "  --slot N   the user mode (1 to 10) to load into; without it, the current preset\n"
     "  Exit 1 when a room fails.",
-    {"INVENTORY", "FILE_OR_DIR"}, {"--slot"}, {}, RunFleetPush));
+    {"INVENTORY", "FILE_OR_DIR"}, {"--slot"}, RunFleetPush));
 
 }  // namespace
 
-std::ostream& FleetProgressStream(const FleetArgs& fleet) {
-  return fleet.json ? std::cerr : std::cout;
+int FleetExit(const std::vector<RoomEnd>& ends) {
+  const bool allOk = std::all_of(ends.begin(), ends.end(), [](const RoomEnd& e) { return e.ok; });
+  return allOk ? kExitOk : kExitFailure;
+}
+
+std::string RoomCell(const Room& room) {
+  return EscapedBytes(room.name);
+}
+
+JsonObject RoomJson(const Room& room) {
+  JsonObject json;
+  json.Text("room", room.name).Text("host", room.host).Number("port", room.port);
+  return json;
 }
 
 }  // namespace tavelo::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "JsonText.h"
 #include "cmd_fleet_runner.h"
 #include "fleet/Inventory.h"
 
@@ -19,8 +20,13 @@ struct FleetArgs {
   bool json = false;
 };
 
-// The stream progress goes to: stdout, or stderr when stdout carries JSON.
-std::ostream& FleetProgressStream(const FleetArgs& fleet);
+// kExitOk when every room ended well, else kExitFailure.
+int FleetExit(const std::vector<RoomEnd>& ends);
+
+// A room's name in a table, a summary or a progress line: escaped, unquoted.
+std::string RoomCell(const Room& room);
+// A room's JSON object begun with its name, host and port; each command adds its result.
+JsonObject RoomJson(const Room& room);
 
 int RunFleetStatus(const FleetArgs& fleet);
 int RunFleetPull(const FleetArgs& fleet);

@@ -1,6 +1,6 @@
 #include "cmd_fleet_progress.h"
 
-#include "cmd_device_panel.h"
+#include "cmd_fleet.h"
 
 namespace tavelo::cli {
 
@@ -27,7 +27,7 @@ void FleetProgress::Finished(const Room& room, const RoomEnd& end) {
     Redraw();
     return;
   }
-  *out_ << "[" << done_ << "/" << rooms_ << "] " << ShownName(room.name) << ": " << DescribeEnd(end)
+  *out_ << "[" << done_ << "/" << rooms_ << "] " << RoomCell(room) << ": " << DescribeEnd(end)
         << "\n"
         << std::flush;
 }

@@ -124,10 +124,25 @@ int RunFleetPush(const FleetArgs& fleet) {
   PushWork work(fleet.rooms, source, perRoom, slot);
   const auto ends = RunFleet(fleet.rooms, work, fleet.options);
 
+  if (fleet.json) {
+    std::vector<std::string> items;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+      JsonObject json = RoomJson(fleet.rooms[i]);
+      json.Bool("pushed", ends[i].ok);
+      if (ends[i].ok) {
+        json.Text("detail", ends[i].detail);
+      } else {
+        json.Text("step", ends[i].step).Text("error", ends[i].detail);
+      }
+      items.push_back(json.Str());
+    }
+    std::cout << JsonLines(items) << std::flush;
+    return FleetExit(ends);
+  }
   std::vector<std::vector<std::string>> rows = {{"ROOM", "RESULT", "STEP", "DETAIL"}};
   std::vector<std::string> holding, failed;
   for (std::size_t i = 0; i < ends.size(); ++i) {
-    const std::string room = ShownName(fleet.rooms[i].name);
+    const std::string room = RoomCell(fleet.rooms[i]);
     const RoomEnd& end = ends[i];
     rows.push_back({room, end.ok ? "pushed" : "failed", end.ok ? "" : end.step, end.detail});
     (end.ok ? holding : failed).push_back(end.ok ? room : room + " (at " + end.step + ")");
@@ -139,7 +154,7 @@ int RunFleetPush(const FleetArgs& fleet) {
     std::cout << "fleet push: " << failed.size() << " failed: " << Names(failed) << "\n";
   }
   std::cout << std::flush;
-  return failed.empty() ? kExitOk : kExitFailure;
+  return FleetExit(ends);
 }
 
 }  // namespace tavelo::cli

@@ -12,7 +12,7 @@ namespace {
 struct RoomStatus {
   int protocolVersion = -1;
   int preset = 0;          // 1..10
-  std::string presetName;  // escaped, quoted
+  std::string presetName;  // as the processor holds it
   bool lock = false;
   int adminMode = 0;
 };
@@ -26,10 +26,10 @@ class StatusWork : public FleetWork {
     RoomStatus& s = status_[room];
     s.protocolVersion = engine.ProtocolVersion();
     s.preset = engine.CurrentPreset() + 1;
-    s.presetName = ShownPresetName(engine.Image().name);
+    s.presetName = PresetNameText(engine.Image().name);
     s.lock = engine.LockState();
     s.adminMode = engine.AdminMode();
-    return RoomEnd{true, {}, "preset " + std::to_string(s.preset) + " " + s.presetName};
+    return RoomEnd{true, {}, "preset " + std::to_string(s.preset) + " " + ShownName(s.presetName)};
   }
 
   const RoomStatus& Of(std::size_t room) const { return status_[room]; }
@@ -42,26 +42,26 @@ std::string Address(const Room& room) {
   return room.host + ":" + std::to_string(room.port);
 }
 
+// The same names `status --json` gives the one processor.
 std::string AsJson(const std::vector<Room>& rooms, const std::vector<RoomEnd>& ends,
                    const StatusWork& work) {
-  std::string out = "[";
+  std::vector<std::string> items;
   for (std::size_t i = 0; i < rooms.size(); ++i) {
     const RoomStatus& s = work.Of(i);
-    out += i == 0 ? "\n" : ",\n";
-    out += "  {\"room\": " + ShownName(rooms[i].name) + ", \"host\": " + ShownName(rooms[i].host) +
-           ", \"port\": " + std::to_string(rooms[i].port) +
-           ", \"reachable\": " + (ends[i].ok ? "true" : "false");
+    JsonObject json = RoomJson(rooms[i]);
+    json.Bool("reachable", ends[i].ok);
     if (ends[i].ok) {
-      out += ", \"protocol_version\": " + std::to_string(s.protocolVersion) +
-             ", \"current_preset\": " + std::to_string(s.preset) +
-             ", \"preset_name\": " + s.presetName + ", \"lock\": " + (s.lock ? "true" : "false") +
-             ", \"admin_mode\": " + std::to_string(s.adminMode);
+      json.Number("protocol_version", s.protocolVersion)
+          .Number("current_preset", s.preset)
+          .Text("preset_name", s.presetName)
+          .Bool("lock", s.lock)
+          .Number("admin_mode", s.adminMode);
     } else {
-      out += ", \"error\": " + ShownName(ends[i].detail);
+      json.Text("error", ends[i].detail);
     }
-    out += "}";
+    items.push_back(json.Str());
   }
-  return out + "\n]\n";
+  return JsonLines(items);
 }
 
 std::string AsTable(const std::vector<Room>& rooms, const std::vector<RoomEnd>& ends,
@@ -71,12 +71,12 @@ std::string AsTable(const std::vector<Room>& rooms, const std::vector<RoomEnd>& 
   for (std::size_t i = 0; i < rooms.size(); ++i) {
     const RoomStatus& s = work.Of(i);
     if (ends[i].ok) {
-      rows.push_back({ShownName(rooms[i].name), Address(rooms[i]), "yes",
+      rows.push_back({RoomCell(rooms[i]), Address(rooms[i]), "yes",
                       std::to_string(s.protocolVersion),
-                      std::to_string(s.preset) + " " + s.presetName, s.lock ? "on" : "off",
-                      std::to_string(s.adminMode)});
+                      std::to_string(s.preset) + " " + ShownName(s.presetName),
+                      s.lock ? "on" : "off", std::to_string(s.adminMode)});
     } else {
-      rows.push_back({ShownName(rooms[i].name), Address(rooms[i]), "no", ends[i].detail});
+      rows.push_back({RoomCell(rooms[i]), Address(rooms[i]), "no", ends[i].detail});
     }
   }
   return FormatTable(rows);
@@ -89,9 +89,7 @@ int RunFleetStatus(const FleetArgs& fleet) {
   const auto ends = RunFleet(fleet.rooms, work, fleet.options);
   std::cout << (fleet.json ? AsJson(fleet.rooms, ends, work) : AsTable(fleet.rooms, ends, work))
             << std::flush;
-  const bool allReached =
-      std::all_of(ends.begin(), ends.end(), [](const RoomEnd& e) { return e.ok; });
-  return allReached ? kExitOk : kExitFailure;
+  return FleetExit(ends);
 }
 
 }  // namespace tavelo::cli

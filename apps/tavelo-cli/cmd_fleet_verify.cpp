@@ -6,6 +6,7 @@
 #include "cmd_fleet.h"
 #include "fleet/RoomPreset.h"
 #include "fleet/TextTable.h"
+#include "presets/ParamFields.h"
 #include "presets/PresetFolder.h"
 
 namespace tavelo::cli {
@@ -52,17 +53,26 @@ int RunFleetVerify(const FleetArgs& fleet) {
 
   std::vector<std::vector<std::string>> rows = {
       {"ROOM", "RESULT", "DIFFERENCE (golden -> room) OR REASON"}};
+  std::vector<std::string> items;
   int same = 0, differ = 0, unreachable = 0, noGolden = 0;
   for (std::size_t i = 0; i < ends.size(); ++i) {
-    const std::string room = ShownName(fleet.rooms[i].name);
+    const std::string room = RoomCell(fleet.rooms[i]);
     const RoomEnd& end = ends[i];
+    JsonObject json = RoomJson(fleet.rooms[i]);
     if (!end.ok) {
       const bool golden = end.step == kNoGolden;
       ++(golden ? noGolden : unreachable);
-      rows.push_back({room, golden ? "no golden file" : "unreachable", end.detail});
+      const char* result = golden ? "no golden file" : "unreachable";
+      rows.push_back({room, result, end.detail});
+      items.push_back(json.Text("result", result).Text("error", end.detail).Str());
       continue;
     }
     const auto& differences = work.Differences(i);
+    std::vector<std::string> quoted;
+    for (const std::string& d : differences) quoted.push_back(JsonString(d));
+    items.push_back(json.Text("result", differences.empty() ? "same" : "differs")
+                        .Raw("differences", JsonList(quoted))
+                        .Str());
     if (differences.empty()) {
       ++same;
       rows.push_back({room, "same"});
@@ -73,10 +83,14 @@ int RunFleetVerify(const FleetArgs& fleet) {
       rows.push_back({k == 0 ? room : "", k == 0 ? "differs" : "", differences[k]});
     }
   }
-  std::cout << FormatTable(rows) << "fleet verify: " << same << " same, " << differ << " differ, "
-            << unreachable << " unreachable, " << noGolden << " without a golden file, of "
-            << ends.size() << " rooms\n"
-            << std::flush;
+  if (fleet.json) {
+    std::cout << JsonLines(items);
+  } else {
+    std::cout << FormatTable(rows) << "fleet verify: " << same << " same, " << differ << " differ, "
+              << unreachable << " unreachable, " << noGolden << " without a golden file, of "
+              << ends.size() << " rooms\n";
+  }
+  std::cout << std::flush;
   return same == static_cast<int>(ends.size()) ? kExitOk : kExitFailure;
 }
 

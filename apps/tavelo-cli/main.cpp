@@ -3,6 +3,7 @@
 
 #include "Command.h"
 #include "CommandLine.h"
+#include "TaveloVersion.h"
 
 namespace {
 
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") return RunHelp(words);
+  if (words[0] == "--version" && words.size() == 1) {
+    std::cout << "tavelo-cli " << tavelo::kTaveloVersion << "\n";
+    return kExitOk;
+  }
   // Options may come before the command ("--link demo status"): the first word that names a
   // command is the command, everything else goes to it in order.
   for (std::size_t i = 0; i < words.size(); ++i) {

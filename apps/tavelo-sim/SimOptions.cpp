@@ -62,13 +62,14 @@ std::string SimUsage() {
          "  --verbose            print every request\n"
          "  --count N            N processors on ports P..P+N-1 (module ports M..M+N-1, free\n"
          "                       ones unless given), processor K from seed+K (default 1)\n"
-         "  --fault-room K       the faults apply to processor K (0..N-1) only\n";
+         "  --fault-room K       the faults apply to processor K (0..N-1) only\n"
+         "  --version            print the version and stop\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::string& error,
-                                          bool& help) {
+                                          SimQuery& query) {
   SimOptions options;
-  help = false;
+  query = SimQuery::kNone;
   bool modulePortGiven = false;
   for (int i = 1; i < arguments.size(); ++i) {
     const QString& arg = arguments[i];
@@ -83,7 +84,10 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::str
     QString v;
     long long n = 0;
     if (arg == "--help" || arg == "-h") {
-      help = true;
+      query = SimQuery::kHelp;
+      return std::nullopt;
+    } else if (arg == "--version") {
+      query = SimQuery::kVersion;
       return std::nullopt;
     } else if (arg == "--verbose") {
       options.verbose = true;

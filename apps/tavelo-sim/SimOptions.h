@@ -26,10 +26,13 @@ struct SimOptions {
   std::optional<int> faultRoom;
 };
 
+// A command line that asks only to be told something: the usage or the version.
+enum class SimQuery { kNone, kHelp, kVersion };
+
 // Parses the arguments (program name first). On a bad argument returns nullopt and puts
-// the reason in `error`; `help` is set for --help.
+// the reason in `error`; for --help or --version returns nullopt with `query` set.
 std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, std::string& error,
-                                          bool& help);
+                                          SimQuery& query);
 
 std::string SimUsage();
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "SimOptions.h"
+#include "TaveloVersion.h"
 #include "platform/SimServer.h"
 #include "presets/ParamFile.h"
 #include "presets/PresetFolder.h"
@@ -67,12 +68,16 @@ bool LoadPreset(const std::string& path, tavelo::ParamImage& image, std::string&
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   std::string error;
-  bool help = false;
+  tavelo::SimQuery query = tavelo::SimQuery::kNone;
   const std::optional<tavelo::SimOptions> options =
-      tavelo::ParseSimOptions(app.arguments(), error, help);
+      tavelo::ParseSimOptions(app.arguments(), error, query);
   if (!options) {
-    if (help) {
+    if (query == tavelo::SimQuery::kHelp) {
       std::fputs(tavelo::SimUsage().c_str(), stdout);
+      return 0;
+    }
+    if (query == tavelo::SimQuery::kVersion) {
+      std::printf("tavelo-sim %s\n", tavelo::kTaveloVersion);
       return 0;
     }
     std::fprintf(stderr, "tavelo-sim: %s\n%s", error.c_str(), tavelo::SimUsage().c_str());

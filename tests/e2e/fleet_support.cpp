@@ -83,9 +83,8 @@ std::vector<std::string> TableRow(const std::string& out, const std::string& roo
   static const QRegularExpression kGap(QStringLiteral(" {2,}"));
   std::istringstream lines(out);
   std::string line;
-  const std::string quoted = "\"" + room + "\"";
   while (std::getline(lines, line)) {
-    if (line.rfind(quoted + " ", 0) != 0) continue;
+    if (line.rfind(room + " ", 0) != 0) continue;
     std::vector<std::string> cells;
     for (const auto& cell : QString::fromStdString(line).split(kGap)) {
       cells.push_back(cell.toStdString());

@@ -37,7 +37,7 @@ std::filesystem::path WriteInventory(const TempFolder& folder, const std::string
                                      const std::vector<int>& ports,
                                      const std::string& extraLines = {});
 
-// The rows of a fleet command's table whose first cell is the quoted room name, first row
+// The rows of a fleet command's table whose first cell is the room's name, first row
 // only, cells split at runs of two or more spaces.
 std::vector<std::string> TableRow(const std::string& out, const std::string& room);
 

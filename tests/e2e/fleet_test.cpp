@@ -96,12 +96,13 @@ TEST_F(Fleet, StatusReportsEveryRoomAsATableAsJsonAndEscapesNames) {
   const CliRun table = Run({"status", Inventory()});
   ASSERT_EQ(table.exitCode, 0) << table.out << table.err;
   EXPECT_EQ(table.out.find('\x1b'), std::string::npos);
-  EXPECT_NE(table.out.find("\nROOM       ADDRESS          REACHABLE  VERSION  PRESET"),
-            std::string::npos)
+  EXPECT_EQ(table.out.find("ROOM     ADDRESS          REACHABLE  VERSION  PRESET"), 0u)
       << table.out;
-  // Not a terminal: a plain line per room as it finishes, no carriage returns.
-  EXPECT_EQ(Count(table.out, "/20] \"room-"), 20u) << table.out;
-  EXPECT_EQ(table.out.find('\r'), std::string::npos);
+  // Progress goes to stderr, so a piped table is just the table; not a terminal, so a plain
+  // line per room as it finishes, no carriage returns.
+  EXPECT_EQ(Count(table.out, "/20]"), 0u) << table.out;
+  EXPECT_EQ(Count(table.err, "/20] room-"), 20u) << table.err;
+  EXPECT_EQ(table.err.find('\r'), std::string::npos);
   for (int k = 0; k < kRooms; ++k) {
     const auto row = TableRow(table.out, RoomName(k));
     ASSERT_EQ(row.size(), 7u) << RoomName(k) << "\n" << table.out;
@@ -119,7 +120,7 @@ TEST_F(Fleet, StatusReportsEveryRoomAsATableAsJsonAndEscapesNames) {
   const CliRun json = Run({"status", Inventory(), "--json"});
   ASSERT_EQ(json.exitCode, 0) << json.err;
   // Progress goes to stderr, so stdout is JSON and nothing else.
-  EXPECT_EQ(Count(json.err, "/20] \"room-"), 20u) << json.err;
+  EXPECT_EQ(Count(json.err, "/20] room-"), 20u) << json.err;
   QJsonParseError error{};
   const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
   ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out;
@@ -139,6 +140,7 @@ TEST_F(Fleet, StatusReportsEveryRoomAsATableAsJsonAndEscapesNames) {
 }
 
 TEST_F(Fleet, PullSavesEachRoomsOwnPresetUnderItsName) {
+  std::filesystem::create_directory(dir_.Path("pulled"));
   const CliRun pull = Run({"pull", Inventory(), dir_.Q("pulled")});
   ASSERT_EQ(pull.exitCode, 0) << pull.out << pull.err;
   EXPECT_NE(pull.out.find("fleet pull: 20 of 20 rooms saved into "), std::string::npos);
@@ -148,9 +150,42 @@ TEST_F(Fleet, PullSavesEachRoomsOwnPresetUnderItsName) {
     EXPECT_EQ(RoomDifferences(SeededPreset(k), file), std::vector<std::string>{}) << RoomName(k);
     EXPECT_EQ(TableRow(pull.out, RoomName(k)).at(1), "saved");
   }
+  // The same as JSON: an object a room, naming its file.
+  std::filesystem::create_directory(dir_.Path("again"));
+  const CliRun json = Run({"pull", Inventory(), dir_.Q("again"), "--json"});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const QJsonArray rooms = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
+  ASSERT_EQ(rooms.size(), kRooms) << json.out;
+  for (int k = 0; k < kRooms; ++k) {
+    const QJsonObject room = rooms[k].toObject();
+    EXPECT_EQ(room["room"].toString().toStdString(), RoomName(k));
+    EXPECT_TRUE(room["saved"].toBool()) << json.out;
+    EXPECT_EQ(room["file"].toString().toStdString(), dir_.Path("again/" + RoomName(k)).string());
+    EXPECT_EQ(room["preset_name"].toString().toStdString(),
+              PresetNameText(SanitisePresetName(PresetNameText(SeededPreset(k).name))));
+  }
+}
+
+// A save never creates a folder: a mistyped DIR is refused before any room is reached.
+TEST_F(Fleet, PullIntoAMissingFolderIsRefusedAndMakesNone) {
+  const CliRun pull = Run({"pull", Inventory(), dir_.Q("typo/presets")});
+  EXPECT_EQ(pull.exitCode, 1);
+  EXPECT_NE(pull.err.find("tavelo-cli fleet pull: cannot save into " +
+                          dir_.Path("typo/presets").string() + ": No such file or directory"),
+            std::string::npos)
+      << pull.err;
+  EXPECT_EQ(pull.out, "");
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("typo")));
+  EXPECT_EQ(sim_.Output().find("connection from"), std::string::npos) << sim_.Output();
+  // A file where the folder should be is refused the same way.
+  std::ofstream(dir_.Path("plain")) << "x";
+  const CliRun file = Run({"pull", Inventory(), dir_.Q("plain")});
+  EXPECT_EQ(file.exitCode, 1);
+  EXPECT_NE(file.err.find("Not a directory"), std::string::npos) << file.err;
 }
 
 TEST_F(Fleet, VerifyNamesTheChangedRoomsTheOneNotReachedAndTheOneWithoutAReference) {
+  std::filesystem::create_directory(dir_.Path("golden"));
   ASSERT_EQ(Run({"pull", Inventory(), dir_.Q("golden")}).exitCode, 0);
   const CliRun clean = Run({"verify", Inventory(), dir_.Q("golden")});
   EXPECT_EQ(clean.exitCode, 0) << clean.out << clean.err;
@@ -179,9 +214,9 @@ TEST_F(Fleet, VerifyNamesTheChangedRoomsTheOneNotReachedAndTheOneWithoutAReferen
   EXPECT_EQ(room3[2].rfind("reverb.level: ", 0), 0u) << room3[2];
   EXPECT_NE(room3[2].find(" -> 77"), std::string::npos) << room3[2];
   // Room 11's two differences: the first on its row, the second on the row below.
-  const auto at = verify.out.find("\"room-11\"", verify.out.find("\nROOM "));
+  const auto at = verify.out.find("\nroom-11 ");
   ASSERT_NE(at, std::string::npos);
-  const std::string room11 = verify.out.substr(at, verify.out.find("\"room-12\"", at) - at);
+  const std::string room11 = verify.out.substr(at + 1, verify.out.find("\nroom-12 ", at) - at);
   EXPECT_NE(room11.find("differs"), std::string::npos) << room11;
   EXPECT_NE(room11.find("mic.volume: "), std::string::npos) << room11;
   EXPECT_NE(room11.find(" -> 3\n"), std::string::npos) << room11;
@@ -196,11 +231,26 @@ TEST_F(Fleet, VerifyNamesTheChangedRoomsTheOneNotReachedAndTheOneWithoutAReferen
   ASSERT_EQ(missing.size(), 3u) << verify.out;
   EXPECT_EQ(missing[1], "no golden file");
   for (int k : {0, 1, 2, 4, 6, 10, 12, 19}) {
-    EXPECT_EQ(TableRow(verify.out, RoomName(k)),
-              (std::vector<std::string>{"\"" + RoomName(k) + "\"", "same"}));
+    EXPECT_EQ(TableRow(verify.out, RoomName(k)), (std::vector<std::string>{RoomName(k), "same"}));
   }
   // Room 5 had no reference: the last run never connected it (the pull and the first run did).
   EXPECT_EQ(Count(sim_.Output(), "processor 5: connection from"), 2u) << sim_.Output();
+
+  // The same verdicts as JSON, each difference an entry of its room's list.
+  const CliRun json =
+      Run({"verify", QString::fromStdString(venue.string()), dir_.Q("golden"), "--json"});
+  EXPECT_EQ(json.exitCode, 1) << json.err;
+  const QJsonArray rooms = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
+  ASSERT_EQ(rooms.size(), kRooms + 1) << json.out;
+  const auto result = [&](int k) { return rooms[k].toObject()["result"].toString().toStdString(); };
+  EXPECT_EQ(result(0), "same");
+  EXPECT_EQ(result(3), "differs");
+  EXPECT_EQ(result(5), "no golden file");
+  EXPECT_EQ(result(kRooms), "unreachable");
+  const QJsonArray differences = rooms[11].toObject()["differences"].toArray();
+  ASSERT_EQ(differences.size(), 2) << json.out;
+  EXPECT_TRUE(differences[0].toString().startsWith("mic.volume: ")) << json.out;
+  EXPECT_TRUE(rooms[kRooms].toObject()["error"].toString().contains("connection refused"));
 }
 
 // One sim whose processor 7 drops its link after 25 replies: the 19 of connecting and
@@ -218,12 +268,12 @@ TEST(FleetPush, ARoomFailingMidUploadStopsNoOtherAndTheSummaryNamesWhoHoldsThePr
   EXPECT_EQ(push.exitCode, 1) << push.out << push.err;
   std::string holders;
   for (int k = 0; k < kRooms; ++k) {
-    if (k != 7) holders += (holders.empty() ? "\"" : ", \"") + RoomName(k) + "\"";
+    if (k != 7) holders += (holders.empty() ? "" : ", ") + RoomName(k);
   }
   EXPECT_NE(push.out.find("fleet push: 19 of 20 rooms hold the new preset: " + holders + "\n"),
             std::string::npos)
       << push.out;
-  EXPECT_NE(push.out.find("fleet push: 1 failed: \"room-07\" (at upload (5 chunks confirmed))\n"),
+  EXPECT_NE(push.out.find("fleet push: 1 failed: room-07 (at upload (5 chunks confirmed))\n"),
             std::string::npos)
       << push.out;
   const auto failed = TableRow(push.out, "room-07");
@@ -232,6 +282,7 @@ TEST(FleetPush, ARoomFailingMidUploadStopsNoOtherAndTheSummaryNamesWhoHoldsThePr
   EXPECT_NE(failed[3].find("the link went down"), std::string::npos) << failed[3];
 
   // Every room read back: the 19 hold the file, room 7 still its own preset.
+  std::filesystem::create_directory(dir.Path("back"));
   const CliRun back = RunCli({"fleet", "pull", venue, dir.Q("back")}, kLimitMs);
   ASSERT_EQ(back.exitCode, 0) << back.out << back.err;
   for (int k = 0; k < kRooms; ++k) {
@@ -256,13 +307,14 @@ TEST(FleetPush, FromAFolderEachRoomGetsItsOwnFileAndARoomWithoutOneIsNotTouched)
   const CliRun push = RunCli({"fleet", "push", venue, dir.Q("files"), "--slot", "4"}, kLimitMs);
   EXPECT_EQ(push.exitCode, 1) << push.out << push.err;
   EXPECT_EQ(TableRow(push.out, "room-00"),
-            (std::vector<std::string>{"\"room-00\"", "pushed", "user mode 4: \"ROOM 0\""}));
+            (std::vector<std::string>{"room-00", "pushed", "user mode 4: \"ROOM 0\""}));
   const auto missing = TableRow(push.out, "room-02");
   ASSERT_EQ(missing.size(), 4u) << push.out;
   EXPECT_EQ(missing[1], "failed");
   EXPECT_EQ(missing[2], "file");
   EXPECT_EQ(sim.Output().find("processor 2: connection from"), std::string::npos);
 
+  std::filesystem::create_directory(dir.Path("back"));
   const CliRun back = RunCli({"fleet", "pull", venue, dir.Q("back")}, kLimitMs);
   ASSERT_EQ(back.exitCode, 0) << back.out << back.err;
   for (int k : {0, 1, 3}) {
@@ -329,9 +381,8 @@ TEST(FleetPush, AnUploadTheProcessorRefusesIsAFailureNotAConfirmation) {
       QString::fromStdString(WriteParamFile(dir, "house", PushedPreset("HOUSE", 2)).string());
   const CliRun push = RunCli({"fleet", "push", venue, file}, kLimitMs);
   EXPECT_EQ(push.exitCode, 1) << push.out << push.err;
-  EXPECT_NE(
-      push.out.find("fleet push: 2 of 3 rooms hold the new preset: \"room-00\", \"room-01\"\n"),
-      std::string::npos)
+  EXPECT_NE(push.out.find("fleet push: 2 of 3 rooms hold the new preset: room-00, room-01\n"),
+            std::string::npos)
       << push.out;
   const auto row = TableRow(push.out, "refusing");
   ASSERT_EQ(row.size(), 4u) << push.out;
@@ -339,6 +390,16 @@ TEST(FleetPush, AnUploadTheProcessorRefusesIsAFailureNotAConfirmation) {
   EXPECT_EQ(row[2], "confirmation");
   EXPECT_NE(row[3].find("refused the upload"), std::string::npos) << row[3];
   EXPECT_EQ(refusing.Current(), VirtualProcessor::Seeded(kSeed).Current());
+
+  const CliRun json = RunCli({"fleet", "push", venue, file, "--json"}, kLimitMs);
+  EXPECT_EQ(json.exitCode, 1) << json.err;
+  const QJsonArray rooms = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
+  ASSERT_EQ(rooms.size(), 3) << json.out;
+  EXPECT_TRUE(rooms[0].toObject()["pushed"].toBool()) << json.out;
+  const QJsonObject refused = rooms[2].toObject();
+  EXPECT_EQ(refused["room"].toString(), "refusing");
+  EXPECT_FALSE(refused["pushed"].toBool());
+  EXPECT_EQ(refused["step"].toString(), "confirmation");
 }
 
 // Never more rooms at once than --jobs allows, and more than one at once (served side by
@@ -399,7 +460,7 @@ TEST(FleetUsage, BadArgumentsAndInventoriesAreRefusedBeforeAnyRoomIsReached) {
        2,
        "tavelo-cli fleet status: --host is not used by fleet status (a fleet command reaches"},
       {{"fleet", "status", good, "--trace"}, 2, "--trace is not used by fleet status"},
-      {{"fleet", "pull", good, "d", "--json"}, 2, "--json is not used by fleet pull"},
+      {{"fleet", "pull", good, "d", "--slot", "1"}, 2, "--slot is not used by fleet pull"},
       {{"fleet", "status", good, "--jobs", "0"}, 2, "--jobs must be a whole number from 1 to 256"},
       {{"fleet", "push", good, good, "--slot", "11"}, 2, "fleet push: --slot must be 1 to 10"},
       {{"fleet", "status", QString::fromStdString(bad.string())},

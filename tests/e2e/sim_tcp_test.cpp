@@ -160,8 +160,8 @@ TEST_F(SimTcp, MonitorEndsAtItsTimeOutOrOnInterrupt) {
   EXPECT_NE(err.find("status: Idle"), std::string::npos) << "the link was closed: " << err;
 }
 
-// Faults of the processor end each command with exit 1, the status text and the message,
-// never with a hang.
+// Faults of the processor end each command with exit 1, the reason and the message, never
+// with a hang.
 TEST(SimFaults, EachFaultEndsTheCommandAsItShould) {
   struct Case {
     const char* fault;
@@ -169,10 +169,10 @@ TEST(SimFaults, EachFaultEndsTheCommandAsItShould) {
   };
   const Case cases[] = {
       {"wrong-version", "Device version is not matched.\nPlease contact your vendor.\n"},
-      {"wrong-version=4", "Open failed1"},
-      {"wrong-signature", "Open failed1"},
-      {"bad-body-checksum", "Open failed1"},
-      {"oversized-total", "Open failed1"},
+      {"wrong-version=4", "Open failed: "},
+      {"wrong-signature", "Open failed: "},
+      {"bad-body-checksum", "Open failed: "},
+      {"oversized-total", "Open failed: "},
       {"drop-after=4", "the link went down"},
   };
   TempFolder dir;
@@ -182,6 +182,9 @@ TEST(SimFaults, EachFaultEndsTheCommandAsItShould) {
     const CliRun run = RunCli(QStringList{"pull", dir.Q("never")} + sim.Link(), 20000);
     EXPECT_EQ(run.exitCode, 1) << c.fault;
     EXPECT_NE(run.err.find(c.expected), std::string::npos) << c.fault << ": " << run.err;
+    // The panel's status codes ("Open failed1") are said in words on the console.
+    EXPECT_EQ(run.err.find("Open failed0"), std::string::npos) << c.fault << ": " << run.err;
+    EXPECT_EQ(run.err.find("Open failed1"), std::string::npos) << c.fault << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir.Path("never"))) << c.fault;
   }
 }

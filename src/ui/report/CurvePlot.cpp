@@ -134,10 +134,21 @@ bool WriteCurvePicture(const std::vector<tavelo::EqBand>& bands, const QString& 
     error = QString("cannot write %1: %2").arg(path, file.errorString());
     return false;
   }
+  if (!WriteCurvePicture(bands, file, path, format, width, height, scale, error)) return false;
+  if (!file.flush() || file.error() != QFileDevice::NoError) {
+    error = QString("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+  }
+  return true;
+}
+
+bool WriteCurvePicture(const std::vector<tavelo::EqBand>& bands, QIODevice& out,
+                       const QString& name, PictureFormat format, int width, int height,
+                       double scale, QString& error) {
   const QRectF area(0, 0, width, height);
   if (format == PictureFormat::kSvg) {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&out);
     svg.setSize(QSize(width, height));
     svg.setViewBox(area);
     svg.setTitle("Equaliser response");
@@ -152,14 +163,10 @@ bool WriteCurvePicture(const std::vector<tavelo::EqBand>& bands, const QString& 
       QPainter painter(&image);
       PaintCurvePlot(painter, area, bands, ScreenPlotColours(), true);
     }
-    if (!image.save(&file, "PNG")) {
-      error = QString("cannot write %1: the picture could not be encoded").arg(path);
+    if (!image.save(&out, "PNG")) {
+      error = QString("cannot write %1: the picture could not be encoded").arg(name);
       return false;
     }
-  }
-  if (!file.flush() || file.error() != QFileDevice::NoError) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
   }
   return true;
 }

@@ -8,6 +8,7 @@
 
 #include "params/EqBand.h"
 
+class QIODevice;
 class QPainter;
 
 namespace tavelo::ui {
@@ -28,5 +29,10 @@ enum class PictureFormat { kSvg, kPng };
 // False with `error` set ("cannot write /x/y.png: ...") when the file cannot be written.
 bool WriteCurvePicture(const std::vector<tavelo::EqBand>& bands, const QString& path,
                        PictureFormat format, int width, int height, double scale, QString& error);
+// The same into `out`, open for writing (standard output, say); `name` names it in `error`.
+// The caller flushes `out` and checks that the bytes arrived.
+bool WriteCurvePicture(const std::vector<tavelo::EqBand>& bands, QIODevice& out,
+                       const QString& name, PictureFormat format, int width, int height,
+                       double scale, QString& error);
 
 }  // namespace tavelo::ui

@@ -218,9 +218,18 @@ bool WriteReportPdf(const ParamImage& image, const ReportHeader& header, const Q
     error = QString("cannot write %1: %2").arg(path, file.errorString());
     return false;
   }
+  WriteReportPdf(image, header, file);
+  if (!file.commit()) {
+    error = QString("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+  }
+  return true;
+}
+
+void WriteReportPdf(const ParamImage& image, const ReportHeader& header, QIODevice& out) {
   const Flow flow = LayOut(image, header);
   {
-    QPdfWriter pdf(&file);
+    QPdfWriter pdf(&out);
     pdf.setResolution(kResolution);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -242,11 +251,6 @@ bool WriteReportPdf(const ParamImage& image, const ReportHeader& header, const Q
                Qt::AlignRight | Qt::AlignVCenter, kMuted);
     }
   }
-  if (!file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace tavelo::ui

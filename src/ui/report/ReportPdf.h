@@ -7,6 +7,8 @@
 #include "core/text/Lang.h"
 #include "params/ParamImage.h"
 
+class QIODevice;
+
 namespace tavelo::ui {
 
 struct ReportHeader {
@@ -20,6 +22,8 @@ struct ReportHeader {
 // report whole. False with `error` naming the file and the cause.
 bool WriteReportPdf(const tavelo::ParamImage& image, const ReportHeader& header,
                     const QString& path, QString& error);
+// The same into `out`, open for writing (standard output, say); the caller flushes it.
+void WriteReportPdf(const tavelo::ParamImage& image, const ReportHeader& header, QIODevice& out);
 
 // The page count the report of `image` takes (for tests and the console's summary).
 int ReportPageCount(const tavelo::ParamImage& image, tavelo::Lang lang);
