@@ -2,7 +2,8 @@
 # Checks of the installed files. Usage: packaging_checks.sh CHECK BUILD_DIR TEST_DIR APP_ID
 #   install_files  `cmake --install` writes exactly expected-install.txt, all under the prefix
 #   validators     desktop-file-validate and appstreamcli accept the entry and the metainfo
-#   completion     the bash completion offers the commands, link options and every set name
+#   completion     the bash completion of the three programs offers their commands, options,
+#                  every set name and the values of options and names that take words
 #   manuals        the manual pages name only options and commands the programs have
 # Exit 77: a tool the check needs is missing (ctest shows it as skipped).
 set -euo pipefail
@@ -52,8 +53,12 @@ validators)
   prefix="$(install_tree)"
   desktop="$prefix/share/applications/$id.desktop"
   desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
-  appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" ||
-    fail "appstreamcli rejects $id.metainfo.xml"
+  metainfo="$prefix/share/metainfo/$id.metainfo.xml"
+  appstreamcli validate --pedantic --no-net "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
+  # An address in the metainfo is one the packager gave, never a made-up one.
+  if grep -n 'example\.\(org\|com\|net\)' "$metainfo"; then
+    fail "$id.metainfo.xml points at a placeholder address"
+  fi
   for key in 'Name' 'Name\[zh_CN\]' 'Comment' 'Comment\[zh_CN\]'; do
     grep -q "^$key=." "$desktop" || fail "$id.desktop has no $key"
   done
@@ -65,11 +70,15 @@ validators)
 completion)
   # shellcheck source=/dev/null
   source "$build/packaging/tavelo-cli"
-  complete_line() { # words... ; the last word is the one being completed
+  complete_line() { # program words... ; the last word is the one being completed
     COMP_WORDS=("$@")
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     COMPREPLY=()
-    _tavelo_cli
+    case "$1" in
+      tavelo) _tavelo_panel ;;
+      tavelo-sim) _tavelo_sim ;;
+      *) _tavelo_cli ;;
+    esac
     printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort
   }
   expect() { # description, expected lines, words...
@@ -97,6 +106,46 @@ push" tavelo-cli fleet pu
   expect "fleet options" "--jobs
 --json" tavelo-cli fleet status --j
   [ -z "$(complete_line tavelo-cli fleet pull --li)" ] || fail "fleet pull offers --link"
+  expect "equaliser sets for eq-import" "music_eq" tavelo-cli eq-import mus
+  expect "equaliser sets for eq-export" "main_eq_1
+main_eq_2" tavelo-cli eq-export --link demo main
+  expect "commands after help" "set
+show
+status" tavelo-cli help s
+  expect "fleet commands after help fleet" "pull
+push" tavelo-cli help fleet pu
+  expect "report languages" "en
+zh" tavelo-cli report f.par --lang ""
+  expect "a command after options" "status" tavelo-cli --link demo --demo-seed 3 sta
+  expect "options after options and the command" "--link
+--lock-key" tavelo-cli --link demo status --l
+  expect "a value after NAME=" "app_mode=auto
+app_mode=dance
+app_mode=sing" tavelo-cli set app_mode=
+  expect "a value after NAME= as bash splits it" "sing" tavelo-cli set app_mode = s
+  expect "the rest after NAME= as bash splits it" "=auto
+=dance
+=sing" tavelo-cli set app_mode =
+  expect "on or off" "mic.mic1_volume.on=off
+mic.mic1_volume.on=on" tavelo-cli set --link demo mic.mic1_volume.on=o
+  [ -z "$(complete_line tavelo-cli set music.volume=)" ] || fail "set music.volume= offers words"
+  expect "--link=VALUE" "--link=demo" tavelo-cli status --link=d
+  expect "demo faults" "drop-after
+drop-reply" tavelo-cli status --demo-fault dro
+  expect "the panel's pages" "sur
+swout
+system" tavelo --page s
+  expect "the panel's languages" "en
+zh" tavelo --lang ""
+  expect "the simulator's faults" "drop-after
+drop-reply" tavelo-sim --fault dro
+  # The panel's and the simulator's options are the ones their help lists.
+  for program in tavelo tavelo-sim; do
+    QT_QPA_PLATFORM=offscreen "$build/apps/$program/$program" --help 2>&1 |
+      grep -o -- '--[a-z][a-z-]*' | grep -vx -e --help -e --version | LC_ALL=C sort -u >"$work/listed"
+    complete_line "$program" - | grep -vx -e --help -e --version >"$work/offered"
+    diff -u "$work/listed" "$work/offered" || fail "$program completion options differ from $program --help"
+  done
   # Every name `set --list` prints, and nothing else.
   "$cli" set --list | awk '{print $1 "="}' | LC_ALL=C sort -u >"$work/want"
   complete_line tavelo-cli set "" >"$work/got"
