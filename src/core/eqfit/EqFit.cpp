@@ -25,6 +25,9 @@ constexpr double kSmallestDeviationDb = 0.1;
 constexpr double kStartMaxQ = 12.0;
 // Passes of the step-wise polish after rounding.
 constexpr int kPolishPasses = 6;
+// A band whose removal costs less than this share of the squared error is made flat: once
+// the deviations are used up, spare bands otherwise chase single noisy points.
+constexpr double kPruneShare = 0.02;
 
 struct Parameters {
   int type = kBandPeak;
@@ -220,6 +223,18 @@ void Polish(const FitProblem& problem, const FitLimits& limits, std::vector<EqBa
       }
     }
     if (!improved) break;
+  }
+  for (std::size_t b = 0; b < bands.size(); ++b) {
+    if (bands[b].gain == 0) continue;
+    for (std::size_t i = 0; i < n; ++i) trialEq[i] = eq[i] - curves[b][i];
+    const double trialCost = problem.Cost(trialEq, nullptr);
+    if (trialCost < cost * (1 + kPruneShare)) {
+      bands[b].gain = 0;
+      bands[b].q = static_cast<std::int16_t>(std::clamp(10, limits.minQ, limits.maxQ));
+      std::fill(curves[b].begin(), curves[b].end(), 0.0);
+      eq = trialEq;
+      cost = trialCost;
+    }
   }
 }
 

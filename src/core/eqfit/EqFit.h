@@ -30,13 +30,13 @@ struct FitLimits {
 // gain (rounded down to the gain step) and the frequencies kept within the fit range.
 FitLimits LimitsOfSet(EqSet set, const FitSettings& settings);
 
-struct FittedBand {
+struct FitBandResult {
   EqBand band{};
   std::vector<std::string> atLimit;  // "gain at the +3.0 dB boost limit"
 };
 
 struct EqFitResult {
-  std::vector<FittedBand> bands;
+  std::vector<FitBandResult> bands;
   std::vector<double> eqDb;             // the rounded bands' sum on the grid
   double rmsBefore = 0, maxBefore = 0;  // |measured - target| over the fit range, dB
   double rmsAfter = 0, maxAfter = 0;    // |measured + eq - target|

@@ -1,6 +1,7 @@
 // Reading measured responses: one point per line, comments and a heading skipped.
 #include "eqfit/Measurement.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -73,7 +74,7 @@ std::string Number(double v) {
 
 }  // namespace
 
-MeasurementReading ReadMeasurement(std::string_view text) {
+MeasurementReading ReadMeasurement(std::string_view text, int minPoints) {
   MeasurementReading reading;
   ResponseCurve curve;
   int lineNumber = 0;
@@ -132,13 +133,13 @@ MeasurementReading ReadMeasurement(std::string_view text) {
     curve.hz.push_back(hz);
     curve.db.push_back(values[1]);
   }
-  if (static_cast<int>(curve.hz.size()) < kMinMeasurementPoints) {
+  if (static_cast<int>(curve.hz.size()) < std::max(minPoints, 2)) {
     const std::string lines =
         curve.hz.empty() ? std::string("none")
                          : "lines " + std::to_string(firstLine) + "-" + std::to_string(lastLine);
     reading.error = "only " + std::to_string(curve.hz.size()) +
                     " points lie between 20 Hz and 20 kHz (" + lines + "); a response needs " +
-                    std::to_string(kMinMeasurementPoints) + " or more";
+                    std::to_string(std::max(minPoints, 2)) + " or more";
     if (reading.pointsOutside > 0) {
       reading.error += "; " + std::to_string(reading.pointsOutside) + " points lie outside";
     }

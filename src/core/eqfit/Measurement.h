@@ -28,9 +28,10 @@ struct MeasurementReading {
 };
 
 // Refuses a point that is not a number (NaN, infinity, a word), a frequency that is not
-// positive or does not rise above the line before, and a file with fewer than
-// kMinMeasurementPoints points between 20 Hz and 20 kHz. Points outside that range are left
-// out rather than refused: measurement programs export from near 0 Hz up to 24 kHz.
-MeasurementReading ReadMeasurement(std::string_view text);
+// positive or does not rise above the line before, and a file with fewer than `minPoints`
+// points between 20 Hz and 20 kHz. Points outside that range are left out rather than
+// refused: measurement programs export from near 0 Hz up to 24 kHz. A house curve may be
+// as short as two points.
+MeasurementReading ReadMeasurement(std::string_view text, int minPoints = kMinMeasurementPoints);
 
 }  // namespace tavelo
