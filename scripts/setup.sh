@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6network6 libqt6widgets6 libgl-dev
   qt6-qpa-plugins libxkbcommon-dev qt6-translations-l10n
   libhidapi-dev libhidapi-hidraw0 libudev-dev
+  # bounded optimisers for fitting an EQ set to a room measurement
+  libnlopt-dev
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it

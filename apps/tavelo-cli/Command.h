@@ -71,6 +71,8 @@ struct CommandInfo {
   std::string details{};   // further lines for `help NAME`, each indented by two; may be empty
   SharedOptions shared = SharedOptions::kNone;
   std::vector<std::string> valueOptions{};  // own options with a value, e.g. "--slot"
+  std::vector<std::string> pairOptions{};   // own options with two values, "--range LO HI";
+                                            // the value holds both, joined by a space
   std::vector<std::string> flags{};         // own options without one, e.g. "--yes"
   std::vector<std::string> operands{};      // names of the words, for "FILE is missing"
   int minOperands = 0;

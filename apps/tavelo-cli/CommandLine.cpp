@@ -121,8 +121,8 @@ bool Contains(const std::vector<std::string>& list, const std::string& item) {
 }
 
 bool CommandTakes(const CommandInfo& c, const std::string& option) {
-  return Contains(c.valueOptions, option) || Contains(c.flags, option) ||
-         FindShared(c.shared, option) != nullptr;
+  return Contains(c.valueOptions, option) || Contains(c.pairOptions, option) ||
+         Contains(c.flags, option) || FindShared(c.shared, option) != nullptr;
 }
 
 // "--param-dir is not used by status; it goes with mass-push, pull, push", or nothing when
@@ -452,7 +452,8 @@ std::optional<CommandArgs> ParseCommandArgs(const CommandInfo& command,
     }
     const SharedOption* shared = FindShared(command.shared, name);
     const bool ownFlag = Contains(command.flags, name);
-    const bool ownValue = Contains(command.valueOptions, name);
+    const bool ownPair = Contains(command.pairOptions, name);
+    const bool ownValue = ownPair || Contains(command.valueOptions, name);
     if (!shared && !ownFlag && !ownValue) {
       error = NotUsedBy(command, name).value_or("unknown option '" + name + "'");
       return std::nullopt;
@@ -478,6 +479,13 @@ std::optional<CommandArgs> ParseCommandArgs(const CommandInfo& command,
     } else {
       error = name + " needs a value";
       return std::nullopt;
+    }
+    if (ownPair && !inlineValue) {
+      if (i + 1 >= words.size() || words[i + 1].rfind("--", 0) == 0) {
+        error = name + " needs two values";
+        return std::nullopt;
+      }
+      value += " " + words[++i];
     }
     if (ownFlag) {
       out.flags.insert(name);

@@ -6,6 +6,7 @@
 
 #include "Command.h"
 #include "CommandLine.h"
+#include "EqSetNames.h"
 #include "cmd_device_edits.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
@@ -21,19 +22,6 @@ namespace {
 
 // Filter files are a few kilobytes; anything far larger is not one.
 constexpr std::size_t kMaxFilterFileBytes = 1 << 20;
-
-std::string SetNames() {
-  std::string names;
-  for (const auto& info : kEqSets) names += std::string(names.empty() ? "" : ", ") + info.name;
-  return names;
-}
-
-std::optional<EqSet> FindSet(const std::string& name) {
-  for (int s = 0; s < kEqSetCount; ++s) {
-    if (name == kEqSets[static_cast<std::size_t>(s)].name) return static_cast<EqSet>(s);
-  }
-  return std::nullopt;
-}
 
 std::string FilterSummary(const TextFilter& f) {
   return "filter " + (f.number > 0 ? std::to_string(f.number) + " " : std::string()) + "(line " +
@@ -62,15 +50,10 @@ void PrintImportNotes(const std::string& path, const FilterTextReading& reading,
   }
 }
 
-// "no equaliser set "x" (SET: mic1, ...)".
-std::string NoSet(const std::string& name) {
-  return "no equaliser set " + JsonString(name) + " (SET: " + SetNames() + ")";
-}
-
 int RunEqImport(const CommandArgs& args) {
   std::string error;
-  const auto set = FindSet(args.positional[0]);
-  if (!set) return UsageError("eq-import", NoSet(args.positional[0]));
+  const auto set = FindEqSet(args.positional[0]);
+  if (!set) return UsageError("eq-import", NoEqSet(args.positional[0]));
   const auto path = ResolveFileArg(args, args.positional[1]);
   const ReadResult read = ReadWholeFile(path, kMaxFilterFileBytes);
   if (!read.ok) {
@@ -118,8 +101,8 @@ int RunEqImport(const CommandArgs& args) {
 
 int RunEqExport(const CommandArgs& args) {
   std::string error;
-  const auto set = FindSet(args.positional[0]);
-  if (!set) return UsageError("eq-export", NoSet(args.positional[0]));
+  const auto set = FindEqSet(args.positional[0]);
+  if (!set) return UsageError("eq-export", NoEqSet(args.positional[0]));
   ParamImage image;
   std::string source;
   if (const auto from = args.Value("--from")) {
@@ -161,7 +144,7 @@ const RegisterCommand kImport({
     .synopsis = "SET FILE [--dry-run]",
     .summary = "set an equaliser from a room-measurement filter file",
     .details =
-        WrapWords("SET: " + SetNames(), 2, kDetailsWidth) +
+        WrapWords("SET: " + EqSetNames(), 2, kDetailsWidth) +
         "\n"
         "  FILE: filter text (\"Filter 1: ON PK Fc 63 Hz Gain -5.0 dB Q 4.00\"), peaks and\n"
         "  shelves; band k takes the k-th filter, the other bands are set flat. Values are\n"
@@ -179,7 +162,7 @@ const RegisterCommand kExport({
     .name = "eq-export",
     .synopsis = "SET [--out FILE] [--from PRESET]",
     .summary = "write an equaliser as room-measurement filter text",
-    .details = WrapWords("SET: " + SetNames(), 2, kDetailsWidth) +
+    .details = WrapWords("SET: " + EqSetNames(), 2, kDetailsWidth) +
                "\n"
                "  --from PRESET   from the parameter file PRESET instead of the processor's\n"
                "                  current preset\n"

@@ -113,6 +113,7 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
       {"diff", {"a"}, "B is missing", {"--timeout", "3"}, "--timeout"},
       {"eq-export", {}, "SET is missing", {"--slot", "1"}, "push"},
       {"eq-import", {"music_eq"}, "FILE is missing", {"--factory"}, "mass-push"},
+      {"eq-fit", {"music_eq"}, "MEASUREMENT is missing", {"--slot", "1"}, "push"},
       {"fleet pull", {"inv"}, "DIR is missing", {"--slot", "1"}, "fleet push"},
       {"fleet push", {"inv"}, "FILE_OR_DIR is missing", {"--link", "demo"}, "inventory line"},
       {"fleet status", {}, "INVENTORY is missing", {"--timeout", "3"}, "inventory line"},

@@ -53,21 +53,20 @@ Biquad Normalised(Biquad s) {
   return {s.b0 / a0, s.b1 / a0, s.b2 / a0, 1.0, s.a1 / a0, s.a2 / a0};
 }
 
-// Peaking and shelving bands (audio-EQ-cookbook form).
-Biquad DesignPeakOrShelf(const EqBand& band) {
-  const double gainDb = band.gain / 10.0;
-  const double q = band.q / 10.0;
+}  // namespace
+
+Biquad EqResponse::DesignPeakOrShelf(int type, double hz, double q, double gainDb) {
   const double a = std::pow(10.0, gainDb / 40.0);
-  const double w0 = 2.0 * kPi * band.freq / kSampleRate;
+  const double w0 = 2.0 * kPi * hz / kSampleRate;
   const double cs = std::cos(w0);
   const double sn = std::sin(w0);
   const double alpha = sn / (2.0 * q);
   Biquad s;
-  if (band.type == kBandPeak) {
+  if (type == kBandPeak) {
     s = {1 + alpha * a, -2 * cs, 1 - alpha * a, 1 + alpha / a, -2 * cs, 1 - alpha / a};
   } else {
     const double r = 2.0 * std::sqrt(a) * alpha;
-    if (band.type == kBandLowShelf) {
+    if (type == kBandLowShelf) {
       s = {a * ((a + 1) - (a - 1) * cs + r), 2 * a * ((a - 1) - (a + 1) * cs),
            a * ((a + 1) - (a - 1) * cs - r), (a + 1) + (a - 1) * cs + r,
            -2 * ((a - 1) + (a + 1) * cs),    (a + 1) + (a - 1) * cs - r};
@@ -79,6 +78,8 @@ Biquad DesignPeakOrShelf(const EqBand& band) {
   }
   return Normalised(s);
 }
+
+namespace {
 
 // One section of a pass filter: bilinear transform with the corner prewarped.
 Biquad DesignPassSection(bool highPass, double hz, PrototypePair pair) {
@@ -113,7 +114,7 @@ int EqResponse::DesignBand(const EqBand& band, std::array<Biquad, 2>& sections) 
       // A band from the processor may carry q 0 or frequency 0; the formulas would divide
       // by zero, so it is drawn flat.
       if (band.gain == 0 || band.q <= 0 || band.freq <= 0) return 1;
-      const Biquad s = DesignPeakOrShelf(band);
+      const Biquad s = DesignPeakOrShelf(band.type, band.freq, band.q / 10.0, band.gain / 10.0);
       if (IsFinite(s)) sections[0] = s;
       return 1;
     }

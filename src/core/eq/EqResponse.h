@@ -45,6 +45,9 @@ class EqResponse {
 
   // Number of sections (0, 1 or 2) and their coefficients; 0 = band skipped.
   static int DesignBand(const EqBand& band, std::array<Biquad, 2>& sections);
+  // The one section of a peak or shelf (`type`) with unrounded values: DesignBand's own
+  // formula, which the room fit varies continuously before rounding to the band's steps.
+  static Biquad DesignPeakOrShelf(int type, double hz, double q, double gainDb);
   // |H(e^jw)| of one section.
   static float SectionMagnitude(float omega, const Biquad& section);
 
