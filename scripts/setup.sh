@@ -10,6 +10,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6network6 libqt6widgets6 libgl-dev
   qt6-qpa-plugins libxkbcommon-dev qt6-translations-l10n
   libhidapi-dev libhidapi-hidraw0 libudev-dev
+  # the venue service: HTTP server, WebSockets, SQL drivers, Argon2id; PostgreSQL for its tests
+  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libsodium-dev
+  postgresql
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it
