@@ -195,7 +195,16 @@ ApiReply Api::WriteValues(const Caller& caller, const QString& room, const ApiRe
     out += (first ? "" : ", ") + JsonString(now->key) + ": " + now->json;
     first = false;
   }
-  return {200, QByteArray::fromStdString(out + "}"), 0};
+  out += "}";
+  if (sink_) {
+    QJsonObject event{{QStringLiteral("room"), room},
+                      {QStringLiteral("source"), QStringLiteral("api")},
+                      {QStringLiteral("user"), caller.name}};
+    event.insert(QStringLiteral("values"),
+                 QJsonDocument::fromJson(QByteArray::fromStdString(out)).object());
+    sink_(event);
+  }
+  return {200, QByteArray::fromStdString(out), 0};
 }
 
 ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest& request) {
@@ -215,6 +224,11 @@ ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest
   if (!rooms_.Recall(room, number, error)) return Error(502, error);
   store_.Audit({clock_(), caller.name, request.origin, room, QStringLiteral("preset.recall"),
                 QString::number(view->preset), QString::number(number)});
+  if (sink_)
+    sink_({{QStringLiteral("room"), room},
+           {QStringLiteral("source"), QStringLiteral("api")},
+           {QStringLiteral("user"), caller.name},
+           {QStringLiteral("preset"), number}});
   return Json(200, RoomJson(*rooms_.Room(room)));
 }
 

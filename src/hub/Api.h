@@ -35,6 +35,9 @@ class Api {
 
   ApiReply Handle(const ApiRequest& request);
 
+  // Every change the API makes goes here as one event: {"room", "source", "user", ...}.
+  void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
+
  private:
   ApiReply Session(const ApiRequest& request);
   ApiReply Rooms();
@@ -50,6 +53,7 @@ class Api {
   Accounts& accounts_;
   RoomAccess& rooms_;
   Clock clock_;
+  std::function<void(const QJsonObject&)> sink_;
 };
 
 // The OpenAPI 3 document that describes the API.
