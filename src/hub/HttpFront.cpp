@@ -1,5 +1,6 @@
 #include "hub/HttpFront.h"
 
+#include <QDebug>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QJsonDocument>
@@ -37,6 +38,8 @@ HttpFront::HttpFront(Api& api, Accounts& accounts, Clock clock)
 HttpFront::~HttpFront() = default;
 
 bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+  // The server hands a WebSocket upgrade to AcceptWebSockets after this: no reply here.
+  if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0) return true;
   ApiRequest in;
   in.method = MethodName(request.method());
   in.path = request.url().path();
