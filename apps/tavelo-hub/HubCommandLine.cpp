@@ -48,10 +48,10 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       error = QStringLiteral("unknown option %1").arg(arg.left(40));
       return std::nullopt;
     } else {
-      line.words << arg;
+      line.operands << arg;
     }
   }
-  if (line.words.isEmpty()) {
+  if (line.operands.isEmpty()) {
     error = QStringLiteral("name a command");
     return std::nullopt;
   }

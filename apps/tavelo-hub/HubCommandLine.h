@@ -11,7 +11,7 @@
 namespace tavelo::hub {
 
 struct HubCommandLine {
-  QStringList words;  // the command and its operands: "user", "add", "ann"
+  QStringList operands;  // the command and what follows it: "user", "add", "ann"
   QString database;
   QString inventory;
   QString listen = QStringLiteral("127.0.0.1:8470");

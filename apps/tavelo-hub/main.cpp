@@ -47,9 +47,9 @@ QString PasswordFor(const HubCommandLine& line, const QString& user) {
 
 int UserCommand(const HubCommandLine& line, Store& store) {
   Accounts accounts(store);
-  if (line.words.size() != 3) return Fail(QStringLiteral("user add|remove|passwd NAME"));
-  const QString& action = line.words[1];
-  const QString& name = line.words[2];
+  if (line.operands.size() != 3) return Fail(QStringLiteral("user add|remove|passwd NAME"));
+  const QString& action = line.operands[1];
+  const QString& name = line.operands[2];
   QString error;
   if (action == QStringLiteral("add")) {
     const auto role = ParseRole(line.role);
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
     std::cerr << "tavelo-hub: " << error.toStdString() << "\n" << kHubUsage;
     return 2;
   }
-  const QString& command = line->words.front();
+  const QString& command = line->operands.front();
   if (command == QStringLiteral("help")) {
     std::cout << kHubUsage;
     return 0;
