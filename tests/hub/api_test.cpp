@@ -180,6 +180,28 @@ TEST_P(ApiTest, WritesPassWholeOrNotAtAll) {
   EXPECT_EQ(rooms_.writes, 1);
 }
 
+TEST_P(ApiTest, ChangesGoOutAsEventsTaggedWithTheirSource) {
+  std::vector<QJsonObject> events;
+  api_->SetEventSink([&events](const QJsonObject& event) { events.push_back(event); });
+  ASSERT_EQ(Call("PATCH", "/api/v1/rooms/room-01/values", staff_, R"({"music.volume": 41})").status,
+            200);
+  EXPECT_EQ(
+      Call("PATCH", "/api/v1/rooms/room-01/values", staff_, R"({"mic.comp_ratio": 4})").status,
+      403);
+  ASSERT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 5})").status, 200);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].value(QStringLiteral("room")).toString(), QStringLiteral("room-01"));
+  EXPECT_EQ(events[0].value(QStringLiteral("source")).toString(), QStringLiteral("api"));
+  EXPECT_EQ(events[0].value(QStringLiteral("user")).toString(), QStringLiteral("sam"));
+  EXPECT_EQ(events[0]
+                .value(QStringLiteral("values"))
+                .toObject()
+                .value(QStringLiteral("music.volume"))
+                .toInt(),
+            41);
+  EXPECT_EQ(events[1].value(QStringLiteral("preset")).toInt(), 5);
+}
+
 TEST_P(ApiTest, RecallAndHistoryWithChangesByName) {
   EXPECT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 11})").status, 422);
   EXPECT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2.5})").status, 422);
