@@ -1,0 +1,28 @@
+#pragma once
+// The command line of tavelo-hub:
+//   tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT] [--reread S]
+//   tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]
+//   tavelo-hub user remove NAME | user passwd NAME [--password-stdin]
+//   tavelo-hub rooms
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tavelo::hub {
+
+struct HubCommandLine {
+  QStringList operands;  // the command and what follows it: "user", "add", "ann"
+  QString database;
+  QString inventory;
+  QString listen = QStringLiteral("127.0.0.1:8470");
+  QString role;
+  int rereadSeconds = 60;
+  bool passwordStdin = false;
+};
+
+// On a refusal `error` says what is wrong.
+std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QString& error);
+
+extern const char* const kHubUsage;
+
+}  // namespace tavelo::hub

@@ -1,0 +1,304 @@
+#include "hub/Api.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+#include "hub/WriteGate.h"
+#include "presets/FileReport.h"
+#include "presets/ParamFields.h"
+
+namespace tavelo::hub {
+
+namespace {
+
+const QString kPrefix = QStringLiteral("/api/v1/");
+constexpr int kHistoryLimit = 100;
+
+ApiReply Json(int status, const QJsonObject& object) {
+  return {status, QJsonDocument(object).toJson(QJsonDocument::Compact), 0};
+}
+ApiReply Json(int status, const QJsonArray& array) {
+  return {status, QJsonDocument(array).toJson(QJsonDocument::Compact), 0};
+}
+ApiReply Error(int status, const QString& message) {
+  return Json(status, QJsonObject{{QStringLiteral("error"), message}});
+}
+
+QJsonObject RoomJson(const RoomView& room) {
+  return {{QStringLiteral("name"), room.name},
+          {QStringLiteral("online"), room.online},
+          {QStringLiteral("since"), room.since},
+          {QStringLiteral("preset"), room.preset == 0 ? QJsonValue() : QJsonValue(room.preset)},
+          {QStringLiteral("preset_name"), room.presetName}};
+}
+
+// The body as a JSON object, or the reply that refuses it.
+std::optional<QJsonObject> BodyObject(const ApiRequest& request, ApiReply& refusal) {
+  QJsonParseError parse;
+  const QJsonDocument document = QJsonDocument::fromJson(request.body, &parse);
+  if (parse.error != QJsonParseError::NoError) {
+    refusal = Error(400, QStringLiteral("the body is not valid JSON (%1 at byte %2)")
+                             .arg(parse.errorString())
+                             .arg(parse.offset));
+    return std::nullopt;
+  }
+  if (!document.isObject()) {
+    refusal = Error(400, QStringLiteral("the body must be a JSON object"));
+    return std::nullopt;
+  }
+  return document.object();
+}
+
+std::optional<std::vector<FieldEntry>> FieldsOf(const QByteArray& set) {
+  const DescribedFile file = DescribeFileBytes(
+      reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
+  if (!file.ok || file.kind != PcFileKind::kParameterFile) return std::nullopt;
+  return file.fields;
+}
+
+const FieldEntry* FindField(const std::vector<FieldEntry>& fields, const QString& key) {
+  const std::string wanted = key.toStdString();
+  for (const FieldEntry& field : fields)
+    if (field.key == wanted) return &field;
+  return nullptr;
+}
+
+}  // namespace
+
+Api::Api(Store& store, Accounts& accounts, RoomAccess& rooms, Clock clock)
+    : store_(store), accounts_(accounts), rooms_(rooms), clock_(std::move(clock)) {}
+
+ApiReply Api::Handle(const ApiRequest& request) {
+  if (request.body.size() > kMaxBodyBytes)
+    return Error(413, QStringLiteral("the body is larger than %1 bytes").arg(kMaxBodyBytes));
+  if (!request.path.startsWith(kPrefix)) return Error(404, QStringLiteral("no such resource"));
+  const QStringList parts = request.path.mid(kPrefix.size()).split(QLatin1Char('/'));
+  const QByteArray& method = request.method;
+
+  if (parts == QStringList{QStringLiteral("openapi.json")} && method == "GET")
+    return Json(200, OpenApiDocument());
+  if (parts == QStringList{QStringLiteral("session")} && method == "POST") return Session(request);
+
+  const QByteArray bearer = "Bearer ";
+  if (!request.authorization.startsWith(bearer))
+    return Error(401, QStringLiteral("log in first: POST /api/v1/session, then send "
+                                     "Authorization: Bearer TOKEN"));
+  const QString token = QString::fromLatin1(request.authorization.mid(bearer.size()).trimmed());
+  const auto caller = accounts_.Authenticate(token, clock_());
+  if (!caller)
+    return Error(401, QStringLiteral("the token is unknown, expired or revoked: log in again"));
+
+  if (parts == QStringList{QStringLiteral("session")} && method == "DELETE") {
+    if (!accounts_.Logout(token)) return Error(503, store_.lastError());
+    return Json(200, QJsonObject{{QStringLiteral("ended"), true}});
+  }
+  if (parts == QStringList{QStringLiteral("rooms")} && method == "GET") return Rooms();
+  if (parts.size() == 3 && parts[0] == QStringLiteral("rooms")) {
+    const QString& room = parts[1];
+    if (!rooms_.Room(room)) return Error(404, QStringLiteral("no room is named \"%1\"").arg(room));
+    const QString& what = parts[2];
+    if (what == QStringLiteral("values") && method == "GET") return Values(room);
+    if (what == QStringLiteral("values") && method == "PATCH")
+      return WriteValues(*caller, room, request);
+    if (what == QStringLiteral("recall") && method == "POST") return Recall(*caller, room, request);
+    if (what == QStringLiteral("caps") && method == "PUT") return PutCaps(*caller, room, request);
+    if (what == QStringLiteral("caps") && method == "GET") return GetCaps(room);
+    if (what == QStringLiteral("history") && method == "GET") return History(room);
+  }
+  return Error(404, QStringLiteral("no such resource: %1 %2")
+                        .arg(QString::fromLatin1(method), request.path.left(200)));
+}
+
+ApiReply Api::Session(const ApiRequest& request) {
+  ApiReply refusal;
+  const auto body = BodyObject(request, refusal);
+  if (!body) return refusal;
+  const QJsonValue user = body->value(QStringLiteral("user"));
+  const QJsonValue password = body->value(QStringLiteral("password"));
+  if (!user.isString() || !password.isString())
+    return Error(400, QStringLiteral("give {\"user\": NAME, \"password\": PASSWORD}"));
+  const LoginResult login = accounts_.Login(user.toString(), password.toString(), clock_());
+  switch (login.outcome) {
+    case LoginResult::Outcome::Ok:
+      return Json(200, QJsonObject{{QStringLiteral("token"), login.token},
+                                   {QStringLiteral("role"), RoleName(login.role)}});
+    case LoginResult::Outcome::TooSoon: {
+      ApiReply reply = Error(429, QStringLiteral("too many failed logins for this name: try again "
+                                                 "in %1 s")
+                                      .arg((login.retryAfterMs + 999) / 1000));
+      reply.retryAfterSeconds = (login.retryAfterMs + 999) / 1000;
+      return reply;
+    }
+    case LoginResult::Outcome::StorageFault:
+      return Error(503, QStringLiteral("the database cannot be read: ") + login.error);
+    case LoginResult::Outcome::WrongPair:
+      break;
+  }
+  return Error(401, QStringLiteral("wrong user name or password"));
+}
+
+ApiReply Api::Rooms() {
+  QJsonArray rooms;
+  for (const RoomView& room : rooms_.Rooms()) rooms.append(RoomJson(room));
+  return Json(200, rooms);
+}
+
+ApiReply Api::Values(const QString& room) {
+  const auto set = rooms_.CurrentSet(room);
+  const auto fields = set ? FieldsOf(*set) : std::nullopt;
+  if (!fields) return Error(409, QStringLiteral("room \"%1\" has not been read yet").arg(room));
+  const std::string json = FieldsAsJson(PcFileKind::kParameterFile, *fields);
+  return {200, QByteArray::fromStdString(json), 0};
+}
+
+QStringList Api::StaffNames() {
+  const auto setting = store_.Setting(QStringLiteral("staff.names"));
+  if (!setting) return DefaultStaffNames();
+  return setting->split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
+ApiReply Api::WriteValues(const Caller& caller, const QString& room, const ApiRequest& request) {
+  ApiReply refusal;
+  const auto body = BodyObject(request, refusal);
+  if (!body) return refusal;
+  const auto caps = store_.Caps(room);
+  if (!caps)
+    return Error(503, QStringLiteral("the room's caps cannot be read, so nothing was sent: ") +
+                          store_.lastError());
+  const GateVerdict verdict = JudgeWrites(caller, StaffNames(), *caps, *body);
+  if (verdict.status != 200) return Error(verdict.status, verdict.message);
+  const auto view = rooms_.Room(room);
+  if (!view || !view->online) {
+    QJsonObject reply{{QStringLiteral("error"),
+                       QStringLiteral("room \"%1\" is offline; nothing was sent").arg(room)}};
+    if (view) reply.insert(QStringLiteral("room"), RoomJson(*view));
+    return Json(409, reply);
+  }
+  const auto before = rooms_.CurrentSet(room);
+  QString error;
+  if (!rooms_.Write(room, verdict.edits, error)) return Error(502, error);
+  const auto after = rooms_.CurrentSet(room);
+  const auto oldFields = before ? FieldsOf(*before) : std::nullopt;
+  const auto newFields = after ? FieldsOf(*after) : std::nullopt;
+  std::string out = "{";
+  bool first = true;
+  for (const NamedEdit& edit : verdict.edits) {
+    const QString name = PermissionName(edit);
+    const FieldEntry* now = newFields ? FindField(*newFields, name) : nullptr;
+    const FieldEntry* was = oldFields ? FindField(*oldFields, name) : nullptr;
+    const QString newText = now ? QString::fromStdString(now->text)
+                                : QString::fromStdString(edit.key);  // the mute action
+    store_.Audit({clock_(), caller.name, request.origin, room, name,
+                  was ? QString::fromStdString(was->text) : QString(), newText});
+    if (!now) continue;
+    out += (first ? "" : ", ") + JsonString(now->key) + ": " + now->json;
+    first = false;
+  }
+  out += "}";
+  if (sink_) {
+    QJsonObject event{{QStringLiteral("room"), room},
+                      {QStringLiteral("source"), QStringLiteral("api")},
+                      {QStringLiteral("user"), caller.name}};
+    event.insert(QStringLiteral("values"),
+                 QJsonDocument::fromJson(QByteArray::fromStdString(out)).object());
+    sink_(event);
+  }
+  return {200, QByteArray::fromStdString(out), 0};
+}
+
+ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest& request) {
+  ApiReply refusal;
+  const auto body = BodyObject(request, refusal);
+  if (!body) return refusal;
+  if (!MayRecall(caller, StaffNames()))
+    return Error(403, QStringLiteral("this role may not recall presets"));
+  const QJsonValue preset = body->value(QStringLiteral("preset"));
+  const int number = preset.toInt(0);
+  if (!preset.isDouble() || preset.toDouble() != number || number < 1 || number > 10)
+    return Error(422, QStringLiteral("give {\"preset\": N} with N in 1..10"));
+  const auto view = rooms_.Room(room);
+  if (!view || !view->online)
+    return Error(409, QStringLiteral("room \"%1\" is offline; nothing was sent").arg(room));
+  QString error;
+  if (!rooms_.Recall(room, number, error)) return Error(502, error);
+  store_.Audit({clock_(), caller.name, request.origin, room, QStringLiteral("preset.recall"),
+                QString::number(view->preset), QString::number(number)});
+  if (sink_)
+    sink_({{QStringLiteral("room"), room},
+           {QStringLiteral("source"), QStringLiteral("api")},
+           {QStringLiteral("user"), caller.name},
+           {QStringLiteral("preset"), number}});
+  return Json(200, RoomJson(*rooms_.Room(room)));
+}
+
+ApiReply Api::PutCaps(const Caller& caller, const QString& room, const ApiRequest& request) {
+  if (caller.role == Role::Staff) return Error(403, QStringLiteral("staff may not set caps"));
+  ApiReply refusal;
+  const auto body = BodyObject(request, refusal);
+  if (!body) return refusal;
+  std::map<QString, int> caps;
+  for (auto it = body->begin(); it != body->end(); ++it) {
+    const QString text = SetTextFor(it.value());
+    std::string error;
+    const auto edit = ParseNamedEdit((it.key() + QLatin1Char('=') + text).toStdString(), error);
+    if (!it.value().isDouble() || !edit || !edit->row)
+      return Error(422, edit ? QStringLiteral("%1: a cap is a number").arg(it.key())
+                             : QString::fromStdString(error));
+    caps[PermissionName(*edit)] = edit->value;
+  }
+  if (!store_.SetCaps(room, caps))
+    return Error(503, QStringLiteral("the caps could not be stored: ") + store_.lastError());
+  store_.Audit({clock_(),
+                caller.name,
+                request.origin,
+                room,
+                QStringLiteral("caps"),
+                {},
+                QString::fromUtf8(request.body.left(1000))});
+  return GetCaps(room);
+}
+
+ApiReply Api::GetCaps(const QString& room) {
+  const auto caps = store_.Caps(room);
+  if (!caps) return Error(503, store_.lastError());
+  QJsonObject object;
+  for (const auto& [name, maximum] : *caps) object.insert(name, maximum);
+  return Json(200, object);
+}
+
+ApiReply Api::History(const QString& room) {
+  const auto versions = store_.History(room, kHistoryLimit);
+  if (!versions) return Error(503, store_.lastError());
+  QJsonArray out;
+  for (std::size_t i = 0; i < versions->size(); ++i) {
+    const StoredVersion& v = (*versions)[i];
+    QJsonObject entry{
+        {QStringLiteral("id"), v.id},
+        {QStringLiteral("time"), v.time},
+        {QStringLiteral("slot"), v.slot},
+        {QStringLiteral("source"), v.source},
+        {QStringLiteral("user"), v.user.isEmpty() ? QJsonValue() : QJsonValue(v.user)},
+        {QStringLiteral("content"), v.contentHash}};
+    // The changes from the slot's version before it, by the catalogue's names.
+    for (std::size_t j = i + 1; j < versions->size(); ++j) {
+      if ((*versions)[j].slot != v.slot) continue;
+      const auto now = store_.Content(v.contentHash);
+      const auto was = store_.Content((*versions)[j].contentHash);
+      const auto nowFields = now ? FieldsOf(*now) : std::nullopt;
+      const auto wasFields = was ? FieldsOf(*was) : std::nullopt;
+      if (!nowFields || !wasFields) break;
+      QJsonArray changes;
+      for (const FieldDifference& d : DiffFieldList(*wasFields, *nowFields))
+        changes.append(QJsonObject{{QStringLiteral("name"), QString::fromStdString(d.key)},
+                                   {QStringLiteral("from"), QString::fromStdString(d.a)},
+                                   {QStringLiteral("to"), QString::fromStdString(d.b)}});
+      entry.insert(QStringLiteral("changes"), changes);
+      break;
+    }
+    out.append(entry);
+  }
+  return Json(200, out);
+}
+
+}  // namespace tavelo::hub

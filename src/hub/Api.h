@@ -1,0 +1,62 @@
+#pragma once
+// The service's HTTP API under /api/v1 as a plain class: a request in, a status and a JSON
+// body out. The HTTP server only carries bytes to and from it.
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+#include <functional>
+
+#include "hub/Accounts.h"
+#include "hub/RoomAccess.h"
+#include "hub/Store.h"
+
+namespace tavelo::hub {
+
+struct ApiRequest {
+  QByteArray method;  // "GET", "POST", ...
+  QString path;       // "/api/v1/rooms/room-01/values", decoded
+  QByteArray authorization;
+  QByteArray body;
+  QString origin;  // the client's address, for the audit log
+};
+
+struct ApiReply {
+  int status = 200;
+  QByteArray body;  // JSON
+  qint64 retryAfterSeconds = 0;
+};
+
+class Api {
+ public:
+  using Clock = std::function<qint64()>;  // milliseconds since 1970
+  Api(Store& store, Accounts& accounts, RoomAccess& rooms, Clock clock);
+
+  static constexpr qsizetype kMaxBodyBytes = 64 * 1024;
+
+  ApiReply Handle(const ApiRequest& request);
+
+  // Every change the API makes goes here as one event: {"room", "source", "user", ...}.
+  void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
+
+ private:
+  ApiReply Session(const ApiRequest& request);
+  ApiReply Rooms();
+  ApiReply Values(const QString& room);
+  ApiReply WriteValues(const Caller& caller, const QString& room, const ApiRequest& request);
+  ApiReply Recall(const Caller& caller, const QString& room, const ApiRequest& request);
+  ApiReply PutCaps(const Caller& caller, const QString& room, const ApiRequest& request);
+  ApiReply GetCaps(const QString& room);
+  ApiReply History(const QString& room);
+  QStringList StaffNames();
+
+  Store& store_;
+  Accounts& accounts_;
+  RoomAccess& rooms_;
+  Clock clock_;
+  std::function<void(const QJsonObject&)> sink_;
+};
+
+// The OpenAPI 3 document that describes the API.
+QJsonObject OpenApiDocument();
+
+}  // namespace tavelo::hub

@@ -1,0 +1,201 @@
+// tavelo-hub as a program: the first start prints a one-time password that logs in over
+// HTTP on loopback, the event WebSocket wants a valid token, the user and room commands
+// work on the same database, and a newer database is refused by every command.
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+#include <QWebSocket>
+#include <algorithm>
+
+#include "HubTestSupport.h"
+
+namespace tavelo::hub {
+namespace {
+
+struct HubRun {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+HubRun RunHub(const QStringList& args, const QByteArray& input = {}) {
+  QProcess process;
+  process.start(QStringLiteral(TAVELO_HUB_PATH), args);
+  process.write(input);
+  process.closeWriteChannel();
+  if (!process.waitForFinished(30000)) process.kill();
+  process.waitForFinished(2000);
+  return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+          QString::fromUtf8(process.readAllStandardError())};
+}
+
+// A running `tavelo-hub serve` on a free loopback port, stopped when the test ends.
+class Service {
+ public:
+  explicit Service(const QString& database) {
+    process_.start(QStringLiteral(TAVELO_HUB_PATH),
+                   {QStringLiteral("serve"), QStringLiteral("--database"), database,
+                    QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000 && !out_.contains(QStringLiteral("listening on"))) {
+      process_.waitForReadyRead(200);
+      out_ += QString::fromUtf8(process_.readAllStandardOutput());
+    }
+    const auto port = QRegularExpression(QStringLiteral("127\\.0\\.0\\.1:(\\d+)")).match(out_);
+    if (port.hasMatch()) port_ = port.captured(1).toInt();
+    const auto pw = QRegularExpression(QStringLiteral("one-time password (\\S+)")).match(out_);
+    if (pw.hasMatch()) password_ = pw.captured(1);
+  }
+  ~Service() {
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) process_.kill();
+    process_.waitForFinished(2000);
+  }
+  int Port() const { return port_; }
+  const QString& Password() const { return password_; }
+  const QString& Out() const { return out_; }
+
+ private:
+  QProcess process_;
+  QString out_;
+  QString password_;
+  int port_ = 0;
+};
+
+struct HttpReply {
+  int status = 0;
+  QByteArray body;
+};
+
+HttpReply Http(QNetworkAccessManager& net, const QByteArray& method, const QString& url,
+               const QByteArray& token = {}, const QByteArray& body = {}) {
+  QNetworkRequest request{QUrl(url)};
+  request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+  if (!token.isEmpty()) request.setRawHeader("Authorization", "Bearer " + token);
+  QNetworkReply* reply = net.sendCustomRequest(request, method, body);
+  QEventLoop loop;
+  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  loop.exec();
+  HttpReply out{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                reply->readAll()};
+  reply->deleteLater();
+  return out;
+}
+
+TEST(HubProcessTest, FirstStartLogsInOverHttpAndGuardsTheEvents) {
+  hubtest::App();
+  QTemporaryDir dir;
+  const QString database = dir.filePath(QStringLiteral("hub.sqlite"));
+  Service service(database);
+  ASSERT_GT(service.Port(), 0) << service.Out().toStdString();
+  ASSERT_EQ(service.Password().size(), 16) << service.Out().toStdString();
+  const QString base = QStringLiteral("http://127.0.0.1:%1/api/v1/").arg(service.Port());
+
+  QNetworkAccessManager net;
+  EXPECT_EQ(Http(net, "POST", base + QStringLiteral("session"), {},
+                 R"({"user": "owner", "password": "guess"})")
+                .status,
+            401);
+  // Failed logins slow the name down: wait as the reply says.
+  HttpReply login;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    login = Http(
+        net, "POST", base + QStringLiteral("session"), {},
+        QStringLiteral(R"({"user": "owner", "password": "%1"})").arg(service.Password()).toUtf8());
+    if (login.status != 429) break;
+    QTest::qWait(300);
+  }
+  ASSERT_EQ(login.status, 200) << login.body.toStdString();
+  const QByteArray token = QJsonDocument::fromJson(login.body)
+                               .object()
+                               .value(QStringLiteral("token"))
+                               .toString()
+                               .toLatin1();
+
+  // A bad token's socket is closed; a good one stays.
+  QWebSocket bad;
+  bad.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/v1/events?token=%2")
+                    .arg(service.Port())
+                    .arg(QString(64, QLatin1Char('0')))));
+  QWebSocket good;
+  good.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/v1/events?token=%2")
+                     .arg(service.Port())
+                     .arg(QString::fromLatin1(token))));
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < 5000 &&
+         !(bad.closeCode() == QWebSocketProtocol::CloseCodePolicyViolated &&
+           good.state() == QAbstractSocket::ConnectedState))
+    QTest::qWait(20);
+  EXPECT_EQ(bad.closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
+  EXPECT_EQ(good.state(), QAbstractSocket::ConnectedState);
+
+  // Room state reads on loopback: their times, for the record.
+  std::vector<qint64> micros;
+  for (int i = 0; i < 50; ++i) {
+    QElapsedTimer one;
+    one.start();
+    ASSERT_EQ(Http(net, "GET", base + QStringLiteral("rooms"), token).status, 200);
+    micros.push_back(one.nsecsElapsed() / 1000);
+  }
+  std::sort(micros.begin(), micros.end());
+  std::cout << "GET /api/v1/rooms over loopback: median " << micros[micros.size() / 2]
+            << " us, slowest " << micros.back() << " us\n";
+  EXPECT_LT(micros[micros.size() / 2], 200000);
+  EXPECT_EQ(Http(net, "GET", base + QStringLiteral("nowhere"), token).status, 404);
+}
+
+TEST(HubProcessTest, UserAndRoomCommandsAndANewerDatabase) {
+  hubtest::App();
+  QTemporaryDir dir;
+  const QString database = dir.filePath(QStringLiteral("hub.sqlite"));
+  const QStringList db{QStringLiteral("--database"), database};
+  HubRun add = RunHub(QStringList{QStringLiteral("user"), QStringLiteral("add"),
+                                  QStringLiteral("sam"), QStringLiteral("--role"),
+                                  QStringLiteral("staff"), QStringLiteral("--password-stdin")} +
+                          db,
+                      "s3cret\n");
+  EXPECT_EQ(add.exitCode, 0) << add.err.toStdString();
+  HubRun again =
+      RunHub(QStringList{QStringLiteral("user"), QStringLiteral("add"), QStringLiteral("sam"),
+                         QStringLiteral("--role"), QStringLiteral("staff")} +
+             db);
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_TRUE(again.err.contains(QStringLiteral("already exists"))) << again.err.toStdString();
+  HubRun badRole =
+      RunHub(QStringList{QStringLiteral("user"), QStringLiteral("add"), QStringLiteral("x"),
+                         QStringLiteral("--role"), QStringLiteral("boss")} +
+             db);
+  EXPECT_EQ(badRole.exitCode, 1);
+  HubRun rooms = RunHub(QStringList{QStringLiteral("rooms")} + db);
+  EXPECT_EQ(rooms.exitCode, 0);
+
+  {
+    QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bump"));
+    sql.setDatabaseName(database);
+    ASSERT_TRUE(sql.open());
+    QSqlQuery(sql).exec(QStringLiteral("UPDATE schema_version SET version = 999"));
+    sql.close();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("bump"));
+  HubRun refused = RunHub(QStringList{QStringLiteral("rooms")} + db);
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_TRUE(refused.err.contains(QStringLiteral("newer tavelo-hub")))
+      << refused.err.toStdString();
+  HubRun unknown = RunHub({QStringLiteral("dance")});
+  EXPECT_EQ(unknown.exitCode, 2);
+}
+
+}  // namespace
+}  // namespace tavelo::hub
