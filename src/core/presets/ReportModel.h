@@ -13,7 +13,7 @@ namespace tavelo {
 struct ReportRow {
   std::string parameter;  // the panel's label ("Music Max Vol"), or the name where none
   std::string value;      // "82", "-5db", "1:4", "AUX", "on"; a level's off button: "(off)";
-                          // a bypass button reads "on" when its stage is out of circuit
+                          // an on/off value is the name's own ("on" = the bit set)
   std::string name;       // "music.max_volume"
 };
 
