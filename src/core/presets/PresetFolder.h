@@ -37,6 +37,7 @@ enum class PcNameCheck {
   kOk,
   kEmpty,             // "PC Name is empty "
   kInvalidCharacter,  // "Invalid charater in PC Name"
+  kReservedName,      // a Windows device name: the message says so
 };
 // File systems take 255 bytes; a save's temporary file needs room for its prefix and suffix.
 inline constexpr std::size_t kMaxPcNameBytes = 200;
@@ -47,6 +48,7 @@ enum class SaveToPcStep {
   kListFull,      // 100 files are listed: nothing happens
   kEmpty,         // "PC Name is empty "
   kInvalid,       // "Invalid charater in PC Name"
+  kReserved,      // a Windows device name
   kAskOverwrite,  // a listed file has exactly this name: "overwrite ?"
   kSave,
 };

@@ -46,6 +46,11 @@ constexpr TextEntry kTexts[] = {
 
     {TextId::kMsgPcNameEmpty, "PC Name is empty ", "模式名称不能为空"},
     {TextId::kMsgPcNameInvalid, "Invalid charater in PC Name", "模式名称包含非法字符"},
+    {TextId::kMsgPcNameReserved,
+     "This PC Name is reserved for a device on Windows (CON, PRN, AUX, NUL, COM0-9, LPT0-9), "
+     "so the file could not be copied there: choose another name",
+     "此名称在 Windows 中保留给设备（CON、PRN、AUX、NUL、COM0-9、LPT0-9），文件无法复制到"
+     "该系统：请换一个名称"},
     {TextId::kMsgOverwrite, "overwrite ?", "确定覆盖旧文件?"},
     {TextId::kMsgSaveOk, " \t   Save OK\t\t  ", " \t   存储成功 \t   "},
     {TextId::kMsgSaveFailed, " \t  Save Failed  ", " \t   存储失败 \t   "},

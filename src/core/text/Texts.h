@@ -41,6 +41,7 @@ enum class TextId : int {
   // Parameter files on the PC.
   kMsgPcNameEmpty,
   kMsgPcNameInvalid,
+  kMsgPcNameReserved,  // a device name of Windows
   kMsgOverwrite,
   kMsgSaveOk,
   kMsgSaveFailed,
