@@ -92,7 +92,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   stored.page = 2;
   stored.presetDir = "/tmp/kept";
 
-  const ui::StartChoices plain = ui::ChooseStart(ParseCommandLine({}), stored);
+  const ui::StartChoices plain = ui::ChooseStart(ParseCommandLine({}), stored, Lang::kChinese);
   EXPECT_EQ(plain.lang, Lang::kEnglish);
   EXPECT_EQ(plain.link, ui::LinkChoice::kWifi);
   EXPECT_EQ(plain.host, "127.0.0.1");
@@ -103,7 +103,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   const ui::StartChoices given =
       ui::ChooseStart(ParseCommandLine({"--demo", "--lang", "zh", "--host", "127.0.0.9", "--page",
                                         "system", "--param-dir", "/tmp/given"}),
-                      stored);
+                      stored, Lang::kChinese);
   EXPECT_EQ(given.lang, Lang::kChinese);
   EXPECT_EQ(given.link, ui::LinkChoice::kDemo);
   EXPECT_EQ(given.host, "127.0.0.9");
@@ -111,10 +111,25 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   EXPECT_EQ(given.page, 8);
   EXPECT_EQ(given.paramDir, "/tmp/given");
 
-  const ui::StartChoices empty = ui::ChooseStart(ParseCommandLine({}), StoredSettings{});
-  EXPECT_EQ(empty.lang, Lang::kChinese);
+  // A first start follows the desktop's language.
+  const ui::StartChoices empty =
+      ui::ChooseStart(ParseCommandLine({}), StoredSettings{}, Lang::kEnglish);
+  EXPECT_EQ(empty.lang, Lang::kEnglish);
   EXPECT_EQ(empty.link, ui::LinkChoice::kUsb);
   EXPECT_EQ(empty.page, 0);
+  EXPECT_EQ(ui::ChooseStart(ParseCommandLine({}), StoredSettings{}, Lang::kChinese).lang,
+            Lang::kChinese);
+  EXPECT_EQ(ui::LanguageOfLocale(QLocale(QLocale::Chinese, QLocale::Taiwan)), Lang::kChinese);
+  EXPECT_EQ(ui::LanguageOfLocale(QLocale(QLocale::German, QLocale::Germany)), Lang::kEnglish);
+  EXPECT_EQ(ui::LanguageOfLocale(QLocale::c()), Lang::kEnglish);
+
+  // An address or port on the command line chooses Wi-Fi on a first run.
+  for (const auto& args : {std::vector<std::string>{"--host", "127.0.0.1"},
+                           std::vector<std::string>{"--port", "17400"}}) {
+    EXPECT_EQ(ui::ChooseStart(ParseCommandLine(args), StoredSettings{}, Lang::kEnglish).link,
+              ui::LinkChoice::kWifi)
+        << args[0];
+  }
 }
 
 TEST_F(SettingsTest, TheNextStartRestoresTheWindowAndAnOptionOverridesIt) {

@@ -28,7 +28,7 @@ TaveloApp::TaveloApp(const CommandLine& line, QElapsedTimer startup)
   } else {
     RememberLine(line, settings_);
   }
-  start_ = ChooseStart(line, stored);
+  start_ = ChooseStart(line, stored, LanguageOfLocale(QLocale::system()));
   MainWindow::Options options;
   options.lang = start_.lang;
   options.host = start_.host;
