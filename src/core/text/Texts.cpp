@@ -14,14 +14,14 @@ struct TextEntry {
 
 // Where only one language exists, both columns carry it.
 constexpr TextEntry kTexts[] = {
-    {TextId::kStatusIdle, "Idle", "Idle"},
+    {TextId::kStatusIdle, "Idle", "空闲"},
     {TextId::kStatusConnecting, "Connectting...", "正在连接..."},
     {TextId::kStatusOpenFailed, "Open failed", "Open failed"},
     {TextId::kStatusOpenFailed0, "Open failed0", "Open failed0"},
     {TextId::kStatusOpenFailed1, "Open failed1", "Open failed1"},
     {TextId::kStatusConnected, "connected", "connected"},
     {TextId::kStatusCommunicating, "communicating", "communicating"},
-    {TextId::kStatusOk, "OK", "OK"},
+    {TextId::kStatusOk, "OK", "正常"},
     {TextId::kStatusFailed, "failed", "failed"},
 
     {TextId::kCaptionBlank, " ", " "},
@@ -57,6 +57,13 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMsgLoadOk, " \t   Load OK\t\t  ", " \t   加载成功 \t   "},
     {TextId::kMsgLoadFail, " \t   Load fail\t   ", " \t   加载失败 \t  "},
     {TextId::kMsgFileLoadFail, "%s Load fail", "%s 加载失败"},
+    {TextId::kMsgBoostCannotWrite,
+     "Cannot write %s: %s. An earlier file of that name is unchanged.",
+     "无法写入 %s：%s。同名的旧文件没有改变。"},
+    {TextId::kMsgBoostCannotRead, "Cannot read %s: %s.", "无法读取 %s：%s。"},
+    {TextId::kMsgBoostRefused,
+     "%s is not a usable boost file (%s). Nothing was loaded or sent to the processor.",
+     "%s 不是可用的增强文件（%s）。没有加载，也没有发送到处理器。"},
     {TextId::kMsgUsbOpenDenied,
      "The processor is connected at %s but cannot be opened: %s. Install the udev rule "
      "70-tavelo.rules (see README) and replug the processor.",

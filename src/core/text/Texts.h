@@ -48,6 +48,10 @@ enum class TextId : int {
   kMsgLoadOk,
   kMsgLoadFail,
   kMsgFileLoadFail,  // "%s": the file name
+  // Boost files: "%s" the file's name, then "%s" the reason.
+  kMsgBoostCannotWrite,
+  kMsgBoostCannotRead,
+  kMsgBoostRefused,
   // A processor is attached but cannot be opened: "%s" the device node, then "%s" the
   // system's reason; each names its remedy.
   kMsgUsbOpenDenied,
