@@ -159,7 +159,7 @@ TEST_F(SysPage, UserModesRecallAndSaveWithTheNameRule) {
 
   logic_.SetModeName("Bad{name");
   logic_.SaveEquipment();
-  EXPECT_EQ(LastText(), "Invalide charater in mode name");
+  EXPECT_EQ(LastText(), "Invalid character in mode name");
   EXPECT_TRUE(Sent(65).empty());
   logic_.SetModeName("Party");
   logic_.SaveEquipment();
@@ -224,7 +224,7 @@ TEST_F(SysPage, SaveToPcChecksTheNameAndAsksBeforeOverwriting) {
   for (const char* bad : {"", "a/b", "dot."}) {
     logic_.SetPcName(bad);
     logic_.SaveToPc();
-    EXPECT_EQ(LastText(), *bad ? "Invalid charater in PC Name" : "PC Name is empty ") << bad;
+    EXPECT_EQ(LastText(), *bad ? "Invalid character in PC Name" : "PC Name is empty ") << bad;
   }
   // A device name is refused with the reason, in the user's language.
   for (const char* reserved : {"CON", "lpt3.txt"}) {

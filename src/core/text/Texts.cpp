@@ -15,7 +15,7 @@ struct TextEntry {
 // Where only one language exists, both columns carry it.
 constexpr TextEntry kTexts[] = {
     {TextId::kStatusIdle, "Idle", "空闲"},
-    {TextId::kStatusConnecting, "Connectting...", "正在连接..."},
+    {TextId::kStatusConnecting, "Connecting...", "正在连接..."},
     {TextId::kStatusOpenFailed, "Open failed", "Open failed"},
     {TextId::kStatusOpenFailed0, "Open failed0", "Open failed0"},
     {TextId::kStatusOpenFailed1, "Open failed1", "Open failed1"},
@@ -45,7 +45,7 @@ constexpr TextEntry kTexts[] = {
      "        恢复出厂设置成功        "},
 
     {TextId::kMsgPcNameEmpty, "PC Name is empty ", "模式名称不能为空"},
-    {TextId::kMsgPcNameInvalid, "Invalid charater in PC Name", "模式名称包含非法字符"},
+    {TextId::kMsgPcNameInvalid, "Invalid character in PC Name", "模式名称包含非法字符"},
     {TextId::kMsgPcNameReserved,
      "This PC Name is reserved for a device on Windows (CON, PRN, AUX, NUL, COM0-9, LPT0-9), "
      "so the file could not be copied there: choose another name",
@@ -97,7 +97,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMassSlotsNone, "none", "无"},
 
     {TextId::kMsgNeedAdminMode, "must be in admin mode", "必须处于管理模式才能存储"},
-    {TextId::kMsgModeNameInvalid, "Invalide charater in mode name", "模式名称含有非法字符"},
+    {TextId::kMsgModeNameInvalid, "Invalid character in mode name", "模式名称含有非法字符"},
     {TextId::kMsgResetAllConfirm, "Reset all ?", "清除所有模式?"},
     {TextId::kMsgRestoreFactoryConfirm, "Restore to factory settings?", "恢复出厂设置?"},
     {TextId::kMsgPasswordNotNumeric, "密码必须是数字", "密码必须是数字"},
@@ -142,7 +142,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMsgWifiUnreachable, "Cannot reach the Wi-Fi module at %s.",
      "无法连接到 %s 的WIFI模块。"},
 
-    {TextId::kWaitConnecting, "Connectting...", "正在联机..."},
+    {TextId::kWaitConnecting, "Connecting...", "正在联机..."},
     {TextId::kWaitLoading, "Loading...", "正在加载..."},
     {TextId::kWaitSaving, "Saving...", "正在存储..."},
     {TextId::kWaitMassProgress, "Saving... file %s", "正在存储... 文件 %s"},

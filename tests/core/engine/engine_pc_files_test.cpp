@@ -72,7 +72,7 @@ TEST(EnginePcFiles, NamesNoDesktopSystemTakesAreRefusedBeforeWriting) {
   h.engine.SetParamDir(dir);
   for (const char* name : {"trailing.", "trailing ", ".."}) {
     h.engine.Post(msg::SaveToPc{name});
-    EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name") << name;
+    EXPECT_EQ(h.recorder.LastMessage(), "Invalid character in PC Name") << name;
   }
   for (const char* name : {"CON", "aux.txt", "lpt1"}) {
     h.engine.Post(msg::SaveToPc{name});

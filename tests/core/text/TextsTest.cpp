@@ -53,7 +53,7 @@ TEST(Texts, PaddedMessagesKeepTheirExactSpacing) {
        "Device version is not matched.\nPlease contact your vendor."},
       {TextId::kCaptionBlank, Lang::kChinese, " "},
       {TextId::kBandTypePeaking, Lang::kChinese, "P "},
-      {TextId::kStatusConnecting, Lang::kEnglish, "Connectting..."},
+      {TextId::kStatusConnecting, Lang::kEnglish, "Connecting..."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes);
