@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
+#include "ui/app/DesktopIdentity.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/TaveloApp.h"
 #include "ui/app/UserSettings.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName(tavelo::kSettingsOrganisation);
   QApplication::setApplicationName(tavelo::kSettingsApplication);
+  tavelo::ui::ApplyDesktopIdentity();
   // Qt has taken its own options (-platform, -style ...) out of argv by now.
   const tavelo::CommandLine line = Parse(argc, argv);
   if (!line.Ok()) {

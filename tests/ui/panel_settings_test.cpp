@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "ui/app/DesktopIdentity.h"
 #include "ui/app/QtTranslations.h"
 #include "ui/app/StartChoices.h"
 #include "ui/app/TaveloApp.h"
@@ -119,9 +120,9 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   EXPECT_EQ(empty.page, 0);
   EXPECT_EQ(ui::ChooseStart(ParseCommandLine({}), StoredSettings{}, Lang::kChinese).lang,
             Lang::kChinese);
-  EXPECT_EQ(ui::LanguageOfLocale(QLocale(QLocale::Chinese, QLocale::Taiwan)), Lang::kChinese);
-  EXPECT_EQ(ui::LanguageOfLocale(QLocale(QLocale::German, QLocale::Germany)), Lang::kEnglish);
-  EXPECT_EQ(ui::LanguageOfLocale(QLocale::c()), Lang::kEnglish);
+  EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::Chinese, QLocale::Taiwan)), Lang::kChinese);
+  EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::German, QLocale::Germany)), Lang::kEnglish);
+  EXPECT_EQ(LanguageOfLocale(QLocale::c()), Lang::kEnglish);
 
   // An address or port on the command line chooses Wi-Fi on a first run.
   for (const auto& args : {std::vector<std::string>{"--host", "127.0.0.1"},
@@ -196,6 +197,26 @@ TEST_F(SettingsTest, AScreenshotRunNeitherUsesNorKeepsTheLastRun) {
 QString OkText() {
   QMessageBox box(QMessageBox::NoIcon, "t", "x", QMessageBox::Ok);
   return box.button(QMessageBox::Ok)->text();
+}
+
+// A session the desktop ends may never close the window: the page and the position are
+// written soon after they change. The desktop knows the window by the entry's id.
+TEST_F(SettingsTest, ThePageAndPositionAreKeptWithoutAClose) {
+  QElapsedTimer clock;
+  clock.start();
+  ui::TaveloApp app(ParseCommandLine({"--lang", "en"}), clock);
+  app.Start();
+  app.Window().Navigate(5);
+  app.Window().move(90, 40);
+  test::PanelFixture waiter;  // only for its bounded event loop
+  EXPECT_TRUE(
+      waiter.Wait([&] { return settings_.Load().page == 5; }, ui::TaveloApp::kRememberDelayMs * 6));
+  app.Window().hide();
+
+  ui::ApplyDesktopIdentity();
+  EXPECT_EQ(QGuiApplication::desktopFileName(), ui::DesktopId());
+  EXPECT_TRUE(ui::DesktopId().startsWith("org.")) << ui::DesktopId().toStdString();
+  EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
 TEST(QtTranslationsTest, StandardButtonsFollowTheLanguageButtons) {

@@ -2,10 +2,6 @@
 
 namespace tavelo::ui {
 
-Lang LanguageOfLocale(const QLocale& locale) {
-  return locale.language() == QLocale::Chinese ? Lang::kChinese : Lang::kEnglish;
-}
-
 StartChoices ChooseStart(const CommandLine& line, const StoredSettings& stored, Lang systemLang) {
   StartChoices start;
   // A first start speaks the desktop's language, not one the user may not read.

@@ -1,7 +1,6 @@
 #pragma once
 // What the panel starts with: the command line first, then what the user's settings kept,
 // then the program's defaults. Plain, so the order can be checked without a window.
-#include <QLocale>
 #include <QPoint>
 #include <optional>
 #include <string>
@@ -26,9 +25,6 @@ struct StartChoices {
 // `systemLang`: the desktop's language (LanguageOfLocale), for a first start with no
 // stored choice.
 StartChoices ChooseStart(const CommandLine& line, const StoredSettings& stored, Lang systemLang);
-
-// Chinese for a Chinese locale, English for any other.
-Lang LanguageOfLocale(const QLocale& locale);
 
 // The values of this run worth keeping for the next one: the endpoint and the preset
 // folder typed on the command line (the language, page and link are kept as they change).
