@@ -112,9 +112,9 @@ TEST(ParamFields, NameTheFieldsReadably) {
   EXPECT_EQ(Field(fields, "mic.mic1_volume"), "75 on");
   EXPECT_EQ(Field(fields, "mic.hpf_hz"), "120 Hz");
   EXPECT_EQ(Field(fields, "mic.tone.bass"), "+3.0 dB");
-  EXPECT_EQ(Field(fields, "music_eq.band3"), "peak 1000 Hz q=1.0 +3.0 dB");
-  EXPECT_EQ(Field(fields, "music_eq.band8"), "high-pass 80 Hz butter_24db");
-  EXPECT_EQ(Field(fields, "mic_eq_a.band0"), "low shelf 63 Hz q=0.7 -12.5 dB");
+  EXPECT_EQ(Field(fields, "music_eq.band4"), "peak 1000 Hz q=1.0 +3.0 dB");
+  EXPECT_EQ(Field(fields, "music_eq.band9"), "high-pass 80 Hz butter_24db");
+  EXPECT_EQ(Field(fields, "mic_eq_a.band1"), "low shelf 63 Hz q=0.7 -12.5 dB");
   EXPECT_EQ(Field(fields, "switch.music.eq_on"), "on");
   EXPECT_EQ(Field(fields, "switch.main.left_mute"), "on");
   EXPECT_EQ(Field(fields, "switch.main.right_mute"), "off");
@@ -138,7 +138,7 @@ TEST(FileReport, JsonIsOneValidDocumentWithAFixedKeyOrder) {
   EXPECT_EQ(json.rfind("{\n  \"kind\": \"parameter_file\",\n  \"preset_name\": ", 0), 0u);
   EXPECT_NE(json.find("\"mic.mic1_volume\": {\"level\":75,\"on\":true}"), std::string::npos);
   EXPECT_NE(
-      json.find("\"music_eq.band3\": {\"type\":\"peak\",\"slope\":\"bypass\",\"freq_hz\":1000,"
+      json.find("\"music_eq.band4\": {\"type\":\"peak\",\"slope\":\"bypass\",\"freq_hz\":1000,"
                 "\"q\":1.0,\"gain_db\":3.0}"),
       std::string::npos);
   EXPECT_EQ(json, FieldsAsJson(PcFileKind::kParameterFile, DescribeParamFile(SampleData())));
@@ -158,7 +158,7 @@ TEST(FileReport, DiffListsEveryChangedFieldOnce) {
   const auto lines = DiffFields(DescribeParamFile(a), DescribeParamFile(b));
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "music.volume: 70 -> 55",
-                       "echo_eq.band2: peak 0 Hz q=1.0 +0.0 dB -> peak 0 Hz q=1.0 -4.0 dB",
+                       "echo_eq.band3: peak 0 Hz q=1.0 +0.0 dB -> peak 0 Hz q=1.0 -4.0 dB",
                        "switch.music.eq_on: on -> off"}));
 
   // Changes the readable text does not show still appear, with the stored values.
@@ -171,7 +171,7 @@ TEST(FileReport, DiffListsEveryChangedFieldOnce) {
   EXPECT_NE(hidden[0].find("\\u0000\""), std::string::npos);
   EXPECT_EQ(
       hidden[1],
-      "music_eq.band8: slope=6 type=4 freq=80 q=7 gain=0 -> slope=6 type=4 freq=80 q=9 gain=0");
+      "music_eq.band9: slope=6 type=4 freq=80 q=7 gain=0 -> slope=6 type=4 freq=80 q=9 gain=0");
 }
 
 TEST(FileReport, TellsTheFormatsApartAndGivesTheRefusalReason) {
@@ -188,8 +188,8 @@ TEST(FileReport, TellsTheFormatsApartAndGivesTheRefusalReason) {
   EXPECT_EQ(b.kind, PcFileKind::kBoostFile);
   EXPECT_EQ(Field(b.fields, "boost_switch.music"), "on");
   EXPECT_EQ(Field(b.fields, "boost_switch.mic"), "off");
-  EXPECT_EQ(Field(b.fields, "boost_mic.band4"), "peak 0 Hz q=1.0 +0.0 dB");
-  EXPECT_EQ(Field(b.fields, "boost_music.band3"), "<missing boost_music.band3>");
+  EXPECT_EQ(Field(b.fields, "boost_mic.band5"), "peak 0 Hz q=1.0 +0.0 dB");
+  EXPECT_EQ(Field(b.fields, "boost_music.band4"), "<missing boost_music.band4>");
 
   // A size of neither kind says which sizes are expected.
   EXPECT_EQ(DescribeFileBytes(param.data(), 1139).message,
