@@ -176,6 +176,15 @@ std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const Para
 
 }  // namespace
 
+std::string EqSetTitle(EqSet set, Lang lang) {
+  for (const EqPlace& place : kEqPlaces) {
+    if (place.set != set) continue;
+    return LabelText(kSections[place.section].title, lang) + " EQ" + std::string(place.suffix) +
+           (place.setNumber > 0 ? SetSuffix(place.setNumber, lang) : std::string());
+  }
+  return kEqSets[static_cast<std::size_t>(set)].name;
+}
+
 std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
   std::vector<ReportSection> sections(kSections.size());
   for (std::size_t s = 0; s < kSections.size(); ++s) {
@@ -195,8 +204,7 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
     const auto& info = kEqSets[static_cast<std::size_t>(place.set)];
     ReportEq eq;
     eq.set = place.set;
-    eq.title = sections[place.section].title + " EQ" + std::string(place.suffix) +
-               (place.setNumber > 0 ? SetSuffix(place.setNumber, lang) : std::string());
+    eq.title = EqSetTitle(place.set, lang);
     const EqBand* bands = image.set(place.set);
     eq.bands.assign(bands, bands + info.memoryBands);
     DerivePassFilterBands(image, place.set, eq.bands.data());

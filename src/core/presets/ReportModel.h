@@ -33,6 +33,9 @@ struct ReportSection {
 // unnamed bytes, whole switch words) are left out.
 std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang);
 
+// An equaliser set as the pages name it: "Mic EQ (MIC1)", "Main EQ, set 2".
+std::string EqSetTitle(EqSet set, Lang lang);
+
 // One band as a table row: type, frequency, Q, gain, slope ("peak", "1000 Hz", "1.0",
 // "+3.0 dB", "").
 struct ReportBandCells {

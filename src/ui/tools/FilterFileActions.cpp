@@ -6,6 +6,7 @@
 #include "core/text/ToolTexts.h"
 #include "eq/FilterTextWords.h"
 #include "presets/AtomicFile.h"
+#include "presets/ReportModel.h"
 
 namespace tavelo {
 namespace {
@@ -35,6 +36,14 @@ void Section(std::string& out, const std::string& heading, const std::vector<std
 
 std::string FileName(const std::filesystem::path& path) {
   return path.filename().string();
+}
+
+// The page's words for the band array on show ("Mic EQ (MIC1)"), not its tool name.
+std::string ShownSetName(const std::string& viewName, Lang lang) {
+  for (int s = 0; s < kEqSetCount; ++s)
+    if (viewName == kEqSets[static_cast<std::size_t>(s)].name)
+      return EqSetTitle(static_cast<EqSet>(s), lang);
+  return viewName;
 }
 
 }  // namespace
@@ -73,7 +82,8 @@ FilterFileOutcome ImportFilterFile(PageModel& page, const std::filesystem::path&
   const int count = bands.EqBandCount();
   const FilterImport import = ImportFilters(reading.filters, bands.Bands(), count, lang);
   outcome.changed = bands.ImportBands(import.bands);
-  outcome.message = ImportReport(reading, import, count, bands.ViewName(), lang);
+  outcome.message =
+      ImportReport(reading, import, count, ShownSetName(bands.ViewName(), lang), lang);
   return outcome;
 }
 
