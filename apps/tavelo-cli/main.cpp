@@ -45,6 +45,10 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") return RunHelp(words);
+  if (words[0] == "--version") {
+    std::cout << "tavelo-cli " TAVELO_VERSION "\n";
+    return kExitOk;
+  }
   // Options may come before the command ("--link demo status"): the first word that names a
   // command is the command, everything else goes to it in order.
   for (std::size_t i = 0; i < words.size(); ++i) {

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "SimOptions.h"
@@ -65,6 +66,10 @@ bool LoadPreset(const std::string& path, tavelo::ParamImage& image, std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::puts("tavelo-sim " TAVELO_VERSION);
+    return 0;
+  }
   QCoreApplication app(argc, argv);
   std::string error;
   bool help = false;

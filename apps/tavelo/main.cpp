@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "ui/app/DesktopIdentity.h"
-#include "ui/app/MainWindow.h"
 #include "ui/app/TaveloApp.h"
 #include "ui/app/UserSettings.h"
 
@@ -29,7 +28,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (early.version) {
-    std::printf("tavelo %s\n", tavelo::ui::kVersionText);
+    std::puts("tavelo " TAVELO_VERSION);
     return 0;
   }
 

@@ -17,7 +17,7 @@ TEST(PanelOptions, HelpAndVersionNeedNoDisplay) {
   const struct {
     const char* option;
     const char* says;
-  } cases[] = {{"--help", "usage: tavelo"}, {"--version", "tavelo V"}};
+  } cases[] = {{"--help", "usage: tavelo"}, {"--version", "tavelo 0."}};
   for (const auto& c : cases) {
     QProcess panel;
     panel.setProcessEnvironment(env);
@@ -28,6 +28,15 @@ TEST(PanelOptions, HelpAndVersionNeedNoDisplay) {
         << c.option << ": " << panel.readAllStandardError().toStdString();
     EXPECT_TRUE(panel.readAllStandardOutput().startsWith(c.says)) << c.option;
   }
+}
+
+TEST(PanelOptions, TheOtherProgramsTellTheirVersionToo) {
+  const CliRun cli = RunCli({"--version"});
+  EXPECT_EQ(cli.exitCode, 0) << cli.err;
+  EXPECT_EQ(cli.out.rfind("tavelo-cli 0.", 0), 0u) << cli.out;
+  const CliRun sim = RunSimToEnd({"--version"});
+  EXPECT_EQ(sim.exitCode, 0) << sim.err;
+  EXPECT_EQ(sim.out.rfind("tavelo-sim 0.", 0), 0u) << sim.out;
 }
 
 }  // namespace
