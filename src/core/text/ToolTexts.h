@@ -43,6 +43,7 @@ enum class ToolText : int {
   kFileUnreadable,  // "%s": the file's name; the reason follows
   kExportFailed,    // "%s": the file's name; the reason follows
   kExportDone,      // "%s": the file's name
+  kImportSkipped,   // "%d": filters switched off in the file, then lines without a filter
   kCount
 };
 
