@@ -2,6 +2,7 @@
 // overruled by the command line; Qt's own texts in the chosen language.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QMessageBox>

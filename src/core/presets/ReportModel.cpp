@@ -179,7 +179,8 @@ std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const Para
 std::string EqSetTitle(EqSet set, Lang lang) {
   for (const EqPlace& place : kEqPlaces) {
     if (place.set != set) continue;
-    return LabelText(kSections[place.section].title, lang) + " EQ" + std::string(place.suffix) +
+    return std::string(LabelText(kSections[place.section].title, lang)) + " EQ" +
+           std::string(place.suffix) +
            (place.setNumber > 0 ? SetSuffix(place.setNumber, lang) : std::string());
   }
   return kEqSets[static_cast<std::size_t>(set)].name;
