@@ -56,13 +56,12 @@ std::string ImportReport(const FilterTextReading& reading, const FilterImport& i
   for (const auto& f : import.leftOver) left.push_back(Describe(f, lang));
   Section(out, FormatText(ToolText::kImportLeftOver, lang, std::to_string(bandCount)), left);
   Section(out, Text(ToolText::kImportProblems, lang), reading.problems);
-  if (reading.disabled > 0 || reading.otherLines > 0) {
-    // The user sees what the file held beyond the filters taken, so nothing goes unnoticed.
-    std::string skipped =
-        FormatText(ToolText::kImportSkipped, lang, std::to_string(reading.disabled));
-    if (const auto at = skipped.find("%d"); at != std::string::npos)
-      skipped.replace(at, 2, std::to_string(reading.otherLines));
-    out += "\n\n" + skipped;
+  // What the file held beyond the filters taken is said too, so nothing goes unnoticed.
+  if (reading.disabled > 0)
+    out += "\n\n" + FormatText(ToolText::kImportSkippedOff, lang, std::to_string(reading.disabled));
+  if (reading.otherLines > 0) {
+    out += (reading.disabled > 0 ? "\n" : "\n\n") +
+           FormatText(ToolText::kImportSkippedLines, lang, std::to_string(reading.otherLines));
   }
   return out;
 }

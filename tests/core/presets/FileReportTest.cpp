@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 
+#include "params/Catalogue.h"
 #include "presets/BoostFile.h"
 #include "presets/FileReport.h"
 #include "presets/ParamFile.h"
@@ -90,6 +91,9 @@ ParamFileData SampleData() {
   image.words[36] = 270;  // mic bass +3.0 dB as a slider position
   image.eq[kEqMusic][3] = EqBand{0, kBandPeak, 1000, 10, 30};
   image.eq[kEqMusic][8] = EqBand{kSlopeButter24, kBandHighPass, 80, 7, 0};
+  // A pass filter's band follows its filter values.
+  WriteValue(image, RowOf(row::kMusicHpfHz), 80);
+  WriteValue(image, RowOf(row::kMusicHpfSlope), kSlopeButter24);
   image.eq[kEqMicA][0] = EqBand{0, kBandLowShelf, 63, 7, -125};
   image.switchWord = (1U << 15) | (1U << 0) | (1U << 30);
   image.name = {'K',    'T',    'V', ' ', '"', 'A', '"', '\\',
