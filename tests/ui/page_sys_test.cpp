@@ -224,9 +224,11 @@ TEST(SysPageDownload, SaveAfterADownloadWritesTheCurrentPreset) {
   EXPECT_EQ(qobject_cast<QComboBox*>(page->Control(kModeCombo))->currentIndex(), 6);
   qobject_cast<QLineEdit*>(page->Control(kModeNameEdit))->setText("Lounge");
   QTest::mouseClick(qobject_cast<QPushButton*>(page->Control(kSaveEquipment)), Qt::LeftButton);
-  ASSERT_TRUE(
-      panel.Pump([&] { return test::CountCode(panel.W(), 65) > 0 && !panel.E().ReplyAwaited(); }));
-  EXPECT_EQ(std::string(processor.Stored(6).name.data(), 6), "Lounge");
+  const auto named = [&](int slot) {
+    return std::string(processor.Stored(slot).name.data(), 6) == "Lounge";
+  };
+  ASSERT_TRUE(panel.Pump([&] { return named(6) || named(0); }));
+  EXPECT_TRUE(named(6));
   EXPECT_EQ(processor.Stored(0).name, firstBefore);
 }
 
