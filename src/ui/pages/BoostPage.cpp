@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <utility>
 
 #include "core/text/Texts.h"
 #include "ui/pages/BoostPageTable.h"
