@@ -194,7 +194,6 @@ TEST_F(MicPage, TheHighPassSliderWritesBothMicrophonesWhileATypedFrequencyWrites
   // Later reloads (another page posts, a knob turns) and showing microphone 2 leave its
   // filter where it was; a new parameter set builds both from the filter word again.
   page_->ReloadChanged();
-  page_->Refresh();
   Click(mic::kMicButtons[1]);
   page_->ReloadChanged();
   EXPECT_EQ(Band(1, mic::kHighPassBand).freq, freq);

@@ -131,6 +131,9 @@ void ParamRows::Refresh(bool onlyChanged) {
     controls_.SetEnabled(toggle.id, !Disabled(toggle.set));
   }
   ShowChoices();
+  // A full refresh shows the image as it stands; a reload after an edit elsewhere (or a
+  // knob) leaves a view's filter that a typed frequency moved alone.
+  if (!onlyChanged) ForgetPassFilters();
   SyncPassFilters();
 }
 
