@@ -22,9 +22,10 @@ levels, equalisers, reverb, echo, outputs and preset modes. It saves and
 loads presets as files, and comes with tavelo-cli, the same controls on the
 command line, and tavelo-sim, a virtual processor for trying it without
 hardware. A udev rule lets the user at the seat open the USB device.")
-# Libraries from the binaries themselves; Qt's translations are loaded at run time, so they
-# are named here.
+# Libraries from the binaries themselves; Qt's translations and a font with Chinese glyphs
+# are loaded at run time, so they are named here (without one every Chinese label of the
+# panel and of `report --lang zh` is an empty box).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

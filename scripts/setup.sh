@@ -19,6 +19,8 @@ packages=(
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it
   lintian desktop-file-utils appstream librsvg2-bin file fakeroot
+  # the report test reads its PDF's text back
+  poppler-utils
   g++-mingw-w64-x86-64 wine64
   # a locale with a decimal comma, so the pages' number test runs instead of skipping
   locales

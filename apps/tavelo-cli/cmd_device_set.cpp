@@ -49,7 +49,7 @@ const RegisterCommand kRegister({
         "  set --list [--json]   every name set takes, with its range and unit\n"
         "  NAME is any name `show` prints: reverb.level=40 main.comp_ratio=4 echo.type=stereo;\n"
         "  a level's on/off button is NAME.on (mic.mic1_volume.on=off), a band takes\n"
-        "  TYPE,FREQ,Q,GAIN[,SLOPE] or show's text (music_eq.band3=peak,1000,1.0,3).\n"
+        "  TYPE,FREQ,Q,GAIN[,SLOPE] or show's text (music_eq.band4=peak,1000,1.0,3).\n"
         "  Output sets: main.set1.* is taken in mode sing only, main.set2.* in auto and dance\n"
         "  (set app_mode first). Values of one block go out as one request, in the order given.\n"
         "  Short forms: mode=auto|sing|dance, mute=on|off, eq.SET.BAND=... (SET mic1, mic2,\n"

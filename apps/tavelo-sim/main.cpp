@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "SimOptions.h"

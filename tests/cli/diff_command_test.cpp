@@ -31,7 +31,7 @@ TEST(DiffCommand, PrintsOneLinePerDifferingFieldAndNothingForEqualFiles) {
   EXPECT_EQ(differ.exitCode, 0);
   EXPECT_EQ(differ.out,
             "echo.type: stereo -> dual\n"
-            "main_eq_1.band2: peak 500 Hz q=1.4 +0.0 dB -> peak 500 Hz q=1.4 -3.5 dB\n");
+            "main_eq_1.band3: peak 500 Hz q=1.4 +0.0 dB -> peak 500 Hz q=1.4 -3.5 dB\n");
 }
 
 TEST(DiffCommand, RefusesBadFilesMixedKindsAndMisuse) {

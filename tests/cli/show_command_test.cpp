@@ -37,9 +37,9 @@ TEST(ShowCommand, PrintsTheFieldsOfAParameterFileAsTextAndJson) {
   EXPECT_EQ(text.err, "");
   for (const char* line :
        {"kind: parameter_file", "preset_name: \"Room 7\"", "music.volume: 70", "app_mode: dance",
-        "music_eq.band3: peak 1000 Hz q=1.0 +3.0 dB", "music_eq.band8: high-pass 80 Hz butter_24db",
+        "music_eq.band4: peak 1000 Hz q=1.0 +3.0 dB", "music_eq.band9: high-pass 80 Hz butter_24db",
         "switch.music.eq_on: on", "switch.main.left_mute: off",
-        "echo_eq.band6: peak 0 Hz q=1.0 +0.0 dB"}) {
+        "echo_eq.band7: peak 0 Hz q=1.0 +0.0 dB"}) {
     EXPECT_TRUE(HasLine(text.out, line)) << line;
   }
 
@@ -60,7 +60,7 @@ TEST(ShowCommand, PrintsABoostFile) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_TRUE(HasLine(run.out, "kind: boost_file"));
   EXPECT_TRUE(HasLine(run.out, "boost_switch.mic: on"));
-  EXPECT_TRUE(HasLine(run.out, "boost_mic.band4: high shelf 8000 Hz q=0.7 -6.0 dB"));
+  EXPECT_TRUE(HasLine(run.out, "boost_mic.band5: high shelf 8000 Hz q=0.7 -6.0 dB"));
 }
 
 TEST(ShowCommand, RefusesABadFileWithTheReasonAndMisuseWithUsage) {

@@ -70,7 +70,7 @@ TEST_F(EqTools, TenFiltersSetTheSevenMusicBandsReportTheRestAndExportReadsBack) 
   // The processor's own record agrees: pulled and shown by name.
   ASSERT_EQ(RunCli(QStringList{"pull", dir_.Q("now.prm")} + sim_.Link()).exitCode, 0);
   const CliRun show = RunCli({"show", dir_.Q("now.prm")});
-  EXPECT_EQ(LinesStartingWith(show.out, "music_eq.band0: ").at(0), "peak 63 Hz q=4.0 -5.0 dB");
+  EXPECT_EQ(LinesStartingWith(show.out, "music_eq.band1: ").at(0), "peak 63 Hz q=4.0 -5.0 dB");
 }
 
 TEST_F(EqTools, DryRunNeedsNoProcessorAndAFileWithoutFiltersSetsNothing) {
@@ -78,7 +78,7 @@ TEST_F(EqTools, DryRunNeedsNoProcessorAndAFileWithoutFiltersSetsNothing) {
   const CliRun dry = RunCli({"eq-import", "music_eq", dir_.Q("room.txt"), "--dry-run", "--link",
                              "wifi", "--host", "127.0.0.1", "--port", "1"});
   ASSERT_EQ(dry.exitCode, 0) << dry.err;
-  EXPECT_EQ(LinesStartingWith(dry.out, "music_eq.band0=").at(0), "peak,63,4.0,-5.0");
+  EXPECT_EQ(LinesStartingWith(dry.out, "music_eq.band1=").at(0), "peak,63,4.0,-5.0");
   EXPECT_EQ(LinesStartingWith(dry.out, "music_eq.band").size(), 7u);
 
   Write(dir_.Path("none.txt"), "Filter 1: ON LP Fc 80 Hz\nFilter 2: ON NO Fc 50 Hz\n");

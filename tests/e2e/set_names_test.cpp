@@ -76,7 +76,7 @@ TEST_F(SetNames, ValuesOfEveryPageReachTheWireAndReadBack) {
                           "centre.delay_ms=7",
                           "sub.set1.lpf_hz=120",
                           "switch.sub.mute=on",
-                          "music_eq.band3=peak,1000,1.0,3",
+                          "music_eq.band4=peak,1000,1.0,3",
                           "record_mixer.music_level=55",
                           "dance.mic_time=12",
                           "effect.init_level=20",
@@ -130,7 +130,7 @@ TEST_F(SetNames, ValuesOfEveryPageReachTheWireAndReadBack) {
       {"centre.delay_ms", "7 ms"},
       {"sub.set1.lpf_hz", "120 Hz"},
       {"switch.sub.mute", "on"},
-      {"music_eq.band3", "peak 1000 Hz q=1.0 +3.0 dB"},
+      {"music_eq.band4", "peak 1000 Hz q=1.0 +3.0 dB"},
       {"dance.mic_time", "12"},
       {"effect.init_level", "20"},
       {"adjust_manner", "Param"},
@@ -150,7 +150,7 @@ TEST_F(SetNames, ValuesOfEveryPageReachTheWireAndReadBack) {
 TEST_F(SetNames, TheSecondOutputSetGoesInDanceAndTheFirstIsRefusedThere) {
   const CliRun set =
       Cli({"set", "app_mode=dance", "main.set2.lpf_hz=15000",
-           "surround_eq_2.band1=lowshelf,200,0.7,-6", "echo.type=stereo", "--trace"});
+           "surround_eq_2.band2=lowshelf,200,0.7,-6", "echo.type=stereo", "--trace"});
   ASSERT_EQ(set.exitCode, 0) << set.err;
   // Outside Sing, n = 5 addresses the main's second set and id 5 the surround's.
   const Bytes lowPass = Data(set.err, 17, 5);
@@ -166,7 +166,7 @@ TEST_F(SetNames, TheSecondOutputSetGoesInDanceAndTheFirstIsRefusedThere) {
 
   const std::string show = PulledShow();
   EXPECT_EQ(Shown(show, "main.set2.lpf_hz"), "15000 Hz");
-  EXPECT_EQ(Shown(show, "surround_eq_2.band1"), "low shelf 200 Hz q=0.7 -6.0 dB");
+  EXPECT_EQ(Shown(show, "surround_eq_2.band2"), "low shelf 200 Hz q=0.7 -6.0 dB");
   EXPECT_EQ(Shown(show, "echo.type"), "stereo");
   EXPECT_NE(Shown(show, "main.set1.hpf_hz"), "100 Hz");
 }

@@ -78,7 +78,7 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
     EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString() << "\n" << run.err;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << args.join(' ').toStdString() << "\n"
                                                        << run.err;
-    EXPECT_EQ(run.err.find("Connectting"), std::string::npos) << "nothing was opened";
+    EXPECT_EQ(run.err.find("Connecting"), std::string::npos) << "nothing was opened";
   }
 }
 
@@ -237,7 +237,7 @@ TEST(Usage, AnUnreadableFileGivesTheSystemsReason) {
     EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("tavelo-cli " + args[0].toStdString() + ": "), std::string::npos)
         << run.err;
-    EXPECT_EQ(run.err.find("Connectting"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Connecting"), std::string::npos) << run.err;
   }
   // A save does not make up folders the user did not ask for.
   EXPECT_FALSE(std::filesystem::exists(dir.Path("no-folder")));
@@ -306,7 +306,7 @@ TEST(Usage, ABadFileIsRefusedBeforeConnecting) {
         QStringList{"mass-push", dir.Q("short")}}) {
     const CliRun run = RunCli(args + QStringList{"--link", "demo"});
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_EQ(run.err.find("Connectting"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Connecting"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(" Load fail"), std::string::npos) << run.err;
   }
   QStringList eleven = {"mass-push", "--link", "demo"};

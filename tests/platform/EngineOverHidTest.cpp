@@ -216,7 +216,7 @@ TEST(EngineOverHid, TheConsoleSaysWhyAPresentProcessorCannotBeOpened) {
   engine.Post(msg::Connect{});
   for (int i = 0; i < 100; ++i) engine.Tick();
   EXPECT_EQ(err.str(),
-            "status: Connectting...\n"
+            "status: Connecting...\n"
             "The processor is connected at /dev/hidraw3 but cannot be opened: Permission "
             "denied. Install the udev rule 70-tavelo.rules (see README) and replug the "
             "processor.\n"
@@ -242,7 +242,7 @@ TEST(EngineOverHid, TheConsoleSaysWhyAPresentProcessorCannotBeOpened) {
         std::make_unique<HidOpenPolicy>(std::make_unique<FakeSystem>(state)));
   });
   engine.Post(msg::Connect{});
-  EXPECT_EQ(err.str(), "status: Connectting...\nstatus: Open failed\n");
+  EXPECT_EQ(err.str(), "status: Connecting...\nstatus: Open failed\n");
   EXPECT_EQ(engine.FailureDetail(), "no processor found on USB (10C4:0321)");
 }
 

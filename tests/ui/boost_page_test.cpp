@@ -3,6 +3,7 @@
 // 51) and the boost files, with the file dialogs answered by the test.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -117,7 +118,7 @@ TEST_F(BoostPage, AFileSavedAndLoadedBackIsShownAndStoredByTheProcessor) {
   answer_ = dir_.filePath("room.btpar");
   Click(boost::kSaveFileButton);
   ASSERT_NE(Message(), nullptr);
-  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgSaveOk, Lang::kChinese));
+  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgSaveOk, Lang::kEnglish));
   EXPECT_EQ(QFileInfo(answer_).size(), 116);
   EXPECT_TRUE(posted_.empty());
   CloseMessages();
@@ -146,7 +147,7 @@ TEST_F(BoostPage, ABadOrUnreadableFileIsRefusedWithAMessageAndNothingIsSent) {
   const BoostBlock before = image_.boost;
   Click(boost::kLoadFileButton);
   ASSERT_NE(Message(), nullptr);
-  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgLoadFail, Lang::kChinese));
+  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgLoadFail, Lang::kEnglish));
   EXPECT_TRUE(Message()->informativeText().contains("bad checksum"));
   EXPECT_TRUE(Message()->informativeText().contains("bad.btpar"));
   CloseMessages();
@@ -154,9 +155,25 @@ TEST_F(BoostPage, ABadOrUnreadableFileIsRefusedWithAMessageAndNothingIsSent) {
   answer_ = dir_.filePath("missing.btpar");
   Click(boost::kLoadFileButton);
   ASSERT_NE(Message(), nullptr);
-  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgLoadFail, Lang::kChinese));
+  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgLoadFail, Lang::kEnglish));
   EXPECT_TRUE(Message()->informativeText().startsWith("Cannot read missing.btpar"));
   CloseMessages();
+
+  // In Chinese the whole message is Chinese, and so are the band rows' captions.
+  page_->ApplyLanguage(Lang::kChinese);
+  answer_ = dir_.filePath("bad.btpar");
+  Click(boost::kLoadFileButton);
+  ASSERT_NE(Message(), nullptr);
+  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgLoadFail, Lang::kChinese));
+  EXPECT_TRUE(Message()->informativeText().startsWith(QString::fromUtf8("bad.btpar 不是可用的")))
+      << Message()->informativeText().toStdString();
+  CloseMessages();
+  QStringList captions;
+  for (auto* label : page_->findChildren<QLabel*>()) captions << label->text();
+  for (const char* english : {"Gain(db)", "Freq(hz)", "Type"})
+    EXPECT_FALSE(captions.contains(english)) << english;
+  EXPECT_TRUE(captions.contains(QString::fromUtf8("增益(db)")));
+  page_->ApplyLanguage(Lang::kEnglish);
   EXPECT_EQ(image_.boost, before);
   EXPECT_TRUE(posted_.empty());
 
@@ -164,7 +181,7 @@ TEST_F(BoostPage, ABadOrUnreadableFileIsRefusedWithAMessageAndNothingIsSent) {
   answer_ = dir_.filePath("no/such/folder/x.btpar");
   Click(boost::kSaveFileButton);
   ASSERT_NE(Message(), nullptr);
-  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgSaveFailed, Lang::kChinese));
+  EXPECT_EQ(Message()->text().toStdString(), Text(TextId::kMsgSaveFailed, Lang::kEnglish));
   CloseMessages();
   answer_.clear();
   Click(boost::kLoadFileButton);

@@ -130,22 +130,24 @@ TEST(WifiDialog, ChineseMessagesAndAnswersToBothSettings) {
   EXPECT_EQ(rig.Last(), QString::fromUtf8("名称不能为空"));
   CloseBoxes(rig.dialog.get());
 
-  // Set AP is answered like set STA: success and refusal are both shown.
+  // Set AP: a success is answered without a box, a refusal is shown.
   rig.Type(WifiDialog::kApNameId, "ab");
   rig.Type(WifiDialog::kApPasswordId, "12345678");
   rig.Click(WifiDialog::kSetApId);
-  ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 2; }));
-  EXPECT_EQ(rig.Last(), QString::fromUtf8("设置成功"));
-  EXPECT_EQ(rig.server.Module().ApName(), "ab");
+  ASSERT_TRUE(WaitFor([&] {
+    return rig.server.Module().ApName() == "ab" &&
+           rig.dialog->Socket().Session().Pending() == ModuleCommand::kNone;
+  }));
   EXPECT_EQ(rig.server.Module().ApPassword(), "12345678");
+  EXPECT_EQ(rig.dialog->Shown().size(), 1u);
 
   rig.server.Module().SetRefuseSettings(true);
   rig.Click(WifiDialog::kSetApId);
-  ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 3; }));
+  ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 2; }));
   EXPECT_EQ(rig.Last(), QString::fromUtf8("设置失败"));
   rig.Type(WifiDialog::kStaNameId, "Venue");
   rig.Click(WifiDialog::kSetStaId);
-  ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 4; }));
+  ASSERT_TRUE(WaitFor([&] { return rig.dialog->Shown().size() == 3; }));
   EXPECT_EQ(rig.Last(), QString::fromUtf8("设置失败"));
 }
 

@@ -2,6 +2,7 @@
 // graph, clicks, typed values), each case asserting the image bytes and the codes posted.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -145,6 +146,15 @@ TEST_F(EchoPage, RightChannelRowsFollowTheEchoTypeAfterEveryDownload) {
   // A type byte that names no type shows no right channel.
   download(7);
   for (int id : rightRows) EXPECT_FALSE(Shown(id)) << "type 7 " << id;
+
+  // The type list speaks the user's language.
+  auto* types = qobject_cast<QComboBox*>(W(echo::kTypeList));
+  ASSERT_NE(types, nullptr);
+  EXPECT_EQ(types->itemText(echo::kDual), "dual");
+  page_->ApplyLanguage(Lang::kChinese);
+  EXPECT_EQ(types->itemText(echo::kMono), QString::fromUtf8("单回声"));
+  EXPECT_EQ(types->itemText(echo::kStereo), QString::fromUtf8("立体声"));
+  EXPECT_EQ(types->itemText(echo::kDual), QString::fromUtf8("双回声"));
 }
 
 TEST_F(EchoPage, RightChannelControlsWriteThePercentBytesOrTheMillisecondWords) {

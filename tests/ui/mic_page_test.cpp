@@ -191,6 +191,15 @@ TEST_F(MicPage, TheHighPassSliderWritesBothMicrophonesWhileATypedFrequencyWrites
   EXPECT_EQ(Slider(mic::kHpfSlider)->GetPos(), 250);
   EXPECT_EQ(page_->Model().Selected(), mic::kHighPassBand);
   EXPECT_EQ(posted_, (Posts{{17, 0}}));
+  // Later reloads (another page posts, a knob turns) and showing microphone 2 leave its
+  // filter where it was; a new parameter set builds both from the filter word again.
+  page_->ReloadChanged();
+  Click(mic::kMicButtons[1]);
+  page_->ReloadChanged();
+  EXPECT_EQ(Band(1, mic::kHighPassBand).freq, freq);
+  EXPECT_EQ(Band(0, mic::kHighPassBand).freq, 250);
+  page_->ShowParameterSet();
+  EXPECT_EQ(Band(1, mic::kHighPassBand).freq, 250);
 
   // Out of range: the stored frequency comes back, nothing is posted.
   posted_.clear();

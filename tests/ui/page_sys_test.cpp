@@ -3,13 +3,19 @@
 // service codes typed into the edit, the language buttons and the overwrite question.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "core/engine/EngineHarness.h"
+#include "presets/PresetFolder.h"
 #include "ui/app/UserSettings.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinSlider.h"
@@ -171,7 +177,8 @@ TEST_F(SysPageTest, LanguageButtonsChangeEveryWindowAtOnce) {
 TEST_F(SysPageTest, SaveToPcAnsweredNoSavesNothing) {
   Type(kPcNameEdit, "CON");
   Click(kSaveToPc);
-  EXPECT_EQ(page_->Shown().back(), "Invalid charater in PC Name");
+  EXPECT_TRUE(page_->Shown().back().startsWith("This PC Name is reserved for a device on Windows"))
+      << page_->Shown().back().toStdString();
   for (auto* box : page_->findChildren<QMessageBox*>()) box->done(QMessageBox::Ok);
   Type(kPcNameEdit, "evening");
   Click(kSaveToPc);
@@ -199,6 +206,64 @@ TEST_F(SysPageTest, SaveToPcAnsweredNoSavesNothing) {
   Last(67);
   EXPECT_EQ(test::CountCode(W(), 65), uploads + 1);
   EXPECT_EQ(W().Messages().back().text, " \t   Load OK\t\t  ");
+}
+
+// After a download the user-mode list shows the processor's current preset, so Save writes
+// into that preset and not into user mode 1.
+TEST(SysPageDownload, SaveAfterADownloadWritesTheCurrentPreset) {
+  test::PanelFixture panel;
+  auto& processor = panel.W().Demo().Processor();
+  processor.SetCurrentPreset(6);
+  processor.SetAdminMode(1);
+  const auto firstBefore = processor.Stored(0).name;
+  panel.W().show();
+  ASSERT_TRUE(panel.ConnectDemo());
+  panel.W().Navigate(nav::kNavTable[8].index);
+  auto* page = panel.W().FindSystemPage();
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(qobject_cast<QComboBox*>(page->Control(kModeCombo))->currentIndex(), 6);
+  qobject_cast<QLineEdit*>(page->Control(kModeNameEdit))->setText("Lounge");
+  QTest::mouseClick(qobject_cast<QPushButton*>(page->Control(kSaveEquipment)), Qt::LeftButton);
+  const auto named = [&](int slot) {
+    return std::string(processor.Stored(slot).name.data(), 6) == "Lounge";
+  };
+  ASSERT_TRUE(panel.Pump([&] { return named(6) || named(0); }));
+  EXPECT_TRUE(named(6));
+  EXPECT_EQ(processor.Stored(0).name, firstBefore);
+}
+
+// The panel's Save To PC and the command line's pull write the same file for the same
+// processor state, pass-filter bands included (the processor does not store those).
+TEST(SysPageFiles, SaveToPcWritesTheFileAPullWritesOfTheSameState) {
+  const VirtualProcessor varied = VirtualProcessor::Seeded(17);
+  test::PanelFixture panel;
+  panel.W().Demo().Processor() = varied;
+  panel.W().show();
+  ASSERT_TRUE(panel.ConnectDemo());
+  QTemporaryDir dir;
+  panel.E().SetParamDir(dir.path().toStdString());
+  panel.E().Post(msg::SaveToPc{"panel"});
+  ASSERT_TRUE(panel.Pump([&] { return panel.E().PcFiles().size() == 1; }));
+
+  // What `pull` does: read the set, keep its name, write it.
+  test::EngineHarness pull;
+  pull.processor = varied;
+  ASSERT_TRUE(pull.ConnectAndRead());
+  ParamImage image = pull.engine.Image();
+  image.name = SanitisePresetName(PresetNameText(image.name));
+  ASSERT_TRUE(SaveParamFile(dir.path().toStdString(), "pulled", image).ok);
+
+  const auto read = [&](const char* name) {
+    std::ifstream in(dir.filePath(name).toStdString(), std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+  };
+  const auto panelFile = read("panel"), pulledFile = read("pulled");
+  ASSERT_EQ(panelFile.size(), kParamFileSize);
+  std::size_t firstDifference = 0;
+  while (firstDifference < panelFile.size() &&
+         panelFile[firstDifference] == pulledFile.at(firstDifference))
+    ++firstDifference;
+  EXPECT_EQ(firstDifference, panelFile.size()) << "the files differ from byte " << firstDifference;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // overruled by the command line; Qt's own texts in the chosen language.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "ui/app/DesktopIdentity.h"
 #include "ui/app/QtTranslations.h"
 #include "ui/app/StartChoices.h"
 #include "ui/app/TaveloApp.h"
@@ -92,7 +94,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   stored.page = 2;
   stored.presetDir = "/tmp/kept";
 
-  const ui::StartChoices plain = ui::ChooseStart(ParseCommandLine({}), stored);
+  const ui::StartChoices plain = ui::ChooseStart(ParseCommandLine({}), stored, Lang::kChinese);
   EXPECT_EQ(plain.lang, Lang::kEnglish);
   EXPECT_EQ(plain.link, ui::LinkChoice::kWifi);
   EXPECT_EQ(plain.host, "127.0.0.1");
@@ -103,7 +105,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   const ui::StartChoices given =
       ui::ChooseStart(ParseCommandLine({"--demo", "--lang", "zh", "--host", "127.0.0.9", "--page",
                                         "system", "--param-dir", "/tmp/given"}),
-                      stored);
+                      stored, Lang::kChinese);
   EXPECT_EQ(given.lang, Lang::kChinese);
   EXPECT_EQ(given.link, ui::LinkChoice::kDemo);
   EXPECT_EQ(given.host, "127.0.0.9");
@@ -111,10 +113,25 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   EXPECT_EQ(given.page, 8);
   EXPECT_EQ(given.paramDir, "/tmp/given");
 
-  const ui::StartChoices empty = ui::ChooseStart(ParseCommandLine({}), StoredSettings{});
-  EXPECT_EQ(empty.lang, Lang::kChinese);
+  // A first start follows the desktop's language.
+  const ui::StartChoices empty =
+      ui::ChooseStart(ParseCommandLine({}), StoredSettings{}, Lang::kEnglish);
+  EXPECT_EQ(empty.lang, Lang::kEnglish);
   EXPECT_EQ(empty.link, ui::LinkChoice::kUsb);
   EXPECT_EQ(empty.page, 0);
+  EXPECT_EQ(ui::ChooseStart(ParseCommandLine({}), StoredSettings{}, Lang::kChinese).lang,
+            Lang::kChinese);
+  EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::Chinese, QLocale::Taiwan)), Lang::kChinese);
+  EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::German, QLocale::Germany)), Lang::kEnglish);
+  EXPECT_EQ(LanguageOfLocale(QLocale::c()), Lang::kEnglish);
+
+  // An address or port on the command line chooses Wi-Fi on a first run.
+  for (const auto& args : {std::vector<std::string>{"--host", "127.0.0.1"},
+                           std::vector<std::string>{"--port", "17400"}}) {
+    EXPECT_EQ(ui::ChooseStart(ParseCommandLine(args), StoredSettings{}, Lang::kEnglish).link,
+              ui::LinkChoice::kWifi)
+        << args[0];
+  }
 }
 
 TEST_F(SettingsTest, TheNextStartRestoresTheWindowAndAnOptionOverridesIt) {
@@ -181,6 +198,26 @@ TEST_F(SettingsTest, AScreenshotRunNeitherUsesNorKeepsTheLastRun) {
 QString OkText() {
   QMessageBox box(QMessageBox::NoIcon, "t", "x", QMessageBox::Ok);
   return box.button(QMessageBox::Ok)->text();
+}
+
+// A session the desktop ends may never close the window: the page and the position are
+// written soon after they change. The desktop knows the window by the entry's id.
+TEST_F(SettingsTest, ThePageAndPositionAreKeptWithoutAClose) {
+  QElapsedTimer clock;
+  clock.start();
+  ui::TaveloApp app(ParseCommandLine({"--lang", "en"}), clock);
+  app.Start();
+  app.Window().Navigate(5);
+  app.Window().move(90, 40);
+  test::PanelFixture waiter;  // only for its bounded event loop
+  EXPECT_TRUE(
+      waiter.Wait([&] { return settings_.Load().page == 5; }, ui::TaveloApp::kRememberDelayMs * 6));
+  app.Window().hide();
+
+  ui::ApplyDesktopIdentity();
+  EXPECT_EQ(QGuiApplication::desktopFileName(), ui::DesktopId());
+  EXPECT_TRUE(ui::DesktopId().startsWith("org.")) << ui::DesktopId().toStdString();
+  EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
 TEST(QtTranslationsTest, StandardButtonsFollowTheLanguageButtons) {

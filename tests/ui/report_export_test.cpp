@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "ui/pages/SystemPage.h"
@@ -31,6 +33,20 @@ TEST_F(ReportExport, WritesThePresetAsAPdfAndNamesTheFileItCouldNotWrite) {
   EXPECT_TRUE(bytes.startsWith("%PDF-"));
   // Every page of the panel is in it: far more than a title page.
   EXPECT_GE(ui::ReportPageCount(E().Image(), Lang::kEnglish), 8);
+
+  // Names copied out of the PDF paste back into `set`: its text holds no ligature.
+  const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+  if (!pdftotext.isEmpty()) {
+    QProcess extract;
+    extract.start(pdftotext, {path, "-"});
+    ASSERT_TRUE(extract.waitForFinished(20000));
+    const QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("effect.volume")) << text.left(400).toStdString();
+    for (char16_t ligature = 0xFB00; ligature <= 0xFB06; ++ligature)
+      EXPECT_FALSE(text.contains(QChar(ligature))) << static_cast<int>(ligature);
+  } else {
+    ADD_FAILURE() << "pdftotext (poppler-utils) is missing: scripts/setup.sh installs it";
+  }
 
   const QString missing = dir.filePath("no-such-folder/room.pdf");
   EXPECT_FALSE(sys->ExportReport(missing, error));

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "core/engine/EngineHarness.h"
+#include "core/text/Texts.h"
 #include "ui/system/ServiceCodes.h"
 #include "ui/system/SysPageLogic.h"
 
@@ -158,7 +159,7 @@ TEST_F(SysPage, UserModesRecallAndSaveWithTheNameRule) {
 
   logic_.SetModeName("Bad{name");
   logic_.SaveEquipment();
-  EXPECT_EQ(LastText(), "Invalide charater in mode name");
+  EXPECT_EQ(LastText(), "Invalid character in mode name");
   EXPECT_TRUE(Sent(65).empty());
   logic_.SetModeName("Party");
   logic_.SaveEquipment();
@@ -220,11 +221,22 @@ TEST_F(SysPage, NewLockKeyMustBeDigitsInBothLanguages) {
 }
 
 TEST_F(SysPage, SaveToPcChecksTheNameAndAsksBeforeOverwriting) {
-  for (const char* bad : {"", "a/b", "CON", "lpt3.txt", "dot."}) {
+  for (const char* bad : {"", "a/b", "dot."}) {
     logic_.SetPcName(bad);
     logic_.SaveToPc();
-    EXPECT_EQ(LastText(), *bad ? "Invalid charater in PC Name" : "PC Name is empty ") << bad;
+    EXPECT_EQ(LastText(), *bad ? "Invalid character in PC Name" : "PC Name is empty ") << bad;
   }
+  // A device name is refused with the reason, in the user's language.
+  for (const char* reserved : {"CON", "lpt3.txt"}) {
+    logic_.SetPcName(reserved);
+    logic_.SaveToPc();
+    EXPECT_EQ(LastText(), Text(TextId::kMsgPcNameReserved, Lang::kEnglish)) << reserved;
+    EXPECT_NE(LastText().find("reserved"), std::string::npos);
+  }
+  h_.engine.SetLanguage(Lang::kChinese);
+  logic_.SaveToPc();
+  EXPECT_NE(LastText().find("保留"), std::string::npos);
+  h_.engine.SetLanguage(Lang::kEnglish);
   EXPECT_TRUE(h_.engine.PcFiles().empty());
   logic_.SetPcName("evening");
   logic_.SaveToPc();

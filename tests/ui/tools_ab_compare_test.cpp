@@ -130,7 +130,7 @@ TEST_F(ToolsE2e, CompareListsTheDifferingFieldsWithUnitsAndCopiesThemAsTsv) {
   ASSERT_EQ(table->rowCount(), 2);
   EXPECT_EQ(table->item(0, 0)->text(), "music.udisk_gain");
   EXPECT_EQ(table->item(0, 3)->text().toStdString(), UnitText(RowOf(row::kMusicUdiskGain).unit));
-  EXPECT_EQ(table->item(1, 0)->text(), "music_eq.band3");
+  EXPECT_EQ(table->item(1, 0)->text(), "music_eq.band4");
 
   QGuiApplication::clipboard()->clear();
   table->setFocus();

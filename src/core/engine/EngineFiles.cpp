@@ -40,6 +40,9 @@ void Engine::OnSaveToPc(const std::string& pcName) {
     case PcNameCheck::kInvalidCharacter:
       Say(TextId::kMsgPcNameInvalid, CaptionKind::kEmpty);
       return;
+    case PcNameCheck::kReservedName:
+      Say(TextId::kMsgPcNameReserved, CaptionKind::kEmpty);
+      return;
     case PcNameCheck::kOk:
       break;
   }

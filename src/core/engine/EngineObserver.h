@@ -60,7 +60,7 @@ class EngineObserver {
  public:
   virtual ~EngineObserver() = default;
 
-  // The status line (control 1002): "Idle", "Connectting...", "connected", "OK", ...
+  // The status line (control 1002): "Idle", "Connecting...", "connected", "OK", ...
   virtual void OnStatus(TextId /*id*/, const std::string& /*text*/) {}
   // The Connect button: lit while a connection is being made or stands.
   virtual void OnConnectLit(bool /*lit*/) {}

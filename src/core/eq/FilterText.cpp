@@ -319,7 +319,11 @@ FilterTextReading ReadFilterText(std::string_view text, Lang lang) {
         Trim(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
     ++lineNumber;
     pos = end == std::string_view::npos ? text.size() + 1 : end + 1;
-    if (line.empty() || line.front() == '#' || IsHeaderLine(line)) continue;
+    if (line.empty()) continue;
+    if (line.front() == '#' || IsHeaderLine(line)) {
+      ++reading.otherLines;
+      continue;
+    }
     if (StartsWithNoCase(line, "filter") && line.find(':') != std::string_view::npos &&
         (line[6] == ' ' || line[6] == '\t' || line[6] == ':' ||
          (line[6] >= '0' && line[6] <= '9'))) {
@@ -336,8 +340,9 @@ FilterTextReading ReadFilterText(std::string_view text, Lang lang) {
       const std::string command(line.substr(0, line.find(':')));
       reading.problems.push_back(
           SayFilter(FilterWord::kOtherCommand, lang, {LineText(lineNumber, lang), command}));
+    } else {
+      ++reading.otherLines;  // the measurement's name, a device line: no filter
     }
-    // Any other line (the measurement's name, a device line) carries no filter.
   }
   return reading;
 }

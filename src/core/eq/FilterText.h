@@ -36,7 +36,8 @@ struct FilterTextReading {
   // Lines that hold a filter the processor cannot take, or that cannot be read, each naming
   // its line and why ("line 9: filter 4 (NO) is a notch; the processor's bands have none").
   std::vector<std::string> problems;
-  int disabled = 0;  // OFF filters and "None" slots, skipped as the measuring program does
+  int disabled = 0;    // OFF filters and "None" slots, skipped as the measuring program does
+  int otherLines = 0;  // lines that carry no filter and no command (names, device lines)
 };
 
 // Reads LF or CRLF text; numbers may use a decimal comma. Preamp, comment and header lines

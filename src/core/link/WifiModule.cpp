@@ -100,8 +100,12 @@ ModuleSession::Notice ModuleSession::BytesReceived(const std::uint8_t* bytes, st
       reply->command != static_cast<std::uint8_t>(pending_)) {
     return Notice::kNone;
   }
+  const ModuleCommand answered = pending_;
   pending_ = ModuleCommand::kNone;
-  return reply->result == 1 ? Notice::kSetOk : Notice::kSetFailed;
+  if (reply->result != 1) return Notice::kSetFailed;
+  // The access point's own answer: the user is about to lose this network anyway, and a
+  // success needs no box; only the station setting reports "OK".
+  return answered == ModuleCommand::kSetSta ? Notice::kSetOk : Notice::kNone;
 }
 
 ModuleSession::TickAction ModuleSession::Second() {

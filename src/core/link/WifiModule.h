@@ -81,8 +81,8 @@ class ModuleSession {
   // hear about (the setting may not have been stored).
   enum class TickAction { kNothing, kSendHeartbeat, kDrop, kDropUnanswered };
 
-  // What the module's answer to a setting means for the user. Set AP and Set Sta are
-  // reported alike.
+  // What the module's answer to a setting means for the user: a refusal of either
+  // setting is reported, a success only for Set Sta (Set AP succeeds silently).
   enum class Notice { kNone, kSetOk, kSetFailed };
 
   void Connected();

@@ -417,7 +417,8 @@ struct Table {
           const RowId freq = b == info.wireBands ? filters.lowFreq : filters.highFreq;
           carrier = kNamedRows[freq].carrier;
         }
-        rows.push_back(R(NextId(), Keep(std::string(info.name) + ".band" + std::to_string(b)),
+        // Named from 1, as the pages' markers, the report and the import messages count.
+        rows.push_back(R(NextId(), Keep(std::string(info.name) + ".band" + std::to_string(b + 1)),
                          {Where::kEqBand, s, b}, 0, 0, Unit::kNone, Kind::kBand, {}, carrier,
                          kNoLabel, perSet));
       }
@@ -427,7 +428,7 @@ struct Table {
       for (int b = 0; b < kBoostBandCounts[static_cast<std::size_t>(ch)]; ++b) {
         rows.push_back(R(NextId(),
                          Keep(std::string(kBoostChannelNames[static_cast<std::size_t>(ch)]) +
-                              ".band" + std::to_string(b)),
+                              ".band" + std::to_string(b + 1)),
                          {Where::kBoostBand, ch, b}, 0, 0, Unit::kNone, Kind::kBand, {},
                          Via(C::kBoostBand, ch, ArgRule::kBand)));
       }

@@ -25,7 +25,7 @@ struct NamedEdit {
   int legacyBand = 0;
 };
 
-// One word: "reverb.level=40", "main.set2.left_volume.on=0", "music_eq.band3=peak,1000,1.0,3",
+// One word: "reverb.level=40", "main.set2.left_volume.on=0", "music_eq.band4=peak,1000,1.0,3",
 // "app_mode=sing" and every other name `show` prints; also the short forms "mode=sing",
 // "mute=on" and "eq.SET.BAND=...". On a refusal `error` names the name and what it takes.
 std::optional<NamedEdit> ParseNamedEdit(std::string_view word, std::string& error);

@@ -13,7 +13,7 @@
 namespace tavelo {
 
 struct FieldEntry {
-  std::string key;       // "music.volume", "music_eq.band3", "switch.main.left_mute"
+  std::string key;       // "music.volume", "music_eq.band4", "switch.main.left_mute"
   std::string text;      // "70", "peak 1000 Hz q=1.0 +3.0 dB", "on"
   std::string json;      // a JSON value: 70, "sing", {"level":75,"on":true}
   std::string raw;       // the stored value itself; two fields differ exactly when raw differs

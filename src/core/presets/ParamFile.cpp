@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/LittleEndian.h"
+#include "params/Catalogue.h"
 
 namespace tavelo {
 
@@ -15,6 +16,23 @@ std::size_t ParamFileEqOffset(EqSet s) {
   return offset;
 }
 
+void DerivePassFilterBands(const ParamImage& image, EqSet set, EqBand* bands) {
+  const auto& info = kEqSets[static_cast<std::size_t>(set)];
+  for (int b = info.wireBands; b < info.memoryBands; ++b) {
+    const auto pass = PassFilterOf(RowOf(BandRow(set, b)));
+    if (!pass) continue;
+    EqBand& band = bands[b];
+    band.type = static_cast<std::int8_t>(b == info.wireBands ? kBandLowPass : kBandHighPass);
+    const CatalogueRow& frequency = RowOf(pass->frequency);
+    band.freq = static_cast<std::int16_t>(
+        std::clamp(ReadValue(image, frequency), frequency.min, frequency.max));
+    if (pass->slope) {
+      band.slope = static_cast<std::int8_t>(
+          std::clamp(ReadValue(image, RowOf(*pass->slope)), 0, kSlopeCount - 1));
+    }
+  }
+}
+
 ParamFileData ParamFileDataFromImage(const ParamImage& image) {
   ParamFileData data;
   data.bytes = image.bytes;
@@ -23,6 +41,7 @@ ParamFileData ParamFileDataFromImage(const ParamImage& image) {
     const auto set = static_cast<std::size_t>(s);
     const auto bands = static_cast<std::size_t>(kEqSets[set].memoryBands);
     std::copy_n(image.eq[set].begin(), bands, data.eq[set].begin());
+    DerivePassFilterBands(image, static_cast<EqSet>(s), data.eq[set].data());
   }
   data.switchWord = image.switchWord;
   data.altSwitchWord = image.altSwitchWord;

@@ -56,7 +56,14 @@ struct ParamFileResult {
   bool ok() const { return error == ParamFileError::kNone; }
 };
 
-// The file's fields taken from an image (what "Save To PC" writes).
+// The bands a page keeps beyond those that travel (its pass filters) are not stored by the
+// processor: their type follows their place (low-pass, then high-pass), their frequency and
+// slope are the filter's own values. Fills them in from there, as the pages draw them.
+void DerivePassFilterBands(const ParamImage& image, EqSet set, EqBand* bands);
+
+// The file's fields taken from an image (what "Save To PC" and `pull` write), its pass-
+// filter bands derived from the filter values: whichever path wrote it, the same state
+// gives the same file.
 ParamFileData ParamFileDataFromImage(const ParamImage& image);
 
 // The 1140 bytes of a file: zeros, the fields, then the checksum.

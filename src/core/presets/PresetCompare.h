@@ -11,7 +11,7 @@
 namespace tavelo {
 
 struct ComparedField {
-  std::string key;        // "music.volume", "music_eq.band3"
+  std::string key;        // "music.volume", "music_eq.band4"
   std::string processor;  // the value as the image holds it
   std::string file;       // the value as the file holds it
   std::string unit;       // "dB", "Hz", ... empty where the value names its own

@@ -107,9 +107,9 @@ PcNameCheck ValidatePcName(std::string_view name) {
   if (name.empty()) return PcNameCheck::kEmpty;
   const bool invalid = name == "." || name == ".." || name.size() > kMaxPcNameBytes ||
                        name.back() == '.' || name.back() == ' ' || !IsUtf8(name) ||
-                       std::any_of(name.begin(), name.end(), IsForbiddenCharacter) ||
-                       IsReservedDeviceName(name);
-  return invalid ? PcNameCheck::kInvalidCharacter : PcNameCheck::kOk;
+                       std::any_of(name.begin(), name.end(), IsForbiddenCharacter);
+  if (invalid) return PcNameCheck::kInvalidCharacter;
+  return IsReservedDeviceName(name) ? PcNameCheck::kReservedName : PcNameCheck::kOk;
 }
 
 SaveToPcStep PlanSaveToPc(std::string_view name, const std::vector<std::string>& listed) {
@@ -119,6 +119,8 @@ SaveToPcStep PlanSaveToPc(std::string_view name, const std::vector<std::string>&
       return SaveToPcStep::kEmpty;
     case PcNameCheck::kInvalidCharacter:
       return SaveToPcStep::kInvalid;
+    case PcNameCheck::kReservedName:
+      return SaveToPcStep::kReserved;
     case PcNameCheck::kOk:
       break;
   }

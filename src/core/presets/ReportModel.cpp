@@ -63,10 +63,23 @@ std::string SetSuffix(int number, Lang lang) {
 }
 
 // A button captioned as a bypass shows the opposite of the bit it drives: the bit puts the
-// stage in circuit, the lit button takes it out. The report reads like the button.
+// stage in circuit, the lit button takes it out. The report prints the bit's own value, as
+// `set` takes it beside its name, under a caption that says what "on" means.
 bool ReadsAsBypass(const CatalogueRow& r) {
   return r.kind == ValueKind::kOnOff && r.label &&
          (*r.label == Label::kEqBypass || *r.label == Label::kCompBypass);
+}
+
+std::string Caption(const CatalogueRow& r, std::string_view key, Lang lang) {
+  if (ReadsAsBypass(r)) {
+    return std::string(ReportWord(
+        *r.label == Label::kEqBypass ? ReportText::kEqInCircuit : ReportText::kCompInCircuit,
+        lang));
+  }
+  std::string caption = r.label ? LabelText(*r.label, lang) : std::string(key);
+  // Top-bar captions end in a colon ("Music:"); a table cell does not.
+  while (!caption.empty() && (caption.back() == ':' || caption.back() == ' ')) caption.pop_back();
+  return caption;
 }
 
 // The panel's own words for a list's entry, where its list has them in both languages.
@@ -142,7 +155,7 @@ bool IsNumber(std::string_view text) {
 std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const ParamImage& image,
                       Lang lang) {
   if (r.kind == ValueKind::kOnOff) {
-    const bool on = (ReadValue(image, r) != 0) != ReadsAsBypass(r);
+    const bool on = ReadValue(image, r) != 0;
     return std::string(ReportWord(on ? ReportText::kOn : ReportText::kOff, lang));
   }
   if (r.kind == ValueKind::kChoice) {
@@ -163,6 +176,16 @@ std::string ValueText(const CatalogueRow& r, const FieldEntry& field, const Para
 
 }  // namespace
 
+std::string EqSetTitle(EqSet set, Lang lang) {
+  for (const EqPlace& place : kEqPlaces) {
+    if (place.set != set) continue;
+    return std::string(LabelText(kSections[place.section].title, lang)) + " EQ" +
+           std::string(place.suffix) +
+           (place.setNumber > 0 ? SetSuffix(place.setNumber, lang) : std::string());
+  }
+  return kEqSets[static_cast<std::size_t>(set)].name;
+}
+
 std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
   std::vector<ReportSection> sections(kSections.size());
   for (std::size_t s = 0; s < kSections.size(); ++s) {
@@ -172,11 +195,7 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
     const CatalogueRow* r = FindRow(field.key);
     if (r == nullptr || !Shown(*r)) continue;
     ReportRow out;
-    out.parameter = r->label ? LabelText(*r->label, lang) : field.key;
-    // Top-bar captions end in a colon ("Music:"); a table cell does not.
-    while (!out.parameter.empty() && (out.parameter.back() == ':' || out.parameter.back() == ' ')) {
-      out.parameter.pop_back();
-    }
+    out.parameter = Caption(*r, field.key, lang);
     if (r->perSet.sets > 1) out.parameter += SetSuffix(r->perSet.set + 1, lang);
     out.value = ValueText(*r, field, image, lang);
     out.name = field.key;
@@ -186,21 +205,10 @@ std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang) {
     const auto& info = kEqSets[static_cast<std::size_t>(place.set)];
     ReportEq eq;
     eq.set = place.set;
-    eq.title = sections[place.section].title + " EQ" + std::string(place.suffix) +
-               (place.setNumber > 0 ? SetSuffix(place.setNumber, lang) : std::string());
+    eq.title = EqSetTitle(place.set, lang);
     const EqBand* bands = image.set(place.set);
     eq.bands.assign(bands, bands + info.memoryBands);
-    // The page's filter bands are its pass filters: their frequency and slope live in the
-    // filter's own values, which the band records may not repeat.
-    for (int b = info.wireBands; b < info.memoryBands; ++b) {
-      const CatalogueRow& bandRow = RowOf(BandRow(place.set, b));
-      const auto pass = PassFilterOf(bandRow);
-      if (!pass) continue;
-      EqBand& band = eq.bands[static_cast<std::size_t>(b)];
-      band.type = b == info.wireBands ? kBandLowPass : kBandHighPass;
-      band.freq = static_cast<std::int16_t>(ReadValue(image, RowOf(pass->frequency)));
-      if (pass->slope) band.slope = static_cast<std::int8_t>(ReadValue(image, RowOf(*pass->slope)));
-    }
+    DerivePassFilterBands(image, place.set, eq.bands.data());
     sections[place.section].eqs.push_back(std::move(eq));
   }
   return sections;

@@ -13,7 +13,7 @@ namespace tavelo {
 struct ReportRow {
   std::string parameter;  // the panel's label ("Music Max Vol"), or the name where none
   std::string value;      // "82", "-5db", "1:4", "AUX", "on"; a level's off button: "(off)";
-                          // a bypass button reads "on" when its stage is out of circuit
+                          // an on/off value is the name's own ("on" = the bit set)
   std::string name;       // "music.max_volume"
 };
 
@@ -32,6 +32,9 @@ struct ReportSection {
 // Sections in the order of the panel's pages; values the pages do not show (spare and
 // unnamed bytes, whole switch words) are left out.
 std::vector<ReportSection> BuildReport(const ParamImage& image, Lang lang);
+
+// An equaliser set as the pages name it: "Mic EQ (MIC1)", "Main EQ, set 2".
+std::string EqSetTitle(EqSet set, Lang lang);
 
 // One band as a table row: type, frequency, Q, gain, slope ("peak", "1000 Hz", "1.0",
 // "+3.0 dB", "").

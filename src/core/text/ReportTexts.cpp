@@ -40,6 +40,8 @@ constexpr std::array<Entry, static_cast<std::size_t>(ReportText::kCount)> kWords
     {"high shelf", "高架"},
     {"low-pass", "低通"},
     {"high-pass", "高通"},
+    {"EQ in circuit", "均衡器接入"},
+    {"Compressor in circuit", "压缩器接入"},
 }};
 
 }  // namespace

@@ -35,6 +35,8 @@ enum class ReportText : int {
   kHighShelf,
   kLowPass,
   kHighPass,
+  kEqInCircuit,    // the caption of an equaliser's on/off value (the panel's "EQ Bypass")
+  kCompInCircuit,  // the same for a compressor ("Comp Bypass")
   kCount
 };
 

@@ -14,14 +14,14 @@ struct TextEntry {
 
 // Where only one language exists, both columns carry it.
 constexpr TextEntry kTexts[] = {
-    {TextId::kStatusIdle, "Idle", "Idle"},
-    {TextId::kStatusConnecting, "Connectting...", "正在连接..."},
+    {TextId::kStatusIdle, "Idle", "空闲"},
+    {TextId::kStatusConnecting, "Connecting...", "正在连接..."},
     {TextId::kStatusOpenFailed, "Open failed", "Open failed"},
     {TextId::kStatusOpenFailed0, "Open failed0", "Open failed0"},
     {TextId::kStatusOpenFailed1, "Open failed1", "Open failed1"},
     {TextId::kStatusConnected, "connected", "connected"},
     {TextId::kStatusCommunicating, "communicating", "communicating"},
-    {TextId::kStatusOk, "OK", "OK"},
+    {TextId::kStatusOk, "OK", "正常"},
     {TextId::kStatusFailed, "failed", "failed"},
 
     {TextId::kCaptionBlank, " ", " "},
@@ -45,13 +45,25 @@ constexpr TextEntry kTexts[] = {
      "        恢复出厂设置成功        "},
 
     {TextId::kMsgPcNameEmpty, "PC Name is empty ", "模式名称不能为空"},
-    {TextId::kMsgPcNameInvalid, "Invalid charater in PC Name", "模式名称包含非法字符"},
+    {TextId::kMsgPcNameInvalid, "Invalid character in PC Name", "模式名称包含非法字符"},
+    {TextId::kMsgPcNameReserved,
+     "This PC Name is reserved for a device on Windows (CON, PRN, AUX, NUL, COM0-9, LPT0-9), "
+     "so the file could not be copied there: choose another name",
+     "此名称在 Windows 中保留给设备（CON、PRN、AUX、NUL、COM0-9、LPT0-9），文件无法复制到"
+     "该系统：请换一个名称"},
     {TextId::kMsgOverwrite, "overwrite ?", "确定覆盖旧文件?"},
     {TextId::kMsgSaveOk, " \t   Save OK\t\t  ", " \t   存储成功 \t   "},
     {TextId::kMsgSaveFailed, " \t  Save Failed  ", " \t   存储失败 \t   "},
     {TextId::kMsgLoadOk, " \t   Load OK\t\t  ", " \t   加载成功 \t   "},
     {TextId::kMsgLoadFail, " \t   Load fail\t   ", " \t   加载失败 \t  "},
     {TextId::kMsgFileLoadFail, "%s Load fail", "%s 加载失败"},
+    {TextId::kMsgBoostCannotWrite,
+     "Cannot write %s: %s. An earlier file of that name is unchanged.",
+     "无法写入 %s：%s。同名的旧文件没有改变。"},
+    {TextId::kMsgBoostCannotRead, "Cannot read %s: %s.", "无法读取 %s：%s。"},
+    {TextId::kMsgBoostRefused,
+     "%s is not a usable boost file (%s). Nothing was loaded or sent to the processor.",
+     "%s 不是可用的增强文件（%s）。没有加载，也没有发送到处理器。"},
     {TextId::kMsgUsbOpenDenied,
      "The processor is connected at %s but cannot be opened: %s. Install the udev rule "
      "70-tavelo.rules (see README) and replug the processor.",
@@ -85,7 +97,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMassSlotsNone, "none", "无"},
 
     {TextId::kMsgNeedAdminMode, "must be in admin mode", "必须处于管理模式才能存储"},
-    {TextId::kMsgModeNameInvalid, "Invalide charater in mode name", "模式名称含有非法字符"},
+    {TextId::kMsgModeNameInvalid, "Invalid character in mode name", "模式名称含有非法字符"},
     {TextId::kMsgResetAllConfirm, "Reset all ?", "清除所有模式?"},
     {TextId::kMsgRestoreFactoryConfirm, "Restore to factory settings?", "恢复出厂设置?"},
     {TextId::kMsgPasswordNotNumeric, "密码必须是数字", "密码必须是数字"},
@@ -130,7 +142,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::kMsgWifiUnreachable, "Cannot reach the Wi-Fi module at %s.",
      "无法连接到 %s 的WIFI模块。"},
 
-    {TextId::kWaitConnecting, "Connectting...", "正在联机..."},
+    {TextId::kWaitConnecting, "Connecting...", "正在联机..."},
     {TextId::kWaitLoading, "Loading...", "正在加载..."},
     {TextId::kWaitSaving, "Saving...", "正在存储..."},
     {TextId::kWaitMassProgress, "Saving... file %s", "正在存储... 文件 %s"},

@@ -41,12 +41,17 @@ enum class TextId : int {
   // Parameter files on the PC.
   kMsgPcNameEmpty,
   kMsgPcNameInvalid,
+  kMsgPcNameReserved,  // a device name of Windows
   kMsgOverwrite,
   kMsgSaveOk,
   kMsgSaveFailed,
   kMsgLoadOk,
   kMsgLoadFail,
   kMsgFileLoadFail,  // "%s": the file name
+  // Boost files: "%s" the file's name, then "%s" the reason.
+  kMsgBoostCannotWrite,
+  kMsgBoostCannotRead,
+  kMsgBoostRefused,
   // A processor is attached but cannot be opened: "%s" the device node, then "%s" the
   // system's reason; each names its remedy.
   kMsgUsbOpenDenied,

@@ -65,6 +65,11 @@ constexpr Entry kTexts[] = {
     {ToolText::kFileUnreadable, "%s cannot be read: ", "%s 无法读取："},
     {ToolText::kExportFailed, "%s cannot be written: ", "%s 无法写入："},
     {ToolText::kExportDone, "The filters were written to %s.", "滤波器已写入 %s。"},
+    {ToolText::kImportSkippedOff, "Skipped: %d filters switched off in the file (OFF or None).",
+     "已跳过：文件中 %d 个已关闭的滤波器（OFF 或 None）。"},
+    {ToolText::kImportSkippedLines,
+     "Skipped: %d other lines without a filter (names, device and comment lines).",
+     "已跳过：%d 行不含滤波器的其他内容（名称、设备和注释行）。"},
 };
 
 constexpr bool InOrder() {

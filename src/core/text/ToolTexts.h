@@ -34,15 +34,17 @@ enum class ToolText : int {
   kImportFilters,
   kExportFilters,
   kFilterFileTypes,
-  kImportDone,      // "%s": the set's name
-  kImportHeld,      // heading of the values held to limits and the bands left flat
-  kImportLeftOver,  // "%d": the set's band count
-  kImportProblems,  // heading of the lines not taken
-  kImportNothing,   // "%s": the file's name
-  kImportDisabled,  // the page edits no set now
-  kFileUnreadable,  // "%s": the file's name; the reason follows
-  kExportFailed,    // "%s": the file's name; the reason follows
-  kExportDone,      // "%s": the file's name
+  kImportDone,          // "%s": the set's name
+  kImportHeld,          // heading of the values held to limits and the bands left flat
+  kImportLeftOver,      // "%d": the set's band count
+  kImportProblems,      // heading of the lines not taken
+  kImportNothing,       // "%s": the file's name
+  kImportDisabled,      // the page edits no set now
+  kFileUnreadable,      // "%s": the file's name; the reason follows
+  kExportFailed,        // "%s": the file's name; the reason follows
+  kExportDone,          // "%s": the file's name
+  kImportSkippedOff,    // "%d": filters switched off in the file
+  kImportSkippedLines,  // "%d": lines without a filter
   kCount
 };
 

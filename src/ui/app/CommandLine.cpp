@@ -19,6 +19,7 @@ const char* CommandLineUsage() {
   return "usage: tavelo [--demo] [--lang en|zh] [--host ADDR] [--port N] [--param-dir DIR]\n"
          "              [--page music|mic|rev|echo|main|sur|cout|swout|system|boost]\n"
          "              [--mode auto|sing|dance] [--trace] [--screenshot FILE]\n"
+         "       tavelo --help | --version\n"
          "The preset files are the 1140-byte files in param_dir in the current folder, or in\n"
          "DIR when --param-dir is given. Without options the link, Wi-Fi address, page, window\n"
          "position and preset folder of the last run are used; options given here win over them.\n";
@@ -43,6 +44,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.trace = true;
     } else if (arg == "--help" || arg == "-h") {
       line.help = true;
+    } else if (arg == "--version") {
+      line.version = true;
     } else if (arg == "--lang") {
       if (!value(v)) break;
       if (v == "en")

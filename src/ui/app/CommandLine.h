@@ -22,6 +22,7 @@ struct CommandLine {
   int screenshotTimeoutMs = 10000;
   bool trace = false;  // wire frames on stderr, as the command-line tool's --trace
   bool help = false;
+  bool version = false;
   std::string error;  // set when the line cannot be used
 
   bool Ok() const { return error.empty(); }

@@ -235,6 +235,7 @@ MusicPage* MainWindow::FindMusicPage() const {
 void MainWindow::Navigate(int index) {
   if (index < 0 || index >= nav::kNavCount) return;
   currentPage_ = index;
+  emit PageChosen(index);
   if (index == selectedPage_ && PageWidget(index) && PageWidget(index)->isVisible()) return;
   selectedPage_ = index;
   for (int k = 0; k < nav::kNavCount; ++k) nav_[static_cast<std::size_t>(k)]->SetLit(k == index);

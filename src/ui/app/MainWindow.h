@@ -119,6 +119,7 @@ class MainWindow : public QWidget, public EngineObserver {
   void ParameterSetShown();           // a distribution filled the pages
   void StatusChanged(TextId status);  // the status line changed
   void FirstPaint();
+  void PageChosen(int navIndex);  // Navigate was asked for a page
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,16 +2,19 @@
 
 namespace tavelo::ui {
 
-StartChoices ChooseStart(const CommandLine& line, const StoredSettings& stored) {
+StartChoices ChooseStart(const CommandLine& line, const StoredSettings& stored, Lang systemLang) {
   StartChoices start;
-  start.lang = line.lang.value_or(stored.lang.value_or(Lang::kChinese));
+  // A first start speaks the desktop's language, not one the user may not read.
+  start.lang = line.lang.value_or(stored.lang.value_or(systemLang));
+  const bool endpointGiven = !line.host.empty() || line.port > 0;
+  // An address on the command line means the Wi-Fi link, as it does for tavelo-cli.
   if (line.demo)
     start.link = LinkChoice::kDemo;
-  else if (stored.wifi.value_or(false))
+  else if (endpointGiven || stored.wifi.value_or(false))
     start.link = LinkChoice::kWifi;
   // The endpoint's halves come as a pair: a host on the line with a stored port would
   // aim at a port the new host may not have.
-  if (!line.host.empty() || line.port > 0) {
+  if (endpointGiven) {
     start.host = line.host;
     start.port = line.port;
   } else {

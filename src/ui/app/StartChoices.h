@@ -22,7 +22,9 @@ struct StartChoices {
   std::string paramDir;  // empty: the engine's default folder
 };
 
-StartChoices ChooseStart(const CommandLine& line, const StoredSettings& stored);
+// `systemLang`: the desktop's language (LanguageOfLocale), for a first start with no
+// stored choice.
+StartChoices ChooseStart(const CommandLine& line, const StoredSettings& stored, Lang systemLang);
 
 // The values of this run worth keeping for the next one: the endpoint and the preset
 // folder typed on the command line (the language, page and link are kept as they change).

@@ -28,7 +28,7 @@ TaveloApp::TaveloApp(const CommandLine& line, QElapsedTimer startup)
   } else {
     RememberLine(line, settings_);
   }
-  start_ = ChooseStart(line, stored);
+  start_ = ChooseStart(line, stored, LanguageOfLocale(QLocale::system()));
   MainWindow::Options options;
   options.lang = start_.lang;
   options.host = start_.host;
@@ -41,6 +41,10 @@ TaveloApp::TaveloApp(const CommandLine& line, QElapsedTimer startup)
     });
     window_->installEventFilter(this);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TaveloApp::RememberWindow);
+    rememberSoon_.setSingleShot(true);
+    rememberSoon_.setInterval(kRememberDelayMs);
+    connect(&rememberSoon_, &QTimer::timeout, this, &TaveloApp::RememberWindow);
+    connect(window_.get(), &MainWindow::PageChosen, this, [this] { rememberSoon_.start(); });
   }
   connect(window_.get(), &MainWindow::ParameterSetShown, this, &TaveloApp::ParameterSetShown);
   connect(window_.get(), &MainWindow::StatusChanged, this, &TaveloApp::StatusChanged);
@@ -99,6 +103,7 @@ void TaveloApp::RememberWindow() {
 
 bool TaveloApp::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_.get() && event->type() == QEvent::Close) RememberWindow();
+  if (watched == window_.get() && event->type() == QEvent::Move) rememberSoon_.start();
   return QObject::eventFilter(watched, event);
 }
 

@@ -5,6 +5,7 @@
 // picture of the window at the screen's pixel ratio and ends, keeping nothing.
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <memory>
 
 #include "ui/app/CommandLine.h"
@@ -17,6 +18,8 @@ namespace tavelo::ui {
 class TaveloApp : public QObject {
   Q_OBJECT
  public:
+  static constexpr int kRememberDelayMs = 500;
+
   // `startup` runs from the start of the process (for the startup timing line).
   TaveloApp(const CommandLine& line, QElapsedTimer startup);
   ~TaveloApp() override;
@@ -28,7 +31,7 @@ class TaveloApp : public QObject {
   bool Finished() const { return finished_; }
   int ExitCode() const { return exitCode_; }
 
-  // The language the window starts in: --lang, else the stored choice, else Chinese.
+  // The language the window starts in: --lang, else the stored choice, else the desktop's.
   static Lang StartLanguage(const CommandLine& line);
   const StartChoices& Choices() const { return start_; }
 
@@ -37,7 +40,8 @@ class TaveloApp : public QObject {
   void StatusChanged(TextId status);
   void TakeScreenshot();
   void Finish(int code);
-  // The page and the window position, kept when the window closes.
+  // The page and the window position, kept soon after they change (a session the desktop
+  // ends may never close the window) and when the window closes.
   void RememberWindow();
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,6 +50,7 @@ class TaveloApp : public QObject {
   StartChoices start_;
   QElapsedTimer startup_;
   std::unique_ptr<MainWindow> window_;
+  QTimer rememberSoon_;  // a drag moves the window many times: one write after it
   bool shownOnce_ = false;
   bool finished_ = false;
   int exitCode_ = 0;

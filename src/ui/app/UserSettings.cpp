@@ -1,5 +1,6 @@
 #include "ui/app/UserSettings.h"
 
+#include <QLocale>
 #include <QSettings>
 #include <string_view>
 
@@ -110,7 +111,11 @@ void UserSettings::StorePresetDir(const std::string& dir) {
 }
 
 Lang LoadLanguage() {
-  return UserSettings().Load().lang.value_or(Lang::kChinese);
+  return UserSettings().Load().lang.value_or(LanguageOfLocale(QLocale::system()));
+}
+
+Lang LanguageOfLocale(const QLocale& locale) {
+  return locale.language() == QLocale::Chinese ? Lang::kChinese : Lang::kEnglish;
 }
 
 bool HasStoredLanguage() {

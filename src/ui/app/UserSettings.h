@@ -4,6 +4,7 @@
 // endpoint, the last page, the window position and the preset folder. A machine-wide
 // key cannot be written by a normal user, so a choice was silently lost there; the
 // per-user store always takes it. Every key is named here and nowhere else.
+#include <QLocale>
 #include <QPoint>
 #include <optional>
 #include <string>
@@ -49,9 +50,11 @@ class UserSettings {
   void StorePresetDir(const std::string& dir);
 };
 
-// The language alone, as the window and the start-up read it. Chinese when nothing is
-// stored.
+// The language alone, as the window and the start-up read it.
+// The stored language, else the desktop's (LanguageOfLocale of the system locale).
 Lang LoadLanguage();
+// Chinese for a Chinese locale, English for any other: a first start's language.
+Lang LanguageOfLocale(const QLocale& locale);
 bool HasStoredLanguage();
 void StoreLanguage(Lang lang);
 

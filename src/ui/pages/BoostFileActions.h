@@ -1,11 +1,11 @@
 #pragma once
 // What the boost page's file buttons do once the user has chosen a file: write the boost
-// block as a ".btpar" file, or read one, check it and take it over. The messages are the
-// boost page's own, shown in Chinese whatever the language, with a line saying why a
-// file could not be written or loaded.
+// block as a ".btpar" file, or read one, check it and take it over. The messages are in
+// the user's language, with a line saying why a file could not be written or loaded.
 #include <filesystem>
 #include <string>
 
+#include "core/text/Lang.h"
 #include "params/ParamImage.h"
 
 namespace tavelo {
@@ -17,8 +17,8 @@ struct BoostFileReport {
 };
 
 // Saves atomically: a failed save keeps the previous file.
-BoostFileReport SaveBoostAs(const BoostBlock& block, const std::filesystem::path& path);
+BoostFileReport SaveBoostAs(const BoostBlock& block, const std::filesystem::path& path, Lang lang);
 // Loads only a file that passes every check; otherwise `block` is unchanged.
-BoostFileReport LoadBoostFrom(BoostBlock& block, const std::filesystem::path& path);
+BoostFileReport LoadBoostFrom(BoostBlock& block, const std::filesystem::path& path, Lang lang);
 
 }  // namespace tavelo

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <utility>
 
 #include "core/text/Texts.h"
 #include "ui/pages/BoostPageTable.h"
@@ -29,6 +30,7 @@ BoostPage::BoostPage(ParamImage& image, BlockPoster post, QSize size, QWidget* p
   setObjectName("BoostPage");
   Model().onButton = [this](int id) { PageButton(id); };
   Build();
+  ApplyLanguage(Lang::kEnglish);
 }
 
 void BoostPage::Build() {
@@ -41,10 +43,12 @@ void BoostPage::Build() {
   }
   Model().Controls().SetLit(boost::kChannelButtons[0], true);
 
-  b.Caption(QRect(kColumnX - 70, kSliderY + 50, 66, 20), "Gain(db)");
-  b.Caption(QRect(kColumnX - 70, kQEditY, 66, 20), "Q");
-  b.Caption(QRect(kColumnX - 70, kFreqEditY, 66, 20), "Freq(hz)");
-  b.Caption(QRect(kColumnX - 70, kTypeY, 66, 20), "Type");
+  const std::pair<int, Label> rowCaptions[] = {{kSliderY + 50, Label::kGainDb},
+                                               {kQEditY, Label::kQ},
+                                               {kFreqEditY, Label::kFreqHz},
+                                               {kTypeY, Label::kType}};
+  for (const auto& [y, label] : rowCaptions)
+    captions_.push_back({b.Caption(QRect(kColumnX - 70, y, 66, 20), {}), label});
   static const char* const kTypeCaptions[3] = {"P ", "LS", "HS"};
   for (int k = 0; k < boost::kMaxBands; ++k) {
     const auto& c = boost::Column(k);
@@ -101,7 +105,7 @@ QString BoostPage::AskFile(bool save) {
 void BoostPage::SaveFile() {
   const QString path = AskFile(true);
   if (path.isEmpty()) return;
-  Say(SaveBoostAs(image_.boost, std::filesystem::path(path.toStdU16String())));
+  Say(SaveBoostAs(image_.boost, std::filesystem::path(path.toStdU16String()), lang_));
 }
 
 // A loaded file replaces the boost block, is shown and goes to the processor to be
@@ -110,7 +114,7 @@ void BoostPage::LoadFile() {
   const QString path = AskFile(false);
   if (path.isEmpty()) return;
   const BoostFileReport report =
-      LoadBoostFrom(image_.boost, std::filesystem::path(path.toStdU16String()));
+      LoadBoostFrom(image_.boost, std::filesystem::path(path.toStdU16String()), lang_);
   if (report.loaded) {
     Refresh();
     PostBlock(CommandCode::kBoostBlock);
@@ -118,12 +122,18 @@ void BoostPage::LoadFile() {
   Say(report);
 }
 
+void BoostPage::ApplyLanguage(Lang lang) {
+  EqPage::ApplyLanguage(lang);
+  lang_ = lang;
+  for (const auto& c : captions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
+}
+
 void BoostPage::Say(const BoostFileReport& report) {
   lastReport_ = report;
   if (report.text.empty()) return;
-  auto* box = new QMessageBox(QMessageBox::NoIcon,
-                              QString::fromUtf8(Text(TextId::kCaptionBlank, Lang::kChinese)),
-                              QString::fromStdString(report.text), QMessageBox::Ok, this);
+  auto* box =
+      new QMessageBox(QMessageBox::NoIcon, QString::fromUtf8(Text(TextId::kCaptionBlank, lang_)),
+                      QString::fromStdString(report.text), QMessageBox::Ok, this);
   box->setObjectName("boostMessage");
   box->setInformativeText(QString::fromStdString(report.detail));
   box->setAttribute(Qt::WA_DeleteOnClose);

@@ -2,8 +2,11 @@
 // The boost page: the boost block's four short equalisers (microphone, music, reverb and
 // echo return), one shown at a time with as many band columns as it has, the "Boost" box
 // of each, the store button and the boost files on the PC.
+#include <QLabel>
 #include <functional>
+#include <vector>
 
+#include "core/text/Labels.h"
 #include "ui/pages/BoostFileActions.h"
 #include "ui/pages/EqPage.h"
 
@@ -24,6 +27,8 @@ class BoostPage : public EqPage {
   // What the last file action reported (tests and the message box read it).
   const BoostFileReport& LastFileReport() const { return lastReport_; }
 
+  void ApplyLanguage(Lang lang) override;
+
  private:
   void Build();
   void PageButton(int id);
@@ -37,6 +42,12 @@ class BoostPage : public EqPage {
   ParamImage& image_;
   BlockPoster post_;
   BoostFileReport lastReport_;
+  Lang lang_ = Lang::kEnglish;
+  struct Caption {
+    QLabel* label;
+    Label text;
+  };
+  std::vector<Caption> captions_;  // the band rows' captions
 };
 
 }  // namespace tavelo::ui

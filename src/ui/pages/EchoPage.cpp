@@ -1,5 +1,8 @@
 #include "ui/pages/EchoPage.h"
 
+#include <QComboBox>
+
+#include "core/text/Texts.h"
 #include "ui/pages/EchoPageTable.h"
 #include "ui/pages/EchoTypeChoice.h"
 
@@ -55,6 +58,16 @@ EchoPage::EchoPage(ParamImage& image, BlockPoster post, PageHost host, QSize siz
   Binder().List(kTypeList, list, TypeNames());
   Model().onListChosen = [this](int id, int index) { return TypeChosen(id, index); };
   ApplyLanguage(Lang::kEnglish);
+}
+
+void EchoPage::ApplyLanguage(Lang lang) {
+  EffectPage::ApplyLanguage(lang);
+  // The list's entries in the user's words; the index stays the stored type.
+  auto* list = qobject_cast<QComboBox*>(Binder().Widget(kTypeList));
+  if (!list) return;
+  const auto names = EchoTypeTexts();
+  for (int i = 0; i < list->count() && i < static_cast<int>(names.size()); ++i)
+    list->setItemText(i, QString::fromUtf8(Text(names[static_cast<std::size_t>(i)], lang)));
 }
 
 bool EchoPage::TypeChosen(int id, int index) {

@@ -11,6 +11,7 @@ class EchoPage : public EffectPage {
   Q_OBJECT
  public:
   EchoPage(ParamImage& image, BlockPoster post, PageHost host, QSize size, QWidget* parent);
+  void ApplyLanguage(Lang lang) override;
 
  private:
   bool TypeChosen(int id, int index);

@@ -13,6 +13,7 @@ Page::Page(const PageDefinition& def, ParamImage& image, BlockPoster post, QSize
 
 void Page::ShowParameterSet() {
   model_.SetState(PageModel::kData);
+  model_.ForgetPassFilters();
   Refresh();
 }
 

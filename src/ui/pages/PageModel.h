@@ -58,6 +58,8 @@ class PageModel {
 
   int State() const { return dataState_; }
   void SetState(int state) { dataState_ = state; }
+  // A new parameter set: every view's pass filters follow its filter words again.
+  void ForgetPassFilters() { rows_.ForgetPassFilters(); }
 
   // Bands drawn on the graph.
   EqBand* Bands() { return bands_.HasBands() ? bands_.Bands() : nullptr; }

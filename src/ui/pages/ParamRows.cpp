@@ -1,6 +1,7 @@
 #include "ui/pages/ParamRows.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "params/Readout.h"
 #include "ui/pages/PageValues.h"
@@ -130,6 +131,9 @@ void ParamRows::Refresh(bool onlyChanged) {
     controls_.SetEnabled(toggle.id, !Disabled(toggle.set));
   }
   ShowChoices();
+  // A full refresh shows the image as it stands; a reload after an edit elsewhere (or a
+  // knob) leaves a view's filter that a typed frequency moved alone.
+  if (!onlyChanged) ForgetPassFilters();
   SyncPassFilters();
 }
 
@@ -171,14 +175,17 @@ void ParamRows::SyncPassFilters(bool shownOnly) {
     if (shownOnly && v != bands_.ViewIndex()) continue;
     EqBand* bands = bands_.BandsOf(v);
     const int eqBands = eq.views[At(v)].eqBands;
-    for (const auto& row : def_.sliders) {
+    for (int r = 0; r < static_cast<int>(def_.sliders.size()); ++r) {
+      const auto& row = def_.sliders[At(r)];
       if (row.link != Link::kPassFrequency || !Shown(image_, row.show)) continue;
       EqBand& band = bands[row.band];
       const int pass = row.band - eqBands;
       if (pass == 0 || pass == 1) band.type = static_cast<std::int8_t>(eq.passType[pass]);
-      const CatalogueRow& param = RowFor(image_, row.param, row.set == SetRule::kNone ? 0 : v);
-      band.freq =
-          static_cast<std::int16_t>(std::clamp(ReadValue(image_, param), param.min, param.max));
+      const int word = PassWord(row, v);
+      int& followed = PassFollowed(v, r);
+      if (word == followed) continue;
+      band.freq = static_cast<std::int16_t>(word);
+      followed = word;
     }
     for (const auto& list : def_.lists)
       if (list.link == Link::kPassSlope) {
@@ -187,6 +194,22 @@ void ParamRows::SyncPassFilters(bool shownOnly) {
         bands[list.band].slope = static_cast<std::int8_t>(std::clamp(value, 0, kSlopeCount - 1));
       }
   }
+}
+
+void ParamRows::ForgetPassFilters() {
+  passFollowed_.clear();
+}
+
+int& ParamRows::PassFollowed(int view, int r) {
+  const std::size_t rows = def_.sliders.size();
+  if (passFollowed_.empty())
+    passFollowed_.assign(def_.eq.views.size() * rows, std::numeric_limits<int>::min());
+  return passFollowed_[At(view) * rows + At(r)];
+}
+
+int ParamRows::PassWord(const SliderRow& row, int view) const {
+  const CatalogueRow& param = RowFor(image_, row.param, row.set == SetRule::kNone ? 0 : view);
+  return std::clamp(ReadValue(image_, param), param.min, param.max);
 }
 
 const EqBand* ParamRows::ToneBands() {
@@ -240,6 +263,13 @@ void ParamRows::StoreSlider(const SliderRow& row, int value, bool typed) {
   if (ReadValue(image_, param) == value) return;
   WriteValue(image_, param, value);
   ApplyLink(row.link, row.band, value, row.set, typed);
+  if (row.link == Link::kPassFrequency) {
+    // What ApplyLink left in each view is what the user chose: the views follow the new
+    // word from here on only when it changes again.
+    const int r = static_cast<int>(&row - def_.sliders.data());
+    for (int v = 0; v < static_cast<int>(def_.eq.views.size()); ++v)
+      PassFollowed(v, r) = PassWord(row, v);
+  }
   Send(RequestFor(image_, param));
   if (row.link != Link::kNone) Redraw();
 }

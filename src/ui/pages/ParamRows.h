@@ -62,9 +62,12 @@ class ParamRows {
 
   // The pass filters are memory-only bands: their type is fixed by position, their
   // frequency and slope live in the image, so they are derived from there: those of every
-  // view, or (`shownOnly`, at a redraw) of the view on show, so that a view whose filter a
-  // typed frequency left alone keeps it until the page is refreshed.
+  // view, or (`shownOnly`, at a redraw) of the view on show. A view's frequency follows
+  // its filter word only when the word changed since it was last followed, so a view whose
+  // filter a typed frequency left alone keeps it until the word changes elsewhere or a
+  // new parameter set arrives (ForgetPassFilters).
   void SyncPassFilters(bool shownOnly = false);
+  void ForgetPassFilters();
   // The tone bands as drawn (three or none).
   int ToneCount() const { return def_.tone.group < 0 ? 0 : def_.tone.count; }
   const EqBand* ToneBands();
@@ -100,6 +103,10 @@ class ParamRows {
   std::function<std::optional<int>(int id)> lockedValue_;
   std::vector<std::pair<int, Entry>> ids_;
   std::vector<int> sliderCache_;  // last position per slider row
+  // The filter word each view's pass-filter frequency last followed, per view and row.
+  std::vector<int> passFollowed_;
+  int& PassFollowed(int view, int r);
+  int PassWord(const SliderRow& row, int view) const;
   bool perSetEnabled_ = true;
   std::array<EqBand, 3> toneView_{};
 };

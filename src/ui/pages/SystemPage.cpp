@@ -402,7 +402,8 @@ void SystemPage::EditChanged(int id, const QString& text) {
 
 void SystemPage::Refresh() {
   Page::Refresh();
-  // A distribution brings the current preset's name into the mode-name edit.
+  // A distribution brings the current preset and its name into the list and the edit.
+  logic_.FollowCurrentPreset();
   static_cast<QLineEdit*>(Control(kModeNameEdit))
       ->setText(Utf8(sys::ModeName(engine_.Image().name)));
   static_cast<QComboBox*>(Control(kPowerMode))->setCurrentIndex(engine_.Image().powerMode);

@@ -37,6 +37,9 @@ class Pen {
     QFont f("DejaVu Sans");
     f.setPixelSize(std::max(1, static_cast<int>(Px(mm))));
     f.setBold(bold);
+    // No ligatures: a name copied from the PDF ("effect.volume") must paste back into a
+    // command as the same letters, not as one "ff" glyph.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     p_.setFont(f);
   }
   void Text(double x, double y, double w, double h, const QString& text, int flags,

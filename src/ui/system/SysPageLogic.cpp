@@ -102,6 +102,11 @@ std::string SysPageLogic::ChooseMode(int index) {
   return modeName_;
 }
 
+void SysPageLogic::FollowCurrentPreset() {
+  const int current = engine_.CurrentPreset();
+  if (current >= 0 && current < sys::kUserModes) selectedMode_ = current;
+}
+
 void SysPageLogic::LoadEquipment() {
   Code(CommandCode::kRecallPreset, selectedMode_);
   if (engine_.Connected()) engine_.Post(msg::OpenWait{WaitKind::kLoading});
@@ -150,6 +155,9 @@ void SysPageLogic::SaveToPc() {
       return;
     case SaveToPcStep::kInvalid:
       SayPlain(TextId::kMsgPcNameInvalid);
+      return;
+    case SaveToPcStep::kReserved:
+      SayPlain(TextId::kMsgPcNameReserved);
       return;
     case SaveToPcStep::kAskOverwrite:
       if (fx_.ask) {

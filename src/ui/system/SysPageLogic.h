@@ -67,6 +67,9 @@ class SysPageLogic {
   int SelectedMode() const { return selectedMode_; }
   // Choosing an entry: its name goes into the mode-name edit (returned).
   std::string ChooseMode(int index);
+  // At every distribution the list shows the processor's current preset, so Save and
+  // Load act on the preset the user is hearing, not on the last pick.
+  void FollowCurrentPreset();
   void LoadEquipment();
   void SaveEquipment();
   void ResetToFactory();

@@ -28,7 +28,7 @@ enum AdminMode : std::uint8_t { kAdminUser = 0, kAdminAdmin = 1, kAdminSecond = 
 std::string ModeName(const std::array<char, kPresetNameSize>& slot);
 // The user-mode list entry of slot `index` (0..9): "1 - Hall".
 std::string ModeEntry(int index, const std::array<char, kPresetNameSize>& slot);
-// Save Equipment takes a mode name of characters 32..122 only ("Invalide charater in mode
+// Save Equipment takes a mode name of characters 32..122 only ("Invalid character in mode
 // name" otherwise); at most 16 are read.
 bool ModeNameValid(std::string_view text);
 

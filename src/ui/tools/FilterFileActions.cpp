@@ -6,6 +6,7 @@
 #include "core/text/ToolTexts.h"
 #include "eq/FilterTextWords.h"
 #include "presets/AtomicFile.h"
+#include "presets/ReportModel.h"
 
 namespace tavelo {
 namespace {
@@ -37,6 +38,14 @@ std::string FileName(const std::filesystem::path& path) {
   return path.filename().string();
 }
 
+// The page's words for the band array on show ("Mic EQ (MIC1)"), not its tool name.
+std::string ShownSetName(const std::string& viewName, Lang lang) {
+  for (int s = 0; s < kEqSetCount; ++s)
+    if (viewName == kEqSets[static_cast<std::size_t>(s)].name)
+      return EqSetTitle(static_cast<EqSet>(s), lang);
+  return viewName;
+}
+
 }  // namespace
 
 std::string ImportReport(const FilterTextReading& reading, const FilterImport& import,
@@ -47,6 +56,13 @@ std::string ImportReport(const FilterTextReading& reading, const FilterImport& i
   for (const auto& f : import.leftOver) left.push_back(Describe(f, lang));
   Section(out, FormatText(ToolText::kImportLeftOver, lang, std::to_string(bandCount)), left);
   Section(out, Text(ToolText::kImportProblems, lang), reading.problems);
+  // What the file held beyond the filters taken is said too, so nothing goes unnoticed.
+  if (reading.disabled > 0)
+    out += "\n\n" + FormatText(ToolText::kImportSkippedOff, lang, std::to_string(reading.disabled));
+  if (reading.otherLines > 0) {
+    out += (reading.disabled > 0 ? "\n" : "\n\n") +
+           FormatText(ToolText::kImportSkippedLines, lang, std::to_string(reading.otherLines));
+  }
   return out;
 }
 
@@ -73,7 +89,8 @@ FilterFileOutcome ImportFilterFile(PageModel& page, const std::filesystem::path&
   const int count = bands.EqBandCount();
   const FilterImport import = ImportFilters(reading.filters, bands.Bands(), count, lang);
   outcome.changed = bands.ImportBands(import.bands);
-  outcome.message = ImportReport(reading, import, count, bands.ViewName(), lang);
+  outcome.message =
+      ImportReport(reading, import, count, ShownSetName(bands.ViewName(), lang), lang);
   return outcome;
 }
 

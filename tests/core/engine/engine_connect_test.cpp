@@ -20,7 +20,7 @@ TEST(EngineConnect, UsbConnectReadsTheWholeSetInSeventeenChunksAndShowsIt) {
     EXPECT_EQ(Le16(chunks[i].data, 2), i < 16 ? 58 : 9);
   }
   const auto& st = h.recorder.statuses;
-  const auto connecting = std::find(st.begin(), st.end(), "Connectting...");
+  const auto connecting = std::find(st.begin(), st.end(), "Connecting...");
   ASSERT_NE(connecting, st.end());
   EXPECT_NE(std::find(connecting, st.end(), "connected"), st.end());
   EXPECT_TRUE(h.recorder.lit);

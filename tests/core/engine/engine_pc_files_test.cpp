@@ -6,6 +6,7 @@
 
 #include "EngineHarness.h"
 #include "presets/PresetFolder.h"
+#include "text/Texts.h"
 
 namespace tavelo::test {
 namespace {
@@ -69,9 +70,13 @@ TEST(EnginePcFiles, NamesNoDesktopSystemTakesAreRefusedBeforeWriting) {
   fs::remove_all(dir);
   EngineHarness h;
   h.engine.SetParamDir(dir);
-  for (const char* name : {"CON", "aux.txt", "lpt1", "trailing.", "trailing ", ".."}) {
+  for (const char* name : {"trailing.", "trailing ", ".."}) {
     h.engine.Post(msg::SaveToPc{name});
-    EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name") << name;
+    EXPECT_EQ(h.recorder.LastMessage(), "Invalid character in PC Name") << name;
+  }
+  for (const char* name : {"CON", "aux.txt", "lpt1"}) {
+    h.engine.Post(msg::SaveToPc{name});
+    EXPECT_EQ(h.recorder.LastMessage(), Text(TextId::kMsgPcNameReserved, Lang::kEnglish)) << name;
   }
   EXPECT_FALSE(fs::exists(dir));  // not even the folder was made
   EXPECT_TRUE(h.engine.PcFiles().empty());

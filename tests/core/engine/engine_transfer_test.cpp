@@ -297,7 +297,7 @@ TEST(EngineTransfer, SaveToPcWritesTheFileOrExplainsTheName) {
   h.engine.Post(msg::SaveToPc{""});
   EXPECT_EQ(h.recorder.LastMessage(), "PC Name is empty ");
   h.engine.Post(msg::SaveToPc{"a/b"});
-  EXPECT_EQ(h.recorder.LastMessage(), "Invalid charater in PC Name");
+  EXPECT_EQ(h.recorder.LastMessage(), "Invalid character in PC Name");
   EXPECT_EQ(h.engine.PcFiles().size(), 1u);
 
   // A save through a link writes the file the link names (Windows users seldom have links).

@@ -67,7 +67,8 @@ double CookbookDb(const TextFilter& f, double hz) {
 TEST(FilterTextImport, TenRoomFiltersFillTheSevenMusicBandsAndTheCurveMatchesTheFile) {
   const FilterTextReading reading = ReadFilterText(kRoomFile);
   EXPECT_TRUE(reading.problems.empty()) << reading.problems.front();
-  EXPECT_EQ(reading.disabled, 3);  // two None slots and one OFF filter
+  EXPECT_EQ(reading.disabled, 3);    // two None slots and one OFF filter
+  EXPECT_EQ(reading.otherLines, 6);  // the header, program, date, notes, device and average
   ASSERT_EQ(reading.filters.size(), 10u);
   EXPECT_EQ(reading.filters[0].line, 10);
   EXPECT_EQ(reading.filters[2].number, 4);

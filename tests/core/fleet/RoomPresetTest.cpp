@@ -42,7 +42,7 @@ TEST(RoomPreset, EveryCarriedFieldThatDiffersIsNamedReferenceFirst) {
   EXPECT_EQ(lines[0].rfind("preset_name: \"HALL", 0), 0u) << lines[0];
   EXPECT_NE(lines[0].find(" -> \"HALL B"), std::string::npos) << lines[0];
   EXPECT_EQ(lines[1].rfind("music.volume: ", 0), 0u) << lines[1];
-  EXPECT_EQ(lines[2].rfind("music_eq.band6: ", 0), 0u) << lines[2];
+  EXPECT_EQ(lines[2].rfind("music_eq.band7: ", 0), 0u) << lines[2];
   EXPECT_NE(lines[2].find("+3.5 dB"), std::string::npos) << lines[2];
 }
 

@@ -108,10 +108,11 @@ TEST(ModuleSession, SettingAnswersAndPendingCommands) {
   EXPECT_STREQ(Text(ModuleSession::NoticeTextId(ModuleSession::Notice::kSetOk), Lang::kChinese),
                "设置成功");
 
-  // The answer to set AP is reported like the answer to set STA.
+  // Set AP: a success clears the pending command without a message, a refusal is said.
   const std::uint8_t apBad[] = {0x55, 0x01, 0x00};
   s.CommandSent(ModuleCommand::kSetAp);
-  EXPECT_EQ(s.BytesReceived(apOk, 3), ModuleSession::Notice::kSetOk);
+  EXPECT_EQ(s.BytesReceived(apOk, 3), ModuleSession::Notice::kNone);
+  EXPECT_EQ(s.Pending(), ModuleCommand::kNone);
   s.CommandSent(ModuleCommand::kSetAp);
   EXPECT_EQ(s.BytesReceived(apBad, 3), ModuleSession::Notice::kSetFailed);
   EXPECT_EQ(s.Pending(), ModuleCommand::kNone);

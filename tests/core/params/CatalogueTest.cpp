@@ -22,8 +22,8 @@ TEST(CatalogueTest, EveryRowHasOneIdAndOneName) {
   }
   EXPECT_EQ(FindRow("music.volume"), &RowOf(row::kMusicVolume));
   EXPECT_EQ(FindRow("no.such.value"), nullptr);
-  EXPECT_EQ(RowOf(BandRow(kEqMusic, 3)).name, "music_eq.band3");
-  EXPECT_EQ(RowOf(BoostBandRow(2, 1)).name, "boost_reverb.band1");
+  EXPECT_EQ(RowOf(BandRow(kEqMusic, 3)).name, "music_eq.band4");
+  EXPECT_EQ(RowOf(BoostBandRow(2, 1)).name, "boost_reverb.band2");
   EXPECT_EQ(RowOf(AltSwitchBitRow(0)).name, "alt_switch.main.left_mute");
   EXPECT_EQ(RowOf(AltSwitchBitRow(7)).name, "alt_switch.bit7");
 }

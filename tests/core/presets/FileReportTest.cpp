@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 
+#include "params/Catalogue.h"
 #include "presets/BoostFile.h"
 #include "presets/FileReport.h"
 #include "presets/ParamFile.h"
@@ -90,6 +91,9 @@ ParamFileData SampleData() {
   image.words[36] = 270;  // mic bass +3.0 dB as a slider position
   image.eq[kEqMusic][3] = EqBand{0, kBandPeak, 1000, 10, 30};
   image.eq[kEqMusic][8] = EqBand{kSlopeButter24, kBandHighPass, 80, 7, 0};
+  // A pass filter's band follows its filter values.
+  WriteValue(image, RowOf(row::kMusicHpfHz), 80);
+  WriteValue(image, RowOf(row::kMusicHpfSlope), kSlopeButter24);
   image.eq[kEqMicA][0] = EqBand{0, kBandLowShelf, 63, 7, -125};
   image.switchWord = (1U << 15) | (1U << 0) | (1U << 30);
   image.name = {'K',    'T',    'V', ' ', '"', 'A', '"', '\\',
@@ -112,9 +116,9 @@ TEST(ParamFields, NameTheFieldsReadably) {
   EXPECT_EQ(Field(fields, "mic.mic1_volume"), "75 on");
   EXPECT_EQ(Field(fields, "mic.hpf_hz"), "120 Hz");
   EXPECT_EQ(Field(fields, "mic.tone.bass"), "+3.0 dB");
-  EXPECT_EQ(Field(fields, "music_eq.band3"), "peak 1000 Hz q=1.0 +3.0 dB");
-  EXPECT_EQ(Field(fields, "music_eq.band8"), "high-pass 80 Hz butter_24db");
-  EXPECT_EQ(Field(fields, "mic_eq_a.band0"), "low shelf 63 Hz q=0.7 -12.5 dB");
+  EXPECT_EQ(Field(fields, "music_eq.band4"), "peak 1000 Hz q=1.0 +3.0 dB");
+  EXPECT_EQ(Field(fields, "music_eq.band9"), "high-pass 80 Hz butter_24db");
+  EXPECT_EQ(Field(fields, "mic_eq_a.band1"), "low shelf 63 Hz q=0.7 -12.5 dB");
   EXPECT_EQ(Field(fields, "switch.music.eq_on"), "on");
   EXPECT_EQ(Field(fields, "switch.main.left_mute"), "on");
   EXPECT_EQ(Field(fields, "switch.main.right_mute"), "off");
@@ -138,7 +142,7 @@ TEST(FileReport, JsonIsOneValidDocumentWithAFixedKeyOrder) {
   EXPECT_EQ(json.rfind("{\n  \"kind\": \"parameter_file\",\n  \"preset_name\": ", 0), 0u);
   EXPECT_NE(json.find("\"mic.mic1_volume\": {\"level\":75,\"on\":true}"), std::string::npos);
   EXPECT_NE(
-      json.find("\"music_eq.band3\": {\"type\":\"peak\",\"slope\":\"bypass\",\"freq_hz\":1000,"
+      json.find("\"music_eq.band4\": {\"type\":\"peak\",\"slope\":\"bypass\",\"freq_hz\":1000,"
                 "\"q\":1.0,\"gain_db\":3.0}"),
       std::string::npos);
   EXPECT_EQ(json, FieldsAsJson(PcFileKind::kParameterFile, DescribeParamFile(SampleData())));
@@ -158,7 +162,7 @@ TEST(FileReport, DiffListsEveryChangedFieldOnce) {
   const auto lines = DiffFields(DescribeParamFile(a), DescribeParamFile(b));
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "music.volume: 70 -> 55",
-                       "echo_eq.band2: peak 0 Hz q=1.0 +0.0 dB -> peak 0 Hz q=1.0 -4.0 dB",
+                       "echo_eq.band3: peak 0 Hz q=1.0 +0.0 dB -> peak 0 Hz q=1.0 -4.0 dB",
                        "switch.music.eq_on: on -> off"}));
 
   // Changes the readable text does not show still appear, with the stored values.
@@ -171,7 +175,7 @@ TEST(FileReport, DiffListsEveryChangedFieldOnce) {
   EXPECT_NE(hidden[0].find("\\u0000\""), std::string::npos);
   EXPECT_EQ(
       hidden[1],
-      "music_eq.band8: slope=6 type=4 freq=80 q=7 gain=0 -> slope=6 type=4 freq=80 q=9 gain=0");
+      "music_eq.band9: slope=6 type=4 freq=80 q=7 gain=0 -> slope=6 type=4 freq=80 q=9 gain=0");
 }
 
 TEST(FileReport, TellsTheFormatsApartAndGivesTheRefusalReason) {
@@ -188,8 +192,8 @@ TEST(FileReport, TellsTheFormatsApartAndGivesTheRefusalReason) {
   EXPECT_EQ(b.kind, PcFileKind::kBoostFile);
   EXPECT_EQ(Field(b.fields, "boost_switch.music"), "on");
   EXPECT_EQ(Field(b.fields, "boost_switch.mic"), "off");
-  EXPECT_EQ(Field(b.fields, "boost_mic.band4"), "peak 0 Hz q=1.0 +0.0 dB");
-  EXPECT_EQ(Field(b.fields, "boost_music.band3"), "<missing boost_music.band3>");
+  EXPECT_EQ(Field(b.fields, "boost_mic.band5"), "peak 0 Hz q=1.0 +0.0 dB");
+  EXPECT_EQ(Field(b.fields, "boost_music.band4"), "<missing boost_music.band4>");
 
   // A size of neither kind says which sizes are expected.
   EXPECT_EQ(DescribeFileBytes(param.data(), 1139).message,

@@ -74,11 +74,11 @@ TEST(NamedEdits, RefusalsNameTheValueAndWhatItTakes) {
   EXPECT_NE(Refusal("music.hpf_slope=steep").find("butter_24db"), std::string::npos);
   EXPECT_NE(Refusal("volume=3").find("unknown key 'volume'"), std::string::npos);
   EXPECT_NE(Refusal("master_level=3").find("carried by no block"), std::string::npos);
-  EXPECT_NE(Refusal("music_eq.band3=lowpass,1000,1,0,butter_24db").find("cannot carry a slope"),
+  EXPECT_NE(Refusal("music_eq.band4=lowpass,1000,1,0,butter_24db").find("cannot carry a slope"),
             std::string::npos);
-  EXPECT_NE(Refusal("music_eq.band8=lowpass,1000,1,0").find("high-pass filter"), std::string::npos);
-  EXPECT_NE(Refusal("reverb_eq.band5=lowpass,3000,1,0").find("4000 to 16000"), std::string::npos);
-  EXPECT_NE(Refusal("echo_eq.band6=highpass,100,1,0,butter_12db").find("no slope"),
+  EXPECT_NE(Refusal("music_eq.band9=lowpass,1000,1,0").find("high-pass filter"), std::string::npos);
+  EXPECT_NE(Refusal("reverb_eq.band6=lowpass,3000,1,0").find("4000 to 16000"), std::string::npos);
+  EXPECT_NE(Refusal("echo_eq.band7=highpass,100,1,0,butter_12db").find("no slope"),
             std::string::npos);
   EXPECT_NE(Refusal("eq.main.8=peak,1000,1,0").find("bands 1 to 7"), std::string::npos);
 }
@@ -127,7 +127,7 @@ TEST(NamedEdits, OutputSetsGoOnlyInTheModeThatAddressesThem) {
   EXPECT_NE(error.find("only in application mode sing"), std::string::npos) << error;
   EXPECT_NE(error.find("it is in dance"), std::string::npos) << error;
   EXPECT_FALSE(
-      PlanEdits(DefaultImage(kModeSing), {Parse("centre_eq_2.band0=peak,100,1,3")}, error));
+      PlanEdits(DefaultImage(kModeSing), {Parse("centre_eq_2.band1=peak,100,1,3")}, error));
   EXPECT_NE(error.find("auto or dance"), std::string::npos) << error;
 
   // A mode set earlier on the same line counts, and starts a new request.

@@ -27,6 +27,10 @@ ParamImage SampleImage() {
   image.altSwitchWord = 0x00550000;
   image.name = {'L', 'i', 'v', 'i', 'n', 'g', ' ', 'r', 'o', 'o', 'm', ' ', ' ', ' ', ' ', ' '};
   image.powerMode = 2;
+  // As the pages hold it: the pass-filter bands follow their filter values.
+  for (int s = 0; s < kEqSetCount; ++s)
+    DerivePassFilterBands(image, static_cast<EqSet>(s),
+                          image.eq[static_cast<std::size_t>(s)].data());
   return image;
 }
 

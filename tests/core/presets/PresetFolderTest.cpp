@@ -76,11 +76,13 @@ TEST(PcName, RefusesNamesThatSomeDesktopSystemCannotStore) {
         longest, std::string("a.b c")}) {
     EXPECT_EQ(ValidatePcName(good), PcNameCheck::kOk) << good;
   }
+  // Device names are refused as such, so the message can say why.
+  for (const char* reserved : {"CON", "con", "Nul.txt", "aux.tar.gz", "PRN", "com1", "COM9.preset",
+                               "lpt5", "LPT0", "COM\xC2\xB9", "con .txt"}) {
+    EXPECT_EQ(ValidatePcName(reserved), PcNameCheck::kReservedName) << reserved;
+  }
   for (const std::string& bad :
-       {std::string("CON"), std::string("con"), std::string("Nul.txt"), std::string("aux.tar.gz"),
-        std::string("PRN"), std::string("com1"), std::string("COM9.preset"), std::string("lpt5"),
-        std::string("LPT0"), std::string("COM\xC2\xB9"), std::string("con .txt"),
-        std::string("ends with dot."), std::string("ends with space "), std::string("del\x7f"),
+       {std::string("ends with dot."), std::string("ends with space "), std::string("del\x7f"),
         std::string("bell\x07"), longest + "n", std::string("\xE9\x9F"),  // cut UTF-8
         std::string("\xC0\xAF"),                                          // overlong slash
         std::string("\xED\xA0\x80")}) {                                   // a surrogate
@@ -91,7 +93,8 @@ TEST(PcName, RefusesNamesThatSomeDesktopSystemCannotStore) {
 TEST(PcName, SaveToPcPlansTheRefusalsBeforeTheOverwriteQuestion) {
   const std::vector<std::string> listed = {"CON", "evening"};  // "CON" made on Linux
   EXPECT_EQ(PlanSaveToPc("", listed), SaveToPcStep::kEmpty);
-  EXPECT_EQ(PlanSaveToPc("CON", listed), SaveToPcStep::kInvalid);
+  EXPECT_EQ(PlanSaveToPc("CON", listed), SaveToPcStep::kReserved);
+  EXPECT_EQ(PlanSaveToPc("CON?", listed), SaveToPcStep::kInvalid);
   EXPECT_EQ(PlanSaveToPc("evening", listed), SaveToPcStep::kAskOverwrite);
   EXPECT_EQ(PlanSaveToPc("Evening", listed), SaveToPcStep::kSave);  // exact match only
   const std::vector<std::string> full(100, "x");

@@ -67,21 +67,36 @@ TEST(ReportModel, ValuesLandOnTheirPageWithThePanelsLabelAndReadout) {
   EXPECT_NE(FindByName(zh, "music.key")->parameter, "Music Key");
 }
 
-// A venue reads the report as it would read the panel: a bypass button is "on" when the
-// stage is out of circuit, and in Chinese nothing of the panel's own words stays English.
-TEST(ReportModel, BypassesReadLikeTheirButtonsAndChineseIsChineseThroughout) {
+// A user copies a row's name and value into `set`: the pair must do what the row says. An
+// equaliser or compressor switch prints its own value under a caption that says what "on"
+// means; in Chinese nothing of the panel's own words stays English.
+TEST(ReportModel, OnOffRowsAgreeWithTheirNamesAndChineseIsChineseThroughout) {
   ParamImage image;
   ApplyDefaults(image);
   WriteValue(image, RowOf(row::kSwitchMusicEqOn), 1);   // equaliser in circuit
   WriteValue(image, RowOf(row::kSwitchMainCompOn), 0);  // compressor bypassed
   WriteValue(image, RowOf(row::kReverbType), 1);        // room
   const auto en = BuildReport(image, Lang::kEnglish);
-  EXPECT_EQ(FindByName(en, "switch.music.eq_on")->value, "off");
-  EXPECT_EQ(FindByName(en, "switch.main.comp_on")->value, "on");
+  EXPECT_EQ(FindByName(en, "switch.music.eq_on")->value, "on");
+  EXPECT_EQ(FindByName(en, "switch.music.eq_on")->parameter, "EQ in circuit");
+  EXPECT_EQ(FindByName(en, "switch.main.comp_on")->value, "off");
+  EXPECT_EQ(FindByName(en, "switch.main.comp_on")->parameter, "Compressor in circuit");
   EXPECT_EQ(FindByName(en, "reverb.type")->value, "room");
+  int onOffRows = 0;
+  for (const auto& s : en) {
+    for (const auto& r : s.rows) {
+      const CatalogueRow* row = FindRow(r.name);
+      ASSERT_NE(row, nullptr) << r.name;
+      if (row->kind != ValueKind::kOnOff) continue;
+      ++onOffRows;
+      EXPECT_EQ(r.value, ReadValue(image, *row) != 0 ? "on" : "off") << r.name;
+      EXPECT_EQ(r.parameter.find("Bypass"), std::string::npos) << r.name;
+    }
+  }
+  EXPECT_GT(onOffRows, 10);
 
   const auto zh = BuildReport(image, Lang::kChinese);
-  EXPECT_EQ(FindByName(zh, "switch.music.eq_on")->value, "关");
+  EXPECT_EQ(FindByName(zh, "switch.music.eq_on")->value, "开");
   EXPECT_EQ(FindByName(zh, "reverb.type")->value, "房间");
   const ReportRow* left = FindByName(zh, "main.set2.left_volume");
   ASSERT_NE(left, nullptr);

@@ -53,7 +53,7 @@ TEST(Texts, PaddedMessagesKeepTheirExactSpacing) {
        "Device version is not matched.\nPlease contact your vendor."},
       {TextId::kCaptionBlank, Lang::kChinese, " "},
       {TextId::kBandTypePeaking, Lang::kChinese, "P "},
-      {TextId::kStatusConnecting, Lang::kEnglish, "Connectting..."},
+      {TextId::kStatusConnecting, Lang::kEnglish, "Connecting..."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes);
@@ -77,13 +77,11 @@ TEST(Texts, ChineseColumnIsTranslatedWhereATranslationExists) {
   // Texts given in one language only are the same in both; every other Chinese text
   // really is Chinese (a copied English string would be plain ASCII).
   const std::set<TextId> singleLanguage{
-      TextId::kStatusIdle,
       TextId::kStatusOpenFailed,
       TextId::kStatusOpenFailed0,
       TextId::kStatusOpenFailed1,
       TextId::kStatusConnected,
       TextId::kStatusCommunicating,
-      TextId::kStatusOk,
       TextId::kStatusFailed,
       TextId::kCaptionBlank,
       TextId::kAppTitle,
