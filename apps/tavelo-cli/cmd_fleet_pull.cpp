@@ -4,6 +4,7 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
+#include "fleet/RoomPreset.h"
 #include "fleet/TextTable.h"
 #include "presets/PresetFolder.h"
 
@@ -24,9 +25,8 @@ class PullWork : public FleetWork {
   }
 
   std::optional<RoomEnd> Start(std::size_t room, RoomLink& link) override {
-    ParamImage image = link.engine().Image();
     // Stored as a save from the panel stores it: printable, space padded, never raw NULs.
-    image.name = SanitisePresetName(PresetNameText(image.name));
+    const ParamImage image = FiledRoomImage(link.engine().Image());
     const FileResult saved = SaveParamFile(dir_, rooms_[room].name, image);
     if (!saved.ok) return RoomEnd{false, "save", saved.message};
     return RoomEnd{
