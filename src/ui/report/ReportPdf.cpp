@@ -1,13 +1,14 @@
 #include "ui/report/ReportPdf.h"
 
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <functional>
 #include <vector>
 
 #include "core/text/ReportTexts.h"
+#include "presets/AtomicFile.h"
 #include "presets/ReportModel.h"
 #include "ui/report/CurvePlot.h"
 
@@ -213,11 +214,11 @@ int ReportPageCount(const ParamImage& image, Lang lang) {
 
 bool WriteReportPdf(const ParamImage& image, const ReportHeader& header, const QString& path,
                     QString& error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
+  // Laid out in memory, then saved by the one writer every file goes through (which writes
+  // into a pipe or a device as it stands instead of replacing it).
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
   const Flow flow = LayOut(image, header);
   {
     QPdfWriter pdf(&file);
@@ -242,8 +243,13 @@ bool WriteReportPdf(const ParamImage& image, const ReportHeader& header, const Q
                Qt::AlignRight | Qt::AlignVCenter, kMuted);
     }
   }
-  if (!file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
+  file.close();
+  const FileResult saved =
+      WriteFileAtomically(std::filesystem::path(path.toStdString()),
+                          reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                          static_cast<std::size_t>(bytes.size()));
+  if (!saved.ok) {
+    error = QString::fromStdString(saved.message);
     return false;
   }
   return true;
