@@ -6,9 +6,11 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
+#include "fleet/RoomPreset.h"
 #include "fleet/TextTable.h"
 #include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
+#include "text/Escaped.h"
 #include "text/Texts.h"
 
 namespace tavelo::cli {
@@ -83,6 +85,8 @@ class PushWork : public FleetWork {
     return std::nullopt;
   }
 
+  const std::string& Path(std::size_t room) const { return paths_[room]; }
+
   std::string Step(std::size_t room, const RoomLink& link) const override {
     const WireMark& before = marks_[room];
     const WireMark now = Mark(link.wire());
@@ -104,6 +108,30 @@ class PushWork : public FleetWork {
   std::vector<WireMark> marks_;
 };
 
+// A second connection to each room that confirmed the upload: the preset it downloads must be
+// the file's, field by field, before the room is said to hold it. An upload the processor
+// confirmed can still be lost (another program, or a second room line, writing the same
+// processor meanwhile).
+class ReadBackWork : public FleetWork {
+ public:
+  explicit ReadBackWork(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+
+  std::optional<RoomEnd> Start(std::size_t room, RoomLink& link) override {
+    const ParamFileResult file = ReadParamFile(paths_[room]);
+    if (!file.ok()) return RoomEnd{false, "read-back", paths_[room] + ": " + file.message};
+    const auto differences = RoomDifferences(link.engine().Image(), file.data);
+    if (differences.empty()) return RoomEnd{true, {}, {}};
+    return RoomEnd{false, "read-back",
+                   "the processor confirmed the upload, but a download after it differs in " +
+                       std::to_string(differences.size()) +
+                       (differences.size() == 1 ? " field: " : " fields, first ") +
+                       differences.front()};
+  }
+
+ private:
+  std::vector<std::string> paths_;
+};
+
 std::string Names(const std::vector<std::string>& names) {
   std::string out;
   for (const auto& n : names) out += (out.empty() ? "" : ", ") + n;
@@ -116,13 +144,34 @@ int RunFleetPush(const FleetArgs& fleet) {
   std::optional<int> slot;
   if (const auto text = fleet.args.Value("--slot")) {
     slot = ParseSlot(*text);
-    if (!slot) return UsageError(fleet.command, "--slot must be 1 to 10, not '" + *text + "'");
+    if (!slot)
+      return UsageError(fleet.command,
+                        "--slot must be 1 to 10, not '" + ShownArgument(*text) + "'");
   }
   const std::filesystem::path source = ResolveFileArg(fleet.args, fleet.args.positional[1]);
   std::error_code ec;
   const bool perRoom = std::filesystem::is_directory(source, ec);
   PushWork work(fleet.rooms, source, perRoom, slot);
-  const auto ends = RunFleet(fleet.rooms, work, fleet.options);
+  auto ends = RunFleet(fleet.rooms, work, fleet.options);
+  // Loaded as the current preset: read back. (A load into a user mode leaves the current
+  // preset as it was, so there is nothing to download that would show it.)
+  if (!slot) {
+    std::vector<Room> pushed;
+    std::vector<std::size_t> index;
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+      if (!ends[i].ok) continue;
+      pushed.push_back(fleet.rooms[i]);
+      index.push_back(i);
+      paths.push_back(work.Path(i));
+    }
+    ReadBackWork readBack(std::move(paths));
+    const auto checked =
+        pushed.empty() ? std::vector<RoomEnd>{} : RunFleet(pushed, readBack, fleet.options);
+    for (std::size_t k = 0; k < checked.size(); ++k) {
+      if (!checked[k].ok) ends[index[k]] = checked[k];
+    }
+  }
 
   std::vector<std::vector<std::string>> rows = {{"ROOM", "RESULT", "STEP", "DETAIL"}};
   std::vector<std::string> holding, failed;
