@@ -8,6 +8,7 @@
 
 #include "Command.h"
 #include "CommandLine.h"
+#include "cmd_device_session.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
 
@@ -46,7 +47,9 @@ int RunFleetCommand(const CommandArgs& args, const std::string& command,
   std::ostream& progress = FleetProgressStream(fleet);
   fleet.options.progress = &progress;
   fleet.options.terminal = ::isatty(&progress == &std::cout ? STDOUT_FILENO : STDERR_FILENO) == 1;
-  return run(fleet);
+  const int code = run(fleet);
+  // The table of what was done is out; the exit code tells a script the run was cut short.
+  return Interrupted() ? kExitInterrupted : code;
 }
 
 CommandInfo FleetRow(const std::string& sub, std::string synopsis, std::string summary,
