@@ -148,7 +148,8 @@ FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const
   std::string pattern = (folder / ".tavelo-save.XXXXXX").string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
-    result.message = ErrnoText("cannot create a temporary file in " + DisplayFolder(folder));
+    result.message = ErrnoText("cannot write " + target.string() +
+                               ": cannot create a temporary file in " + DisplayFolder(folder));
     return result;
   }
   const std::string temp = pattern;
