@@ -6,7 +6,6 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
-#include "fleet/RoomPreset.h"
 #include "fleet/TextTable.h"
 #include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
@@ -85,8 +84,6 @@ class PushWork : public FleetWork {
     return std::nullopt;
   }
 
-  const std::string& Path(std::size_t room) const { return paths_[room]; }
-
   std::string Step(std::size_t room, const RoomLink& link) const override {
     const WireMark& before = marks_[room];
     const WireMark now = Mark(link.wire());
@@ -106,30 +103,6 @@ class PushWork : public FleetWork {
   std::optional<int> slot_;
   std::vector<std::string> paths_;
   std::vector<WireMark> marks_;
-};
-
-// A second connection to each room that confirmed the upload: the preset it downloads must be
-// the file's, field by field, before the room is said to hold it. An upload the processor
-// confirmed can still be lost (another program, or a second room line, writing the same
-// processor meanwhile).
-class ReadBackWork : public FleetWork {
- public:
-  explicit ReadBackWork(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-
-  std::optional<RoomEnd> Start(std::size_t room, RoomLink& link) override {
-    const ParamFileResult file = ReadParamFile(paths_[room]);
-    if (!file.ok()) return RoomEnd{false, "read-back", paths_[room] + ": " + file.message};
-    const auto differences = RoomDifferences(link.engine().Image(), file.data);
-    if (differences.empty()) return RoomEnd{true, {}, {}};
-    return RoomEnd{false, "read-back",
-                   "the processor confirmed the upload, but a download after it differs in " +
-                       std::to_string(differences.size()) +
-                       (differences.size() == 1 ? " field: " : " fields, first ") +
-                       differences.front()};
-  }
-
- private:
-  std::vector<std::string> paths_;
 };
 
 std::string Names(const std::vector<std::string>& names) {
@@ -152,26 +125,7 @@ int RunFleetPush(const FleetArgs& fleet) {
   std::error_code ec;
   const bool perRoom = std::filesystem::is_directory(source, ec);
   PushWork work(fleet.rooms, source, perRoom, slot);
-  auto ends = RunFleet(fleet.rooms, work, fleet.options);
-  // Loaded as the current preset: read back. (A load into a user mode leaves the current
-  // preset as it was, so there is nothing to download that would show it.)
-  if (!slot) {
-    std::vector<Room> pushed;
-    std::vector<std::size_t> index;
-    std::vector<std::string> paths;
-    for (std::size_t i = 0; i < ends.size(); ++i) {
-      if (!ends[i].ok) continue;
-      pushed.push_back(fleet.rooms[i]);
-      index.push_back(i);
-      paths.push_back(work.Path(i));
-    }
-    ReadBackWork readBack(std::move(paths));
-    const auto checked =
-        pushed.empty() ? std::vector<RoomEnd>{} : RunFleet(pushed, readBack, fleet.options);
-    for (std::size_t k = 0; k < checked.size(); ++k) {
-      if (!checked[k].ok) ends[index[k]] = checked[k];
-    }
-  }
+  const auto ends = RunFleet(fleet.rooms, work, fleet.options);
 
   std::vector<std::vector<std::string>> rows = {{"ROOM", "RESULT", "STEP", "DETAIL"}};
   std::vector<std::string> holding, failed;

@@ -117,7 +117,8 @@ TEST(Usage, HelpStatesTheTimeoutsDefaultAndRange) {
   for (const char* says :
        {"give up after S seconds (more than 0, up to 604800, a week). Without it",
         "there is no overall limit; a processor that stops answering fails at its",
-        "time allowed to reach the module (more than 0, up to 3600; default 4)"}) {
+        "time allowed to reach the module and for each of its answers (more than",
+        "0, up to 3600; default 4)"}) {
     EXPECT_NE(help.out.find(says), std::string::npos) << says << "\n" << help.out;
   }
 }
