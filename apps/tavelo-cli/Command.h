@@ -20,6 +20,7 @@ namespace tavelo::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // bad file, processor or link failure
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitInterrupted = 130;  // the shell's code for a run ended by Ctrl+C
 
 // The shared options a command takes besides its own.
 enum class SharedOptions : std::uint8_t {

@@ -11,6 +11,7 @@
 
 #include "params/LockKeyBlock.h"
 #include "sim/Faults.h"
+#include "text/Escaped.h"
 
 namespace tavelo::cli {
 namespace {
@@ -72,8 +73,9 @@ const std::vector<SharedOption>& SharedOptionTable() {
        "the Wi-Fi module's address (default: the processor's own network's)"},
       {G::kModule, "--module-port", "P", "the Wi-Fi module's settings port, 1 to 65535"},
       {G::kModule, "--timeout", "S",
-       "time allowed to reach the module (more than 0, up to " + Seconds(kMaxModuleTimeoutSeconds) +
-           "; default " + Seconds(kDefaultModuleTimeoutSeconds) + ")"},
+       "time allowed to reach the module and for each of its answers (more than 0, up to " +
+           Seconds(kMaxModuleTimeoutSeconds) + "; default " +
+           Seconds(kDefaultModuleTimeoutSeconds) + ")"},
       {G::kModule, "--trace", "", "print every message to and from the module to stderr"},
       {G::kFleet, "--jobs", "N",
        "serve N rooms at a time (1 to " + std::to_string(kMaxFleetJobs) + "; default " +
@@ -179,7 +181,7 @@ bool ApplyShared(SharedOptions group, const std::string& name, const std::string
     } else if (value == "demo") {
       out.link = LinkChoice::kDemo;
     } else {
-      error = "--link must be usb, wifi or demo, not '" + value + "'";
+      error = "--link must be usb, wifi or demo, not '" + ShownArgument(value) + "'";
       return false;
     }
     linkGiven = true;
@@ -192,7 +194,7 @@ bool ApplyShared(SharedOptions group, const std::string& name, const std::string
   } else if (name == "--port" || name == "--module-port") {
     const auto port = ParseWholeNumber(value, 1, kMaxPort);
     if (!port) {
-      error = name + " must be a port number from 1 to 65535, not '" + value + "'";
+      error = name + " must be a port number from 1 to 65535, not '" + ShownArgument(value) + "'";
       return false;
     }
     (name == "--port" ? out.port : out.modulePort) = *port;
@@ -214,7 +216,7 @@ bool ApplyShared(SharedOptions group, const std::string& name, const std::string
     const auto seconds = ParseSeconds(value, max);
     if (!seconds) {
       error = "--timeout must be a number of seconds, more than 0 and up to " + Seconds(max) +
-              ", not '" + value + "'";
+              ", not '" + ShownArgument(value) + "'";
       return false;
     }
     out.timeoutSeconds = *seconds;
@@ -222,7 +224,7 @@ bool ApplyShared(SharedOptions group, const std::string& name, const std::string
     const auto seed = ParseWholeNumber(value, 0, kMaxDemoSeed);
     if (!seed) {
       error = "--demo-seed must be a whole number from 0 to " + std::to_string(kMaxDemoSeed) +
-              ", not '" + value + "'";
+              ", not '" + ShownArgument(value) + "'";
       return false;
     }
     out.demoSeed = static_cast<std::uint32_t>(*seed);
@@ -237,7 +239,7 @@ bool ApplyShared(SharedOptions group, const std::string& name, const std::string
     const auto jobs = ParseWholeNumber(value, 1, kMaxFleetJobs);
     if (!jobs) {
       error = "--jobs must be a whole number from 1 to " + std::to_string(kMaxFleetJobs) +
-              ", not '" + value + "'";
+              ", not '" + ShownArgument(value) + "'";
       return false;
     }
     out.jobs = *jobs;
@@ -245,7 +247,7 @@ bool ApplyShared(SharedOptions group, const std::string& name, const std::string
     const auto ms = ParseWholeNumber(value, 0, kMaxDemoLatencyMs);
     if (!ms) {
       error = "--demo-latency-ms must be a whole number from 0 to " +
-              std::to_string(kMaxDemoLatencyMs) + ", not '" + value + "'";
+              std::to_string(kMaxDemoLatencyMs) + ", not '" + ShownArgument(value) + "'";
       return false;
     }
     out.demoLatencyMs = *ms;
@@ -455,7 +457,7 @@ std::optional<CommandArgs> ParseCommandArgs(const CommandInfo& command,
     const bool ownPair = Contains(command.pairOptions, name);
     const bool ownValue = ownPair || Contains(command.valueOptions, name);
     if (!shared && !ownFlag && !ownValue) {
-      error = NotUsedBy(command, name).value_or("unknown option '" + name + "'");
+      error = NotUsedBy(command, name).value_or("unknown option '" + ShownArgument(name) + "'");
       return std::nullopt;
     }
     // Said twice, an option would silently lose its first value; only faults add up.
@@ -515,7 +517,7 @@ std::optional<CommandArgs> ParseCommandArgs(const CommandInfo& command,
   }
   if (command.maxOperands >= 0 && count > command.maxOperands) {
     error = "unexpected argument '" +
-            out.positional[static_cast<std::size_t>(command.maxOperands)] + "'";
+            ShownArgument(out.positional[static_cast<std::size_t>(command.maxOperands)]) + "'";
     return std::nullopt;
   }
   return out;
@@ -582,7 +584,7 @@ void PrintCommandHelp(std::ostream& out, const CommandInfo& command) {
 }
 
 int UsageError(const std::string& command, const std::string& message) {
-  std::cerr << "tavelo-cli " << command << ": " << message << "\n";
+  std::cerr << "tavelo-cli " << command << ": " << TerminalSafe(message) << "\n";
   if (const CommandInfo* c = FindCommand(command)) {
     std::vector<const CommandInfo*> shown = {c};
     if (!c->run) shown = FamilyMembers(*c);
@@ -595,7 +597,7 @@ int UsageError(const std::string& command, const std::string& message) {
 }
 
 int CommandFailure(const std::string& command, const std::string& message) {
-  std::cerr << "tavelo-cli " << command << ": " << message << "\n";
+  std::cerr << "tavelo-cli " << command << ": " << TerminalSafe(message) << "\n";
   return kExitFailure;
 }
 

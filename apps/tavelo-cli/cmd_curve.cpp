@@ -12,6 +12,7 @@
 #include "CurvePictureHook.h"
 #include "eq/BandSyntax.h"
 #include "eq/EqResponse.h"
+#include "text/Escaped.h"
 
 namespace tavelo::cli {
 namespace {
@@ -61,7 +62,7 @@ double WithoutNegativeZero(double v, double halfStep) {
 int RunCurve(const CommandArgs& args) {
   int width = kDefaultWidth;
   if (const auto value = args.Value("--width"); value && !ParseWidth(*value, width)) {
-    return UsageError(kName, "width '" + *value + "' must be a whole number from " +
+    return UsageError(kName, "width '" + ShownArgument(*value) + "' must be a whole number from " +
                                  std::to_string(kMinWidth) + " to " + std::to_string(kMaxWidth));
   }
   const auto svg = args.Value("--svg");
@@ -73,14 +74,15 @@ int RunCurve(const CommandArgs& args) {
   if (const auto value = args.Value("--scale")) {
     if (!png) return UsageError(kName, "--scale goes with --png");
     if (!ParseScale(*value, scale)) {
-      return UsageError(kName, "scale '" + *value + "' must be a number from 1 to 4");
+      return UsageError(kName,
+                        "scale '" + ShownArgument(*value) + "' must be a number from 1 to 4");
     }
   }
   std::vector<EqBand> bands;
   for (const std::string& word : args.positional) {
     std::string error;
     const auto band = ParseBand(word, error);
-    if (!band) return UsageError(kName, "bad band '" + word + "': " + error);
+    if (!band) return UsageError(kName, "bad band '" + ShownArgument(word) + "': " + error);
     bands.push_back(*band);
   }
   if (picture) {

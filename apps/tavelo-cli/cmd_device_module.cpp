@@ -8,7 +8,9 @@ namespace tavelo::cli {
 
 namespace {
 constexpr int kSecondMs = 1000;
-constexpr qint64 kMaxRead = 8192;
+// One read is one reply candidate; the socket holds at most this much (a bound a flooding
+// peer cannot push past).
+constexpr qint64 kMaxRead = static_cast<qint64>(ModuleSession::kReadBufferBytes);
 
 // Runs the event loop until `done` holds, checking it whenever `socket` or `timer` reports.
 template <typename Done>
@@ -34,6 +36,7 @@ void RunLoop(QTcpSocket& socket, QTimer& timer, int timeoutMs, Done done) {
 
 ModuleLink::ModuleLink(std::string host, quint16 port, std::ostream* trace)
     : host_(std::move(host)), port_(port), trace_(trace) {
+  socket_.setReadBufferSize(kMaxRead);
   second_.setInterval(kSecondMs);
   QObject::connect(&second_, &QTimer::timeout, &socket_, [this] { OnSecond(); });
   QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] { OnReadyRead(); });
@@ -48,6 +51,10 @@ bool ModuleLink::Connect(int timeoutMs, std::string& error) {
   socket_.connectToHost(QString::fromStdString(host_), port_);
   RunLoop(socket_, second_, timeoutMs,
           [this] { return socket_.state() == QAbstractSocket::ConnectedState; });
+  if (notProtocol_) {
+    error = NotProtocolError();
+    return false;
+  }
   if (socket_.state() != QAbstractSocket::ConnectedState) {
     error = "cannot reach the Wi-Fi module at " + host_ + ":" + std::to_string(port_) + ": " +
             (socket_.error() == QAbstractSocket::UnknownSocketError
@@ -59,6 +66,12 @@ bool ModuleLink::Connect(int timeoutMs, std::string& error) {
   session_.Connected();
   second_.start();
   return true;
+}
+
+std::string ModuleLink::NotProtocolError() const {
+  return "the peer at " + host_ + ":" + std::to_string(port_) +
+         " does not speak the Wi-Fi module's protocol (it sent more than " +
+         std::to_string(ModuleSession::kMaxStrayBytes) + " bytes that are no reply)";
 }
 
 bool ModuleLink::Write(const std::uint8_t* bytes, std::size_t size, std::string& error) {
@@ -81,6 +94,13 @@ void ModuleLink::OnReadyRead() {
   if (trace_) *trace_ << "< " << HexBytes(data, size) << "\n";
   const ModuleCommand pending = session_.Pending();
   session_.BytesReceived(data, size);
+  if (!session_.SpeaksProtocol()) {
+    // Not the module: a flood or another service. Nothing it sends can be a reply.
+    notProtocol_ = true;
+    second_.stop();
+    socket_.abort();
+    return;
+  }
   const auto reply = ParseModuleReply(data, size);
   if (reply) anyReply_ = true;
   // The session clears the pending command when its reply came; keep the result.
@@ -111,16 +131,25 @@ void ModuleLink::OnSecond() {
 
 std::optional<ModuleReply> ModuleLink::SendSetting(ModuleCommand command,
                                                    const ModuleSettingMessage& message,
-                                                   std::string& error) {
+                                                   int timeoutMs, std::string& error) {
   lastReply_.reset();
   if (!Write(message.data(), message.size(), error)) return std::nullopt;
   session_.CommandSent(command);
-  RunLoop(socket_, second_, -1, [this] {
+  RunLoop(socket_, second_, timeoutMs, [this] {
     return lastReply_.has_value() || dropped_ || socket_.state() != QAbstractSocket::ConnectedState;
   });
   if (!lastReply_) {
-    error =
-        dropped_ ? "the Wi-Fi module stopped answering" : "the Wi-Fi module closed the connection";
+    if (notProtocol_) {
+      error = NotProtocolError();
+    } else if (dropped_) {
+      error = "the Wi-Fi module stopped answering";
+    } else if (socket_.state() == QAbstractSocket::ConnectedState) {
+      error =
+          "the Wi-Fi module did not answer within " + std::to_string(timeoutMs / kSecondMs) + " s";
+    } else {
+      error = "the Wi-Fi module closed the connection";
+    }
+    socket_.abort();
   }
   return lastReply_;
 }

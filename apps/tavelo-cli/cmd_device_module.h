@@ -24,15 +24,16 @@ class ModuleLink {
   // Connects within `timeoutMs`; false with `error` set otherwise.
   bool Connect(int timeoutMs, std::string& error);
 
-  // Sends set AP or set STA and waits for the module's reply to it.
+  // Sends set AP or set STA and waits up to `timeoutMs` for the module's reply to it.
   std::optional<ModuleReply> SendSetting(ModuleCommand command, const ModuleSettingMessage& message,
-                                         std::string& error);
+                                         int timeoutMs, std::string& error);
 
   // Sends the restore message (the module sets no pending command for it); then waits up to
   // `graceMs` for the module to answer, which it need not.
   bool SendRestore(int graceMs, std::string& error);
 
  private:
+  std::string NotProtocolError() const;
   bool Write(const std::uint8_t* bytes, std::size_t size, std::string& error);
   void OnReadyRead();
   void OnSecond();
@@ -45,6 +46,7 @@ class ModuleLink {
   ModuleSession session_;
   std::optional<ModuleReply> lastReply_;
   bool dropped_ = false;
+  bool notProtocol_ = false;
   bool anyReply_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
 #include "link/CommandCode.h"
+#include "text/Escaped.h"
 #include "text/Texts.h"
 
 namespace tavelo::cli {
@@ -36,7 +37,9 @@ int RunPresetAction(DeviceSession& session, int code, int value, const std::stri
 
 int RunRecall(const CommandArgs& args) {
   const auto slot = ParseSlot(args.positional[0]);
-  if (!slot) return UsageError("recall", "N must be 1 to 10, not '" + args.positional[0] + "'");
+  if (!slot)
+    return UsageError("recall",
+                      "N must be 1 to 10, not '" + ShownArgument(args.positional[0]) + "'");
   DeviceSession session(args, "recall");
   if (!session.Connect()) return kExitFailure;
   return RunPresetAction(session, kRecallCode, *slot, "recall");

@@ -8,6 +8,7 @@
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
 #include "presets/PresetFolder.h"
+#include "text/Escaped.h"
 #include "text/Texts.h"
 
 namespace tavelo::cli {
@@ -35,7 +36,8 @@ int RunPush(const CommandArgs& args) {
   std::optional<int> slot;
   if (const auto text = args.Value("--slot")) {
     slot = ParseSlot(*text);
-    if (!slot) return UsageError("push", "--slot must be 1 to 10, not '" + *text + "'");
+    if (!slot)
+      return UsageError("push", "--slot must be 1 to 10, not '" + ShownArgument(*text) + "'");
   }
   const std::filesystem::path path = ResolveFileArg(args, args.positional[0]);
   std::array<char, kPresetNameSize> presetName{};

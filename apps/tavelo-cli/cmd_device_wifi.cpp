@@ -39,7 +39,8 @@ int RunSetting(const CommandArgs& args, ModuleCommand command) {
   if (!link.Connect(ConnectTimeout(args), error)) {
     return CommandFailure(name, error);
   }
-  const auto reply = link.SendSetting(command, BuildModuleSetting(command, ssid, password), error);
+  const auto reply = link.SendSetting(command, BuildModuleSetting(command, ssid, password),
+                                      ConnectTimeout(args), error);
   if (!reply) {
     return CommandFailure(name, error);
   }

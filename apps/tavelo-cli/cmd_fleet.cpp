@@ -8,6 +8,7 @@
 
 #include "Command.h"
 #include "CommandLine.h"
+#include "cmd_device_session.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
 #include "text/Escaped.h"
@@ -47,7 +48,9 @@ int RunFleetCommand(const CommandArgs& args, const std::string& command,
   // Progress goes to stderr: what a pipe or a file gets on stdout is the result alone.
   fleet.options.progress = &std::cerr;
   fleet.options.terminal = ::isatty(STDERR_FILENO) == 1;
-  return run(fleet);
+  const int code = run(fleet);
+  // The table of what was done is out; the exit code tells a script the run was cut short.
+  return Interrupted() ? kExitInterrupted : code;
 }
 
 constexpr const char* kJsonDetail = "  --json   the rooms as a JSON list, one object a room";

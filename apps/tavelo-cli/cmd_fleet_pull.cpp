@@ -4,6 +4,7 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
+#include "fleet/RoomPreset.h"
 #include "fleet/TextTable.h"
 #include "presets/ParamFile.h"
 #include "presets/PresetFolder.h"
@@ -27,9 +28,8 @@ class PullWork : public FleetWork {
   }
 
   std::optional<RoomEnd> Start(std::size_t room, RoomLink& link) override {
-    ParamImage image = link.engine().Image();
     // Stored as a save from the panel stores it: printable, space padded, never raw NULs.
-    image.name = SanitisePresetName(PresetNameText(image.name));
+    const ParamImage image = FiledRoomImage(link.engine().Image());
     // Written into the folder as it is: a folder gone meanwhile is an error, not re-made.
     const std::filesystem::path path = dir_ / rooms_[room].name;
     const auto bytes = BuildParamFile(image);

@@ -9,6 +9,7 @@
 #include "fleet/TextTable.h"
 #include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
+#include "text/Escaped.h"
 #include "text/Texts.h"
 
 namespace tavelo::cli {
@@ -116,7 +117,9 @@ int RunFleetPush(const FleetArgs& fleet) {
   std::optional<int> slot;
   if (const auto text = fleet.args.Value("--slot")) {
     slot = ParseSlot(*text);
-    if (!slot) return UsageError(fleet.command, "--slot must be 1 to 10, not '" + *text + "'");
+    if (!slot)
+      return UsageError(fleet.command,
+                        "--slot must be 1 to 10, not '" + ShownArgument(*text) + "'");
   }
   const std::filesystem::path source = ResolveFileArg(fleet.args, fleet.args.positional[1]);
   std::error_code ec;

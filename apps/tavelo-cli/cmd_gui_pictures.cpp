@@ -13,6 +13,7 @@
 #include "cmd_device_panel.h"
 #include "cmd_gui_app.h"
 #include "presets/PresetImage.h"
+#include "text/Escaped.h"
 #include "ui/report/CurvePlot.h"
 #include "ui/report/ReportPdf.h"
 
@@ -55,7 +56,7 @@ int RunReport(const CommandArgs& args) {
   if (!out) return UsageError(kName, "--out PDF is missing");
   const std::string lang = args.Value("--lang").value_or("en");
   if (lang != "en" && lang != "zh") {
-    return UsageError(kName, "--lang must be en or zh, not '" + lang + "'");
+    return UsageError(kName, "--lang must be en or zh, not '" + ShownArgument(lang) + "'");
   }
 
   std::string error;

@@ -4,10 +4,13 @@
 #include "Command.h"
 #include "CommandLine.h"
 #include "TaveloVersion.h"
+#include "TerminalGuard.h"
+#include "text/Escaped.h"
 
 namespace {
 
 using namespace tavelo::cli;
+using tavelo::ShownArgument;
 
 // "status, pull, verify or push": the second words of a family's commands.
 std::string MemberWords(const CommandInfo& family) {
@@ -32,7 +35,7 @@ int RunHelp(const std::vector<std::string>& words) {
     PrintCommandHelp(std::cout, *command);
     return kExitOk;
   }
-  std::cerr << "tavelo-cli help: unknown command '" << name
+  std::cerr << "tavelo-cli help: unknown command '" << ShownArgument(name)
             << "'\n(tavelo-cli help lists the commands)\n";
   return kExitUsage;
 }
@@ -40,6 +43,7 @@ int RunHelp(const std::vector<std::string>& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const tavelo::cli::TerminalGuard guard(std::cerr);
   if (argc < 2) {
     PrintGeneralHelp(std::cerr);
     return kExitUsage;
@@ -71,8 +75,8 @@ int main(int argc, char** argv) {
         }
         const bool none = i >= words.size() || words[i].rfind('-', 0) == 0;
         return UsageError(command->name, none ? "SUBCOMMAND is missing: " + MemberWords(*command)
-                                              : "unknown subcommand '" + words[i] + "' (" +
-                                                    MemberWords(*command) + ")");
+                                              : "unknown subcommand '" + ShownArgument(words[i]) +
+                                                    "' (" + MemberWords(*command) + ")");
       }
       words.erase(words.begin() + static_cast<std::ptrdiff_t>(i));
       command = member;
@@ -89,7 +93,7 @@ int main(int argc, char** argv) {
   const bool optionFirst = !words[0].empty() && words[0][0] == '-';
   std::cerr << "tavelo-cli: "
             << (optionFirst ? std::string("no command given")
-                            : "unknown command '" + words[0] + "'")
+                            : "unknown command '" + ShownArgument(words[0]) + "'")
             << "\n(tavelo-cli help lists the commands)\n";
   return kExitUsage;
 }

@@ -34,6 +34,7 @@ void WifiModuleSocket::Connect() {
   if (session_.IsConnected()) return;
   if (!socket_) {
     socket_ = new QTcpSocket(this);
+    socket_->setReadBufferSize(static_cast<qint64>(ModuleSession::kReadBufferBytes));
     connect(socket_, &QTcpSocket::connected, this, &WifiModuleSocket::OnConnected);
     connect(socket_, &QTcpSocket::readyRead, this, &WifiModuleSocket::OnReadyRead);
     connect(socket_, &QTcpSocket::errorOccurred, this, &WifiModuleSocket::OnError);
@@ -67,11 +68,20 @@ void WifiModuleSocket::OnError() {
 
 void WifiModuleSocket::OnReadyRead() {
   if (!socket_) return;
-  // One read of what is there, up to 8192 bytes, is one reply candidate.
-  const QByteArray bytes = socket_->read(8192);
+  // One read of what is there (the socket buffers at most kReadBufferBytes) is one reply
+  // candidate.
+  const QByteArray bytes = socket_->readAll();
+  const ModuleCommand pending = session_.Pending();
   const auto notice =
       session_.BytesReceived(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size()));
+  if (!session_.SpeaksProtocol()) {
+    // A flood or another service on the port: nothing it sends can be a reply.
+    session_.Disconnected();
+    Drop();
+    if (pending != ModuleCommand::kNone) emit settingUnanswered();
+    return;
+  }
   if (notice != ModuleSession::Notice::kNone)
     emit settingAnswered(notice == ModuleSession::Notice::kSetOk);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -41,10 +42,16 @@ std::vector<std::uint8_t> ParseHex(const std::string& text) {
 namespace {
 
 CliRun RunProgram(const QString& program, const QStringList& args, int limitMs,
-                  const QString& workingDir) {
+                  const QString& workingDir, std::size_t addressSpaceBytes = 0) {
   App();
   CliRun run;
   QProcess process;
+  if (addressSpaceBytes > 0) {
+    process.setChildProcessModifier([addressSpaceBytes] {
+      const rlimit limit{addressSpaceBytes, addressSpaceBytes};
+      setrlimit(RLIMIT_AS, &limit);
+    });
+  }
   if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
   QElapsedTimer clock;
   clock.start();
@@ -74,6 +81,10 @@ CliRun RunProgram(const QString& program, const QStringList& args, int limitMs,
 
 CliRun RunCli(const QStringList& args, int limitMs, const QString& workingDir) {
   return RunProgram(QStringLiteral(TAVELO_CLI_PATH), args, limitMs, workingDir);
+}
+
+CliRun RunCliWithin(const QStringList& args, std::size_t addressSpaceBytes, int limitMs) {
+  return RunProgram(QStringLiteral(TAVELO_CLI_PATH), args, limitMs, {}, addressSpaceBytes);
 }
 
 CliRun RunSimToEnd(const QStringList& args, int limitMs) {

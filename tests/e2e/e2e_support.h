@@ -32,6 +32,8 @@ QCoreApplication& App();
 // Runs tavelo-cli with `args` (in `workingDir` when given); kills it after `limitMs`. Qt
 // events of the test process are handled while it runs.
 CliRun RunCli(const QStringList& args, int limitMs = 30000, const QString& workingDir = {});
+// The same under an address-space limit, so a command that grows without bound fails fast.
+CliRun RunCliWithin(const QStringList& args, std::size_t addressSpaceBytes, int limitMs);
 // Runs tavelo-sim for a command line it ends by itself (--help, a refused argument).
 CliRun RunSimToEnd(const QStringList& args, int limitMs = 10000);
 

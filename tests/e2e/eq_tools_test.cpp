@@ -1,8 +1,11 @@
 // The equaliser tools of tavelo-cli against tavelo-sim over loopback: a room-measurement
 // filter file into the music set and back out, the dry run, and the pictures and reports.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <QImage>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "e2e_support.h"
@@ -141,6 +144,44 @@ TEST_F(EqTools, CurvePicturesUseThePanelsAxesAtAnyScale) {
   const CliRun bad = RunCli(QStringList{"curve", "--png", dir_.Q("no/such/dir/c.png")} + band);
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_NE(bad.err.find("cannot write"), std::string::npos) << bad.err;
+}
+
+// A full disk: the picture is refused with the system's reason, and neither a truncated
+// picture nor an empty one is left; an earlier picture stays as it was. The disk is a small
+// file system of its own, which needs root.
+TEST(CurveOnAFullDisk, FailsAndLeavesNoPartialPicture) {
+  TempFolder dir;
+  const std::filesystem::path disk = dir.Path("disk");
+  std::filesystem::create_directory(disk);
+  if (::mount("tavelo-test", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a small file system here (" << std::strerror(errno) << ")";
+  }
+  const QStringList band = {"peak,1000,1.0,12"};
+  const QString earlier = QString::fromStdString((disk / "earlier.svg").string());
+  ASSERT_EQ(RunCli(QStringList{"curve", "--svg", earlier} + band).exitCode, 0);
+  const std::string before = Slurp(disk / "earlier.svg");
+  {
+    // Fill what is left; the file system keeps nothing spare.
+    std::ofstream filler(disk / "filler", std::ios::binary);
+    const std::string block(4096, 'f');
+    for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) {
+    }
+  }
+  for (const QStringList& picture :
+       {QStringList{"--svg", earlier},
+        QStringList{"--svg", QString::fromStdString((disk / "new.svg").string())},
+        QStringList{"--png", QString::fromStdString((disk / "new.png").string())}}) {
+    const CliRun run = RunCli(QStringList{"curve"} + picture + band);
+    EXPECT_EQ(run.exitCode, 1) << picture.join(' ').toStdString();
+    EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Slurp(disk / "earlier.svg"), before);
+  EXPECT_FALSE(std::filesystem::exists(disk / "new.svg"));
+  EXPECT_FALSE(std::filesystem::exists(disk / "new.png"));
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(disk)) ++entries;
+  EXPECT_EQ(entries, 2u) << "no temporary left behind";
+  ::umount2(disk.c_str(), MNT_DETACH);
 }
 
 TEST_F(EqTools, ReportOfAPresetFileIsAWholePdfAndRefusalsSayWhy) {

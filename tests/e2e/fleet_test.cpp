@@ -446,6 +446,9 @@ TEST(FleetUsage, BadArgumentsAndInventoriesAreRefusedBeforeAnyRoomIsReached) {
       QString::fromStdString(WriteInventory(dir, "good.txt", {UnusedPort()}).string());
   const auto bad = dir.Path("bad.txt");
   std::ofstream(bad) << "# venue\nroom-1 127.0.0.1 7000\nroom-2 127.0.0.1 70000\n";
+  // One processor named twice: pushing to both would leave it holding neither file.
+  const auto shared = dir.Path("shared.txt");
+  std::ofstream(shared) << "room-1 127.0.0.1 7000\nroom-2 127.0.0.1 7001\nroom-3 127.0.0.1 7000\n";
   struct Case {
     QStringList args;
     int exitCode;
@@ -466,6 +469,10 @@ TEST(FleetUsage, BadArgumentsAndInventoriesAreRefusedBeforeAnyRoomIsReached) {
       {{"fleet", "status", QString::fromStdString(bad.string())},
        1,
        "inventory line 3: port \"70000\" is not 1..65535"},
+      {{"fleet", "push", QString::fromStdString(shared.string()), good},
+       1,
+       "inventory line 3: room \"room-3\" has the address 127.0.0.1:7000 of room \"room-1\" on "
+       "line 1"},
       {{"fleet", "status", dir.Q("missing.txt")}, 1, "missing.txt: "},
   };
   for (const auto& c : cases) {

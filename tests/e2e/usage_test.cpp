@@ -84,13 +84,41 @@ TEST(Usage, BadCommandLinesAreRefusedWithExitTwo) {
 
 // No hidden overall limit: the help says what --timeout does when it is not given, and the
 // range it takes, for the processor and for the module.
+// Words typed on the command line come back escaped and shortened: a control sequence pasted
+// by mistake must not reach the terminal, and a screenful stays one line.
+TEST(Usage, EchoedWordsAreEscapedAndShortened) {
+  const QString escape = QString::fromLatin1("x\x1b[2J\x07");
+  const QString huge(100000, QChar('9'));
+  const std::vector<QStringList> lines = {
+      {escape},
+      {"help", escape},
+      {"set", escape + "=1", "--link", "demo"},
+      {"set", "mute=" + escape, "--link", "demo"},
+      {"status", "--link", escape},
+      {"status", "--timeout", huge},
+      {"status", "--host", "127.0.0.1", "--port", huge},
+      {"curve", "--width", huge, "peak,1000,1,0"},
+      {"eq-export", "music_eq", "--out", "/nonexistent/" + escape, "--link", "demo"},
+  };
+  for (const QStringList& args : lines) {
+    const CliRun run = RunCli(args, 10000);
+    const std::string shown = args.join(' ').left(40).toStdString();
+    EXPECT_NE(run.exitCode, 0) << shown;
+    EXPECT_LT(run.err.size(), 2000u) << shown;
+    EXPECT_TRUE(std::none_of(run.err.begin(), run.err.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x20 && c != '\n';
+    })) << run.err;
+  }
+}
+
 TEST(Usage, HelpStatesTheTimeoutsDefaultAndRange) {
   const CliRun help = RunCli({"help"});
   EXPECT_EQ(help.exitCode, 0);
   for (const char* says :
        {"give up after S seconds (more than 0, up to 604800, a week). Without it",
         "there is no overall limit; a processor that stops answering fails at its",
-        "time allowed to reach the module (more than 0, up to 3600; default 4)"}) {
+        "time allowed to reach the module and for each of its answers (more than",
+        "0, up to 3600; default 4)"}) {
     EXPECT_NE(help.out.find(says), std::string::npos) << says << "\n" << help.out;
   }
 }

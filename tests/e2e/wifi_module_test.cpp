@@ -99,13 +99,66 @@ TEST(WifiModuleAnswers, ARefusalIsAnErrorAndSilenceDropsTheConnection) {
   // command stays pending, no heartbeat goes out, and after more than three silent seconds
   // the connection is given up.
   FakeModule mumbling([](const QByteArray&) { return QByteArray("\x55\x01\x01\x00", 4); });
-  const CliRun dropped =
-      RunCli(QStringList{"wifi-ap", "lobby", "secret99", "--trace"} + mumbling.Module(), 20000);
+  const CliRun dropped = RunCli(
+      QStringList{"wifi-ap", "lobby", "secret99", "--trace", "--timeout", "10"} + mumbling.Module(),
+      20000);
   EXPECT_EQ(dropped.exitCode, 1);
   EXPECT_GE(dropped.elapsedMs, 3500);
   EXPECT_LT(dropped.elapsedMs, 8000);
   EXPECT_NE(dropped.err.find("stopped answering"), std::string::npos) << dropped.err;
   EXPECT_EQ(SentFrames(dropped.err).size(), 1u) << "no heartbeat while a command is pending";
+}
+
+// A peer on the module's port that sends bytes without end, as fast as the socket takes them.
+class FloodingModule {
+ public:
+  FloodingModule() : chunk_(64 * 1024, '\xAA') {
+    App();
+    EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      QTcpSocket* socket = server_.nextPendingConnection();
+      const auto more = [this, socket] {
+        while (socket->state() == QAbstractSocket::ConnectedState &&
+               socket->bytesToWrite() < 4 * chunk_.size()) {
+          socket->write(chunk_);
+        }
+      };
+      QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+      more();
+    });
+  }
+  QStringList Module() const {
+    return {"--host", "127.0.0.1", "--module-port", QString::number(server_.serverPort())};
+  }
+
+ private:
+  QByteArray chunk_;
+  QTcpServer server_;
+};
+
+TEST(WifiModuleAnswers, AFloodIsDroppedAndEveryWaitEndsWithinTheTimeout) {
+  // Far below what an unbounded reader reaches within a second of a flood.
+  constexpr std::size_t kAddressSpace = 768u << 20;
+  FloodingModule flood;
+  for (const char* command : {"wifi-ap", "wifi-sta"}) {
+    const CliRun run =
+        RunCliWithin(QStringList{command, "lobby", "secret99", "--timeout", "2"} + flood.Module(),
+                     kAddressSpace, 15000);
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_LT(run.elapsedMs, 3000);
+    EXPECT_NE(run.err.find("does not speak the Wi-Fi module's protocol"), std::string::npos)
+        << run.err.substr(0, 400);
+  }
+
+  // A module that takes the setting and says nothing: the wait ends with --timeout, before
+  // the missed heartbeats would drop the link.
+  FakeModule silent([](const QByteArray&) { return QByteArray(); });
+  const CliRun quiet = RunCli(
+      QStringList{"wifi-ap", "lobby", "secret99", "--timeout", "1"} + silent.Module(), 15000);
+  EXPECT_EQ(quiet.exitCode, 1);
+  EXPECT_LT(quiet.elapsedMs, 2500);
+  EXPECT_NE(quiet.err.find("did not answer within 1 s"), std::string::npos) << quiet.err;
 }
 
 TEST(WifiModuleUnreachable, FailsQuicklyWithoutAModule) {

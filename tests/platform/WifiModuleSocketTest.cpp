@@ -114,6 +114,44 @@ TEST(WifiModuleSocket, ASilentModuleIsDroppedAfterMoreThanThreeSeconds) {
   EXPECT_EQ(unanswered, 1);
 }
 
+// The settings dialog against a peer that floods the module's port: it is dropped as soon as
+// it has sent more than a few replies' worth of what no reply is, with a pending setting
+// reported, and the socket never holds more than its bound meanwhile.
+TEST(WifiModuleSocket, APeerThatFloodsIsDroppedWithItsBufferBounded) {
+  qttest::App();
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+  const QByteArray chunk(64 * 1024, '\xAA');
+  QObject::connect(&server, &QTcpServer::newConnection, [&] {
+    QTcpSocket* peer = server.nextPendingConnection();
+    const auto more = [peer, &chunk] {
+      while (peer->state() == QAbstractSocket::ConnectedState && peer->bytesToWrite() < 256 * 1024)
+        peer->write(chunk);
+    };
+    QObject::connect(peer, &QTcpSocket::bytesWritten, peer, more);
+    QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer, more] {
+      peer->readAll();
+      more();
+    });
+  });
+  WifiModuleSocket socket({"127.0.0.1", server.serverPort()});
+  socket.SetTimerEnabled(false);
+  std::vector<bool> states;
+  int unanswered = 0;
+  QObject::connect(&socket, &WifiModuleSocket::connectedChanged,
+                   [&](bool c) { states.push_back(c); });
+  QObject::connect(&socket, &WifiModuleSocket::settingUnanswered, [&] { ++unanswered; });
+  socket.Connect();
+  ASSERT_TRUE(WaitFor([&] { return socket.IsConnected(); }));
+  socket.SetAp("Room", "12345678");  // starts the flood
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_TRUE(WaitFor([&] { return !socket.IsConnected(); }));
+  EXPECT_LT(clock.elapsed(), 2000);
+  EXPECT_EQ(states, (std::vector<bool>{true, false}));
+  EXPECT_EQ(unanswered, 1);
+}
+
 TEST(WifiModuleSocket, AFailedConnectIsReported) {
   qttest::App();
   QTcpServer probe;

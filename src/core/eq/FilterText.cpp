@@ -311,7 +311,22 @@ std::optional<double> ParseLocaleNumber(std::string_view word) {
 
 FilterTextReading ReadFilterText(std::string_view text, Lang lang) {
   FilterTextReading reading;
+  // UTF-16 text (Windows' "Unicode") reads as nothing but unknown lines: name it instead. A
+  // file without a byte-order mark shows itself by a zero byte beside its first letter.
+  const auto starts = [&](std::string_view prefix) { return text.substr(0, 2) == prefix; };
+  const bool littleEndian =
+      starts("\xFF\xFE") || (text.size() >= 2 && text[0] != '\0' && text[1] == '\0');
+  const bool bigEndian =
+      starts("\xFE\xFF") || (text.size() >= 2 && text[0] == '\0' && text[1] != '\0');
+  if (littleEndian || bigEndian) {
+    reading.problems.push_back(
+        SayFilter(FilterWord::kUtf16, lang, {littleEndian ? "UTF-16LE" : "UTF-16BE"}));
+    return reading;
+  }
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) text.remove_prefix(kUtf8Mark.size());
   int lineNumber = 0;
+  bool nameFollows = false;
   std::size_t pos = 0;
   while (pos <= text.size()) {
     const std::size_t end = text.find('\n', pos);
@@ -319,8 +334,13 @@ FilterTextReading ReadFilterText(std::string_view text, Lang lang) {
         Trim(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
     ++lineNumber;
     pos = end == std::string_view::npos ? text.size() + 1 : end + 1;
+    // The measuring program may write the measurement's name on the line after the
+    // equaliser's; only a line that is nothing else is taken for it.
+    const bool mayBeName = nameFollows && !line.empty();
+    if (!line.empty()) nameFollows = false;
     if (line.empty()) continue;
     if (line.front() == '#' || IsHeaderLine(line)) {
+      nameFollows = StartsWithNoCase(line, "equaliser:") || StartsWithNoCase(line, "equalizer:");
       ++reading.otherLines;
       continue;
     }
@@ -340,8 +360,16 @@ FilterTextReading ReadFilterText(std::string_view text, Lang lang) {
       const std::string command(line.substr(0, line.find(':')));
       reading.problems.push_back(
           SayFilter(FilterWord::kOtherCommand, lang, {LineText(lineNumber, lang), command}));
+    } else if (!mayBeName) {
+      // Never dropped silently: a line lost here would shift every band after it.
+      constexpr std::size_t kShownBytes = 60;
+      const bool cut = line.size() > kShownBytes;
+      reading.problems.push_back(
+          SayFilter(FilterWord::kUnknownLine, lang,
+                    {LineText(lineNumber, lang),
+                     QuotedBytes(line.substr(0, kShownBytes)) + (cut ? "..." : "")}));
     } else {
-      ++reading.otherLines;  // the measurement's name, a device line: no filter
+      ++reading.otherLines;  // the measurement's name
     }
   }
   return reading;

@@ -45,6 +45,13 @@ constexpr std::array kWords = {
     Words{FilterWord::kQNotAboveZero, "{0}: Q must be above 0", "{0}：Q 必须大于 0"},
     Words{FilterWord::kOtherCommand, "{0}: {1} is not an equaliser filter; it was not imported",
           "{0}：{1} 不是均衡滤波器，未导入"},
+    Words{FilterWord::kUnknownLine,
+          "{0}: {1} is neither a filter nor a known heading; it was not read",
+          "{0}：{1} 既不是滤波器也不是已知的标题行，未读取"},
+    Words{FilterWord::kUtf16,
+          "the file is {0} text; save it as UTF-8 (or ANSI) in the measuring program and import it "
+          "again",
+          "文件是 {0} 文本；请在测量软件中另存为 UTF-8（或 ANSI）后重新导入"},
     Words{FilterWord::kBand, "band {0}: {1}", "频段 {0}：{1}"},
     Words{FilterWord::kHeldFrequency, "frequency {0} Hz held to {1} Hz",
           "频率 {0} Hz 限制为 {1} Hz"},

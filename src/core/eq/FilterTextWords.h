@@ -32,6 +32,8 @@ enum class FilterWord : int {
   kTooSteep,         // {0} prefix, {1} slope, {2} gain
   kQNotAboveZero,    // {0} prefix
   kOtherCommand,     // {0} prefix, {1} the command
+  kUnknownLine,      // {0} prefix, {1} the quoted line
+  kUtf16,            // {0} "UTF-16LE" or "UTF-16BE"
   kBand,             // {0} band number, {1} what follows
   kHeldFrequency,    // {0} from, {1} to
   kHeldGain,         // {0} from, {1} to

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
 
 namespace tavelo {
 
@@ -42,11 +43,23 @@ std::string Shown(std::string_view text) {
   return out;
 }
 
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<std::vector<Room>> ParseInventory(std::string_view text, std::uint16_t defaultPort,
                                                 std::string& error) {
   std::vector<Room> rooms;
+  // Names in lower case (each room's files are named after it, and many file systems ignore
+  // case) and addresses, each with the index of the room that has it.
+  std::unordered_map<std::string, std::size_t> names;
+  std::unordered_map<std::string, std::size_t> addresses;
   int lineNumber = 0;
   std::size_t pos = 0;
   while (pos <= text.size()) {
@@ -74,11 +87,14 @@ std::optional<std::vector<Room>> ParseInventory(std::string_view text, std::uint
               "\" must be 1..64 letters, digits, '.', '_' or '-', not starting with '.'";
       return std::nullopt;
     }
-    const auto same = std::find_if(rooms.begin(), rooms.end(),
-                                   [&](const Room& r) { return r.name == room.name; });
-    if (same != rooms.end()) {
+    if (const auto same = names.find(Lower(room.name)); same != names.end()) {
+      const Room& other = rooms[same->second];
       error = where + "room \"" + room.name + "\" is already named on line " +
-              std::to_string(same->line);
+              std::to_string(other.line) +
+              (other.name == room.name ? std::string()
+                                       : " as \"" + other.name +
+                                             "\" (names that differ only in case would share "
+                                             "files on many systems)");
       return std::nullopt;
     }
     room.host = std::string(fields[1]);
@@ -98,6 +114,16 @@ std::optional<std::vector<Room>> ParseInventory(std::string_view text, std::uint
       }
       room.port = static_cast<std::uint16_t>(port);
     }
+    const std::string address = Lower(room.host) + ":" + std::to_string(room.port);
+    if (const auto same = addresses.find(address); same != addresses.end()) {
+      const Room& other = rooms[same->second];
+      error = where + "room \"" + room.name + "\" has the address " + room.host + ":" +
+              std::to_string(room.port) + " of room \"" + other.name + "\" on line " +
+              std::to_string(other.line) + "; one processor cannot be two rooms";
+      return std::nullopt;
+    }
+    names.emplace(Lower(room.name), rooms.size());
+    addresses.emplace(address, rooms.size());
     rooms.push_back(std::move(room));
   }
   if (rooms.empty()) {

@@ -1,5 +1,6 @@
 #include "fleet/RoomPreset.h"
 
+#include "params/PresetName.h"
 #include "presets/FileReport.h"
 #include "presets/ParamFields.h"
 
@@ -19,8 +20,16 @@ ParamFileData RoomAsFile(const ParamImage& room, const ParamFileData& reference)
   return data;
 }
 
+ParamImage FiledRoomImage(ParamImage room) {
+  room.name = SanitisePresetName(PresetNameText(room.name));
+  return room;
+}
+
 std::vector<std::string> RoomDifferences(const ParamImage& room, const ParamFileData& reference) {
-  return DiffFields(DescribeParamFile(reference), DescribeParamFile(RoomAsFile(room, reference)));
+  ParamFileData golden = reference;
+  golden.name = SanitisePresetName(PresetNameText(golden.name));
+  return DiffFields(DescribeParamFile(golden),
+                    DescribeParamFile(RoomAsFile(FiledRoomImage(room), golden)));
 }
 
 }  // namespace tavelo

@@ -15,8 +15,12 @@ namespace tavelo {
 // comparison never reports a difference the processor cannot hold or show.
 ParamFileData RoomAsFile(const ParamImage& room, const ParamFileData& reference);
 
+// The room's preset as fleet pull stores it: the name cleaned as every saved preset's name is
+// (printable, space padded), so a file pulled from a room compares as the same.
+ParamImage FiledRoomImage(ParamImage room);
+
 // "field: reference -> room" for every field in which the room differs from the reference,
-// in field-table order.
+// in field-table order. Both names are compared as FiledRoomImage() stores them.
 std::vector<std::string> RoomDifferences(const ParamImage& room, const ParamFileData& reference);
 
 }  // namespace tavelo

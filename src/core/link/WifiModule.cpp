@@ -84,6 +84,7 @@ std::optional<ModuleReply> ParseModuleReply(const std::uint8_t* bytes, std::size
 void ModuleSession::Connected() {
   connected_ = true;
   missed_ = 0;
+  strayBytes_ = 0;
   pending_ = ModuleCommand::kNone;
 }
 
@@ -96,8 +97,13 @@ ModuleSession::Notice ModuleSession::BytesReceived(const std::uint8_t* bytes, st
   if (size == 0) return Notice::kNone;
   missed_ = 0;
   const std::optional<ModuleReply> reply = ParseModuleReply(bytes, size);
-  if (!reply || pending_ == ModuleCommand::kNone ||
-      reply->command != static_cast<std::uint8_t>(pending_)) {
+  if (!reply) {
+    constexpr std::size_t kOver = kMaxStrayBytes + 1;
+    strayBytes_ = std::min(kOver, strayBytes_ + std::min(size, kOver));
+    return Notice::kNone;
+  }
+  strayBytes_ = 0;
+  if (pending_ == ModuleCommand::kNone || reply->command != static_cast<std::uint8_t>(pending_)) {
     return Notice::kNone;
   }
   const ModuleCommand answered = pending_;

@@ -76,6 +76,13 @@ class ModuleSession {
  public:
   static constexpr int kMaxMissed = 10;
   static constexpr int kDropAfterMissed = 3;  // dropped when the count exceeds this
+  // The module sends nothing but three-byte replies; more than this many other bytes since
+  // the last reply means the peer does not speak the module's protocol (a flood, another
+  // service on the port), and the caller drops it.
+  static constexpr std::size_t kMaxStrayBytes = 1024;
+  // What a socket shell lets the system buffer for one connection: a few replies' worth is
+  // plenty, and a bound keeps a flooding peer from filling memory.
+  static constexpr std::size_t kReadBufferBytes = 4096;
 
   // kDropUnanswered: dropped while a setting waited for its answer, which the user must
   // hear about (the setting may not have been stored).
@@ -96,6 +103,9 @@ class ModuleSession {
 
   // One read of received bytes.
   Notice BytesReceived(const std::uint8_t* bytes, std::size_t size);
+  // False once the peer has sent more than kMaxStrayBytes bytes that were no reply since
+  // the last reply (or the connection); the caller drops the connection.
+  bool SpeaksProtocol() const { return strayBytes_ <= kMaxStrayBytes; }
 
   // The one-second timer; kDrop means the caller closes the connection (the session has
   // already marked itself disconnected).
@@ -108,6 +118,7 @@ class ModuleSession {
   bool connected_ = false;
   ModuleCommand pending_ = ModuleCommand::kNone;
   int missed_ = 0;
+  std::size_t strayBytes_ = 0;
 };
 
 }  // namespace tavelo

@@ -72,6 +72,28 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
+// A pipe or a character device (a terminal, /dev/null) is written into as it stands: the
+// user who names one expects the bytes there, and replacing it with a regular file would
+// break whatever else relies on it. A pipe nobody reads is refused rather than waited on.
+FileResult WriteIntoSpecialFile(const std::filesystem::path& target, const std::uint8_t* data,
+                                std::size_t size) {
+  FileResult result;
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    result.message = errno == ENXIO ? "cannot write " + target.string() + ": nothing reads the pipe"
+                                    : ErrnoText("cannot write " + target.string());
+    return result;
+  }
+  // Blocking from here on, so a slow reader gets every byte.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  if (!WriteAll(fd, data, size)) result.message = ErrnoText("cannot write " + target.string());
+  if (::close(fd) != 0 && result.message.empty())
+    result.message = ErrnoText("cannot close " + target.string());
+  result.ok = result.message.empty();
+  return result;
+}
+
 // Makes the rename itself durable; a failure here is not worth failing the save for.
 void SyncFolder(const std::filesystem::path& folder) {
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -106,6 +128,15 @@ FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const
   // and permissions; a rename alone would quietly take it over.
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && (S_ISFIFO(old.st_mode) || S_ISCHR(old.st_mode))) {
+    return WriteIntoSpecialFile(target, data, size);
+  }
+  // A folder, a disk, a socket: never replaced by a file.
+  if (exists && !S_ISREG(old.st_mode)) {
+    result.message = "cannot write " + target.string() +
+                     (S_ISDIR(old.st_mode) ? ": it is a folder" : ": it is not a regular file");
+    return result;
+  }
   if (exists && S_ISREG(old.st_mode) &&
       ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
     result.message = ErrnoText("cannot write " + target.string());
@@ -117,7 +148,8 @@ FileResult WriteFileAtomicallyWithFault(const std::filesystem::path& path, const
   std::string pattern = (folder / ".tavelo-save.XXXXXX").string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
-    result.message = ErrnoText("cannot create a temporary file in " + DisplayFolder(folder));
+    result.message = ErrnoText("cannot write " + target.string() +
+                               ": cannot create a temporary file in " + DisplayFolder(folder));
     return result;
   }
   const std::string temp = pattern;

@@ -7,6 +7,7 @@
 #include "params/BlockLayout.h"
 #include "presets/ParamFields.h"
 #include "presets/ValueSyntax.h"
+#include "text/Escaped.h"
 
 namespace tavelo {
 namespace {
@@ -33,7 +34,7 @@ constexpr std::string_view kModeAlias = "mode";
 constexpr std::string_view kMuteKey = "mute";
 
 std::string MustBe(std::string_view key, const std::string& what, std::string_view value) {
-  return std::string(key) + " must be " + what + ", not '" + std::string(value) + "'";
+  return ShownArgument(key) + " must be " + what + ", not '" + ShownArgument(value) + "'";
 }
 
 bool IsFilterType(int type) {
@@ -149,7 +150,8 @@ std::optional<NamedEdit> ParseNamedEdit(std::string_view word, std::string& erro
   if (edit.key.rfind("eq.", 0) == 0) return ParseShortEq(edit.key, value, error);
   edit.row = edit.key == kModeAlias ? &RowOf(row::kAppMode) : FindRow(edit.key);
   if (!edit.row) {
-    error = "unknown key '" + edit.key + "' (tavelo-cli set --list shows every name)";
+    error =
+        "unknown key '" + ShownArgument(edit.key) + "' (tavelo-cli set --list shows every name)";
     return std::nullopt;
   }
   const CatalogueRow& r = *edit.row;

@@ -36,25 +36,29 @@ std::vector<std::uint8_t> WifiModuleModel::Feed(const std::uint8_t* bytes, std::
     if (reply.empty()) break;
     if (!silent_) replies.insert(replies.end(), reply.begin(), reply.end());
   }
+  // Taken bytes leave the buffer once per feed, so a flood costs time in proportion to its
+  // size, not to its size squared.
+  buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(start_));
+  start_ = 0;
   return replies;
 }
 
 // Takes one complete message off the front of the buffer and answers it; empty when the
 // buffer holds no complete message yet. Bytes that start no message are skipped.
 std::vector<std::uint8_t> WifiModuleModel::Handle() {
-  while (!buffer_.empty()) {
-    const auto command = static_cast<ModuleCommand>(buffer_.front());
+  while (start_ < buffer_.size()) {
+    const auto command = static_cast<ModuleCommand>(buffer_[start_]);
     const bool isShort = command == ModuleCommand::kHeartbeat || command == ModuleCommand::kRestore;
     const bool isSetting = command == ModuleCommand::kSetAp || command == ModuleCommand::kSetSta;
     if (!isShort && !isSetting) {
-      buffer_.erase(buffer_.begin());
+      ++start_;
       continue;
     }
     const std::size_t need = isShort ? kModuleShortMessageSize : kModuleSettingSize;
-    if (buffer_.size() < need) return {};
-    std::vector<std::uint8_t> message(buffer_.begin(),
-                                      buffer_.begin() + static_cast<std::ptrdiff_t>(need));
-    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(need));
+    if (buffer_.size() - start_ < need) return {};
+    const auto first = buffer_.begin() + static_cast<std::ptrdiff_t>(start_);
+    std::vector<std::uint8_t> message(first, first + static_cast<std::ptrdiff_t>(need));
+    start_ += need;
     if (message.back() != kModuleEnd) continue;  // not a message after all
     std::uint8_t result = 1;
     switch (command) {

@@ -30,6 +30,7 @@ class WifiModuleModel {
   std::vector<std::uint8_t> Handle();
 
   std::vector<std::uint8_t> buffer_;
+  std::size_t start_ = 0;  // what Handle() has taken off the front of buffer_ so far
   std::string apName_, apPassword_, staName_, staPassword_;
   int heartbeats_ = 0;
   bool refuse_ = false;

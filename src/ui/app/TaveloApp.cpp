@@ -7,10 +7,12 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "core/text/Texts.h"
 #include "ui/app/LogCategories.h"
 #include "ui/app/UserSettings.h"
+#include "ui/app/WindowPlacement.h"
 
 namespace tavelo::ui {
 
@@ -58,9 +60,15 @@ TaveloApp::~TaveloApp() = default;
 
 void TaveloApp::Start() {
   window_->Navigate(start_.page);
-  // A position on a screen that is gone (an unplugged monitor) would hide the window.
-  if (start_.windowPos && QGuiApplication::screenAt(*start_.windowPos))
-    window_->move(*start_.windowPos);
+  // A position on a screen that is gone (an unplugged monitor), or one that leaves only a
+  // corner in view, would hide the window: the title bar must stay within reach.
+  if (start_.windowPos) {
+    std::vector<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+      screens.push_back(screen->availableGeometry());
+    if (const auto pos = ReachablePosition(*start_.windowPos, window_->size(), screens))
+      window_->move(*pos);
+  }
   if (start_.link != LinkChoice::kDemo) window_->ChooseLink(start_.link);
   window_->show();
   if (line_.demo) {

@@ -1,6 +1,6 @@
 #include "ui/report/CurvePlot.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -10,6 +10,7 @@
 
 #include "eq/EqResponse.h"
 #include "eq/GraphAxes.h"
+#include "presets/AtomicFile.h"
 #include "ui/graph/GraphLayout.h"
 
 namespace tavelo::ui {
@@ -129,14 +130,19 @@ void PaintCurvePlot(QPainter& painter, const QRectF& area, const std::vector<tav
 
 bool WriteCurvePicture(const std::vector<tavelo::EqBand>& bands, const QString& path,
                        PictureFormat format, int width, int height, double scale, QString& error) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
-  if (!WriteCurvePicture(bands, file, path, format, width, height, scale, error)) return false;
-  if (!file.flush() || file.error() != QFileDevice::NoError) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
+  // Drawn in memory first, then saved whole: a full disk or a failed encoding leaves no
+  // truncated picture (and any earlier one) behind.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!WriteCurvePicture(bands, buffer, path, format, width, height, scale, error)) return false;
+  buffer.close();
+  const FileResult saved =
+      WriteFileAtomically(std::filesystem::path(path.toStdString()),
+                          reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                          static_cast<std::size_t>(bytes.size()));
+  if (!saved.ok) {
+    error = QString::fromStdString(saved.message);
     return false;
   }
   return true;

@@ -1,13 +1,14 @@
 #include "ui/report/ReportPdf.h"
 
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <functional>
 #include <vector>
 
 #include "core/text/ReportTexts.h"
+#include "presets/AtomicFile.h"
 #include "presets/ReportModel.h"
 #include "ui/report/CurvePlot.h"
 
@@ -216,14 +217,19 @@ int ReportPageCount(const ParamImage& image, Lang lang) {
 
 bool WriteReportPdf(const ParamImage& image, const ReportHeader& header, const QString& path,
                     QString& error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
-  WriteReportPdf(image, header, file);
-  if (!file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
+  // Laid out in memory, then saved by the one writer every file goes through (which writes
+  // into a pipe or a device as it stands instead of replacing it).
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  WriteReportPdf(image, header, buffer);
+  buffer.close();
+  const FileResult saved =
+      WriteFileAtomically(std::filesystem::path(path.toStdString()),
+                          reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                          static_cast<std::size_t>(bytes.size()));
+  if (!saved.ok) {
+    error = QString::fromStdString(saved.message);
     return false;
   }
   return true;

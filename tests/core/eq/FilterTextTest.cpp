@@ -169,6 +169,45 @@ TEST(FilterTextImport, WhatTheBandsCannotTakeIsReportedByLine) {
   }
 }
 
+// A line that is lost shifts every band after it, so nothing is dropped without a word: a
+// byte-order mark is no part of the first line, an unknown line is named, and UTF-16 text is
+// named for what it is.
+TEST(FilterTextImport, AByteOrderMarkIsSkippedAndNoLineIsDroppedSilently) {
+  const auto marked = ReadFilterText(
+      "\xEF\xBB\xBF"
+      "Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\r\n"
+      "Filter 2: ON PK Fc 200 Hz Gain 2 dB Q 1\r\n");
+  ASSERT_EQ(marked.filters.size(), 2u);
+  EXPECT_EQ(marked.filters[0].frequency, 100.0);
+  EXPECT_TRUE(marked.problems.empty()) << marked.problems.front();
+
+  const auto unknown = ReadFilterText(
+      "Equaliser: Generic\n"
+      "Living room left\n"
+      "Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
+      "Fliter 2: ON PK Fc 200 Hz Gain 2 dB Q 1\n" +
+      std::string(200, 'z') + "\n");
+  ASSERT_EQ(unknown.filters.size(), 1u);
+  ASSERT_EQ(unknown.problems.size(), 2u);
+  EXPECT_EQ(unknown.problems[0],
+            "line 4: \"Fliter 2: ON PK Fc 200 Hz Gain 2 dB Q 1\" is neither a filter nor a known "
+            "heading; it was not read");
+  EXPECT_LT(unknown.problems[1].size(), 150u) << "a long line is shortened";
+
+  for (const auto& [text, name] : {std::pair<std::string, std::string>{std::string("\xFF\xFE"
+                                                                                   "F\0i\0",
+                                                                                   6),
+                                                                       "UTF-16LE"},
+                                   {std::string("\xFE\xFF\0F\0i", 6), "UTF-16BE"},
+                                   {std::string("F\0i\0l\0", 6), "UTF-16LE"}}) {
+    const auto wide = ReadFilterText(text);
+    EXPECT_TRUE(wide.filters.empty());
+    ASSERT_EQ(wide.problems.size(), 1u) << name;
+    EXPECT_NE(wide.problems[0].find("the file is " + name + " text"), std::string::npos)
+        << wide.problems[0];
+  }
+}
+
 // A filter file is data from elsewhere: words quoted back in a problem must not carry a
 // terminal's control sequences into the console or a log.
 TEST(FilterTextImport, ControlBytesInTheFileAreEscapedInWhatIsReported) {

@@ -2,6 +2,8 @@
 // reports counts, named as `diff` names it; and the report tables line up.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "fleet/RoomPreset.h"
 #include "fleet/TextTable.h"
 #include "params/PresetName.h"
@@ -44,6 +46,20 @@ TEST(RoomPreset, EveryCarriedFieldThatDiffersIsNamedReferenceFirst) {
   EXPECT_EQ(lines[1].rfind("music.volume: ", 0), 0u) << lines[1];
   EXPECT_EQ(lines[2].rfind("music_eq.band7: ", 0), 0u) << lines[2];
   EXPECT_NE(lines[2].find("+3.5 dB"), std::string::npos) << lines[2];
+}
+
+// A processor may hold control bytes in a preset's name; pull stores the name cleaned, and
+// verify right after must find the room the same as the file it just pulled.
+TEST(RoomPreset, ANameWithControlBytesIsTheSameAfterPullAsBefore) {
+  ParamImage room = Room();
+  const char raw[] = {'H', '\x1b', '[', '2', 'J', '\0', 'X', '\x07'};
+  std::copy(std::begin(raw), std::end(raw), room.name.begin());
+  const ParamFileData pulled = ParamFileDataFromImage(FiledRoomImage(room));
+  EXPECT_EQ(RoomDifferences(room, pulled), std::vector<std::string>{});
+  for (const char c : pulled.name) EXPECT_GE(static_cast<unsigned char>(c), 0x20);
+  // A different name is still a difference.
+  room.name = SanitisePresetName("HALL B");
+  EXPECT_EQ(RoomDifferences(room, pulled).size(), 1u);
 }
 
 TEST(TextTable, ColumnsAlignAndALastCellNeitherPadsNorWidens) {

@@ -118,6 +118,36 @@ TEST(ModuleSession, SettingAnswersAndPendingCommands) {
   EXPECT_EQ(s.Pending(), ModuleCommand::kNone);
 }
 
+// The module sends three-byte replies and nothing else. Some stray bytes are forgiven (a
+// reply split or joined by the network); a peer that keeps sending what is no reply is not
+// the module, whatever size its reads come in.
+TEST(ModuleSession, APeerThatSendsNoRepliesStopsSpeakingTheProtocol) {
+  const std::uint8_t reply[] = {0x55, 0x04, 0x01};
+  for (const std::size_t read :
+       {std::size_t{1}, std::size_t{7}, std::size_t{4096}, std::size_t{1} << 20}) {
+    ModuleSession session;
+    session.Connected();
+    const std::vector<std::uint8_t> junk(read, 0xAA);
+    std::size_t sent = 0;
+    while (session.SpeaksProtocol() && sent <= 2 * ModuleSession::kMaxStrayBytes) {
+      session.BytesReceived(junk.data(), junk.size());
+      sent += junk.size();
+    }
+    EXPECT_FALSE(session.SpeaksProtocol()) << read;
+    EXPECT_LE(sent, ModuleSession::kMaxStrayBytes + read) << read;
+    session.Connected();
+    EXPECT_TRUE(session.SpeaksProtocol()) << "a new connection starts afresh";
+  }
+  ModuleSession session;
+  session.Connected();
+  const std::vector<std::uint8_t> junk(ModuleSession::kMaxStrayBytes, 0xAA);
+  for (int i = 0; i < 100; ++i) {
+    session.BytesReceived(junk.data(), junk.size());
+    session.BytesReceived(reply, sizeof reply);  // a reply in between: still the module
+  }
+  EXPECT_TRUE(session.SpeaksProtocol());
+}
+
 TEST(ModuleSession, HeartbeatsEachSecondAndDropAfterMoreThanThreeMissed) {
   ModuleSession s;
   EXPECT_EQ(s.Second(), ModuleSession::TickAction::kNothing);  // not connected

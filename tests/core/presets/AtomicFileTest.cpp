@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
 
+#include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 #include "TempFolder.h"
 #include "presets/AtomicFile.h"
@@ -157,6 +162,48 @@ TEST(AtomicWrite, RefusesAFileTheUserMayNotWrite) {
   EXPECT_EQ(ReadBytes(target), old);
   EXPECT_EQ(ModeOf(target), 0444u);
   EXPECT_EQ(EntryCount(dir.path()), 1u);
+}
+
+// A pipe or a device named as the target gets the bytes and stays what it was.
+TEST(AtomicWrite, WritesIntoAPipeOrADeviceAndNeverReplacesIt) {
+  TempFolder dir;
+  const std::vector<std::uint8_t> bytes(1140, 0x5A);
+  const auto fifo = dir / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::vector<std::uint8_t> received;
+  std::thread reader([&] {
+    std::ifstream in(fifo, std::ios::binary);
+    received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  });
+  // The reader may not have opened its end yet; a pipe nobody reads is refused, not waited on.
+  FileResult r;
+  for (int attempt = 0; attempt < 500; ++attempt) {
+    r = WriteFileAtomically(fifo, bytes.data(), bytes.size());
+    if (r.ok || r.message.find("nothing reads the pipe") == std::string::npos) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  reader.join();
+  EXPECT_TRUE(r.ok) << r.message;
+  EXPECT_EQ(received, bytes);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  const FileResult unread = WriteFileAtomically(fifo, bytes.data(), bytes.size());
+  EXPECT_FALSE(unread.ok);
+  EXPECT_NE(unread.message.find("nothing reads the pipe"), std::string::npos) << unread.message;
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+
+  const FileResult folder = WriteFileAtomically(dir.path(), bytes.data(), bytes.size());
+  EXPECT_FALSE(folder.ok);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
+  EXPECT_EQ(EntryCount(dir.path()), 1u);
+
+  if (::geteuid() != 0) GTEST_SKIP() << "making a device node needs root; the pipe case ran";
+  const auto node = dir / "null";
+  ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0) << std::strerror(errno);
+  // On a folder mounted without devices the node cannot be opened; either way it stays.
+  const FileResult device = WriteFileAtomically(node, bytes.data(), bytes.size());
+  EXPECT_TRUE(device.ok || device.message.find("cannot write") != std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_character_file(node)) << device.message;
+  EXPECT_EQ(EntryCount(dir.path()), 2u);
 }
 
 #else
