@@ -92,10 +92,12 @@ TEST(PanelRulesTest, VolumeHotkeysStopAtRangeAndStoredMaximum) {
 TEST(PanelRulesTest, LevelSlidersPostOnlyChanges) {
   ParamImage image;
   ApplyDefaults(image);
-  EXPECT_EQ(topbar::SliderMoved(image, topbar::kMicSlider, 40), 5);
+  EXPECT_EQ(topbar::SliderMoved(image, topbar::kMicSlider, 40),
+            (BlockRequest{CommandCode::kMicBlock, 0}));
   EXPECT_EQ(image.byte(img::kMicVolume), 40);
   EXPECT_EQ(topbar::SliderMoved(image, topbar::kMicSlider, 40), std::nullopt);
-  EXPECT_EQ(topbar::SliderMoved(image, topbar::kEffectSlider, 12), 9);
+  EXPECT_EQ(topbar::SliderMoved(image, topbar::kEffectSlider, 12),
+            (BlockRequest{CommandCode::kEffectVolume, 0}));
   EXPECT_EQ(topbar::SliderMoved(image, 4242, 12), std::nullopt);
 }
 
