@@ -281,7 +281,7 @@ void Soak::TurnKnobs() {
   }
   if (CanCarry(engine_.Image(), r) != Carry::kOk) return;
   const BlockRequest request = RequestFor(engine_.Image(), r);
-  engine_.Post(msg::Block{CodeNumber(request.code), BlockArg::Value(request.arg)});
+  engine_.Post(request);
   ++edits_;
 }
 

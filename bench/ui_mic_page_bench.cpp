@@ -87,7 +87,7 @@ void MicDragStep(benchmark::State& state) {
   tavelo::ApplyDefaults(image);
   FillMicrophone(image.set(tavelo::kEqMicA));
   tavelo::ui::MicPage page(
-      image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
+      image, [](const tavelo::BlockRequest&) {}, QSize(kClientWidth - 6, 610), nullptr);
   page.Model().SetState(tavelo::PageModel::kData);
   page.Refresh();
   page.Model().SelectBand(4);
@@ -144,7 +144,7 @@ void MicRefreshOnly(benchmark::State& state) {
   tavelo::ParamImage image;
   tavelo::ApplyDefaults(image);
   tavelo::ui::MicPage page(
-      image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
+      image, [](const tavelo::BlockRequest&) {}, QSize(kClientWidth - 6, 610), nullptr);
   page.Model().SetState(tavelo::PageModel::kData);
   for (auto _ : state) page.Refresh();
 }
@@ -158,7 +158,7 @@ void MicPaintOnly(benchmark::State& state) {
   tavelo::ParamImage image;
   tavelo::ApplyDefaults(image);
   tavelo::ui::MicPage page(
-      image, [](int, const tavelo::BlockArg&) {}, QSize(kClientWidth - 6, 610), nullptr);
+      image, [](const tavelo::BlockRequest&) {}, QSize(kClientWidth - 6, 610), nullptr);
   page.Model().SetState(tavelo::PageModel::kData);
   page.Refresh();
   QImage canvas(page.size(), QImage::Format_ARGB32);

@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (auto& b : buffer) b = in.Byte();
         BlockArg arg = BlockArg::Buffer(buffer, in.Byte() % 34);
         arg.value = value;
-        engine.Post(msg::Block{code, arg});
+        engine.Post(msg::Block{static_cast<CommandCode>(code), arg});
         break;
       }
       case 6:

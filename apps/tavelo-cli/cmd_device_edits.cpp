@@ -21,7 +21,7 @@ int SendNamedEdits(DeviceSession& session, const std::vector<NamedEdit>& edits,
   for (const PlannedBlock& block : *plan) {
     for (const NamedEdit& edit : block.edits) ApplyNamedEdit(engine.Image(), edit);
     const BlockRequest request = RequestForBlock(engine.Image(), block);
-    engine.Post(msg::Block{CodeNumber(request.code), BlockArg::Value(request.arg)});
+    engine.Post(request);
     // Answered before the next block: some replies (the echo type's) rewrite the image.
     const auto outcome = session.RunUntil([&] { return session.Quiet(); });
     if (outcome != DeviceSession::Outcome::kDone) {

@@ -14,16 +14,13 @@
 namespace tavelo::cli {
 namespace {
 
-constexpr int kRecallCode = CodeNumber(CommandCode::kRecallPreset);
-constexpr int kResetAllCode = CodeNumber(CommandCode::kResetAll);
-constexpr int kRestoreFactoryCode = CodeNumber(CommandCode::kRestoreFactory);
 constexpr int kAdminMode = 1;
 
 // Posts `code`, then waits for the recall that follows and the download it starts.
-int RunPresetAction(DeviceSession& session, int code, int value, const std::string& what) {
+int RunPresetAction(DeviceSession& session, CommandCode code, int value, const std::string& what) {
   Engine& engine = session.engine();
   const int shownBefore = session.console().Distributions();
-  engine.Post(msg::Block{code, BlockArg::Value(value)});
+  engine.Post(msg::Block{code, value});
   const auto outcome = session.RunUntil([&] {
     return session.Quiet() && !engine.MassUploadRunning() &&
            session.console().Distributions() > shownBefore;
@@ -42,12 +39,13 @@ int RunRecall(const CommandArgs& args) {
                       "N must be 1 to 10, not '" + ShownArgument(args.positional[0]) + "'");
   DeviceSession session(args, "recall");
   if (!session.Connect()) return kExitFailure;
-  return RunPresetAction(session, kRecallCode, *slot, "recall");
+  return RunPresetAction(session, CommandCode::kRecallPreset, *slot, "recall");
 }
 
 // Reset all and restore to factory wipe presets: the command must be confirmed with --yes
 // and, as on the system page, the processor must be in admin mode.
-int RunDestructive(const CommandArgs& args, const std::string& command, int code, TextId question) {
+int RunDestructive(const CommandArgs& args, const std::string& command, CommandCode code,
+                   TextId question) {
   if (!args.Has("--yes")) {
     return UsageError(command,
                       std::string(Text(question, Lang::kEnglish)) + " (confirm with --yes)");
@@ -62,11 +60,11 @@ int RunDestructive(const CommandArgs& args, const std::string& command, int code
 }
 
 int RunResetAll(const CommandArgs& args) {
-  return RunDestructive(args, "reset-all", kResetAllCode, TextId::kMsgResetAllConfirm);
+  return RunDestructive(args, "reset-all", CommandCode::kResetAll, TextId::kMsgResetAllConfirm);
 }
 
 int RunRestoreFactory(const CommandArgs& args) {
-  return RunDestructive(args, "restore-factory", kRestoreFactoryCode,
+  return RunDestructive(args, "restore-factory", CommandCode::kRestoreFactory,
                         TextId::kMsgRestoreFactoryConfirm);
 }
 

@@ -1,9 +1,8 @@
 #pragma once
-// One processor's engine driven by an event loop that someone else runs: the engine, its
-// console observer, the record of the wire and the transport, with the transport's wake-ups
-// turned into BytesArrived on the loop's thread. The owner calls Tick() every 50 ms and
-// hears, through `afterInput`, that the engine has handled an input, so it can look at the
-// engine's state. Many of these share one loop (fleet commands); nothing here blocks.
+// One room of a fleet command: a RoomSession driven by an event loop that someone else
+// runs, with the command line's console observer and the record of the wire. The owner calls
+// Tick() every 50 ms and hears, through `afterInput`, that the engine has handled an input,
+// so it can look at the engine's state. Many of these share one loop; nothing here blocks.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,12 +12,9 @@
 #include "cmd_device_console.h"
 #include "cmd_device_tap.h"
 #include "engine/Engine.h"
-#include "platform/QueuedWake.h"
+#include "platform/RoomSession.h"
 
 namespace tavelo::cli {
-
-// Answers the processor's unlock prompt with the four digits of `key`.
-void PostUnlockKey(Engine& engine, const std::string& key);
 
 // Why the link failed, in the words a user can act on: the status the panel would show and
 // the engine's detail ("Open failed: connection refused by ...").
@@ -33,42 +29,31 @@ class RoomLink {
   RoomLink(const RoomLink&) = delete;
   RoomLink& operator=(const RoomLink&) = delete;
 
-  Engine& engine() { return engine_; }
-  const Engine& engine() const { return engine_; }
+  Engine& engine() { return session_.engine(); }
+  const Engine& engine() const { return session_.engine(); }
   ConsoleObserver& console() { return console_; }
   const ConsoleObserver& console() const { return console_; }
   const WireLog& wire() const { return wire_; }
 
   // Starts connecting; the engine then reads the whole parameter set.
-  void Connect();
+  void Connect() { session_.Connect(); }
   // The preset has been read and nothing is in flight: the room is ready for work.
-  bool Ready() const;
+  bool Ready() const { return session_.Ready(); }
   // Connected with no request in flight and none waiting.
-  bool Quiet() const;
-  bool Down() const { return engine_.State() == ConnState::kIdle; }
+  bool Quiet() const { return session_.Quiet(); }
+  bool Down() const { return session_.Down(); }
   // Takes the link down. Safe when not connected.
-  void Disconnect();
-  void Tick();
+  void Disconnect() { session_.Disconnect(); }
+  void Tick() { session_.Tick(); }
   // Why the link went down; a locked processor without a key says so.
   std::string FailureReason() const;
 
  private:
-  void OnUnlockOpen();
-  void AfterInput();
-
-  std::optional<std::string> lockKey_;
-  std::function<void()> afterInput_;
-  // Outlives the transport that announces bytes through it.
-  QueuedWake wake_{[this] {
-    engine_.BytesArrived();
-    AfterInput();
-  }};
   WireLog wire_;
   ConsoleObserver console_;
+  // Tapped by the session's transports; released before the session's wake-up goes.
   std::unique_ptr<Transport> inner_;
-  Engine engine_;
-  bool lockedWithoutKey_ = false;
-  bool unlockAnswered_ = false;
+  RoomSession session_;
 };
 
 }  // namespace tavelo::cli

@@ -14,7 +14,6 @@ namespace tavelo::cli {
 
 namespace {
 
-constexpr int kTickMs = 50;
 constexpr std::uint32_t kDefaultDemoSeed = 1;
 constexpr int kKnobStepMs = 1000;
 constexpr int kKnobPositions = 13;
@@ -52,24 +51,20 @@ DeviceSession::DeviceSession(const CommandArgs& args, std::string command)
       command_(std::move(command)),
       wire_(args.trace ? &std::cerr : nullptr),
       console_(std::cerr, args.trace, args.quiet),
-      engine_(console_) {
+      session_(console_, [this] { return NewTap(); }) {
   if (args_.timeoutSeconds) timeoutMs_ = static_cast<qint64>(*args_.timeoutSeconds * 1000.0);
   clock_.start();
   InstallInterruptHandlers();
 
-  console_.onUnlockOpen = [this] { OnUnlockOpen(); };
-  console_.onMessage = [this](const UserMessage& m) { OnMessage(m); };
-
-  if (args_.paramDir) engine_.SetParamDir(*args_.paramDir);
-  MakeTransport();
-  engine_.SetTransportFactory([this] { return NewTap(); });
-
-  tick_.setInterval(kTickMs);
-  QObject::connect(&tick_, &QTimer::timeout, &context_, [this] {
-    engine_.Tick();
-    AfterInput();
+  session_.AnswerUnlockWith(args_.lockKey, [this] {
+    Err() << "tavelo-cli " << command_
+          << ": the processor's settings are locked; give its key with --lock-key\n";
   });
-  tick_.start();
+  session_.SetAfterInput([this] { AfterInput(); });
+
+  if (args_.paramDir) engine().SetParamDir(*args_.paramDir);
+  MakeTransport();
+  session_.StartTicking();
   demoPoll_.setSingleShot(true);
   QObject::connect(&demoPoll_, &QTimer::timeout, &context_, [this] {
     if (!demoLink_) return;
@@ -100,10 +95,11 @@ void DeviceSession::TurnDemoKnobs() {
 }
 
 DeviceSession::~DeviceSession() {
-  tick_.stop();
+  session_.StopTicking();
   demoPoll_.stop();
   demoKnobs_.stop();
-  engine_.Shutdown();
+  session_.Shutdown();
+  inner_.reset();
 }
 
 std::ostream& DeviceSession::Err() {
@@ -123,7 +119,7 @@ void DeviceSession::MakeTransport() {
   } else {
     inner_ = MakeLinkTransport(args_, transportError_);
   }
-  if (inner_) inner_->SetWakeup([this] { wake_.Request(); });
+  if (inner_) inner_->SetWakeup(session_.WakeHook());
 }
 
 std::unique_ptr<Transport> DeviceSession::NewTap() {
@@ -150,7 +146,7 @@ void DeviceSession::AfterInput() {
   if (!loop_) return;
   if (Interrupted()) {
     outcome_ = Outcome::kInterrupted;
-  } else if (engine_.State() == ConnState::kIdle) {
+  } else if (session_.Down()) {
     outcome_ = Outcome::kLinkDown;
   } else if ((*done_)()) {
     outcome_ = Outcome::kDone;
@@ -163,7 +159,7 @@ void DeviceSession::AfterInput() {
 }
 
 DeviceSession::Outcome DeviceSession::RunUntil(const std::function<bool()>& done) {
-  if (engine_.State() == ConnState::kIdle) return Outcome::kLinkDown;
+  if (session_.Down()) return Outcome::kLinkDown;
   if (done()) return Outcome::kDone;
   QEventLoop loop;
   done_ = &done;
@@ -176,7 +172,7 @@ DeviceSession::Outcome DeviceSession::RunUntil(const std::function<bool()>& done
 }
 
 bool DeviceSession::Quiet() const {
-  return engine_.Connected() && !engine_.ReplyAwaited() && engine_.Pending().Empty();
+  return session_.Quiet();
 }
 
 // --- connecting -------------------------------------------------------------------------------
@@ -187,38 +183,15 @@ bool DeviceSession::Connect() {
     return false;
   }
   if (!args_.quiet) Err() << "link: " << inner_->Describe() << "\n";
-  engine_.Post(msg::Connect{});
-  AfterInput();
-  const Outcome outcome =
-      RunUntil([this] { return engine_.ParamSetRead() && engine_.ParamSetShown() && Quiet(); });
+  session_.Post(msg::Connect{});
+  const Outcome outcome = RunUntil([this] { return session_.Ready(); });
   if (outcome == Outcome::kDone) return true;
   Fail("cannot connect", outcome);
   return false;
 }
 
-void DeviceSession::OnUnlockOpen() {
-  unlockAnswered_ = false;
-  if (!args_.lockKey) {
-    Err() << "tavelo-cli " << command_
-          << ": the processor's settings are locked; give its key with --lock-key\n";
-    engine_.Post(msg::UnlockClosed{});
-    return;
-  }
-  unlockAnswered_ = true;
-  PostUnlockKey(engine_, *args_.lockKey);
-}
-
-void DeviceSession::OnMessage(const UserMessage& message) {
-  // A refused key leaves the prompt open for another try; a command has only the one key.
-  if (message.id == TextId::kMsgPasswordError && engine_.UnlockOpen() && unlockAnswered_) {
-    engine_.Post(msg::UnlockClosed{});
-  }
-}
-
 void DeviceSession::Disconnect() {
-  if (engine_.State() == ConnState::kIdle) return;
-  engine_.Post(msg::Connect{});
-  AfterInput();
+  session_.Disconnect();
 }
 
 int DeviceSession::Fail(const std::string& what, Outcome outcome) {
@@ -227,7 +200,7 @@ int DeviceSession::Fail(const std::string& what, Outcome outcome) {
   switch (outcome) {
     case Outcome::kDone:
     case Outcome::kLinkDown:
-      err << " (" << LinkFailureReason(engine_, console_) << ")";
+      err << " (" << LinkFailureReason(session_.engine(), console_) << ")";
       break;
     case Outcome::kTimedOut:
       err << " (timed out after " << (timeoutMs_ ? *timeoutMs_ / 1000.0 : 0.0) << " s)";

@@ -1,6 +1,6 @@
 #pragma once
-// One device command's connection to a processor: the engine, its console observer, the
-// transport of the chosen link and the Qt event loop that drives them (the 50 ms tick,
+// One device command's connection to a processor: a RoomSession with the console observer,
+// the transport of the chosen link and the Qt event loop that drives them (the 50 ms tick,
 // transport wake-ups leading to BytesArrived, the in-process processor's reply times).
 // Commands connect, post messages and wait for a condition; every wait ends, by the
 // engine's own time-outs, the command's overall --timeout, or an interrupt.
@@ -18,7 +18,7 @@
 #include "cmd_device_console.h"
 #include "cmd_device_tap.h"
 #include "engine/Engine.h"
-#include "platform/QueuedWake.h"
+#include "platform/RoomSession.h"
 #include "sim/SimTransport.h"
 #include "sim/VirtualProcessor.h"
 
@@ -53,7 +53,7 @@ class DeviceSession {
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
 
-  Engine& engine() { return engine_; }
+  Engine& engine() { return session_.engine(); }
   ConsoleObserver& console() { return console_; }
   const WireLog& wire() const { return wire_; }
 
@@ -79,8 +79,6 @@ class DeviceSession {
   void AfterInput();
   void ArmDemoPoll();
   void TurnDemoKnobs();
-  void OnUnlockOpen();
-  void OnMessage(const UserMessage& message);
   bool DeadlinePassed() const;
   static std::ostream& Err();
 
@@ -91,21 +89,16 @@ class DeviceSession {
   CliApp app_;
   QObject context_;  // receives the timers' calls
   QElapsedTimer clock_;
-  // Outlives the transports that announce bytes through it.
-  QueuedWake wake_{[this] {
-    engine_.BytesArrived();
-    AfterInput();
-  }};
 
   WireLog wire_;
   ConsoleObserver console_;
   std::unique_ptr<VirtualProcessor> demo_;
   SimHidTransport* demoLink_ = nullptr;  // owned by inner_ on the demo link
+  // Tapped by the session's transports; released before the session's wake-up goes.
   std::unique_ptr<Transport> inner_;
   std::string transportError_;
 
-  Engine engine_;
-  QTimer tick_;
+  RoomSession session_;
   QTimer demoPoll_;
   QTimer demoKnobs_;
   int knobStep_ = 0;
@@ -113,7 +106,6 @@ class DeviceSession {
   const std::function<bool()>* done_ = nullptr;
   QEventLoop* loop_ = nullptr;
   Outcome outcome_ = Outcome::kDone;
-  bool unlockAnswered_ = false;
 };
 
 }  // namespace tavelo::cli

@@ -31,7 +31,8 @@ class BoostPage : public ::testing::Test {
     ApplyDefaults(image_);
     window_.resize(1180, 680);
     page_ = new ui::BoostPage(
-        image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
+        image_,
+        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
         QSize(1164, 610), &window_);
     page_->chooseFile = [this](bool) { return answer_; };
     page_->Model().SetState(PageModel::kData);

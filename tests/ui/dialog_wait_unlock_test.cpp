@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "core/text/Texts.h"
+#include "ui/app/MessageCaption.h"
 #include "ui/dialogs/UnlockDialog.h"
 #include "ui/dialogs/WaitDialog.h"
 #include "ui/pages/MusicPage.h"
@@ -51,7 +52,7 @@ TEST_F(DialogTest, UnlockRefusesShortThenWrongThenTakesTheRightPassword) {
   Submit(dialog, "0000");
   ASSERT_TRUE(Pump([this] { return !W().Messages().empty(); }));
   EXPECT_EQ(W().Messages().back().text, "        Password error        ");
-  EXPECT_EQ(W().Messages().back().caption, " ");
+  EXPECT_EQ(MessageCaption(W().Messages().back().captionKind, Lang::kEnglish), " ");
   EXPECT_EQ(W().OpenUnlockDialog(), dialog);  // stays for another try
   EXPECT_TRUE(dialog->isVisible());
   const auto frames = WireFrames(W());
@@ -120,7 +121,7 @@ TEST_F(DialogTest, AWaitDialogOutlivesEscapeAndGoesWhenTheTransferEnds) {
   QTest::keyClick(dialog, Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(W().OpenWaitDialog(), dialog);  // still up
-  E().Post(msg::CloseWait{});           // the transfer ends
+  E().Post(msg::CloseWait{});               // the transfer ends
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(W().OpenWaitDialog(), nullptr);
   EXPECT_EQ(W().WaitCloseCount(), 1);

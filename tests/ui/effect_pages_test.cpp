@@ -38,8 +38,9 @@ class EffectPage : public ::testing::Test {
     host.frontPanel = [this] { return panel_; };
     host.setAdjustManner = [this](int manner) { manners_.push_back(manner); };
     page_ = new Page(
-        image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); }, host,
-        QSize(1164, 610), &window_);
+        image_,
+        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
+        host, QSize(1164, 610), &window_);
     page_->Model().SetFlags({[this] { return vr_; }, [this] { return locked_; }});
     page_->ShowParameterSet();
     window_.show();

@@ -38,7 +38,8 @@ class MicPage : public ::testing::Test {
     image_.switchWord = (image_.switchWord | kMic1On) & ~kMic2On;
     window_.resize(1180, 680);
     page_ = new ui::MicPage(
-        image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
+        image_,
+        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
         QSize(1164, 610), &window_);
     page_->Model().SetFlags({[] { return false; }, [this] { return locked_; }});
     page_->Model().SetState(PageModel::kData);

@@ -34,7 +34,8 @@ class MusicPageMends : public ::testing::Test {
     outside_ = new QLineEdit(&window_);
     outside_->setGeometry(0, 640, 100, 20);
     page_ = new ui::MusicPage(
-        image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
+        image_,
+        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
         QSize(1164, 610), &window_);
     page_->Model().SetVrPresent([this] { return vr_; });
     page_->Refresh();

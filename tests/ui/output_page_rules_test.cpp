@@ -49,10 +49,9 @@ class OutputRules : public ::testing::TestWithParam<Expect> {
     ApplyDefaults(image_);
     image_.byte(img::kAppMode) = static_cast<std::uint8_t>(mode);
     image_.byte(img::kOutputDisplay) = static_cast<std::uint8_t>(display);
-    model_ = std::make_unique<PageModel>(Definition(Page()), image_,
-                                         [this](int code, const BlockArg& arg) {
-                                           posts_.push_back({code, arg.value});
-                                         });
+    model_ = std::make_unique<PageModel>(Definition(Page()), image_, [this](const BlockRequest& r) {
+      posts_.push_back({CodeNumber(r.code), r.arg.value});
+    });
     model_->SetState(PageModel::kData);
     model_->Refresh();
     posts_.clear();

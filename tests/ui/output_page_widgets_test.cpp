@@ -45,8 +45,8 @@ class OutputPageWidgets : public ::testing::TestWithParam<PageCase> {
     image_.byte(img::kOutputDisplay) = static_cast<std::uint8_t>(display);
     page_ = std::make_unique<ui::OutputPage>(
         *GetParam().table, image_,
-        [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); }, QSize(1164, 610),
-        nullptr);
+        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
+        QSize(1164, 610), nullptr);
     page_->show();
     page_->ShowParameterSet();
     posted_.clear();

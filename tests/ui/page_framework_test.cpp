@@ -34,7 +34,7 @@ class Fixture : public ::testing::Test {
  protected:
   Fixture() { ApplyDefaults(image_); }
   BlockPoster Poster() {
-    return [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); };
+    return [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); };
   }
   void Mode(int mode, int display = 0) {
     image_.byte(RowOf(kAppMode).place.index) = static_cast<std::uint8_t>(mode);

@@ -18,8 +18,9 @@ using Posted = std::pair<int, int>;  // code, argument
 class MusicModelTest : public ::testing::Test {
  protected:
   MusicModelTest()
-      : model_(music::Definition(), image_,
-               [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); }) {
+      : model_(music::Definition(), image_, [this](const BlockRequest& r) {
+          posted_.emplace_back(CodeNumber(r.code), r.arg.value);
+        }) {
     model_.SetVrPresent([this] { return vr_; });
     model_.onGraphChanged = [this] { ++redraws_; };
     model_.Refresh();

@@ -22,7 +22,8 @@ class MusicPageWidgetsTest : public ::testing::Test {
     test::QtApp();
     ApplyDefaults(image_);
     page_ = std::make_unique<ui::MusicPage>(
-        image_, [this](int c, const BlockArg& a) { posted_.emplace_back(c, a.value); },
+        image_,
+        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
         QSize(1164, 610), nullptr);
     page_->Model().SetVrPresent([this] { return vr_; });
     page_->Refresh();

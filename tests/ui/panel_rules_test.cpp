@@ -9,6 +9,7 @@
 #include "params/LockKeyBlock.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/LinkFactory.h"
+#include "ui/app/MessageCaption.h"
 #include "ui/app/TopBarRules.h"
 #include "ui/app/UserSettings.h"
 #include "ui/panel_test_env.h"
@@ -68,7 +69,7 @@ TEST(PanelRulesTest, VolumeHotkeysStopAtRangeAndStoredMaximum) {
   image.byte(img::kMusicMaxVolume) = 60;
   image.byte(img::kMusicVolume) = 60;
   EXPECT_EQ(HotkeyStep(image, Level::kMusic, true), std::nullopt);  // F2 at the maximum
-  EXPECT_EQ(HotkeyStep(image, Level::kMusic, false), 2);
+  EXPECT_EQ(HotkeyStep(image, Level::kMusic, false), (BlockRequest{CommandCode::kMusicBlock, 0}));
   EXPECT_EQ(image.byte(img::kMusicVolume), 59);
 
   image.byte(img::kMicVolume) = 80;
@@ -76,10 +77,10 @@ TEST(PanelRulesTest, VolumeHotkeysStopAtRangeAndStoredMaximum) {
   EXPECT_EQ(HotkeyStep(image, Level::kMic, true), std::nullopt);  // mic stops at 80
   image.byte(img::kMicVolume) = 0;
   EXPECT_EQ(HotkeyStep(image, Level::kMic, false), std::nullopt);
-  EXPECT_EQ(HotkeyStep(image, Level::kMic, true), 5);
+  EXPECT_EQ(HotkeyStep(image, Level::kMic, true), (BlockRequest{CommandCode::kMicBlock, 0}));
 
   image.byte(img::kEffectVolume) = 98;
-  EXPECT_EQ(HotkeyStep(image, Level::kEffect, true), 9);
+  EXPECT_EQ(HotkeyStep(image, Level::kEffect, true), (BlockRequest{CommandCode::kEffectVolume, 0}));
   EXPECT_EQ(HotkeyStep(image, Level::kEffect, true), std::nullopt);  // effect stops at 99
   EXPECT_EQ(image.byte(img::kEffectVolume), 99);
 
@@ -91,10 +92,12 @@ TEST(PanelRulesTest, VolumeHotkeysStopAtRangeAndStoredMaximum) {
 TEST(PanelRulesTest, LevelSlidersPostOnlyChanges) {
   ParamImage image;
   ApplyDefaults(image);
-  EXPECT_EQ(topbar::SliderMoved(image, topbar::kMicSlider, 40), 5);
+  EXPECT_EQ(topbar::SliderMoved(image, topbar::kMicSlider, 40),
+            (BlockRequest{CommandCode::kMicBlock, 0}));
   EXPECT_EQ(image.byte(img::kMicVolume), 40);
   EXPECT_EQ(topbar::SliderMoved(image, topbar::kMicSlider, 40), std::nullopt);
-  EXPECT_EQ(topbar::SliderMoved(image, topbar::kEffectSlider, 12), 9);
+  EXPECT_EQ(topbar::SliderMoved(image, topbar::kEffectSlider, 12),
+            (BlockRequest{CommandCode::kEffectVolume, 0}));
   EXPECT_EQ(topbar::SliderMoved(image, 4242, 12), std::nullopt);
 }
 
@@ -124,6 +127,14 @@ TEST(PanelRulesTest, LanguageIsKeptInTheUsersOwnSettings) {
   // The value landed below the temporary folder, under the organisation's name.
   EXPECT_TRUE(QDir(dir.path()).exists(kSettingsOrganisation));
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, shared);
+}
+
+TEST(MessageCaption, EachKindOfMessageBoxHasItsCaptionInBothLanguages) {
+  EXPECT_EQ(MessageCaption(CaptionKind::kSpace, Lang::kEnglish), " ");
+  EXPECT_EQ(MessageCaption(CaptionKind::kEmpty, Lang::kChinese), "");
+  EXPECT_EQ(MessageCaption(CaptionKind::kAppTitle, Lang::kEnglish), "Professional Audio System");
+  EXPECT_EQ(MessageCaption(CaptionKind::kAppTitle, Lang::kChinese),
+            Text(TextId::kAppTitle, Lang::kChinese));
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ void Engine::Pump() {
 void Engine::Handle(Message& message) {
   std::visit(Overloaded{
                  [&](msg::Connect&) { OnConnect(); },
-                 [&](msg::Block& m) { OnBlock(m.code, m.arg); },
+                 [&](msg::Block& m) { OnBlock(m); },
                  [&](msg::Distribute&) { Distribute(); },
                  [&](msg::OpenWait& m) { OpenWaitDialog(m.kind); },
                  [&](msg::CloseWait&) { CloseWaitDialog(); },
@@ -122,7 +122,7 @@ void Engine::Handle(Message& message) {
 }
 
 void Engine::Shutdown() {
-  if (linkOpen_ || transport_) CloseLink();
+  if (link_.Opened() || link_.HasTransport()) CloseLink();
   queue_.clear();
 }
 
@@ -134,17 +134,7 @@ void Engine::Status(TextId id) {
 
 void Engine::Say(TextId id, CaptionKind caption, const std::string& fileName,
                  const std::string& detail) {
-  UserMessage m{id, lang_, caption, {}, {}, fileName, detail};
-  switch (caption) {
-    case CaptionKind::kSpace:
-      m.caption = Text(TextId::kCaptionBlank, lang_);
-      break;
-    case CaptionKind::kAppTitle:
-      m.caption = Text(TextId::kAppTitle, lang_);
-      break;
-    case CaptionKind::kEmpty:
-      break;
-  }
+  UserMessage m{id, lang_, caption, {}, fileName, detail};
   m.text = fileName.empty() ? std::string(Text(id, lang_)) : FormatText(id, lang_, fileName);
   if (!detail.empty()) m.text += "\n" + detail;
   observer_.OnMessage(m);
@@ -182,7 +172,7 @@ void Engine::OnSetAdjustManner(int manner) {
   if (image_.byte(img::kAdjustManner) == value) return;
   image_.byte(img::kAdjustManner) = value;
   RecomputeAdjustLock();
-  Post(msg::Block{CodeNumber(C::kAdjustManner), BlockArg::Value(value)});
+  Post(msg::Block{C::kAdjustManner, value});
 }
 
 // --- wait dialog and unlock prompt ----------------------------------------------------------
@@ -229,7 +219,7 @@ void Engine::OnUnlockClosed() {
   if (!unlockOpen_) return;
   unlockOpen_ = false;
   if (unlockSucceeded_) return;
-  NoteFailure(
+  link_.NoteFailure(
       "the processor's settings are locked and were not unlocked (no key was given, or "
       "the processor refused it)");
   ProtocolFailed(TextId::kStatusOpenFailed1);

@@ -1,9 +1,11 @@
 #pragma once
-// The engine: everything the main window does apart from drawing. It owns the parameter
-// image, the connection record and send state, the transfer buffer, the download header,
-// the mass-upload state and the language, and runs the link protocol.
+// The engine: everything the main window does apart from drawing. It owns the message
+// queue, the parameter image and what the processor reported about it, and wires three
+// parts together: the link session (transport, parser, time-outs, the request in flight,
+// keep-alive), the set transfer (download and upload) and the mass upload. It speaks to
+// its owner only through the observer.
 //
-// Three inputs drive it, all on one thread:
+// Contract: three inputs drive it, all on one thread:
 //   Post(message)   posted messages, handled first in, first out, one at a time, never
 //                   re-entrantly; payloads travel by value.
 //   Tick()          the 50 ms tick; every time-out and keep-alive counts these exactly.
@@ -18,16 +20,15 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "engine/EngineMessages.h"
 #include "engine/EngineObserver.h"
-#include "engine/MassUploadReport.h"
-#include "engine/PendingRequests.h"
-#include "link/ReplyParser.h"
+#include "engine/LinkSession.h"
+#include "engine/MassUploadRun.h"
+#include "engine/SetTransfer.h"
 #include "link/Transport.h"
 #include "params/BlockEncoder.h"
-#include "params/Bodies.h"
 #include "params/ParamImage.h"
 #include "presets/ParamFile.h"
 
@@ -37,90 +38,6 @@ enum class ConnState : int { kIdle = 0, kOpening = 1, kReading = 2, kConnected =
 
 using TransportFactory = std::function<std::unique_ptr<Transport>()>;
 
-// Messages the owner (and the engine itself) posts.
-namespace msg {
-// The Connect button: connects when idle, disconnects when connected.
-struct Connect {};
-// A block request: a page wrote the image and asks for `code` to be sent (codes 1..78).
-struct Block {
-  int code = 0;
-  BlockArg arg;
-};
-// Refresh every page from the image.
-struct Distribute {};
-struct OpenWait {
-  WaitKind kind = WaitKind::kConnecting;
-};
-struct CloseWait {};
-// Save To PC: writes the image as `pcName` into the preset folder. The caller has asked
-// "overwrite ?" already when the name is listed.
-struct SaveToPc {
-  std::string pcName;
-};
-// Load From PC: a row of the PC file list, or a file path used as given (path wins when
-// not empty).
-struct LoadFromPc {
-  int row = -1;
-  std::string path;
-};
-// Load a PC file into processor slot `slot` (0..9); only while connected.
-struct LoadIntoSlot {
-  int row = -1;
-  int slot = 0;
-  std::string path;
-};
-// Mass upload: file i goes into slot i (at most 10 files; names in the preset folder, or
-// absolute paths); the factory variant writes the factory presets.
-struct MassUpload {
-  std::vector<std::string> files;
-  bool factory = false;
-};
-// The unlock prompt was closed without the right password: the connection is abandoned.
-struct UnlockClosed {};
-// The "VR" / "Param" buttons: image 140, code 7 when it changes.
-struct SetAdjustManner {
-  int manner = 0;
-};
-
-// Posted by the engine to itself.
-struct TransferResult {
-  int result = 0;  // 3 answered, 1 timed out
-};
-struct Notice {
-  int code = 0;  // notification << 8 | result byte
-};
-struct UnlockResult {
-  int result = 0;
-};
-struct ShowUnlock {};
-}  // namespace msg
-
-using Message = std::variant<msg::Connect, msg::Block, msg::Distribute, msg::OpenWait,
-                             msg::CloseWait, msg::SaveToPc, msg::LoadFromPc, msg::LoadIntoSlot,
-                             msg::MassUpload, msg::UnlockClosed, msg::SetAdjustManner,
-                             msg::TransferResult, msg::Notice, msg::UnlockResult, msg::ShowUnlock>;
-
-// The 17 header bytes of a download's start reply, decoded.
-struct DownloadHeader {
-  std::array<std::uint8_t, 17> raw{};
-  int currentPreset = 0;         // byte 0
-  bool lockEngaged = false;      // flags bit 0
-  bool useInitVol = false;       // flags bit 2
-  bool vrPresent = false;        // flags bit 7
-  int adminMode = 0;             // byte 8
-  std::uint8_t inputStatus = 0;  // byte 15
-};
-
-// Tick counts of the link protocol (one tick is 50 ms).
-struct LinkTimings {
-  int replyTimeout;  // ticks before an unanswered request fails
-  int keepAlive;     // idle ticks before a status poll
-};
-inline constexpr LinkTimings kUsbTimings{100, 50};
-inline constexpr LinkTimings kWifiTimings{130, 55};
-inline constexpr int kWifiConnectTimerTicks = 20;  // the 1 s connect timer
-inline constexpr int kWifiConnectAttempts = 4;
-inline constexpr int kBoostStoreTimeout = 50;
 inline constexpr int kRequiredProtocolVersion = 3;
 
 class Engine {
@@ -150,20 +67,22 @@ class Engine {
   // Closing the main window: closes the link without further observer traffic.
   void Shutdown();
 
-  // Convenience for pages.
-  void PostBlock(int code, int value = 0) { Post(msg::Block{code, BlockArg::Value(value)}); }
+  // A request by its wire number, for tools and tests that speak in those numbers.
+  void PostBlock(int wireCode, int value = 0) {
+    Post(msg::Block{static_cast<CommandCode>(wireCode), value});
+  }
 
   // --- state ---------------------------------------------------------------------------
   ParamImage& Image() { return image_; }
   const ParamImage& Image() const { return image_; }
   ConnState State() const { return state_; }
   bool Connected() const { return state_ == ConnState::kConnected; }
-  LinkKind Link() const { return linkKind_; }
-  bool ReplyAwaited() const { return replyAwaited_; }
-  int ReplyTimeout() const { return replyTimeout_; }
-  int KeepAliveCountdown() const { return keepAlive_; }
+  LinkKind Link() const { return link_.Kind(); }
+  bool ReplyAwaited() const { return link_.ReplyAwaited(); }
+  int ReplyTimeout() const { return link_.ReplyTimeout(); }
+  int KeepAliveCountdown() const { return link_.KeepAliveCountdown(); }
   // Block requests waiting for the request in flight, in the order they will go out.
-  const PendingRequests& Pending() const { return pending_; }
+  const PendingRequests& Pending() const { return link_.Pending(); }
   const DownloadHeader& Header() const { return header_; }
   bool ParamSetRead() const { return paramSetRead_; }
   bool ParamSetShown() const { return paramSetShown_; }
@@ -174,17 +93,19 @@ class Engine {
   bool AdjustLocked() const { return adjustLocked_; }
   bool LockState() const { return lockCurrent_; }
   int AdminMode() const { return adminCurrent_; }
-  bool MassUploadRunning() const { return massRunning_; }
-  bool MassUploadFactory() const { return massFactory_; }
+  bool MassUploadRunning() const { return mass_.Running(); }
+  bool MassUploadFactory() const { return mass_.Factory(); }
   // The last mass upload's slots: written, in progress, not reached.
-  const MassUploadReport& MassUpload() const { return massReport_; }
+  const MassUploadReport& MassUpload() const { return mass_.Report(); }
+  // Whether a download or an upload is under way.
+  SetTransfer::Phase TransferPhase() const { return transfer_.State(); }
   bool WaitOpen() const { return waitOpen_; }
   bool UnlockOpen() const { return unlockOpen_; }
   const FrontPanel& Panel() const { return panel_; }
   std::uint8_t Indicator() const { return indicator_[0]; }
   // Why the last connection attempt or link failed, in plain words for the console: the
   // link's own reason, or which check failed at which step. Empty while nothing failed.
-  const std::string& FailureDetail() const { return failureDetail_; }
+  const std::string& FailureDetail() const { return link_.FailureDetail(); }
   // Protocol version of the last status poll reply (-1 before the first).
   int ProtocolVersion() const { return protocolVersion_; }
   const std::vector<std::string>& PcFiles() const { return pcFiles_; }
@@ -208,45 +129,44 @@ class Engine {
   void OnUnlockResult(int result);
   void OnUnlockClosed();
 
-  // The link (EngineLink.cpp).
-  const LinkTimings& Timings() const;
+  // Connecting and taking the link down (EngineLink.cpp).
   void OnConnect();
   void WifiConnected();
-  void WifiConnectTimer();
   void OpenFailed();
   void ProtocolFailed(TextId status);
-  // Keeps the first cause of a failure; later consequences do not replace it.
-  void NoteFailure(const std::string& detail);
-  std::string LinkFailureText(const std::string& fallback) const;
-  std::string ReplyTimeText() const;
-  void ReleaseTransport();
   void CloseLink();
   void LinkDown();
-  bool SendRequest(std::uint8_t code, const std::uint8_t* data, int length);
+  bool SendRequest(std::uint8_t code);
   void SendPayload(const Payload& payload, bool encoderPath);
-  void OnBlock(int code, const BlockArg& arg);
+
+  // Block requests, the tick and replies (EngineSend.cpp).
+  void OnBlock(const BlockRequest& request);
   void SendNextPending();
-  void SendNow(int code, const BlockArg& arg);
+  void SendNow(const BlockRequest& request);
   void DoTick();
+  void TickOpening();
+  void TickConnected();
   void DoBytesArrived();
   void FetchIntoParser();
   bool DispatchReply(const Reply& reply);
+  void OnUploadReply(std::uint8_t code);
+  bool CheckProtocolVersion(const Reply& reply);
   void DecodeStatus(const Reply& reply);
   void OnTransferResult(int result);
 
   // Whole-set transfers and notices (EngineTransfer.cpp).
   void DownloadFailed(const std::string& why);
   void OnStartReply(const Reply& reply);
-  void SendChunkRequest();
   void OnChunkReply(const Reply& reply);
   void FinishDownload();
   void OnEchoTypeReply(const Reply& reply);
   void OnBoostReply(const Reply& reply);
   void StartUpload(int slot);
-  void SendUploadChunk();
   void SendUploadFinish();
   void UploadFinished();
   void OnNotice(int code);
+  void OnLockNotice(int result);
+  void OnAdminNotice(int result);
 
   // PC files (EngineFiles.cpp).
   std::filesystem::path ResolvePcFile(int row, const std::string& path) const;
@@ -262,7 +182,6 @@ class Engine {
 
   EngineObserver& observer_;
   TransportFactory factory_;
-  std::unique_ptr<Transport> transport_;
   std::filesystem::path paramDir_;
   std::vector<std::string> pcFiles_;
   Lang lang_;
@@ -274,24 +193,13 @@ class Engine {
   int ticksWaiting_ = 0;
   bool bytesWaiting_ = false;
 
-  // Connection record and send state.
-  LinkKind linkKind_ = LinkKind::kUsb;
+  // The parts.
   ConnState state_ = ConnState::kIdle;
-  bool linkOpen_ = false;
-  bool wifiConnecting_ = false;
-  int wifiTicks_ = 0;     // 50 ms ticks since the Wi-Fi connect began
-  int wifiAttempts_ = 0;  // connect timer firings without a connection
-  bool replyAwaited_ = false;
-  int replyTimeout_ = 0;
-  int keepAlive_ = 0;
-  std::uint8_t lastRequest_ = 0;
-  std::uint8_t inFlight_ = 0;  // code of the request last sent
-  std::string failureDetail_;
-  PendingRequests pending_;
-  ReplyParser parser_;
-  bool stopParsing_ = false;
+  LinkSession link_;
+  SetTransfer transfer_;
+  MassUploadRun mass_;
 
-  // Parameter set.
+  // Parameter set and what the processor reported with it.
   ParamImage image_{};
   DownloadHeader header_{};
   bool paramSetRead_ = false;
@@ -306,27 +214,6 @@ class Engine {
   std::array<std::uint8_t, 2> indicator_{};
   int protocolVersion_ = -1;
   FrontPanel panel_{};
-
-  // Whole-set transfers.
-  std::array<std::uint8_t, kTransferBufferSize> transfer_{};
-  bool downloadActive_ = false;
-  bool uploadActive_ = false;
-  int downloadTotal_ = 0;
-  int downloadOffset_ = 0;
-  int downloadCount_ = 0;
-  std::uint8_t downloadChecksum_ = 0;
-  std::array<std::uint8_t, 17> downloadHeader_{};  // kept in header_ once the body checks out
-  std::array<std::uint8_t, kUploadBodySize> uploadBody_{};
-  int uploadOffset_ = 0;
-  int uploadSlot_ = 0;
-  bool loadOkPending_ = false;  // Load From PC says "Load OK" when its upload is confirmed
-
-  // Mass upload.
-  bool massRunning_ = false;
-  bool massFactory_ = false;
-  int massRemaining_ = 0;
-  std::vector<std::string> massFiles_;
-  MassUploadReport massReport_;
 
   // Dialogs.
   bool waitOpen_ = false;

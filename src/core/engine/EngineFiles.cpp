@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kMaxSlot = 9;
 constexpr int kFromFileBit = 0x80;
-constexpr std::size_t kMassUploadMaxFiles = 10;
 
 }  // namespace
 
@@ -79,9 +78,9 @@ void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
   if (!LoadPcFileAndShow(m.row, m.path)) return;
   // The loaded preset replaces the processor's current one. "Load OK" waits for the
   // processor to confirm it; without a link the file was only loaded into the panel.
-  Post(msg::Block{CodeNumber(C::kWriteStart), BlockArg::Value(currentPreset_ | kFromFileBit)});
+  Post(msg::Block{C::kWriteStart, currentPreset_ | kFromFileBit});
   if (state_ == ConnState::kConnected) {
-    loadOkPending_ = true;
+    transfer_.AnnounceLoadOk();
   } else {
     Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
   }
@@ -91,65 +90,43 @@ void Engine::OnLoadIntoSlot(const msg::LoadIntoSlot& m) {
   if (state_ != ConnState::kConnected || m.slot < 0 || m.slot > kMaxSlot) return;
   if (!LoadPcFileAndShow(m.row, m.path)) return;
   currentPreset_ = m.slot;
-  Post(msg::Block{CodeNumber(C::kWriteStart), BlockArg::Value(m.slot)});
+  Post(msg::Block{C::kWriteStart, m.slot});
 }
 
 void Engine::OnMassUpload(const msg::MassUpload& m) {
-  if (massRunning_ || m.files.empty() || state_ != ConnState::kConnected) return;
-  const std::size_t count = std::min(m.files.size(), kMassUploadMaxFiles);
-  massFiles_.assign(m.files.begin(), m.files.begin() + static_cast<std::ptrdiff_t>(count));
-  massRunning_ = true;
-  massFactory_ = m.factory;
-  massRemaining_ = static_cast<int>(count) - 1;
-  massReport_ = MassUploadReport{m.factory, true, false, {}};
-  for (std::size_t i = 0; i < count; ++i) {
-    massReport_.entries.push_back({static_cast<int>(i), massFiles_[i], MassSlotState::kNotReached});
-  }
-  observer_.OnMassUploadProgress(massReport_);
+  if (mass_.Running() || m.files.empty() || state_ != ConnState::kConnected) return;
+  const int first = mass_.Begin(m.files, m.factory);
+  observer_.OnMassUploadProgress(mass_.Report());
   // The wait dialog opens first, so a bad first file can close it again.
   OpenWaitDialog(WaitKind::kSaving);
-  MassUploadFile(massRemaining_);
+  MassUploadFile(first);
 }
 
 void Engine::MassUploadFile(int index) {
-  if (index < 0 || index >= static_cast<int>(massFiles_.size()) ||
-      state_ != ConnState::kConnected) {
-    return;
-  }
-  const std::string& name = massFiles_[static_cast<std::size_t>(index)];
+  const std::string* name = mass_.FileAt(index);
+  if (!name || state_ != ConnState::kConnected) return;
   ParamFileData data;
-  if (!ReadPcFile(paramDir_ / name, data)) {
+  if (!ReadPcFile(paramDir_ / *name, data)) {
     // The slots after this one were written already: say so with the file's message.
-    MassUploadStopped(TextId::kMsgFileLoadFail, std::filesystem::path(name).filename().string());
-    massRunning_ = false;
-    massFactory_ = false;
+    MassUploadStopped(TextId::kMsgFileLoadFail, std::filesystem::path(*name).filename().string());
+    mass_.End();
     Post(msg::CloseWait{});
     return;
   }
   // The file's own name travels with it; the current volumes stay.
   ApplyLoadedFile(image_, data);
-  Post(msg::Block{CodeNumber(C::kWriteStart), BlockArg::Value(index)});
+  Post(msg::Block{C::kWriteStart, index});
 }
 
 void Engine::SetMassSlot(int slot, MassSlotState state) {
-  if (!massReport_.running || slot < 0 || slot >= static_cast<int>(massReport_.entries.size())) {
-    return;
-  }
-  massReport_.entries[static_cast<std::size_t>(slot)].state = state;
-  if (state == MassSlotState::kWritten &&
-      massReport_.SlotsIn(MassSlotState::kWritten).size() == massReport_.entries.size()) {
-    massReport_.running = false;
-    massReport_.complete = true;
-  }
-  observer_.OnMassUploadProgress(massReport_);
+  if (mass_.MarkSlot(slot, state)) observer_.OnMassUploadProgress(mass_.Report());
 }
 
 // The run ends before every slot was written: the message says which slots hold what.
 void Engine::MassUploadStopped(TextId id, const std::string& fileName) {
-  if (!massReport_.running) return;
-  massReport_.running = false;
-  observer_.OnMassUploadProgress(massReport_);
-  Say(id, CaptionKind::kAppTitle, fileName, DescribeMassUpload(massReport_, lang_));
+  if (!mass_.StopReport()) return;
+  observer_.OnMassUploadProgress(mass_.Report());
+  Say(id, CaptionKind::kAppTitle, fileName, DescribeMassUpload(mass_.Report(), lang_));
 }
 
 }  // namespace tavelo

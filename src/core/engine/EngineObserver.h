@@ -17,11 +17,11 @@ namespace tavelo {
 // What the wait dialog says while it is up.
 enum class WaitKind : int { kConnecting = 0, kLoading = 1, kSaving = 2 };
 
-// The caption a message box carries.
+// Which kind of message box a message belongs in; the drawing side picks the caption.
 enum class CaptionKind : int {
-  kSpace,     // " " (one space): processor replies, password and version messages
-  kAppTitle,  // the application title: Save To PC results and the load-fail message
-  kEmpty,     // "": the load-OK message
+  kSpace,     // processor replies, password and version messages
+  kAppTitle,  // Save To PC results and the load-fail message
+  kEmpty,     // the load-OK message
 };
 
 // A modal message for the user. `text` is already rendered in `lang` (file name filled in
@@ -30,7 +30,6 @@ struct UserMessage {
   TextId id;
   Lang lang;
   CaptionKind captionKind = CaptionKind::kSpace;
-  std::string caption;   // rendered caption
   std::string text;      // rendered text
   std::string fileName;  // the file a load-fail message names; empty otherwise
   // Why it failed, in the system's words (a failed save's "Permission denied"); already

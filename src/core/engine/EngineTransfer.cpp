@@ -13,11 +13,6 @@ using C = CommandCode;
 
 namespace {
 
-constexpr int kStartReplySize = 22;
-constexpr int kHeaderSize = 17;
-constexpr std::array<std::uint8_t, 4> kSignature = {23, 1, 2, 5};
-constexpr int kDownloadChunk = 58;
-constexpr int kUploadChunk = 60;
 constexpr int kSlotMask = 0x1F;
 constexpr int kMaxSlot = 9;
 constexpr int kFactorySlotOffset = 10;
@@ -35,88 +30,50 @@ int Le16(const std::uint8_t* p) {
 // --- download -------------------------------------------------------------------------------
 
 void Engine::DownloadFailed(const std::string& why) {
-  downloadActive_ = false;
-  NoteFailure("reading the parameter set: " + why);
+  transfer_.Abort();
+  link_.NoteFailure("reading the parameter set: " + why);
   ProtocolFailed(TextId::kStatusOpenFailed1);
 }
 
 void Engine::OnStartReply(const Reply& reply) {
-  const std::uint8_t* d = reply.data;
-  if (reply.dataLength < kStartReplySize) {
-    DownloadFailed("the start reply has " + std::to_string(reply.dataLength) + " bytes, not " +
-                   std::to_string(kStartReplySize));
+  std::string why;
+  if (!transfer_.StartDownload(reply, why)) {
+    DownloadFailed(why);
     return;
   }
-  const int total = Le16(d + 17);
-  const bool signatureOk = std::equal(kSignature.begin(), kSignature.end(), d + 1);
-  // The body is read at fixed offsets: a total other than its size (an oversized one, or a
-  // short one whose checksum matches the few bytes sent) would leave part of the set unread
-  // and be stored as zeros. Either is refused like a bad signature, before anything is kept.
-  if (!signatureOk || d[20] != 0 || d[21] != 0) {
-    DownloadFailed("the start reply carries a wrong signature");
-    return;
-  }
-  if (total != kDownloadBodySize) {
-    DownloadFailed("the processor announces " + std::to_string(total) + " bytes, not the " +
-                   std::to_string(kDownloadBodySize) + " of a parameter set");
-    return;
-  }
-  std::copy(d, d + kHeaderSize, downloadHeader_.begin());
-  downloadChecksum_ = d[19];
-  transfer_.fill(0);
-  downloadTotal_ = total;
-  downloadOffset_ = 0;
-  downloadActive_ = true;
-  Post(msg::Block{CodeNumber(C::kReadChunk), {}});
-}
-
-void Engine::SendChunkRequest() {
-  if (!downloadActive_) return;
-  downloadCount_ = std::clamp(downloadTotal_ - downloadOffset_, 0, kDownloadChunk);
-  SendPayload(ChunkRequestPayload(downloadOffset_, downloadCount_), /*encoderPath=*/true);
+  Post(msg::Block{C::kReadChunk, {}});
 }
 
 void Engine::OnChunkReply(const Reply& reply) {
-  if (!downloadActive_) return;
-  if (reply.dataLength < downloadCount_) {
-    DownloadFailed("the chunk at byte " + std::to_string(downloadOffset_) + " is short");
-    return;
+  switch (transfer_.TakeChunk(reply)) {
+    case SetTransfer::Chunk::kIgnored:
+      return;
+    case SetTransfer::Chunk::kShort:
+      DownloadFailed("the chunk at byte " + std::to_string(transfer_.Offset()) + " is short");
+      return;
+    case SetTransfer::Chunk::kMore:
+      Post(msg::Block{C::kReadChunk, {}});
+      return;
+    case SetTransfer::Chunk::kComplete:
+      FinishDownload();
+      return;
   }
-  std::copy(reply.data, reply.data + downloadCount_,
-            transfer_.begin() + static_cast<std::ptrdiff_t>(downloadOffset_));
-  downloadOffset_ += downloadCount_;
-  if (downloadOffset_ < downloadTotal_) {
-    Post(msg::Block{CodeNumber(C::kReadChunk), {}});
-    return;
-  }
-  FinishDownload();
 }
 
 void Engine::FinishDownload() {
-  downloadActive_ = false;
-  std::uint8_t sum = downloadChecksum_;
-  for (int i = 0; i < downloadTotal_; ++i)
-    sum = static_cast<std::uint8_t>(sum + transfer_[static_cast<std::size_t>(i)]);
-  if (sum != 0) {
+  if (!transfer_.FinishDownload()) {
     DownloadFailed(
         "the checksum does not match: the set changed during the download (another client?) "
         "or was damaged on the way");
     return;
   }
-  header_.raw = downloadHeader_;
-  const auto& raw = header_.raw;
-  header_.currentPreset = raw[0];
-  header_.lockEngaged = (raw[7] & 0x01) != 0;
-  header_.useInitVol = (raw[7] & 0x04) != 0;
-  header_.vrPresent = (raw[7] & 0x80) != 0;
-  header_.adminMode = raw[8];
-  header_.inputStatus = raw[15];
+  header_ = transfer_.Header();
   currentPreset_ = header_.currentPreset;
   useInitVol_ = header_.useInitVol;
   lockCurrent_ = lockPrevious_ = header_.lockEngaged;
   adminCurrent_ = adminPrevious_ = header_.adminMode;
   image_.powerMode = 0;  // the processor does not report it
-  DecodeDownloadBody(transfer_.data(), kDownloadBodySize, image_);
+  DecodeDownloadBody(transfer_.Body(), kDownloadBodySize, image_);
 
   if (!paramSetRead_ && header_.lockEngaged) {
     paramSetRead_ = true;
@@ -167,46 +124,32 @@ void Engine::OnBoostReply(const Reply& reply) {
 
 void Engine::StartUpload(int slot) {
   if ((slot & kSlotMask) > kMaxSlot) return;
-  uploadSlot_ = slot;
   // The name comes from the mode-name edit, except during a mass upload, which carries
   // each file's own name.
-  if (!massRunning_) image_.name = SanitisePresetName(modeNameText_);
-  if (!(massRunning_ && massFactory_)) {
+  if (!mass_.Running()) image_.name = SanitisePresetName(modeNameText_);
+  if (!(mass_.Running() && mass_.Factory())) {
     image_.presetNames[static_cast<std::size_t>(slot & kSlotMask)] = image_.name;
     observer_.OnPresetNames();
   }
-  if (massRunning_) SetMassSlot(slot & kSlotMask, MassSlotState::kInProgress);
-  BuildUploadBody(image_, uploadBody_);
-  uploadOffset_ = 0;
-  uploadActive_ = true;
-  SendPayload(
-      UploadStartPayload(kUploadBodySize, BodyChecksum(uploadBody_.data(), uploadBody_.size())),
-      /*encoderPath=*/false);
-}
-
-void Engine::SendUploadChunk() {
-  if (!uploadActive_) return;
-  const int count = std::clamp(kUploadBodySize - uploadOffset_, 0, kUploadChunk);
-  const Payload payload =
-      UploadChunkPayload(uploadOffset_, uploadBody_.data() + uploadOffset_, count);
-  uploadOffset_ += count;
-  SendPayload(payload, /*encoderPath=*/false);
+  if (mass_.Running()) SetMassSlot(slot & kSlotMask, MassSlotState::kInProgress);
+  SendPayload(transfer_.StartUpload(image_, slot), /*encoderPath=*/false);
 }
 
 void Engine::SendUploadFinish() {
-  if (!uploadActive_) return;
-  int slotByte = uploadSlot_;
-  if (massRunning_ && massFactory_) {
-    slotByte = (uploadSlot_ & kSlotMask) + kFactorySlotOffset;
+  if (!transfer_.Uploading()) return;
+  const int slot = transfer_.UploadSlot();
+  int slotByte = slot;
+  if (mass_.Running() && mass_.Factory()) {
+    slotByte = (slot & kSlotMask) + kFactorySlotOffset;
   } else {
-    currentPreset_ = uploadSlot_ & kSlotMask;
+    currentPreset_ = slot & kSlotMask;
   }
   SendPayload(UploadFinishPayload(static_cast<std::uint8_t>(slotByte), image_.powerMode),
               /*encoderPath=*/false);
 }
 
 void Engine::UploadFinished() {
-  if (!massRunning_) {
+  if (!mass_.Running()) {
     auto& b = image_.bytes;
     if (useInitVol_) {
       b[img::kMusicVolume] = b[img::kMusicInitVolume];
@@ -216,26 +159,22 @@ void Engine::UploadFinished() {
     b[img::kMusicVolume] = std::min(b[img::kMusicVolume], b[img::kMusicMaxVolume]);
     b[img::kMicVolume] = std::min(b[img::kMicVolume], b[img::kMicMaxVolume]);
     TopBar();
-    if (loadOkPending_) {
-      loadOkPending_ = false;
-      Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
-    }
+    if (transfer_.TakeLoadOk()) Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
     return;
   }
-  SetMassSlot(uploadSlot_ & kSlotMask, MassSlotState::kWritten);
-  if (massRemaining_ > 0) {
-    --massRemaining_;
-    MassUploadFile(massRemaining_);
+  SetMassSlot(transfer_.UploadSlot() & kSlotMask, MassSlotState::kWritten);
+  if (const auto next = mass_.NextFile()) {
+    MassUploadFile(*next);
     return;
   }
-  massRunning_ = false;
-  if (massFactory_) {
-    massFactory_ = false;
+  const bool factory = mass_.Factory();
+  mass_.End();
+  if (factory) {
     Post(msg::CloseWait{});
     Say(TextId::kMsgSavedOk, CaptionKind::kSpace);
     return;
   }
-  Post(msg::Block{CodeNumber(C::kRecallPreset), BlockArg::Value(0)});
+  Post(msg::Block{C::kRecallPreset, 0});
 }
 
 // --- notices --------------------------------------------------------------------------------
@@ -244,12 +183,12 @@ void Engine::OnNotice(int code) {
   const int result = code & 0xFF;
   switch (code >> 8) {
     case 0x21:  // recall done: read the recalled preset
-      massRunning_ = false;
-      Post(msg::Block{CodeNumber(C::kReadStart), {}});
+      mass_.SetRunning(false);
+      Post(msg::Block{C::kReadStart, {}});
       return;
     case 0x32:  // reset all done: recall the current preset, which reads everything again
-      massRunning_ = true;
-      Post(msg::Block{CodeNumber(C::kRecallPreset), BlockArg::Value(currentPreset_)});
+      mass_.SetRunning(true);
+      Post(msg::Block{C::kRecallPreset, currentPreset_});
       Say(TextId::kMsgResetAllOk, CaptionKind::kSpace);
       return;
     case 0x20:
@@ -259,29 +198,14 @@ void Engine::OnNotice(int code) {
       Say(TextId::kMsgSetLogoOk, CaptionKind::kSpace);
       return;
     case 0x08:
-      if (result == 1) {
-        lockPrevious_ = lockCurrent_;
-        Say(TextId::kMsgModifyLockKeyOk, CaptionKind::kSpace);
-      } else {
-        lockCurrent_ = lockPrevious_;
-        observer_.OnLockAdmin(lockCurrent_, adminCurrent_);
-        Say(TextId::kMsgPasswordError, CaptionKind::kSpace);
-      }
+      OnLockNotice(result);
       return;
     case 0x09:
       Say(result == 1 ? TextId::kMsgModifyLockKeyPasswordOk : TextId::kMsgPasswordError,
           CaptionKind::kSpace);
       return;
     case 0x0A:
-      if (result == 1) {
-        adminPrevious_ = adminCurrent_;
-        observer_.OnLockAdmin(lockCurrent_, adminCurrent_);
-        Say(TextId::kMsgModifyAdminModeOk, CaptionKind::kSpace);
-      } else {
-        adminCurrent_ = adminPrevious_;
-        observer_.OnLockAdmin(lockCurrent_, adminCurrent_);
-        Say(TextId::kMsgPasswordError, CaptionKind::kSpace);
-      }
+      OnAdminNotice(result);
       return;
     case 0x0B:
       Say(result == 1 ? TextId::kMsgModifyAdminPasswordOk : TextId::kMsgPasswordError,
@@ -295,12 +219,37 @@ void Engine::OnNotice(int code) {
       return;
     case 0x35:  // restored to factory: recall preset 0
       currentPreset_ = 0;
-      Post(msg::Block{CodeNumber(C::kRecallPreset), BlockArg::Value(0)});
+      Post(msg::Block{C::kRecallPreset, 0});
       Say(TextId::kMsgRestoreFactoryOk, CaptionKind::kSpace);
       return;
     default:
       return;
   }
+}
+
+// The lock key was changed (1) or refused: refused rolls the lock state back.
+void Engine::OnLockNotice(int result) {
+  if (result == 1) {
+    lockPrevious_ = lockCurrent_;
+    Say(TextId::kMsgModifyLockKeyOk, CaptionKind::kSpace);
+    return;
+  }
+  lockCurrent_ = lockPrevious_;
+  observer_.OnLockAdmin(lockCurrent_, adminCurrent_);
+  Say(TextId::kMsgPasswordError, CaptionKind::kSpace);
+}
+
+// The admin mode was changed (1) or refused: refused rolls it back.
+void Engine::OnAdminNotice(int result) {
+  if (result == 1) {
+    adminPrevious_ = adminCurrent_;
+    observer_.OnLockAdmin(lockCurrent_, adminCurrent_);
+    Say(TextId::kMsgModifyAdminModeOk, CaptionKind::kSpace);
+    return;
+  }
+  adminCurrent_ = adminPrevious_;
+  observer_.OnLockAdmin(lockCurrent_, adminCurrent_);
+  Say(TextId::kMsgPasswordError, CaptionKind::kSpace);
 }
 
 }  // namespace tavelo

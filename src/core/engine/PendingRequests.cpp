@@ -8,39 +8,40 @@ namespace tavelo {
 
 using C = CommandCode;
 
-int PendingRequests::BlockKey(int code, const BlockArg& arg) {
-  switch (code) {
-    case CodeNumber(C::kEqBand):         // band * 256 + set id
-    case CodeNumber(C::kEqSetReset):     // set id (a whole set reset)
-    case CodeNumber(C::kKeyButton):      // top-bar key button: each button is an action of its own
-    case CodeNumber(C::kToneValue):      // index * 256 + set
-    case CodeNumber(C::kOutputChannel):  // output channel
-    case CodeNumber(C::kPassFilter):     // pass filter n
-    case CodeNumber(C::kBoostBand):      // band * 256 + boost channel
-      return code << 16 | (arg.value & 0xFFFF);
+int PendingRequests::BlockKey(const BlockRequest& request) {
+  const int code = CodeNumber(request.code);
+  switch (request.code) {
+    case C::kEqBand:         // band * 256 + set id
+    case C::kEqSetReset:     // set id (a whole set reset)
+    case C::kKeyButton:      // top-bar key button: each button is an action of its own
+    case C::kToneValue:      // index * 256 + set
+    case C::kOutputChannel:  // output channel
+    case C::kPassFilter:     // pass filter n
+    case C::kBoostBand:      // band * 256 + boost channel
+      return code << 16 | (request.arg.value & 0xFFFF);
     default:
       return code << 16;
   }
 }
 
-void PendingRequests::Add(int code, const BlockArg& arg, bool front) {
-  const int key = BlockKey(code, arg);
+void PendingRequests::Add(const BlockRequest& request, bool front) {
+  const int key = BlockKey(request);
   auto same = std::find_if(entries_.begin(), entries_.end(),
-                           [&](const PendingRequest& e) { return BlockKey(e.code, e.arg) == key; });
+                           [&](const BlockRequest& e) { return BlockKey(e) == key; });
   if (same != entries_.end()) {
-    same->arg = arg;
+    same->arg = request.arg;
     return;
   }
   if (front) {
-    entries_.push_front({code, arg});
+    entries_.push_front(request);
   } else {
-    entries_.push_back({code, arg});
+    entries_.push_back(request);
   }
 }
 
-std::optional<PendingRequest> PendingRequests::Take() {
+std::optional<BlockRequest> PendingRequests::Take() {
   if (entries_.empty()) return std::nullopt;
-  PendingRequest head = entries_.front();
+  BlockRequest head = entries_.front();
   entries_.pop_front();
   return head;
 }

@@ -3,7 +3,7 @@
 // a repeated change of the same block replaces the entry's argument where it stands, so
 // only the newest values go out, and every distinct block still goes out, in posting
 // order. Payloads are built from the image when an entry is sent, so an entry holds only
-// the code and its argument (a buffer argument is a copy).
+// the request (a buffer argument is a copy).
 #include <deque>
 #include <optional>
 
@@ -11,28 +11,23 @@
 
 namespace tavelo {
 
-struct PendingRequest {
-  int code = 0;
-  BlockArg arg;
-};
-
 class PendingRequests {
  public:
   // Which block a request writes: the code plus the part of the argument that names the
   // band, set, channel or filter. Requests with equal keys coalesce.
-  static int BlockKey(int code, const BlockArg& arg);
+  static int BlockKey(const BlockRequest& request);
 
   // Adds at the back (or the front), or replaces the argument of the pending entry of the
   // same block where it stands.
-  void Add(int code, const BlockArg& arg, bool front = false);
-  std::optional<PendingRequest> Take();
+  void Add(const BlockRequest& request, bool front = false);
+  std::optional<BlockRequest> Take();
   void Clear() { entries_.clear(); }
   bool Empty() const { return entries_.empty(); }
   int Size() const { return static_cast<int>(entries_.size()); }
-  const std::deque<PendingRequest>& Entries() const { return entries_; }
+  const std::deque<BlockRequest>& Entries() const { return entries_; }
 
  private:
-  std::deque<PendingRequest> entries_;
+  std::deque<BlockRequest> entries_;
 };
 
 }  // namespace tavelo

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "link/CommandCode.h"
 #include "params/ParamImage.h"
 
 namespace tavelo {
@@ -13,10 +14,14 @@ inline constexpr int kMaxCommandData = 80;
 
 // A block request's argument. Codes 23, 43..46 and 78 carry a copy of the posting
 // window's buffer (by value: nothing points back into the sender's memory).
+// A plain number converts implicitly, so a value request reads `{code, 3}`.
 struct BlockArg {
   int value = 0;
   std::array<std::uint8_t, kMaxArgBuffer> buffer{};
   int bufferSize = 0;
+
+  constexpr BlockArg() = default;
+  constexpr BlockArg(int v) : value(v) {}  // NOLINT(google-explicit-constructor)
 
   static BlockArg Value(int v) {
     BlockArg a;
@@ -25,6 +30,14 @@ struct BlockArg {
   }
   static BlockArg Buffer(const std::uint8_t* bytes, int size);
   friend bool operator==(const BlockArg&, const BlockArg&) = default;
+};
+
+// One block request as it travels from a page (or a tool) to the encoder: which block,
+// and the argument that says which band, set, channel or value.
+struct BlockRequest {
+  CommandCode code = CommandCode::kNone;
+  BlockArg arg;
+  friend bool operator==(const BlockRequest&, const BlockRequest&) = default;
 };
 
 // Command code plus its data; N = length + 1.
@@ -53,6 +66,10 @@ bool ClampVolumes(ParamImage& image, int code);
 // > 9 (1), set id > 10 (3, 4), a band the set does not carry (3, 49), tone index > 3 (12),
 // channel > 5 (14), n > 15 (17), boost channel > 3 (49), negative arguments of these.
 EncodeResult EncodeBlock(const ParamImage& image, int code, const BlockArg& arg, Payload& out);
+inline EncodeResult EncodeBlock(const ParamImage& image, const BlockRequest& request,
+                                Payload& out) {
+  return EncodeBlock(image, CodeNumber(request.code), request.arg, out);
+}
 
 // The EQ set that a code-3 set id names in the current application mode, or -1.
 int EqSetForId(const ParamImage& image, int setId);

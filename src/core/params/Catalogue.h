@@ -24,6 +24,7 @@
 
 #include "core/text/Labels.h"
 #include "link/CommandCode.h"
+#include "params/BlockEncoder.h"
 #include "params/ParamImage.h"
 #include "params/Readout.h"
 
@@ -455,11 +456,6 @@ EqBand& BandOf(ParamImage& image, const CatalogueRow& r);
 enum class Carry { kOk, kNotCarried, kNeedsSing, kNeedsOtherThanSing };
 Carry CanCarry(const ParamImage& image, const CatalogueRow& r);
 
-struct BlockRequest {
-  CommandCode code = CommandCode::kNone;
-  int arg = 0;
-  friend constexpr bool operator==(const BlockRequest&, const BlockRequest&) = default;
-};
 // The request that sends the row's value as the image holds it (kValue rows: the image's
 // value is the argument). Meaningful when CanCarry says kOk.
 BlockRequest RequestFor(const ParamImage& image, const CatalogueRow& r);

@@ -41,7 +41,7 @@ MainWindow::MainWindow(const Options& options, QWidget* parent)
     : QWidget(parent),
       options_(options),
       lang_(options.lang),
-      engine_(*this),
+      room_(*this, [this] { return MakeTransport(); }),
       tick_(new QTimer(this)) {
   setObjectName("MainWindow");
   setWindowTitle("Professional Audio System");
@@ -50,7 +50,6 @@ MainWindow::MainWindow(const Options& options, QWidget* parent)
   engine_.SetLanguage(lang_);
   ApplyQtTranslations(lang_);
   if (!options_.paramDir.empty()) engine_.SetParamDir(options_.paramDir);
-  engine_.SetTransportFactory([this] { return MakeTransport(); });
 
   topBar_ = new TopBar(engine_, kClientWidth, this);
   connect(topBar_, &TopBar::ConnectClicked, this, &MainWindow::Connect);
@@ -93,7 +92,7 @@ MainWindow::MainWindow(const Options& options, QWidget* parent)
   for (const auto& entry : pages_) entry.page->Refresh();
   Navigate(0);
 
-  connect(tick_, &QTimer::timeout, this, [this] { engine_.Tick(); });
+  connect(tick_, &QTimer::timeout, this, [this] { room_.Tick(); });
   if (options_.startTimer) tick_->start(kTickMs);
   qApp->installEventFilter(this);
 }
@@ -170,7 +169,7 @@ void MainWindow::BuildPages() {
     const std::size_t slot = pages_.size();
     const PageContext context{
         engine_.Image(),
-        [this, slot](int code, const BlockArg& arg) { PagePosted(pages_[slot].page, code, arg); },
+        [this, slot](const BlockRequest& request) { PagePosted(pages_[slot].page, request); },
         size,
         this,
         PageHostOf(),
@@ -201,16 +200,13 @@ std::unique_ptr<Transport> MainWindow::MakeTransport() {
     transport = demo_.MakeTransport();
   else
     transport = MakePlatformTransport(link_ == LinkChoice::kWifi, options_.host, options_.port);
-  if (transport) {
-    transport = std::make_unique<TracingTransport>(std::move(transport));
-    transport->SetWakeup([this] { wake_.Request(); });
-  }
+  if (transport) transport = std::make_unique<TracingTransport>(std::move(transport));
   return transport;
 }
 
-void MainWindow::PagePosted(const Page* from, int code, const BlockArg& arg) {
+void MainWindow::PagePosted(const Page* from, const BlockRequest& request) {
   if (edits_) edits_->Recorded();
-  engine_.Post(msg::Block{code, arg});
+  engine_.Post(request);
   topBar_->ShowInputSource();
   OthersReload(from);
 }
@@ -314,7 +310,7 @@ void MainWindow::ChooseAppMode(int mode) {
   if (ReadValue(image, r) != mode) {
     WriteValue(image, r, mode);
     const BlockRequest request = RequestFor(image, r);
-    engine_.PostBlock(CodeNumber(request.code), request.arg);
+    engine_.Post(request);
   }
   // The application mode is a choice of view as much as a value: not a step of undo.
   edits_->Rebase();

@@ -12,7 +12,7 @@
 
 #include "core/engine/Engine.h"
 #include "core/text/Lang.h"
-#include "platform/QueuedWake.h"
+#include "platform/RoomSession.h"
 #include "ui/app/DemoLink.h"
 #include "ui/app/Navigation.h"
 #include "ui/app/TopBar.h"
@@ -139,17 +139,17 @@ class MainWindow : public QWidget, public EngineObserver {
   void ApplyLabels();
   // A page posted a block request: the engine sends it, and everyone else who shows a
   // value of the image looks again.
-  void PagePosted(const Page* from, int code, const BlockArg& arg);
+  void PagePosted(const Page* from, const BlockRequest& request);
   void OthersReload(const Page* from);
   std::unique_ptr<Transport> MakeTransport();
 
   Options options_;
   Lang lang_;
   DemoLink demo_;  // outlives the engine, whose transport may still point into it
-  // Replies announced on a reader thread, handled on this window's; outlives the engine's
-  // transport, which announces through it.
-  QueuedWake wake_{[this] { engine_.BytesArrived(); }};
-  Engine engine_;
+  // The engine with the transport of the chosen link; replies announced on a reader thread
+  // are handled on this window's.
+  RoomSession room_;
+  Engine& engine_ = room_.engine();
   LinkChoice link_ = LinkChoice::kUsb;
   QTimer* tick_;
 

@@ -7,6 +7,7 @@
 #include "core/text/Texts.h"
 #include "ui/app/LogCategories.h"
 #include "ui/app/MainWindow.h"
+#include "ui/app/MessageCaption.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/dialogs/UnlockDialog.h"
 #include "ui/dialogs/WaitDialog.h"
@@ -35,10 +36,10 @@ void MainWindow::OnLinkChoiceEnabled(bool enabled) {
 
 void MainWindow::OnMessage(const UserMessage& message) {
   messages_.push_back(message);
-  qCDebug(lcEngine) << "message" << QString::fromStdString(message.caption)
-                    << QString::fromStdString(message.text);
-  auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(message.caption),
-                              QString::fromStdString(message.text), QMessageBox::Ok, this);
+  const QString caption = QString::fromStdString(MessageCaption(message.captionKind, message.lang));
+  qCDebug(lcEngine) << "message" << caption << QString::fromStdString(message.text);
+  auto* box = new QMessageBox(QMessageBox::NoIcon, caption, QString::fromStdString(message.text),
+                              QMessageBox::Ok, this);
   box->setObjectName("userMessage");
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::WindowModal);
@@ -66,7 +67,7 @@ void MainWindow::OnUnlockOpen() {
   unlock_ = new UnlockDialog(lang_, this);
   unlock_->setAttribute(Qt::WA_DeleteOnClose);
   connect(unlock_, &UnlockDialog::Submitted, this, [this](const BlockArg& block) {
-    engine_.Post(msg::Block{CodeNumber(CommandCode::kLockKey), block});
+    engine_.Post(msg::Block{CommandCode::kLockKey, block});
   });
   connect(unlock_, &UnlockDialog::Abandoned, this, [this] {
     unlock_ = nullptr;
@@ -95,7 +96,7 @@ void MainWindow::OnDistribute() {
   // Once the output pages show the set, the processor is told which output display they
   // use (the selector travels with code 61).
   const BlockRequest display = RequestFor(engine_.Image(), RowOf(row::kOutputDisplay));
-  engine_.PostBlock(CodeNumber(display.code), display.arg);
+  engine_.Post(display);
   update();
   emit ParameterSetShown();
 }

@@ -33,6 +33,14 @@ TopBar::TopBar(Engine& engine, int width, QWidget* parent) : QWidget(parent), en
   using namespace mainid;
   setObjectName("topBar");
   setGeometry(0, 0, width, kTopBarHeight);
+  BuildLinkAndKeyButtons();
+  BuildLevels();
+  BuildAdjustAndModes();
+  BuildInputSource();
+}
+
+void TopBar::BuildLinkAndKeyButtons() {
+  using namespace mainid;
   connect_ = AddButton(kConnect, QRect(6, kRow1, 84, kRowHeight), {});
   connect(connect_, &QPushButton::clicked, this, &TopBar::ConnectClicked);
   const struct {
@@ -56,10 +64,13 @@ TopBar::TopBar(Engine& engine, int width, QWidget* parent) : QWidget(parent), en
   for (int i = 0; i < 3; ++i) {
     auto* b = AddButton(keys[i].id, QRect(306 + i * 28, kRow1, 26, kRowHeight), keys[i].text);
     connect(b, &QPushButton::clicked, this, [this, arg = keys[i].arg] {
-      engine_.PostBlock(CodeNumber(CommandCode::kKeyButton), arg);
+      engine_.Post(msg::Block{CommandCode::kKeyButton, arg});
     });
   }
+}
 
+void TopBar::BuildLevels() {
+  using namespace mainid;
   const struct {
     int caption;
     topbar::Level level;
@@ -93,7 +104,10 @@ TopBar::TopBar(Engine& engine, int width, QWidget* parent) : QWidget(parent), en
       value->hide();
     }
   }
+}
 
+void TopBar::BuildAdjustAndModes() {
+  using namespace mainid;
   auto* adj = new QLabel(this);
   adj->setGeometry(1000, kRow1, 82, kRowHeight);
   controls_[kAdjManner] = adj;
@@ -115,7 +129,10 @@ TopBar::TopBar(Engine& engine, int width, QWidget* parent) : QWidget(parent), en
     connect(b, &QPushButton::clicked, this, [this, m] { emit AppModeChosen(m); });
   }
   for (int id : kAppModeButtons) AddButton(id, QRect(0, 0, 48, kRowHeight), {})->hide();
+}
 
+void TopBar::BuildInputSource() {
+  using namespace mainid;
   input_ = new SkinComboBox(this);
   input_->setObjectName(QString("c%1").arg(kInputSource));
   input_->setGeometry(1020, kRow2, 130, kRowHeight);
@@ -129,7 +146,7 @@ TopBar::TopBar(Engine& engine, int width, QWidget* parent) : QWidget(parent), en
     WriteValue(image, r, index);
     emit Edited();
     const BlockRequest request = RequestFor(image, r);
-    engine_.PostBlock(CodeNumber(request.code), request.arg);
+    engine_.Post(request);
     ShowInputSource();
     emit ValuesChanged();
   });
@@ -190,9 +207,9 @@ void TopBar::LevelSliderMoved(int id, int position) {
   if (!info) return;
   static_cast<QLabel*>(Control(info->valueLabel))
       ->setText(QString::fromStdString(FormatReadout(RowOf(info->value).readout, position)));
-  if (const auto code = topbar::SliderMoved(engine_.Image(), id, position)) {
+  if (const auto request = topbar::SliderMoved(engine_.Image(), id, position)) {
     emit Edited();
-    engine_.PostBlock(*code);
+    engine_.Post(*request);
   }
 }
 
@@ -204,13 +221,13 @@ void TopBar::Hotkey(int which, bool up) {
   const topbar::LevelInfo& info = topbar::InfoOf(level);
   ShowLevel(info.slider, Value(engine_, info.value));
   emit Edited();
-  engine_.PostBlock(*code);
+  engine_.Post(*code);
 }
 
 void TopBar::ToggleMute() {
   muted_ = !muted_;
   static_cast<SkinButton*>(Control(mainid::kMute))->SetLit(muted_);
-  engine_.PostBlock(CodeNumber(CommandCode::kMute), muted_ ? 1 : 0);
+  engine_.Post(msg::Block{CommandCode::kMute, muted_ ? 1 : 0});
 }
 
 void TopBar::ShowInputSource() {

@@ -73,6 +73,11 @@ class TopBar : public QWidget {
   void Edited();
 
  private:
+  // The constructor's rows, left to right.
+  void BuildLinkAndKeyButtons();
+  void BuildLevels();
+  void BuildAdjustAndModes();
+  void BuildInputSource();
   SkinButton* AddButton(int id, QRect rect, const QString& text);
   void LevelSliderMoved(int id, int position);
   void ShowLevel(int slider, int value);

@@ -21,10 +21,10 @@ const std::array<LevelInfo, 4> kLevels = {{
     {Level::kMain, kMainSlider, kMainValue, row::kMasterLevel, kNoMaximum},
 }};
 
-std::optional<int> Store(ParamImage& image, const CatalogueRow& r, int value) {
+std::optional<BlockRequest> Store(ParamImage& image, const CatalogueRow& r, int value) {
   if (ReadValue(image, r) == value) return std::nullopt;
   WriteValue(image, r, value);
-  return CodeNumber(RequestFor(image, r).code);
+  return RequestFor(image, r);
 }
 
 }  // namespace
@@ -39,14 +39,14 @@ const LevelInfo* InfoOfSlider(int sliderId) {
   return nullptr;
 }
 
-std::optional<int> SliderMoved(ParamImage& image, int sliderId, int position) {
+std::optional<BlockRequest> SliderMoved(ParamImage& image, int sliderId, int position) {
   const LevelInfo* info = InfoOfSlider(sliderId);
   if (!info) return std::nullopt;
   const CatalogueRow& r = RowOf(info->value);
   return Store(image, r, std::clamp(position, r.min, r.max));
 }
 
-std::optional<int> HotkeyStep(ParamImage& image, Level level, bool up) {
+std::optional<BlockRequest> HotkeyStep(ParamImage& image, Level level, bool up) {
   if (level == Level::kMain) return std::nullopt;  // the volume keys step the three volumes
   if (ReadValue(image, RowOf(row::kOutputDisplay)) != 0) return std::nullopt;
   const LevelInfo& info = InfoOf(level);

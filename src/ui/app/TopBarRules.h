@@ -28,13 +28,13 @@ inline constexpr RowId kNoMaximum = row::kNamedCount;
 const LevelInfo& InfoOf(Level level);
 const LevelInfo* InfoOfSlider(int sliderId);
 
-// A level slider moved to `position`: stores it and returns the code to post, or nothing
+// A level slider moved to `position`: stores it and returns the request to post, or nothing
 // when the stored level already equals it.
-std::optional<int> SliderMoved(ParamImage& image, int sliderId, int position);
+std::optional<BlockRequest> SliderMoved(ParamImage& image, int sliderId, int position);
 
 // A volume hot key (F1..F6): one step down or up, clamped to the level's range and stored
 // maximum. Nothing happens while the output display selector is set, or when the level
-// would not change. Returns the code to post.
-std::optional<int> HotkeyStep(ParamImage& image, Level level, bool up);
+// would not change. Returns the request to post.
+std::optional<BlockRequest> HotkeyStep(ParamImage& image, Level level, bool up);
 
 }  // namespace tavelo::topbar

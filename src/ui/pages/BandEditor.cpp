@@ -160,7 +160,7 @@ RowId BandEditor::BandRowOf(int band) const {
 }
 
 void BandEditor::Send(const BlockRequest& request) {
-  if (post_) post_(CodeNumber(request.code), request.arg);
+  if (post_) post_(request);
 }
 
 void BandEditor::Stored(int band) {

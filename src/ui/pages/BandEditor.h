@@ -22,7 +22,7 @@ enum class BandEvent { kStored, kReset, kBypass };
 
 class BandEditor {
  public:
-  using Poster = std::function<void(int code, int arg)>;
+  using Poster = std::function<void(const BlockRequest& request)>;
 
   BandEditor(const PageDefinition& def, ParamImage& image, ControlStore& controls, Poster post);
 

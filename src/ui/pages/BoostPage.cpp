@@ -89,7 +89,7 @@ void BoostPage::ShowChannel(int channel) {
 }
 
 void BoostPage::PostBlock(CommandCode code) {
-  if (post_) post_(CodeNumber(code), BlockArg::Value(0));
+  if (post_) post_({code, 0});
 }
 
 QString BoostPage::AskFile(bool save) {

@@ -83,7 +83,7 @@ bool EchoPage::TypeChosen(int id, int index) {
     case EchoTypeStep::kAskProcessor:
       // The layout follows the processor's answer, which brings the type's values.
       controls.SetIndex(id, index);
-      if (post_) post_(CodeNumber(outcome.request.code), BlockArg::Value(outcome.request.arg));
+      if (post_) post_(outcome.request);
       break;
     case EchoTypeStep::kDefaultsLoaded:
       Refresh();

@@ -158,8 +158,7 @@ void MicPage::ShowMicrophone(int mic) {
 void MicPage::ToggleLink() {
   linkOn_ = !linkOn_;
   Model().Controls().SetLit(mic::kLinkButton, linkOn_);
-  if (const auto request = link_.Switch(linkOn_, ShownMicrophone()))
-    post_(CodeNumber(request->code), BlockArg::Value(request->arg));
+  if (const auto request = link_.Switch(linkOn_, ShownMicrophone())) post_(*request);
 }
 
 void MicPage::BandEvent(tavelo::BandEvent event, int band) {

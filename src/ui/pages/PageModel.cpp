@@ -6,8 +6,8 @@ PageModel::PageModel(const PageDefinition& def, ParamImage& image, BlockPoster p
     : def_(def),
       image_(image),
       post_(std::move(post)),
-      bands_(def_, image_, controls_, [this](int code, int arg) { Post(code, arg); }),
-      rows_(def_, image_, controls_, bands_, [this](int code, int arg) { Post(code, arg); }) {
+      bands_(def_, image_, controls_, [this](const BlockRequest& r) { Post(r); }),
+      rows_(def_, image_, controls_, bands_, [this](const BlockRequest& r) { Post(r); }) {
   bands_.onRedraw = [this] { Redraw(); };
   rows_.onRedraw = [this] { Redraw(); };
   rows_.SyncPassFilters();
@@ -23,8 +23,8 @@ void PageModel::SetVrPresent(std::function<bool()> vrPresent) {
   rows_.SetFlags(flags_);
 }
 
-void PageModel::Post(int code, int arg) {
-  if (post_) post_(code, BlockArg::Value(arg));
+void PageModel::Post(const BlockRequest& request) {
+  if (post_) post_(request);
 }
 
 void PageModel::Redraw() {

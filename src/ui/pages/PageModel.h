@@ -23,7 +23,7 @@
 
 namespace tavelo {
 
-using BlockPoster = std::function<void(int code, const BlockArg& arg)>;
+using BlockPoster = std::function<void(const BlockRequest& request)>;
 
 class PageModel {
  public:
@@ -112,7 +112,7 @@ class PageModel {
 
  private:
   void Redraw();
-  void Post(int code, int arg);
+  void Post(const BlockRequest& request);
 
   PageDefinition def_;
   ParamImage& image_;

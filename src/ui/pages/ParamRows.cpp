@@ -254,7 +254,7 @@ bool ParamRows::SliderMoved(int id, int position) {
 }
 
 void ParamRows::Send(const BlockRequest& request) {
-  if (post_) post_(CodeNumber(request.code), request.arg);
+  if (post_) post_(request);
 }
 
 void ParamRows::StoreSlider(const SliderRow& row, int value, bool typed) {

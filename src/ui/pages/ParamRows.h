@@ -28,7 +28,7 @@ struct PageFlags {
 
 class ParamRows {
  public:
-  using Poster = std::function<void(int code, int arg)>;
+  using Poster = std::function<void(const BlockRequest& request)>;
 
   ParamRows(const PageDefinition& def, ParamImage& image, ControlStore& controls, BandEditor& bands,
             Poster post);

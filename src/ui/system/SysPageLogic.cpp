@@ -21,11 +21,11 @@ void SysPageLogic::Say(TextId text, TextId caption) {
 }
 
 void SysPageLogic::Block(CommandCode code, const std::uint8_t* bytes, int size) {
-  engine_.Post(msg::Block{CodeNumber(code), BlockArg::Buffer(bytes, size)});
+  engine_.Post(msg::Block{code, BlockArg::Buffer(bytes, size)});
 }
 
 void SysPageLogic::Code(CommandCode code, int value) {
-  engine_.PostBlock(CodeNumber(code), value);
+  engine_.Post(msg::Block{code, value});
 }
 
 // Saving, resetting and restoring presets need the admin mode. In English the refusal has
@@ -268,7 +268,7 @@ void SysPageLogic::ChoosePowerMode(int index) {
   if (ReadValue(engine_.Image(), powerMode) == index) return;
   WriteValue(engine_.Image(), powerMode, index);
   const BlockRequest request = RequestFor(engine_.Image(), powerMode);
-  Code(request.code, request.arg);
+  engine_.Post(request);
 }
 
 void SysPageLogic::ToggleVolMode() {

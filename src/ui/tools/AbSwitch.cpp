@@ -41,8 +41,7 @@ void AbSwitch::Send(Slot to, bool includeUncarried) {
   // Planned again: the image may have moved on while the question was up.
   const SwitchPlan now = PlanSwitch(engine_.Image(), *slots_[to]);
   ApplySwitch(engine_.Image(), *slots_[to], now, includeUncarried);
-  for (const BlockRequest& r : now.requests)
-    engine_.Post(msg::Block{CodeNumber(r.code), BlockArg::Value(r.arg)});
+  for (const BlockRequest& r : now.requests) engine_.Post(r);
   live_ = to;
   if (hooks_.switched) hooks_.switched();
 }

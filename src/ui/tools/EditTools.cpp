@@ -113,8 +113,7 @@ bool EditTools::Step(bool back) {
     history_.CommitUndo(image, *plan);
   else
     history_.CommitRedo(image, *plan);
-  for (const BlockRequest& r : plan->requests)
-    engine_.Post(msg::Block{CodeNumber(r.code), BlockArg::Value(r.arg)});
+  for (const BlockRequest& r : plan->requests) engine_.Post(r);
   if (hooks_.reloadPages) hooks_.reloadPages();
   ShowButtons();
   return true;

@@ -68,32 +68,37 @@ TEST(EngineEdits, OutOfRangeRequestsAreIgnoredAndBuffersTravelByValue) {
   h.processor.SetLatencyMs(100);
   h.engine.PostBlock(9);
   std::uint8_t logo[33] = {1, 'A'};
-  h.engine.Post(msg::Block{23, BlockArg::Buffer(logo, 33)});
+  h.engine.Post(msg::Block{CommandCode::kLogoText, BlockArg::Buffer(logo, 33)});
   logo[1] = 'B';  // the sender's buffer changes after posting; the request keeps its copy
-  h.engine.Post(msg::Block{23, BlockArg::Buffer(logo, 33)});
+  h.engine.Post(msg::Block{CommandCode::kLogoText, BlockArg::Buffer(logo, 33)});
   logo[1] = 'C';
   ASSERT_TRUE(h.Settle());
   EXPECT_EQ(h.Codes(mark), (std::vector<int>{9, 23}));
   EXPECT_EQ(h.WithCode(23, mark)[0].data[1], 'B');
 }
 
+// The request a wire number names.
+CommandCode Wire(int code) {
+  return static_cast<CommandCode>(code);
+}
+
 TEST(PendingRequests, CoalescesPerBlockIdentityAndKeepsPlace) {
   PendingRequests p;
-  p.Add(3, BlockArg::Value(0x0102));
-  p.Add(17, BlockArg::Value(4));
-  p.Add(3, BlockArg::Value(0x0202));  // another band: its own entry
-  p.Add(17, BlockArg::Value(5));      // another filter
-  p.Add(2, BlockArg::Value(0));
-  p.Add(3, BlockArg::Value(0x0102));  // repeated: no new entry
-  p.Add(14, BlockArg::Value(0));
-  p.Add(14, BlockArg::Value(2));
-  p.Add(4, BlockArg::Value(2));  // a whole set reset: each set is a block of its own
-  p.Add(4, BlockArg::Value(0));
-  p.Add(6, BlockArg::Value(0));  // two different key buttons are two presses
-  p.Add(6, BlockArg::Value(1));
-  p.Add(64, {}, /*front=*/true);
+  p.Add({Wire(3), 0x0102});
+  p.Add({Wire(17), 4});
+  p.Add({Wire(3), 0x0202});  // another band: its own entry
+  p.Add({Wire(17), 5});      // another filter
+  p.Add({Wire(2), 0});
+  p.Add({Wire(3), 0x0102});  // repeated: no new entry
+  p.Add({Wire(14), 0});
+  p.Add({Wire(14), 2});
+  p.Add({Wire(4), 2});  // a whole set reset: each set is a block of its own
+  p.Add({Wire(4), 0});
+  p.Add({Wire(6), 0});  // two different key buttons are two presses
+  p.Add({Wire(6), 1});
+  p.Add({Wire(64), {}}, /*front=*/true);
   std::vector<std::pair<int, int>> order;
-  while (auto e = p.Take()) order.emplace_back(e->code, e->arg.value);
+  while (auto e = p.Take()) order.emplace_back(CodeNumber(e->code), e->arg.value);
   EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{64, 0},
                                                      {3, 0x0102},
                                                      {17, 4},

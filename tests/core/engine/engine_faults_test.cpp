@@ -96,7 +96,7 @@ TEST(EngineFaults, VersionTwoIsRefusedWithTheVersionMessage) {
   ASSERT_EQ(h.recorder.messages.size(), 1u);
   EXPECT_EQ(h.recorder.messages[0].text,
             "Device version is not matched.\nPlease contact your vendor.");
-  EXPECT_EQ(h.recorder.messages[0].caption, " ");
+  EXPECT_EQ(h.recorder.messages[0].captionKind, CaptionKind::kSpace);
   EXPECT_EQ(h.engine.ProtocolVersion(), 2);
   EXPECT_EQ(h.Codes(), (std::vector<int>{28}));
   h.ExpectEndedIdle();

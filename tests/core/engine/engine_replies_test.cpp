@@ -7,7 +7,8 @@ namespace tavelo::test {
 namespace {
 
 msg::Block Digits(int code, std::vector<std::uint8_t> bytes) {
-  return msg::Block{code, BlockArg::Buffer(bytes.data(), static_cast<int>(bytes.size()))};
+  return msg::Block{static_cast<CommandCode>(code),
+                    BlockArg::Buffer(bytes.data(), static_cast<int>(bytes.size()))};
 }
 
 TEST(EngineUnlock, LockedProcessorIsShownOnlyAfterTheRightPassword) {

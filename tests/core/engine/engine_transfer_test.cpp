@@ -99,7 +99,7 @@ TEST(EngineTransfer, LoadFromPcKeepsVolumesThenUploadsIntoTheCurrentSlotMarkedAs
   ASSERT_TRUE(h.Settle());
   ExpectUpload(h.wire, mark, 0 | 0x80);
   EXPECT_EQ(h.recorder.LastMessage(), " \t   Load OK\t\t  ");
-  EXPECT_EQ(h.recorder.messages.back().caption, "");
+  EXPECT_EQ(h.recorder.messages.back().captionKind, CaptionKind::kEmpty);
   EXPECT_EQ(Name(h.processor.Stored(0)), "PARTY           ");
 
   // Into a slot: no file bit, the slot becomes current, no message.
@@ -144,7 +144,7 @@ TEST(EngineTransfer, BadFileIsRefusedAndChangesNothing) {
   const std::size_t mark = h.wire.size();
   h.engine.Post(msg::LoadFromPc{-1, (dir.path() / "short").string()});
   EXPECT_EQ(h.recorder.LastMessage(), " \t   Load fail\t   ");
-  EXPECT_EQ(h.recorder.messages.back().caption, "Professional Audio System");
+  EXPECT_EQ(h.recorder.messages.back().captionKind, CaptionKind::kAppTitle);
   EXPECT_EQ(h.engine.Image(), before);
   h.Steps(3);
   EXPECT_EQ(h.wire.size(), mark);

@@ -80,7 +80,7 @@ std::vector<int> CarriedOffsets(const LayoutField& f, int at, const Place& place
 // The payload offsets that carry `r` in the layout of `request`. Value-carrying codes (echo
 // type, adjust manner, output display) carry it in their argument byte.
 std::set<int> ExpectedOffsets(const CatalogueRow& r, const BlockRequest& request, int mode) {
-  const auto layout = BlockLayout(CodeNumber(request.code), request.arg, mode);
+  const auto layout = BlockLayout(CodeNumber(request.code), request.arg.value, mode);
   EXPECT_TRUE(layout) << r.name;
   std::set<int> out;
   if (!layout) return out;
@@ -128,7 +128,7 @@ const CatalogueRow& Change(ParamImage& image, const CatalogueRow& r) {
 
 std::vector<std::uint8_t> Encode(const ParamImage& image, const BlockRequest& request) {
   Payload p;
-  const auto result = EncodeBlock(image, CodeNumber(request.code), BlockArg::Value(request.arg), p);
+  const auto result = EncodeBlock(image, request, p);
   EXPECT_EQ(result, EncodeResult::kPayload);
   return {p.data.begin(), p.data.begin() + p.length};
 }

@@ -1,0 +1,11 @@
+#pragma once
+// The caption of the panel's message boxes, by the kind of message the engine reports.
+#include <string>
+
+#include "engine/EngineObserver.h"
+
+namespace tavelo {
+
+std::string MessageCaption(CaptionKind kind, Lang lang);
+
+}  // namespace tavelo
