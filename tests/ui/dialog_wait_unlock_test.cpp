@@ -24,7 +24,7 @@ class DialogTest : public ::testing::Test, public test::PanelFixture {
 
   ui::UnlockDialog* ConnectLocked() {
     W().Demo().Processor().SetLockEngaged(true);  // the virtual processor's key is 1234
-    W().ChooseLink(ui::LinkChoice::kDemo);
+    W().ChooseLink(LinkChoice::kDemo);
     W().Connect();
     if (!Pump([this] { return W().OpenUnlockDialog() != nullptr; })) return nullptr;
     return W().OpenUnlockDialog();
@@ -120,7 +120,7 @@ TEST_F(DialogTest, AWaitDialogOutlivesEscapeAndGoesWhenTheTransferEnds) {
   QTest::keyClick(dialog, Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(W().OpenWaitDialog(), dialog);  // still up
-  E().Post(msg::CloseWait{});           // the transfer ends
+  E().Post(msg::CloseWait{});               // the transfer ends
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(W().OpenWaitDialog(), nullptr);
   EXPECT_EQ(W().WaitCloseCount(), 1);
