@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "link/Transport.h"
 #include "sim/Faults.h"
 
 namespace tavelo::cli {
@@ -30,8 +31,6 @@ enum class SharedOptions : std::uint8_t {
   kModule,     // the Wi-Fi module commands: the module options
   kFleet,      // the fleet commands: the fleet options
 };
-
-enum class LinkChoice { kUsb, kWifi, kDemo };
 
 // A command line read against its command's row.
 struct CommandArgs {

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "params/LockKeyBlock.h"
+#include "params/ParamImage.h"
 #include "sim/Faults.h"
 #include "text/Escaped.h"
 
@@ -19,8 +20,8 @@ namespace {
 constexpr int kMaxPort = 65535;
 constexpr int kMaxDemoLatencyMs = 60000;
 constexpr int kMaxDemoSeed = 999999999;
-constexpr int kFirstSlot = 1;
-constexpr int kLastSlot = 10;
+constexpr int kFirstSlot = 1;  // the command line counts slots from 1
+constexpr int kLastSlot = kFirstSlot + kLastPresetSlot;
 constexpr std::size_t kHelpColumn = 28;
 constexpr std::size_t kHelpWidth = 100;
 

@@ -25,7 +25,7 @@ class DialogTest : public ::testing::Test, public test::PanelFixture {
 
   ui::UnlockDialog* ConnectLocked() {
     W().Demo().Processor().SetLockEngaged(true);  // the virtual processor's key is 1234
-    W().ChooseLink(ui::LinkChoice::kDemo);
+    W().ChooseLink(LinkChoice::kDemo);
     W().Connect();
     if (!Pump([this] { return W().OpenUnlockDialog() != nullptr; })) return nullptr;
     return W().OpenUnlockDialog();

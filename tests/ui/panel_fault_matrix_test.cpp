@@ -111,7 +111,7 @@ class PanelFaultMatrix : public ::testing::TestWithParam<std::tuple<FaultRow, Vi
     }
     window_ = std::make_unique<ui::MainWindow>(options);
     window_->show();
-    window_->ChooseLink(Tcp() ? ui::LinkChoice::kWifi : ui::LinkChoice::kDemo);
+    window_->ChooseLink(Tcp() ? LinkChoice::kWifi : LinkChoice::kDemo);
     QObject::connect(window_.get(), &ui::MainWindow::StatusChanged,
                      [this](TextId id) { statuses_.push_back(id); });
   }
@@ -333,7 +333,7 @@ TEST(PanelFaultAtRealRate, UsbReaderTimeOutTakesTheLinkDownAndConnectWorksAfter)
   options.lang = Lang::kEnglish;
   options.paramDir = dir.path().toStdString();  // the window's own 50 ms tick runs
   ui::MainWindow window(options);
-  window.ChooseLink(ui::LinkChoice::kDemo);
+  window.ChooseLink(LinkChoice::kDemo);
   VirtualProcessor& processor = window.Demo().Processor();
   processor.AddFault(*ParseSimFault("drop-reply"));
   Engine& engine = window.GetEngine();

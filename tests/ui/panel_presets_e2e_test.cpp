@@ -38,7 +38,7 @@ class PanelOverTcp : public ::testing::Test {
     options.port = server_.Port();
     options.paramDir = dir_.path().toStdString();
     window_ = std::make_unique<ui::MainWindow>(options);  // its own 50 ms tick runs
-    window_->ChooseLink(ui::LinkChoice::kWifi);
+    window_->ChooseLink(LinkChoice::kWifi);
     window_->Connect();
     ASSERT_TRUE(Wait([this] { return Idle(); })) << window_->StatusText().toStdString();
   }

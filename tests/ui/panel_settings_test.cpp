@@ -96,7 +96,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
 
   const ui::StartChoices plain = ui::ChooseStart(ParseCommandLine({}), stored, Lang::kChinese);
   EXPECT_EQ(plain.lang, Lang::kEnglish);
-  EXPECT_EQ(plain.link, ui::LinkChoice::kWifi);
+  EXPECT_EQ(plain.link, LinkChoice::kWifi);
   EXPECT_EQ(plain.host, "127.0.0.1");
   EXPECT_EQ(plain.port, 17400);
   EXPECT_EQ(plain.page, 2);
@@ -107,7 +107,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
                                         "system", "--param-dir", "/tmp/given"}),
                       stored, Lang::kChinese);
   EXPECT_EQ(given.lang, Lang::kChinese);
-  EXPECT_EQ(given.link, ui::LinkChoice::kDemo);
+  EXPECT_EQ(given.link, LinkChoice::kDemo);
   EXPECT_EQ(given.host, "127.0.0.9");
   EXPECT_EQ(given.port, 0);  // the stored port belonged to the stored host
   EXPECT_EQ(given.page, 8);
@@ -117,7 +117,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   const ui::StartChoices empty =
       ui::ChooseStart(ParseCommandLine({}), StoredSettings{}, Lang::kEnglish);
   EXPECT_EQ(empty.lang, Lang::kEnglish);
-  EXPECT_EQ(empty.link, ui::LinkChoice::kUsb);
+  EXPECT_EQ(empty.link, LinkChoice::kUsb);
   EXPECT_EQ(empty.page, 0);
   EXPECT_EQ(ui::ChooseStart(ParseCommandLine({}), StoredSettings{}, Lang::kChinese).lang,
             Lang::kChinese);
@@ -129,7 +129,7 @@ TEST_F(SettingsTest, TheCommandLineWinsOverWhatWasStored) {
   for (const auto& args : {std::vector<std::string>{"--host", "127.0.0.1"},
                            std::vector<std::string>{"--port", "17400"}}) {
     EXPECT_EQ(ui::ChooseStart(ParseCommandLine(args), StoredSettings{}, Lang::kEnglish).link,
-              ui::LinkChoice::kWifi)
+              LinkChoice::kWifi)
         << args[0];
   }
 }
@@ -145,7 +145,7 @@ TEST_F(SettingsTest, TheNextStartRestoresTheWindowAndAnOptionOverridesIt) {
                                         "--param-dir", presets.path().toStdString()}),
                       clock);
     app.Start();
-    emit app.Window().TopBarWidget().LinkChosen(ui::LinkChoice::kWifi);
+    emit app.Window().TopBarWidget().LinkChosen(LinkChoice::kWifi);
     app.Window().Navigate(3);
     app.Window().move(70, 50);
     app.Window().close();
@@ -161,7 +161,7 @@ TEST_F(SettingsTest, TheNextStartRestoresTheWindowAndAnOptionOverridesIt) {
   {
     ui::TaveloApp app(ParseCommandLine({}), clock);
     app.Start();
-    EXPECT_EQ(app.Window().Link(), ui::LinkChoice::kWifi);
+    EXPECT_EQ(app.Window().Link(), LinkChoice::kWifi);
     EXPECT_EQ(app.Window().CurrentPage(), 3);
     EXPECT_EQ(app.Window().GetEngine().ParamDir(), presets.path().toStdString());
     EXPECT_EQ(app.Choices().port, 17400);
@@ -187,7 +187,7 @@ TEST_F(SettingsTest, AScreenshotRunNeitherUsesNorKeepsTheLastRun) {
                                       "--param-dir", out.path().toStdString()}),
                     clock);
   EXPECT_EQ(app.Choices().page, 0);
-  EXPECT_EQ(app.Choices().link, ui::LinkChoice::kUsb);
+  EXPECT_EQ(app.Choices().link, LinkChoice::kUsb);
   app.Window().Navigate(5);
   app.Window().close();
   EXPECT_EQ(settings_.Load().page, 3);

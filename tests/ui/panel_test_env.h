@@ -98,7 +98,7 @@ class PanelFixture {
   }
 
   bool ConnectDemo() {
-    W().ChooseLink(ui::LinkChoice::kDemo);
+    W().ChooseLink(LinkChoice::kDemo);
     W().Connect();
     return Pump([this] { return W().Distributed() && !E().ReplyAwaited(); });
   }

@@ -16,6 +16,10 @@ namespace tavelo {
 // Wi-Fi-like (130 and 55, connection made asynchronously).
 enum class LinkKind : int { kUsb = 0, kWifi = 1 };
 
+// The link a user picks (panel buttons, the command line's --link): a processor on USB or
+// Wi-Fi, or the built-in virtual processor, which runs on USB timings.
+enum class LinkChoice { kUsb, kWifi, kDemo };
+
 enum class FetchStatus {
   kNothing,  // nothing has arrived yet
   kBytes,    // bytes were handed over

@@ -40,12 +40,11 @@ struct FixedBlock {
   int maxArg = kAnyArg;
 };
 
-constexpr int kMaxPreset = 9;
 constexpr int kMaxSetId = 10;
 
 const FixedBlock* FindFixed(CommandCode code) {
   static const FixedBlock kBlocks[] = {
-      {C::kRecallPreset, 2, {Arg()}, kMaxPreset},
+      {C::kRecallPreset, 2, {Arg()}, kLastPresetSlot},
       {C::kMusicBlock, 12, {B(0), B(3), B(4), B(6), B(22), B(23), B(24), B(25), B(26), B(9), B(5)}},
       {C::kEqSetReset, 2, {Arg()}, kMaxSetId},
       {C::kMicBlock,

@@ -417,6 +417,7 @@ struct CatalogueRow {
   Place place;
   int min = 0;
   int max = 0;
+  int def = 0;  // the processor's default: what a fresh panel shows (ApplyDefaults)
   Unit unit = Unit::kNone;
   ValueKind kind = ValueKind::kNumber;
   ReadoutFormat readout;  // the page readout beside the value's slider

@@ -1,42 +1,38 @@
 // The parameter set the panel shows before any processor has been read, and again after a
-// locked processor's set was downloaded but never unlocked.
-#include <algorithm>
+// locked processor's set was downloaded but never unlocked. Every named value's default is
+// its catalogue row's; the EQ, boost and tone bands, which no scalar row holds, are here.
 #include <initializer_list>
 
+#include "params/Catalogue.h"
 #include "params/ParamImage.h"
 
 namespace tavelo {
 
 namespace {
 
-constexpr std::array<std::uint8_t, kSettingsBytes> kDefaultBytes = {
-    // 0..19
-    35, 35, 35, 35, 84, 11, 0, 0, 0, 7, 35, 84, 100, 100, 15, 10, 4, 1, 1, 6,
-    // 20..39
-    0, 35, 12, 12, 6, 6, 6, 3, 99, 99, 99, 99, 50, 50, 50, 50, 50, 50, 50, 50,
-    // 40..59
-    10, 4, 1, 1, 0, 0, 0, 0, 99, 99, 99, 99, 50, 50, 50, 50, 50, 50, 50, 50,
-    // 60..79
-    10, 4, 1, 1, 0, 0, 0, 0, 99, 99, 99, 99, 50, 50, 50, 50, 50, 50, 50, 50,
-    // 80..99
-    10, 4, 1, 1, 0, 0, 0, 0, 75, 75, 75, 75, 50, 50, 50, 50, 50, 50, 50, 50,
-    // 100..119
-    10, 4, 1, 1, 0, 0, 6, 6, 0, 1, 0, 50, 0, 85, 1, 100, 60, 100, 60, 64,
-    // 120..140
-    0, 50, 50, 50, 50, 1, 10, 6, 10, 0, 2, 99, 50, 50, 50, 0, 52, 0, 1, 84, 0};
-
-constexpr std::array<std::uint16_t, kWordCount> kDefaultWords = {
-    // W0..W10: microphone, music and main output filter frequencies
-    50, 20000, 20, 20000, 20, 20, 20000, 20000, 20, 20, 20000,
-    // W11..W21: surround, centre, subwoofer filters; reverb filters
-    20000, 20, 20, 20000, 20000, 20, 20, 125, 125, 100, 15200,
-    // W22..W32: echo filters, reverb decay/predelay, echo delays, output delays
-    61, 7700, 2680, 0, 200, 0, 200, 0, 0, 0, 0,
-    // W33..W43: output delays, microphone tone, music tone
-    0, 0, 0, 240, 240, 1000, 240, 240, 240, 1000, 240};
-
-constexpr std::uint32_t kDefaultSwitchWord = 0x03FFE000;
-constexpr std::uint32_t kDefaultAltSwitchWord = 0x00550000;
+// Whether the row's default is its own: the whole-word rows (switch words, boost switch
+// byte) are made of their bit rows, whose defaults they would otherwise overwrite.
+bool HoldsOwnDefault(const CatalogueRow& r) {
+  switch (r.place.where) {
+    case Where::kByte:
+    case Where::kLevel:
+    case Where::kLevelOn:
+    case Where::kWord:
+    case Where::kSwitchBit:
+    case Where::kAltSwitchBit:
+    case Where::kBoostSwitchBit:
+    case Where::kPowerMode:
+      return true;
+    case Where::kSwitchWord:
+    case Where::kAltSwitchWord:
+    case Where::kBoostSwitches:
+    case Where::kEqBand:
+    case Where::kBoostBand:
+    case Where::kPresetName:
+      return false;
+  }
+  return false;
+}
 
 struct SetFrequencies {
   EqSet set;
@@ -101,10 +97,9 @@ void ApplyDefaults(ParamImage& image) {
   // Start from a clean record so nothing of a previously downloaded (possibly locked)
   // preset survives: names, boost switches and Bluetooth names included.
   image = ParamImage{};
-  std::copy(kDefaultBytes.begin(), kDefaultBytes.end(), image.bytes.begin());
-  std::copy(kDefaultWords.begin(), kDefaultWords.end(), image.words.begin());
-  image.switchWord = kDefaultSwitchWord;
-  image.altSwitchWord = kDefaultAltSwitchWord;
+  for (const CatalogueRow& r : AllRows()) {
+    if (HoldsOwnDefault(r)) WriteValue(image, r, r.def);
+  }
 
   for (const auto& entry : kSetFrequencies) {
     EqBand* bands = image.set(entry.set);

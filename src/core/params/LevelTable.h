@@ -9,7 +9,9 @@
 
 namespace tavelo {
 
-enum class TopLevel { kMusic = 1, kMic = 2, kEffect = 3 };
+// The top bar's levels. The master level (kMain) has no entry in kVolumeLevels: it is no
+// volume, has no stored maximum and no hot keys.
+enum class TopLevel { kMusic = 1, kMic = 2, kEffect = 3, kMain = 4 };
 
 struct VolumeLevel {
   TopLevel level;
@@ -24,7 +26,7 @@ inline constexpr std::array<VolumeLevel, 3> kVolumeLevels = {{
 }};
 
 inline const VolumeLevel& VolumeLevelOf(TopLevel level) {
-  return kVolumeLevels[static_cast<std::size_t>(level) - 1];
+  return kVolumeLevels.at(static_cast<std::size_t>(level) - 1);
 }
 
 }  // namespace tavelo

@@ -11,7 +11,8 @@ namespace tavelo {
 inline constexpr int kSettingsBytes = 141;  // image bytes 0..140
 inline constexpr int kWordCount = 44;       // W0..W43
 inline constexpr int kPresetNameSize = 16;
-inline constexpr int kStoredPresets = 10;
+inline constexpr int kStoredPresets = 10;  // preset slots 0..kLastPresetSlot
+inline constexpr int kLastPresetSlot = kStoredPresets - 1;
 inline constexpr int kDeviceNameSize = 19;  // Bluetooth and low-energy names
 inline constexpr int kToneWordCount = 7;    // T0..T6 of a full download
 

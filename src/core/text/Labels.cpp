@@ -1,17 +1,11 @@
 #include "core/text/Labels.h"
 
-#include <iterator>
+#include "core/text/TextTable.h"
 
 namespace tavelo {
 namespace {
 
-struct LabelEntry {
-  Label label;
-  const char* english;
-  const char* chinese;
-};
-
-constexpr LabelEntry kLabels[] = {
+constexpr TextEntry<Label> kLabels[] = {
     {Label::kConnect, "Connect", "连接"},
     {Label::kConnected, "Connected", "已连接"},
     {Label::kMusicColon, "Music:", "音乐:"},
@@ -278,26 +272,17 @@ constexpr LabelEntry kLabels[] = {
     {Label::kUseInitVol, "Use init vol", "使用初始音量"},
 };
 
-constexpr bool InLabelOrder() {
-  for (int i = 0; i < kLabelCount; ++i) {
-    if (static_cast<int>(kLabels[i].label) != i) return false;
-  }
-  return true;
-}
-static_assert(std::size(kLabels) == kLabelCount, "one entry per label");
-static_assert(InLabelOrder(), "entries must follow the Label enumeration");
+static_assert(FollowsEnum(kLabels, kLabelCount), "one entry per label, in Label order");
 
 }  // namespace
 
 const char* LabelText(Label label, Lang lang) {
-  const int i = static_cast<int>(label);
-  if (i < 0 || i >= kLabelCount) return "";
-  return lang == Lang::kChinese ? kLabels[i].chinese : kLabels[i].english;
+  return TextOf(kLabels, label, lang);
 }
 
 std::optional<Label> FindLabel(std::string_view english) {
   for (const auto& entry : kLabels) {
-    if (english == entry.english) return entry.label;
+    if (english == entry.english) return entry.id;
   }
   return std::nullopt;
 }

@@ -1,19 +1,14 @@
 #include "core/text/Texts.h"
 
 #include <array>
-#include <iterator>
+
+#include "core/text/TextTable.h"
 
 namespace tavelo {
 namespace {
 
-struct TextEntry {
-  TextId id;
-  const char* english;
-  const char* chinese;
-};
-
 // Where only one language exists, both columns carry it.
-constexpr TextEntry kTexts[] = {
+constexpr TextEntry<TextId> kTexts[] = {
     {TextId::kStatusIdle, "Idle", "空闲"},
     {TextId::kStatusConnecting, "Connecting...", "正在连接..."},
     {TextId::kStatusOpenFailed, "Open failed", "Open failed"},
@@ -176,14 +171,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::kEchoDual, "dual", "双回声"},
 };
 
-constexpr bool InTextOrder() {
-  for (int i = 0; i < kTextCount; ++i) {
-    if (static_cast<int>(kTexts[i].id) != i) return false;
-  }
-  return true;
-}
-static_assert(std::size(kTexts) == kTextCount, "one entry per text");
-static_assert(InTextOrder(), "entries must follow the TextId enumeration");
+static_assert(FollowsEnum(kTexts, kTextCount), "one entry per text, in TextId order");
 
 constexpr std::array kInputSources{TextId::kInputAnalogAuto, TextId::kInputVod,
                                    TextId::kInputAux,        TextId::kInputBgm,
@@ -208,9 +196,7 @@ std::string ReplaceFirst(const char* text, std::string_view placeholder,
 }  // namespace
 
 const char* Text(TextId id, Lang lang) {
-  const int i = static_cast<int>(id);
-  if (i < 0 || i >= kTextCount) return "";
-  return lang == Lang::kChinese ? kTexts[i].chinese : kTexts[i].english;
+  return TextOf(kTexts, id, lang);
 }
 
 std::string FormatText(TextId id, Lang lang, std::string_view argument) {

@@ -1,17 +1,11 @@
 #include "core/text/ToolTexts.h"
 
-#include <iterator>
+#include "core/text/TextTable.h"
 
 namespace tavelo {
 namespace {
 
-struct Entry {
-  ToolText id;
-  const char* english;
-  const char* chinese;
-};
-
-constexpr Entry kTexts[] = {
+constexpr TextEntry<ToolText> kTexts[] = {
     {ToolText::kUndo, "Undo", "撤销"},
     {ToolText::kRedo, "Redo", "重做"},
     {ToolText::kUndoBlocked,
@@ -72,20 +66,12 @@ constexpr Entry kTexts[] = {
      "已跳过：%d 行不含滤波器的其他内容（名称、设备和注释行）。"},
 };
 
-constexpr bool InOrder() {
-  for (int i = 0; i < kToolTextCount; ++i)
-    if (static_cast<int>(kTexts[i].id) != i) return false;
-  return true;
-}
-static_assert(std::size(kTexts) == kToolTextCount, "one entry per text");
-static_assert(InOrder(), "entries must follow the ToolText enumeration");
+static_assert(FollowsEnum(kTexts, kToolTextCount), "one entry per text, in ToolText order");
 
 }  // namespace
 
 const char* Text(ToolText id, Lang lang) {
-  const int i = static_cast<int>(id);
-  if (i < 0 || i >= kToolTextCount) return "";
-  return lang == Lang::kChinese ? kTexts[i].chinese : kTexts[i].english;
+  return TextOf(kTexts, id, lang);
 }
 
 std::string FormatText(ToolText id, Lang lang, std::string_view argument) {

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "core/text/LabelBindings.h"
 #include "core/text/Texts.h"
 #include "link/WifiModule.h"
 #include "ui/app/LinkFactory.h"
@@ -19,6 +18,7 @@
 #include "ui/controls/SkinButton.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/PageLabels.h"
 #include "ui/skin/SkinArt.h"
 #include "ui/tools/EditTools.h"
 
@@ -279,7 +279,7 @@ void MainWindow::SetLanguage(Lang lang, bool store) {
 void MainWindow::ApplyLabels() {
   topBar_->ApplyLanguage(lang_);
   if (edits_) edits_->ApplyLanguage(lang_);
-  for (const auto& binding : LabelBindings(LabelWindow::kMain)) {
+  for (const auto& binding : TopBarLabels()) {
     const auto it = controls_.find(binding.controlId);
     if (it == controls_.end()) continue;
     const QString text = Utf8(LabelText(binding.label, lang_));

@@ -5,21 +5,9 @@
 #include <optional>
 #include <string_view>
 
-namespace tavelo::nav {
+#include "ui/pages/PageKind.h"
 
-enum class PageKind {
-  kMusic,
-  kMic,
-  kReverb,
-  kEcho,
-  kMainOutput,
-  kSurround,
-  kCentre,
-  kSubwoofer,
-  kSystem,
-  kNone,  // "Calibrate" and "Surround Right": every page hidden
-  kBoost,
-};
+namespace tavelo::nav {
 
 struct NavEntry {
   int index;

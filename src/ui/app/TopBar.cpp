@@ -2,7 +2,6 @@
 
 #include <QLabel>
 
-#include "core/text/LabelBindings.h"
 #include "core/text/Texts.h"
 #include "params/Catalogue.h"
 #include "ui/app/TopBarRules.h"
@@ -10,6 +9,7 @@
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/controls/SkinSlider.h"
+#include "ui/pages/PageLabels.h"
 #include "ui/skin/SkinArt.h"
 
 namespace tavelo::ui {
@@ -272,7 +272,7 @@ void TopBar::HideAppModeButtons() {
 }
 
 void TopBar::ApplyLanguage(Lang lang) {
-  for (const auto& binding : LabelBindings(LabelWindow::kMain)) {
+  for (const auto& binding : TopBarLabels()) {
     QWidget* w = Control(binding.controlId);
     const QString text = QString::fromUtf8(LabelText(binding.label, lang));
     if (auto* button = qobject_cast<QPushButton*>(w))

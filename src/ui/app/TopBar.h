@@ -17,8 +17,6 @@ namespace tavelo::ui {
 class SkinButton;
 class SkinComboBox;
 
-enum class LinkChoice { kUsb, kWifi, kDemo };
-
 // Top-bar control ids.
 namespace mainid {
 inline constexpr int kConnect = 1001, kStatus = 1002, kVersion = 1005;

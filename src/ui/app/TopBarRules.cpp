@@ -10,7 +10,7 @@ namespace {
 
 // The three volumes are the core's level table; the master level sits beside them.
 LevelInfo Volume(Level level, int slider, int valueLabel) {
-  const VolumeLevel& v = VolumeLevelOf(static_cast<TopLevel>(level));
+  const VolumeLevel& v = VolumeLevelOf(level);
   return {level, slider, valueLabel, v.value, v.maximum.value_or(kNoMaximum)};
 }
 

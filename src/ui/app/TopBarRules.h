@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "params/Catalogue.h"
+#include "params/LevelTable.h"
 
 namespace tavelo::topbar {
 
@@ -13,7 +14,7 @@ inline constexpr int kMainSlider = 1006;
 inline constexpr int kMusicValue = 1076, kMicValue = 1077, kEffectValue = 1078;
 inline constexpr int kMainValue = 1079;
 
-enum class Level { kMusic = 1, kMic = 2, kEffect = 3, kMain = 4 };
+using Level = TopLevel;
 
 struct LevelInfo {
   Level level;

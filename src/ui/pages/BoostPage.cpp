@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/text/Texts.h"
+#include "ui/pages/BandColumns.h"
 #include "ui/pages/BoostPageTable.h"
 
 namespace tavelo::ui {
@@ -49,21 +50,18 @@ void BoostPage::Build() {
                                                {kTypeY, Label::kType}};
   for (const auto& [y, label] : rowCaptions)
     captions_.push_back({b.Caption(QRect(kColumnX - 70, y, 66, 20), {}), label});
-  static const char* const kTypeCaptions[3] = {"P ", "LS", "HS"};
-  for (int k = 0; k < boost::kMaxBands; ++k) {
-    const auto& c = boost::Column(k);
-    const int x = kColumnX + k * kColumnPitch;
-    b.Slider(c.gainSlider,
-             QRect(x + (kColumnWidth - kEqTrackWidth) / 2, kSliderY, kEqTrackWidth, kEqTrackHeight),
-             true);
-    b.Edit(c.gainEdit, QRect(x, kGainEditY, kColumnWidth, 20));
-    b.Edit(c.qEdit, QRect(x, kQEditY, kColumnWidth - kSpinWidth - 1, 20));
-    b.Spin(c.qSpin, QRect(x + kColumnWidth - kSpinWidth, kQEditY, kSpinWidth, 20));
-    b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
-    for (int t = 0; t < 3; ++t)
-      b.Button(c.typeButtons[t], QRect(x + t * 20, kTypeY, 20, 20), kTypeCaptions[t],
-               ButtonLook::kType);
-  }
+  ui::PlaceBandColumns(b, Model().Definition().eq.columns,
+                       {.x = kColumnX,
+                        .pitch = kColumnPitch,
+                        .width = kColumnWidth,
+                        .sliderY = kSliderY,
+                        .gainEditY = kGainEditY,
+                        .qEditY = kQEditY,
+                        .freqEditY = kFreqEditY,
+                        .typeY = kTypeY,
+                        .qEditTrim = kSpinWidth + 1,
+                        .spinWidth = kSpinWidth,
+                        .typeWidth = 20});
 
   b.Button(boost::kStoreButton, QRect(kButtonsX, kTop, 130, 28), "Save Boost");
   b.Button(boost::kSaveFileButton, QRect(kButtonsX, kTop + 40, 130, 28), "Save File");

@@ -28,7 +28,7 @@ constexpr int kTypeRow = 7;  // column 0
 
 EffectLayout Layout() {
   EffectLayout layout;
-  layout.labels = LabelWindow::kEcho;
+  layout.labels = nav::PageKind::kEcho;
   layout.eqCaption = Label::kEchoEq;
   layout.paramCaption = Label::kEchoParameter;
   layout.rows = kRows;

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "ui/controls/SkinButton.h"
+#include "ui/pages/BandColumns.h"
 
 namespace tavelo::ui {
 namespace {
@@ -58,21 +59,18 @@ void EffectPage::PlaceBandColumns() {
   OwnCaption(QRect(8, kQEditY, 70, 20), Label::kQ);
   OwnCaption(QRect(8, kFreqEditY, 70, 20), Label::kFreqHz);
   OwnCaption(QRect(8, kTypeY, 70, 20), Label::kType);
-  static const char* const kTypeCaptions[3] = {"P ", "LS", "HS"};
-  for (int k = 0; k < effect::kEqBands; ++k) {
-    const auto& c = effect::Column(k);
-    const int x = kColumnX + k * kColumnPitch;
-    b.Slider(c.gainSlider,
-             QRect(x + (kColumnWidth - kEqTrackWidth) / 2, kSliderY, kEqTrackWidth, kEqTrackHeight),
-             true);
-    b.Edit(c.gainEdit, QRect(x, kGainEditY, kColumnWidth, 20));
-    b.Edit(c.qEdit, QRect(x, kQEditY, kColumnWidth - kSpinWidth - 2, 20));
-    b.Spin(c.qSpin, QRect(x + kColumnWidth - kSpinWidth, kQEditY, kSpinWidth, 20));
-    b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
-    for (int t = 0; t < 3; ++t)
-      b.Button(c.typeButtons[t], QRect(x + t * 19, kTypeY, 19, 20), kTypeCaptions[t],
-               ButtonLook::kType);
-  }
+  ui::PlaceBandColumns(b, Model().Definition().eq.columns,
+                       {.x = kColumnX,
+                        .pitch = kColumnPitch,
+                        .width = kColumnWidth,
+                        .sliderY = kSliderY,
+                        .gainEditY = kGainEditY,
+                        .qEditY = kQEditY,
+                        .freqEditY = kFreqEditY,
+                        .typeY = kTypeY,
+                        .qEditTrim = kSpinWidth + 2,
+                        .spinWidth = kSpinWidth,
+                        .typeWidth = 19});
   b.Button(effect::kBypassButton, QRect(kColumnX, kEqButtonsY, 120, 26), {}, ButtonLook::kBypass);
   b.Button(effect::kResetButton, QRect(kColumnX + 132, kEqButtonsY, 120, 26), {});
 }

@@ -8,11 +8,11 @@
 #include <span>
 #include <vector>
 
-#include "core/text/LabelBindings.h"
 #include "core/text/Labels.h"
 #include "ui/pages/EffectPageTable.h"
 #include "ui/pages/EqPage.h"
 #include "ui/pages/PageHost.h"
+#include "ui/pages/PageLabels.h"
 
 class QLabel;
 
@@ -29,7 +29,7 @@ struct EffectRowPlace {
 };
 
 struct EffectLayout {
-  LabelWindow labels = LabelWindow::kEcho;
+  nav::PageKind labels = nav::PageKind::kEcho;
   Label eqCaption = Label::kEchoEq;
   Label paramCaption = Label::kEchoParameter;
   std::span<const EffectRowPlace> rows;

@@ -7,6 +7,7 @@
 #include "core/text/Texts.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinComboBox.h"
+#include "ui/pages/BandColumns.h"
 #include "ui/pages/MicPageTable.h"
 
 namespace tavelo::ui {
@@ -52,26 +53,23 @@ void MicPage::Build() {
   caption(QRect(4, kQEditY, 60, 20), Label::kQ);
   caption(QRect(4, kFreqEditY, 60, 20), Label::kFreqHz);
   caption(QRect(4, kTypeY, 60, 20), Label::kType);
-  static const char* const kTypeCaptions[3] = {"P ", "LS", "HS"};
   // Ten columns share the width with the parameter rows: the type captions get a smaller
   // face so that "LS" and "HS" fit their buttons.
   QFont typeFont = font();
   typeFont.setPixelSize(10);
-  for (int k = 0; k < mic::kEqBands; ++k) {
-    const auto& c = mic::Column(k);
-    const int x = kColumnX + k * kColumnPitch;
-    b.Slider(c.gainSlider,
-             QRect(x + (kColumnWidth - kEqTrackWidth) / 2, kSliderY, kEqTrackWidth, kEqTrackHeight),
-             true);
-    b.Edit(c.gainEdit, QRect(x, kGainEditY, kColumnWidth, 20));
-    b.Edit(c.qEdit, QRect(x, kQEditY, kColumnWidth - kSpinWidth - 1, 20));
-    b.Spin(c.qSpin, QRect(x + kColumnWidth - kSpinWidth, kQEditY, kSpinWidth, 20));
-    b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
-    for (int t = 0; t < 3; ++t)
-      b.Button(c.typeButtons[t], QRect(x + t * 17, kTypeY, 17, 20), kTypeCaptions[t],
-               ButtonLook::kType)
-          ->setFont(typeFont);
-  }
+  ui::PlaceBandColumns(b, Model().Definition().eq.columns,
+                       {.x = kColumnX,
+                        .pitch = kColumnPitch,
+                        .width = kColumnWidth,
+                        .sliderY = kSliderY,
+                        .gainEditY = kGainEditY,
+                        .qEditY = kQEditY,
+                        .freqEditY = kFreqEditY,
+                        .typeY = kTypeY,
+                        .qEditTrim = kSpinWidth + 1,
+                        .spinWidth = kSpinWidth,
+                        .typeWidth = 17},
+                       &typeFont);
 
   // Which microphone is shown, each button over a strip in its curve colour.
   static const char* const kMicCaptions[2] = {"MIC1", "MIC2"};
@@ -131,7 +129,7 @@ void MicPage::Build() {
 
 void MicPage::ApplyLanguage(Lang lang) {
   EqPage::ApplyLanguage(lang);
-  Binder().ApplyLabels(LabelWindow::kMic, lang);
+  Binder().ApplyLabels(nav::PageKind::kMic, lang);
   for (const auto& c : extraCaptions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
   Binder().ApplySlopeLanguage(lang);
 }

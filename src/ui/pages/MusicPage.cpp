@@ -4,6 +4,7 @@
 
 #include "core/text/Texts.h"
 #include "ui/controls/SkinComboBox.h"
+#include "ui/pages/BandColumns.h"
 #include "ui/pages/MusicPageTable.h"
 
 namespace tavelo::ui {
@@ -40,20 +41,15 @@ void MusicPage::Build() {
   caption(QRect(8, kQEditY, 70, 20), Label::kQ);
   caption(QRect(8, kFreqEditY, 70, 20), Label::kFreqHz);
   caption(QRect(8, kTypeY, 70, 20), Label::kType);
-  static const char* const kTypeCaptions[3] = {"P ", "LS", "HS"};
-  for (int k = 0; k < music::kEqBands; ++k) {
-    const auto& c = music::Column(k);
-    const int x = kColumnX + k * kColumnPitch;
-    b.Slider(c.gainSlider,
-             QRect(x + (kColumnWidth - kEqTrackWidth) / 2, kSliderY, kEqTrackWidth, kEqTrackHeight),
-             true);
-    b.Edit(c.gainEdit, QRect(x, kGainEditY, kColumnWidth, 20));
-    b.Edit(c.qEdit, QRect(x, kQEditY, kColumnWidth, 20));
-    b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
-    for (int t = 0; t < 3; ++t)
-      b.Button(c.typeButtons[t], QRect(x + t * 18, kTypeY, 18, 20), kTypeCaptions[t],
-               ButtonLook::kType);
-  }
+  ui::PlaceBandColumns(b, Model().Definition().eq.columns,
+                       {.x = kColumnX,
+                        .pitch = kColumnPitch,
+                        .width = kColumnWidth,
+                        .sliderY = kSliderY,
+                        .gainEditY = kGainEditY,
+                        .qEditY = kQEditY,
+                        .freqEditY = kFreqEditY,
+                        .typeY = kTypeY});
   b.Button(music::kBypassButton, QRect(kColumnX, kEqButtonsY, 110, 26), {}, ButtonLook::kBypass);
   b.Button(music::kResetButton, QRect(kColumnX + 124, kEqButtonsY, 110, 26), {});
 
@@ -102,7 +98,7 @@ void MusicPage::Build() {
 
 void MusicPage::ApplyLanguage(Lang lang) {
   EqPage::ApplyLanguage(lang);
-  Binder().ApplyLabels(LabelWindow::kMusic, lang);
+  Binder().ApplyLabels(nav::PageKind::kMusic, lang);
   for (const auto& c : extraCaptions_) c.label->setText(QString::fromUtf8(LabelText(c.text, lang)));
   Binder().ApplySlopeLanguage(lang);
 }

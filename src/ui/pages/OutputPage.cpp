@@ -4,6 +4,7 @@
 
 #include "core/text/Texts.h"
 #include "ui/controls/SkinComboBox.h"
+#include "ui/pages/BandColumns.h"
 #include "ui/skin/GroupFrame.h"
 
 namespace tavelo::ui {
@@ -79,21 +80,16 @@ void OutputPage::BuildEq(QRect frame) {
   AddStatic(kQColumnCaption, QRect(8, kQEditY, 62, 20));
   AddStatic(kFreqColumnCaption, QRect(8, kFreqEditY, 62, 20));
   AddStatic(kTypeColumnCaption, QRect(8, kTypeY, 62, 20));
-  static const char* const kTypeCaptions[3] = {"P ", "LS", "HS"};
-  for (int k = 0; k < table_.eqBands; ++k) {
-    const BandColumnIds& c = Column(k);
-    const int x = kColumnX + k * kColumnPitch;
-    b.Slider(c.gainSlider,
-             QRect(x + (kColumnWidth - kEqTrackWidth) / 2, kSliderY, kEqTrackWidth, kEqTrackHeight),
-             true);
-    b.Edit(c.gainEdit, QRect(x, kGainEditY, kColumnWidth, 20));
-    b.Edit(c.qEdit, QRect(x, kQEditY, kColumnWidth, 20));
-    b.Spin(c.qSpin, QRect(x + kColumnWidth - 14, kQEditY, 14, 20));  // kept hidden
-    b.Edit(c.freqEdit, QRect(x, kFreqEditY, kColumnWidth, 20));
-    for (int t = 0; t < 3; ++t)
-      b.Button(c.typeButtons[t], QRect(x + t * 18, kTypeY, 18, 20), kTypeCaptions[t],
-               ButtonLook::kType);
-  }
+  ui::PlaceBandColumns(b, Model().Definition().eq.columns,
+                       {.x = kColumnX,
+                        .pitch = kColumnPitch,
+                        .width = kColumnWidth,
+                        .sliderY = kSliderY,
+                        .gainEditY = kGainEditY,
+                        .qEditY = kQEditY,
+                        .freqEditY = kFreqEditY,
+                        .typeY = kTypeY,
+                        .spinWidth = 14});  // the step arrows are kept hidden
   b.Button(kEqBypass, QRect(kColumnX, kEqButtonsY, 110, 26), {}, ButtonLook::kBypass);
   b.Button(kEqReset, QRect(kColumnX + 124, kEqButtonsY, 110, 26), {});
 }

@@ -7,7 +7,7 @@
 // delay range widens while the delays are shown as distances.
 #include <array>
 
-#include "core/text/LabelBindings.h"
+#include "ui/pages/PageLabels.h"
 #include "ui/pages/PageTable.h"
 
 namespace tavelo::output {
@@ -56,7 +56,7 @@ inline constexpr int kMaxBands = 7;
 // What one output page edits.
 struct OutputPageSpec {
   const char* className;  // the page's object name
-  LabelWindow labels;
+  nav::PageKind labels;
   EqSet firstSet;  // the band array of set 1; set 2's follows it
   int eqBands;     // equaliser bands; the low-pass and high-pass filters follow them
   std::array<int, kMaxBands> resetFrequencies;

@@ -175,8 +175,18 @@ void PageBinder::SyncAll() {
   for (const auto& [id, widget] : widgets_) Sync(id);
 }
 
-void PageBinder::ApplyLabels(LabelWindow window, Lang lang) {
-  for (const auto& binding : LabelBindings(window)) {
+void PageBinder::ApplyLabels(nav::PageKind page, Lang lang) {
+  // A control that shows a row's value is captioned by the row's label.
+  const auto captionFromRow = [&](int id, RowId param) {
+    if (param == kNoRow) return;
+    const std::optional<Label>& label = RowOf(param).label;
+    QLabel* caption = CaptionOf(id);
+    if (label && caption) caption->setText(QString::fromUtf8(LabelText(*label, lang)));
+  };
+  for (const SliderRow& s : model_.Definition().sliders) captionFromRow(s.id, s.param);
+  for (const ListRow& l : model_.Definition().lists) captionFromRow(l.id, l.param);
+
+  for (const auto& binding : PageLabels(page)) {
     const QString text = QString::fromUtf8(LabelText(binding.label, lang));
     if (binding.target == LabelTarget::kCaptionOf) {
       if (QLabel* caption = CaptionOf(binding.controlId)) caption->setText(text);

@@ -9,8 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/text/LabelBindings.h"
 #include "ui/controls/ButtonModel.h"
+#include "ui/pages/PageLabels.h"
 #include "ui/pages/PageModel.h"
 #include "ui/skin/SkinArt.h"
 
@@ -53,8 +53,8 @@ class PageBinder : public QObject {
 
   // Shows the model's values on every widget.
   void SyncAll();
-  // Every caption of `window` in `lang`.
-  void ApplyLabels(LabelWindow window, Lang lang);
+  // Every caption of `page` in `lang`: its rows' labels and its own bindings.
+  void ApplyLabels(nav::PageKind page, Lang lang);
   // The slope lists' entries in `lang`, each keeping its choice and posting nothing.
   void ApplySlopeLanguage(Lang lang);
 

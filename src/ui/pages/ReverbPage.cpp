@@ -18,7 +18,7 @@ constexpr std::array<EffectRowPlace, 6> kRows = {{
 
 EffectLayout Layout() {
   EffectLayout layout;
-  layout.labels = LabelWindow::kReverb;
+  layout.labels = nav::PageKind::kReverb;
   layout.eqCaption = Label::kReverbEq;
   layout.paramCaption = Label::kReverbParameter;
   layout.rows = kRows;

@@ -116,27 +116,36 @@ void SystemPage::Connect(int id, void (SysPageLogic::*action)()) {
           [this, action] { (logic_.*action)(); });
 }
 
-void SystemPage::Build() {
-  PageBinder& b = Binder();
-  const auto title = [&](int x, int y, Label label) {
-    titles_.push_back({b.Caption(QRect(x, y, 300, 20), {}), label});
-  };
-  const auto edit = [&](int id, QRect rect) {
-    SkinEdit* e = b.Edit(id, rect);
-    e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(e, &QLineEdit::textChanged, this, [this, id](const QString& t) { EditChanged(id, t); });
-    return e;
-  };
+void SystemPage::Title(int x, int y, Label label) {
+  titles_.push_back({Binder().Caption(QRect(x, y, 300, 20), {}), label});
+}
 
-  // User modes on the processor.
-  title(kColA, 8, Label::kEquipmentMode);
+SkinEdit* SystemPage::Field(int id, QRect rect) {
+  SkinEdit* e = Binder().Edit(id, rect);
+  e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  connect(e, &QLineEdit::textChanged, this, [this, id](const QString& t) { EditChanged(id, t); });
+  return e;
+}
+
+void SystemPage::Build() {
+  BuildModes();
+  BuildPcPresets();
+  BuildVolumes();
+  BuildLockAndAdmin();
+  BuildLanguageAndNames();
+}
+
+// User modes on the processor.
+void SystemPage::BuildModes() {
+  PageBinder& b = Binder();
+  Title(kColA, 8, Label::kEquipmentMode);
   b.Caption(QRect(kColA, 32, 84, kRowHeight), {}, kModeCombo);
   SkinComboBox* modes = b.List(kModeCombo, QRect(kColA + 88, 32, 212, kRowHeight), {});
   connect(modes, &QComboBox::activated, this, [this](int index) {
     static_cast<QLineEdit*>(Control(kModeNameEdit))->setText(Utf8(logic_.ChooseMode(index)));
   });
   titles_.push_back({b.Caption(QRect(kColA, 60, 84, kRowHeight), {}), Label::kModeName});
-  edit(kModeNameEdit, QRect(kColA + 88, 60, 212, kRowHeight))
+  Field(kModeNameEdit, QRect(kColA + 88, 60, 212, kRowHeight))
       ->setMaxLength(static_cast<int>(sys::kModeNameMax));
   b.Button(kLoadEquipment, QRect(kColA, 90, 84, 26), {});
   b.Button(kSaveEquipment, QRect(kColA + 90, 90, 84, 26), {});
@@ -146,11 +155,14 @@ void SystemPage::Build() {
   Connect(kSaveEquipment, &SysPageLogic::SaveEquipment);
   Connect(kResetAll, &SysPageLogic::ResetToFactory);
   Connect(kRestoreFactory, &SysPageLogic::RestoreToPreset);
+}
 
-  // Presets on the PC.
-  title(kColA, 158, Label::kPcMode);
+// Presets on the PC.
+void SystemPage::BuildPcPresets() {
+  PageBinder& b = Binder();
+  Title(kColA, 158, Label::kPcMode);
   b.Caption(QRect(kColA, 182, 84, kRowHeight), {}, kPcNameEdit);
-  edit(kPcNameEdit, QRect(kColA + 88, 182, 224, kRowHeight))
+  Field(kPcNameEdit, QRect(kColA + 88, 182, 224, kRowHeight))
       ->setMaxLength(static_cast<int>(kMaxPcNameBytes));
   pcList_ = new QTreeWidget(this);
   pcList_->setObjectName(QString("c%1").arg(kPcList));
@@ -177,9 +189,12 @@ void SystemPage::Build() {
           [this] { logic_.LoadFromPc(pcList_->currentIndex().row()); });
   Connect(kMassUpload, &SysPageLogic::OpenMassUpload);
   Connect(kDeletePc, &SysPageLogic::DeletePc);
+}
 
-  // Volumes and the record mixer: rows of the page table.
-  title(kColB, 8, Label::kVolumeConfig);
+// Volumes and the record mixer: rows of the page table; the tools below them.
+void SystemPage::BuildVolumes() {
+  PageBinder& b = Binder();
+  Title(kColB, 8, Label::kVolumeConfig);
   const int switches[] = {kOutputVolOn, kMusicLeftOn, kMicDirectOn, kEffectLeftOn};
   int row = 0;
   for (const SliderRow& s : Sliders()) {
@@ -201,12 +216,15 @@ void SystemPage::Build() {
     if (hooks_.edited) hooks_.edited();
   });
   BuildTools(below + 70);
+}
 
-  // Lock key and admin mode.
+// Lock key and admin mode.
+void SystemPage::BuildLockAndAdmin() {
+  PageBinder& b = Binder();
   const int capW = 150, fieldX = kColC + 154, fieldX2 = kColC + 238;
-  title(kColC, 8, Label::kLockKey);
+  Title(kColC, 8, Label::kLockKey);
   b.Caption(QRect(kColC, 32, capW, kRowHeight), {}, kLockPassword);
-  SkinEdit* lockPassword = edit(kLockPassword, QRect(fieldX, 32, 80, kRowHeight));
+  SkinEdit* lockPassword = Field(kLockPassword, QRect(fieldX, 32, 80, kRowHeight));
   lockPassword->setEchoMode(QLineEdit::Password);
   AsciiOnly(lockPassword, kPasswordLimit);
   b.Button(kUnlock, QRect(fieldX, 58, 80, 24), {});
@@ -216,13 +234,13 @@ void SystemPage::Build() {
   connect(static_cast<QPushButton*>(Control(kLock)), &QPushButton::clicked, this,
           [this] { logic_.PressLock(true); });
   b.Caption(QRect(kColC, 88, capW, kRowHeight), {}, kLockNewPassword);
-  AsciiOnly(edit(kLockNewPassword, QRect(fieldX, 88, 80, kRowHeight)), kPasswordLimit);
+  AsciiOnly(Field(kLockNewPassword, QRect(fieldX, 88, 80, kRowHeight)), kPasswordLimit);
   b.Button(kLockModify, QRect(fieldX2, 87, 80, 24), {});
   Connect(kLockModify, &SysPageLogic::ModifyLockKey);
 
-  title(kColC, 124, Label::kAdminMode);
+  Title(kColC, 124, Label::kAdminMode);
   b.Caption(QRect(kColC, 148, capW, kRowHeight), {}, kAdminPassword);
-  SkinEdit* adminPassword = edit(kAdminPassword, QRect(fieldX, 148, 80, kRowHeight));
+  SkinEdit* adminPassword = Field(kAdminPassword, QRect(fieldX, 148, 80, kRowHeight));
   adminPassword->setEchoMode(QLineEdit::Password);
   AsciiOnly(adminPassword, kPasswordLimit);
   const int adminButtons[] = {kAdminUser, kAdminAdmin, kAdminSecond};
@@ -233,12 +251,16 @@ void SystemPage::Build() {
             [this, mode] { logic_.PressAdmin(mode); });
   }
   b.Caption(QRect(kColC, 204, capW, kRowHeight), {}, kAdminNewPassword);
-  AsciiOnly(edit(kAdminNewPassword, QRect(fieldX, 204, 80, kRowHeight)), kPasswordLimit);
+  AsciiOnly(Field(kAdminNewPassword, QRect(fieldX, 204, 80, kRowHeight)), kPasswordLimit);
   b.Button(kAdminModify, QRect(fieldX2, 203, 80, 24), {});
   Connect(kAdminModify, &SysPageLogic::ModifyAdminPassword);
+}
 
-  // Language.
-  title(kColC, 240, Label::kLanguage);
+// Language, Bluetooth names, the startup logo and the Wi-Fi button.
+void SystemPage::BuildLanguageAndNames() {
+  PageBinder& b = Binder();
+  const int capW = 150, fieldX = kColC + 154, fieldX2 = kColC + 238;
+  Title(kColC, 240, Label::kLanguage);
   b.Button(kEnglish, QRect(kColC, 264, 100, 26), {});
   b.Button(kChinese, QRect(kColC + 106, 264, 100, 26), {});
   connect(static_cast<QPushButton*>(Control(kEnglish)), &QPushButton::clicked, this,
@@ -252,7 +274,7 @@ void SystemPage::Build() {
   b.Caption(QRect(kColC, 326, capW, kRowHeight), {}, kBleNameLabel);
   b.Readout(kBleNameLabel, QRect(fieldX, 326, 170, kRowHeight))->setTextFormat(Qt::PlainText);
   b.Caption(QRect(kColC, 352, capW, kRowHeight), {}, kBtNewName);
-  AsciiOnly(edit(kBtNewName, QRect(fieldX, 352, 80, kRowHeight)), sys::kBtNameMax);
+  AsciiOnly(Field(kBtNewName, QRect(fieldX, 352, 80, kRowHeight)), sys::kBtNameMax);
   b.Button(kBtModify, QRect(fieldX, 378, 80, 24), {});
   b.Button(kBtDefault, QRect(fieldX2, 378, 80, 24), {});
   Connect(kBtModify, &SysPageLogic::ModifyBtName);
@@ -263,9 +285,9 @@ void SystemPage::Build() {
 
   // Startup logo (service code) and the Wi-Fi button (service code).
   b.Caption(QRect(kColC, 414, capW, kRowHeight), {}, kLogoLine1);
-  AsciiOnly(edit(kLogoLine1, QRect(fieldX, 414, 164, kRowHeight)), sys::kLogoLineMax);
+  AsciiOnly(Field(kLogoLine1, QRect(fieldX, 414, 164, kRowHeight)), sys::kLogoLineMax);
   b.Caption(QRect(kColC, 440, capW, kRowHeight), {}, kLogoLine2);
-  AsciiOnly(edit(kLogoLine2, QRect(fieldX, 440, 164, kRowHeight)), sys::kLogoLineMax);
+  AsciiOnly(Field(kLogoLine2, QRect(fieldX, 440, 164, kRowHeight)), sys::kLogoLineMax);
   b.Button(kLogoSet, QRect(fieldX, 466, 80, 24), {});
   b.Button(kLogoClear, QRect(fieldX2, 466, 80, 24), {});
   Connect(kLogoSet, &SysPageLogic::SetLogo);
@@ -504,7 +526,7 @@ void SystemPage::ApplyLanguage(Lang lang) {
     static_cast<QPushButton*>(Control(id))->setText(QString::fromUtf8(Text(text, lang)));
   static_cast<QPushButton*>(Control(kExportReport))->setText(Word(ReportText::kExport, lang));
   ShowAb();
-  Binder().ApplyLabels(LabelWindow::kSystem, lang);
+  Binder().ApplyLabels(nav::PageKind::kSystem, lang);
   for (const auto& t : titles_) t.label->setText(QString::fromUtf8(LabelText(t.text, lang)));
   // Texts of the controls the label table does not name.
   const struct {

@@ -59,6 +59,13 @@ class SystemPage : public Page {
 
  private:
   void Build();
+  void BuildModes();
+  void BuildPcPresets();
+  void BuildVolumes();
+  void BuildLockAndAdmin();
+  void BuildLanguageAndNames();
+  void Title(int x, int y, Label label);
+  SkinEdit* Field(int id, QRect rect);
   void Connect(int id, void (SysPageLogic::*action)());
   void EditChanged(int id, const QString& text);
   void ShowModes();

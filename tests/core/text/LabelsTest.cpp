@@ -4,7 +4,6 @@
 #include <set>
 #include <string>
 
-#include "core/text/LabelBindings.h"
 #include "core/text/Labels.h"
 #include "core/text/Utf8.h"
 
@@ -59,50 +58,6 @@ TEST(Labels, RepeatedEnglishTextsKeepTheirOwnChinese) {
   EXPECT_EQ(FindLabel("Use init vol"), Label::kUseInitVol);
   EXPECT_EQ(FindLabel("Dance"), std::nullopt);  // the label is " Dance"
   EXPECT_EQ(FindLabel(""), std::nullopt);
-}
-
-constexpr LabelWindow kWindows[] = {
-    LabelWindow::kMain,      LabelWindow::kMusic,      LabelWindow::kMic,      LabelWindow::kReverb,
-    LabelWindow::kEcho,      LabelWindow::kMainOutput, LabelWindow::kSurround, LabelWindow::kCentre,
-    LabelWindow::kSubwoofer, LabelWindow::kSystem,     LabelWindow::kBoost};
-
-TEST(LabelBindings, EachControlOfAWindowHasOneValidLabel) {
-  for (LabelWindow window : kWindows) {
-    SCOPED_TRACE(static_cast<int>(window));
-    std::set<int> ids;
-    for (const auto& b : LabelBindings(window)) {
-      // A second binding for the same control would silently lose to the first.
-      EXPECT_TRUE(ids.insert(b.controlId).second) << b.controlId;
-      EXPECT_GE(static_cast<int>(b.label), 0);
-      EXPECT_LT(static_cast<int>(b.label), kLabelCount);
-      EXPECT_LT(static_cast<int>(b.alternate), kLabelCount);
-    }
-  }
-  EXPECT_TRUE(LabelBindings(LabelWindow::kBoost).empty());
-}
-
-TEST(LabelBindings, WindowsApplyTheirLabelsByControl) {
-  EXPECT_STREQ(LabelFor(LabelWindow::kMain, 1001, Lang::kChinese), "连接");
-  EXPECT_STREQ(LabelFor(LabelWindow::kMain, 1375, Lang::kEnglish), "Master:");
-  EXPECT_STREQ(LabelFor(LabelWindow::kMusic, 1923, Lang::kEnglish), "EQ Bypass");
-  EXPECT_STREQ(LabelFor(LabelWindow::kMainOutput, 1923, Lang::kEnglish), "Xover");
-  EXPECT_EQ(LabelFor(LabelWindow::kMain, 4242, Lang::kEnglish), nullptr);
-
-  // Output pages: delays read as distances on request, and only the stereo pages have a
-  // right channel.
-  EXPECT_STREQ(LabelFor(LabelWindow::kSurround, 1414, Lang::kEnglish, true), "R Distance");
-  EXPECT_STREQ(LabelFor(LabelWindow::kSurround, 1414, Lang::kEnglish, false), "R Delay");
-  EXPECT_STREQ(LabelFor(LabelWindow::kCentre, 1412, Lang::kChinese, true), "距离");
-  EXPECT_STREQ(LabelFor(LabelWindow::kSubwoofer, 1402, Lang::kEnglish), "Output Vol");
-  EXPECT_STREQ(LabelFor(LabelWindow::kSubwoofer, 1926, Lang::kEnglish), "Mute");
-  EXPECT_EQ(FindLabelBinding(LabelWindow::kCentre, 1927), nullptr);
-  EXPECT_EQ(FindLabelBinding(LabelWindow::kCentre, 1406), nullptr);
-
-  // Without an alternate, asking for it gives the normal label.
-  EXPECT_STREQ(LabelFor(LabelWindow::kMainOutput, 1402, Lang::kEnglish, true), "L ch Vol");
-  const auto* slider = FindLabelBinding(LabelWindow::kMic, 1934);
-  ASSERT_NE(slider, nullptr);
-  EXPECT_EQ(slider->target, LabelTarget::kCaptionOf);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "core/text/LabelBindings.h"
+#include "ui/pages/PageLabels.h"
 
-namespace tavelo {
+namespace tavelo::ui {
 namespace {
 
 using enum Label;
@@ -19,76 +19,23 @@ constexpr LabelBinding kMainWindow[] = {
 };
 
 constexpr LabelBinding kMusicPage[] = {
-    {1130, kHpf, kBeside},
-    {1144, kLpf, kBeside},
-    {1547, kLpType, kBeside},
-    {1061, kInput1Gain, kBeside},
-    {1062, kInput2Gain, kBeside},
-    {1063, kBtGain, kBeside},
-    {1071, kUdiskGain, kBeside},
-    {1072, kOpticalGain, kBeside},
-    {1800, kInput1},
-    {1801, kInput2},
-    {1802, kBt},
-    {1803, kUdisk},
-    {1804, kOptical},
-    {1139, kMusicKey, kBeside},
-    {1864, kNoiseGate, kBeside},
-    {1214, kBass, kBeside},
-    {1218, kMid, kBeside},
-    {1220, kMidFreq, kBeside},
-    {1221, kTreble, kBeside},
-    {1923, kEqBypass},
-    {1924, kEqReset},
+    {1800, kInput1},  {1801, kInput2},   {1802, kBt},      {1803, kUdisk},
+    {1804, kOptical}, {1923, kEqBypass}, {1924, kEqReset},
 };
 
 constexpr LabelBinding kMicPage[] = {
-    {1209, kHpf, kBeside},
-    {1213, kLpf, kBeside},
-    {1488, kHpType, kBeside},
-    {1489, kLpType, kBeside},
-    {1207, kMicFbx, kBeside},
-    {1215, kNoiseGate, kBeside},
-    {1272, kMicAVol, kBeside},
-    {1274, kMicBVol, kBeside},
-    {1934, kCompTh, kBeside},
-    {1937, kCompRatio, kBeside},
-    {1940, kCompAttack, kBeside},
-    {1943, kCompRelease, kBeside},
     {1928, kCompBypass},
-    {1214, kBass, kBeside},
-    {1218, kMid, kBeside},
-    {1220, kMidFreq, kBeside},
-    {1221, kTreble, kBeside},
     {1739, kMicEqLink},
     {1923, kEqBypass},
     {1924, kEqReset},
 };
 
 constexpr LabelBinding kReverbPage[] = {
-    {1224, kReverbLevel, kBeside},
-    {1226, kReverbDecay, kBeside},
-    {1228, kReverbPredelay, kBeside},
-    {1232, kReverbDirect, kBeside},
-    {1486, kReverbLowpassHz, kBeside},
-    {1483, kReverbHighpassHz, kBeside},
     {1923, kEqBypass},
     {1924, kEqReset},
 };
 
 constexpr LabelBinding kEchoPage[] = {
-    {1224, kEchoLevel, kBeside},
-    {1220, kEchoDelay, kBeside},
-    {1222, kEchoRepeat, kBeside},
-    {1228, kEchoLeftChPredelay, kBeside},
-    {1232, kEchoDirect, kBeside},
-    {1226, kEchoRightDelay, kBeside},
-    {1233, kEchoRightChPredelay, kBeside},
-    {1234, kEchoRightChRepeat, kBeside},
-    {1218, kEchoEffRLevel, kBeside},
-    {1486, kEchoLowpassHz, kBeside},
-    {1483, kEchoHighpassHz, kBeside},
-    {1811, kEchoType, kBeside},
     {1923, kEqBypass},
     {1924, kEqReset},
 };
@@ -170,17 +117,6 @@ constexpr LabelBinding kSystemPage[] = {
     {1314, kSaveToPc},
     {1313, kUploadToEquipment},
     {1316, kMassUploadToEquip},
-    {1080, kMusicMaxVol, kBeside},
-    {1081, kMusicInitVol, kBeside},
-    {1205, kMicMaxVol, kBeside},
-    {1206, kMicInitVol, kBeside},
-    {1215, kEffectInitLevel, kBeside},
-    {1084, kDanceMicThres, kBeside},
-    {1086, kDanceMicTime, kBeside},
-    {1835, kOutputVol, kBeside},
-    {1839, kMusicLeftLevel, kBeside},
-    {1843, kMicDirectLevel, kBeside},
-    {1847, kEffectLeftLevel, kBeside},
     {1579, kLockKeyPassword, kBeside},
     {1812, kUnlock},
     {1813, kLock},
@@ -204,43 +140,47 @@ constexpr LabelBinding kSystemPage[] = {
 
 }  // namespace
 
-std::span<const LabelBinding> LabelBindings(LabelWindow window) {
-  switch (window) {
-    case LabelWindow::kMain:
-      return kMainWindow;
-    case LabelWindow::kMusic:
+std::span<const LabelBinding> TopBarLabels() {
+  return kMainWindow;
+}
+
+std::span<const LabelBinding> PageLabels(nav::PageKind page) {
+  using nav::PageKind;
+  switch (page) {
+    case PageKind::kMusic:
       return kMusicPage;
-    case LabelWindow::kMic:
+    case PageKind::kMic:
       return kMicPage;
-    case LabelWindow::kReverb:
+    case PageKind::kReverb:
       return kReverbPage;
-    case LabelWindow::kEcho:
+    case PageKind::kEcho:
       return kEchoPage;
-    case LabelWindow::kMainOutput:
-    case LabelWindow::kSurround:
+    case PageKind::kMainOutput:
+    case PageKind::kSurround:
       return kStereoOutputPage;
-    case LabelWindow::kCentre:
-    case LabelWindow::kSubwoofer:
+    case PageKind::kCentre:
+    case PageKind::kSubwoofer:
       return kMonoOutputPage;
-    case LabelWindow::kSystem:
+    case PageKind::kSystem:
       return kSystemPage;
-    case LabelWindow::kBoost:
-      return {};  // its captions are fixed, not language-dependent
+    case PageKind::kNone:
+    case PageKind::kBoost:
+      return {};  // the boost page's captions are fixed, not language-dependent
   }
   return {};
 }
 
-const LabelBinding* FindLabelBinding(LabelWindow window, int controlId) {
-  for (const auto& binding : LabelBindings(window)) {
+const LabelBinding* FindLabelBinding(nav::PageKind page, int controlId) {
+  for (const auto& binding : PageLabels(page)) {
     if (binding.controlId == controlId) return &binding;
   }
   return nullptr;
 }
 
-const char* LabelFor(LabelWindow window, int controlId, Lang lang, bool alternate) {
-  const LabelBinding* binding = FindLabelBinding(window, controlId);
+const char* LabelFor(nav::PageKind page, int controlId, Lang lang, bool alternate) {
+  const LabelBinding* binding = FindLabelBinding(page, controlId);
   if (!binding) return nullptr;
   return LabelText(alternate ? binding->alternate : binding->label, lang);
 }
 
-}  // namespace tavelo
+}  // namespace tavelo::ui
