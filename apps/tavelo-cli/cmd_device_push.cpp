@@ -7,6 +7,8 @@
 #include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
+#include "engine/MassUploadRun.h"
+#include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
 #include "text/Escaped.h"
 #include "text/Texts.h"
@@ -14,8 +16,7 @@
 namespace tavelo::cli {
 namespace {
 
-constexpr std::uint8_t kUploadFinish = 67;
-constexpr int kMassUploadMaxFiles = 10;
+constexpr auto kUploadFinish = static_cast<std::uint8_t>(CommandCode::kWriteFinish);
 constexpr int kAdminMode = 1;
 
 // Checks a file before anything is opened, so a bad file never costs a connection.
@@ -69,7 +70,7 @@ int RunPush(const CommandArgs& args) {
 }
 
 int RunMassPush(const CommandArgs& args) {
-  if (args.positional.size() > static_cast<std::size_t>(kMassUploadMaxFiles)) {
+  if (args.positional.size() > kMassUploadMaxFiles) {
     return UsageError("mass-push", "at most " + std::to_string(kMassUploadMaxFiles) +
                                        " files, one per user mode");
   }

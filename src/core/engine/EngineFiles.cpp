@@ -9,13 +9,6 @@ namespace tavelo {
 
 using C = CommandCode;
 
-namespace {
-
-constexpr int kMaxSlot = 9;
-constexpr int kFromFileBit = 0x80;
-
-}  // namespace
-
 std::filesystem::path Engine::ResolvePcFile(int row, const std::string& path) const {
   if (!path.empty()) return path;  // a file chosen by path, as given
   if (row < 0 || row >= static_cast<int>(pcFiles_.size())) return {};
@@ -78,7 +71,7 @@ void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
   if (!LoadPcFileAndShow(m.row, m.path)) return;
   // The loaded preset replaces the processor's current one. "Load OK" waits for the
   // processor to confirm it; without a link the file was only loaded into the panel.
-  Post(msg::Block{C::kWriteStart, currentPreset_ | kFromFileBit});
+  Post(msg::Block{C::kWriteStart, currentPreset_ | kFromFileFlag});
   if (state_ == ConnState::kConnected) {
     transfer_.AnnounceLoadOk();
   } else {
@@ -87,7 +80,7 @@ void Engine::OnLoadFromPc(const msg::LoadFromPc& m) {
 }
 
 void Engine::OnLoadIntoSlot(const msg::LoadIntoSlot& m) {
-  if (state_ != ConnState::kConnected || m.slot < 0 || m.slot > kMaxSlot) return;
+  if (state_ != ConnState::kConnected || m.slot < 0 || m.slot > kLastPresetSlot) return;
   if (!LoadPcFileAndShow(m.row, m.path)) return;
   currentPreset_ = m.slot;
   Post(msg::Block{C::kWriteStart, m.slot});

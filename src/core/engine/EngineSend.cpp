@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::uint8_t kStatusPoll = CodeNumber(C::kStatusPoll);
 constexpr std::uint8_t kReadStart = CodeNumber(C::kReadStart);
-constexpr int kSlotMask = 0x1F;
-constexpr int kMaxSlot = 9;
 
 // Codes the engine posts to itself to continue a whole-set transfer. They go out before
 // block requests that wait, so a transfer's chunks are never interleaved with edits.
@@ -79,7 +77,7 @@ void Engine::OnBlock(const BlockRequest& request) {
   // can go out at once sends this very payload.
   std::optional<Payload> encoded;
   if (request.code == C::kWriteStart) {
-    if ((arg.value & kSlotMask) > kMaxSlot) return;
+    if ((arg.value & kSlotByteMask) > kLastPresetSlot) return;
   } else if (request.code != C::kBoostBlock && !IsContinuation(request.code)) {
     Payload payload;
     const EncodeResult result = EncodeBlock(image_, request, payload);

@@ -13,9 +13,6 @@ using C = CommandCode;
 
 namespace {
 
-constexpr int kSlotMask = 0x1F;
-constexpr int kMaxSlot = 9;
-constexpr int kFactorySlotOffset = 10;
 constexpr int kEchoReplySize = 17;  // image 114..122, then W26..W29
 constexpr int kEchoBytes = 9;
 constexpr int kEchoFirstWord = 26;
@@ -123,15 +120,15 @@ void Engine::OnBoostReply(const Reply& reply) {
 // --- upload ---------------------------------------------------------------------------------
 
 void Engine::StartUpload(int slot) {
-  if ((slot & kSlotMask) > kMaxSlot) return;
+  if ((slot & kSlotByteMask) > kLastPresetSlot) return;
   // The name comes from the mode-name edit, except during a mass upload, which carries
   // each file's own name.
   if (!mass_.Running()) image_.name = SanitisePresetName(modeNameText_);
   if (!(mass_.Running() && mass_.Factory())) {
-    image_.presetNames[static_cast<std::size_t>(slot & kSlotMask)] = image_.name;
+    image_.presetNames[static_cast<std::size_t>(slot & kSlotByteMask)] = image_.name;
     observer_.OnPresetNames();
   }
-  if (mass_.Running()) SetMassSlot(slot & kSlotMask, MassSlotState::kInProgress);
+  if (mass_.Running()) SetMassSlot(slot & kSlotByteMask, MassSlotState::kInProgress);
   SendPayload(transfer_.StartUpload(image_, slot), /*encoderPath=*/false);
 }
 
@@ -140,9 +137,9 @@ void Engine::SendUploadFinish() {
   const int slot = transfer_.UploadSlot();
   int slotByte = slot;
   if (mass_.Running() && mass_.Factory()) {
-    slotByte = (slot & kSlotMask) + kFactorySlotOffset;
+    slotByte = (slot & kSlotByteMask) + kFactorySlotBase;
   } else {
-    currentPreset_ = slot & kSlotMask;
+    currentPreset_ = slot & kSlotByteMask;
   }
   SendPayload(UploadFinishPayload(static_cast<std::uint8_t>(slotByte), image_.powerMode),
               /*encoderPath=*/false);
@@ -162,7 +159,7 @@ void Engine::UploadFinished() {
     if (transfer_.TakeLoadOk()) Say(TextId::kMsgLoadOk, CaptionKind::kEmpty);
     return;
   }
-  SetMassSlot(transfer_.UploadSlot() & kSlotMask, MassSlotState::kWritten);
+  SetMassSlot(transfer_.UploadSlot() & kSlotByteMask, MassSlotState::kWritten);
   if (const auto next = mass_.NextFile()) {
     MassUploadFile(*next);
     return;

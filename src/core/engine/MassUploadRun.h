@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "engine/MassUploadReport.h"
+#include "params/ParamImage.h"
 
 namespace tavelo {
 
-inline constexpr std::size_t kMassUploadMaxFiles = 10;
+inline constexpr std::size_t kMassUploadMaxFiles = kStoredPresets;  // file i goes into slot i
 
 class MassUploadRun {
  public:

@@ -47,8 +47,8 @@ int FieldSize(const LayoutField& field);
 
 // The layout of `code` for argument `arg` in application mode `appMode` (codes 3 and 17
 // address the output sets through the mode). Nothing for a code the encoder does not build
-// from a layout (own frames, the chunk request) or an argument it refuses: preset > 9 (1),
-// set id > 10 (3, 4), a band the set does not carry (3, 49), tone index > 3 (12), channel > 5
+// from a layout (own frames, the chunk request) or an argument it refuses: preset > kLastPresetSlot
+// (1), set id > 10 (3, 4), a band the set does not carry (3, 49), tone index > 3 (12), channel > 5
 // (14), n > 15 (17), boost channel > 3 (49), negative arguments of these. Code 51's layout
 // is the boost block frame's data.
 std::optional<BlockLayoutDesc> BlockLayout(int code, int arg, int appMode);

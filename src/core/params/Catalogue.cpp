@@ -297,7 +297,7 @@ constexpr CatalogueRow kNamedRows[] = {
     R(kOutputDisplay, "output_display", {Where::kByte, 135}, 0, 255, 0, Unit::kNone, Kind::kNumber, {ReadoutKind::kNumber}, Via(C::kOutputDisplay, 0, ArgRule::kValue)),
     R(kMasterLevel, "master_level", {Where::kByte, 139}, 0, 255, 84, Unit::kStep, Kind::kNumber, {ReadoutKind::kNumber}, kNotCarried, Label::kMasterColon),
     R(kAdjustManner, "adjust_manner", {Where::kByte, 140}, 0, 1, 0, Unit::kNone, Kind::kChoice, {}, Via(C::kAdjustManner, 0, ArgRule::kValue), Label::kAdjMannerColon, PerSet{1, 0}, kAdjustManners),
-    R(kPowerMode, "power_mode", {Where::kPowerMode, 0}, 0, 10, 0, Unit::kNone, Kind::kNumber, {}, Via(C::kPowerMode), Label::kPowerMode),
+    R(kPowerMode, "power_mode", {Where::kPowerMode, 0}, 0, kStoredPresets, 0, Unit::kNone, Kind::kNumber, {}, Via(C::kPowerMode), Label::kPowerMode),
     R(kImage123, "image[123]", {Where::kByte, 123}, 0, 255, 50, Unit::kNone, Kind::kNumber, {}, kNotCarried),
     R(kImage124, "image[124]", {Where::kByte, 124}, 0, 255, 50, Unit::kNone, Kind::kNumber, {}, kNotCarried),
     R(kImage128, "image[128]", {Where::kByte, 128}, 0, 255, 10, Unit::kNone, Kind::kNumber, {}, kNotCarried),

@@ -356,7 +356,7 @@ std::uint8_t VirtualProcessor::UploadFinish(const std::uint8_t* data, int dataLe
   if (BodyChecksum(uploadBody_.data(), static_cast<std::size_t>(total)) != uploadChecksum_) {
     return kRefused;
   }
-  const int slot = data[0] & 0x1F;
+  const int slot = data[0] & kSlotByteMask;
   powerMode_ = data[1];
   if (slot < kStoredPresets) {
     // Bit 7 marks a loaded file; either way the slot becomes the current preset, as the
@@ -366,9 +366,9 @@ std::uint8_t VirtualProcessor::UploadFinish(const std::uint8_t* data, int dataLe
     currentPreset_ = slot;
     return kAccepted;
   }
-  if (slot < kSimFactorySlotBase + kStoredPresets) {
+  if (slot < kFactorySlotBase + kStoredPresets) {
     DecodeUploadBody(uploadBody_.data(),
-                     factory_[static_cast<std::size_t>(slot - kSimFactorySlotBase)]);
+                     factory_[static_cast<std::size_t>(slot - kFactorySlotBase)]);
     return kAccepted;
   }
   return kRefused;

@@ -18,7 +18,6 @@
 
 namespace tavelo {
 
-inline constexpr int kSimFactorySlotBase = 10;  // upload slot bytes 10..19 write the factory set
 inline constexpr int kSimMaxUsbReplyPayload = 60;
 inline constexpr int kSimProtocolVersion = 3;
 inline constexpr std::array<std::uint8_t, 4> kSimSignature = {23, 1, 2, 5};

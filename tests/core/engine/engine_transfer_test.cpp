@@ -112,6 +112,36 @@ TEST(EngineTransfer, LoadFromPcKeepsVolumesThenUploadsIntoTheCurrentSlotMarkedAs
   EXPECT_EQ(h.recorder.messages.size(), said);
 }
 
+// The stored slots end at one bound on every path that names a slot: the last one is
+// written or recalled, the one after it sends nothing (it would write the factory set).
+TEST(EngineTransfer, EveryPathTakesTheLastStoredSlotAndRefusesTheNext) {
+  TempDir dir;
+  WritePresetFile(dir.path() / "party", "PARTY");
+  EngineHarness h;
+  h.engine.SetParamDir(dir.path());
+  ASSERT_TRUE(h.ConnectAndRead());
+  const auto sends = [&](auto post) {
+    const std::size_t mark = h.wire.size();
+    post();
+    EXPECT_TRUE(h.Settle());
+    return h.wire.size() > mark;
+  };
+  const int recall = CodeNumber(CommandCode::kRecallPreset);
+  const int save = CodeNumber(CommandCode::kWriteStart);
+  for (const int slot : {kStoredPresets, kStoredPresets + 1, -1}) {
+    SCOPED_TRACE(slot);
+    EXPECT_FALSE(sends([&] { h.engine.PostBlock(recall, slot); }));
+    EXPECT_FALSE(sends([&] { h.engine.PostBlock(save, slot); }));
+    EXPECT_FALSE(sends([&] { h.engine.Post(msg::LoadIntoSlot{0, slot, {}}); }));
+  }
+  EXPECT_TRUE(sends([&] { h.engine.PostBlock(recall, kLastPresetSlot); }));
+  EXPECT_EQ(h.processor.CurrentPreset(), kLastPresetSlot);
+  const std::size_t mark = h.wire.size();
+  EXPECT_TRUE(sends([&] { h.engine.Post(msg::LoadIntoSlot{0, kLastPresetSlot, {}}); }));
+  ExpectUpload(h.wire, mark, kLastPresetSlot);
+  EXPECT_EQ(Name(h.processor.Stored(kLastPresetSlot)), "PARTY           ");
+}
+
 // An upload the processor never confirms is no success: no "Load OK", whether the link
 // drops or the reply times out. Without a link, the file is loaded into the panel only.
 TEST(EngineTransfer, LoadOkOnlyAfterTheProcessorConfirmedTheUpload) {
