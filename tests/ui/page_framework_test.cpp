@@ -50,7 +50,6 @@ constexpr int kVolume = 1220, kVolumeText = 1221, kVolumeOn = 1545, kComp = 1228
 constexpr int kLpf = 1242, kLpfEdit = 1351, kLpfList = 1536, kCompBypass = 1928, kMute = 1926;
 constexpr int kEqBypass = 1924, kEqReset = 1925;
 const auto kOutputColumns = Columns(100);
-constexpr std::array<int, 7> kOutputDefaults = {125, 250, 500, 1000, 2000, 4000, 8000};
 constexpr std::array<EqView, 2> kOutputViews = {{
     {BandStore::kImage, kEqMainFirst, 7, 9, kSwitchMainSet1EqOn},
     {BandStore::kImage, kEqMainSecond, 7, 9, kSwitchMainSet2EqOn},
@@ -78,7 +77,6 @@ PageDefinition OutputPageSpec() {
   def.eq.perSet = true;
   def.eq.spinsShown = false;
   def.eq.columns = kOutputColumns;
-  def.eq.defaultFrequencies = kOutputDefaults;
   def.eq.passFocusSlider[0] = kLpf;
   def.eq.bypassButton = kEqBypass;
   def.eq.resetButton = kEqReset;

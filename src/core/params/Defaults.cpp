@@ -93,6 +93,15 @@ void ApplyToneDefaults(ParamImage& image) {
 
 }  // namespace
 
+int DefaultBandFrequency(EqSet set, int band) {
+  for (const auto& entry : kSetFrequencies) {
+    if (entry.set != set) continue;
+    if (band < 0 || band >= static_cast<int>(entry.freqs.size())) return 0;
+    return entry.freqs.begin()[band];
+  }
+  return 0;
+}
+
 void ApplyDefaults(ParamImage& image) {
   // Start from a clean record so nothing of a previously downloaded (possibly locked)
   // preset survives: names, boost switches and Bluetooth names included.

@@ -133,5 +133,8 @@ struct ParamImage {
 
 // Fills the image with the processor's default parameter set.
 void ApplyDefaults(ParamImage& image);
+// The frequency band `band` of EQ set `set` has in the default set (an equaliser reset
+// returns to it); 0 for a band the set does not have.
+int DefaultBandFrequency(EqSet set, int band);
 
 }  // namespace tavelo

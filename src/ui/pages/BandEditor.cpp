@@ -425,8 +425,7 @@ void BandEditor::Reset() {
   for (int k = 0; k < EqBandCount(); ++k) {
     EqBand& b = Bands()[k];
     b.type = kBandPeak;
-    if (k < static_cast<int>(def_.eq.defaultFrequencies.size()))
-      b.freq = static_cast<std::int16_t>(def_.eq.defaultFrequencies[At(k)]);
+    b.freq = static_cast<std::int16_t>(DefaultBandFrequency(static_cast<EqSet>(View().set), k));
     b.q = 10;
     b.gain = 0;
     if (HasColumn(k)) RefreshBand(k, false);

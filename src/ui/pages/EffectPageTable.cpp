@@ -11,8 +11,6 @@ constexpr std::array<BandColumnIds, kEqBands> kColumns = {{
     {1530, 1529, 1531, 1532, {1712, 1713, 1714}, 1538},
 }};
 
-constexpr std::array<int, kEqBands> kDefaultFrequencies = {125, 250, 1000, 2500, 8000};
-
 SliderRow PassRow(int slider, int edit, RowId frequency, int band) {
   SliderRow row;
   row.id = slider;
@@ -35,7 +33,6 @@ EqSection Section(std::span<const EqView> views) {
   EqSection eq;
   eq.views = views;
   eq.columns = kColumns;
-  eq.defaultFrequencies = kDefaultFrequencies;
   eq.passFocusSlider[0] = kLpfSlider;  // band 5
   eq.passFocusSlider[1] = kHpfSlider;  // band 6
   eq.bypassButton = kBypassButton;

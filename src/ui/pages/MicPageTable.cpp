@@ -20,9 +20,6 @@ constexpr std::array<BandColumnIds, kEqBands> kColumns = {{
     {1157, 1158, 1159, 1161, {1727, 1728, 1729}, 1160},
 }};
 
-constexpr std::array<int, kEqBands> kDefaultFrequencies = {63,   125,  250,  500,  1000,
-                                                           2000, 4000, 6300, 8000, 16000};
-
 // View 0 is microphone 1, view 1 microphone 2; the page's buttons choose between them.
 constexpr std::array<EqView, 2> kViews = {{
     {BandStore::kImage, kEqMicA, kEqBands, kEqBands + 2, kSwitchMicMic1EqOn, kCurveColour[0],
@@ -75,7 +72,6 @@ PageDefinition MakeDefinition() {
   def.eq.views = kViews;
   def.eq.passFiltersShared = true;  // a filter slider or list writes both microphones
   def.eq.columns = kColumns;
-  def.eq.defaultFrequencies = kDefaultFrequencies;
   def.eq.passFocusSlider[0] = kLpfSlider;  // band 10
   def.eq.passFocusSlider[1] = kHpfSlider;  // band 11
   def.eq.bypassButton = kBypassButton;

@@ -17,8 +17,6 @@ constexpr std::array<BandColumnIds, kEqBands> kColumns = {{
     {1011, 1018, 1025, 1039, {1718, 1719, 1720}, kNoControl},
 }};
 
-constexpr std::array<int, kEqBands> kDefaultFrequencies = {125, 250, 500, 1000, 2000, 4000, 8000};
-
 constexpr std::array<EqView, 1> kViews = {{
     {BandStore::kImage, kEqMusic, kEqBands, kEqBands + 2, kSwitchMusicEqOn},
 }};
@@ -61,7 +59,6 @@ PageDefinition MakeDefinition() {
   PageDefinition def;
   def.eq.views = kViews;
   def.eq.columns = kColumns;
-  def.eq.defaultFrequencies = kDefaultFrequencies;
   def.eq.passFocusSlider[0] = kLpfSlider;  // band 7
   def.eq.passFocusSlider[1] = kHpfSlider;  // band 8
   def.eq.bypassButton = kBypassButton;

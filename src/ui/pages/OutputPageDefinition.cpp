@@ -95,8 +95,6 @@ std::unique_ptr<Built> Build(const OutputPageSpec& page) {
   def.eq.spinsShown = false;
   def.eq.columns =
       std::span<const BandColumnIds>(kColumns.data(), static_cast<std::size_t>(page.eqBands));
-  def.eq.defaultFrequencies =
-      std::span<const int>(page.resetFrequencies.data(), static_cast<std::size_t>(page.eqBands));
   def.eq.passFocusSlider[0] = kLpfSlider;
   def.eq.passFocusSlider[1] = kHpfSlider;
   def.eq.bypassButton = kEqBypass;

@@ -6,7 +6,7 @@ using enum row::Id;
 
 // clang-format off
 const OutputPageSpec kMain = {
-    "MainOutputPage", nav::PageKind::kMainOutput, kEqMainFirst, 7, {125, 250, 500, 1000, 2000, 4000, 8000},
+    "MainOutputPage", nav::PageKind::kMainOutput, kEqMainFirst, 7,
     kMainSet1LeftVolume, kMainSet1RightVolume,
     kMainSet1MicDirectLevel, kMainSet1MusicLevel, kMainSet1ReverbLevel, kMainSet1EchoLevel,
     kMainCompThreshold, kMainCompRatio, kMainCompAttack, kMainCompRelease, kSwitchMainCompOn,
@@ -15,7 +15,7 @@ const OutputPageSpec kMain = {
     kSwitchMainSet1EqOn, false};
 
 const OutputPageSpec kSurround = {
-    "SurroundPage", nav::PageKind::kSurround, kEqSurroundFirst, 5, {125, 250, 1000, 2500, 8000},
+    "SurroundPage", nav::PageKind::kSurround, kEqSurroundFirst, 5,
     kSurroundSet1LeftVolume, kSurroundSet1RightVolume,
     kSurroundSet1MicDirectLevel, kSurroundSet1MusicLevel, kSurroundSet1ReverbLevel, kSurroundSet1EchoLevel,
     kSurroundCompThreshold, kSurroundCompRatio, kSurroundCompAttack, kSurroundCompRelease, kSwitchSurroundCompOn,
@@ -24,7 +24,7 @@ const OutputPageSpec kSurround = {
     kSwitchSurroundSet1EqOn, true};
 
 const OutputPageSpec kCentre = {
-    "CentrePage", nav::PageKind::kCentre, kEqCentreFirst, 5, {125, 250, 1000, 2500, 8000},
+    "CentrePage", nav::PageKind::kCentre, kEqCentreFirst, 5,
     kCentreSet1Volume, kNoRow,
     kCentreSet1MicDirectLevel, kCentreSet1MusicLevel, kCentreSet1ReverbLevel, kCentreSet1EchoLevel,
     kCentreCompThreshold, kCentreCompRatio, kCentreCompAttack, kCentreCompRelease, kSwitchCentreCompOn,
@@ -33,7 +33,7 @@ const OutputPageSpec kCentre = {
     kSwitchCentreSet1EqOn, false};
 
 const OutputPageSpec kSub = {
-    "SubwooferPage", nav::PageKind::kSubwoofer, kEqSubFirst, 5, {31, 63, 125, 250, 500},
+    "SubwooferPage", nav::PageKind::kSubwoofer, kEqSubFirst, 5,
     kSubSet1Volume, kNoRow,
     kSubSet1MicDirectLevel, kSubSet1MusicLevel, kSubSet1ReverbLevel, kSubSet1EchoLevel,
     kSubCompThreshold, kSubCompRatio, kSubCompAttack, kSubCompRelease, kSwitchSubCompOn,

@@ -3,7 +3,7 @@
 // rules; each is a table of the catalogue rows it edits. The rows name every image place,
 // range, readout, code and argument (code-14 channel, code-17 filter number, code-3 set
 // id); the table adds only what differs between the pages: the band arrays, the number of
-// bands and their reset frequencies, whether the page has a right channel, and whether the
+// bands, whether the page has a right channel, and whether the
 // delay range widens while the delays are shown as distances.
 #include <array>
 
@@ -59,7 +59,6 @@ struct OutputPageSpec {
   nav::PageKind labels;
   EqSet firstSet;  // the band array of set 1; set 2's follows it
   int eqBands;     // equaliser bands; the low-pass and high-pass filters follow them
-  std::array<int, kMaxBands> resetFrequencies;
   // Catalogue rows; per-set values name their set-1 row.
   RowId leftVolume, rightVolume;  // rightVolume kNoRow: one channel
   RowId micDirect, music, reverb, echo;

@@ -155,7 +155,6 @@ struct EqSection {
   bool perSet = false;                // band columns are greyed out in AUTO
   bool spinsShown = true;             // the output pages keep their Q spins hidden
   std::span<const BandColumnIds> columns;
-  std::span<const int> defaultFrequencies;            // per equaliser band, for reset
   int passFocusSlider[2] = {kNoControl, kNoControl};  // slider focused by a click on band
                                                       // eqBands, eqBands + 1
   int passType[2] = {kBandLowPass, kBandHighPass};    // types of bands eqBands, eqBands + 1
