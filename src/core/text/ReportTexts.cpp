@@ -2,54 +2,51 @@
 
 #include <array>
 
+#include "core/text/TextTable.h"
+
 namespace tavelo {
 
 namespace {
 
-struct Entry {
-  std::string_view english;
-  std::string_view chinese;
+constexpr TextEntry<ReportText> kWords[] = {
+    {ReportText::kTitle, "Commissioning report", "调试报告"},
+    {ReportText::kPreset, "Preset", "预设"},
+    {ReportText::kDate, "Date", "日期"},
+    {ReportText::kSource, "Source", "来源"},
+    {ReportText::kParameter, "Parameter", "参数"},
+    {ReportText::kValue, "Value", "数值"},
+    {ReportText::kName, "Name", "名称"},
+    {ReportText::kBand, "Band", "频段"},
+    {ReportText::kType, "Type", "类型"},
+    {ReportText::kFrequency, "Frequency", "频率"},
+    {ReportText::kQ, "Q", "Q"},
+    {ReportText::kGain, "Gain", "增益"},
+    {ReportText::kSlope, "Slope", "斜率"},
+    {ReportText::kPage, "Page %d of %d", "第 %d 页，共 %d 页"},
+    {ReportText::kContinued, "(continued)", "（续）"},
+    {ReportText::kExport, "Export report...", "导出报告..."},
+    {ReportText::kPdfFiles, "PDF files (*.pdf)", "PDF 文件 (*.pdf)"},
+    {ReportText::kWritten, "The report was written to %s.", "报告已保存到 %s。"},
+    {ReportText::kProcessor, "the processor's current preset", "处理器的当前预设"},
+    {ReportText::kSetNumber, ", set %d", "，第 %d 组"},
+    {ReportText::kOn, "on", "开"},
+    {ReportText::kOff, "off", "关"},
+    {ReportText::kLevelOff, " (off)", "（关）"},
+    {ReportText::kPeak, "peak", "峰值"},
+    {ReportText::kLowShelf, "low shelf", "低架"},
+    {ReportText::kHighShelf, "high shelf", "高架"},
+    {ReportText::kLowPass, "low-pass", "低通"},
+    {ReportText::kHighPass, "high-pass", "高通"},
+    {ReportText::kEqInCircuit, "EQ in circuit", "均衡器接入"},
+    {ReportText::kCompInCircuit, "Compressor in circuit", "压缩器接入"},
 };
-
-constexpr std::array<Entry, static_cast<std::size_t>(ReportText::kCount)> kWords = {{
-    {"Commissioning report", "调试报告"},
-    {"Preset", "预设"},
-    {"Date", "日期"},
-    {"Source", "来源"},
-    {"Parameter", "参数"},
-    {"Value", "数值"},
-    {"Name", "名称"},
-    {"Band", "频段"},
-    {"Type", "类型"},
-    {"Frequency", "频率"},
-    {"Q", "Q"},
-    {"Gain", "增益"},
-    {"Slope", "斜率"},
-    {"Page %d of %d", "第 %d 页，共 %d 页"},
-    {"(continued)", "（续）"},
-    {"Export report...", "导出报告..."},
-    {"PDF files (*.pdf)", "PDF 文件 (*.pdf)"},
-    {"The report was written to %s.", "报告已保存到 %s。"},
-    {"the processor's current preset", "处理器的当前预设"},
-    {", set %d", "，第 %d 组"},
-    {"on", "开"},
-    {"off", "关"},
-    {" (off)", "（关）"},
-    {"peak", "峰值"},
-    {"low shelf", "低架"},
-    {"high shelf", "高架"},
-    {"low-pass", "低通"},
-    {"high-pass", "高通"},
-    {"EQ in circuit", "均衡器接入"},
-    {"Compressor in circuit", "压缩器接入"},
-}};
+static_assert(FollowsEnum(kWords, static_cast<int>(ReportText::kCount)),
+              "one entry per word, in ReportText order");
 
 }  // namespace
 
 std::string_view ReportWord(ReportText text, Lang lang) {
-  const auto i = static_cast<std::size_t>(text);
-  if (i >= kWords.size()) return {};
-  return lang == Lang::kChinese ? kWords[i].chinese : kWords[i].english;
+  return TextOf(kWords, text, lang);
 }
 
 std::string_view ShownBandType(int type, Lang lang) {
