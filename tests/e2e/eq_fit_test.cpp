@@ -9,7 +9,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "core/eqfit/SyntheticRoom.h"
+#include "core/eqfit/synthetic_room.h"
 #include "e2e_support.h"
 #include "eq/EqResponse.h"
 #include "params/ParamImage.h"

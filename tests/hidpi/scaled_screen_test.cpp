@@ -6,7 +6,7 @@
 
 #include <QPixmap>
 
-#include "ui/QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/graph/EqGraph.h"

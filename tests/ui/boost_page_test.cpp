@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "QtApp.h"
 #include "core/text/Texts.h"
 #include "presets/BoostFile.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/pages/BoostPage.h"
 #include "ui/pages/BoostPageTable.h"

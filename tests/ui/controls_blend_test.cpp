@@ -1,7 +1,7 @@
 // The pixel rules every skinned control and the graph compose with.
 #include <gtest/gtest.h>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/skin/Blend.h"
 #include "ui/skin/SkinArt.h"
 

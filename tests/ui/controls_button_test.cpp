@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/skin/Blend.h"
 

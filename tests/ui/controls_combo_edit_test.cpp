@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/controls/SkinEdit.h"
 #include "ui/skin/Blend.h"

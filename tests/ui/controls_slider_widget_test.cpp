@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/skin/Blend.h"
 

@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <fstream>
 
-#include "ui/QtApp.h"
+#include "support/qt_app.h"
 #include "ui/dialogs/MassSaveDialog.h"
 
 namespace tavelo::ui {

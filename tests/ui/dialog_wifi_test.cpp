@@ -3,7 +3,6 @@
 // and the drop of a silent module.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,7 +11,8 @@
 #include <QTest>
 
 #include "platform/SimServer.h"
-#include "ui/QtApp.h"
+#include "support/event_loop.h"
+#include "support/qt_app.h"
 #include "ui/dialogs/WifiDialog.h"
 
 namespace tavelo {
@@ -20,13 +20,7 @@ namespace {
 
 using ui::WifiDialog;
 
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < timeoutMs)
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-  return done();
-}
+using test::WaitFor;
 
 void CloseBoxes(QWidget* window) {
   for (auto* box : window->findChildren<QMessageBox*>()) box->done(QMessageBox::Ok);

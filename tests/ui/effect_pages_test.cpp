@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/graph/GraphLayout.h"
 #include "ui/pages/EchoPage.h"

@@ -1,7 +1,7 @@
 // The graph frame: grid, stamp, curves, selected band area, marker order and readout.
 #include <gtest/gtest.h>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/graph/EqGraph.h"
 #include "ui/graph/GraphLayout.h"
 #include "ui/skin/Blend.h"

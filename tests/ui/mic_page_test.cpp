@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/QStepArrows.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinSlider.h"

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/app/TopBarRules.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinComboBox.h"

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/pages/OutputPage.h"

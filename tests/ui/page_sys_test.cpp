@@ -14,7 +14,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/engine/EngineHarness.h"
+#include "core/engine/engine_harness.h"
 #include "presets/PresetFolder.h"
 #include "ui/app/UserSettings.h"
 #include "ui/controls/SkinButton.h"

@@ -3,7 +3,6 @@
 // progress.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -50,13 +49,9 @@ class PanelOverTcp : public ::testing::Test {
   // Runs the event loop in real time until `done`, calling `each` after every round.
   bool Wait(const std::function<bool()>& done, const std::function<void()>& each = {},
             int timeoutMs = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < timeoutMs) {
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return test::WaitFor(done, timeoutMs, [&] {
       if (each) each();
-    }
-    return done();
+    });
   }
 
   void WriteFile(const std::string& name, const char* presetName, int echoType) {

@@ -11,7 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "ui/QtApp.h"
+#include "support/event_loop.h"
+#include "support/qt_app.h"
 #include "ui/app/MainWindow.h"
 
 namespace tavelo::test {
@@ -86,11 +87,7 @@ class PanelFixture {
   // replies that fall due on the clock (a processor with latency), since manual ticks
   // would outrun it and time the request out.
   bool Wait(const std::function<bool()>& done, int timeoutMs = 3000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < timeoutMs)
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return done();
+    return WaitFor(done, timeoutMs);
   }
   // Lets every reply that is due arrive, without ticking.
   void Settle(int rounds = 50) {

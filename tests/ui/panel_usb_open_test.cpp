@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <cerrno>
 
-#include "platform/FakeHid.h"
 #include "platform/HidTransport.h"
+#include "platform/fake_hid.h"
 #include "ui/panel_test_env.h"
 
 namespace tavelo {

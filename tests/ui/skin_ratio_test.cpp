@@ -3,7 +3,7 @@
 // 1.5x whose markers, curve and frame pieces land where the points say.
 #include <gtest/gtest.h>
 
-#include "QtApp.h"
+#include "support/qt_app.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/graph/EqGraph.h"
 #include "ui/graph/GraphLayout.h"

@@ -5,7 +5,7 @@
 
 #include <QTemporaryDir>
 
-#include "core/engine/EngineHarness.h"
+#include "core/engine/engine_harness.h"
 #include "core/text/Texts.h"
 #include "ui/system/ServiceCodes.h"
 #include "ui/system/SysPageLogic.h"

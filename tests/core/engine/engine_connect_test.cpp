@@ -1,7 +1,7 @@
 // Connecting, reading the whole set, keep-alive polls and the Wi-Fi connect wait.
 #include <algorithm>
 
-#include "EngineHarness.h"
+#include "engine_harness.h"
 
 namespace tavelo::test {
 namespace {

@@ -1,7 +1,7 @@
 // Edits posted by the pages: one request in flight, none lost, repeated blocks coalesced.
 #include <algorithm>
 
-#include "EngineHarness.h"
+#include "engine_harness.h"
 
 namespace tavelo::test {
 namespace {

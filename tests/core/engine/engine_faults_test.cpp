@@ -1,5 +1,5 @@
 // Every injected fault ends the way the protocol says, never in a hang.
-#include "EngineHarness.h"
+#include "engine_harness.h"
 #include "params/ParamImage.h"
 
 namespace tavelo::test {

@@ -4,8 +4,9 @@
 
 #include <fstream>
 
-#include "EngineHarness.h"
+#include "engine_harness.h"
 #include "presets/PresetFolder.h"
+#include "support/temp_folder.h"
 #include "text/Texts.h"
 
 namespace tavelo::test {
@@ -13,10 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::uint8_t> Bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::ReadBytes;
 
 struct FaultGuard {
   explicit FaultGuard(WriteFault fault) { SetSaveFaultForTesting(fault); }
@@ -32,14 +30,14 @@ void ExpectSaveFailedWithReason(const std::string& message, const std::string& f
 }
 
 TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {
-  const fs::path dir = fs::temp_directory_path() / ("tavelo-pcfiles-" + std::to_string(::getpid()));
-  fs::remove_all(dir);
+  const testing::TempFolder scratch;
+  const fs::path dir = scratch / "param_dir";  // made by the first save
   EngineHarness h;
   h.engine.SetParamDir(dir);
   h.engine.SetModeNameText("First");
   h.engine.Post(msg::SaveToPc{"evening"});
   ASSERT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
-  const auto before = Bytes(dir / "evening");
+  const auto before = ReadBytes(dir / "evening");
   ASSERT_EQ(before.size(), kParamFileSize);
 
   for (WriteFault fault :
@@ -48,7 +46,7 @@ TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {
     h.engine.SetModeNameText("Second");
     h.engine.Post(msg::SaveToPc{"evening"});  // overwrite, interrupted
     ExpectSaveFailedWithReason(h.recorder.LastMessage(), "evening");
-    EXPECT_EQ(Bytes(dir / "evening"), before);
+    EXPECT_EQ(ReadBytes(dir / "evening"), before);
     h.engine.Post(msg::SaveToPc{"night"});  // a new name, interrupted
     ExpectSaveFailedWithReason(h.recorder.LastMessage(), "night");
     EXPECT_FALSE(fs::exists(dir / "night"));
@@ -62,12 +60,11 @@ TEST(EnginePcFiles, AFailedSaveKeepsThePreviousFileAndAddsNoRow) {
   h.engine.Post(msg::SaveToPc{"night"});
   EXPECT_EQ(h.recorder.LastMessage(), " \t   Save OK\t\t  ");
   EXPECT_EQ(h.engine.PcFiles(), (std::vector<std::string>{"evening", "night"}));
-  fs::remove_all(dir);
 }
 
 TEST(EnginePcFiles, NamesNoDesktopSystemTakesAreRefusedBeforeWriting) {
-  const fs::path dir = fs::temp_directory_path() / ("tavelo-pcnames-" + std::to_string(::getpid()));
-  fs::remove_all(dir);
+  const testing::TempFolder scratch;
+  const fs::path dir = scratch / "param_dir";  // made by the first save
   EngineHarness h;
   h.engine.SetParamDir(dir);
   for (const char* name : {"trailing.", "trailing ", ".."}) {

@@ -1,7 +1,7 @@
 // What the engine does with the processor's replies: unlock, lock and admin results,
 // reset and restore follow-ups, echo type, boost read and the status poll's positions.
-#include "EngineHarness.h"
 #include "engine/StatusDecode.h"
+#include "engine_harness.h"
 
 namespace tavelo::test {
 namespace {

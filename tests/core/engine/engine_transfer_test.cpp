@@ -2,30 +2,17 @@
 #include <cstring>
 #include <fstream>
 
-#include "EngineHarness.h"
+#include "engine_harness.h"
 #include "presets/ParamFile.h"
 #include "presets/PresetFolder.h"
+#include "support/temp_folder.h"
 
 namespace tavelo::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() /
-            ("tavelo-engine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using TempDir = testing::TempFolder;
 
 // Writes a parameter file holding the defaults with a name and the given volumes.
 void WritePresetFile(const fs::path& path, const char* name, int musicVolume = 35,

@@ -1,8 +1,8 @@
 // The mass-upload dialog's list rules.
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
 #include "presets/MassUploadList.h"
+#include "support/temp_folder.h"
 
 namespace tavelo {
 namespace {

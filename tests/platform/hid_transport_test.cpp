@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "link/ReplyParser.h"
-#include "platform/FakeHid.h"
 #include "platform/HidTransport.h"
 #include "platform/QtTestApp.h"
+#include "platform/fake_hid.h"
 
 namespace tavelo {
 namespace {
 
-using qttest::WaitFor;
+using test::WaitFor;
 
 using fakehid::FakeBackend;
 using fakehid::FakeState;
@@ -44,7 +44,7 @@ struct Fixture {
   int wakes = 0;
 
   Fixture() {
-    qttest::App();
+    test::CoreApp();
     auto b = std::make_unique<FakeBackend>(state);
     backend = b.get();
     transport = std::make_unique<HidTransport>(std::move(b));
@@ -180,7 +180,7 @@ TEST(HidTransport, AShortWriteFailsAndArmsNoRead) {
 }
 
 TEST(HidTransport, WithoutAProcessorOpenFailsCleanly) {
-  qttest::App();
+  test::CoreApp();
   auto state = std::make_shared<FakeState>();
   HidTransport absent(std::make_unique<FakeBackend>(state, false));
   EXPECT_FALSE(absent.Open());

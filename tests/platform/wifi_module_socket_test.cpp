@@ -14,12 +14,12 @@
 namespace tavelo {
 namespace {
 
-using qttest::WaitFor;
+using test::WaitFor;
 
 class ModuleServer {
  public:
   ModuleServer() {
-    qttest::App();
+    test::CoreApp();
     EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       QTcpSocket* peer = server_.nextPendingConnection();
@@ -118,7 +118,7 @@ TEST(WifiModuleSocket, ASilentModuleIsDroppedAfterMoreThanThreeSeconds) {
 // it has sent more than a few replies' worth of what no reply is, with a pending setting
 // reported, and the socket never holds more than its bound meanwhile.
 TEST(WifiModuleSocket, APeerThatFloodsIsDroppedWithItsBufferBounded) {
-  qttest::App();
+  test::CoreApp();
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
   const QByteArray chunk(64 * 1024, '\xAA');
@@ -153,7 +153,7 @@ TEST(WifiModuleSocket, APeerThatFloodsIsDroppedWithItsBufferBounded) {
 }
 
 TEST(WifiModuleSocket, AFailedConnectIsReported) {
-  qttest::App();
+  test::CoreApp();
   QTcpServer probe;
   ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
   const quint16 port = probe.serverPort();
@@ -169,7 +169,7 @@ TEST(WifiModuleSocket, AFailedConnectIsReported) {
 }
 
 TEST(TickDriver, CallsBackEveryFiftyMilliseconds) {
-  qttest::App();
+  test::CoreApp();
   int ticks = 0;
   TickDriver driver([&] { ++ticks; });
   EXPECT_FALSE(driver.Running());

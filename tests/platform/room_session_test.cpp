@@ -43,7 +43,7 @@ struct Room {
                       }};
 
   Room() {
-    qttest::App();
+    test::CoreApp();
     clock.start();
     session.SetAfterInput([this] { ++afterInputs; });
   }

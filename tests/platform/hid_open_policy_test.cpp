@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "platform/FakeHid.h"
+#include "platform/fake_hid.h"
 
 namespace tavelo {
 namespace {

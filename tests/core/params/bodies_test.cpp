@@ -1,11 +1,11 @@
+#include "params/Bodies.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 #include <numeric>
 #include <random>
-
-#include "params/Bodies.h"
 
 namespace tavelo {
 namespace {

@@ -2,7 +2,7 @@
 // header and chunked body, uploads, recall, reset, locks, echo type, boost and names.
 #include <gtest/gtest.h>
 
-#include "core/sim/SimTestUtil.h"
+#include "core/sim/sim_test_util.h"
 #include "sim/VirtualProcessor.h"
 
 namespace tavelo {

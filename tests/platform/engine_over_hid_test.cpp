@@ -8,9 +8,9 @@
 
 #include "cmd_device_console.h"
 #include "engine/Engine.h"
-#include "platform/FakeHid.h"
 #include "platform/HidTransport.h"
 #include "platform/QtTestApp.h"
+#include "platform/fake_hid.h"
 
 namespace tavelo {
 namespace {
@@ -19,7 +19,7 @@ using fakehid::FakeBackend;
 using fakehid::FakeState;
 using fakehid::FakeSystem;
 using fakehid::Processor;
-using qttest::WaitFor;
+using test::WaitFor;
 
 constexpr int kReadTimeoutMs = 200;  // the transport's; the engine's reply time-out is ticks
 constexpr int kBoostStore = 51;      // a request of two reports
@@ -41,7 +41,7 @@ struct UsbEngine {
   HidTransport* transport = nullptr;
 
   UsbEngine() {
-    qttest::App();
+    test::CoreApp();
     state->processor = VirtualProcessor::Seeded(7);
     engine.SetTransportFactory([this] {
       auto link = std::make_unique<HidTransport>(std::make_unique<FakeBackend>(state));
@@ -201,7 +201,7 @@ TEST(EngineOverHid, NothingIsWrittenOverAReadAfterTheBoostTimeOut) {
 // open policy and link: the cause and the remedy once per Connect, then the status; the
 // failure line's detail names the node and the system's reason.
 TEST(EngineOverHid, TheConsoleSaysWhyAPresentProcessorCannotBeOpened) {
-  qttest::App();
+  test::CoreApp();
   auto state = std::make_shared<FakeState>();
   std::ostringstream err;
   cli::ConsoleObserver console(err, false);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/text/ToolTexts.h"
-#include "core/text/Utf8.h"
+#include "core/text/utf8.h"
 
 namespace tavelo {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "SyntheticRoom.h"
 #include "eq/EqResponse.h"
 #include "eqfit/EqFit.h"
+#include "synthetic_room.h"
 
 namespace tavelo {
 namespace {

@@ -7,7 +7,7 @@
 #include <numbers>
 #include <string>
 
-#include "BandTestSupport.h"
+#include "band_test_support.h"
 #include "eq/FilterText.h"
 
 namespace tavelo::testing {

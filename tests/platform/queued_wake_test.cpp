@@ -12,7 +12,7 @@ namespace tavelo {
 namespace {
 
 TEST(QueuedWake, ABurstFromAnotherThreadRunsOnTheOwnersThreadAndIsNotLost) {
-  qttest::App();
+  test::CoreApp();
   int runs = 0;
   bool onOwner = true;
   QThread* const owner = QThread::currentThread();
@@ -25,8 +25,8 @@ TEST(QueuedWake, ABurstFromAnotherThreadRunsOnTheOwnersThreadAndIsNotLost) {
     for (int i = 0; i < 1000; ++i) wake.Request();
   });
   reader.join();
-  ASSERT_TRUE(qttest::WaitFor([&] { return runs > 0; }));
-  qttest::WaitFor([] { return false; }, 50);  // nothing more is queued
+  ASSERT_TRUE(test::WaitFor([&] { return runs > 0; }));
+  test::WaitFor([] { return false; }, 50);  // nothing more is queued
   EXPECT_EQ(runs, 1);  // the whole burst, before the loop turned, made one call
   EXPECT_TRUE(onOwner);
 
@@ -38,17 +38,17 @@ TEST(QueuedWake, ABurstFromAnotherThreadRunsOnTheOwnersThreadAndIsNotLost) {
   });
   self = &again;
   again.Request();
-  EXPECT_TRUE(qttest::WaitFor([&] { return nested == 2; }));
+  EXPECT_TRUE(test::WaitFor([&] { return nested == 2; }));
 }
 
 TEST(QueuedWake, CallsStillQueuedWhenItIsDestroyedAreDropped) {
-  qttest::App();
+  test::CoreApp();
   std::atomic<int> runs{0};
   {
     QueuedWake wake([&] { ++runs; });
     wake.Request();
   }
-  qttest::WaitFor([] { return false; }, 50);
+  test::WaitFor([] { return false; }, 50);
   EXPECT_EQ(runs, 0);
 }
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "TempFolder.h"
 #include "presets/BoostFile.h"
+#include "support/temp_folder.h"
 
 namespace tavelo {
 namespace {

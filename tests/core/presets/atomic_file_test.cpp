@@ -13,8 +13,8 @@
 #include <iterator>
 #include <thread>
 
-#include "TempFolder.h"
 #include "presets/AtomicFile.h"
+#include "support/temp_folder.h"
 
 namespace tavelo {
 namespace {

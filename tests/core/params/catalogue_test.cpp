@@ -1,11 +1,12 @@
 // The catalogue's own consistency: names, ids, per-set pairs and value access.
+#include "params/Catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "core/text/Texts.h"
-#include "params/Catalogue.h"
 
 namespace tavelo {
 namespace {

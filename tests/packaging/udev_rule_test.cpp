@@ -1,11 +1,12 @@
 // The installed udev rule gives the seat's user the processor's hidraw node, and nothing else.
+#include "udev_rule.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "UdevRule.h"
 #include "platform/HidDevice.h"
 
 namespace tavelo::testing {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "TempFolder.h"
 #include "presets/PresetFolder.h"
+#include "support/temp_folder.h"
 
 namespace tavelo {
 namespace {

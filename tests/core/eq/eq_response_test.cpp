@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "BandTestSupport.h"
+#include "band_test_support.h"
 #include "eq/BandSyntax.h"
 
 namespace tavelo::testing {

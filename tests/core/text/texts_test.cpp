@@ -1,12 +1,13 @@
 // Messages, status texts and list entries: complete in both languages, valid UTF-8, and
 // byte-exact where the padding matters.
+#include "core/text/Texts.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "core/text/Texts.h"
-#include "core/text/Utf8.h"
+#include "core/text/utf8.h"
 
 namespace tavelo {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "TempFolder.h"
 #include "params/Catalogue.h"
 #include "presets/BoostFile.h"
 #include "presets/ParamFile.h"
 #include "presets/PresetCompare.h"
+#include "support/temp_folder.h"
 
 namespace tavelo {
 namespace {

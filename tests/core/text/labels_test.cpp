@@ -1,11 +1,12 @@
 // The label table and the per-window bindings the panel applies in a loop.
+#include "core/text/Labels.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "core/text/Labels.h"
-#include "core/text/Utf8.h"
+#include "core/text/utf8.h"
 
 namespace tavelo {
 namespace {

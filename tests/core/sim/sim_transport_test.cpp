@@ -3,7 +3,7 @@
 // all on a hand-driven clock.
 #include <gtest/gtest.h>
 
-#include "core/sim/SimTestUtil.h"
+#include "core/sim/sim_test_util.h"
 #include "link/Frame.h"
 #include "link/ReplyParser.h"
 #include "sim/SimTransport.h"

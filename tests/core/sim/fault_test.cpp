@@ -1,7 +1,7 @@
 // Named faults: parsing, and that each one shows on the wire the way the panel will meet it.
 #include <gtest/gtest.h>
 
-#include "core/sim/SimTestUtil.h"
+#include "core/sim/sim_test_util.h"
 #include "sim/Faults.h"
 
 namespace tavelo {

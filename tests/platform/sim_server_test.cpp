@@ -16,7 +16,7 @@
 namespace tavelo {
 namespace {
 
-using qttest::WaitFor;
+using test::WaitFor;
 
 struct Rig {
   VirtualProcessor processor;
@@ -25,7 +25,7 @@ struct Rig {
   std::vector<std::string> log;
 
   Rig() {
-    qttest::App();
+    test::CoreApp();
     server.SetLogger([this](const std::string& line) { log.push_back(line); });
     EXPECT_TRUE(server.Listen(QHostAddress::LocalHost, 0, 0));
     link = std::make_unique<TcpTransport>(NetEndpoint{"127.0.0.1", server.Port()});
@@ -121,7 +121,7 @@ TEST(SimServer, ServesTheModulePort) {
 // A client that writes requests and never reads: the server keeps a bounded backlog of
 // replies and then drops it, instead of buffering without limit.
 TEST(SimServer, DropsAClientThatNeverReadsItsReplies) {
-  qttest::App();
+  test::CoreApp();
   VirtualProcessor processor;
   SimServer server{processor};
   std::vector<std::string> log;

@@ -1,9 +1,9 @@
 // The venue inventory: the forms installers write, and a refusal that names the line.
+#include "fleet/Inventory.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
-
-#include "fleet/Inventory.h"
 
 namespace tavelo {
 namespace {

@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "AnalogReference.h"
-#include "BandTestSupport.h"
+#include "analog_reference.h"
+#include "band_test_support.h"
 #include "eq/BandSyntax.h"
 
 namespace tavelo::testing {

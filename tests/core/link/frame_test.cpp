@@ -1,11 +1,11 @@
 // Request framing and the cut into 65-byte HID output reports.
+#include "core/link/Frame.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
 #include <vector>
-
-#include "core/link/Frame.h"
 
 namespace tavelo {
 namespace {

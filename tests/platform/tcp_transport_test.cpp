@@ -15,12 +15,12 @@
 namespace tavelo {
 namespace {
 
-using qttest::WaitFor;
+using test::WaitFor;
 
 class LocalServer {
  public:
   LocalServer() {
-    qttest::App();
+    test::CoreApp();
     EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       peer_ = server_.nextPendingConnection();
@@ -107,7 +107,7 @@ TEST(TcpTransport, TheRingNeverOverruns) {
 }
 
 TEST(TcpTransport, AFailedConnectReleasesTheSocketAtOnce) {
-  qttest::App();
+  test::CoreApp();
   quint16 port = 0;
   {
     QTcpServer probe;  // a port that nobody listens on any more
