@@ -14,6 +14,7 @@
 
 #include "core/text/Texts.h"
 #include "presets/BoostFile.h"
+#include "support/page_driver.h"
 #include "support/qt_app.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/pages/BoostPage.h"
@@ -22,7 +23,7 @@
 namespace tavelo {
 namespace {
 
-using Posts = std::vector<std::pair<int, int>>;
+using test::Posts;
 constexpr int kMusic = 1;
 
 class BoostPage : public ::testing::Test {
@@ -30,10 +31,7 @@ class BoostPage : public ::testing::Test {
   BoostPage() {
     ApplyDefaults(image_);
     window_.resize(1180, 680);
-    page_ = new ui::BoostPage(
-        image_,
-        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
-        QSize(1164, 610), &window_);
+    page_ = new ui::BoostPage(image_, test::RecordPosts(posted_), QSize(1164, 610), &window_);
     page_->chooseFile = [this](bool) { return answer_; };
     page_->Model().SetState(PageModel::kData);
     page_->Refresh();
@@ -43,13 +41,7 @@ class BoostPage : public ::testing::Test {
 
   QWidget* W(int id) { return page_->Binder().Widget(id); }
   void Click(int id) { QTest::mouseClick(W(id), Qt::LeftButton); }
-  void Type(int id, const char* text) {
-    auto* edit = qobject_cast<QLineEdit*>(W(id));
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-  }
+  void Type(int id, const char* text) { test::TypeAndEnter(W(id), text); }
   QMessageBox* Message() { return page_->findChild<QMessageBox*>("boostMessage"); }
   void CloseMessages() {
     for (auto* box : page_->findChildren<QMessageBox*>()) delete box;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "support/page_driver.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/pages/EchoPage.h"
@@ -34,21 +35,9 @@ class EffectPagesE2e : public ::testing::Test, public test::PanelFixture {
     if (auto* e = qobject_cast<QLineEdit*>(Wd(id))) return e->text().toStdString();
     return qobject_cast<QLabel*>(Wd(id))->text().toStdString();
   }
-  void Type(int id, const char* text) {
-    auto* e = qobject_cast<QLineEdit*>(Wd(id));
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Return);
-  }
+  void Type(int id, const char* text) { test::TypeAndEnter(Wd(id), text); }
   void Click(int id) { QTest::mouseClick(Wd(id), Qt::LeftButton); }
-  void DragToMax(int id) {
-    ui::SkinSlider* s = Slider(id);
-    const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
-    QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
-    QTest::mouseMove(s, QPoint(s->width() + 300, grab.y()));
-    QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, QPoint(s->width() + 300, grab.y()));
-  }
+  void DragToMax(int id) { test::DragThumbTo(Wd(id), Wd(id)->width() + 300); }
   bool Idle() {
     return Pump([this] { return !E().ReplyAwaited() && E().Pending().Empty(); });
   }

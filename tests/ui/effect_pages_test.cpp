@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/page_driver.h"
 #include "support/qt_app.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/graph/GraphLayout.h"
@@ -37,10 +38,7 @@ class EffectPage : public ::testing::Test {
     host.vrPresent = [this] { return vr_; };
     host.frontPanel = [this] { return panel_; };
     host.setAdjustManner = [this](int manner) { manners_.push_back(manner); };
-    page_ = new Page(
-        image_,
-        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
-        host, QSize(1164, 610), &window_);
+    page_ = new Page(image_, test::RecordPosts(posted_), host, QSize(1164, 610), &window_);
     page_->Model().SetFlags({[this] { return vr_; }, [this] { return locked_; }});
     page_->ShowParameterSet();
     window_.show();
@@ -59,24 +57,11 @@ class EffectPage : public ::testing::Test {
   int Value(RowId row) const { return ReadValue(image_, RowOf(row)); }
 
   // Grabs the thumb and lets it go at `x` along the track (the ends stop it).
-  void DragThumbTo(int id, int x) {
-    ui::SkinSlider* s = Slider(id);
-    ASSERT_NE(s, nullptr) << id;
-    const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
-    QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
-    QTest::mouseMove(s, QPoint(x, grab.y()));
-    QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, grab.y()));
-  }
+  void DragThumbTo(int id, int x) { test::DragThumbTo(W(id), x); }
   void DragToMin(int id) { DragThumbTo(id, -300); }
   void DragToMax(int id) { DragThumbTo(id, Slider(id)->width() + 300); }
 
-  void Type(int id, const char* text) {
-    QLineEdit* e = Edit(id);
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Return);
-  }
+  void Type(int id, const char* text) { test::TypeAndEnter(W(id), text); }
   void Click(int id) { QTest::mouseClick(W(id), Qt::LeftButton); }
 
   // Drags band `band`'s marker on the graph to `to`.

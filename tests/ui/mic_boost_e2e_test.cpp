@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "support/page_driver.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/pages/BoostPage.h"
 #include "ui/pages/BoostPageTable.h"
@@ -36,13 +37,7 @@ class MicBoostEndToEnd : public ::testing::Test, public test::PanelFixture {
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
   }
-  void DragSlider(int nav, int id, int dx) {
-    auto* s = qobject_cast<ui::SkinSlider*>(Control(nav, id));
-    const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
-    QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
-    QTest::mouseMove(s, grab + QPoint(dx, 0));
-    QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, grab + QPoint(dx, 0));
-  }
+  void DragSlider(int nav, int id, int dx) { test::DragThumb(Control(nav, id), dx); }
   bool Idle() {
     return Pump([this] { return !E().ReplyAwaited() && E().Pending().Empty(); });
   }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/page_driver.h"
 #include "support/qt_app.h"
 #include "ui/controls/QStepArrows.h"
 #include "ui/controls/SkinButton.h"
@@ -19,7 +20,7 @@
 namespace tavelo {
 namespace {
 
-using Posts = std::vector<std::pair<int, int>>;
+using test::Posts;
 
 constexpr int kMicSet[2] = {0, 1};  // set ids of the two microphones
 constexpr std::uint32_t kMic1On = 1u << 13, kMic2On = 1u << 14, kCompOn = 1u << 12;
@@ -37,10 +38,7 @@ class MicPage : public ::testing::Test {
     }
     image_.switchWord = (image_.switchWord | kMic1On) & ~kMic2On;
     window_.resize(1180, 680);
-    page_ = new ui::MicPage(
-        image_,
-        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
-        QSize(1164, 610), &window_);
+    page_ = new ui::MicPage(image_, test::RecordPosts(posted_), QSize(1164, 610), &window_);
     page_->Model().SetFlags({[] { return false; }, [this] { return locked_; }});
     page_->Model().SetState(PageModel::kData);
     page_->Refresh();
@@ -57,21 +55,9 @@ class MicPage : public ::testing::Test {
     return Edit(id)->text();
   }
   void Click(int id) { QTest::mouseClick(W(id), Qt::LeftButton); }
-  void Type(int id, const char* text) {
-    QLineEdit* edit = Edit(id);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-  }
+  void Type(int id, const char* text) { test::TypeAndEnter(W(id), text); }
   // Drags a horizontal slider's thumb by dx pixels with the mouse.
-  void Drag(int id, int dx) {
-    ui::SkinSlider* s = Slider(id);
-    const QPoint grab(s->Model().ThumbPos() + s->Model().ThumbLength() / 2, s->height() / 2);
-    QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, grab);
-    for (int step = 1; step <= 4; ++step) QTest::mouseMove(s, grab + QPoint(dx * step / 4, 0));
-    QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, grab + QPoint(dx, 0));
-  }
+  void Drag(int id, int dx) { test::DragThumb(W(id), dx, 4); }
   EqBand& Band(int mic, int k) { return image_.set(mic == 0 ? kEqMicA : kEqMicB)[k]; }
   static int CountColour(const QImage& image, std::uint32_t rgb) {
     int n = 0;

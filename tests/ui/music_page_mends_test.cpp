@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/page_driver.h"
 #include "support/qt_app.h"
 #include "ui/app/TopBarRules.h"
 #include "ui/controls/SkinButton.h"
@@ -33,10 +34,7 @@ class MusicPageMends : public ::testing::Test {
     window_.resize(1180, 680);
     outside_ = new QLineEdit(&window_);
     outside_->setGeometry(0, 640, 100, 20);
-    page_ = new ui::MusicPage(
-        image_,
-        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
-        QSize(1164, 610), &window_);
+    page_ = new ui::MusicPage(image_, test::RecordPosts(posted_), QSize(1164, 610), &window_);
     page_->Model().SetVrPresent([this] { return vr_; });
     page_->Refresh();
     page_->Model().SetState(PageModel::kData);
@@ -50,11 +48,7 @@ class MusicPageMends : public ::testing::Test {
   ui::SkinSlider* Slider(int id) { return qobject_cast<ui::SkinSlider*>(W(id)); }
   QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(W(id)); }
   EqBand& Band(int k) { return image_.set(kEqMusic)[k]; }
-  static void Wheel(QWidget* target, int delta) {
-    QWheelEvent e(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
-                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &e);
-  }
+  static void Wheel(QWidget* target, int delta) { test::Wheel(target, delta); }
 
   QApplication& app_ = test::QtApp();  // before any widget member
   ParamImage image_;

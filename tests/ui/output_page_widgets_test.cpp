@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/page_driver.h"
 #include "support/qt_app.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/controls/SkinSlider.h"
@@ -19,7 +20,7 @@ namespace tavelo {
 namespace {
 
 using namespace output;
-using Posts = std::vector<std::pair<int, int>>;
+using test::Posts;
 
 struct PageCase {
   const OutputPageSpec* table;
@@ -43,28 +44,15 @@ class OutputPageWidgets : public ::testing::TestWithParam<PageCase> {
     ApplyDefaults(image_);
     image_.byte(img::kAppMode) = static_cast<std::uint8_t>(mode);
     image_.byte(img::kOutputDisplay) = static_cast<std::uint8_t>(display);
-    page_ = std::make_unique<ui::OutputPage>(
-        *GetParam().table, image_,
-        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
-        QSize(1164, 610), nullptr);
+    page_ = std::make_unique<ui::OutputPage>(*GetParam().table, image_, test::RecordPosts(posted_),
+                                             QSize(1164, 610), nullptr);
     page_->show();
     page_->ShowParameterSet();
     posted_.clear();
   }
   QWidget* W(int id) { return page_->Binder().Widget(id); }
-  static void Wheel(QWidget* widget, int delta) {
-    QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &e);
-  }
-  void Type(int id, const char* text) {
-    auto* edit = qobject_cast<QLineEdit*>(W(id));
-    ASSERT_NE(edit, nullptr);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-  }
+  static void Wheel(QWidget* widget, int delta) { test::Wheel(widget, delta); }
+  void Type(int id, const char* text) { test::TypeAndEnter(W(id), text); }
 
   ParamImage image_;
   Posts posted_;

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "panel_test_env.h"
+#include "support/page_driver.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/pages/OutputPage.h"
 
@@ -44,12 +45,7 @@ class OutputPagesE2e : public ::testing::TestWithParam<E2eCase>, public test::Pa
   }
   const ParamImage& Device() { return W().Demo().Processor().Current(); }
   void Type(int id, const char* text) {
-    auto* edit = qobject_cast<QLineEdit*>(Widget(id));
-    ASSERT_NE(edit, nullptr);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
+    test::TypeAndEnter(Widget(id), text);
     ASSERT_TRUE(Settled());
   }
   void Click(int id) {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/page_driver.h"
 #include "support/qt_app.h"
 #include "ui/controls/SkinSlider.h"
 #include "ui/pages/MusicPage.h"
@@ -21,10 +22,8 @@ class MusicPageWidgetsTest : public ::testing::Test {
   MusicPageWidgetsTest() {
     test::QtApp();
     ApplyDefaults(image_);
-    page_ = std::make_unique<ui::MusicPage>(
-        image_,
-        [this](const BlockRequest& r) { posted_.emplace_back(CodeNumber(r.code), r.arg.value); },
-        QSize(1164, 610), nullptr);
+    page_ = std::make_unique<ui::MusicPage>(image_, test::RecordPosts(posted_), QSize(1164, 610),
+                                            nullptr);
     page_->Model().SetVrPresent([this] { return vr_; });
     page_->Refresh();
     posted_.clear();
@@ -33,11 +32,7 @@ class MusicPageWidgetsTest : public ::testing::Test {
   ui::SkinSlider* Slider(int id) {
     return qobject_cast<ui::SkinSlider*>(page_->Binder().Widget(id));
   }
-  static void Wheel(QWidget* widget, int delta) {
-    QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &e);
-  }
+  static void Wheel(QWidget* widget, int delta) { test::Wheel(widget, delta); }
   const EqBand& Band(int k) const { return image_.set(kEqMusic)[k]; }
 
   ParamImage image_;
