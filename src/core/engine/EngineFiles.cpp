@@ -3,6 +3,7 @@
 
 #include "engine/Engine.h"
 #include "link/CommandCode.h"
+#include "params/UploadSlotByte.h"
 #include "presets/PresetFolder.h"
 
 namespace tavelo {

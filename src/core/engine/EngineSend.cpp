@@ -6,6 +6,7 @@
 #include "engine/Engine.h"
 #include "engine/StatusDecode.h"
 #include "link/CommandCode.h"
+#include "params/UploadSlotByte.h"
 
 namespace tavelo {
 

@@ -5,6 +5,7 @@
 #include "engine/Engine.h"
 #include "link/CommandCode.h"
 #include "params/Catalogue.h"
+#include "params/UploadSlotByte.h"
 #include "presets/PresetFolder.h"
 
 namespace tavelo {

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 
+#include "params/ParamImage.h"
+
 namespace tavelo {
+
+// File i goes into slot i: a run never holds more files than the processor stores presets.
+static_assert(kMassUploadMaxFiles == static_cast<std::size_t>(kStoredPresets));
 
 int MassUploadRun::Begin(const std::vector<std::string>& files, bool factory) {
   const std::size_t count = std::min(files.size(), kMassUploadMaxFiles);

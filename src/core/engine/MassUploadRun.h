@@ -14,11 +14,10 @@
 #include <vector>
 
 #include "engine/MassUploadReport.h"
-#include "params/ParamImage.h"
 
 namespace tavelo {
 
-inline constexpr std::size_t kMassUploadMaxFiles = kStoredPresets;  // file i goes into slot i
+inline constexpr std::size_t kMassUploadMaxFiles = 10;
 
 class MassUploadRun {
  public:

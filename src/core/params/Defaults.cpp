@@ -1,6 +1,8 @@
 // The parameter set the panel shows before any processor has been read, and again after a
 // locked processor's set was downloaded but never unlocked. Every named value's default is
 // its catalogue row's; the EQ, boost and tone bands, which no scalar row holds, are here.
+#include "params/Defaults.h"
+
 #include <initializer_list>
 
 #include "params/Catalogue.h"

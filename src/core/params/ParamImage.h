@@ -13,11 +13,6 @@ inline constexpr int kWordCount = 44;       // W0..W43
 inline constexpr int kPresetNameSize = 16;
 inline constexpr int kStoredPresets = 10;  // preset slots 0..kLastPresetSlot
 inline constexpr int kLastPresetSlot = kStoredPresets - 1;
-// An upload's slot byte: the slot in bits 0..4, where the slots after the stored ones
-// (kFactorySlotBase onward) write the factory set; bit 7 marks a preset loaded from a file.
-inline constexpr int kSlotByteMask = 0x1F;
-inline constexpr int kFactorySlotBase = kStoredPresets;
-inline constexpr int kFromFileFlag = 0x80;
 inline constexpr int kDeviceNameSize = 19;  // Bluetooth and low-energy names
 inline constexpr int kToneWordCount = 7;    // T0..T6 of a full download
 
@@ -133,8 +128,5 @@ struct ParamImage {
 
 // Fills the image with the processor's default parameter set.
 void ApplyDefaults(ParamImage& image);
-// The frequency band `band` of EQ set `set` has in the default set (an equaliser reset
-// returns to it); 0 for a band the set does not have.
-int DefaultBandFrequency(EqSet set, int band);
 
 }  // namespace tavelo

@@ -9,6 +9,7 @@
 #include "link/LittleEndian.h"
 #include "link/ReplyParser.h"
 #include "params/BlockEncoder.h"
+#include "params/UploadSlotByte.h"
 #include "sim/BlockApply.h"
 
 namespace tavelo {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "params/Defaults.h"
 #include "params/Readout.h"
 #include "ui/pages/PageValues.h"
 
