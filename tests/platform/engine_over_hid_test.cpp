@@ -9,8 +9,8 @@
 #include "cmd_device_console.h"
 #include "engine/Engine.h"
 #include "platform/HidTransport.h"
-#include "platform/QtTestApp.h"
 #include "platform/fake_hid.h"
+#include "support/event_loop.h"
 
 namespace tavelo {
 namespace {

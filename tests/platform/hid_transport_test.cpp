@@ -6,8 +6,8 @@
 
 #include "link/ReplyParser.h"
 #include "platform/HidTransport.h"
-#include "platform/QtTestApp.h"
 #include "platform/fake_hid.h"
+#include "support/event_loop.h"
 
 namespace tavelo {
 namespace {

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/QtTestApp.h"
 #include "platform/QueuedWake.h"
+#include "support/event_loop.h"
 
 namespace tavelo {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <QElapsedTimer>
 
-#include "platform/QtTestApp.h"
 #include "platform/RoomSession.h"
 #include "sim/SimTransport.h"
 #include "sim/VirtualProcessor.h"
+#include "support/event_loop.h"
 
 namespace tavelo {
 namespace {

@@ -8,10 +8,10 @@
 
 #include "link/Frame.h"
 #include "link/ReplyParser.h"
-#include "platform/QtTestApp.h"
 #include "platform/SimServer.h"
 #include "platform/TcpTransport.h"
 #include "platform/WifiModuleSocket.h"
+#include "support/event_loop.h"
 
 namespace tavelo {
 namespace {

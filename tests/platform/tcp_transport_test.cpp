@@ -9,8 +9,8 @@
 
 #include "link/Frame.h"
 #include "link/ReplyParser.h"
-#include "platform/QtTestApp.h"
 #include "platform/TcpTransport.h"
+#include "support/event_loop.h"
 
 namespace tavelo {
 namespace {

@@ -6,10 +6,10 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include "platform/QtTestApp.h"
 #include "platform/TickDriver.h"
 #include "platform/WifiModuleSocket.h"
 #include "sim/WifiModuleModel.h"
+#include "support/event_loop.h"
 
 namespace tavelo {
 namespace {
