@@ -82,6 +82,10 @@ const std::vector<SharedOption>& SharedOptionTable() {
        "serve N rooms at a time (1 to " + std::to_string(kMaxFleetJobs) + "; default " +
            std::to_string(kDefaultFleetJobs) + ")"},
       {G::kFleet, "--port", "P", "the port of the rooms whose inventory line gives none"},
+      {G::kFleet, "--timeout", "S",
+       "give each room S seconds from its connect to its end (more than 0, up to " +
+           Seconds(kMaxTimeoutSeconds) +
+           "); a room not done by then is reported as timed out and the others go on"},
       {G::kFleet, "--lock-key", "DIGITS", "answer every room's lock prompt with these four digits"},
   };
   return table;

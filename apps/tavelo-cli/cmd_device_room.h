@@ -42,6 +42,8 @@ class RoomLink {
   // Connected with no request in flight and none waiting.
   bool Quiet() const { return session_.Quiet(); }
   bool Down() const { return session_.Down(); }
+  // Reads the whole parameter set again.
+  void DownloadSet() { session_.DownloadSet(); }
   // Takes the link down. Safe when not connected.
   void Disconnect() { session_.Disconnect(); }
   void Tick() { session_.Tick(); }

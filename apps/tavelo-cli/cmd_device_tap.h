@@ -50,6 +50,7 @@ class TapTransport : public Transport {
   LinkKind Kind() const override { return inner_.Kind(); }
   bool Open() override { return inner_.Open(); }
   bool IsConnected() const override { return inner_.IsConnected(); }
+  bool ConnectFailed() const override { return inner_.ConnectFailed(); }
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override { inner_.Close(); }

@@ -8,7 +8,6 @@
 
 #include "Command.h"
 #include "CommandLine.h"
-#include "cmd_device_session.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
 #include "text/Escaped.h"
@@ -39,6 +38,7 @@ int RunFleetCommand(const CommandArgs& args, const std::string& command,
   fleet.options.command = command;
   fleet.options.jobs = args.jobs.value_or(kDefaultFleetJobs);
   fleet.options.lockKey = args.lockKey;
+  fleet.options.roomSeconds = args.timeoutSeconds;
   const auto defaultPort = static_cast<std::uint16_t>(args.port.value_or(kDirectEndpoint.port));
   const std::string& inventory = args.positional[0];
   std::string error;
@@ -48,9 +48,7 @@ int RunFleetCommand(const CommandArgs& args, const std::string& command,
   // Progress goes to stderr: what a pipe or a file gets on stdout is the result alone.
   fleet.options.progress = &std::cerr;
   fleet.options.terminal = ::isatty(STDERR_FILENO) == 1;
-  const int code = run(fleet);
-  // The table of what was done is out; the exit code tells a script the run was cut short.
-  return Interrupted() ? kExitInterrupted : code;
+  return run(fleet);
 }
 
 constexpr const char* kJsonDetail = "  --json   the rooms as a JSON list, one object a room";

@@ -1,11 +1,12 @@
 // tavelo-cli fleet push: one parameter file into every room (or DIR/ROOM each), as Load
-// From PC or a load into a user mode does; a room holds the new preset once its processor
-// has confirmed the upload.
+// From PC or a load into a user mode does. A room holds the new preset once its processor
+// has confirmed the upload and a download of its preset shows what was sent.
 #include <iostream>
 
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
+#include "fleet/RoomPreset.h"
 #include "fleet/TextTable.h"
 #include "link/CommandCode.h"
 #include "presets/PresetFolder.h"
@@ -18,6 +19,7 @@ namespace {
 constexpr auto kWriteStart = static_cast<std::uint8_t>(CommandCode::kWriteStart);
 constexpr auto kWriteChunk = static_cast<std::uint8_t>(CommandCode::kWriteChunk);
 constexpr auto kWriteFinish = static_cast<std::uint8_t>(CommandCode::kWriteFinish);
+constexpr auto kReadStart = static_cast<std::uint8_t>(CommandCode::kReadStart);
 constexpr std::uint8_t kFinishAccepted = 1;  // the finish reply's result byte
 
 // The wire record's counts when the upload began: a room's link carries one connection.
@@ -26,6 +28,7 @@ struct WireMark {
   int chunksAnswered = 0;
   int finishesSent = 0;
   int finishesAnswered = 0;
+  int readStartsAnswered = 0;  // the read-back's, once the upload is confirmed
 };
 
 WireMark Mark(const WireLog& wire) {
@@ -42,7 +45,8 @@ class PushWork : public FleetWork {
         perRoom_(perRoom),
         slot_(slot),
         paths_(rooms.size()),
-        marks_(rooms.size()) {}
+        marks_(rooms.size()),
+        sent_(rooms.size()) {}
 
   // Each file is checked before its room is connected, so a bad file never costs an upload.
   std::optional<RoomEnd> Prepare(std::size_t room) override {
@@ -64,6 +68,7 @@ class PushWork : public FleetWork {
   }
 
   std::optional<RoomEnd> Check(std::size_t room, RoomLink& link) override {
+    if (sent_[room]) return ReadBack(room, link);
     if (link.console().MessagesOf(TextId::kMsgLoadFail) > 0) {
       return RoomEnd{false, "file", paths_[room] + ": the file could not be loaded"};
     }
@@ -75,16 +80,35 @@ class PushWork : public FleetWork {
                      "the processor refused the upload; it keeps its previous preset"};
     }
     if (link.Quiet()) {
-      const Engine& engine = link.engine();
-      return RoomEnd{true,
-                     {},
-                     "user mode " + std::to_string(engine.CurrentPreset() + 1) + ": " +
-                         ShownPresetName(engine.Image().name)};
+      // Confirmed; the room's preset is read back to show it holds what was sent.
+      sent_[room] = AsUploaded(link.engine().Image());
+      marks_[room].readStartsAnswered = link.wire().RepliesTo(kReadStart);
+      link.DownloadSet();
     }
     return std::nullopt;
   }
 
+  std::optional<RoomEnd> ReadBack(std::size_t room, RoomLink& link) {
+    if (link.wire().RepliesTo(kReadStart) <= marks_[room].readStartsAnswered || !link.Ready()) {
+      return std::nullopt;
+    }
+    const Engine& engine = link.engine();
+    const auto differences = RoomDifferences(engine.Image(), ParamFileDataFromImage(*sent_[room]));
+    if (!differences.empty()) {
+      const std::size_t more = differences.size() - 1;
+      return RoomEnd{false, "read-back",
+                     "the processor confirmed the upload but holds another preset (" +
+                         differences.front() +
+                         (more > 0 ? " and " + std::to_string(more) + " more" : "") + ")"};
+    }
+    return RoomEnd{true,
+                   {},
+                   "user mode " + std::to_string(engine.CurrentPreset() + 1) + ": " +
+                       ShownPresetName(engine.Image().name)};
+  }
+
   std::string Step(std::size_t room, const RoomLink& link) const override {
+    if (sent_[room]) return "read-back";
     const WireMark& before = marks_[room];
     const WireMark now = Mark(link.wire());
     if (now.startsAnswered == before.startsAnswered) return "upload start";
@@ -103,6 +127,7 @@ class PushWork : public FleetWork {
   std::optional<int> slot_;
   std::vector<std::string> paths_;
   std::vector<WireMark> marks_;
+  std::vector<std::optional<ParamImage>> sent_;  // once confirmed: what the room should hold
 };
 
 std::string Names(const std::vector<std::string>& names) {

@@ -1,9 +1,11 @@
 #include "cmd_fleet_runner.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <list>
 #include <memory>
+#include <sstream>
 
 #include "cmd_device_session.h"
 #include "cmd_fleet_progress.h"
@@ -13,6 +15,13 @@ namespace tavelo::cli {
 namespace {
 
 constexpr int kTickMs = 50;
+
+// "2 s", "0.5 s": written the same in every locale.
+std::string SecondsText(double seconds) {
+  std::ostringstream text;
+  text << seconds << " s";
+  return text.str();
+}
 
 class FleetRunner {
  public:
@@ -28,6 +37,7 @@ class FleetRunner {
 
   std::vector<RoomEnd> Run() {
     InstallInterruptHandlers();
+    clock_.start();
     StartRooms();
     if (!active_.empty()) {
       tick_.start();
@@ -42,6 +52,7 @@ class FleetRunner {
   struct Active {
     std::size_t room = 0;
     std::unique_ptr<RoomLink> link;
+    qint64 startedMs = 0;
     bool working = false;  // the preset was read and the work began
     bool finished = false;
   };
@@ -57,6 +68,7 @@ class FleetRunner {
       const Room& r = rooms_[room];
       auto& a = active_.emplace_back();
       a.room = room;
+      a.startedMs = clock_.elapsed();
       Active* self = &a;
       a.link = std::make_unique<RoomLink>(
           std::make_unique<TcpTransport>(NetEndpoint{r.host, r.port}), options_.lockKey, discard_,
@@ -73,7 +85,17 @@ class FleetRunner {
   void OnTick() {
     for (auto& a : active_) {
       if (!a.finished) a.link->Tick();
+      if (!a.finished && OutOfTime(a)) {
+        Finish(a, {false, a.working ? work_.Step(a.room, *a.link) : "connect",
+                   "timed out: not done within " + SecondsText(*options_.roomSeconds)});
+      }
     }
+  }
+
+  bool OutOfTime(const Active& a) const {
+    if (!options_.roomSeconds) return false;
+    const auto limitMs = static_cast<qint64>(*options_.roomSeconds * 1000.0);
+    return clock_.elapsed() - a.startedMs >= limitMs;
   }
 
   void AfterInput(Active& a) {
@@ -135,6 +157,7 @@ class FleetRunner {
   FleetProgress progress_;
   std::ostream discard_{nullptr};  // the rooms' console lines: their ends say what matters
   QObject context_;
+  QElapsedTimer clock_;
   QTimer tick_;
   QEventLoop loop_;
   std::list<Active> active_;

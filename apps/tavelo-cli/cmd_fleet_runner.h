@@ -2,8 +2,8 @@
 // Runs a fleet command in every room of an inventory: at most `jobs` rooms at a time, each
 // with its own engine and TCP link, all from one Qt event loop. A room is connected (the
 // engine reads its whole parameter set), handed to the command's work, and let go when the
-// work says it is finished or the link goes down; the engine's own time-outs bound every
-// wait. A failed room never stops the others.
+// work says it is finished, the link goes down or the room's time limit runs out; the
+// engine's own time-outs bound every wait. A failed room never stops the others.
 #include <cstddef>
 #include <optional>
 #include <ostream>
@@ -41,6 +41,9 @@ class FleetWork {
 struct FleetOptions {
   std::string command;  // "fleet verify", for progress and messages
   int jobs = 16;
+  // Each room's time from its connect to its end; a room still busy then is let go and
+  // reported as timed out. None: only the link's own time-outs.
+  std::optional<double> roomSeconds;
   std::optional<std::string> lockKey;
   std::ostream* progress = nullptr;  // where progress goes; nothing when null
   bool terminal = false;             // progress is one updating line, not a line per room

@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "TaveloVersion.h"
 #include "TerminalGuard.h"
+#include "cmd_device_session.h"
 #include "text/Escaped.h"
 
 namespace {
@@ -88,7 +89,10 @@ int main(int argc, char** argv) {
     std::string error;
     const auto args = ParseCommandArgs(*command, words, error);
     if (!args) return UsageError(command->name, error);
-    return command->run(*args);
+    const int code = command->run(*args);
+    // A run cut short by Ctrl+C or SIGTERM tells a script so, as shells do; a command that
+    // ends by an interrupt on purpose (monitor) has succeeded.
+    return code == kExitFailure && Interrupted() ? kExitInterrupted : code;
   }
   const bool optionFirst = !words[0].empty() && words[0][0] == '-';
   std::cerr << "tavelo-cli: "

@@ -16,6 +16,9 @@ namespace {
 // these limits it is dropped (a real processor answers one request at a time).
 constexpr qint64 kMaxUnsentBytes = 256 * 1024;
 constexpr std::size_t kMaxPendingReplies = 4096;
+// What one read of a module connection takes; the rest waits in the kernel, so a peer that
+// floods the module port slows to the loop's pace and the processor port is still served.
+constexpr qint64 kModuleReadLimit = 64 * 1024;
 
 // One client of the main port: its request stream and the replies not yet due.
 class ProcessorConnection : public QObject {
@@ -162,6 +165,7 @@ void SimServer::OnMainConnection() {
 void SimServer::OnModuleConnection() {
   while (QTcpSocket* socket = module_.nextPendingConnection()) {
     Log("module connection from " + Describe(socket));
+    socket->setReadBufferSize(kModuleReadLimit);
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     // One module for every connection: the settings dialog holds one at a time.
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] {

@@ -70,8 +70,11 @@ void TcpTransport::OnError(QAbstractSocket::SocketError error) {
       break;
   }
   if (!connected_) {
-    // The connect failed: nothing will come of this socket, so let it go now.
+    // The connect failed: nothing will come of this socket, so let it go now, and say so
+    // at once (a refusal is an answer, not a reason to wait out the connect window).
     ReleaseSocket();
+    connectFailed_ = true;
+    Wake();
     return;
   }
   OnDisconnected();
@@ -104,6 +107,7 @@ void TcpTransport::Close() {
   ring_.Clear();
   connected_ = false;
   peerClosed_ = false;
+  connectFailed_ = false;
 }
 
 void TcpTransport::ReleaseSocket() {

@@ -26,6 +26,7 @@ class TcpTransport : public QObject, public Transport {
   LinkKind Kind() const override { return LinkKind::kWifi; }
   bool Open() override;
   bool IsConnected() const override;
+  bool ConnectFailed() const override { return connectFailed_; }
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override;
@@ -50,7 +51,8 @@ class TcpTransport : public QObject, public Transport {
   QPointer<QTcpSocket> socket_;
   ReceiveRing ring_;
   bool connected_ = false;
-  bool peerClosed_ = false;  // the connection stood and the processor closed it
+  bool peerClosed_ = false;     // the connection stood and the processor closed it
+  bool connectFailed_ = false;  // the connection never stood and never will
   std::string failure_;
 };
 

@@ -326,11 +326,11 @@ TEST(FleetPush, FromAFolderEachRoomGetsItsOwnFileAndARoomWithoutOneIsNotTouched)
             std::vector<std::string>{});
 }
 
-// A processor that refuses every upload at its finish, as one does whose body arrived
-// damaged: it answers, but keeps its previous preset.
+// A processor that keeps its previous preset after every upload. Its answer to the finish
+// says so (as one does whose body arrived damaged), or, when `confirms`, claims it stored it.
 class RefusingProcessor {
  public:
-  RefusingProcessor() {
+  explicit RefusingProcessor(bool confirms = false) : confirms_(confirms) {
     App();
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       while (QTcpSocket* socket = server_.nextPendingConnection()) Serve(socket);
@@ -352,8 +352,8 @@ class RefusingProcessor {
                         SimReply reply = processor_.Answer(code, data, length);
                         if (code == static_cast<std::uint8_t>(CommandCode::kWriteFinish)) {
                           processor_ = saved_;  // nothing was stored
-                          const std::uint8_t refused = 0;
-                          reply.bytes = BuildSimReplyFrame(code, &refused, 1);
+                          const std::uint8_t result = confirms_ ? 1 : 0;
+                          reply.bytes = BuildSimReplyFrame(code, &result, 1);
                         }
                         socket->write(reinterpret_cast<const char*>(reply.bytes.data()),
                                       static_cast<qint64>(reply.bytes.size()));
@@ -361,6 +361,7 @@ class RefusingProcessor {
     });
   }
 
+  bool confirms_;
   VirtualProcessor processor_ = VirtualProcessor::Seeded(kSeed);
   const VirtualProcessor saved_ = VirtualProcessor::Seeded(kSeed);
   QTcpServer server_;
@@ -402,6 +403,35 @@ TEST(FleetPush, AnUploadTheProcessorRefusesIsAFailureNotAConfirmation) {
   EXPECT_EQ(refused["step"].toString(), "confirmation");
 }
 
+// A confirmation is not proof: the room is read back after the upload, and a processor that
+// confirmed but holds something else is a failure naming what differs.
+TEST(FleetPush, ARoomIsReadBackAndOneThatConfirmedButHoldsAnotherPresetFails) {
+  RefusingProcessor lying(true);
+  FleetSim sim(2, {"--seed", QString::number(kSeed)});
+  ASSERT_TRUE(sim.Started()) << sim.Output();
+  TempFolder dir;
+  const auto venue = QString::fromStdString(
+      WriteInventory(dir, "venue.txt", sim.Ports(),
+                     "lying 127.0.0.1 " + std::to_string(lying.Port()) + "\n")
+          .string());
+  // A slope on a band that carries none on the wire, as files from elsewhere may hold: the
+  // processor cannot store it, so the read-back of the rooms that did must not count it.
+  ParamImage pushed = PushedPreset("HOUSE", 3);
+  pushed.eq[kEqMusic][1].slope = 2;
+  const auto file = QString::fromStdString(WriteParamFile(dir, "house", pushed).string());
+  const CliRun push = RunCli({"fleet", "push", venue, file}, kLimitMs);
+  EXPECT_EQ(push.exitCode, 1) << push.out << push.err;
+  EXPECT_NE(push.out.find("fleet push: 2 of 3 rooms hold the new preset: room-00, room-01\n"),
+            std::string::npos)
+      << push.out;
+  const auto row = TableRow(push.out, "lying");
+  ASSERT_EQ(row.size(), 4u) << push.out;
+  EXPECT_EQ(row[2], "read-back");
+  EXPECT_NE(row[3].find("confirmed the upload but holds another preset ("), std::string::npos)
+      << row[3];
+  EXPECT_EQ(lying.Current(), VirtualProcessor::Seeded(kSeed).Current());
+}
+
 // Never more rooms at once than --jobs allows, and more than one at once (served side by
 // side, not in turn). The sim logs every request: a room is done, as far as the sim can
 // tell, once its last request has come in, and the runner connects the next room only after
@@ -440,6 +470,53 @@ TEST(FleetJobs, NoMoreRoomsInProgressThanJobsAllow) {
   EXPECT_EQ(most, 3) << log;
 }
 
+// A room that takes the connection and never answers holds nobody up beyond --timeout; a
+// room that refuses the connection is an answer, reported at once with the refusal.
+TEST(FleetTimeout, ASilentRoomTimesOutARefusedOneAnswersAtOnceTheOthersAreServed) {
+  App();
+  QTcpServer silent;  // the kernel completes the connection; nothing ever answers on it
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+  FleetSim sim(2, {"--seed", QString::number(kSeed)});
+  ASSERT_TRUE(sim.Started()) << sim.Output();
+  TempFolder dir;
+  const int refusedPort = UnusedPort();
+  const std::string refusedAt = "127.0.0.1:" + std::to_string(refusedPort);
+  const std::string refusedLine = "refused 127.0.0.1 " + std::to_string(refusedPort) + "\n";
+  const auto venue = QString::fromStdString(
+      WriteInventory(dir, "venue.txt", sim.Ports(),
+                     "silent 127.0.0.1 " + std::to_string(silent.serverPort()) + "\n" + refusedLine)
+          .string());
+
+  // Without a limit the silent room would take the 6.5 s reply time-out.
+  const CliRun run = RunCli({"fleet", "status", venue, "--timeout", "1.5"}, kLimitMs);
+  EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+  EXPECT_LT(run.elapsedMs, 5000) << run.err;
+  for (int k = 0; k < 2; ++k) EXPECT_EQ(TableRow(run.out, RoomName(k)).at(2), "yes") << run.out;
+  const auto late = TableRow(run.out, "silent");
+  ASSERT_EQ(late.size(), 4u) << run.out;
+  EXPECT_EQ(late[2], "no");
+  EXPECT_NE(late[3].find("timed out: not done within 1.5 s"), std::string::npos) << late[3];
+  const auto refused = TableRow(run.out, "refused");
+  ASSERT_EQ(refused.size(), 4u) << run.out;
+  EXPECT_NE(refused[3].find("connection refused by " + refusedAt), std::string::npos) << refused[3];
+
+  // Alone, the refused room ends well inside the 4 s connect window, and so does one
+  // processor's command with a --timeout shorter than that window: the cause is the refusal.
+  const auto alone =
+      QString::fromStdString(WriteInventory(dir, "alone.txt", {}, refusedLine).string());
+  const CliRun fleet = RunCli({"fleet", "status", alone}, kLimitMs);
+  EXPECT_EQ(fleet.exitCode, 1);
+  EXPECT_LT(fleet.elapsedMs, 3000) << fleet.err;
+  EXPECT_NE(fleet.err.find("refused: failed at connect: "), std::string::npos) << fleet.err;
+  const CliRun one = RunCli(
+      {"status", "--host", "127.0.0.1", "--port", QString::number(refusedPort), "--timeout", "2"},
+      kLimitMs);
+  EXPECT_EQ(one.exitCode, 1);
+  EXPECT_LT(one.elapsedMs, 2000) << one.err;
+  EXPECT_NE(one.err.find("connection refused by " + refusedAt), std::string::npos) << one.err;
+  EXPECT_EQ(one.err.find("timed out"), std::string::npos) << one.err;
+}
+
 TEST(FleetUsage, BadArgumentsAndInventoriesAreRefusedBeforeAnyRoomIsReached) {
   TempFolder dir;
   const auto good =
@@ -465,6 +542,9 @@ TEST(FleetUsage, BadArgumentsAndInventoriesAreRefusedBeforeAnyRoomIsReached) {
       {{"fleet", "status", good, "--trace"}, 2, "--trace is not used by fleet status"},
       {{"fleet", "pull", good, "d", "--slot", "1"}, 2, "--slot is not used by fleet pull"},
       {{"fleet", "status", good, "--jobs", "0"}, 2, "--jobs must be a whole number from 1 to 256"},
+      {{"fleet", "status", good, "--timeout", "0"},
+       2,
+       "--timeout must be a number of seconds, more than 0"},
       {{"fleet", "push", good, good, "--slot", "11"}, 2, "fleet push: --slot must be 1 to 10"},
       {{"fleet", "status", QString::fromStdString(bad.string())},
        1,

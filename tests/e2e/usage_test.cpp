@@ -144,7 +144,7 @@ TEST(Usage, EveryCommandHasItsHelpAndRefusesWhatItDoesNotTake) {
       {"eq-fit", {"music_eq"}, "MEASUREMENT is missing", {"--slot", "1"}, "push"},
       {"fleet pull", {"inv"}, "DIR is missing", {"--slot", "1"}, "fleet push"},
       {"fleet push", {"inv"}, "FILE_OR_DIR is missing", {"--link", "demo"}, "inventory line"},
-      {"fleet status", {}, "INVENTORY is missing", {"--timeout", "3"}, "inventory line"},
+      {"fleet status", {}, "INVENTORY is missing", {"--trace"}, "inventory line"},
       {"fleet verify", {"inv", "a", "b"}, "unexpected argument 'b'", {"--slot", "1"}, "fleet push"},
       {"show", {}, "FILE is missing", {"--lock-key", "1234"}, "--lock-key"},
       {"mass-push",

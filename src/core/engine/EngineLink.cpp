@@ -39,9 +39,15 @@ void Engine::OnConnect() {
   // Wi-Fi: the poll goes out as soon as the connection stands; the connect timer (every
   // 20 ticks) only bounds the wait.
   link_.StartWifiWait();
-  if (link_.TransportConnected()) {
-    link_.StopWifiWait();
-    WifiConnected();
+  switch (link_.WifiPoll()) {
+    case LinkSession::WifiWait::kConnected:
+      WifiConnected();
+      return;
+    case LinkSession::WifiWait::kGaveUp:
+      OpenFailed();
+      return;
+    case LinkSession::WifiWait::kWaiting:
+      return;
   }
 }
 

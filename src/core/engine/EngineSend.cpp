@@ -218,11 +218,16 @@ void Engine::TickConnected() {
 void Engine::DoBytesArrived() {
   if (!link_.HasTransport()) return;
   if (link_.WifiWaiting()) {
-    if (link_.TransportConnected()) {
-      link_.StopWifiWait();
-      WifiConnected();
+    switch (link_.WifiPoll()) {
+      case LinkSession::WifiWait::kConnected:
+        WifiConnected();
+        return;
+      case LinkSession::WifiWait::kGaveUp:
+        OpenFailed();
+        return;
+      case LinkSession::WifiWait::kWaiting:
+        return;
     }
-    return;
   }
   // Bytes that nobody waits for stay in the transport.
   if (state_ == ConnState::kIdle || !link_.ReplyAwaited()) return;

@@ -56,21 +56,29 @@ void LinkSession::StartWifiWait() {
   wifiAttempts_ = 0;
 }
 
-LinkSession::WifiWait LinkSession::WifiTick() {
-  // A transport that does not wake us when it connects is noticed within a tick.
+LinkSession::WifiWait LinkSession::WifiPoll() {
   if (TransportConnected()) {
     wifiConnecting_ = false;
     return WifiWait::kConnected;
   }
+  if (transport_ && transport_->ConnectFailed()) {
+    wifiConnecting_ = false;
+    const std::string why = transport_->FailureText();
+    NoteFailure(why.empty() ? "no connection to " + transport_->Describe() : why);
+    return WifiWait::kGaveUp;
+  }
+  return WifiWait::kWaiting;
+}
+
+LinkSession::WifiWait LinkSession::WifiTick() {
+  // A transport that does not wake us when it connects is noticed within a tick.
+  if (const WifiWait news = WifiPoll(); news != WifiWait::kWaiting) return news;
   if (++wifiTicks_ % kWifiConnectTimerTicks == 0) return WifiTimer();
   return WifiWait::kWaiting;
 }
 
 LinkSession::WifiWait LinkSession::WifiTimer() {
-  if (TransportConnected()) {
-    wifiConnecting_ = false;
-    return WifiWait::kConnected;
-  }
+  if (const WifiWait news = WifiPoll(); news != WifiWait::kWaiting) return news;
   if (++wifiAttempts_ < kWifiConnectAttempts) return WifiWait::kWaiting;
   wifiConnecting_ = false;
   NoteFailure(FailureText("no connection to " + transport_->Describe() + " within " +

@@ -68,6 +68,9 @@ class LinkSession {
   void StartWifiWait();
   bool WifiWaiting() const { return wifiConnecting_; }
   void StopWifiWait() { wifiConnecting_ = false; }
+  // The transport's news while connecting: connected, failed for good (the transport's
+  // reason is noted) or still waiting. Counts nothing.
+  WifiWait WifiPoll();
   // One tick while connecting: polls the transport, fires the connect timer every second.
   WifiWait WifiTick();
   // The connect timer fired (or the transport woke us): connected, waiting or given up.

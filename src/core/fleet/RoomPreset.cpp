@@ -1,5 +1,8 @@
 #include "fleet/RoomPreset.h"
 
+#include <array>
+
+#include "params/Bodies.h"
 #include "params/PresetName.h"
 #include "presets/FileReport.h"
 #include "presets/ParamFields.h"
@@ -18,6 +21,14 @@ ParamFileData RoomAsFile(const ParamImage& room, const ParamFileData& reference)
   data.altSwitchWord = reference.altSwitchWord;
   data.powerMode = reference.powerMode;
   return data;
+}
+
+ParamImage AsUploaded(const ParamImage& sent) {
+  std::array<std::uint8_t, kUploadBodySize> body{};
+  BuildUploadBody(sent, body);
+  ParamImage stored = sent;
+  DecodeUploadBody(body.data(), stored);
+  return stored;
 }
 
 ParamImage FiledRoomImage(ParamImage room) {

@@ -19,6 +19,11 @@ ParamFileData RoomAsFile(const ParamImage& room, const ParamFileData& reference)
 // (printable, space padded), so a file pulled from a room compares as the same.
 ParamImage FiledRoomImage(ParamImage room);
 
+// What a processor holds after storing an upload of `sent`: the preset part as the upload
+// body carries it (a wire band keeps no slope, for one), everything else as it was. A
+// download of the room compares with this, not with the file the preset came from.
+ParamImage AsUploaded(const ParamImage& sent);
+
 // "field: reference -> room" for every field in which the room differs from the reference,
 // in field-table order. Both names are compared as FiledRoomImage() stores them.
 std::vector<std::string> RoomDifferences(const ParamImage& room, const ParamFileData& reference);

@@ -36,6 +36,9 @@ class Transport {
   // returns true; IsConnected() turns true once the connection stands.
   virtual bool Open() = 0;
   virtual bool IsConnected() const = 0;
+  // Wi-Fi: the connect has failed for good (refused, unknown host, unreachable) and waiting
+  // longer would change nothing; FailureText() says why.
+  virtual bool ConnectFailed() const { return false; }
 
   // Sends one request frame (N + 4 bytes; a USB transport cuts it into reports itself).
   // Returns the number of bytes written; 0 when nothing was written. A failed USB write

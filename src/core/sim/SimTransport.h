@@ -69,8 +69,9 @@ class SimHidTransport : public Transport {
 };
 
 // The Wi-Fi timing class: a byte stream. IsConnected() turns true `connectDelayMs` after
-// Open(); a refused connection never does. When the processor drops the connection, the
-// bytes already received are still handed over, then Fetch fails.
+// Open(); a refused connection never does, and says so at once (ConnectFailed()). When the
+// processor drops the connection, the bytes already received are still handed over, then Fetch
+// fails.
 class SimStreamTransport : public Transport {
  public:
   SimStreamTransport(VirtualProcessor& processor, SimClock nowMs, int connectDelayMs = 0);
@@ -78,6 +79,7 @@ class SimStreamTransport : public Transport {
   LinkKind Kind() const override { return LinkKind::kWifi; }
   bool Open() override;
   bool IsConnected() const override;
+  bool ConnectFailed() const override { return open_ && refuse_; }
   int Send(const std::uint8_t* frame, int size) override;
   FetchStatus Fetch(std::uint8_t* out, std::size_t capacity, std::size_t& got) override;
   void Close() override;

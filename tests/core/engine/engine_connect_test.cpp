@@ -86,9 +86,10 @@ TEST(EngineConnect, WifiPollGoesOutAsSoonAsTheConnectionStands) {
 }
 
 TEST(EngineConnect, OpeningThatCannotStartFailsAndReleasesTheTransport) {
-  // Wi-Fi refused: "Open failed" on the fourth connect timer, 80 ticks after Connect.
+  // Wi-Fi whose connection never stands: "Open failed" on the fourth connect timer, 80
+  // ticks after Connect.
   EngineHarness wifi(Link::kStream);
-  wifi.refuseConnections = true;
+  wifi.connectDelayMs = 60000;
   wifi.Connect();
   wifi.Steps(79);
   EXPECT_EQ(wifi.engine.State(), ConnState::kOpening);
@@ -96,6 +97,16 @@ TEST(EngineConnect, OpeningThatCannotStartFailsAndReleasesTheTransport) {
   EXPECT_EQ(wifi.recorder.LastStatus(), "Open failed");
   EXPECT_EQ(wifi.stream, nullptr);
   wifi.ExpectEndedIdle();
+
+  // Wi-Fi refused: a refusal is an answer, so "Open failed" at once, and the refusal is
+  // the reason given, not the connect window.
+  EngineHarness refused(Link::kStream);
+  refused.refuseConnections = true;
+  refused.Connect();
+  EXPECT_EQ(refused.recorder.LastStatus(), "Open failed");
+  EXPECT_EQ(refused.engine.FailureDetail(), "connection refused (nothing listens)");
+  EXPECT_EQ(refused.stream, nullptr);
+  refused.ExpectEndedIdle();
 
   // No USB device: "Open failed" at once; the wait dialog opens and closes.
   EngineHarness usb(Link::kHid);

@@ -101,6 +101,7 @@ class RecordingTransport : public Transport {
   LinkKind Kind() const override { return inner_->Kind(); }
   bool Open() override { return inner_->Open(); }
   bool IsConnected() const override { return inner_->IsConnected(); }
+  bool ConnectFailed() const override { return inner_->ConnectFailed(); }
   int Send(const std::uint8_t* frame, int size) override {
     const int written = inner_->Send(frame, size);
     if (written > 0) {
