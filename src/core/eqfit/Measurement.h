@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/Lang.h"
+
 namespace tavelo {
 
 // The range in which the processor's bands act and a measurement is used.
@@ -31,7 +33,8 @@ struct MeasurementReading {
 // positive or does not rise above the line before, and a file with fewer than `minPoints`
 // points between 20 Hz and 20 kHz. Points outside that range are left out rather than
 // refused: measurement programs export from near 0 Hz up to 24 kHz. A house curve may be
-// as short as two points.
-MeasurementReading ReadMeasurement(std::string_view text, int minPoints = kMinMeasurementPoints);
+// as short as two points. The error is worded in `lang`.
+MeasurementReading ReadMeasurement(std::string_view text, int minPoints = kMinMeasurementPoints,
+                                   Lang lang = Lang::kEnglish);
 
 }  // namespace tavelo
