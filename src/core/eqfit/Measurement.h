@@ -17,6 +17,8 @@ inline constexpr double kFitLowestHz = 20.0;
 inline constexpr double kFitHighestHz = 20000.0;
 // Fewer points than this inside that range describe no response worth fitting.
 inline constexpr int kMinMeasurementPoints = 8;
+// A measurement exported unsmoothed at full resolution is a few megabytes.
+inline constexpr std::size_t kMaxMeasurementBytes = 32u << 20;
 
 struct ResponseCurve {
   std::vector<double> hz;  // strictly rising
