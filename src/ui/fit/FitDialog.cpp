@@ -21,9 +21,10 @@
 namespace tavelo::ui {
 namespace {
 
-// The fit's curves on the graph, against its dark grid and the equaliser's own curve.
+// The fit's curves on the graph: apart from the dark grid, the equaliser's green curve and
+// the bands' cyan markers.
 constexpr QRgb kMeasuredColour = 0xa0a0b4;
-constexpr QRgb kTargetColour = 0x50d060;
+constexpr QRgb kTargetColour = 0xe070e0;
 constexpr QRgb kPredictedColour = 0xffb040;
 
 QString Q(const std::string& text) {
