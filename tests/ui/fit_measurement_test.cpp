@@ -143,7 +143,7 @@ TEST_F(MeasurementFitTest, AFitGivesBandsWithinLimitsAReportAndTheGraphCurves) {
   const int at63 = g.ColumnOfFrequency(63);
   const auto c = static_cast<std::size_t>(at63);
   EXPECT_NEAR(preview.target[c], 0.0f, 1e-3f);                   // flat target on the 0 dB row
-  EXPECT_GT(preview.measured[c], 6 * g.pixelsPerDb);             // the room's peak
+  EXPECT_GT(preview.measured[c], 5 * g.pixelsPerDb);             // the room's peak
   EXPECT_LT(std::abs(preview.predicted[c]), 2 * g.pixelsPerDb);  // cut away
   // Left of 20 Hz the grid has no value: the curves leave a gap there.
   EXPECT_TRUE(std::isnan(preview.measured[static_cast<std::size_t>(g.ColumnOfFrequency(12))]));
