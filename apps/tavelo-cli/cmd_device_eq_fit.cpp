@@ -19,8 +19,6 @@ namespace tavelo::cli {
 namespace {
 
 constexpr const char* kName = "eq-fit";
-// A measurement exported unsmoothed at full resolution is a few megabytes.
-constexpr std::size_t kMaxMeasurementBytes = 32u << 20;
 
 void Say(const std::string& message) {
   std::cerr << "tavelo-cli " << kName << ": " << message << "\n";

@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "core/text/Placeholders.h"
+
 namespace tavelo {
 namespace {
 
@@ -74,20 +76,7 @@ static_assert(InOrder(), "the table follows the enum");
 
 std::string SayFilter(FilterWord id, Lang lang, std::initializer_list<std::string_view> args) {
   const Words& w = kWords[static_cast<std::size_t>(id)];
-  const std::string_view text = lang == Lang::kChinese ? w.chinese : w.english;
-  const std::vector<std::string_view> given(args);
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '{' && i + 2 < text.size() && text[i + 2] == '}' && text[i + 1] >= '0' &&
-        text[i + 1] <= '9') {
-      const auto n = static_cast<std::size_t>(text[i + 1] - '0');
-      if (n < given.size()) out += given[n];
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
+  return FillPlaceholders(lang == Lang::kChinese ? w.chinese : w.english, args);
 }
 
 }  // namespace tavelo

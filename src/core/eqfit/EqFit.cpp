@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/text/FitTexts.h"
 #include "eqfit/GridResponse.h"
 
 namespace tavelo {
@@ -244,30 +245,36 @@ std::string Db(int tenths) {
   return text;
 }
 
-std::vector<std::string> LimitsHit(const EqBand& band, const FitLimits& limits) {
+}  // namespace
+
+std::vector<std::string> LimitsHit(const EqBand& band, const FitLimits& limits, Lang lang) {
   std::vector<std::string> hit;
   if (band.gain == 0) return hit;
   if (band.gain == limits.maxGain) {
-    hit.push_back(std::string("gain at the ") + Db(limits.maxGain) +
-                  (limits.maxGain < kBandGainLimit ? " boost limit" : " limit"));
+    hit.push_back(
+        SayFit(limits.maxGain < kBandGainLimit ? FitText::kGainAtBoostLimit : FitText::kGainAtLimit,
+               lang, {Db(limits.maxGain)}));
   }
-  if (band.gain == limits.minGain) hit.push_back("gain at the " + Db(limits.minGain) + " limit");
+  if (band.gain == limits.minGain)
+    hit.push_back(SayFit(FitText::kGainAtLimit, lang, {Db(limits.minGain)}));
   if (band.q == limits.minQ || band.q == limits.maxQ) {
-    char text[48];
-    std::snprintf(text, sizeof text, "Q at the %.1f limit", band.q / 10.0);
-    hit.push_back(text);
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", band.q / 10.0);
+    hit.push_back(SayFit(FitText::kQAtLimit, lang, {text}));
   }
   if (band.freq == limits.minHz || band.freq == limits.maxHz) {
-    hit.push_back("frequency at the " + std::to_string(band.freq) + " Hz edge");
+    hit.push_back(SayFit(FitText::kFrequencyAtEdge, lang, {std::to_string(band.freq)}));
   }
   return hit;
 }
 
-}  // namespace
-
 FitLimits LimitsOfSet(EqSet set, const FitSettings& settings) {
+  return LimitsOfBands(kEqSets[static_cast<std::size_t>(set)].wireBands, settings);
+}
+
+FitLimits LimitsOfBands(int bands, const FitSettings& settings) {
   FitLimits limits;
-  limits.bands = kEqSets[static_cast<std::size_t>(set)].wireBands;
+  limits.bands = bands;
   limits.types = {kBandPeak};
   limits.maxQ = BandMaxQ(kBandPeak);
   limits.maxGain =
@@ -291,7 +298,7 @@ FitError ErrorOf(const FitCurves& curves, const std::vector<double>& eqDb) {
   return error;
 }
 
-EqFitResult FitEq(const FitCurves& curves, const FitLimits& limits) {
+EqFitResult FitEq(const FitCurves& curves, const FitLimits& limits, Lang lang) {
   EqFitResult result;
   const std::vector<double> flat(curves.hz.size(), 0.0);
   const FitError before = ErrorOf(curves, flat);
@@ -348,7 +355,7 @@ EqFitResult FitEq(const FitCurves& curves, const FitLimits& limits) {
   const FitError after = ErrorOf(curves, result.eqDb);
   result.rmsAfter = after.rms;
   result.maxAfter = after.max;
-  for (const EqBand& band : bands) result.bands.push_back({band, LimitsHit(band, limits)});
+  for (const EqBand& band : bands) result.bands.push_back({band, LimitsHit(band, limits, lang)});
   return result;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text/Lang.h"
 #include "eqfit/FitCurves.h"
 #include "params/EqBand.h"
 #include "params/ParamImage.h"
@@ -29,6 +30,8 @@ struct FitLimits {
 // The limits of `set`'s bands that travel to the processor, with `maxBoostDb` as the highest
 // gain (rounded down to the gain step) and the frequencies kept within the fit range.
 FitLimits LimitsOfSet(EqSet set, const FitSettings& settings);
+// The same for an array of `bands` equaliser bands of the usual ranges (a boost channel).
+FitLimits LimitsOfBands(int bands, const FitSettings& settings);
 
 struct FitBandResult {
   EqBand band{};
@@ -43,7 +46,11 @@ struct EqFitResult {
   int evaluations = 0;                  // objective evaluations of the refinement
 };
 
-EqFitResult FitEq(const FitCurves& curves, const FitLimits& limits);
+// The limits a band reached are worded in `lang`.
+EqFitResult FitEq(const FitCurves& curves, const FitLimits& limits, Lang lang = Lang::kEnglish);
+
+// The limits `band` sits at, in words ("gain at the +3.0 dB boost limit").
+std::vector<std::string> LimitsHit(const EqBand& band, const FitLimits& limits, Lang lang);
 
 // RMS and largest absolute value of measured + eq - target over the fit range.
 struct FitError {

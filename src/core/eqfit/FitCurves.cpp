@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/text/FitTexts.h"
+
 namespace tavelo {
 namespace {
 
@@ -48,40 +50,37 @@ double InterpolateDb(const ResponseCurve& curve, double hz) {
 
 std::optional<FitCurves> PrepareFitCurves(const std::vector<ResponseCurve>& measurements,
                                           const ResponseCurve* target, const FitSettings& settings,
-                                          std::string& error) {
+                                          std::string& error, Lang lang) {
   const FitSettings& s = settings;
   if (measurements.empty()) {
-    error = "no measurement was given";
+    error = Text(FitText::kNoMeasurement, lang);
     return std::nullopt;
   }
   if (!(s.fitLowHz >= kFitLowestHz && s.fitHighHz <= kFitHighestHz && s.fitHighHz > s.fitLowHz)) {
-    error = "the fit range " + Hz(s.fitLowHz) + " to " + Hz(s.fitHighHz) +
-            " is not a range between 20 Hz and 20 kHz";
+    error = SayFit(FitText::kBadFitRange, lang, {Hz(s.fitLowHz), Hz(s.fitHighHz)});
     return std::nullopt;
   }
   if (!(s.alignLowHz > 0 && s.alignHighHz > s.alignLowHz)) {
-    error =
-        "the alignment band " + Hz(s.alignLowHz) + " to " + Hz(s.alignHighHz) + " is not a range";
+    error = SayFit(FitText::kBadAlignBand, lang, {Hz(s.alignLowHz), Hz(s.alignHighHz)});
     return std::nullopt;
   }
   if (s.pointsPerOctave < 1 || s.pointsPerOctave > 192) {
-    error = "the grid needs between 1 and 192 points per octave";
+    error = Text(FitText::kBadGrid, lang);
     return std::nullopt;
   }
   // Every measurement covers the grid: the range all of them share.
   double coveredLow = 0, coveredHigh = 1e300;
   for (const auto& m : measurements) {
     if (m.hz.size() < 2) {
-      error = "a measurement holds fewer than two points";
+      error = Text(FitText::kShortCurve, lang);
       return std::nullopt;
     }
     coveredLow = std::max(coveredLow, m.hz.front());
     coveredHigh = std::min(coveredHigh, m.hz.back());
   }
   if (!(s.alignLowHz < coveredHigh && s.alignHighHz > coveredLow)) {
-    error = "the measurements (" + Hz(coveredLow) + " to " + Hz(coveredHigh) +
-            " in common) do not reach the alignment band " + Hz(s.alignLowHz) + " to " +
-            Hz(s.alignHighHz);
+    error = SayFit(FitText::kMissesAlign, lang,
+                   {Hz(coveredLow), Hz(coveredHigh), Hz(s.alignLowHz), Hz(s.alignHighHz)});
     return std::nullopt;
   }
   const double low = std::max(coveredLow, std::min(s.fitLowHz, s.alignLowHz));
@@ -109,8 +108,7 @@ std::optional<FitCurves> PrepareFitCurves(const std::vector<ResponseCurve>& meas
       }
     }
     if (inBand == 0) {
-      error = "no point of the grid lies in the alignment band " + Hz(s.alignLowHz) + " to " +
-              Hz(s.alignHighHz);
+      error = SayFit(FitText::kNoAlignPoint, lang, {Hz(s.alignLowHz), Hz(s.alignHighHz)});
       return std::nullopt;
     }
     offset /= inBand;
@@ -125,15 +123,14 @@ std::optional<FitCurves> PrepareFitCurves(const std::vector<ResponseCurve>& meas
       std::upper_bound(curves.hz.begin(), curves.hz.end(), s.fitHighHz * (1 + 1e-12)) -
       curves.hz.begin());
   if (curves.fitEnd - curves.fitBegin < kMinMeasurementPoints) {
-    error = "the measurements (" + Hz(coveredLow) + " to " + Hz(coveredHigh) +
-            " in common) hardly reach the fit range " + Hz(s.fitLowHz) + " to " + Hz(s.fitHighHz);
+    error = SayFit(FitText::kMissesRange, lang,
+                   {Hz(coveredLow), Hz(coveredHigh), Hz(s.fitLowHz), Hz(s.fitHighHz)});
     return std::nullopt;
   }
   if (coveredLow > s.fitLowHz * step || coveredHigh < s.fitHighHz / step) {
-    curves.notes.push_back("the fit range is narrowed to " +
-                           Hz(curves.hz[static_cast<std::size_t>(curves.fitBegin)]) + " to " +
-                           Hz(curves.hz[static_cast<std::size_t>(curves.fitEnd - 1)]) +
-                           ", which the measurements cover");
+    curves.notes.push_back(SayFit(FitText::kRangeNarrowed, lang,
+                                  {Hz(curves.hz[static_cast<std::size_t>(curves.fitBegin)]),
+                                   Hz(curves.hz[static_cast<std::size_t>(curves.fitEnd - 1)])}));
   }
   return curves;
 }

@@ -30,9 +30,10 @@ struct FitCurves {
 
 // `target` null: flat. Refuses (nullopt, `error` set) settings that make no range, a
 // measurement that does not reach the alignment band, and a fit range with too few points.
+// The error and the notes are worded in `lang`.
 std::optional<FitCurves> PrepareFitCurves(const std::vector<ResponseCurve>& measurements,
                                           const ResponseCurve* target, const FitSettings& settings,
-                                          std::string& error);
+                                          std::string& error, Lang lang = Lang::kEnglish);
 
 // The curve's value at `hz`: linear in log frequency between its points, held at its ends.
 double InterpolateDb(const ResponseCurve& curve, double hz);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/text/FitTexts.h"
 #include "eq/FilterText.h"
 #include "text/Escaped.h"
 
@@ -74,7 +75,7 @@ std::string Number(double v) {
 
 }  // namespace
 
-MeasurementReading ReadMeasurement(std::string_view text, int minPoints) {
+MeasurementReading ReadMeasurement(std::string_view text, int minPoints, Lang lang) {
   MeasurementReading reading;
   ResponseCurve curve;
   int lineNumber = 0;
@@ -84,7 +85,7 @@ MeasurementReading ReadMeasurement(std::string_view text, int minPoints) {
   int previousLine = 0;
   bool anyPoint = false;
   auto refuse = [&](const std::string& why) {
-    reading.error = "line " + std::to_string(lineNumber) + ": " + why;
+    reading.error = SayFit(FitText::kLine, lang, {std::to_string(lineNumber), why});
     return reading;
   };
   std::size_t pos = 0;
@@ -99,27 +100,25 @@ MeasurementReading ReadMeasurement(std::string_view text, int minPoints) {
     // A heading ("Freq(Hz), SPL(dB), Phase(degrees)") may stand before the first point.
     if (!anyPoint && !LooksLikeNumber(fields[0]) && !IsNonFiniteWord(fields[0])) continue;
     if (fields.size() < 2) {
-      return refuse(QuotedBytes(line) + " holds no SPL after the frequency");
+      return refuse(SayFit(FitText::kNoSpl, lang, {QuotedBytes(line)}));
     }
     double values[2];
     for (int f = 0; f < 2; ++f) {
-      const char* what = f == 0 ? "frequency" : "SPL";
+      const char* what = Text(f == 0 ? FitText::kFrequency : FitText::kSpl, lang);
       if (IsNonFiniteWord(fields[f])) {
-        return refuse(std::string("the ") + what + " is " + EscapedBytes(fields[f]) +
-                      ", not a measured value");
+        return refuse(SayFit(FitText::kNotMeasured, lang, {what, EscapedBytes(fields[f])}));
       }
       const auto value = ParseLocaleNumber(fields[f]);
       if (!value) {
-        return refuse(std::string("the ") + what + " " + QuotedBytes(fields[f]) +
-                      " is not a number");
+        return refuse(SayFit(FitText::kNotANumber, lang, {what, QuotedBytes(fields[f])}));
       }
       values[f] = *value;
     }
     const double hz = values[0];
-    if (!(hz > 0)) return refuse("the frequency " + Number(hz) + " Hz is not above 0 Hz");
+    if (!(hz > 0)) return refuse(SayFit(FitText::kNotAboveZero, lang, {Number(hz)}));
     if (anyPoint && !(hz > previousHz)) {
-      return refuse("the frequency " + Number(hz) + " Hz does not rise above " +
-                    Number(previousHz) + " Hz on line " + std::to_string(previousLine));
+      return refuse(SayFit(FitText::kNotRising, lang,
+                           {Number(hz), Number(previousHz), std::to_string(previousLine)}));
     }
     anyPoint = true;
     previousHz = hz;
@@ -134,14 +133,15 @@ MeasurementReading ReadMeasurement(std::string_view text, int minPoints) {
     curve.db.push_back(values[1]);
   }
   if (static_cast<int>(curve.hz.size()) < std::max(minPoints, 2)) {
-    const std::string lines =
-        curve.hz.empty() ? std::string("none")
-                         : "lines " + std::to_string(firstLine) + "-" + std::to_string(lastLine);
-    reading.error = "only " + std::to_string(curve.hz.size()) +
-                    " points lie between 20 Hz and 20 kHz (" + lines + "); a response needs " +
-                    std::to_string(std::max(minPoints, 2)) + " or more";
+    const std::string lines = curve.hz.empty()
+                                  ? std::string(Text(FitText::kLinesNone, lang))
+                                  : SayFit(FitText::kLinesRange, lang,
+                                           {std::to_string(firstLine), std::to_string(lastLine)});
+    reading.error =
+        SayFit(FitText::kTooFewPoints, lang,
+               {std::to_string(curve.hz.size()), lines, std::to_string(std::max(minPoints, 2))});
     if (reading.pointsOutside > 0) {
-      reading.error += "; " + std::to_string(reading.pointsOutside) + " points lie outside";
+      reading.error += SayFit(FitText::kOutsideToo, lang, {std::to_string(reading.pointsOutside)});
     }
     return reading;
   }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/Lang.h"
+
 namespace tavelo {
 
 // The range in which the processor's bands act and a measurement is used.
@@ -15,6 +17,8 @@ inline constexpr double kFitLowestHz = 20.0;
 inline constexpr double kFitHighestHz = 20000.0;
 // Fewer points than this inside that range describe no response worth fitting.
 inline constexpr int kMinMeasurementPoints = 8;
+// A measurement exported unsmoothed at full resolution is a few megabytes.
+inline constexpr std::size_t kMaxMeasurementBytes = 32u << 20;
 
 struct ResponseCurve {
   std::vector<double> hz;  // strictly rising
@@ -31,7 +35,8 @@ struct MeasurementReading {
 // positive or does not rise above the line before, and a file with fewer than `minPoints`
 // points between 20 Hz and 20 kHz. Points outside that range are left out rather than
 // refused: measurement programs export from near 0 Hz up to 24 kHz. A house curve may be
-// as short as two points.
-MeasurementReading ReadMeasurement(std::string_view text, int minPoints = kMinMeasurementPoints);
+// as short as two points. The error is worded in `lang`.
+MeasurementReading ReadMeasurement(std::string_view text, int minPoints = kMinMeasurementPoints,
+                                   Lang lang = Lang::kEnglish);
 
 }  // namespace tavelo

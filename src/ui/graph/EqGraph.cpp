@@ -1,6 +1,8 @@
 #include "ui/graph/EqGraph.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "ui/graph/GraphBackground.h"
 #include "ui/graph/GraphLayout.h"
@@ -117,6 +119,45 @@ void EqGraph::DrawCurveColumns(const tavelo::EqResponse::Curve& curve, QRgb colo
   }
 }
 
+void EqGraph::DrawOverlay(const Overlay& overlay) {
+  const tavelo::GraphGeometry& g = resp_.Geometry();
+  const int zero = Px(g.ZeroRow());
+  const int line = LineWidth(ratio_);
+  const int lo = Px(g.top - 1), hi = Px(g.bottom + 1) + line - 1;
+  const int width = std::min(Px(g.width), frame_.width());
+  const int lastColumn = std::min<int>(g.width, static_cast<int>(overlay.columns.size())) - 1;
+  if (lastColumn < g.xStart) return;
+  // As DrawCurveColumns, but a column without a value breaks the line.
+  const auto valueAt = [&](int x) {
+    const double u = x / ratio_;
+    if (u < g.xStart || u > lastColumn) return std::numeric_limits<float>::quiet_NaN();
+    const int i = static_cast<int>(u);
+    const double f = u - i;
+    float value = overlay.columns[static_cast<std::size_t>(i)];
+    if (f > 0 && i + 1 <= lastColumn) {
+      value = static_cast<float>(value * (1 - f) +
+                                 overlay.columns[static_cast<std::size_t>(i + 1)] * f);
+    }
+    return value;
+  };
+  bool drawing = false;
+  int prev = 0;
+  for (int x = Px(g.xStart); x < width; ++x) {
+    const float value = valueAt(x);
+    if (std::isnan(value)) {
+      drawing = false;
+      continue;
+    }
+    const int y = CurveRow(zero, value * static_cast<float>(ratio_));
+    if (!drawing) prev = y;
+    drawing = true;
+    const int top = std::max(std::min(prev, y), lo);
+    const int bottom = std::min(std::max(prev, y) + line - 1, hi);
+    if (top <= bottom) PaintColumn(frame_, x, top, bottom, overlay.colour);
+    prev = y;
+  }
+}
+
 void EqGraph::Draw(const tavelo::EqBand* bands, int count, const tavelo::EqBand* tones,
                    int firstToneSlot) {
   if (frame_.isNull()) return;
@@ -147,6 +188,8 @@ void EqGraph::Draw(const tavelo::EqBand* bands, int count, const tavelo::EqBand*
       if (slot != selected_ && image != nullptr) BlendMarker(*image, BandPointOf(g, tones[i]));
     }
   }
+
+  for (const Overlay& overlay : overlays_) DrawOverlay(overlay);
 
   if (selected != nullptr && resp_.ComputeBandCurve(*selected, resp_.ScratchCurve())) {
     DrawCurveColumns(resp_.ScratchCurve(), bandColour_, true);

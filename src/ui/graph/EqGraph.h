@@ -50,6 +50,15 @@ class EqGraph {
   bool BypassStamp() const { return bypassStamp_; }
   void SetCurveColour(QRgb rgb) { curveColour_ = rgb & 0x00ffffff; }
   void SetBandColour(QRgb rgb) { bandColour_ = rgb & 0x00ffffff; }
+  // Curves drawn over the grid before the equaliser's own (a room fit's measured, target and
+  // predicted responses): pixels above the 0 dB row per logical column, NaN where a curve
+  // has no value. An empty list draws none.
+  struct Overlay {
+    std::vector<float> columns;
+    QRgb colour = 0;
+  };
+  void SetOverlays(std::vector<Overlay> overlays) { overlays_ = std::move(overlays); }
+  bool HasOverlays() const { return !overlays_.empty(); }
   // The readout of the selected band is drawn by Render unless switched off.
   void SetReadoutEnabled(bool on) { readout_ = on; }
 
@@ -63,6 +72,7 @@ class EqGraph {
  private:
   void Draw(const tavelo::EqBand* bands, int count, const tavelo::EqBand* tones, int firstToneSlot);
   void DrawCurveColumns(const tavelo::EqResponse::Curve& curve, QRgb colour, bool area);
+  void DrawOverlay(const Overlay& overlay);
   void BlendMarker(const QImage& image, QPoint at);
   int Px(double logical) const;
   const QImage* SlotImage(int slot, bool selected) const;
@@ -78,6 +88,7 @@ class EqGraph {
   QRgb curveColour_;
   QRgb bandColour_;
   std::unique_ptr<MonoText> readoutFont_;
+  std::vector<Overlay> overlays_;
 };
 
 }  // namespace tavelo::ui

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
+#include <algorithm>
 
 #include "core/text/ToolTexts.h"
 #include "ui/controls/GreyButton.h"
@@ -10,12 +11,17 @@
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/graph/GraphLayout.h"
 #include "ui/tools/FilterFileActions.h"
+#ifdef TAVELO_HAS_EQ_FIT
+#include "core/text/FitTexts.h"
+#include "ui/fit/FitDialog.h"
+#endif
 
 namespace tavelo::ui {
 namespace {
 
 // The file buttons sit in the graph's top right corner, above the curve's +24 dB line.
 constexpr int kFileButtonWidth = 104, kFileButtonHeight = 18, kFileButtonTop = 2;
+constexpr int kFitButtonWidth = 132;
 
 SkinButton* FileButton(QWidget* page, int x, const char* name) {
   return MakeGreyButton(page, QRect(x, kFileButtonTop, kFileButtonWidth, kFileButtonHeight), name);
@@ -39,6 +45,14 @@ EqPage::EqPage(const PageDefinition& def, ParamImage& image, BlockPoster post, Q
   graph_->setGeometry(0, 0, size.width(), kPageGraphHeight);
   graph_->SetFrame(&view_.Frame());
   graph_->SetHandler(this);
+#ifdef TAVELO_HAS_EQ_FIT
+  fit_ = MakeGreyButton(this,
+                        QRect(size.width() - 2 * kFileButtonWidth - kFitButtonWidth - 12,
+                              kFileButtonTop, kFitButtonWidth, kFileButtonHeight),
+                        "fitMeasurement");
+  fit_->raise();
+  connect(fit_, &QPushButton::clicked, this, [this] { OpenFitDialog(); });
+#endif
   import_->raise();
   export_->raise();
   connect(import_, &QPushButton::clicked, this, [this] { ChooseFilterFile(false); });
@@ -51,6 +65,67 @@ void EqPage::ApplyLanguage(Lang lang) {
   lang_ = lang;
   import_->setText(QString::fromUtf8(Text(ToolText::kImportFilters, lang)));
   export_->setText(QString::fromUtf8(Text(ToolText::kExportFilters, lang)));
+#ifdef TAVELO_HAS_EQ_FIT
+  fit_->setText(QString::fromUtf8(Text(FitText::kFitButton, lang)));
+#endif
+}
+
+FitDialog* EqPage::OpenFitDialog() {
+#ifdef TAVELO_HAS_EQ_FIT
+  if (fitDialog_) {
+    fitDialog_->raise();
+    return OpenedFitDialog();
+  }
+  // Window-modal without a nested event loop: the graph behind it shows the proposal and
+  // the processor keeps being answered.
+  auto* dialog = new FitDialog(*this, lang_);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->show();
+  fitDialog_ = dialog;
+  return dialog;
+#else
+  return nullptr;
+#endif
+}
+
+FitDialog* EqPage::OpenedFitDialog() const {
+#ifdef TAVELO_HAS_EQ_FIT
+  return static_cast<FitDialog*>(fitDialog_.data());
+#else
+  return nullptr;
+#endif
+}
+
+int EqPage::FitBandCount() {
+  return Model().BandSide().EqBandCount();
+}
+
+bool EqPage::CanSetBands() {
+  const BandEditor& bands = Model().BandSide();
+  return bands.HasBands() && bands.Enabled() && Model().State() == PageModel::kData;
+}
+
+bool EqPage::SetBands(const std::vector<EqBand>& bands) {
+  if (!CanSetBands()) return false;
+  return Model().BandSide().ImportBands(bands);
+}
+
+std::string EqPage::ShownSetName(Lang lang) {
+  return tavelo::ShownSetName(Model().BandSide().ViewName(), lang);
+}
+
+void EqPage::ShowPreview(std::vector<EqGraph::Overlay> overlays, std::vector<EqBand> bands) {
+  view_.SetOverlays(std::move(overlays));
+  previewBands_ = std::move(bands);
+  RenderGraph();
+}
+
+void EqPage::ClearPreview() {
+  if (previewBands_.empty() && !view_.HasOverlays()) return;
+  view_.SetOverlays({});
+  previewBands_.clear();
+  RenderGraph();
 }
 
 void EqPage::ChooseFilterFile(bool save) {
@@ -75,6 +150,8 @@ QString EqPage::ExportFilters(const QString& path) {
 }
 
 EqPage::~EqPage() {
+  // An open dialog is a child that would otherwise outlive the page's own members.
+  delete fitDialog_.data();
   Model().onGraphChanged = nullptr;
 }
 
@@ -101,10 +178,19 @@ void EqPage::RenderGraph() {
   const EqView& shown = model.BandSide().View();
   view_.SetCurveColour(shown.curveColour ? shown.curveColour : kDefaultCurveColour);
   view_.SetBandColour(shown.bandColour ? shown.bandColour : kDefaultBandColour);
+  // A fit's proposal is drawn in place of the first bands until it is applied or dropped.
+  const EqBand* bands = model.Bands();
+  std::vector<EqBand> proposal;
+  if (!previewBands_.empty()) {
+    proposal.assign(bands, bands + model.BandCount());
+    std::copy_n(previewBands_.begin(), std::min(previewBands_.size(), proposal.size()),
+                proposal.begin());
+    bands = proposal.data();
+  }
   if (model.ToneCount() == 3)
-    view_.RenderWithTones(model.Bands(), model.BandCount(), model.ToneBands(), model.BandCount());
+    view_.RenderWithTones(bands, model.BandCount(), model.ToneBands(), model.BandCount());
   else
-    view_.Render(model.Bands(), model.BandCount());
+    view_.Render(bands, model.BandCount());
   graph_->Refresh();
 }
 

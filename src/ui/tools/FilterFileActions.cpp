@@ -38,15 +38,14 @@ std::string FileName(const std::filesystem::path& path) {
   return path.filename().string();
 }
 
-// The page's words for the band array on show ("Mic EQ (MIC1)"), not its tool name.
+}  // namespace
+
 std::string ShownSetName(const std::string& viewName, Lang lang) {
   for (int s = 0; s < kEqSetCount; ++s)
     if (viewName == kEqSets[static_cast<std::size_t>(s)].name)
       return EqSetTitle(static_cast<EqSet>(s), lang);
   return viewName;
 }
-
-}  // namespace
 
 std::string ImportReport(const FilterTextReading& reading, const FilterImport& import,
                          int bandCount, const std::string& setName, Lang lang) {

@@ -24,6 +24,10 @@ struct FilterFileOutcome {
 FilterFileOutcome ImportFilterFile(PageModel& page, const std::filesystem::path& path, Lang lang);
 FilterFileOutcome ExportFilterFile(PageModel& page, const std::filesystem::path& path, Lang lang);
 
+// The page's words for the band array on show ("Mic EQ (MIC1)"), not its tool name
+// ("mic_eq_a"); a name no set has comes back unchanged.
+std::string ShownSetName(const std::string& viewName, Lang lang);
+
 // The report of an import into `setName` (a set of `bandCount` bands).
 std::string ImportReport(const FilterTextReading& reading, const FilterImport& import,
                          int bandCount, const std::string& setName, Lang lang);
