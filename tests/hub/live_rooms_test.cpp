@@ -18,7 +18,9 @@
 #include "hub/HttpFront.h"
 #include "hub/rooms/LiveRooms.h"
 #include "hub/rooms/Rollouts.h"
+#include "platform/SimServer.h"
 #include "presets/ParamFile.h"
+#include "sim/VirtualProcessor.h"
 
 namespace tavelo::hub {
 namespace {
@@ -334,6 +336,35 @@ TEST_P(LiveRoomsTest, ARollOutStopsAtTheFailingRoomAndADroppedRoomReturns) {
   EXPECT_EQ(
       Call("PATCH", "/api/v1/rooms/room-1/values", installer_, R"({"music.volume": 5})").status,
       200);
+}
+
+TEST_P(LiveRoomsTest, FrontPanelMovesGoOutAsTheyAreSeen) {
+  VirtualProcessor processor;
+  SimServer server(processor);
+  ASSERT_TRUE(server.Listen(QHostAddress::LocalHost, 0, 0));
+  Watch({server.Port()}, 600);
+  ASSERT_TRUE(AllOnline());
+  const std::size_t seen = events_.size();
+  processor.SetPanelPositions({0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0x01});
+  QJsonObject moved;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        for (std::size_t i = seen; i < events_.size(); ++i)
+          if (events_[i][QStringLiteral("source")].toString() == QStringLiteral("front-panel"))
+            moved = events_[i];
+        return !moved.isEmpty();
+      },
+      5000));
+  const QJsonArray positions =
+      moved[QStringLiteral("front_panel")][QStringLiteral("positions")].toArray();
+  ASSERT_EQ(positions.size(), 7);
+  EXPECT_EQ(positions.at(0).toInt(), 0x12);
+  EXPECT_EQ(positions.at(6).toInt(), 0x01);
+  // The room's state shows the panel as last reported; a still panel sends nothing more.
+  EXPECT_EQ(rooms_->Room(Name(0))->frontPanel, moved[QStringLiteral("front_panel")].toObject());
+  const std::size_t after = events_.size();
+  QTest::qWait(1500);
+  EXPECT_EQ(events_.size(), after);
 }
 
 TAVELO_BOTH_DATABASES(LiveRoomsTest);
