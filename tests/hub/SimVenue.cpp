@@ -17,15 +17,21 @@ constexpr int kStopLimitMs = 5000;
 SimVenue::SimVenue(int count, int firstPort)
     : process_(std::make_unique<QProcess>()), count_(count) {
   process_->setProcessChannelMode(QProcess::MergedChannels);
-  process_->start(QStringLiteral(TAVELO_SIM_PATH),
-                  {QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
-                   QStringLiteral("--port"), QString::number(firstPort), QStringLiteral("--count"),
-                   QString::number(count), QStringLiteral("--verbose")});
+  process_->start(
+      QStringLiteral(TAVELO_SIM_PATH),
+      {QStringLiteral("--listen"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+       QString::number(firstPort), QStringLiteral("--module-port"), QStringLiteral("0"),
+       QStringLiteral("--count"), QString::number(count), QStringLiteral("--verbose")});
   if (!process_->waitForStarted(kStartLimitMs)) return;
   const QString allUp = count > 1 ? QStringLiteral("all %1 processors listening").arg(count)
                                   : QStringLiteral("listening on");
   QDeadlineTimer deadline(kStartLimitMs);
-  while (!deadline.hasExpired() && !log_.contains(allUp)) {
+  // Up once the line that says so has arrived whole.
+  const auto up = [&] {
+    const qsizetype at = log_.indexOf(allUp);
+    return at >= 0 && log_.indexOf(QLatin1Char('\n'), at) >= 0;
+  };
+  while (!deadline.hasExpired() && !up()) {
     if (!process_->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) return;
     log_ += QString::fromUtf8(process_->readAll());
   }
