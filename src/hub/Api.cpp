@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include "hub/ApiReplies.h"
+#include "hub/SetFields.h"
 #include "hub/WriteGate.h"
 #include "presets/FileReport.h"
 #include "presets/ParamFields.h"
@@ -15,47 +17,32 @@ namespace {
 const QString kPrefix = QStringLiteral("/api/v1/");
 constexpr int kHistoryLimit = 100;
 
-ApiReply Json(int status, const QJsonObject& object) {
-  return {status, QJsonDocument(object).toJson(QJsonDocument::Compact), 0};
+QJsonValue Known(int value) {
+  return value < 0 ? QJsonValue() : QJsonValue(value);
 }
-ApiReply Json(int status, const QJsonArray& array) {
-  return {status, QJsonDocument(array).toJson(QJsonDocument::Compact), 0};
-}
-ApiReply Error(int status, const QString& message) {
-  return Json(status, QJsonObject{{QStringLiteral("error"), message}});
-}
+
+}  // namespace
 
 QJsonObject RoomJson(const RoomView& room) {
-  return {{QStringLiteral("name"), room.name},
-          {QStringLiteral("online"), room.online},
-          {QStringLiteral("since"), room.since},
-          {QStringLiteral("preset"), room.preset == 0 ? QJsonValue() : QJsonValue(room.preset)},
-          {QStringLiteral("preset_name"), room.presetName}};
+  QJsonObject json{
+      {QStringLiteral("name"), room.name},
+      {QStringLiteral("online"), room.online},
+      {QStringLiteral("since"), room.since},
+      {QStringLiteral("state"), room.state},
+      {QStringLiteral("preset"), room.preset == 0 ? QJsonValue() : QJsonValue(room.preset)},
+      {QStringLiteral("preset_name"), room.presetName},
+      {QStringLiteral("volumes"), QJsonObject{{QStringLiteral("music"), Known(room.musicVolume)},
+                                              {QStringLiteral("mic"), Known(room.micVolume)},
+                                              {QStringLiteral("effect"), Known(room.effectVolume)},
+                                              {QStringLiteral("master"), Known(room.masterLevel)}}},
+      {QStringLiteral("locked"), room.locked},
+      {QStringLiteral("admin_mode"), room.adminMode}};
+  if (!room.problem.isEmpty()) json.insert(QStringLiteral("problem"), room.problem);
+  if (!room.frontPanel.isEmpty()) json.insert(QStringLiteral("front_panel"), room.frontPanel);
+  return json;
 }
 
-// The body as a JSON object, or the reply that refuses it.
-std::optional<QJsonObject> BodyObject(const ApiRequest& request, ApiReply& refusal) {
-  QJsonParseError parse;
-  const QJsonDocument document = QJsonDocument::fromJson(request.body, &parse);
-  if (parse.error != QJsonParseError::NoError) {
-    refusal = Error(400, QStringLiteral("the body is not valid JSON (%1 at byte %2)")
-                             .arg(parse.errorString())
-                             .arg(parse.offset));
-    return std::nullopt;
-  }
-  if (!document.isObject()) {
-    refusal = Error(400, QStringLiteral("the body must be a JSON object"));
-    return std::nullopt;
-  }
-  return document.object();
-}
-
-std::optional<std::vector<FieldEntry>> FieldsOf(const QByteArray& set) {
-  const DescribedFile file = DescribeFileBytes(
-      reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
-  if (!file.ok || file.kind != PcFileKind::kParameterFile) return std::nullopt;
-  return file.fields;
-}
+namespace {
 
 const FieldEntry* FindField(const std::vector<FieldEntry>& fields, const QString& key) {
   const std::string wanted = key.toStdString();
@@ -106,6 +93,7 @@ ApiReply Api::Handle(const ApiRequest& request) {
     if (what == QStringLiteral("caps") && method == "GET") return GetCaps(room);
     if (what == QStringLiteral("history") && method == "GET") return History(room);
   }
+  if (auto reply = RolloutRoutes(*caller, parts, request)) return *reply;
   return Error(404, QStringLiteral("no such resource: %1 %2")
                         .arg(QString::fromLatin1(method), request.path.left(200)));
 }

@@ -5,6 +5,7 @@
 #include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QUrlQuery>
 
 namespace tavelo::hub {
@@ -46,7 +47,10 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
   in.authorization = request.value("Authorization");
   in.body = request.body();
   in.origin = request.remoteAddress().toString();
+  // A write waits for its room while the event loop runs on: the client may leave meanwhile.
+  const QPointer<QTcpSocket> alive(socket);
   const ApiReply reply = api_.Handle(in);
+  if (!alive) return true;
   QHttpServerResponder responder = makeResponder(request, socket);
   const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
   if (reply.retryAfterSeconds > 0)
