@@ -52,10 +52,10 @@ std::optional<QJsonObject> RoomCurves(const QByteArray& parameterFile) {
   const auto image = ImageOfSet(parameterFile);
   if (!image) return std::nullopt;
 
-  const GraphGeometry geometry = GraphGeometry::ForWidth(kCurveColumns);
+  const GraphGeometry geometry = GraphGeometry::ForWidth(kCurveGraphWidth);
   EqResponse response(geometry);
   QJsonArray hz;
-  for (int x = geometry.xStart; x < geometry.width; ++x)
+  for (int x = geometry.xStart; x < geometry.width; x += kCurveColumnStride)
     hz.append(Hundredths(geometry.FrequencyOfColumn(x)));
 
   // The report's sets carry their titles and their pass-filter bands as the pages draw them.
@@ -64,7 +64,7 @@ std::optional<QJsonObject> RoomCurves(const QByteArray& parameterFile) {
     for (const ReportEq& eq : section.eqs) {
       response.SumBandCurves(eq.bands.data(), static_cast<int>(eq.bands.size()));
       QJsonArray db;
-      for (int x = geometry.xStart; x < geometry.width; ++x)
+      for (int x = geometry.xStart; x < geometry.width; x += kCurveColumnStride)
         db.append(
             Hundredths(response.SumCurve()[static_cast<std::size_t>(x)] / geometry.pixelsPerDb));
       QJsonArray bands;

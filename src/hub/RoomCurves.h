@@ -8,8 +8,11 @@
 
 namespace tavelo::hub {
 
-// Columns of the computed curve: enough for a phone or a desktop plot, small on the wire.
-inline constexpr int kCurveColumns = 320;
+// The curve is computed on a graph as wide as the panel's usual one (a narrower graph starts
+// its first column far above 10 Hz) and every third column is sent: enough points for a phone
+// or a desktop plot, small on the wire.
+inline constexpr int kCurveGraphWidth = 1000;
+inline constexpr int kCurveColumnStride = 3;
 
 // {"axes": {...}, "hz": [...], "sets": [{"name", "title": {"en", "zh"}, "bands": [...],
 // "db": [...]}]}, or nothing when `parameterFile` is not a valid parameter file.

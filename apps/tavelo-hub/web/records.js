@@ -21,8 +21,8 @@ const Records = {
 
   entry(name, version, index) {
     const changes = version.changes || [];
-    const where = version.slot === null || version.slot === undefined || version.slot < 0
-                      ? t('working') : t('slot', version.slot + 1);
+    const where = !(version.slot > 0)
+                      ? t('working') : t('slot', version.slot);
     const head = el('p', {class: 'version'},
                     el('strong', {text: t('version', version.id)}), ' · ', when(version.time),
                     ' · ', where, ' · ', String(version.source),
