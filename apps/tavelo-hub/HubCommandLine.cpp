@@ -38,8 +38,8 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       if (!value(text)) return std::nullopt;
       bool ok = false;
       line.rereadSeconds = text.toInt(&ok);
-      if (!ok || line.rereadSeconds < 5 || line.rereadSeconds > 86400) {
-        error = QStringLiteral("--reread takes 5..86400 seconds");
+      if (!ok || line.rereadSeconds < 1 || line.rereadSeconds > 86400) {
+        error = QStringLiteral("--reread takes 1..86400 seconds");
         return std::nullopt;
       }
     } else if (arg == QStringLiteral("--password-stdin")) {

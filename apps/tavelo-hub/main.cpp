@@ -15,7 +15,7 @@
 #include "hub/Database.h"
 #include "hub/HttpFront.h"
 #include "hub/Secrets.h"
-#include "hub/StoredRooms.h"
+#include "hub/rooms/LiveRooms.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
 
@@ -130,10 +130,13 @@ int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase
   if (colon < 0 || !portOk || port < 0 || port > 65535 || address.isNull())
     return Fail(QStringLiteral("--listen takes ADDRESS:PORT, as in 127.0.0.1:8470"));
 
-  StoredRooms rooms(store);
+  LiveRooms rooms(store, Now, line.rereadSeconds);
   Api api(store, accounts, rooms, Now);
   HttpFront front(api, accounts, Now);
-  api.SetEventSink([&front](const QJsonObject& event) { front.Publish(event); });
+  const auto publish = [&front](const QJsonObject& event) { front.Publish(event); };
+  api.SetEventSink(publish);
+  rooms.SetEventSink(publish);
+  if (!rooms.Start(error)) return Fail(error);
   auto* server = new QTcpServer(&front);
   if (!server->listen(address, static_cast<quint16>(port)))
     return Fail(QStringLiteral("cannot listen on %1: %2").arg(line.listen, server->errorString()));

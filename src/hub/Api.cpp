@@ -6,6 +6,7 @@
 
 #include "hub/RoomCurves.h"
 #include "hub/RoomSheet.h"
+#include "hub/SetFields.h"
 #include "hub/WriteGate.h"
 #include "presets/FileReport.h"
 #include "presets/NamedEdits.h"
@@ -28,13 +29,32 @@ ApiReply Error(int status, const QString& message) {
   return Json(status, QJsonObject{{QStringLiteral("error"), message}});
 }
 
-QJsonObject RoomJson(const RoomView& room) {
-  return {{QStringLiteral("name"), room.name},
-          {QStringLiteral("online"), room.online},
-          {QStringLiteral("since"), room.since},
-          {QStringLiteral("preset"), room.preset == 0 ? QJsonValue() : QJsonValue(room.preset)},
-          {QStringLiteral("preset_name"), room.presetName}};
+QJsonValue Known(int value) {
+  return value < 0 ? QJsonValue() : QJsonValue(value);
 }
+
+}  // namespace
+
+QJsonObject RoomJson(const RoomView& room) {
+  QJsonObject json{
+      {QStringLiteral("name"), room.name},
+      {QStringLiteral("online"), room.online},
+      {QStringLiteral("since"), room.since},
+      {QStringLiteral("state"), room.state},
+      {QStringLiteral("preset"), room.preset == 0 ? QJsonValue() : QJsonValue(room.preset)},
+      {QStringLiteral("preset_name"), room.presetName},
+      {QStringLiteral("volumes"), QJsonObject{{QStringLiteral("music"), Known(room.musicVolume)},
+                                              {QStringLiteral("mic"), Known(room.micVolume)},
+                                              {QStringLiteral("effect"), Known(room.effectVolume)},
+                                              {QStringLiteral("master"), Known(room.masterLevel)}}},
+      {QStringLiteral("locked"), room.locked},
+      {QStringLiteral("admin_mode"), room.adminMode}};
+  if (!room.problem.isEmpty()) json.insert(QStringLiteral("problem"), room.problem);
+  if (!room.frontPanel.isEmpty()) json.insert(QStringLiteral("front_panel"), room.frontPanel);
+  return json;
+}
+
+namespace {
 
 // The body as a JSON object, or the reply that refuses it.
 std::optional<QJsonObject> BodyObject(const ApiRequest& request, ApiReply& refusal) {
@@ -51,13 +71,6 @@ std::optional<QJsonObject> BodyObject(const ApiRequest& request, ApiReply& refus
     return std::nullopt;
   }
   return document.object();
-}
-
-std::optional<std::vector<FieldEntry>> FieldsOf(const QByteArray& set) {
-  const DescribedFile file = DescribeFileBytes(
-      reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
-  if (!file.ok || file.kind != PcFileKind::kParameterFile) return std::nullopt;
-  return file.fields;
 }
 
 const FieldEntry* FindField(const std::vector<FieldEntry>& fields, const QString& key) {

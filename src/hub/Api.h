@@ -58,6 +58,9 @@ class Api {
   std::function<void(const QJsonObject&)> sink_;
 };
 
+// A room as GET /api/v1/rooms lists it.
+QJsonObject RoomJson(const RoomView& room);
+
 // The OpenAPI 3 document that describes the API.
 QJsonObject OpenApiDocument();
 

@@ -2,7 +2,10 @@
 // What the API needs from the rooms the service watches. The room sessions implement it;
 // tests put a stand-in behind it.
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -16,6 +19,24 @@ struct RoomView {
   qint64 since = 0;  // when `online` last changed, milliseconds since 1970
   int preset = 0;    // 1..10 as the panel numbers them; 0 while unknown
   QString presetName;
+  QString state;    // "online", "connecting", "offline"
+  QString problem;  // why the room is offline, when it is
+  // Known once the room has been read; -1 before.
+  int musicVolume = -1;
+  int micVolume = -1;
+  int effectVolume = -1;
+  int masterLevel = -1;
+  bool locked = false;
+  int adminMode = 0;
+  QJsonObject frontPanel;  // what the status poll last reported; empty before
+};
+
+// How an upload of a whole set ended: the processor took it and a download read back the
+// same bytes, or why not.
+struct UploadResult {
+  bool ok = false;
+  QString error;
+  QJsonArray differences;  // {"name", "from", "to"}: uploaded -> read back, when they differ
 };
 
 class RoomAccess {
@@ -28,6 +49,14 @@ class RoomAccess {
   // Sends the edits; true once the processor has taken them. On failure `error` says why.
   virtual bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) = 0;
   virtual bool Recall(const QString& name, int preset, QString& error) = 0;
+  // Uploads `set` (a parameter file) as the room's working set and reads it back; `done`
+  // hears how it ended, later, from the event loop. `source` names the cause in the history.
+  virtual void Upload(const QString& name, const QByteArray& set, const QString& source,
+                      std::function<void(const UploadResult&)> done) {
+    (void)set;
+    (void)source;
+    done({false, QStringLiteral("room \"%1\" is not connected").arg(name), {}});
+  }
 };
 
 }  // namespace tavelo::hub

@@ -6,7 +6,12 @@ std::vector<RoomView> StoredRooms::Rooms() const {
   std::vector<RoomView> views;
   const auto rooms = store_.Rooms();
   if (!rooms) return views;
-  for (const StoredRoom& room : *rooms) views.push_back({room.name, false, 0, 0, {}});
+  for (const StoredRoom& room : *rooms) {
+    RoomView view;
+    view.name = room.name;
+    view.state = QStringLiteral("offline");
+    views.push_back(view);
+  }
   return views;
 }
 

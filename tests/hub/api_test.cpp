@@ -38,7 +38,16 @@ class StandInRooms : public RoomAccess {
     view.preset = preset;
     return true;
   }
-  RoomView view{QStringLiteral("room-01"), true, 1, 3, QStringLiteral("Party")};
+  RoomView view = [] {
+    RoomView v;
+    v.name = QStringLiteral("room-01");
+    v.online = true;
+    v.since = 1;
+    v.preset = 3;
+    v.presetName = QStringLiteral("Party");
+    v.state = QStringLiteral("online");
+    return v;
+  }();
   ParamImage image{};
   int writes = 0;
 };

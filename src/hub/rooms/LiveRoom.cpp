@@ -1,0 +1,324 @@
+#include "hub/rooms/LiveRoom.h"
+
+#include <QHash>
+#include <QJsonArray>
+
+#include "hub/SetFields.h"
+#include "link/CommandCode.h"
+#include "params/PresetName.h"
+#include "platform/TcpTransport.h"
+#include "presets/ParamFile.h"
+
+namespace tavelo::hub {
+
+namespace {
+
+QByteArray FileBytes(const ParamImage& image) {
+  const auto bytes = BuildParamFile(image);
+  return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
+
+UploadResult Failed(const QString& why) {
+  return {false, why, {}};
+}
+
+}  // namespace
+
+LiveRoom::LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs)
+    : name_(room.name),
+      host_(room.host.toStdString()),
+      port_(room.port),
+      hooks_(std::move(hooks)),
+      rereadMs_(rereadMs),
+      session_(*this, [this] { return MakeTransport(); }),
+      backoff_(static_cast<std::uint32_t>(qHash(room.name))) {
+  // The service holds no lock keys: a locked room is reported, never unlocked by guessing.
+  session_.AnswerUnlockWith(
+      std::nullopt, [this] { problem_ = QStringLiteral("the processor's settings are locked"); });
+  session_.SetAfterInput([this] { AfterInput(); });
+}
+
+LiveRoom::~LiveRoom() {
+  session_.Shutdown();
+}
+
+std::unique_ptr<Transport> LiveRoom::MakeTransport() const {
+  return std::make_unique<TcpTransport>(NetEndpoint{host_, static_cast<std::uint16_t>(port_)});
+}
+
+RoomView LiveRoom::View() const {
+  RoomView view;
+  view.name = name_;
+  view.online = phase_ == Phase::kOnline;
+  view.since = since_;
+  view.state = phase_ == Phase::kOnline       ? QStringLiteral("online")
+               : phase_ == Phase::kConnecting ? QStringLiteral("connecting")
+                                              : QStringLiteral("offline");
+  if (!view.online) view.problem = problem_;
+  if (set_.isEmpty()) return view;
+  const Engine& engine = session_.engine();
+  const ParamImage& image = engine.Image();
+  view.preset = engine.CurrentPreset() + 1;
+  view.presetName = QString::fromStdString(PresetNameText(image.name));
+  view.musicVolume = image.byte(img::kMusicVolume);
+  view.micVolume = image.byte(img::kMicVolume);
+  view.effectVolume = image.byte(img::kEffectVolume);
+  view.masterLevel = image.byte(img::kMasterLevel);
+  view.locked = engine.LockState();
+  view.adminMode = engine.AdminMode();
+  view.frontPanel = frontPanel_;
+  return view;
+}
+
+void LiveRoom::Tick() {
+  const qint64 now = hooks_.clock();
+  if (phase_ == Phase::kOffline) {
+    if (now < retryAt_) return;
+    phase_ = Phase::kConnecting;
+    distributed_ = false;
+    session_.Connect();
+    return;
+  }
+  session_.Tick();
+  if (phase_ == Phase::kOnline && !Busy() && !downloadAsked_ && now >= rereadAt_ &&
+      session_.Quiet()) {
+    AskDownload(QStringLiteral("outside"), true);
+  }
+}
+
+void LiveRoom::Add(RoomJob job) {
+  if (phase_ != Phase::kOnline) {
+    job.done(Failed(OfflineText()));
+    return;
+  }
+  jobs_.push_back(std::move(job));
+  AfterInput();
+}
+
+// Called after every input the engine handled, and from inside the calls made here (a
+// Post): those only ask for another round.
+void LiveRoom::AfterInput() {
+  if (advancing_) {
+    again_ = true;
+    return;
+  }
+  advancing_ = true;
+  do {
+    again_ = false;
+    Advance();
+  } while (again_);
+  advancing_ = false;
+}
+
+void LiveRoom::Advance() {
+  if (phase_ == Phase::kOffline) return;
+  if (session_.Down()) {
+    const std::string& detail = session_.engine().FailureDetail();
+    GoOffline(session_.LockedWithoutKey() ? QStringLiteral("the processor's settings are locked")
+              : detail.empty()            ? QStringLiteral("the link went down")
+                                          : QString::fromStdString(detail));
+    return;
+  }
+  if (phase_ == Phase::kConnecting) {
+    if (!session_.Ready()) return;
+    phase_ = Phase::kOnline;
+    since_ = hooks_.clock();
+    backoff_.Reset();
+    problem_.clear();
+    SetFromImage(QStringLiteral("connect"));
+    rereadAt_ = since_ + rereadMs_;
+    QJsonObject event = Event(QStringLiteral("link"));
+    event.insert(QStringLiteral("online"), true);
+    hooks_.event(event);
+    return;
+  }
+  if (downloadAsked_ && distributed_ && session_.Quiet()) DownloadDone();
+  if (running_) StepJob();
+  if (!running_ && !downloadAsked_ && !jobs_.empty() && session_.Quiet()) StartJob();
+}
+
+void LiveRoom::GoOffline(const QString& why) {
+  const bool wasOnline = phase_ == Phase::kOnline;
+  phase_ = Phase::kOffline;
+  problem_ = why;
+  const qint64 now = hooks_.clock();
+  retryAt_ = now + backoff_.NextMs();
+  downloadAsked_ = false;
+  step_ = Step::kNone;
+  std::deque<RoomJob> ended;
+  ended.swap(jobs_);
+  running_ = false;
+  for (RoomJob& job : ended) job.done(Failed(OfflineText()));
+  if (!wasOnline) return;
+  since_ = now;
+  QJsonObject event = Event(QStringLiteral("link"));
+  event.insert(QStringLiteral("online"), false);
+  event.insert(QStringLiteral("problem"), problem_);
+  hooks_.event(event);
+}
+
+QString LiveRoom::OfflineText() const {
+  return QStringLiteral("room \"%1\" is %2 (%3); nothing was sent")
+      .arg(name_,
+           phase_ == Phase::kConnecting ? QStringLiteral("still connecting")
+                                        : QStringLiteral("offline"),
+           problem_.isEmpty() ? QStringLiteral("no answer yet") : problem_);
+}
+
+QJsonObject LiveRoom::Event(const QString& source) const {
+  return {{QStringLiteral("room"), name_},
+          {QStringLiteral("source"), source},
+          {QStringLiteral("time"), hooks_.clock()}};
+}
+
+// --- reading the whole set --------------------------------------------------------------
+
+void LiveRoom::AskDownload(const QString& source, bool post) {
+  downloadAsked_ = true;
+  distributed_ = false;
+  downloadSource_ = source;
+  // A recall reads the recalled preset by itself: nothing more to post.
+  if (post) session_.DownloadSet();
+}
+
+void LiveRoom::DownloadDone() {
+  downloadAsked_ = false;
+  rereadAt_ = hooks_.clock() + rereadMs_;
+  SetFromImage(downloadSource_);
+  if (!running_ || step_ != Step::kReading) return;
+  const RoomJob& job = jobs_.front();
+  if (job.kind != RoomJob::Kind::kUpload) {
+    EndJob({true, {}, {}});
+    return;
+  }
+  if (set_ == job.set) {
+    EndJob({true, {}, {}});
+    return;
+  }
+  UploadResult result =
+      Failed(QStringLiteral("room \"%1\" does not hold what was uploaded: its read-back differs")
+                 .arg(name_));
+  result.differences = ChangesBetween(job.set, set_).changes;
+  EndJob(result);
+}
+
+void LiveRoom::SetFromImage(const QString& source) {
+  QByteArray now = FileBytes(session_.Image());
+  if (now == set_) return;
+  QByteArray before = std::move(set_);
+  set_ = std::move(now);
+  hooks_.setChanged(*this, source, before);
+}
+
+// --- jobs -------------------------------------------------------------------------------
+
+void LiveRoom::StartJob() {
+  running_ = true;
+  RoomJob& job = jobs_.front();
+  Engine& engine = session_.engine();
+  switch (job.kind) {
+    case RoomJob::Kind::kWrite: {
+      std::string error;
+      auto plan = PlanEdits(engine.Image(), job.edits, error);
+      if (!plan) {
+        EndJob(Failed(QString::fromStdString(error) + QStringLiteral("; nothing was sent")));
+        return;
+      }
+      plan_ = std::move(*plan);
+      block_ = 0;
+      step_ = Step::kSending;
+      SendBlock();
+      return;
+    }
+    case RoomJob::Kind::kRecall:
+      step_ = Step::kReading;
+      AskDownload(job.source, false);
+      session_.Post(msg::Block{CommandCode::kRecallPreset, job.preset - 1});
+      return;
+    case RoomJob::Kind::kUpload: {
+      const ParamFileResult file =
+          ParseParamFile(reinterpret_cast<const std::uint8_t*>(job.set.constData()),
+                         static_cast<std::size_t>(job.set.size()));
+      if (!file.ok()) {
+        EndJob(Failed(QStringLiteral("the set to upload is not a parameter file: ") +
+                      QString::fromStdString(file.message)));
+        return;
+      }
+      // Every field as the file holds it, volumes too: the room is to hold exactly this.
+      CopyFileFields(engine.Image(), file.data);
+      engine.SetModeNameText(PresetNameText(file.data.name));
+      step_ = Step::kUploading;
+      session_.Post(msg::Block{CommandCode::kWriteStart, engine.CurrentPreset()});
+      return;
+    }
+  }
+}
+
+void LiveRoom::SendBlock() {
+  ParamImage& image = session_.Image();
+  for (const NamedEdit& edit : plan_[block_].edits) ApplyNamedEdit(image, edit);
+  session_.Post(RequestForBlock(image, plan_[block_]));
+}
+
+void LiveRoom::StepJob() {
+  if (!session_.Quiet()) return;
+  switch (step_) {
+    case Step::kSending:
+      // Each block is answered before the next: some answers (the echo type's) rewrite
+      // the image the next one is made from.
+      if (++block_ < plan_.size()) {
+        SendBlock();
+        return;
+      }
+      SetFromImage(jobs_.front().source);
+      EndJob({true, {}, {}});
+      return;
+    case Step::kUploading:
+      if (session_.engine().TransferPhase() != SetTransfer::Phase::kIdle) return;
+      step_ = Step::kReading;
+      AskDownload(jobs_.front().source, true);
+      return;
+    case Step::kReading:
+    case Step::kNone:
+      return;
+  }
+}
+
+void LiveRoom::EndJob(const UploadResult& result) {
+  RoomJob job = std::move(jobs_.front());
+  jobs_.pop_front();
+  running_ = false;
+  step_ = Step::kNone;
+  plan_.clear();
+  job.done(result);
+  again_ = true;  // the next job may start
+}
+
+// --- what the room reports on its own -----------------------------------------------------
+
+void LiveRoom::OnFrontPanel(const FrontPanel& panel) {
+  QJsonArray positions;
+  for (std::uint8_t p : panel.positions) positions.append(p);
+  frontPanel_ = {
+      {QStringLiteral("positions"), positions},
+      {QStringLiteral("echo"), QJsonObject{{QStringLiteral("level"), panel.echoQuick[0]},
+                                           {QStringLiteral("delay"), panel.echoQuick[1]},
+                                           {QStringLiteral("repeat"), panel.echoQuick[2]}}},
+      {QStringLiteral("reverb"), QJsonObject{{QStringLiteral("level"), panel.reverbQuick[0]},
+                                             {QStringLiteral("decay"), panel.reverbQuick[1]},
+                                             {QStringLiteral("predelay"), panel.reverbQuick[2]}}}};
+  if (phase_ != Phase::kOnline) return;
+  QJsonObject event = Event(QStringLiteral("front-panel"));
+  event.insert(QStringLiteral("front_panel"), frontPanel_);
+  hooks_.event(event);
+}
+
+void LiveRoom::OnLockAdmin(bool locked, int adminMode) {
+  if (phase_ != Phase::kOnline) return;
+  QJsonObject event = Event(QStringLiteral("processor"));
+  event.insert(QStringLiteral("locked"), locked);
+  event.insert(QStringLiteral("admin_mode"), adminMode);
+  hooks_.event(event);
+}
+
+}  // namespace tavelo::hub

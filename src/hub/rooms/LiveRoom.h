@@ -1,0 +1,105 @@
+#pragma once
+// One watched room: its room session over the Wi-Fi link, connected at start and again,
+// after a back-off, whenever it drops; its working set as last read; the work asked of it,
+// one job at a time; a fresh read of the whole set every reread interval, to catch changes
+// other programs make.
+//
+// Whatever the room reports goes to its owner through Hooks: a completed read of the set
+// (with what the set was before), and events (front-panel moves, the link coming and
+// going). Everything runs on the thread of the owner's event loop; the owner ticks it.
+#include <QByteArray>
+#include <QJsonObject>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "hub/RoomAccess.h"
+#include "hub/Store.h"
+#include "hub/rooms/Backoff.h"
+#include "hub/rooms/RoomJob.h"
+#include "platform/RoomSession.h"
+
+namespace tavelo::hub {
+
+class LiveRoom : private EngineObserver {
+ public:
+  struct Hooks {
+    std::function<qint64()> clock;  // milliseconds since 1970
+    // A read of the whole set completed and its content differs from the one before
+    // (`before` is empty for the first read since the service started).
+    std::function<void(LiveRoom&, const QString& source, const QByteArray& before)> setChanged;
+    std::function<void(const QJsonObject&)> event;
+  };
+
+  LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs);
+  ~LiveRoom() override;
+  LiveRoom(const LiveRoom&) = delete;
+  LiveRoom& operator=(const LiveRoom&) = delete;
+
+  const QString& Name() const { return name_; }
+  // The 50 ms tick: drives the session, the reconnect and the reread.
+  void Tick();
+  RoomView View() const;
+  bool Online() const { return phase_ == Phase::kOnline; }
+  // The working set as last read or written; empty before the first read.
+  const QByteArray& Set() const { return set_; }
+  // Queues work; `job.done` hears how it ended. Refused at once while offline.
+  void Add(RoomJob job);
+  // Jobs queued or under way.
+  bool Busy() const { return running_ || !jobs_.empty(); }
+
+ private:
+  enum class Phase { kOffline, kConnecting, kOnline };
+  enum class Step { kNone, kSending, kUploading, kReading };
+
+  std::unique_ptr<Transport> MakeTransport() const;
+  void AfterInput();
+  void Advance();
+  void GoOffline(const QString& why);
+  void AskDownload(const QString& source, bool post);
+  void DownloadDone();
+  void StartJob();
+  void StepJob();
+  void SendBlock();
+  void EndJob(const UploadResult& result);
+  void SetFromImage(const QString& source);
+  QString OfflineText() const;
+  QJsonObject Event(const QString& source) const;
+
+  // EngineObserver: what the room reports on its own.
+  void OnDistribute() override { distributed_ = true; }
+  void OnFrontPanel(const FrontPanel& panel) override;
+  void OnLockAdmin(bool locked, int adminMode) override;
+
+  QString name_;
+  std::string host_;
+  int port_ = 0;
+  Hooks hooks_;
+  int rereadMs_;
+  RoomSession session_;
+
+  Phase phase_ = Phase::kOffline;
+  qint64 since_ = 0;
+  QString problem_ = QStringLiteral("not connected yet");
+  qint64 retryAt_ = 0;
+  qint64 rereadAt_ = 0;
+  Backoff backoff_;
+  QByteArray set_;
+  QJsonObject frontPanel_;
+
+  // A read of the whole set the service asked for, and what it is for.
+  bool downloadAsked_ = false;
+  bool distributed_ = false;
+  QString downloadSource_;
+
+  std::deque<RoomJob> jobs_;
+  bool running_ = false;
+  Step step_ = Step::kNone;
+  std::vector<PlannedBlock> plan_;
+  std::size_t block_ = 0;
+
+  bool advancing_ = false;
+  bool again_ = false;
+};
+
+}  // namespace tavelo::hub

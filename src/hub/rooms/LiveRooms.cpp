@@ -1,0 +1,144 @@
+#include "hub/rooms/LiveRooms.h"
+
+#include <iostream>
+
+#include "hub/SetFields.h"
+#include "hub/rooms/NestedWait.h"
+#include "platform/TickDriver.h"
+#include "text/Escaped.h"
+
+namespace tavelo::hub {
+
+LiveRooms::LiveRooms(Store& store, Clock clock, int rereadSeconds)
+    : store_(store), clock_(std::move(clock)), rereadMs_(rereadSeconds * 1000) {
+  tick_.setInterval(TickDriver::kTickMs);
+  tick_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&tick_, &QTimer::timeout, [this] {
+    for (const auto& room : rooms_) room->Tick();
+  });
+}
+
+LiveRooms::~LiveRooms() {
+  tick_.stop();
+  rooms_.clear();
+}
+
+bool LiveRooms::Start(QString& error) {
+  const auto stored = store_.Rooms();
+  if (!stored) {
+    error = QStringLiteral("the rooms cannot be read from the database: ") + store_.lastError();
+    return false;
+  }
+  LiveRoom::Hooks hooks;
+  hooks.clock = clock_;
+  hooks.setChanged = [this](LiveRoom& room, const QString& source, const QByteArray& before) {
+    SetChanged(room, source, before);
+  };
+  hooks.event = [this](const QJsonObject& event) { Publish(event); };
+  for (const StoredRoom& room : *stored)
+    rooms_.push_back(std::make_unique<LiveRoom>(room, hooks, rereadMs_));
+  tick_.start();
+  return true;
+}
+
+LiveRoom* LiveRooms::Find(const QString& name) const {
+  for (const auto& room : rooms_)
+    if (room->Name() == name) return room.get();
+  return nullptr;
+}
+
+std::vector<RoomView> LiveRooms::Rooms() const {
+  std::vector<RoomView> views;
+  views.reserve(rooms_.size());
+  for (const auto& room : rooms_) views.push_back(room->View());
+  return views;
+}
+
+std::optional<RoomView> LiveRooms::Room(const QString& name) const {
+  if (const LiveRoom* room = Find(name)) return room->View();
+  return std::nullopt;
+}
+
+std::optional<QByteArray> LiveRooms::CurrentSet(const QString& name) const {
+  const LiveRoom* room = Find(name);
+  if (!room || room->Set().isEmpty()) return std::nullopt;
+  return room->Set();
+}
+
+bool LiveRooms::RunJob(const QString& name, RoomJob job, QString& error) {
+  LiveRoom* room = Find(name);
+  if (!room) {
+    error = QStringLiteral("no room is named \"%1\"").arg(name);
+    return false;
+  }
+  // The job ends through its callback; the flag outlives the wait either way.
+  auto ended = std::make_shared<std::optional<UploadResult>>();
+  job.done = [ended](const UploadResult& result) { *ended = result; };
+  room->Add(std::move(job));
+  if (!WaitUntil([&ended] { return ended->has_value(); }, kJobLimitMs)) {
+    error = QStringLiteral(
+                "room \"%1\" did not answer within %2 s; the change may or may not "
+                "have reached it")
+                .arg(name)
+                .arg(kJobLimitMs / 1000);
+    return false;
+  }
+  if (!(*ended)->ok) error = (*ended)->error;
+  return (*ended)->ok;
+}
+
+bool LiveRooms::Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) {
+  RoomJob job;
+  job.kind = RoomJob::Kind::kWrite;
+  job.edits = edits;
+  job.source = QStringLiteral("write");
+  return RunJob(name, std::move(job), error);
+}
+
+bool LiveRooms::Recall(const QString& name, int preset, QString& error) {
+  RoomJob job;
+  job.kind = RoomJob::Kind::kRecall;
+  job.preset = preset;
+  job.source = QStringLiteral("recall");
+  return RunJob(name, std::move(job), error);
+}
+
+void LiveRooms::Upload(const QString& name, const QByteArray& set, const QString& source,
+                       std::function<void(const UploadResult&)> done) {
+  LiveRoom* room = Find(name);
+  if (!room) {
+    done({false, QStringLiteral("no room is named \"%1\"").arg(name), {}});
+    return;
+  }
+  RoomJob job;
+  job.kind = RoomJob::Kind::kUpload;
+  job.set = set;
+  job.source = source;
+  job.done = std::move(done);
+  room->Add(std::move(job));
+}
+
+void LiveRooms::SetChanged(LiveRoom& room, const QString& source, const QByteArray& before) {
+  const Recorded recorded =
+      store_.RecordVersion(room.Name(), 0, room.Set(), clock_(), source, QString());
+  if (!recorded.ok)
+    std::cerr << "tavelo-hub: room " << room.Name().toStdString()
+              << ": the new version could not be stored: "
+              << TerminalSafe(store_.lastError().toStdString()) << "\n";
+  // A change the service did not make: another program's, found by the reread.
+  if (source != QStringLiteral("outside") || before.isEmpty()) return;
+  const SetChanges changes = ChangesBetween(before, room.Set());
+  QJsonObject event{{QStringLiteral("room"), room.Name()},
+                    {QStringLiteral("source"), source},
+                    {QStringLiteral("time"), clock_()},
+                    {QStringLiteral("values"), changes.values},
+                    {QStringLiteral("changes"), changes.changes}};
+  if (recorded.ok && recorded.added) event.insert(QStringLiteral("version"), recorded.id);
+  Publish(event);
+}
+
+void LiveRooms::Publish(const QJsonObject& event) {
+  if (sink_) sink_(event);
+}
+
+}  // namespace tavelo::hub

@@ -1,0 +1,56 @@
+#pragma once
+// The rooms the service watches, live: one LiveRoom per room of the store, all ticked from
+// one 50 ms timer on the service's event loop. Every read that finds a new working set
+// records a version; a change found by the periodic reread was made by another program and
+// goes out as an "outside" event with the changed names and values. Writes and recalls
+// answer once the processor has them.
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "hub/RoomAccess.h"
+#include "hub/Store.h"
+#include "hub/rooms/LiveRoom.h"
+
+namespace tavelo::hub {
+
+class LiveRooms : public RoomAccess {
+ public:
+  using Clock = std::function<qint64()>;
+  static constexpr int kDefaultRereadSeconds = 60;
+  // How long a write or a recall may wait for its room (the link's own time-outs end most
+  // waits much sooner).
+  static constexpr int kJobLimitMs = 20000;
+
+  LiveRooms(Store& store, Clock clock, int rereadSeconds = kDefaultRereadSeconds);
+  ~LiveRooms() override;
+
+  // Makes a room for every room the store holds and starts connecting them.
+  bool Start(QString& error);
+  void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
+
+  std::vector<RoomView> Rooms() const override;
+  std::optional<RoomView> Room(const QString& name) const override;
+  std::optional<QByteArray> CurrentSet(const QString& name) const override;
+  bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) override;
+  bool Recall(const QString& name, int preset, QString& error) override;
+  void Upload(const QString& name, const QByteArray& set, const QString& source,
+              std::function<void(const UploadResult&)> done) override;
+
+ private:
+  LiveRoom* Find(const QString& name) const;
+  bool RunJob(const QString& name, RoomJob job, QString& error);
+  void SetChanged(LiveRoom& room, const QString& source, const QByteArray& before);
+  void Publish(const QJsonObject& event);
+
+  Store& store_;
+  Clock clock_;
+  int rereadMs_;
+  std::function<void(const QJsonObject&)> sink_;
+  std::vector<std::unique_ptr<LiveRoom>> rooms_;
+  QTimer tick_;
+};
+
+}  // namespace tavelo::hub

@@ -1,0 +1,25 @@
+#pragma once
+// Work the service asks of one room, done one at a time in the order asked: named edits, a
+// preset recall, or a whole set uploaded and read back.
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "hub/RoomAccess.h"
+#include "presets/NamedEdits.h"
+
+namespace tavelo::hub {
+
+struct RoomJob {
+  enum class Kind { kWrite, kRecall, kUpload };
+  Kind kind = Kind::kWrite;
+  std::vector<NamedEdit> edits;  // kWrite
+  int preset = 0;                // kRecall: 1..10
+  QByteArray set;                // kUpload: a parameter file
+  QString source;                // the cause the history records
+  // Called once, from the room's event handling, when the job has ended.
+  std::function<void(const UploadResult&)> done;
+};
+
+}  // namespace tavelo::hub
