@@ -225,7 +225,7 @@ def staff_checks(panel, venue, size):
     print('%s: outside change shown after %.0f ms' % (size, seen * 1000))
 
 
-def installer_checks(panel, venue, size):
+def installer_checks(panel, venue, size, rollback_offered):
     panel.sign_in('ian')
     panel.rooms_online()
     panel.open_room('room-02')
@@ -238,6 +238,10 @@ def installer_checks(panel, venue, size):
     field.find_element(panel.by.XPATH, '..').find_element(panel.by.CSS_SELECTOR, 'button').click()
     wait_until('the new maximum on the processor',
                lambda: venue.processor_value('room-02', 'music.max_volume') == changed, 10, 0.3)
+
+    if not rollback_offered:
+        print('%s: this service offers no rollback yet; that check is left out' % size)
+        return
 
     def older_version():
         for button in panel.all('.rollback'):
@@ -319,12 +323,14 @@ def main():
         status, _ = venue.api('PUT', 'rooms/room-01/caps', {'music.volume': CAP}, token)
         if status != 200:
             raise Failure('the cap could not be set: %s' % status)
+        paths = venue.api('GET', 'openapi.json')[1]['paths']
+        rollback_offered = '/api/v1/rooms/{name}/rollback' in paths
         for size, (width, height) in SIZES.items():
             driver = browser(width, height)
             try:
                 panel = Panel(driver, venue)
                 staff_checks(panel, venue, size)
-                installer_checks(panel, venue, size)
+                installer_checks(panel, venue, size, rollback_offered)
                 if args.shots:
                     os.makedirs(args.shots, exist_ok=True)
                     for lang in ('en', 'zh'):

@@ -21,7 +21,7 @@ function drawHeader() {
   signout.textContent = t('signOut');
   signout.hidden = !Service.signedIn();
   document.getElementById('who').textContent =
-      Service.signedIn() ? Service.user + ' (' + Service.role + ')' : '';
+      Service.signedIn() ? Service.user + ' (' + t(Service.role) + ')' : '';
 }
 
 function signInView(message) {

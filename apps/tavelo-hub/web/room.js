@@ -20,6 +20,7 @@ const RoomView = {
   sliders: new Map(), // name -> {input, output, note}
   pending: new Map(), // name -> value waiting behind a write in flight
   sheetTimer: null,
+  roomTimer: null,
 
   async show(main, name) {
     this.name = name;
@@ -281,15 +282,26 @@ const RoomView = {
       Object.assign(this.confirmed, event.values);
       for (const name of Object.keys(event.values)) this.showValue(name);
     }
-    if ('preset' in event || 'online' in event || 'locked' in event) {
-      Service.call('GET', 'rooms').then((reply) => {
-        const room = reply.status === 200 && reply.data.find((r) => r.name === this.name);
-        if (!room || this.name !== room.name) return;
-        this.room = room;
-        const preset = document.getElementById('preset');
-        if (preset) preset.textContent = presetText(room);
-      });
+    if (!event.values) {
+      clearTimeout(this.roomTimer);
+      this.roomTimer = setTimeout(() => this.refreshRoom(), 100);
     }
     if (Service.installer()) this.refreshDetails();
+  },
+
+  // The room's line of the list again: link, preset, lock and the volumes the status poll saw.
+  async refreshRoom() {
+    const name = this.name;
+    const reply = await Service.call('GET', 'rooms');
+    const room = reply.status === 200 && reply.data.find((r) => r.name === name);
+    if (!room || this.name !== name) return;
+    this.room = room;
+    const preset = document.getElementById('preset');
+    if (preset) preset.textContent = presetText(room);
+    for (const [key, value] of Object.entries(roomVolumes(room))) {
+      if (value === null || value === undefined || value === this.confirmed[key]) continue;
+      this.confirmed[key] = value;
+      this.showValue(key);
+    }
   },
 };

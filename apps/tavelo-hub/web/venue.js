@@ -25,8 +25,15 @@ function alarmOf(room) {
   return '';
 }
 
+// The volumes the room list carries, under the names the values use.
+function roomVolumes(room) {
+  const volumes = room.volumes || {};
+  return {'music.volume': volumes.music, 'mic.volume': volumes.mic,
+          'effect.volume': volumes.effect};
+}
+
 const VenueView = {
-  tiles: new Map(),  // room name -> {node, room, values}
+  tiles: new Map(),  // room name -> {node, room}
   reloadTimer: null,
 
   async show(main) {
@@ -39,29 +46,21 @@ const VenueView = {
     if (reply.status !== 200) return notice(status, t('failed', reason(reply)), true);
     status.textContent = reply.data.length ? '' : t('noRooms');
     for (const room of reply.data) {
-      const entry = {room, values: {}, node: el('li', {class: 'tile'})};
+      const entry = {room, node: el('li', {class: 'tile'})};
       this.tiles.set(room.name, entry);
       grid.append(entry.node);
       this.draw(entry);
     }
-    await Promise.all(reply.data.filter((room) => room.online).map((room) => this.readValues(room.name)));
-  },
-
-  async readValues(name) {
-    const reply = await Service.call('GET', Service.room(name) + '/values');
-    const entry = this.tiles.get(name);
-    if (reply.status !== 200 || !entry) return;
-    for (const key of VOLUME_NAMES) entry.values[key] = reply.data[key];
-    this.draw(entry);
   },
 
   draw(entry) {
     const room = entry.room;
     const alarm = alarmOf(room);
+    const values = roomVolumes(room);
     const volumes = el('dl', {class: 'volumes'});
     for (const key of ['music.volume', 'mic.volume']) {
       volumes.append(el('div', {}, el('dt', {text: t(VOLUME_TEXT[key])}),
-                        el('dd', {'data-name': key, text: shownValue(entry.values[key])})));
+                        el('dd', {'data-name': key, text: shownValue(values[key])})));
     }
     const link = el('a', {href: '#/room/' + encodeURIComponent(room.name),
                           class: room.online ? 'room online' : 'room offline',
@@ -79,15 +78,18 @@ const VenueView = {
   onEvent(event) {
     const entry = this.tiles.get(event.room);
     if (entry && event.values && typeof event.values === 'object') {
-      for (const key of VOLUME_NAMES) if (key in event.values) entry.values[key] = event.values[key];
+      const volumes = Object.assign({}, entry.room.volumes);
+      for (const [key, short] of [['music.volume', 'music'], ['mic.volume', 'mic'],
+                                  ['effect.volume', 'effect']]) {
+        if (key in event.values) volumes[short] = event.values[key];
+      }
+      entry.room.volumes = volumes;
       this.draw(entry);
     }
-    // Anything about the room itself (online, preset, lock, alarm) comes from a fresh list.
-    const aboutValuesOnly = event.values && Object.keys(event).every(
-        (key) => ['room', 'source', 'user', 'values', 'time'].includes(key));
-    if (!aboutValuesOnly) {
+    // Anything else about a room (link, preset, lock, front panel) comes from a fresh list.
+    if (!event.values) {
       clearTimeout(this.reloadTimer);
-      this.reloadTimer = setTimeout(() => this.refreshRooms(), 200);
+      this.reloadTimer = setTimeout(() => this.refreshRooms(), 100);
     }
   },
 
@@ -97,10 +99,8 @@ const VenueView = {
     for (const room of reply.data) {
       const entry = this.tiles.get(room.name);
       if (!entry) continue;
-      const cameOnline = room.online && !entry.room.online;
       entry.room = room;
       this.draw(entry);
-      if (cameOnline) this.readValues(room.name);
     }
   },
 };
