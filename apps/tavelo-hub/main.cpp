@@ -16,6 +16,7 @@
 #include "hub/HttpFront.h"
 #include "hub/Secrets.h"
 #include "hub/rooms/LiveRooms.h"
+#include "hub/rooms/Rollouts.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
 
@@ -136,6 +137,9 @@ int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase
   const auto publish = [&front](const QJsonObject& event) { front.Publish(event); };
   api.SetEventSink(publish);
   rooms.SetEventSink(publish);
+  Rollouts rollouts(store, rooms, Now);
+  rollouts.SetEventSink(publish);
+  api.SetRollouts(&rollouts);
   if (!rooms.Start(error)) return Fail(error);
   auto* server = new QTcpServer(&front);
   if (!server->listen(address, static_cast<quint16>(port)))

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include "hub/ApiReplies.h"
 #include "hub/RoomCurves.h"
 #include "hub/RoomSheet.h"
 #include "hub/SetFields.h"
@@ -18,16 +19,6 @@ namespace {
 
 const QString kPrefix = QStringLiteral("/api/v1/");
 constexpr int kHistoryLimit = 100;
-
-ApiReply Json(int status, const QJsonObject& object) {
-  return {status, QJsonDocument(object).toJson(QJsonDocument::Compact), 0};
-}
-ApiReply Json(int status, const QJsonArray& array) {
-  return {status, QJsonDocument(array).toJson(QJsonDocument::Compact), 0};
-}
-ApiReply Error(int status, const QString& message) {
-  return Json(status, QJsonObject{{QStringLiteral("error"), message}});
-}
 
 QJsonValue Known(int value) {
   return value < 0 ? QJsonValue() : QJsonValue(value);
@@ -55,23 +46,6 @@ QJsonObject RoomJson(const RoomView& room) {
 }
 
 namespace {
-
-// The body as a JSON object, or the reply that refuses it.
-std::optional<QJsonObject> BodyObject(const ApiRequest& request, ApiReply& refusal) {
-  QJsonParseError parse;
-  const QJsonDocument document = QJsonDocument::fromJson(request.body, &parse);
-  if (parse.error != QJsonParseError::NoError) {
-    refusal = Error(400, QStringLiteral("the body is not valid JSON (%1 at byte %2)")
-                             .arg(parse.errorString())
-                             .arg(parse.offset));
-    return std::nullopt;
-  }
-  if (!document.isObject()) {
-    refusal = Error(400, QStringLiteral("the body must be a JSON object"));
-    return std::nullopt;
-  }
-  return document.object();
-}
 
 const FieldEntry* FindField(const std::vector<FieldEntry>& fields, const QString& key) {
   const std::string wanted = key.toStdString();
@@ -126,6 +100,7 @@ ApiReply Api::Handle(const ApiRequest& request) {
     if (what == QStringLiteral("curves") && method == "GET") return Curves(room);
     if (what == QStringLiteral("sheet") && method == "GET") return Sheet(room);
   }
+  if (auto reply = RolloutRoutes(*caller, parts, request)) return *reply;
   return Error(404, QStringLiteral("no such resource: %1 %2")
                         .arg(QString::fromLatin1(method), request.path.left(200)));
 }

@@ -5,12 +5,15 @@
 #include <QJsonObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "hub/Accounts.h"
 #include "hub/RoomAccess.h"
 #include "hub/Store.h"
 
 namespace tavelo::hub {
+
+class Rollouts;
 
 struct ApiRequest {
   QByteArray method;  // "GET", "POST", ...
@@ -37,6 +40,8 @@ class Api {
 
   // Every change the API makes goes here as one event: {"room", "source", "user", ...}.
   void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
+  // Where staged roll-outs run; without one, roll-outs are refused.
+  void SetRollouts(Rollouts* rollouts) { rollouts_ = rollouts; }
 
  private:
   ApiReply Session(const ApiRequest& request);
@@ -50,12 +55,18 @@ class Api {
   ApiReply Curves(const QString& room);  // every EQ set's bands and response
   ApiReply Sheet(const QString& room);   // the values as the pages show them
   QStringList StaffNames();
+  // Rollback and roll-outs (ApiRollout.cpp): a reply when the request is one of theirs.
+  std::optional<ApiReply> RolloutRoutes(const Caller& caller, const QStringList& parts,
+                                        const ApiRequest& request);
+  ApiReply Rollback(const Caller& caller, const QString& room, const ApiRequest& request);
+  ApiReply StartRollout(const Caller& caller, const ApiRequest& request);
 
   Store& store_;
   Accounts& accounts_;
   RoomAccess& rooms_;
   Clock clock_;
   std::function<void(const QJsonObject&)> sink_;
+  Rollouts* rollouts_ = nullptr;
 };
 
 // A room as GET /api/v1/rooms lists it.

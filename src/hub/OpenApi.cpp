@@ -24,7 +24,8 @@ const Operation kOperations[] = {
     {"/api/v1/session", "delete", "Log out: the token is revoked", true, {"200", "401"}},
     {"/api/v1/rooms",
      "get",
-     "Every room: name, online, since, preset (1..10), preset_name",
+     "Every room: name, online, since, state, problem, preset (1..10), preset_name, volumes, "
+     "locked, admin_mode, front_panel",
      true,
      {"200", "401"}},
     {"/api/v1/rooms/{name}/values",
@@ -57,6 +58,30 @@ const Operation kOperations[] = {
      "Versions, newest first: id, time, slot, source, user, content, changes by name",
      true,
      {"200", "401", "404", "503"}},
+    {"/api/v1/rooms/{name}/rollback",
+     "post",
+     "Roll the room back to {\"version\": ID} of its history (owner, installer): an upload, "
+     "then a download that must read back the same bytes; returns {room, version, content, "
+     "verified} and, when not verified, error and differences",
+     true,
+     {"200", "400", "401", "403", "404", "409", "422", "502", "503", "504"}},
+    {"/api/v1/rollouts",
+     "post",
+     "Start a staged roll-out (owner, installer): {\"version\": ID} or {\"content\": BASE64 "
+     "parameter file}, \"rooms\": [NAME, ...] in order, \"first\": N (default 1). The first N "
+     "rooms, each verified by a download, then the rest; the first failure stops it. Returns "
+     "202 with the roll-out: {id, state (first, rest, done, stopped), content, first, user, "
+     "started, ended, verified, rooms: [{room, state (waiting, uploading, verified, failed, "
+     "skipped), error, differences}]}; progress also goes out as events with source "
+     "\"rollout\"",
+     true,
+     {"202", "400", "401", "403", "404", "422", "503"}},
+    {"/api/v1/rollouts",
+     "get",
+     "Every roll-out since the service started, newest first",
+     true,
+     {"200", "401"}},
+    {"/api/v1/rollouts/{id}", "get", "One roll-out's progress", true, {"200", "401", "404"}},
     {"/api/v1/rooms/{name}/curves",
      "get",
      "Every EQ set of the working set: title, bands with markers, and its response in dB at the "
@@ -81,6 +106,8 @@ const Operation kOperations[] = {
 QString Description(const QString& status) {
   static const QHash<QString, QString> texts = {
       {QStringLiteral("200"), QStringLiteral("done")},
+      {QStringLiteral("202"), QStringLiteral("started; read its progress")},
+      {QStringLiteral("504"), QStringLiteral("the room did not finish in time")},
       {QStringLiteral("400"), QStringLiteral("the body is not valid JSON or lacks a field")},
       {QStringLiteral("401"), QStringLiteral("not logged in, or the token expired or was revoked")},
       {QStringLiteral("403"),
@@ -109,10 +136,14 @@ QJsonObject OpenApiDocument() {
                                                            Description(QLatin1String(status))}});
     QJsonObject operation{{QStringLiteral("summary"), QLatin1String(op.summary)},
                           {QStringLiteral("responses"), responses}};
-    if (QString(QLatin1String(op.path)).contains(QLatin1String("{name}")))
+    const QString path = QLatin1String(op.path);
+    const QString parameter = path.contains(QLatin1String("{name}")) ? QStringLiteral("name")
+                              : path.contains(QLatin1String("{id}")) ? QStringLiteral("id")
+                                                                     : QString();
+    if (!parameter.isEmpty())
       operation.insert(QStringLiteral("parameters"),
                        QJsonArray{QJsonObject{
-                           {QStringLiteral("name"), QStringLiteral("name")},
+                           {QStringLiteral("name"), parameter},
                            {QStringLiteral("in"), QStringLiteral("path")},
                            {QStringLiteral("required"), true},
                            {QStringLiteral("schema"),

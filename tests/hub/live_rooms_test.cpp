@@ -1,0 +1,342 @@
+// The service's live rooms against tavelo-sim on loopback, with both databases: rooms come
+// online with their preset, writes reach the processor only when role and caps allow them,
+// a change another program makes is found, kept and announced, a rollback puts the exact
+// bytes back, a roll-out stops at the room that fails, and a dropped room returns.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
+#include <QTest>
+#include <QWebSocket>
+#include <memory>
+
+#include "HubTestSupport.h"
+#include "SimVenue.h"
+#include "hub/Accounts.h"
+#include "hub/Api.h"
+#include "hub/Database.h"
+#include "hub/HttpFront.h"
+#include "hub/rooms/LiveRooms.h"
+#include "hub/rooms/Rollouts.h"
+#include "presets/ParamFile.h"
+
+namespace tavelo::hub {
+namespace {
+
+using hubtest::RunCliAt;
+using hubtest::SimVenue;
+
+constexpr int kOnlineLimitMs = 15000;
+
+// `set` with one NAME=VALUE edit applied, as a parameter file.
+QByteArray WithValue(const QByteArray& set, const char* edit) {
+  const ParamFileResult file = ParseParamFile(
+      reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
+  ParamImage image{};
+  CopyFileFields(image, file.data);
+  std::string error;
+  ApplyNamedEdit(image, *ParseNamedEdit(edit, error));
+  const auto bytes = BuildParamFile(image);
+  return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
+
+qint64 Now() {
+  return QDateTime::currentMSecsSinceEpoch();
+}
+
+QJsonObject ObjectOf(const ApiReply& reply) {
+  return QJsonDocument::fromJson(reply.body).object();
+}
+
+class LiveRoomsTest : public hubtest::BothDatabases {
+ protected:
+  void SetUp() override {
+    BothDatabases::SetUp();
+    if (HasFatalFailure()) return;
+    QString error;
+    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
+    store_ = std::make_unique<Store>(db_);
+    accounts_ = std::make_unique<Accounts>(*store_);
+    ASSERT_TRUE(accounts_->AddUser(QStringLiteral("ian"), Role::Installer, QStringLiteral("pw-i"),
+                                   0, error));
+    ASSERT_TRUE(
+        accounts_->AddUser(QStringLiteral("sam"), Role::Staff, QStringLiteral("pw-s"), 0, error));
+  }
+
+  void TearDown() override {
+    front_.reset();
+    rollouts_.reset();
+    api_.reset();
+    rooms_.reset();
+  }
+
+  // Rooms room-0.. at the given ports, watched with the given reread interval.
+  void Watch(const std::vector<int>& ports, int rereadSeconds) {
+    for (std::size_t k = 0; k < ports.size(); ++k)
+      ASSERT_TRUE(
+          store_->PutRoom(Name(static_cast<int>(k)), QStringLiteral("127.0.0.1"), ports[k]));
+    rooms_ = std::make_unique<LiveRooms>(*store_, Now, rereadSeconds);
+    api_ = std::make_unique<Api>(*store_, *accounts_, *rooms_, Now);
+    rollouts_ = std::make_unique<Rollouts>(*store_, *rooms_, Now);
+    api_->SetRollouts(rollouts_.get());
+    front_ = std::make_unique<HttpFront>(*api_, *accounts_, Now);
+    const auto publish = [this](const QJsonObject& event) {
+      events_.push_back(event);
+      front_->Publish(event);
+    };
+    api_->SetEventSink(publish);
+    rooms_->SetEventSink(publish);
+    rollouts_->SetEventSink(publish);
+    auto* server = new QTcpServer(front_.get());
+    ASSERT_TRUE(server->listen(QHostAddress::LocalHost, 0));
+    front_->bind(server);
+    httpPort_ = server->serverPort();
+    QString error;
+    ASSERT_TRUE(rooms_->Start(error)) << error.toStdString();
+    installer_ = Login("ian", "pw-i");
+    staff_ = Login("sam", "pw-s");
+  }
+
+  static QString Name(int k) { return QStringLiteral("room-%1").arg(k); }
+
+  bool AllOnline() {
+    return QTest::qWaitFor(
+        [this] {
+          for (const RoomView& room : rooms_->Rooms())
+            if (!room.online) return false;
+          return true;
+        },
+        kOnlineLimitMs);
+  }
+
+  QByteArray Login(const char* user, const char* password) {
+    const ApiReply reply = Call("POST", "/api/v1/session", {},
+                                QStringLiteral(R"({"user": "%1", "password": "%2"})")
+                                    .arg(QLatin1String(user), QLatin1String(password))
+                                    .toUtf8());
+    EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
+    return ObjectOf(reply).value(QStringLiteral("token")).toString().toLatin1();
+  }
+  ApiReply Call(const QByteArray& method, const QString& path, const QByteArray& token,
+                const QByteArray& body = {}) {
+    return api_->Handle({method, path, token.isEmpty() ? QByteArray() : "Bearer " + token, body,
+                         QStringLiteral("127.0.0.1")});
+  }
+  QJsonArray History(int k) {
+    return QJsonDocument::fromJson(
+               Call("GET", QStringLiteral("/api/v1/rooms/%1/history").arg(Name(k)), installer_)
+                   .body)
+        .array();
+  }
+  // The value the processor itself reports, read by another program.
+  static QJsonValue ShownBy(int port, const QString& name) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pulled.par"));
+    const auto pull = RunCliAt(port, {QStringLiteral("pull"), file});
+    EXPECT_EQ(pull.exitCode, 0) << pull.err.toStdString();
+    const auto show = hubtest::RunCli({QStringLiteral("show"), file, QStringLiteral("--json")});
+    return QJsonDocument::fromJson(show.out.toUtf8()).object().value(name);
+  }
+
+  Database db_;
+  std::unique_ptr<Store> store_;
+  std::unique_ptr<Accounts> accounts_;
+  std::unique_ptr<LiveRooms> rooms_;
+  std::unique_ptr<Api> api_;
+  std::unique_ptr<Rollouts> rollouts_;
+  std::unique_ptr<HttpFront> front_;
+  std::vector<QJsonObject> events_;
+  int httpPort_ = 0;
+  QByteArray installer_;
+  QByteArray staff_;
+};
+
+TEST_P(LiveRoomsTest, RoomsComeOnlineAndOnlyAllowedWritesReachTheProcessor) {
+  SimVenue sim(2);
+  ASSERT_TRUE(sim.Started());
+  Watch(sim.Ports(), 600);
+  ASSERT_TRUE(AllOnline());
+  const QJsonArray rooms =
+      QJsonDocument::fromJson(Call("GET", "/api/v1/rooms", staff_).body).array();
+  ASSERT_EQ(rooms.size(), 2);
+  for (const QJsonValue& room : rooms) {
+    EXPECT_TRUE(room[QStringLiteral("online")].toBool());
+    EXPECT_EQ(room[QStringLiteral("preset")].toInt(), 1);
+    EXPECT_EQ(room[QStringLiteral("preset_name")].toString(), QStringLiteral("USER 1"));
+    EXPECT_GE(room[QStringLiteral("volumes")][QStringLiteral("music")].toInt(), 0);
+  }
+  // The first read of each room is its first version.
+  EXPECT_EQ(History(0).at(0)[QStringLiteral("source")].toString(), QStringLiteral("connect"));
+
+  ASSERT_EQ(Call("PUT", "/api/v1/rooms/room-0/caps", installer_, R"({"music.volume": 50})").status,
+            200);
+  const std::size_t before = sim.Requests(0).size();
+  // Over the cap, or a name staff may not touch: refused, and the processor hears nothing.
+  EXPECT_EQ(Call("PATCH", "/api/v1/rooms/room-0/values", staff_, R"({"music.volume": 60})").status,
+            403);
+  EXPECT_EQ(Call("PATCH", "/api/v1/rooms/room-0/values", staff_,
+                 R"({"music.volume": 40, "reverb.level": 10})")
+                .status,
+            403);
+  QTest::qWait(200);
+  EXPECT_EQ(sim.Requests(0).size(), before);
+
+  const ApiReply staffWrite =
+      Call("PATCH", "/api/v1/rooms/room-0/values", staff_, R"({"music.volume": 45})");
+  ASSERT_EQ(staffWrite.status, 200) << staffWrite.body.toStdString();
+  EXPECT_EQ(ObjectOf(staffWrite).value(QStringLiteral("music.volume")).toInt(), 45);
+  EXPECT_GT(sim.Requests(0).size(), before);
+  EXPECT_EQ(ShownBy(sim.Ports()[0], QStringLiteral("music.volume")).toInt(), 45);
+  const ApiReply installerWrite =
+      Call("PATCH", "/api/v1/rooms/room-0/values", installer_, R"({"reverb.level": 33})");
+  ASSERT_EQ(installerWrite.status, 200) << installerWrite.body.toStdString();
+  EXPECT_EQ(ShownBy(sim.Ports()[0], QStringLiteral("reverb.level"))
+                .toObject()[QStringLiteral("level")]
+                .toInt(),
+            33);
+  // Each write the processor took is a version of its own.
+  const QJsonArray history = History(0);
+  ASSERT_GE(history.size(), 3);
+  EXPECT_EQ(history.at(0)[QStringLiteral("source")].toString(), QStringLiteral("write"));
+  EXPECT_EQ(
+      history.at(0)[QStringLiteral("changes")].toArray().at(0)[QStringLiteral("name")].toString(),
+      QStringLiteral("reverb.level"));
+  // The other room was left alone.
+  EXPECT_EQ(History(1).size(), 1);
+
+  const ApiReply recall = Call("POST", "/api/v1/rooms/room-1/recall", staff_, R"({"preset": 4})");
+  ASSERT_EQ(recall.status, 200) << recall.body.toStdString();
+  EXPECT_EQ(ObjectOf(recall).value(QStringLiteral("preset")).toInt(), 4);
+  EXPECT_EQ(History(1).at(0)[QStringLiteral("source")].toString(), QStringLiteral("recall"));
+}
+
+TEST_P(LiveRoomsTest, AnOutsideChangeIsKeptAnnouncedAndRolledBack) {
+  SimVenue sim(1);
+  ASSERT_TRUE(sim.Started());
+  Watch(sim.Ports(), 1);
+  ASSERT_TRUE(AllOnline());
+  QWebSocket socket;
+  QStringList received;
+  QObject::connect(&socket, &QWebSocket::textMessageReceived,
+                   [&received](const QString& text) { received << text; });
+  socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/v1/events?token=%2")
+                       .arg(httpPort_)
+                       .arg(QString::fromLatin1(installer_))));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return front_->EventClients() == 1; }, 5000));
+  const qint64 first = History(0).at(0)[QStringLiteral("id")].toInteger();
+  const QByteArray original = *rooms_->CurrentSet(Name(0));
+  const QJsonValue originalVolume = ShownBy(sim.Ports()[0], QStringLiteral("music.volume"));
+  ASSERT_NE(originalVolume.toInt(), 20);
+
+  const auto set =
+      RunCliAt(sim.Ports()[0], {QStringLiteral("set"), QStringLiteral("reverb.level=41"),
+                                QStringLiteral("music.volume=20")});
+  ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+  QJsonObject outside;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        for (const QString& text : received) {
+          const QJsonObject event = QJsonDocument::fromJson(text.toUtf8()).object();
+          if (event[QStringLiteral("source")].toString() == QStringLiteral("outside"))
+            outside = event;
+        }
+        return !outside.isEmpty();
+      },
+      5000));
+  EXPECT_EQ(outside[QStringLiteral("room")].toString(), Name(0));
+  const QJsonObject values = outside[QStringLiteral("values")].toObject();
+  EXPECT_EQ(values[QStringLiteral("music.volume")].toInt(), 20);
+  EXPECT_EQ(values[QStringLiteral("reverb.level")][QStringLiteral("level")].toInt(), 41);
+  EXPECT_EQ(values.size(), 2);
+  const QJsonObject latest = History(0).at(0).toObject();
+  EXPECT_EQ(latest[QStringLiteral("source")].toString(), QStringLiteral("outside"));
+  EXPECT_EQ(latest[QStringLiteral("changes")].toArray().size(), 2);
+
+  const ApiReply staffTry = Call("POST", "/api/v1/rooms/room-0/rollback", staff_,
+                                 QStringLiteral(R"({"version": %1})").arg(first).toUtf8());
+  EXPECT_EQ(staffTry.status, 403);
+  EXPECT_EQ(
+      Call("POST", "/api/v1/rooms/room-0/rollback", installer_, R"({"version": 999999})").status,
+      404);
+  const ApiReply rollback = Call("POST", "/api/v1/rooms/room-0/rollback", installer_,
+                                 QStringLiteral(R"({"version": %1})").arg(first).toUtf8());
+  ASSERT_EQ(rollback.status, 200) << rollback.body.toStdString();
+  EXPECT_TRUE(ObjectOf(rollback).value(QStringLiteral("verified")).toBool());
+  EXPECT_EQ(*rooms_->CurrentSet(Name(0)), original);
+  // Another program reads back what the room held before the outside change.
+  EXPECT_EQ(ShownBy(sim.Ports()[0], QStringLiteral("music.volume")), originalVolume);
+  EXPECT_EQ(History(0).at(0)[QStringLiteral("source")].toString(), QStringLiteral("rollback"));
+  // Its own writes are never mistaken for another program's.
+  QTest::qWait(1500);
+  EXPECT_EQ(History(0).at(0)[QStringLiteral("source")].toString(), QStringLiteral("rollback"));
+  const auto audit = store_->AuditLog(Name(0), 10);
+  ASSERT_TRUE(audit && !audit->empty());
+  EXPECT_EQ(audit->front().name, QStringLiteral("rollback"));
+}
+
+TEST_P(LiveRoomsTest, ARollOutStopsAtTheFailingRoomAndADroppedRoomReturns) {
+  SimVenue pair(2);
+  auto lone = std::make_unique<SimVenue>(1);
+  ASSERT_TRUE(pair.Started() && lone->Started());
+  const int lonePort = lone->Ports()[0];
+  // room-1 is the lone processor: second in the roll-out's order.
+  Watch({pair.Ports()[0], lonePort, pair.Ports()[1]}, 600);
+  ASSERT_TRUE(AllOnline());
+  // The preset to roll out: room-0's with one value changed.
+  const QByteArray untouched = *rooms_->CurrentSet(Name(2));
+  const QByteArray wanted = WithValue(*rooms_->CurrentSet(Name(0)), "reverb.level=12");
+  ASSERT_NE(wanted, *rooms_->CurrentSet(Name(0)));
+  lone->Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !rooms_->Room(Name(1))->online; }, 5000));
+  EXPECT_EQ(
+      Call("PATCH", "/api/v1/rooms/room-1/values", installer_, R"({"music.volume": 5})").status,
+      409);
+
+  const ApiReply started = Call(
+      "POST", "/api/v1/rollouts", installer_,
+      QStringLiteral(R"({"content": "%1", "rooms": ["room-0", "room-1", "room-2"], "first": 1})")
+          .arg(QString::fromLatin1(wanted.toBase64()))
+          .toUtf8());
+  ASSERT_EQ(started.status, 202) << started.body.toStdString();
+  const QString path = QStringLiteral("/api/v1/rollouts/%1")
+                           .arg(ObjectOf(started).value(QStringLiteral("id")).toInt());
+  QJsonObject progress;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        progress = ObjectOf(Call("GET", path, staff_));
+        return !progress[QStringLiteral("ended")].isNull();
+      },
+      15000));
+  EXPECT_EQ(progress[QStringLiteral("state")].toString(), QStringLiteral("stopped"));
+  const QJsonArray steps = progress[QStringLiteral("rooms")].toArray();
+  EXPECT_EQ(steps.at(0)[QStringLiteral("state")].toString(), QStringLiteral("verified"));
+  EXPECT_EQ(steps.at(1)[QStringLiteral("state")].toString(), QStringLiteral("failed"));
+  EXPECT_EQ(steps.at(2)[QStringLiteral("state")].toString(), QStringLiteral("skipped"));
+  EXPECT_EQ(*rooms_->CurrentSet(Name(0)), wanted);
+  EXPECT_EQ(*rooms_->CurrentSet(Name(2)), untouched);
+  EXPECT_NE(
+      ShownBy(pair.Ports()[1], QStringLiteral("reverb.level"))[QStringLiteral("level")].toInt(),
+      12);
+  EXPECT_EQ(
+      ShownBy(pair.Ports()[0], QStringLiteral("reverb.level"))[QStringLiteral("level")].toInt(),
+      12);
+  bool announced = false;
+  for (const QJsonObject& event : events_)
+    announced =
+        announced || (event[QStringLiteral("source")].toString() == QStringLiteral("rollout") &&
+                      event[QStringLiteral("state")].toString() == QStringLiteral("failed"));
+  EXPECT_TRUE(announced);
+
+  // The processor comes back on its port: the room is online again without help.
+  SimVenue back(1, lonePort);
+  ASSERT_TRUE(back.Started());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rooms_->Room(Name(1))->online; }, 10000));
+  EXPECT_EQ(
+      Call("PATCH", "/api/v1/rooms/room-1/values", installer_, R"({"music.volume": 5})").status,
+      200);
+}
+
+TAVELO_BOTH_DATABASES(LiveRoomsTest);
+
+}  // namespace
+}  // namespace tavelo::hub
