@@ -290,6 +290,31 @@ def installer_checks(panel, venue, size, rollback_offered):
                lambda: venue.processor_value('room-02', 'music.max_volume') == before, 15, 0.3)
 
 
+def rollout_checks(panel, venue, token, size):
+    """room-02's content, changed, goes to room-03 and room-04: one first, then the other."""
+    value = 77 if size == 'phone' else 78
+    status, _ = venue.api('PATCH', 'rooms/room-02/values', {'music.max_volume': value}, token)
+    if status != 200:
+        raise Failure('the installer could not change room-02: %s' % status)
+    def newest_holds_it():
+        history = venue.api('GET', 'rooms/room-02/history', None, token)[1]
+        return history and any(c['name'] == 'music.max_volume' for c in
+                               history[0].get('changes', []))
+    wait_until('the change in the history', newest_holds_it, 10, 0.2)
+    panel.driver.refresh()
+    panel.one('#history-list li')
+    for room in ('room-03', 'room-04'):
+        panel.one('#to-' + room).click()
+    panel.one('form.rollout button').click()
+    panel.driver.switch_to.alert.accept()
+    wait_until('the roll-out done', lambda: 'done' in panel.one('#rollout-note').text, 30, 0.2)
+    for room in ('room-03', 'room-04'):
+        if venue.processor_value(room, 'music.max_volume') != value:
+            raise Failure('the roll-out did not reach ' + room)
+    if len(panel.all('#rollout-progress li.verified')) != 2:
+        raise Failure('the progress does not show both rooms verified')
+
+
 def shots(panel, venue, folder, size, lang):
     panel.sign_in('sam', lang)
     panel.rooms_online()
@@ -354,12 +379,15 @@ def main():
             raise Failure('the cap could not be set: %s' % status)
         paths = venue.api('GET', 'openapi.json')[1]['paths']
         rollback_offered = '/api/v1/rooms/{name}/rollback' in paths
+        rollout_offered = '/api/v1/rollouts' in paths
         for size, (width, height) in SIZES.items():
             driver = browser(width, height)
             try:
                 panel = Panel(driver, venue)
                 staff_checks(panel, venue, size)
                 installer_checks(panel, venue, size, rollback_offered)
+                if rollout_offered:
+                    rollout_checks(panel, venue, token, size)
                 if args.shots:
                     os.makedirs(args.shots, exist_ok=True)
                     for lang in ('en', 'zh'):

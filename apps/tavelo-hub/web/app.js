@@ -60,7 +60,10 @@ function route() {
   if (match) {
     let name;
     try { name = decodeURIComponent(match[1]); } catch (e) { name = ''; }
-    Events.listener = (event) => RoomView.onEvent(event);
+    Events.listener = (event) => {
+      Rollout.onEvent(event);
+      RoomView.onEvent(event);
+    };
     RoomView.show(main, name);
   } else {
     RoomView.name = null;

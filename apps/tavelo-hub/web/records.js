@@ -2,6 +2,7 @@
 // A room's history: every version with its changes by name, and a rollback that asks first.
 
 const Records = {
+  newest: null,  // the id of the working set's newest version
   section(name) {
     return el('section', {'aria-labelledby': 'history-h', id: 'history', 'data-room': name},
               el('h2', {id: 'history-h', text: t('history')}),
@@ -16,6 +17,8 @@ const Records = {
     const reply = await Service.call('GET', Service.room(name) + '/history');
     if (reply.status !== 200) return notice(note, t('failed', reason(reply)), true);
     list.replaceChildren(...reply.data.map((version, index) => this.entry(name, version, index)));
+    const working = reply.data.find((version) => !(version.slot > 0));
+    this.newest = working ? working.id : null;
     if (!reply.data.length) notice(note, t('noHistory'));
   },
 

@@ -55,7 +55,8 @@ const RoomView = {
                         el('h2', {id: 'curves-h', text: t('curves')}));
       const sheet = el('section', {'aria-labelledby': 'values-h', id: 'sheet'},
                        el('h2', {id: 'values-h', text: t('values')}));
-      main.append(curves, sheet, Records.section(name));
+      Records.newest = null;
+      main.append(curves, sheet, Records.section(name), Rollout.section(name, rooms.data));
       this.drawCurves(curves);
       this.drawSheet(sheet);
       Records.load(name);
