@@ -31,9 +31,13 @@ class Failure(Exception):
 
 
 def wait_until(what, check, timeout=10.0, step=0.05):
+    from selenium.common.exceptions import StaleElementReferenceException
     end = time.monotonic() + timeout
     while True:
-        value = check()
+        try:
+            value = check()
+        except StaleElementReferenceException:  # the page redrew it meanwhile: look again
+            value = None
         if value:
             return value
         if time.monotonic() > end:
@@ -270,21 +274,16 @@ def installer_checks(panel, venue, size, rollback_offered):
         print('%s: this service offers no rollback yet; that check is left out' % size)
         return
 
-    def older_version():
-        for button in panel.all('.rollback'):
-            item = button.find_element(panel.by.XPATH, '..')
-            if 'music.max_volume' in item.get_attribute('textContent'):
-                return button
-        return None
-    button = wait_until('the change in the history', older_version, 10, 0.2)
-    # The newest entry names the change; the one before holds the old content.
-    entries = panel.all('#history-list > li')
-    index = [e.get_attribute('textContent') for e in entries].index(
-        button.find_element(panel.by.XPATH, '..').get_attribute('textContent'))
-    target = entries[index + 1] if index + 1 < len(entries) else None
-    if target is None:
-        raise Failure('no version before the change')
-    target.find_element(panel.by.CSS_SELECTOR, '.rollback').click()
+    # The newest entry names the change; the one after it holds the content before.
+    version = wait_until('the change in the history', lambda: panel.driver.execute_script('''
+        const items = document.querySelectorAll('#history-list > li');
+        if (items.length < 2) return null;
+        const text = items[0].textContent;
+        if (!text.includes('music.max_volume') || !text.includes(String(arguments[0]))) return null;
+        const button = items[1].querySelector('.rollback');
+        return button ? button.dataset.version : null;''', changed), 10, 0.2)
+    wait_until('the rollback button', lambda: panel.one(
+        '.rollback[data-version="%s"]' % version).click() or True, 5, 0.1)
     panel.driver.switch_to.alert.accept()
     wait_until('the processor rolled back',
                lambda: venue.processor_value('room-02', 'music.max_volume') == before, 15, 0.3)
