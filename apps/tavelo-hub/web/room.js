@@ -195,25 +195,27 @@ const RoomView = {
     return form;
   },
 
+  // The room's `what` for a section: what was drawn before goes, a failure is said there.
+  async readFor(section, what, drawn) {
+    const reply = await Service.call('GET', Service.room(this.name) + '/' + what);
+    section.querySelectorAll(drawn + ', .notice').forEach((node) => node.remove());
+    if (reply.status === 200) return reply.data;
+    section.append(el('p', {class: 'notice refused', role: 'alert',
+                            text: t('failed', reason(reply))}));
+    return null;
+  },
+
   async drawCurves(section) {
-    const reply = await Service.call('GET', Service.room(this.name) + '/curves');
-    section.querySelectorAll('.eqs, .notice').forEach((node) => node.remove());
-    if (reply.status !== 200) {
-      return section.append(el('p', {class: 'notice refused', role: 'alert',
-                                     text: t('failed', reason(reply))}));
-    }
+    const curves = await this.readFor(section, 'curves', '.eqs');
+    if (!curves) return;
     const grid = el('div', {class: 'eqs'});
-    for (const set of reply.data.sets) grid.append(curveFigure(set, reply.data.hz, reply.data.axes));
+    for (const set of curves.sets) grid.append(curveFigure(set, curves.hz, curves.axes));
     section.append(grid);
   },
 
   async drawSheet(section) {
-    const reply = await Service.call('GET', Service.room(this.name) + '/sheet');
-    section.querySelectorAll('.pages, .notice, .filter').forEach((node) => node.remove());
-    if (reply.status !== 200) {
-      return section.append(el('p', {class: 'notice refused', role: 'alert',
-                                     text: t('failed', reason(reply))}));
-    }
+    const sheet = await this.readFor(section, 'sheet', '.pages, .filter');
+    if (!sheet) return;
     const pages = el('div', {class: 'pages'});
     const filter = el('input', {type: 'search', class: 'filter', 'aria-label': t('filter'),
                                 placeholder: t('filter')});
@@ -223,7 +225,7 @@ const RoomView = {
         row.hidden = words !== '' && !row.dataset.find.includes(words);
       }
     });
-    reply.data.forEach((page, index) => {
+    sheet.forEach((page, index) => {
       const body = el('tbody');
       for (const row of page.rows) body.append(this.sheetRow(row));
       pages.append(el('details', {open: index === 0},
