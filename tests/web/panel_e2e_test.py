@@ -351,6 +351,7 @@ def first_view(venue):
 
 
 def main():
+    sys.stdout.reconfigure(line_buffering=True)  # a failure under ctest still shows its words
     parser = argparse.ArgumentParser()
     for name in ('--hub', '--sim', '--cli'):
         parser.add_argument(name, required=True)
@@ -382,6 +383,7 @@ def main():
         for size, (width, height) in SIZES.items():
             driver = browser(width, height)
             try:
+                print('%s: %dx%d' % (size, width, height))
                 panel = Panel(driver, venue)
                 staff_checks(panel, venue, size)
                 installer_checks(panel, venue, size, rollback_offered)
