@@ -5,9 +5,12 @@
 #include <QJsonParseError>
 
 #include "hub/ApiReplies.h"
+#include "hub/RoomCurves.h"
+#include "hub/RoomSheet.h"
 #include "hub/SetFields.h"
 #include "hub/WriteGate.h"
 #include "presets/FileReport.h"
+#include "presets/NamedEdits.h"
 #include "presets/ParamFields.h"
 
 namespace tavelo::hub {
@@ -81,6 +84,8 @@ ApiReply Api::Handle(const ApiRequest& request) {
     return Json(200, QJsonObject{{QStringLiteral("ended"), true}});
   }
   if (parts == QStringList{QStringLiteral("rooms")} && method == "GET") return Rooms();
+  if (parts == QStringList{QStringLiteral("names")} && method == "GET")
+    return {200, QByteArray::fromStdString(SettableNamesJson()), 0};
   if (parts.size() == 3 && parts[0] == QStringLiteral("rooms")) {
     const QString& room = parts[1];
     if (!rooms_.Room(room)) return Error(404, QStringLiteral("no room is named \"%1\"").arg(room));
@@ -92,6 +97,8 @@ ApiReply Api::Handle(const ApiRequest& request) {
     if (what == QStringLiteral("caps") && method == "PUT") return PutCaps(*caller, room, request);
     if (what == QStringLiteral("caps") && method == "GET") return GetCaps(room);
     if (what == QStringLiteral("history") && method == "GET") return History(room);
+    if (what == QStringLiteral("curves") && method == "GET") return Curves(room);
+    if (what == QStringLiteral("sheet") && method == "GET") return Sheet(room);
   }
   if (auto reply = RolloutRoutes(*caller, parts, request)) return *reply;
   return Error(404, QStringLiteral("no such resource: %1 %2")
@@ -138,6 +145,20 @@ ApiReply Api::Values(const QString& room) {
   if (!fields) return Error(409, QStringLiteral("room \"%1\" has not been read yet").arg(room));
   const std::string json = FieldsAsJson(PcFileKind::kParameterFile, *fields);
   return {200, QByteArray::fromStdString(json), 0};
+}
+
+ApiReply Api::Curves(const QString& room) {
+  const auto set = rooms_.CurrentSet(room);
+  const auto curves = set ? RoomCurves(*set) : std::nullopt;
+  if (!curves) return Error(409, QStringLiteral("room \"%1\" has not been read yet").arg(room));
+  return Json(200, *curves);
+}
+
+ApiReply Api::Sheet(const QString& room) {
+  const auto set = rooms_.CurrentSet(room);
+  const auto sheet = set ? RoomSheet(*set) : std::nullopt;
+  if (!sheet) return Error(409, QStringLiteral("room \"%1\" has not been read yet").arg(room));
+  return Json(200, *sheet);
 }
 
 QStringList Api::StaffNames() {

@@ -41,6 +41,9 @@ HttpFront::~HttpFront() = default;
 bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
   // The server hands a WebSocket upgrade to AcceptWebSockets after this: no reply here.
   if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0) return true;
+  if (!request.url().path().startsWith(QStringLiteral("/api/")) &&
+      request.url().path() != QStringLiteral("/metrics"))
+    return ServePanel(request, socket);
   ApiRequest in;
   in.method = MethodName(request.method());
   in.path = request.url().path();
@@ -60,6 +63,22 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
                     status);
   else
     responder.write(reply.body, "application/json", status);
+  return true;
+}
+
+bool HttpFront::ServePanel(const QHttpServerRequest& request, QTcpSocket* socket) {
+  QHttpServerResponder responder = makeResponder(request, socket);
+  const auto asset = request.method() == QHttpServerRequest::Method::Get
+                         ? assets_.Find(request.url().path())
+                         : std::nullopt;
+  const QByteArray body = asset ? asset->body : QByteArray("no such page\n");
+  responder.writeStatusLine(asset ? QHttpServerResponder::StatusCode::Ok
+                                  : QHttpServerResponder::StatusCode::NotFound);
+  for (const auto& [name, value] :
+       PanelHeaders(asset ? asset->contentType : QByteArray("text/plain; charset=utf-8")))
+    responder.writeHeader(name, value);
+  responder.writeHeader("Content-Length", QByteArray::number(body.size()));
+  responder.writeBody(body);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Carries HTTP requests to the API and its replies back, and keeps the event WebSockets
-// (GET /api/v1/events with a bearer token, in the Authorization header or as ?token=).
+// Carries HTTP requests to the API and its replies back, keeps the event WebSockets
+// (GET /api/v1/events with a bearer token, in the Authorization header or as ?token=), and
+// serves the web panel's files compiled into the program everywhere outside /api/.
 #include <QAbstractHttpServer>
 #include <QJsonObject>
 #include <QWebSocket>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "hub/Api.h"
+#include "hub/WebAssets.h"
 
 namespace tavelo::hub {
 
@@ -28,10 +30,12 @@ class HttpFront : public QAbstractHttpServer {
 
  private:
   void AcceptWebSockets();
+  bool ServePanel(const QHttpServerRequest& request, QTcpSocket* socket);
 
   Api& api_;
   Accounts& accounts_;
   Clock clock_;
+  WebAssets assets_{QStringLiteral(":/web")};
   std::vector<std::unique_ptr<QWebSocket>> clients_;
 };
 

@@ -82,6 +82,24 @@ const Operation kOperations[] = {
      true,
      {"200", "401"}},
     {"/api/v1/rollouts/{id}", "get", "One roll-out's progress", true, {"200", "401", "404"}},
+    {"/api/v1/rooms/{name}/curves",
+     "get",
+     "Every EQ set of the working set: title, bands with markers, and its response in dB at the "
+     "frequencies in \"hz\", with the graph's axes",
+     true,
+     {"200", "401", "404", "409"}},
+    {"/api/v1/rooms/{name}/sheet",
+     "get",
+     "The working set page by page: name, caption and value text with its unit, in English and "
+     "Chinese",
+     true,
+     {"200", "401", "404", "409"}},
+    {"/api/v1/names",
+     "get",
+     "Every name a write may use, with its range and unit, as `tavelo-cli set --list --json` "
+     "writes it",
+     true,
+     {"200", "401"}},
     {"/api/v1/openapi.json", "get", "This document", false, {"200"}},
 };
 

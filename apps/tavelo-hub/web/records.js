@@ -1,0 +1,60 @@
+'use strict';
+// A room's history: every version with its changes by name, and a rollback that asks first.
+
+const Records = {
+  newest: null,  // the id of the working set's newest version
+  section(name) {
+    return el('section', {'aria-labelledby': 'history-h', id: 'history', 'data-room': name},
+              el('h2', {id: 'history-h', text: t('history')}),
+              el('p', {class: 'notice', role: 'status', id: 'history-note'}),
+              el('ol', {class: 'history', id: 'history-list'}));
+  },
+
+  async load(name) {
+    const list = document.getElementById('history-list');
+    const note = document.getElementById('history-note');
+    if (!list) return;
+    const reply = await Service.call('GET', Service.room(name) + '/history');
+    if (reply.status !== 200) return notice(note, t('failed', reason(reply)), true);
+    list.replaceChildren(...reply.data.map((version, index) => this.entry(name, version, index)));
+    const working = reply.data.find((version) => !(version.slot > 0));
+    this.newest = working ? working.id : null;
+    if (!reply.data.length) notice(note, t('noHistory'));
+  },
+
+  entry(name, version, index) {
+    const changes = version.changes || [];
+    const where = !(version.slot > 0)
+                      ? t('working') : t('slot', version.slot);
+    const head = el('p', {class: 'version'},
+                    el('strong', {text: t('version', version.id)}), ' · ', when(version.time),
+                    ' · ', where, ' · ', String(version.source),
+                    version.user ? ' · ' + t('by', version.user) : '');
+    const diff = el('ul', {class: 'diff'});
+    for (const change of changes) {
+      diff.append(el('li', {}, el('code', {text: change.name}), ': ',
+                     el('del', {text: change.from}), ' → ', el('ins', {text: change.to})));
+    }
+    const item = el('li', {}, head);
+    if (changes.length) {
+      item.append(el('details', {}, el('summary', {text: t('changes', changes.length)}), diff));
+    }
+    if (index > 0) {
+      const button = el('button', {type: 'button', class: 'rollback', 'data-version': version.id,
+                                   text: t('rollback')});
+      button.addEventListener('click', () => this.rollback(name, version.id));
+      item.append(button);
+    }
+    return item;
+  },
+
+  async rollback(name, id) {
+    const note = document.getElementById('history-note');
+    if (!window.confirm(t('rollbackAsk', name, id))) return;
+    notice(note, t('sending'));
+    const reply = await Service.call('POST', Service.room(name) + '/rollback', {version: id});
+    if (reply.status !== 200) return notice(note, t('refused', reason(reply)), true);
+    notice(note, t('rolledBack', name, id));
+    RoomView.refreshDetails();
+  },
+};

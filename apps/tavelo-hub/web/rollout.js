@@ -1,0 +1,68 @@
+'use strict';
+// A staged roll-out of the open room's current content to chosen rooms, with its progress.
+
+const Rollout = {
+  id: null,
+  timer: null,
+
+  section(name, rooms) {
+    const choices = el('fieldset', {class: 'choices'}, el('legend', {text: t('rolloutRooms')}));
+    for (const room of rooms) {
+      if (room.name === name) continue;
+      const id = 'to-' + room.name;
+      choices.append(el('span', {class: 'choice'},
+                        el('input', {type: 'checkbox', id, value: room.name, name: 'to'}),
+                        el('label', {for: id, text: room.name})));
+    }
+    const first = el('input', {type: 'number', id: 'rollout-first', min: 1, value: 1, step: 1});
+    const note = el('p', {class: 'notice', id: 'rollout-note'});
+    const form = el('form', {class: 'rollout'}, choices,
+                    el('label', {for: 'rollout-first', text: t('rolloutFirst')}), first,
+                    el('button', {type: 'submit', text: t('rolloutStart')}));
+    form.addEventListener('submit', (e) => {
+      e.preventDefault();
+      const chosen = [...form.querySelectorAll('input[name=to]:checked')].map((box) => box.value);
+      this.start(chosen, Number(first.value) || 1, note);
+    });
+    return el('section', {'aria-labelledby': 'rollout-h'},
+              el('h2', {id: 'rollout-h', text: t('rollout')}),
+              el('p', {text: t('rolloutIntro')}), form, note,
+              el('ul', {class: 'progress', id: 'rollout-progress', 'aria-live': 'polite'}));
+  },
+
+  async start(rooms, first, note) {
+    if (!rooms.length) return notice(note, t('rolloutNone'), true);
+    if (Records.newest === null) return notice(note, t('notRead'), true);
+    if (!window.confirm(t('rolloutAsk', rooms.length))) return;
+    notice(note, t('sending'));
+    const reply = await Service.call('POST', 'rollouts',
+                                     {version: Records.newest, rooms, first});
+    if (reply.status !== 202 && reply.status !== 200) {
+      return notice(note, t('refused', reason(reply)), true);
+    }
+    this.id = reply.data.id;
+    this.draw(reply.data);
+  },
+
+  draw(run) {
+    const note = document.getElementById('rollout-note');
+    const list = document.getElementById('rollout-progress');
+    if (!note || !list) return;
+    const steps = run.rooms || [];
+    const verified = steps.filter((step) => step.state === 'verified').length;
+    notice(note, t('rolloutState', run.id, run.state, verified, steps.length),
+           run.state === 'stopped');
+    list.replaceChildren(...steps.map((step) => el('li', {class: 'step ' + step.state},
+        el('strong', {text: step.room}), ': ', String(step.state),
+        step.error ? ' — ' + step.error : '')));
+  },
+
+  onEvent(event) {
+    if (event.source !== 'rollout' || this.id === null) return;
+    clearTimeout(this.timer);
+    this.timer = setTimeout(async () => {
+      const reply = await Service.call('GET', 'rollouts/' + encodeURIComponent(this.id));
+      if (reply.status === 200) this.draw(reply.data);
+    }, 100);
+  },
+};
