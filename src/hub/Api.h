@@ -47,7 +47,7 @@ class Api {
   ApiReply PutCaps(const Caller& caller, const QString& room, const ApiRequest& request);
   ApiReply GetCaps(const QString& room);
   ApiReply History(const QString& room);
-  QStringList StaffNames();
+  std::optional<QStringList> StaffNames();  // nothing on a storage fault
 
   Store& store_;
   Accounts& accounts_;

@@ -3,20 +3,33 @@
 // (GET /api/v1/events with a bearer token, in the Authorization header or as ?token=).
 #include <QAbstractHttpServer>
 #include <QJsonObject>
+#include <QSslConfiguration>
 #include <QWebSocket>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "hub/Api.h"
+#include "hub/ConnectionGuard.h"
+#include "hub/Listening.h"
 
 namespace tavelo::hub {
 
 class HttpFront : public QAbstractHttpServer {
  public:
   using Clock = std::function<qint64()>;
-  HttpFront(Api& api, Accounts& accounts, Clock clock);
+  HttpFront(Api& api, Accounts& accounts, Clock clock, ConnectionLimits limits = DefaultLimits());
   ~HttpFront() override;
+
+  // A request's head may take this much beside the API's largest body.
+  static constexpr qint64 kMaxHeadBytes = 16 * 1024;
+  static ConnectionLimits DefaultLimits();
+
+  // Listens on `where`, with TLS when a configuration is given. On failure `error` says why.
+  // Returns the port (the chosen one for port 0).
+  std::optional<quint16> Listen(const ListenAddress& where,
+                                const std::optional<QSslConfiguration>& tls, QString& error);
 
   // Sends one event to every connected client.
   void Publish(const QJsonObject& event);
@@ -32,6 +45,7 @@ class HttpFront : public QAbstractHttpServer {
   Api& api_;
   Accounts& accounts_;
   Clock clock_;
+  ConnectionGuard guard_;
   std::vector<std::unique_ptr<QWebSocket>> clients_;
 };
 
