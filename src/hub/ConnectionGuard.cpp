@@ -6,15 +6,31 @@ namespace tavelo::hub {
 
 namespace {
 
-// A reply written straight to the socket, for connections the HTTP server never handles.
-void ReplyAndClose(QTcpSocket* socket, const QByteArray& status, const QString& message) {
-  const QByteArray body = R"({"error":")" + message.toUtf8() + R"("})";
-  socket->write("HTTP/1.1 " + status +
-                "\r\nContent-Type: application/json\r\nConnection: close\r\nContent-Length: " +
-                QByteArray::number(body.size()) + "\r\n\r\n" + body);
-  socket->disconnectFromHost();
-  // A peer that never reads must not keep the socket: it goes a second later regardless.
-  QTimer::singleShot(1000, socket, [socket] {
+constexpr int kQuietMs = 300;
+constexpr int kLingerMs = 3000;
+
+// Ends a connection the HTTP server will not handle further. Whatever the client still sends
+// is read and dropped until it goes quiet, so it sees the reply (if any) instead of a reset
+// connection; a client that never goes quiet is cut off after a few seconds.
+void Close(QTcpSocket* socket, const QByteArray& status = {}, const QString& message = {}) {
+  QObject::disconnect(socket, &QIODevice::readyRead, nullptr, nullptr);
+  if (socket->isTransactionStarted()) socket->commitTransaction();
+  socket->readAll();
+  if (!status.isEmpty()) {
+    const QByteArray body = R"({"error":")" + message.toUtf8() + R"("})";
+    socket->write("HTTP/1.1 " + status +
+                  "\r\nContent-Type: application/json\r\nConnection: close\r\nContent-Length: " +
+                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
+  }
+  auto* quiet = new QTimer(socket);
+  quiet->setSingleShot(true);
+  QObject::connect(quiet, &QTimer::timeout, socket, [socket] { socket->disconnectFromHost(); });
+  QObject::connect(socket, &QIODevice::readyRead, quiet, [socket, quiet] {
+    socket->readAll();
+    quiet->start(kQuietMs);
+  });
+  quiet->start(kQuietMs);
+  QTimer::singleShot(kLingerMs, socket, [socket] {
     socket->abort();
     socket->deleteLater();
   });
@@ -52,42 +68,21 @@ class ConnectionWatch : public QObject {
     if (bytes_ <= guard_->limits_.maxRequestBytes) return;
     refused_ = true;
     deadline_.stop();
-    // The HTTP server reads no more of it; the rest is read and dropped until the client
-    // goes quiet, so it sees the reply instead of a reset connection.
-    QObject::disconnect(socket_, &QIODevice::readyRead, nullptr, nullptr);
-    if (socket_->isTransactionStarted()) socket_->commitTransaction();
-    socket_->readAll();
-    const qint64 limit = guard_->limits_.maxRequestBytes;
-    const QByteArray body =
-        R"({"error":"the request is larger than )" + QByteArray::number(limit) + R"( bytes"})";
-    socket_->write(
-        "HTTP/1.1 413 Payload Too Large\r\nContent-Type: application/json\r\nConnection: "
-        "close\r\nContent-Length: " +
-        QByteArray::number(body.size()) + "\r\n\r\n" + body);
-    auto* quiet = new QTimer(this);
-    quiet->setSingleShot(true);
-    connect(quiet, &QTimer::timeout, this, [this] { Close(); });
-    connect(socket_, &QIODevice::readyRead, this, [this, quiet] {
-      socket_->readAll();
-      quiet->start(300);
-    });
-    quiet->start(300);
-    QTimer::singleShot(5000, this, [this] { Close(); });
+    Close(
+        socket_, "413 Payload Too Large",
+        QStringLiteral("the request is larger than %1 bytes").arg(guard_->limits_.maxRequestBytes));
   }
   void TimedOut() {
     if (refused_) return;
     refused_ = true;
-    QObject::disconnect(socket_, &QIODevice::readyRead, nullptr, nullptr);
-    ReplyAndClose(socket_, "408 Request Timeout",
-                  QStringLiteral("the request did not arrive within %1 ms")
-                      .arg(guard_ ? guard_->limits_.requestTimeoutMs : 0));
-  }
-  void Close() {
-    socket_->disconnectFromHost();
-    QTimer::singleShot(1000, socket_, [socket = socket_] {
-      socket->abort();
-      socket->deleteLater();
-    });
+    // An idle connection between requests just closes: a client reusing it would take a 408
+    // for the answer to its next request.
+    if (bytes_ == 0 && socket_->bytesAvailable() == 0)
+      Close(socket_);
+    else
+      Close(socket_, "408 Request Timeout",
+            QStringLiteral("the request did not arrive within %1 ms")
+                .arg(guard_ ? guard_->limits_.requestTimeoutMs : 0));
   }
 
   ConnectionGuard* guard_;
@@ -110,9 +105,9 @@ bool ConnectionGuard::Admit(QTcpSocket* socket, bool encrypted) {
         socket->deleteLater();
       });
     } else {
-      ReplyAndClose(socket, "503 Service Unavailable",
-                    QStringLiteral("too many open connections (%1); try again shortly")
-                        .arg(limits_.maxConnections));
+      Close(socket, "503 Service Unavailable",
+            QStringLiteral("too many open connections (%1); try again shortly")
+                .arg(limits_.maxConnections));
     }
     return false;
   }

@@ -34,6 +34,8 @@ class HttpFront : public QAbstractHttpServer {
   // Sends one event to every connected client.
   void Publish(const QJsonObject& event);
   int EventClients() const { return static_cast<int>(clients_.size()); }
+  // Open HTTP connections (WebSockets not counted).
+  int Connections() const { return guard_.Connections(); }
 
  protected:
   bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;

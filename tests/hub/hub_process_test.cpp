@@ -16,10 +16,14 @@
 #include <QWebSocket>
 #include <algorithm>
 
+#include "HttpClient.h"
 #include "HubTestSupport.h"
 
 namespace tavelo::hub {
 namespace {
+
+using hubtest::Http;
+using hubtest::HttpReply;
 
 struct HubRun {
   int exitCode = -1;
@@ -71,27 +75,6 @@ class Service {
   QString password_;
   int port_ = 0;
 };
-
-struct HttpReply {
-  int status = 0;
-  QByteArray body;
-};
-
-HttpReply Http(QNetworkAccessManager& net, const QByteArray& method, const QString& url,
-               const QByteArray& token = {}, const QByteArray& body = {}) {
-  QNetworkRequest request{QUrl(url)};
-  request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-  if (!token.isEmpty()) request.setRawHeader("Authorization", "Bearer " + token);
-  QNetworkReply* reply = net.sendCustomRequest(request, method, body);
-  QEventLoop loop;
-  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-  loop.exec();
-  HttpReply out{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                reply->readAll()};
-  reply->deleteLater();
-  return out;
-}
 
 TEST(HubProcessTest, FirstStartLogsInOverHttpAndGuardsTheEvents) {
   hubtest::App();
