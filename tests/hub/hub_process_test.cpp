@@ -180,5 +180,29 @@ TEST(HubProcessTest, UserAndRoomCommandsAndANewerDatabase) {
   EXPECT_EQ(unknown.exitCode, 2);
 }
 
+TEST(HubProcessTest, ClearTextOffLoopbackAndHalfATlsPairAreRefusedBeforeAnythingIsCreated) {
+  hubtest::App();
+  QTemporaryDir dir;
+  const QString database = dir.filePath(QStringLiteral("hub.sqlite"));
+  const QStringList serve{QStringLiteral("serve"), QStringLiteral("--database"), database};
+  HubRun open =
+      RunHub(serve + QStringList{QStringLiteral("--listen"), QStringLiteral("0.0.0.0:0")});
+  EXPECT_EQ(open.exitCode, 1);
+  EXPECT_TRUE(open.err.contains(QStringLiteral("without TLS"))) << open.err.toStdString();
+  // No owner was made whose one-time password nobody saw.
+  EXPECT_FALSE(open.out.contains(QStringLiteral("one-time password")));
+  HubRun half = RunHub(serve + QStringList{QStringLiteral("--tls-cert"), QStringLiteral("c.pem")});
+  EXPECT_EQ(half.exitCode, 2);
+  EXPECT_TRUE(half.err.contains(QStringLiteral("go together"))) << half.err.toStdString();
+  HubRun missing = RunHub(
+      serve + QStringList{QStringLiteral("--tls-cert"), dir.filePath(QStringLiteral("c.pem")),
+                          QStringLiteral("--tls-key"), dir.filePath(QStringLiteral("k.pem"))});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(missing.err.contains(QStringLiteral("c.pem"))) << missing.err.toStdString();
+  Service service(database);
+  EXPECT_TRUE(service.Out().contains(QStringLiteral("one-time password")))
+      << service.Out().toStdString();
+}
+
 }  // namespace
 }  // namespace tavelo::hub
