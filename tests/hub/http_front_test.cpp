@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QTest>
+#include <QWebSocket>
 #include <functional>
 #include <memory>
 
@@ -213,6 +214,16 @@ TEST(HttpFrontTest, BadInputAndSlowClientsGetClearAnswers) {
   EXPECT_LT(trickle.elapsed(), 4000);
   EXPECT_TRUE(slowReply.startsWith("HTTP/1.1 408")) << slowReply.left(200).data();
   EXPECT_EQ(front.Call("GET", QStringLiteral("rooms"), token).status, 200);
+
+  // An event WebSocket is no request: it outlives the request deadline.
+  QWebSocket events;
+  events.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/v1/events?token=%2")
+                       .arg(front.port_)
+                       .arg(QString::fromLatin1(token))));
+  ASSERT_TRUE(SpinUntil([&] { return front.front_->EventClients() == 1; }, 3000));
+  QTest::qWait(Tight().requestTimeoutMs * 2);
+  EXPECT_EQ(events.state(), QAbstractSocket::ConnectedState);
+  EXPECT_EQ(front.front_->EventClients(), 1);
 
   // Tokens: one that expired and one ended by logging out.
   const QByteArray second = front.Login();
