@@ -21,11 +21,19 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 levels, equalisers, reverb, echo, outputs and preset modes. It saves and
 loads presets as files, and comes with tavelo-cli, the same controls on the
 command line, and tavelo-sim, a virtual processor for trying it without
-hardware. A udev rule lets the user at the seat open the USB device.")
+hardware. A udev rule lets the user at the seat open the USB device.
+tavelo-hub, the venue service, watches many rooms, keeps every version in a
+database and serves an HTTP API with logins and roles; its systemd unit
+runs it as its own system user once enabled.")
 # Libraries from the binaries themselves; Qt's translations and a font with Chinese glyphs
 # are loaded at run time, so they are named here (without one every Chinese label of the
 # panel and of `report --lang zh` is an empty box).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-wqy-microhei | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-wqy-microhei | fonts-noto-cjk, adduser")
+# The venue service's user and unit (postinst), stopping it before removal (prerm), and its
+# data gone on purge (postrm).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/systemd/postinst
+    ${CMAKE_CURRENT_SOURCE_DIR}/systemd/prerm ${CMAKE_CURRENT_SOURCE_DIR}/systemd/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

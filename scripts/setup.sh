@@ -17,6 +17,8 @@ packages=(
   postgresql
   # the web panel's end-to-end tests drive a headless browser
   chromium chromium-driver python3-selenium
+  # the HTTP front's TLS test makes its certificate with the openssl command
+  openssl
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it

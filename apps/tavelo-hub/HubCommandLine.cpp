@@ -4,14 +4,16 @@ namespace tavelo::hub {
 
 const char* const kHubUsage =
     "usage: tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT]\n"
-    "                        [--reread SECONDS]\n"
+    "                        [--reread SECONDS] [--tls-cert FILE --tls-key FILE]\n"
+    "                        [--insecure-listen]\n"
     "       tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]\n"
     "       tavelo-hub user remove NAME\n"
     "       tavelo-hub user passwd NAME [--password-stdin]\n"
     "       tavelo-hub rooms\n"
     "--database works with every command: a file for the embedded database (default: hub.sqlite\n"
     "in the user's data folder) or postgresql://USER@HOST[:PORT]/DATABASE.\n"
-    "The service listens on 127.0.0.1:8470 unless --listen names another address.\n";
+    "The service listens on 127.0.0.1:8470 unless --listen names another address; an address\n"
+    "other than loopback needs --tls-cert and --tls-key (PEM files), or --insecure-listen.\n";
 
 std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QString& error) {
   HubCommandLine line;
@@ -31,6 +33,12 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       if (!value(line.inventory)) return std::nullopt;
     } else if (arg == QStringLiteral("--listen")) {
       if (!value(line.listen)) return std::nullopt;
+    } else if (arg == QStringLiteral("--tls-cert")) {
+      if (!value(line.tlsCert)) return std::nullopt;
+    } else if (arg == QStringLiteral("--tls-key")) {
+      if (!value(line.tlsKey)) return std::nullopt;
+    } else if (arg == QStringLiteral("--insecure-listen")) {
+      line.insecureListen = true;
     } else if (arg == QStringLiteral("--role")) {
       if (!value(line.role)) return std::nullopt;
     } else if (arg == QStringLiteral("--reread")) {
@@ -50,6 +58,10 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
     } else {
       line.operands << arg;
     }
+  }
+  if (line.tlsCert.isEmpty() != line.tlsKey.isEmpty()) {
+    error = QStringLiteral("--tls-cert and --tls-key go together");
+    return std::nullopt;
   }
   if (line.operands.isEmpty()) {
     error = QStringLiteral("name a command");

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of tavelo-hub:
 //   tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT] [--reread S]
+//                    [--tls-cert FILE --tls-key FILE] [--insecure-listen]
 //   tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]
 //   tavelo-hub user remove NAME | user passwd NAME [--password-stdin]
 //   tavelo-hub rooms
@@ -16,6 +17,9 @@ struct HubCommandLine {
   QString inventory;
   QString listen = QStringLiteral("127.0.0.1:8470");
   QString role;
+  QString tlsCert;
+  QString tlsKey;
+  bool insecureListen = false;
   int rereadSeconds = 60;
   bool passwordStdin = false;
 };

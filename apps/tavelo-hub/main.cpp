@@ -2,8 +2,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QHostAddress>
-#include <QTcpServer>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -14,6 +14,7 @@
 #include "hub/Api.h"
 #include "hub/Database.h"
 #include "hub/HttpFront.h"
+#include "hub/Listening.h"
 #include "hub/Secrets.h"
 #include "hub/rooms/LiveRooms.h"
 #include "hub/rooms/Rollouts.h"
@@ -22,6 +23,13 @@
 
 namespace tavelo::hub {
 namespace {
+
+// How often the service looks at an idle database connection, so a server that went away is
+// noticed and one that returned is used again without waiting for a request.
+constexpr int kDatabaseCheckMs = 5000;
+
+// Short, so the event loop never stands still long behind another program's write lock.
+constexpr int kServiceBusyTimeoutMs = 1000;
 
 qint64 Now() {
   return QDateTime::currentMSecsSinceEpoch();
@@ -111,6 +119,16 @@ bool ImportInventory(const QString& path, Store& store, QString& error) {
 int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase) {
   Accounts accounts(store);
   QString error;
+  const auto where = ParseListenAddress(line.listen, error);
+  if (!where) return Fail(error);
+  std::optional<QSslConfiguration> tls;
+  if (!line.tlsCert.isEmpty() && !(tls = LoadTls(line.tlsCert, line.tlsKey, error)))
+    return Fail(error);
+  if (const QString refusal =
+          ClearTextRefusal(where->address, tls.has_value(), line.insecureListen);
+      !refusal.isEmpty())
+    return Fail(refusal);
+
   if (const auto password = accounts.CreateFirstOwner(Now(), error)) {
     std::cout << "first start: user \"owner\" created with the one-time password "
               << password->toStdString() << "\n"
@@ -121,16 +139,6 @@ int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase
   if (!line.inventory.isEmpty() && !ImportInventory(line.inventory, store, error))
     return Fail(error);
 
-  const int colon = line.listen.lastIndexOf(QLatin1Char(':'));
-  bool portOk = false;
-  const int port = line.listen.mid(colon + 1).toInt(&portOk);
-  QString host = line.listen.left(colon);
-  if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-    host = host.mid(1, host.size() - 2);
-  const QHostAddress address(host);
-  if (colon < 0 || !portOk || port < 0 || port > 65535 || address.isNull())
-    return Fail(QStringLiteral("--listen takes ADDRESS:PORT, as in 127.0.0.1:8470"));
-
   LiveRooms rooms(store, Now, line.rereadSeconds);
   Api api(store, accounts, rooms, Now);
   HttpFront front(api, accounts, Now);
@@ -140,13 +148,20 @@ int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase
   Rollouts rollouts(store, rooms, Now);
   rollouts.SetEventSink(publish);
   api.SetRollouts(&rollouts);
+  const auto port = front.Listen(*where, tls, error);
+  if (!port) return Fail(error);
   if (!rooms.Start(error)) return Fail(error);
-  auto* server = new QTcpServer(&front);
-  if (!server->listen(address, static_cast<quint16>(port)))
-    return Fail(QStringLiteral("cannot listen on %1: %2").arg(line.listen, server->errorString()));
-  front.bind(server);
-  std::cout << "listening on http://" << line.listen.left(colon).toStdString() << ":"
-            << server->serverPort() << "/api/v1/ (database " << shownDatabase.toStdString() << ")\n"
+  QTimer keepAlive;
+  QObject::connect(&keepAlive, &QTimer::timeout, [&store] {
+    if (const QString change = store.KeepAlive(); !change.isEmpty())
+      std::cerr << "tavelo-hub: " << change.toStdString() << "\n";
+  });
+  keepAlive.start(kDatabaseCheckMs);
+  const QString host = where->address.protocol() == QAbstractSocket::IPv6Protocol
+                           ? QLatin1Char('[') + where->address.toString() + QLatin1Char(']')
+                           : where->address.toString();
+  std::cout << "listening on " << (tls ? "https" : "http") << "://" << host.toStdString() << ":"
+            << *port << "/api/v1/ (database " << shownDatabase.toStdString() << ")\n"
             << std::flush;
   return QCoreApplication::exec();
 }
@@ -181,6 +196,7 @@ int main(int argc, char** argv) {
                             : ParseDatabaseLocation(line->database, error);
   if (!location) return Fail(error);
   Database db;
+  if (command == QStringLiteral("serve")) db.SetBusyTimeoutMs(kServiceBusyTimeoutMs);
   if (!db.Open(*location, error)) return Fail(error);
   Store store(db);
   if (command == QStringLiteral("user")) return UserCommand(*line, store);

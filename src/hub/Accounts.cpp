@@ -53,6 +53,7 @@ bool Accounts::RemoveUser(const QString& name, QString& error) {
     error = QStringLiteral("\"%1\" is the only owner; add another owner first").arg(name);
     return false;
   }
+  ForgetUser(name);
   if (!store_.RemoveUser(name)) {
     error = store_.lastError();
     return false;
@@ -71,6 +72,7 @@ bool Accounts::ChangePassword(const QString& name, const QString& password, QStr
                                          : store_.lastError();
     return false;
   }
+  ForgetUser(name);
   const QString hash = HashPassword(password);
   if (hash.isEmpty() || !store_.SetPasswordHash(name, hash) || !store_.RevokeTokensOf(user->id)) {
     error =
@@ -120,23 +122,58 @@ LoginResult Accounts::Login(const QString& name, const QString& password, qint64
     return result;
   }
   throttle_.Succeeded(name);
+  Remember(TokenHash(token), {user->name, *role}, now + kTokenLifetimeMs, now);
   result.outcome = LoginResult::Outcome::Ok;
   result.token = token;
   result.role = *role;
   return result;
 }
 
-std::optional<Caller> Accounts::Authenticate(const QString& token, qint64 now) {
-  if (token.size() != 64) return std::nullopt;
-  const auto user = store_.TokenUser(TokenHash(token), now);
-  if (!user) return std::nullopt;
-  const auto role = ParseRole(user->role);
-  if (!role) return std::nullopt;
-  return Caller{user->name, *role};
+void Accounts::Remember(const QString& tokenHash, const Caller& caller, qint64 expires,
+                        qint64 now) {
+  if (seen_.size() >= kSeenLimit) {
+    for (auto it = seen_.begin(); it != seen_.end();)
+      it = it->expires <= now ? seen_.erase(it) : ++it;
+    if (seen_.size() >= kSeenLimit) seen_.clear();
+  }
+  seen_.insert(tokenHash, {caller, expires});
+}
+
+void Accounts::ForgetUser(const QString& name) {
+  for (auto it = seen_.begin(); it != seen_.end();)
+    it = it->caller.name == name ? seen_.erase(it) : ++it;
+}
+
+TokenVerdict Accounts::CheckToken(const QString& token, qint64 now) {
+  TokenVerdict verdict;
+  if (token.size() != 64) return verdict;
+  const QString hash = TokenHash(token);
+  qint64 expires = 0;
+  const auto user = store_.TokenUser(hash, now, &expires);
+  if (!user && store_.lastFault() != Database::Fault::None) {
+    const auto it = seen_.constFind(hash);
+    if (it != seen_.constEnd() && it->expires > now) {
+      verdict.caller = it->caller;
+      return verdict;
+    }
+    verdict.storageFault = true;
+    verdict.error = store_.lastError();
+    return verdict;
+  }
+  const auto role = user ? ParseRole(user->role) : std::nullopt;
+  if (!role) {
+    seen_.remove(hash);
+    return verdict;
+  }
+  verdict.caller = Caller{user->name, *role};
+  Remember(hash, *verdict.caller, expires, now);
+  return verdict;
 }
 
 bool Accounts::Logout(const QString& token) {
-  return store_.RevokeToken(TokenHash(token));
+  const QString hash = TokenHash(token);
+  seen_.remove(hash);
+  return store_.RevokeToken(hash);
 }
 
 }  // namespace tavelo::hub

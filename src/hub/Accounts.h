@@ -1,5 +1,6 @@
 #pragma once
 // Users, logins and bearer tokens over the store.
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -12,6 +13,14 @@ namespace tavelo::hub {
 struct Caller {
   QString name;
   Role role = Role::Staff;
+};
+
+// A token's check: the caller, or none; `storageFault` when the database could not be read
+// and the token was not among those this service had already seen valid.
+struct TokenVerdict {
+  std::optional<Caller> caller;
+  bool storageFault = false;
+  QString error;
 };
 
 struct LoginResult {
@@ -44,11 +53,27 @@ class Accounts {
   std::optional<QString> CreateFirstOwner(qint64 now, QString& error);
 
   LoginResult Login(const QString& name, const QString& password, qint64 now);
-  std::optional<Caller> Authenticate(const QString& token, qint64 now);
+  // The database decides while it can be read, so a revocation counts at once. While it
+  // cannot, a token this service saw valid stays valid until it expires: the rooms can still
+  // be read and watched when the database server is down.
+  TokenVerdict CheckToken(const QString& token, qint64 now);
+  std::optional<Caller> Authenticate(const QString& token, qint64 now) {
+    return CheckToken(token, now).caller;
+  }
   bool Logout(const QString& token);
 
  private:
+  struct Seen {
+    Caller caller;
+    qint64 expires = 0;
+  };
+  void Remember(const QString& tokenHash, const Caller& caller, qint64 expires, qint64 now);
+  void ForgetUser(const QString& name);
+
+  static constexpr int kSeenLimit = 10000;
+
   Store& store_;
+  QHash<QString, Seen> seen_;  // by the token's hash
   LoginThrottle throttle_;
 };
 

@@ -24,6 +24,33 @@ QJsonValue Known(int value) {
   return value < 0 ? QJsonValue() : QJsonValue(value);
 }
 
+// A storage fault: what could not be done, why in the user's terms, and when to try again.
+ApiReply StorageFault(const Store& store, const QString& what) {
+  QString why;
+  qint64 retryAfter = 0;
+  switch (store.lastFault()) {
+    case Database::Fault::Locked:
+      why = QStringLiteral(
+          "another program holds the database's write lock; try again in a "
+          "moment");
+      retryAfter = 1;
+      break;
+    case Database::Fault::Unreachable:
+      why = QStringLiteral(
+          "the database cannot be reached; the rooms are still watched and can "
+          "be read, and the service reconnects when it returns");
+      retryAfter = 5;
+      break;
+    default:
+      why = QStringLiteral("the database refused it");
+      break;
+  }
+  ApiReply reply =
+      Error(503, QStringLiteral("%1: %2 (%3)").arg(what, why, store.lastError().left(300)));
+  reply.retryAfterSeconds = retryAfter;
+  return reply;
+}
+
 }  // namespace
 
 QJsonObject RoomJson(const RoomView& room) {
@@ -75,12 +102,16 @@ ApiReply Api::Handle(const ApiRequest& request) {
     return Error(401, QStringLiteral("log in first: POST /api/v1/session, then send "
                                      "Authorization: Bearer TOKEN"));
   const QString token = QString::fromLatin1(request.authorization.mid(bearer.size()).trimmed());
-  const auto caller = accounts_.Authenticate(token, clock_());
+  const TokenVerdict verdict = accounts_.CheckToken(token, clock_());
+  if (verdict.storageFault)
+    return StorageFault(store_, QStringLiteral("the token cannot be checked"));
+  const auto& caller = verdict.caller;
   if (!caller)
     return Error(401, QStringLiteral("the token is unknown, expired or revoked: log in again"));
 
   if (parts == QStringList{QStringLiteral("session")} && method == "DELETE") {
-    if (!accounts_.Logout(token)) return Error(503, store_.lastError());
+    if (!accounts_.Logout(token))
+      return StorageFault(store_, QStringLiteral("the session could not be ended"));
     return Json(200, QJsonObject{{QStringLiteral("ended"), true}});
   }
   if (parts == QStringList{QStringLiteral("rooms")} && method == "GET") return Rooms();
@@ -126,7 +157,7 @@ ApiReply Api::Session(const ApiRequest& request) {
       return reply;
     }
     case LoginResult::Outcome::StorageFault:
-      return Error(503, QStringLiteral("the database cannot be read: ") + login.error);
+      return StorageFault(store_, QStringLiteral("cannot log in"));
     case LoginResult::Outcome::WrongPair:
       break;
   }
@@ -161,10 +192,12 @@ ApiReply Api::Sheet(const QString& room) {
   return Json(200, *sheet);
 }
 
-QStringList Api::StaffNames() {
+std::optional<QStringList> Api::StaffNames() {
   const auto setting = store_.Setting(QStringLiteral("staff.names"));
-  if (!setting) return DefaultStaffNames();
-  return setting->split(QLatin1Char(','), Qt::SkipEmptyParts);
+  if (setting) return setting->split(QLatin1Char(','), Qt::SkipEmptyParts);
+  // An unreadable setting must not fall back to the defaults: they may allow more.
+  if (store_.lastFault() != Database::Fault::None) return std::nullopt;
+  return DefaultStaffNames();
 }
 
 ApiReply Api::WriteValues(const Caller& caller, const QString& room, const ApiRequest& request) {
@@ -173,9 +206,13 @@ ApiReply Api::WriteValues(const Caller& caller, const QString& room, const ApiRe
   if (!body) return refusal;
   const auto caps = store_.Caps(room);
   if (!caps)
-    return Error(503, QStringLiteral("the room's caps cannot be read, so nothing was sent: ") +
-                          store_.lastError());
-  const GateVerdict verdict = JudgeWrites(caller, StaffNames(), *caps, *body);
+    return StorageFault(store_,
+                        QStringLiteral("the room's caps cannot be read, so nothing was sent"));
+  const auto staffNames = StaffNames();
+  if (!staffNames)
+    return StorageFault(store_, QStringLiteral("the staff's names cannot be read, so nothing was "
+                                               "sent"));
+  const GateVerdict verdict = JudgeWrites(caller, *staffNames, *caps, *body);
   if (verdict.status != 200) return Error(verdict.status, verdict.message);
   const auto view = rooms_.Room(room);
   if (!view || !view->online) {
@@ -220,7 +257,11 @@ ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest
   ApiReply refusal;
   const auto body = BodyObject(request, refusal);
   if (!body) return refusal;
-  if (!MayRecall(caller, StaffNames()))
+  const auto staffNames = StaffNames();
+  if (!staffNames)
+    return StorageFault(store_, QStringLiteral("the staff's names cannot be read, so nothing was "
+                                               "sent"));
+  if (!MayRecall(caller, *staffNames))
     return Error(403, QStringLiteral("this role may not recall presets"));
   const QJsonValue preset = body->value(QStringLiteral("preset"));
   const int number = preset.toInt(0);
@@ -257,7 +298,7 @@ ApiReply Api::PutCaps(const Caller& caller, const QString& room, const ApiReques
     caps[PermissionName(*edit)] = edit->value;
   }
   if (!store_.SetCaps(room, caps))
-    return Error(503, QStringLiteral("the caps could not be stored: ") + store_.lastError());
+    return StorageFault(store_, QStringLiteral("the caps could not be stored"));
   store_.Audit({clock_(),
                 caller.name,
                 request.origin,
@@ -270,7 +311,7 @@ ApiReply Api::PutCaps(const Caller& caller, const QString& room, const ApiReques
 
 ApiReply Api::GetCaps(const QString& room) {
   const auto caps = store_.Caps(room);
-  if (!caps) return Error(503, store_.lastError());
+  if (!caps) return StorageFault(store_, QStringLiteral("the caps cannot be read"));
   QJsonObject object;
   for (const auto& [name, maximum] : *caps) object.insert(name, maximum);
   return Json(200, object);
@@ -278,7 +319,7 @@ ApiReply Api::GetCaps(const QString& room) {
 
 ApiReply Api::History(const QString& room) {
   const auto versions = store_.History(room, kHistoryLimit);
-  if (!versions) return Error(503, store_.lastError());
+  if (!versions) return StorageFault(store_, QStringLiteral("the history cannot be read"));
   QJsonArray out;
   for (std::size_t i = 0; i < versions->size(); ++i) {
     const StoredVersion& v = (*versions)[i];

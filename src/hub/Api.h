@@ -54,7 +54,7 @@ class Api {
   ApiReply History(const QString& room);
   ApiReply Curves(const QString& room);  // every EQ set's bands and response
   ApiReply Sheet(const QString& room);   // the values as the pages show them
-  QStringList StaffNames();
+  std::optional<QStringList> StaffNames();  // nothing on a storage fault
   // Rollback and roll-outs (ApiRollout.cpp): a reply when the request is one of theirs.
   std::optional<ApiReply> RolloutRoutes(const Caller& caller, const QStringList& parts,
                                         const ApiRequest& request);

@@ -58,7 +58,7 @@ bool Database::Open(const DatabaseLocation& location, QString& error) {
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db_.setDatabaseName(location.file);
     // Another service or a `tavelo-hub user` command may hold the file for a moment.
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
   } else {
     dialect_ = SqlDialect::Postgres;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
@@ -81,11 +81,7 @@ bool Database::Open(const DatabaseLocation& location, QString& error) {
     Close();
     return false;
   }
-  if (dialect_ == SqlDialect::Sqlite) {
-    QString ignored;
-    Exec(db_, QStringLiteral("PRAGMA foreign_keys = ON"), ignored);
-    Exec(db_, QStringLiteral("PRAGMA journal_mode = WAL"), ignored);
-  }
+  Configure();
   QString why;
   if (!Migrate(why)) {
     error = QStringLiteral("database %1: %2").arg(shown, why);
@@ -93,6 +89,78 @@ bool Database::Open(const DatabaseLocation& location, QString& error) {
     return false;
   }
   return true;
+}
+
+void Database::Configure() {
+  if (dialect_ != SqlDialect::Sqlite) return;
+  QString ignored;
+  Exec(db_, QStringLiteral("PRAGMA foreign_keys = ON"), ignored);
+  Exec(db_, QStringLiteral("PRAGMA journal_mode = WAL"), ignored);
+}
+
+QSqlDatabase& Database::Sql() {
+  if (lost_ && (!lastAttempt_.isValid() || lastAttempt_.elapsed() >= 1000)) Reconnect();
+  return db_;
+}
+
+bool Database::Probe(QString* why) {
+  QSqlQuery query(db_);
+  if (db_.isOpen() && query.exec(QStringLiteral("SELECT 1"))) return true;
+  if (why) *why = Why(query.lastError());
+  return false;
+}
+
+bool Database::Reconnect() {
+  lastAttempt_.start();
+  db_.close();
+  if (!db_.open()) {
+    lostReason_ = Why(db_.lastError());
+    return false;
+  }
+  Configure();
+  lost_ = false;
+  lostReason_.clear();
+  return true;
+}
+
+Database::Fault Database::Classify(const QSqlError& error) {
+  const QString code = error.nativeErrorCode();
+  if (dialect_ == SqlDialect::Sqlite) {
+    // SQLITE_BUSY and SQLITE_LOCKED, with their extended codes.
+    const int number = code.toInt();
+    if (number % 256 == 5 || number % 256 == 6 ||
+        error.text().contains(QStringLiteral("locked"), Qt::CaseInsensitive))
+      return Fault::Locked;
+    return Fault::Refused;
+  }
+  // PostgreSQL names every error it reports with a SQLSTATE; none means the client lost the
+  // server. Class 08 is a connection failure, 57P an administrator's shutdown.
+  const bool gone = error.type() == QSqlError::ConnectionError ||
+                    code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")) ||
+                    (code.isEmpty() && !Probe());
+  if (!gone) return Fault::Refused;
+  if (!lost_) {
+    lost_ = true;
+    lostReason_ = Why(error);
+    // A server that is back already (the connection was merely stale) is taken at once.
+    Reconnect();
+  }
+  return Fault::Unreachable;
+}
+
+QString Database::KeepAlive() {
+  if (dialect_ != SqlDialect::Postgres) return {};
+  if (lost_) {
+    if (!Reconnect()) return {};
+    return QStringLiteral("database %1 is reachable again").arg(location_.Shown());
+  }
+  QString why;
+  if (Probe(&why)) return {};
+  lost_ = true;
+  lostReason_ = why;
+  Reconnect();
+  if (!lost_) return {};
+  return QStringLiteral("database %1 cannot be reached: %2").arg(location_.Shown(), lostReason_);
 }
 
 int Database::SchemaVersion() {

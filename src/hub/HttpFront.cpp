@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslServer>
 #include <QUrlQuery>
 
 namespace tavelo::hub {
@@ -31,19 +32,54 @@ QByteArray MethodName(QHttpServerRequest::Method method) {
 
 }  // namespace
 
-HttpFront::HttpFront(Api& api, Accounts& accounts, Clock clock)
-    : api_(api), accounts_(accounts), clock_(std::move(clock)) {
+HttpFront::HttpFront(Api& api, Accounts& accounts, Clock clock, ConnectionLimits limits)
+    : api_(api), accounts_(accounts), clock_(std::move(clock)), guard_(limits) {
   connect(this, &QAbstractHttpServer::newWebSocketConnection, this, [this] { AcceptWebSockets(); });
 }
 
 HttpFront::~HttpFront() = default;
 
+ConnectionLimits HttpFront::DefaultLimits() {
+  ConnectionLimits limits;
+  limits.maxRequestBytes = Api::kMaxBodyBytes + kMaxHeadBytes;
+  return limits;
+}
+
+std::optional<quint16> HttpFront::Listen(const ListenAddress& where,
+                                         const std::optional<QSslConfiguration>& tls,
+                                         QString& error) {
+  QTcpServer* server = nullptr;
+  if (tls) {
+    auto* secure = new QSslServer(this);
+    secure->setSslConfiguration(*tls);
+    connect(secure, &QSslServer::startedEncryptionHandshake, this,
+            [this](QSslSocket* socket) { guard_.Admit(socket, true); });
+    server = secure;
+  } else {
+    server = new GuardedTcpServer(guard_, this);
+  }
+  if (!server->listen(where.address, where.port)) {
+    error = QStringLiteral("cannot listen on %1 port %2: %3")
+                .arg(where.address.toString())
+                .arg(where.port)
+                .arg(server->errorString());
+    delete server;
+    return std::nullopt;
+  }
+  bind(server);
+  return server->serverPort();
+}
+
 bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
   // The server hands a WebSocket upgrade to AcceptWebSockets after this: no reply here.
   if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0) return true;
+  guard_.RequestStarted(socket);
   if (!request.url().path().startsWith(QStringLiteral("/api/")) &&
-      request.url().path() != QStringLiteral("/metrics"))
-    return ServePanel(request, socket);
+      request.url().path() != QStringLiteral("/metrics")) {
+    ServePanel(request, socket);
+    guard_.RequestFinished(socket);
+    return true;
+  }
   ApiRequest in;
   in.method = MethodName(request.method());
   in.path = request.url().path();
@@ -63,6 +99,7 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
                     status);
   else
     responder.write(reply.body, "application/json", status);
+  guard_.RequestFinished(socket);
   return true;
 }
 
@@ -92,6 +129,7 @@ void HttpFront::AcceptWebSockets() {
   while (hasPendingWebSocketConnections()) {
     std::unique_ptr<QWebSocket> socket = nextPendingWebSocketConnection();
     if (!socket) continue;
+    guard_.Release(socket->peerAddress(), socket->peerPort());
     const QUrl url = socket->requestUrl();
     QByteArray token = socket->request().rawHeader("Authorization");
     token = token.startsWith("Bearer ")

@@ -7,6 +7,28 @@ namespace tavelo::hub {
 
 bool Store::Fail(const QString& why) {
   error_ = why;
+  fault_ = Database::Fault::None;
+  return false;
+}
+
+bool Store::FailSql(const QSqlError& error) {
+  error_ = SqlWhy(error);
+  fault_ = db_.Classify(error);
+  return false;
+}
+
+bool Store::Run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> values,
+                QString& why) {
+  if (db_.Lost()) {
+    why = QStringLiteral("the database cannot be reached (%1)").arg(db_.LostReason());
+    fault_ = Database::Fault::Unreachable;
+    return false;
+  }
+  if (RunStatement(query, sql, values, why)) {
+    fault_ = Database::Fault::None;
+    return true;
+  }
+  fault_ = db_.Classify(query.lastError());
   return false;
 }
 
@@ -15,7 +37,7 @@ std::optional<qint64> Store::RoomId(const QString& name) {
   if (!Run(query, QStringLiteral("SELECT id FROM rooms WHERE name = ?"), {name}, error_))
     return std::nullopt;
   if (!query.next()) {
-    error_ = QStringLiteral("no room is named \"%1\"").arg(name);
+    Fail(QStringLiteral("no room is named \"%1\"").arg(name));
     return std::nullopt;
   }
   return query.value(0).toLongLong();
@@ -57,7 +79,7 @@ bool Store::SetCaps(const QString& room, const std::map<QString, int>& caps) {
   const auto id = RoomId(room);
   if (!id) return false;
   QSqlDatabase& db = db_.Sql();
-  if (!db.transaction()) return Fail(SqlWhy(db.lastError()));
+  if (!db.transaction()) return FailSql(db.lastError());
   QSqlQuery query(db);
   bool ok = Run(query, QStringLiteral("DELETE FROM room_caps WHERE room_id = ?"), {*id}, error_);
   for (auto it = caps.begin(); ok && it != caps.end(); ++it)
@@ -65,7 +87,7 @@ bool Store::SetCaps(const QString& room, const std::map<QString, int>& caps) {
              QStringLiteral("INSERT INTO room_caps (room_id, name, maximum) VALUES (?, ?, ?)"),
              {*id, it->first, it->second}, error_);
   if (ok && db.commit()) return true;
-  if (ok) error_ = SqlWhy(db.lastError());
+  if (ok) FailSql(db.lastError());
   db.rollback();
   return false;
 }

@@ -4,8 +4,11 @@
 // statement or one transaction; a failed one returns false (or nothing) and leaves
 // lastError() saying why, so the caller can report a storage fault and keep serving.
 #include <QByteArray>
+#include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <vector>
@@ -62,6 +65,11 @@ class Store {
   explicit Store(Database& db) : db_(db) {}
 
   const QString& lastError() const { return error_; }
+  // What kind of storage fault the last failure was; None for a refusal of the store's own
+  // ("no room is named ...").
+  Database::Fault lastFault() const { return fault_; }
+  // For a timer: see Database::KeepAlive.
+  QString KeepAlive() { return db_.KeepAlive(); }
 
   // Rooms
   std::optional<qint64> PutRoom(const QString& name, const QString& host, int port);
@@ -91,16 +99,25 @@ class Store {
   std::optional<StoredUser> User(const QString& name);  // nothing when absent or on a fault
   std::optional<std::vector<StoredUser>> Users();
   bool AddToken(const QString& tokenHash, qint64 userId, qint64 expires);
-  std::optional<StoredUser> TokenUser(const QString& tokenHash, qint64 now);
+  // The token's user, and when the token expires.
+  std::optional<StoredUser> TokenUser(const QString& tokenHash, qint64 now,
+                                      qint64* expires = nullptr);
   bool RevokeToken(const QString& tokenHash);
   bool RevokeTokensOf(qint64 userId);
 
  private:
   std::optional<qint64> RoomId(const QString& name);
   bool Fail(const QString& why);
+  // A failed transaction begin or commit: its reason and what kind of fault it is.
+  bool FailSql(const QSqlError& error);
+  // Every statement of the store goes through here: it fails at once while the database is
+  // unreachable, and notes the kind of each failure.
+  bool Run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> values,
+           QString& why);
 
   Database& db_;
   QString error_;
+  Database::Fault fault_ = Database::Fault::None;
 };
 
 }  // namespace tavelo::hub

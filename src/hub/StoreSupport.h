@@ -14,8 +14,8 @@ inline QString SqlWhy(const QSqlError& error) {
 }
 
 // Prepares `sql`, binds `values` in order and executes it; false with `why` set on failure.
-inline bool Run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> values,
-                QString& why) {
+inline bool RunStatement(QSqlQuery& query, const QString& sql,
+                         std::initializer_list<QVariant> values, QString& why) {
   if (!query.prepare(sql)) {
     why = SqlWhy(query.lastError());
     return false;

@@ -44,6 +44,7 @@ bool Store::SetPasswordHash(const QString& name, const QString& passwordHash) {
 
 std::optional<StoredUser> Store::User(const QString& name) {
   error_.clear();
+  fault_ = Database::Fault::None;
   QSqlQuery query(db_.Sql());
   if (!Run(query, QStringLiteral("SELECT id, name, role, password_hash FROM users WHERE name = ?"),
            {name}, error_) ||
@@ -69,16 +70,19 @@ bool Store::AddToken(const QString& tokenHash, qint64 userId, qint64 expires) {
              {tokenHash, userId, expires}, error_);
 }
 
-std::optional<StoredUser> Store::TokenUser(const QString& tokenHash, qint64 now) {
+std::optional<StoredUser> Store::TokenUser(const QString& tokenHash, qint64 now, qint64* expires) {
   error_.clear();
+  fault_ = Database::Fault::None;
   QSqlQuery query(db_.Sql());
   if (!Run(query,
-           QStringLiteral("SELECT u.id, u.name, u.role, u.password_hash FROM tokens t JOIN users "
+           QStringLiteral("SELECT u.id, u.name, u.role, u.password_hash, t.expires FROM tokens t "
+                          "JOIN users "
                           "u ON u.id = t.user_id WHERE t.token_hash = ? AND t.revoked = 0 AND "
                           "t.expires > ?"),
            {tokenHash, now}, error_) ||
       !query.next())
     return std::nullopt;
+  if (expires) *expires = query.value(4).toLongLong();
   return UserFrom(query);
 }
 

@@ -32,7 +32,7 @@ Recorded Store::RecordVersion(const QString& room, int slot, const QByteArray& b
   const QString hash = ContentHash(bytes);
   QSqlDatabase& db = db_.Sql();
   if (!db.transaction()) {
-    error_ = SqlWhy(db.lastError());
+    FailSql(db.lastError());
     return recorded;
   }
   QSqlQuery query(db);
@@ -61,7 +61,7 @@ Recorded Store::RecordVersion(const QString& room, int slot, const QByteArray& b
     recorded.added = !same;
     return recorded;
   }
-  if (ok) error_ = SqlWhy(db.lastError());
+  if (ok) FailSql(db.lastError());
   db.rollback();
   recorded.id = 0;
   return recorded;

@@ -16,10 +16,14 @@
 #include <QWebSocket>
 #include <algorithm>
 
+#include "HttpClient.h"
 #include "HubTestSupport.h"
 
 namespace tavelo::hub {
 namespace {
+
+using hubtest::Http;
+using hubtest::HttpReply;
 
 struct HubRun {
   int exitCode = -1;
@@ -71,27 +75,6 @@ class Service {
   QString password_;
   int port_ = 0;
 };
-
-struct HttpReply {
-  int status = 0;
-  QByteArray body;
-};
-
-HttpReply Http(QNetworkAccessManager& net, const QByteArray& method, const QString& url,
-               const QByteArray& token = {}, const QByteArray& body = {}) {
-  QNetworkRequest request{QUrl(url)};
-  request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-  if (!token.isEmpty()) request.setRawHeader("Authorization", "Bearer " + token);
-  QNetworkReply* reply = net.sendCustomRequest(request, method, body);
-  QEventLoop loop;
-  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-  loop.exec();
-  HttpReply out{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                reply->readAll()};
-  reply->deleteLater();
-  return out;
-}
 
 TEST(HubProcessTest, FirstStartLogsInOverHttpAndGuardsTheEvents) {
   hubtest::App();
@@ -195,6 +178,30 @@ TEST(HubProcessTest, UserAndRoomCommandsAndANewerDatabase) {
       << refused.err.toStdString();
   HubRun unknown = RunHub({QStringLiteral("dance")});
   EXPECT_EQ(unknown.exitCode, 2);
+}
+
+TEST(HubProcessTest, ClearTextOffLoopbackAndHalfATlsPairAreRefusedBeforeAnythingIsCreated) {
+  hubtest::App();
+  QTemporaryDir dir;
+  const QString database = dir.filePath(QStringLiteral("hub.sqlite"));
+  const QStringList serve{QStringLiteral("serve"), QStringLiteral("--database"), database};
+  HubRun open =
+      RunHub(serve + QStringList{QStringLiteral("--listen"), QStringLiteral("0.0.0.0:0")});
+  EXPECT_EQ(open.exitCode, 1);
+  EXPECT_TRUE(open.err.contains(QStringLiteral("without TLS"))) << open.err.toStdString();
+  // No owner was made whose one-time password nobody saw.
+  EXPECT_FALSE(open.out.contains(QStringLiteral("one-time password")));
+  HubRun half = RunHub(serve + QStringList{QStringLiteral("--tls-cert"), QStringLiteral("c.pem")});
+  EXPECT_EQ(half.exitCode, 2);
+  EXPECT_TRUE(half.err.contains(QStringLiteral("go together"))) << half.err.toStdString();
+  HubRun missing = RunHub(
+      serve + QStringList{QStringLiteral("--tls-cert"), dir.filePath(QStringLiteral("c.pem")),
+                          QStringLiteral("--tls-key"), dir.filePath(QStringLiteral("k.pem"))});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(missing.err.contains(QStringLiteral("c.pem"))) << missing.err.toStdString();
+  Service service(database);
+  EXPECT_TRUE(service.Out().contains(QStringLiteral("one-time password")))
+      << service.Out().toStdString();
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ drop-reply" tavelo-sim --fault dro
   ;;
 manuals)
   export QT_QPA_PLATFORM=offscreen
-  for program in tavelo tavelo-cli tavelo-sim; do
+  for program in tavelo tavelo-cli tavelo-sim tavelo-hub; do
     page="$here/../../packaging/man/$program.1"
     help="$("$build/apps/$program/$program" --help 2>&1 || true)"
     # The options the page describes: the item heads (the line after each .TP).
