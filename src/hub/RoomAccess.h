@@ -28,6 +28,17 @@ class RoomAccess {
   // Sends the edits; true once the processor has taken them. On failure `error` says why.
   virtual bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) = 0;
   virtual bool Recall(const QString& name, int preset, QString& error) = 0;
+  // Whether the room's adjustments are locked; nothing while not known.
+  virtual std::optional<bool> Locked(const QString& name) const {
+    (void)name;
+    return std::nullopt;
+  }
+  // Locks or unlocks the room's adjustments; true once the processor has taken it.
+  virtual bool SetLock(const QString& name, bool locked, QString& error) {
+    (void)locked;
+    error = QStringLiteral("room \"%1\" cannot be locked or unlocked by the service").arg(name);
+    return false;
+  }
 };
 
 }  // namespace tavelo::hub
