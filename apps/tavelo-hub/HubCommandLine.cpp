@@ -4,14 +4,22 @@ namespace tavelo::hub {
 
 const char* const kHubUsage =
     "usage: tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT]\n"
-    "                        [--reread SECONDS]\n"
+    "                        [--reread SECONDS] [--time-zone ZONE] [--offline-alarm SECONDS]\n"
     "       tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]\n"
     "       tavelo-hub user remove NAME\n"
     "       tavelo-hub user passwd NAME [--password-stdin]\n"
     "       tavelo-hub rooms\n"
+    "       tavelo-hub schedule list | add JSON|- | remove NAME | dry-run [--time-zone ZONE]\n"
     "--database works with every command: a file for the embedded database (default: hub.sqlite\n"
     "in the user's data folder) or postgresql://USER@HOST[:PORT]/DATABASE.\n"
-    "The service listens on 127.0.0.1:8470 unless --listen names another address.\n";
+    "The service listens on 127.0.0.1:8470 unless --listen names another address.\n"
+    "Day-parts fire in --time-zone (an IANA name such as Europe/Berlin; default the system's).\n"
+    "A day-part is JSON: {\"name\": \"evening\", \"time\": \"22:00\", \"days\": [\"fri\", "
+    "\"sat\"],\n"
+    "  \"rooms\": [\"*\"], \"preset\": 3, \"values\": {\"music.volume\": 60}, \"lock\": true}; add "
+    "- reads\n"
+    "  it from standard input. Where day-parts overlap, the one that fell due last is in force;\n"
+    "  at one instant the higher \"priority\" wins, then the name first in order.\n";
 
 std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QString& error) {
   HubCommandLine line;
@@ -40,6 +48,17 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       line.rereadSeconds = text.toInt(&ok);
       if (!ok || line.rereadSeconds < 5 || line.rereadSeconds > 86400) {
         error = QStringLiteral("--reread takes 5..86400 seconds");
+        return std::nullopt;
+      }
+    } else if (arg == QStringLiteral("--time-zone")) {
+      if (!value(line.timeZone)) return std::nullopt;
+    } else if (arg == QStringLiteral("--offline-alarm")) {
+      QString text;
+      if (!value(text)) return std::nullopt;
+      bool ok = false;
+      line.offlineAlarmSeconds = text.toInt(&ok);
+      if (!ok || line.offlineAlarmSeconds < 10 || line.offlineAlarmSeconds > 86400) {
+        error = QStringLiteral("--offline-alarm takes 10..86400 seconds");
         return std::nullopt;
       }
     } else if (arg == QStringLiteral("--password-stdin")) {

@@ -4,6 +4,7 @@
 //   tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]
 //   tavelo-hub user remove NAME | user passwd NAME [--password-stdin]
 //   tavelo-hub rooms
+//   tavelo-hub schedule list | add JSON|- | remove NAME | dry-run
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,6 +18,8 @@ struct HubCommandLine {
   QString listen = QStringLiteral("127.0.0.1:8470");
   QString role;
   int rereadSeconds = 60;
+  QString timeZone;  // an IANA name; empty for the system's
+  int offlineAlarmSeconds = 120;
   bool passwordStdin = false;
 };
 

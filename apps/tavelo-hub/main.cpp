@@ -4,20 +4,24 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #include "HubCommandLine.h"
+#include "ScheduleCommand.h"
 #include "fleet/Inventory.h"
 #include "hub/Accounts.h"
 #include "hub/Api.h"
+#include "hub/ApiSchedules.h"
 #include "hub/Database.h"
 #include "hub/HttpFront.h"
 #include "hub/Secrets.h"
 #include "hub/StoredRooms.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
+#include "text/Escaped.h"
 
 namespace tavelo::hub {
 namespace {
@@ -107,7 +111,7 @@ bool ImportInventory(const QString& path, Store& store, QString& error) {
   return true;
 }
 
-int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase) {
+int Serve(const HubCommandLine& line, Database& db, Store& store, const QString& shownDatabase) {
   Accounts accounts(store);
   QString error;
   if (const auto password = accounts.CreateFirstOwner(Now(), error)) {
@@ -130,16 +134,49 @@ int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase
   if (colon < 0 || !portOk || port < 0 || port > 65535 || address.isNull())
     return Fail(QStringLiteral("--listen takes ADDRESS:PORT, as in 127.0.0.1:8470"));
 
-  StoredRooms rooms(store);
+  const auto zone = ServiceTimeZone(line, error);
+  if (!zone) return Fail(error);
+
+  StoredRooms stored(store);
+  // Everything reaches the rooms through the alarms' watch.
+  AlarmLimits limits;
+  limits.offlineMs = line.offlineAlarmSeconds * 1000LL;
+  AlarmRunner alarms(db, stored, limits, line.rereadSeconds * 1000LL, Now);
+  RoomAccess& rooms = alarms.Rooms();
+  ScheduleRunner schedules(db, store, rooms, *zone, Now);
+  if (!alarms.Load(error) || !schedules.Load(error)) return Fail(error);
+  if (!error.isEmpty()) std::cerr << "tavelo-hub: " << TerminalSafe(error.toStdString()) << "\n";
+
   Api api(store, accounts, rooms, Now);
+  ScheduleRoutes scheduleRoutes(schedules, alarms, store, rooms);
+  api.AddRoutes(scheduleRoutes);
   HttpFront front(api, accounts, Now);
-  api.SetEventSink([&front](const QJsonObject& event) { front.Publish(event); });
+  const auto publish = [&front](const QJsonObject& event) { front.Publish(event); };
+  api.SetEventSink(publish);
+  schedules.SetEventSink(publish);
+  alarms.SetEventSink(publish);
+
+  // Day-parts and alarms are looked at every second; day-parts changed by another service or
+  // `tavelo-hub schedule` are read again every minute.
+  QTimer watch;
+  int ticks = 0;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (++ticks % 60 == 0) {
+      QString why;
+      if (!schedules.Load(why) || !why.isEmpty())
+        std::cerr << "tavelo-hub: " << TerminalSafe(why.toStdString()) << "\n";
+    }
+    schedules.Tick();
+    alarms.Tick();
+  });
+  watch.start(1000);
   auto* server = new QTcpServer(&front);
   if (!server->listen(address, static_cast<quint16>(port)))
     return Fail(QStringLiteral("cannot listen on %1: %2").arg(line.listen, server->errorString()));
   front.bind(server);
   std::cout << "listening on http://" << line.listen.left(colon).toStdString() << ":"
-            << server->serverPort() << "/api/v1/ (database " << shownDatabase.toStdString() << ")\n"
+            << server->serverPort() << "/api/v1/ (database " << shownDatabase.toStdString()
+            << ", time zone " << zone->id().toStdString() << ")\n"
             << std::flush;
   return QCoreApplication::exec();
 }
@@ -163,7 +200,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command != QStringLiteral("serve") && command != QStringLiteral("user") &&
-      command != QStringLiteral("rooms")) {
+      command != QStringLiteral("rooms") && command != QStringLiteral("schedule")) {
     std::cerr << "tavelo-hub: unknown command " << command.left(40).toStdString() << "\n"
               << kHubUsage;
     return 2;
@@ -178,5 +215,6 @@ int main(int argc, char** argv) {
   Store store(db);
   if (command == QStringLiteral("user")) return UserCommand(*line, store);
   if (command == QStringLiteral("rooms")) return RoomsCommand(store);
-  return Serve(*line, store, location->Shown());
+  if (command == QStringLiteral("schedule")) return ScheduleCommand(*line, db, store, Now());
+  return Serve(*line, db, store, location->Shown());
 }

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include "hub/ApiSupport.h"
 #include "hub/WriteGate.h"
 #include "presets/FileReport.h"
 #include "presets/ParamFields.h"
@@ -15,39 +16,12 @@ namespace {
 const QString kPrefix = QStringLiteral("/api/v1/");
 constexpr int kHistoryLimit = 100;
 
-ApiReply Json(int status, const QJsonObject& object) {
-  return {status, QJsonDocument(object).toJson(QJsonDocument::Compact), 0};
-}
-ApiReply Json(int status, const QJsonArray& array) {
-  return {status, QJsonDocument(array).toJson(QJsonDocument::Compact), 0};
-}
-ApiReply Error(int status, const QString& message) {
-  return Json(status, QJsonObject{{QStringLiteral("error"), message}});
-}
-
 QJsonObject RoomJson(const RoomView& room) {
   return {{QStringLiteral("name"), room.name},
           {QStringLiteral("online"), room.online},
           {QStringLiteral("since"), room.since},
           {QStringLiteral("preset"), room.preset == 0 ? QJsonValue() : QJsonValue(room.preset)},
           {QStringLiteral("preset_name"), room.presetName}};
-}
-
-// The body as a JSON object, or the reply that refuses it.
-std::optional<QJsonObject> BodyObject(const ApiRequest& request, ApiReply& refusal) {
-  QJsonParseError parse;
-  const QJsonDocument document = QJsonDocument::fromJson(request.body, &parse);
-  if (parse.error != QJsonParseError::NoError) {
-    refusal = Error(400, QStringLiteral("the body is not valid JSON (%1 at byte %2)")
-                             .arg(parse.errorString())
-                             .arg(parse.offset));
-    return std::nullopt;
-  }
-  if (!document.isObject()) {
-    refusal = Error(400, QStringLiteral("the body must be a JSON object"));
-    return std::nullopt;
-  }
-  return document.object();
 }
 
 std::optional<std::vector<FieldEntry>> FieldsOf(const QByteArray& set) {
@@ -106,6 +80,8 @@ ApiReply Api::Handle(const ApiRequest& request) {
     if (what == QStringLiteral("caps") && method == "GET") return GetCaps(room);
     if (what == QStringLiteral("history") && method == "GET") return History(room);
   }
+  for (ApiRoutes* routes : routes_)
+    if (auto reply = routes->Route(*caller, request, parts)) return *reply;
   return Error(404, QStringLiteral("no such resource: %1 %2")
                         .arg(QString::fromLatin1(method), request.path.left(200)));
 }

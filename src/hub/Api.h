@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "hub/Accounts.h"
 #include "hub/RoomAccess.h"
@@ -26,6 +28,15 @@ struct ApiReply {
   qint64 retryAfterSeconds = 0;
 };
 
+// A group of routes kept in its own file (schedules, alarms, ...): asked, once the caller is
+// known, about every request the API itself does not serve; nothing means "not mine".
+class ApiRoutes {
+ public:
+  virtual ~ApiRoutes() = default;
+  virtual std::optional<ApiReply> Route(const Caller& caller, const ApiRequest& request,
+                                        const QStringList& parts) = 0;
+};
+
 class Api {
  public:
   using Clock = std::function<qint64()>;  // milliseconds since 1970
@@ -37,6 +48,9 @@ class Api {
 
   // Every change the API makes goes here as one event: {"room", "source", "user", ...}.
   void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
+
+  // Routes under /api/v1 served by another group; `parts` are the path's words after it.
+  void AddRoutes(ApiRoutes& routes) { routes_.push_back(&routes); }
 
  private:
   ApiReply Session(const ApiRequest& request);
@@ -54,6 +68,7 @@ class Api {
   RoomAccess& rooms_;
   Clock clock_;
   std::function<void(const QJsonObject&)> sink_;
+  std::vector<ApiRoutes*> routes_;
 };
 
 // The OpenAPI 3 document that describes the API.
