@@ -15,6 +15,8 @@ packages=(
   # the venue service: HTTP server, WebSockets, SQL drivers, Argon2id; PostgreSQL for its tests
   qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libsodium-dev
   postgresql
+  # day-parts fire in a named time zone; the schedule tests use Europe/Berlin's clock changes
+  tzdata
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it
