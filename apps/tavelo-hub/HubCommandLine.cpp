@@ -33,6 +33,16 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       into = args[++i];
       return true;
     };
+    // A whole number of seconds within [low, high].
+    auto seconds = [&](int& into, int low, int high) {
+      QString text;
+      if (!value(text)) return false;
+      bool ok = false;
+      into = text.toInt(&ok);
+      if (ok && into >= low && into <= high) return true;
+      error = QStringLiteral("%1 takes %2..%3 seconds").arg(arg).arg(low).arg(high);
+      return false;
+    };
     if (arg == QStringLiteral("--database")) {
       if (!value(line.database)) return std::nullopt;
     } else if (arg == QStringLiteral("--inventory")) {
@@ -42,25 +52,11 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
     } else if (arg == QStringLiteral("--role")) {
       if (!value(line.role)) return std::nullopt;
     } else if (arg == QStringLiteral("--reread")) {
-      QString text;
-      if (!value(text)) return std::nullopt;
-      bool ok = false;
-      line.rereadSeconds = text.toInt(&ok);
-      if (!ok || line.rereadSeconds < 5 || line.rereadSeconds > 86400) {
-        error = QStringLiteral("--reread takes 5..86400 seconds");
-        return std::nullopt;
-      }
+      if (!seconds(line.rereadSeconds, 5, 86400)) return std::nullopt;
     } else if (arg == QStringLiteral("--time-zone")) {
       if (!value(line.timeZone)) return std::nullopt;
     } else if (arg == QStringLiteral("--offline-alarm")) {
-      QString text;
-      if (!value(text)) return std::nullopt;
-      bool ok = false;
-      line.offlineAlarmSeconds = text.toInt(&ok);
-      if (!ok || line.offlineAlarmSeconds < 10 || line.offlineAlarmSeconds > 86400) {
-        error = QStringLiteral("--offline-alarm takes 10..86400 seconds");
-        return std::nullopt;
-      }
+      if (!seconds(line.offlineAlarmSeconds, 10, 86400)) return std::nullopt;
     } else if (arg == QStringLiteral("--password-stdin")) {
       line.passwordStdin = true;
     } else if (arg.startsWith(QStringLiteral("--"))) {

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "ApiCalls.h"
 #include "HubTestSupport.h"
 #include "VenueStandIn.h"
 #include "hub/Api.h"
@@ -41,19 +42,11 @@ class ScheduleStoreTest : public hubtest::BothDatabases {
     return [this] { return now_; };
   }
   QByteArray Login(const char* user, const char* password) {
-    const ApiReply reply = Call("POST", "/api/v1/session", {},
-                                QStringLiteral(R"({"user": "%1", "password": "%2"})")
-                                    .arg(QLatin1String(user), QLatin1String(password))
-                                    .toUtf8());
-    return "Bearer " + QJsonDocument::fromJson(reply.body)
-                           .object()
-                           .value(QStringLiteral("token"))
-                           .toString()
-                           .toLatin1();
+    return hubtest::LoginHeader(*api_, user, password);
   }
   ApiReply Call(const QByteArray& method, const QString& path, const QByteArray& auth,
                 const QByteArray& body = {}) {
-    return api_->Handle({method, path, auth, body, QStringLiteral("127.0.0.1")});
+    return hubtest::CallApi(*api_, method, path, auth, body);
   }
 
   qint64 now_ = QDateTime::fromString(QStringLiteral("2027-01-08T12:00:00Z"), Qt::ISODate)
