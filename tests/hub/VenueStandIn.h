@@ -60,6 +60,10 @@ class VenueStandIn : public hub::RoomAccess {
   }
   bool SetLock(const QString& name, bool locked, QString& error) override {
     if (!Taken(name, error)) return false;
+    if (lockRefused) {
+      error = QStringLiteral("the processor refused the lock");
+      return false;
+    }
     rooms[name].locked = locked;
     log << name + (locked ? QStringLiteral(" lock") : QStringLiteral(" unlock"));
     return true;
@@ -68,6 +72,7 @@ class VenueStandIn : public hub::RoomAccess {
   std::map<QString, StandInRoom> rooms;
   QStringList log;
   int failuresLeft = 0;  // the next this many changes are refused
+  bool lockRefused = false;
 
  private:
   static hub::RoomView ViewOf(const QString& name, const StandInRoom& room) {

@@ -151,6 +151,29 @@ TEST_F(ScheduleTest, ARoomAwayGetsTheDayPartInForceWhenBackAndNothingTwice) {
   again.RestoreApplied(scheduler_.Applied());
   again.Tick();
   EXPECT_TRUE(reports_.empty());
+
+  // Removing the day-part in force brings nothing older back.
+  scheduler_.SetParts({evening});
+  RunUntil(now_ + 3600 * 1000);
+  EXPECT_TRUE(reports_.empty());
+  EXPECT_EQ(venue_.log.size(), 5);
+}
+
+TEST_F(ScheduleTest, AFailedStepIsRetriedAloneAndGivenUpAfterSomeTries) {
+  now_ = Utc("2027-01-08T18:00:00Z");
+  DayPart closing = Part(R"({"name": "closing", "time": "20:00", "days": ["fri"],
+                             "rooms": ["room-01"], "preset": 1, "lock": true})");
+  closing.created = now_;
+  scheduler_.SetParts({closing});
+  venue_.lockRefused = true;
+  RunUntil(Utc("2027-01-08T21:00:00Z"));
+  // The recall went once; the lock was tried until given up, and reported twice only.
+  EXPECT_EQ(venue_.log, QStringList{"room-01 recall 1"});
+  const auto reports = ReportsFor(QStringLiteral("room-01"));
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].kind, FiringReport::Kind::Failed);
+  EXPECT_TRUE(reports[1].detail.startsWith(QStringLiteral("given up after 5 tries")))
+      << reports[1].detail.toStdString();
 }
 
 TEST_F(ScheduleTest, OverlapsFollowOneOrderAndRefusalsAreReported) {
@@ -183,11 +206,13 @@ TEST_F(ScheduleTest, OverlapsFollowOneOrderAndRefusalsAreReported) {
 
   // A value above a room's cap is not sent there, and the report says why.
   venue_.log.clear();
-  scheduler_.SetParts({parts[3]});
-  RunUntil(now_ + 60 * 1000);
+  DayPart quieter = parts[3];
+  quieter.at = QTime(19, 30);
+  scheduler_.SetParts({quieter});
+  RunUntil(Utc("2027-01-08T18:30:00Z"));
   EXPECT_EQ(venue_.log, QStringList{"room-01 write music.volume=60"});
   const auto capped = ReportsFor(QStringLiteral("room-02")).back();
-  EXPECT_EQ(capped.kind, FiringReport::Kind::CatchUp);
+  EXPECT_EQ(capped.kind, FiringReport::Kind::OnTime);
   EXPECT_TRUE(capped.detail.contains(QStringLiteral("values not sent")))
       << capped.detail.toStdString();
   EXPECT_TRUE(capped.detail.contains(QStringLiteral("at most 50")));

@@ -49,7 +49,7 @@ void Scheduler::Tick() {
     if (!occurrence) continue;
     const AppliedMark mark{occurrence->part->name, occurrence->due};
     const auto applied = applied_.find(room.name);
-    if (applied != applied_.end() && applied->second == mark) continue;
+    if (applied != applied_.end() && occurrence->due <= applied->second.due) continue;
     if (!room.online) {
       const auto waiting = waiting_.find(room.name);
       if (waiting == waiting_.end() || !(waiting->second == mark)) {
@@ -61,66 +61,78 @@ void Scheduler::Tick() {
     }
     const auto retry = retryAt_.find(room.name);
     if (retry != retryAt_.end() && now < retry->second) continue;
-    const bool late = waiting_[room.name] == mark || failed_[room.name] == mark ||
-                      now - occurrence->due > kOnTimeGraceMs;
-    const Outcome outcome = Apply(room.name, *occurrence->part);
-    if (!outcome.ok) {
+    Progress& progress = progress_[room.name];
+    if (!(progress.mark == mark)) progress = {mark, 0, 0, {}};
+    const bool late =
+        waiting_[room.name] == mark || progress.tries > 0 || now - occurrence->due > kOnTimeGraceMs;
+    QString why;
+    if (!Apply(room.name, *occurrence->part, progress, why)) {
+      ++progress.tries;
       retryAt_[room.name] = now + kRetryMs;
-      if (!(failed_[room.name] == mark))
-        Report(FiringReport::Kind::Failed, room.name, *occurrence, now, outcome.detail);
-      failed_[room.name] = mark;
+      if (progress.tries < kMaxTries) {
+        if (progress.tries == 1)
+          Report(FiringReport::Kind::Failed, room.name, *occurrence, now, why);
+        continue;
+      }
+      // Given up: the room keeps what it took, and the report says what it did not.
+      applied_[room.name] = mark;
+      Report(FiringReport::Kind::Failed, room.name, *occurrence, now,
+             QStringLiteral("given up after %1 tries: %2").arg(kMaxTries).arg(why));
+      progress_.erase(room.name);
       continue;
     }
     applied_[room.name] = mark;
     retryAt_.erase(room.name);
     Report(late ? FiringReport::Kind::CatchUp : FiringReport::Kind::OnTime, room.name, *occurrence,
-           now, outcome.detail);
+           now, progress.done.join(QStringLiteral("; ")));
+    progress_.erase(room.name);
   }
 }
 
-Scheduler::Outcome Scheduler::Apply(const QString& room, const DayPart& part) {
-  Outcome outcome;
-  QStringList done;
-  QString why;
-  if (part.preset != 0) {
-    if (!rooms_.Recall(room, part.preset, why)) {
-      outcome.detail = QStringLiteral("recalling preset %1 failed: %2").arg(part.preset).arg(why);
-      return outcome;
+bool Scheduler::Apply(const QString& room, const DayPart& part, Progress& progress, QString& why) {
+  QString error;
+  if (progress.step == 0) {
+    if (part.preset != 0) {
+      if (!rooms_.Recall(room, part.preset, error)) {
+        why = QStringLiteral("recalling preset %1 failed: %2").arg(part.preset).arg(error);
+        return false;
+      }
+      progress.done << QStringLiteral("preset %1").arg(part.preset);
     }
-    done << QStringLiteral("preset %1").arg(part.preset);
+    progress.step = 1;
   }
-  QString refused;
-  if (!part.values.isEmpty()) {
-    const auto caps = caps_(room);
-    if (!caps) {
-      outcome.detail = QStringLiteral("the room's caps cannot be read, so no value was sent");
-      return outcome;
+  if (progress.step == 1) {
+    if (!part.values.isEmpty()) {
+      const auto caps = caps_(room);
+      if (!caps) {
+        why = QStringLiteral("the room's caps cannot be read, so no value was sent");
+        return false;
+      }
+      const GateVerdict verdict = JudgeWrites(kScheduleCaller, {}, *caps, part.values);
+      if (verdict.status != 200) {
+        // Retrying would not help: the room's caps or the catalogue forbid the values.
+        progress.done << QStringLiteral("values not sent: ") + verdict.message;
+      } else if (!rooms_.Write(room, verdict.edits, error)) {
+        why = QStringLiteral("writing the values failed: ") + error;
+        return false;
+      } else {
+        for (auto it = part.values.begin(); it != part.values.end(); ++it)
+          progress.done << it.key() + QLatin1Char(' ') + SetTextFor(it.value());
+      }
     }
-    const GateVerdict verdict = JudgeWrites(kScheduleCaller, {}, *caps, part.values);
-    if (verdict.status != 200) {
-      // Retrying would not help: the room's caps or the catalogue forbid the values.
-      refused = QStringLiteral("values not sent: ") + verdict.message;
-    } else if (!rooms_.Write(room, verdict.edits, why)) {
-      outcome.detail = QStringLiteral("writing the values failed: ") + why;
-      return outcome;
-    } else {
-      for (auto it = part.values.begin(); it != part.values.end(); ++it)
-        done << it.key() + QLatin1Char(' ') + SetTextFor(it.value());
-    }
+    progress.step = 2;
   }
   if (part.lock) {
-    if (!rooms_.SetLock(room, *part.lock, why)) {
-      outcome.detail =
+    if (!rooms_.SetLock(room, *part.lock, error)) {
+      why =
           (*part.lock ? QStringLiteral("locking failed: ") : QStringLiteral("unlocking failed: ")) +
-          why;
-      return outcome;
+          error;
+      return false;
     }
-    done << (*part.lock ? QStringLiteral("locked") : QStringLiteral("unlocked"));
+    progress.done << (*part.lock ? QStringLiteral("locked") : QStringLiteral("unlocked"));
   }
-  if (!refused.isEmpty()) done << refused;
-  outcome.ok = true;
-  outcome.detail = done.join(QStringLiteral("; "));
-  return outcome;
+  progress.step = 3;
+  return true;
 }
 
 void Scheduler::Report(FiringReport::Kind kind, const QString& room, const Occurrence& occurrence,

@@ -1,8 +1,9 @@
 #pragma once
 // Fires the day-parts: on every Tick() each room gets the day-part in force for it unless it
-// already has it. A room that is offline when its day-part falls due is skipped and gets the
-// day-part in force when it is back (a catch-up), and the report says so. Time comes from the
-// clock it is given; nothing here sleeps or starts a timer.
+// already has it or something newer: time only moves forward, so removing or editing a
+// day-part never brings back an older one. A room that is offline when its day-part falls due is
+// skipped and gets the day-part in force when it is back (a catch-up), and the report says so. Time
+// comes from the clock it is given; nothing here sleeps or starts a timer.
 #include <QTimeZone>
 #include <functional>
 #include <map>
@@ -45,8 +46,10 @@ class Scheduler {
 
   // A day-part applied later than this after it fell due counts as a catch-up.
   static constexpr qint64 kOnTimeGraceMs = 2 * 60 * 1000;
-  // A room that did not take its day-part is tried again after this.
+  // A room that did not take its day-part is tried again after this, from the step that
+  // failed (a recall already taken is not sent again), and given up after kMaxTries.
   static constexpr qint64 kRetryMs = 60 * 1000;
+  static constexpr int kMaxTries = 5;
 
   Scheduler(RoomAccess& rooms, QTimeZone zone, Clock clock, CapsOf caps, Journal journal);
 
@@ -61,12 +64,16 @@ class Scheduler {
   void Tick();
 
  private:
-  struct Outcome {
-    bool ok = false;
-    QString detail;
+  // How far a room got with one occurrence: the steps taken (recall, values, lock) and tries.
+  struct Progress {
+    AppliedMark mark;
+    int step = 0;
+    int tries = 0;
+    QStringList done;
   };
   const std::vector<Occurrence>& Latest(qint64 now);
-  Outcome Apply(const QString& room, const DayPart& part);
+  // Takes the steps from progress.step on; false with `why` when one fails.
+  bool Apply(const QString& room, const DayPart& part, Progress& progress, QString& why);
   void Report(FiringReport::Kind kind, const QString& room, const Occurrence& occurrence,
               qint64 now, const QString& detail);
 
@@ -78,7 +85,7 @@ class Scheduler {
   std::vector<DayPart> parts_;
   std::map<QString, AppliedMark> applied_;
   std::map<QString, AppliedMark> waiting_;  // offline when it fell due
-  std::map<QString, AppliedMark> failed_;   // a try failed
+  std::map<QString, Progress> progress_;    // a try failed
   std::map<QString, qint64> retryAt_;
   // The latest occurrences hold until the next day-part falls due.
   std::vector<Occurrence> latest_;
