@@ -19,6 +19,8 @@ packages=(
   chromium chromium-driver python3-selenium
   # the HTTP front's TLS test makes its certificate with the openssl command
   openssl
+  # day-parts fire in a named time zone; the schedule tests use Europe/Berlin's clock changes
+  tzdata
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it

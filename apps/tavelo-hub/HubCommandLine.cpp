@@ -5,15 +5,23 @@ namespace tavelo::hub {
 const char* const kHubUsage =
     "usage: tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT]\n"
     "                        [--reread SECONDS] [--tls-cert FILE --tls-key FILE]\n"
-    "                        [--insecure-listen]\n"
+    "                        [--insecure-listen] [--time-zone ZONE] [--offline-alarm SECONDS]\n"
     "       tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]\n"
     "       tavelo-hub user remove NAME\n"
     "       tavelo-hub user passwd NAME [--password-stdin]\n"
     "       tavelo-hub rooms\n"
+    "       tavelo-hub schedule list | add JSON|- | remove NAME | dry-run [--time-zone ZONE]\n"
     "--database works with every command: a file for the embedded database (default: hub.sqlite\n"
     "in the user's data folder) or postgresql://USER@HOST[:PORT]/DATABASE.\n"
     "The service listens on 127.0.0.1:8470 unless --listen names another address; an address\n"
-    "other than loopback needs --tls-cert and --tls-key (PEM files), or --insecure-listen.\n";
+    "other than loopback needs --tls-cert and --tls-key (PEM files), or --insecure-listen.\n"
+    "Day-parts fire in --time-zone (an IANA name such as Europe/Berlin; default the system's).\n"
+    "A day-part is JSON: {\"name\": \"evening\", \"time\": \"22:00\", \"days\": [\"fri\", "
+    "\"sat\"],\n"
+    "  \"rooms\": [\"*\"], \"preset\": 3, \"values\": {\"music.volume\": 60}, \"lock\": true}; add "
+    "- reads\n"
+    "  it from standard input. Where day-parts overlap, the one that fell due last is in force;\n"
+    "  at one instant the higher \"priority\" wins, then the name first in order.\n";
 
 std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QString& error) {
   HubCommandLine line;
@@ -26,6 +34,16 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       }
       into = args[++i];
       return true;
+    };
+    // A whole number of seconds within [low, high].
+    auto seconds = [&](int& into, int low, int high) {
+      QString text;
+      if (!value(text)) return false;
+      bool ok = false;
+      into = text.toInt(&ok);
+      if (ok && into >= low && into <= high) return true;
+      error = QStringLiteral("%1 takes %2..%3 seconds").arg(arg).arg(low).arg(high);
+      return false;
     };
     if (arg == QStringLiteral("--database")) {
       if (!value(line.database)) return std::nullopt;
@@ -42,14 +60,11 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
     } else if (arg == QStringLiteral("--role")) {
       if (!value(line.role)) return std::nullopt;
     } else if (arg == QStringLiteral("--reread")) {
-      QString text;
-      if (!value(text)) return std::nullopt;
-      bool ok = false;
-      line.rereadSeconds = text.toInt(&ok);
-      if (!ok || line.rereadSeconds < 1 || line.rereadSeconds > 86400) {
-        error = QStringLiteral("--reread takes 1..86400 seconds");
-        return std::nullopt;
-      }
+      if (!seconds(line.rereadSeconds, 1, 86400)) return std::nullopt;
+    } else if (arg == QStringLiteral("--time-zone")) {
+      if (!value(line.timeZone)) return std::nullopt;
+    } else if (arg == QStringLiteral("--offline-alarm")) {
+      if (!seconds(line.offlineAlarmSeconds, 10, 86400)) return std::nullopt;
     } else if (arg == QStringLiteral("--password-stdin")) {
       line.passwordStdin = true;
     } else if (arg.startsWith(QStringLiteral("--"))) {

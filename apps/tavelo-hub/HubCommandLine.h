@@ -5,6 +5,7 @@
 //   tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]
 //   tavelo-hub user remove NAME | user passwd NAME [--password-stdin]
 //   tavelo-hub rooms
+//   tavelo-hub schedule list | add JSON|- | remove NAME | dry-run
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,6 +22,8 @@ struct HubCommandLine {
   QString tlsKey;
   bool insecureListen = false;
   int rereadSeconds = 60;
+  QString timeZone;  // an IANA name; empty for the system's
+  int offlineAlarmSeconds = 120;
   bool passwordStdin = false;
 };
 

@@ -9,9 +9,11 @@
 #include <string>
 
 #include "HubCommandLine.h"
+#include "ScheduleCommand.h"
 #include "fleet/Inventory.h"
 #include "hub/Accounts.h"
 #include "hub/Api.h"
+#include "hub/ApiSchedules.h"
 #include "hub/Database.h"
 #include "hub/HttpFront.h"
 #include "hub/Listening.h"
@@ -20,6 +22,7 @@
 #include "hub/rooms/Rollouts.h"
 #include "platform/WifiEndpoint.h"
 #include "presets/AtomicFile.h"
+#include "text/Escaped.h"
 
 namespace tavelo::hub {
 namespace {
@@ -116,7 +119,7 @@ bool ImportInventory(const QString& path, Store& store, QString& error) {
   return true;
 }
 
-int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase) {
+int Serve(const HubCommandLine& line, Database& db, Store& store, const QString& shownDatabase) {
   Accounts accounts(store);
   QString error;
   const auto where = ParseListenAddress(line.listen, error);
@@ -139,29 +142,61 @@ int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase
   if (!line.inventory.isEmpty() && !ImportInventory(line.inventory, store, error))
     return Fail(error);
 
-  LiveRooms rooms(store, Now, line.rereadSeconds);
+  const auto zone = ServiceTimeZone(line, error);
+  if (!zone) return Fail(error);
+
+  LiveRooms live(store, Now, line.rereadSeconds);
+  // Everything reaches the rooms through the alarms' watch.
+  AlarmLimits limits;
+  limits.offlineMs = line.offlineAlarmSeconds * 1000LL;
+  AlarmRunner alarms(db, live, limits, line.rereadSeconds * 1000LL, Now);
+  RoomAccess& rooms = alarms.Rooms();
+  ScheduleRunner schedules(db, store, rooms, *zone, Now);
+  if (!alarms.Load(error) || !schedules.Load(error)) return Fail(error);
+  if (!error.isEmpty()) std::cerr << "tavelo-hub: " << TerminalSafe(error.toStdString()) << "\n";
+
   Api api(store, accounts, rooms, Now);
+  ScheduleRoutes scheduleRoutes(schedules, alarms, store, rooms);
+  api.AddRoutes(scheduleRoutes);
   HttpFront front(api, accounts, Now);
   const auto publish = [&front](const QJsonObject& event) { front.Publish(event); };
   api.SetEventSink(publish);
-  rooms.SetEventSink(publish);
+  live.SetEventSink(publish);
+  schedules.SetEventSink(publish);
+  alarms.SetEventSink(publish);
   Rollouts rollouts(store, rooms, Now);
   rollouts.SetEventSink(publish);
   api.SetRollouts(&rollouts);
   const auto port = front.Listen(*where, tls, error);
   if (!port) return Fail(error);
-  if (!rooms.Start(error)) return Fail(error);
+  if (!live.Start(error)) return Fail(error);
   QTimer keepAlive;
   QObject::connect(&keepAlive, &QTimer::timeout, [&store] {
     if (const QString change = store.KeepAlive(); !change.isEmpty())
-      std::cerr << "tavelo-hub: " << change.toStdString() << "\n";
+      std::cerr << "tavelo-hub: " << TerminalSafe(change.toStdString()) << "\n";
   });
   keepAlive.start(kDatabaseCheckMs);
+
+  // Day-parts and alarms are looked at every second; day-parts changed by another service or
+  // `tavelo-hub schedule` are read again every minute.
+  QTimer watch;
+  int ticks = 0;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (++ticks % 60 == 0) {
+      QString why;
+      if (!schedules.Load(why) || !why.isEmpty())
+        std::cerr << "tavelo-hub: " << TerminalSafe(why.toStdString()) << "\n";
+    }
+    schedules.Tick();
+    alarms.Tick();
+  });
+  watch.start(1000);
   const QString host = where->address.protocol() == QAbstractSocket::IPv6Protocol
                            ? QLatin1Char('[') + where->address.toString() + QLatin1Char(']')
                            : where->address.toString();
   std::cout << "listening on " << (tls ? "https" : "http") << "://" << host.toStdString() << ":"
-            << *port << "/api/v1/ (database " << shownDatabase.toStdString() << ")\n"
+            << *port << "/api/v1/ (database " << shownDatabase.toStdString() << ", time zone "
+            << zone->id().toStdString() << ")\n"
             << std::flush;
   return QCoreApplication::exec();
 }
@@ -185,7 +220,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command != QStringLiteral("serve") && command != QStringLiteral("user") &&
-      command != QStringLiteral("rooms")) {
+      command != QStringLiteral("rooms") && command != QStringLiteral("schedule")) {
     std::cerr << "tavelo-hub: unknown command " << command.left(40).toStdString() << "\n"
               << kHubUsage;
     return 2;
@@ -201,5 +236,6 @@ int main(int argc, char** argv) {
   Store store(db);
   if (command == QStringLiteral("user")) return UserCommand(*line, store);
   if (command == QStringLiteral("rooms")) return RoomsCommand(store);
-  return Serve(*line, store, location->Shown());
+  if (command == QStringLiteral("schedule")) return ScheduleCommand(*line, db, store, Now());
+  return Serve(*line, db, store, location->Shown());
 }

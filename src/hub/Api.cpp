@@ -132,6 +132,8 @@ ApiReply Api::Handle(const ApiRequest& request) {
     if (what == QStringLiteral("sheet") && method == "GET") return Sheet(room);
   }
   if (auto reply = RolloutRoutes(*caller, parts, request)) return *reply;
+  for (ApiRoutes* routes : routes_)
+    if (auto reply = routes->Route(*caller, request, parts)) return *reply;
   return Error(404, QStringLiteral("no such resource: %1 %2")
                         .arg(QString::fromLatin1(method), request.path.left(200)));
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "hub/Accounts.h"
 #include "hub/RoomAccess.h"
@@ -29,6 +30,15 @@ struct ApiReply {
   qint64 retryAfterSeconds = 0;
 };
 
+// A group of routes kept in its own file (schedules, alarms, ...): asked, once the caller is
+// known, about every request the API itself does not serve; nothing means "not mine".
+class ApiRoutes {
+ public:
+  virtual ~ApiRoutes() = default;
+  virtual std::optional<ApiReply> Route(const Caller& caller, const ApiRequest& request,
+                                        const QStringList& parts) = 0;
+};
+
 class Api {
  public:
   using Clock = std::function<qint64()>;  // milliseconds since 1970
@@ -42,6 +52,9 @@ class Api {
   void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
   // Where staged roll-outs run; without one, roll-outs are refused.
   void SetRollouts(Rollouts* rollouts) { rollouts_ = rollouts; }
+
+  // Routes under /api/v1 served by another group; `parts` are the path's words after it.
+  void AddRoutes(ApiRoutes& routes) { routes_.push_back(&routes); }
 
  private:
   ApiReply Session(const ApiRequest& request);
@@ -67,6 +80,7 @@ class Api {
   Clock clock_;
   std::function<void(const QJsonObject&)> sink_;
   Rollouts* rollouts_ = nullptr;
+  std::vector<ApiRoutes*> routes_;
 };
 
 // A room as GET /api/v1/rooms lists it.

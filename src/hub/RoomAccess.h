@@ -57,6 +57,17 @@ class RoomAccess {
     (void)source;
     done({false, QStringLiteral("room \"%1\" is not connected").arg(name), {}});
   }
+  // Whether the room's adjustments are locked; nothing while not known.
+  virtual std::optional<bool> Locked(const QString& name) const {
+    (void)name;
+    return std::nullopt;
+  }
+  // Locks or unlocks the room's adjustments; true once the processor has taken it.
+  virtual bool SetLock(const QString& name, bool locked, QString& error) {
+    (void)locked;
+    error = QStringLiteral("room \"%1\" cannot be locked or unlocked by the service").arg(name);
+    return false;
+  }
 };
 
 }  // namespace tavelo::hub

@@ -25,6 +25,22 @@ const std::vector<Migration>& Migrations() {
            "room TEXT, name TEXT NOT NULL, old_value TEXT, new_value TEXT)",
            "CREATE TABLE settings (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
        }},
+      {2,
+       {
+           // A day-part is kept in its JSON form; the service reads it back through the same
+           // checks as a new one.
+           "CREATE TABLE schedules (id {id}, name TEXT NOT NULL UNIQUE, definition TEXT NOT "
+           "NULL, created BIGINT NOT NULL)",
+           // Which occurrence each room last received, so a restart neither repeats nor loses
+           // one.
+           "CREATE TABLE schedule_applied (room TEXT PRIMARY KEY, part TEXT NOT NULL, due BIGINT "
+           "NOT NULL)",
+           "CREATE TABLE alarms (id {id}, room TEXT NOT NULL, kind TEXT NOT NULL, detail TEXT NOT "
+           "NULL, raised BIGINT NOT NULL, cleared BIGINT)",
+           "CREATE INDEX alarms_open ON alarms (cleared, room, kind)",
+           // The content a room should hold, by hash; the drift alarm compares against it.
+           "CREATE TABLE room_references (room TEXT PRIMARY KEY, content_hash TEXT NOT NULL)",
+       }},
   };
   return migrations;
 }

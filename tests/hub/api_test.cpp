@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "ApiCalls.h"
 #include "HubTestSupport.h"
 #include "StandInRooms.h"
 #include "params/ParamImage.h"
@@ -36,20 +37,11 @@ class ApiTest : public hubtest::BothDatabases {
     staff_ = Login("sam", "pw-s");
   }
   QByteArray Login(const char* user, const char* password) {
-    const ApiReply reply = Call("POST", "/api/v1/session", {},
-                                QStringLiteral(R"({"user": "%1", "password": "%2"})")
-                                    .arg(QLatin1String(user), QLatin1String(password))
-                                    .toUtf8());
-    EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
-    return "Bearer " + QJsonDocument::fromJson(reply.body)
-                           .object()
-                           .value(QStringLiteral("token"))
-                           .toString()
-                           .toLatin1();
+    return hubtest::LoginHeader(*api_, user, password);
   }
   ApiReply Call(const QByteArray& method, const QString& path, const QByteArray& auth,
                 const QByteArray& body = {}) {
-    return api_->Handle({method, path, auth, body, QStringLiteral("127.0.0.1")});
+    return hubtest::CallApi(*api_, method, path, auth, body);
   }
   QString ErrorOf(const ApiReply& reply) {
     return QJsonDocument::fromJson(reply.body).object().value(QStringLiteral("error")).toString();

@@ -18,6 +18,8 @@
 
 #include "HttpClient.h"
 #include "HubTestSupport.h"
+#include "hub/Database.h"
+#include "hub/Store.h"
 
 namespace tavelo::hub {
 namespace {
@@ -202,6 +204,55 @@ TEST(HubProcessTest, ClearTextOffLoopbackAndHalfATlsPairAreRefusedBeforeAnything
   Service service(database);
   EXPECT_TRUE(service.Out().contains(QStringLiteral("one-time password")))
       << service.Out().toStdString();
+}
+
+TEST(HubProcessTest, ScheduleCommandsAddListDryRunAndRemove) {
+  hubtest::App();
+  QTemporaryDir dir;
+  DatabaseLocation location;
+  location.file = dir.filePath(QStringLiteral("hub.sqlite"));
+  {
+    Database db;
+    QString error;
+    ASSERT_TRUE(db.Open(location, error)) << error.toStdString();
+    Store store(db);
+    ASSERT_TRUE(store.PutRoom(QStringLiteral("room-01"), QStringLiteral("127.0.0.1"), 7001));
+  }
+  const QStringList db{QStringLiteral("--database"), location.file};
+  const QByteArray part =
+      R"({"name": "evening", "time": "22:00", "days": ["mon", "tue", "wed", "thu", "fri", "sat",
+          "sun"], "rooms": ["*"], "preset": 3})";
+  HubRun add = RunHub(
+      QStringList{QStringLiteral("schedule"), QStringLiteral("add"), QStringLiteral("-")} + db,
+      part);
+  EXPECT_EQ(add.exitCode, 0) << add.err.toStdString();
+  HubRun twice = RunHub(
+      QStringList{QStringLiteral("schedule"), QStringLiteral("add"), QString::fromUtf8(part)} + db);
+  EXPECT_EQ(twice.exitCode, 1);
+  EXPECT_TRUE(twice.err.contains(QStringLiteral("already named"))) << twice.err.toStdString();
+
+  HubRun list = RunHub(QStringList{QStringLiteral("schedule"), QStringLiteral("list")} + db);
+  EXPECT_TRUE(list.out.startsWith(QStringLiteral("evening  22:00"))) << list.out.toStdString();
+  HubRun plan = RunHub(QStringList{QStringLiteral("schedule"), QStringLiteral("dry-run"),
+                                   QStringLiteral("--time-zone"), QStringLiteral("Asia/Tokyo")} +
+                       db);
+  EXPECT_EQ(plan.exitCode, 0) << plan.err.toStdString();
+  EXPECT_EQ(plan.out.count(QStringLiteral("T22:00:00+09:00  evening  preset 3")), 7)
+      << plan.out.toStdString();
+  HubRun zone = RunHub(QStringList{QStringLiteral("schedule"), QStringLiteral("dry-run"),
+                                   QStringLiteral("--time-zone"), QStringLiteral("Mars/Base")} +
+                       db);
+  EXPECT_EQ(zone.exitCode, 1);
+  EXPECT_TRUE(zone.err.contains(QStringLiteral("unknown zone"))) << zone.err.toStdString();
+
+  HubRun remove = RunHub(
+      QStringList{QStringLiteral("schedule"), QStringLiteral("remove"), QStringLiteral("evening")} +
+      db);
+  EXPECT_EQ(remove.exitCode, 0) << remove.err.toStdString();
+  HubRun gone = RunHub(
+      QStringList{QStringLiteral("schedule"), QStringLiteral("remove"), QStringLiteral("evening")} +
+      db);
+  EXPECT_EQ(gone.exitCode, 1);
 }
 
 }  // namespace

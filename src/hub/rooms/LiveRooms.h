@@ -36,6 +36,12 @@ class LiveRooms : public RoomAccess {
   std::optional<QByteArray> CurrentSet(const QString& name) const override;
   bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) override;
   bool Recall(const QString& name, int preset, QString& error) override;
+  // Known while the room is online: the status poll reports it.
+  std::optional<bool> Locked(const QString& name) const override {
+    const auto room = Room(name);
+    if (!room || !room->online) return std::nullopt;
+    return room->locked;
+  }
   void Upload(const QString& name, const QByteArray& set, const QString& source,
               std::function<void(const UploadResult&)> done) override;
 

@@ -1,0 +1,40 @@
+#include "hub/alarms/WatchedRooms.h"
+
+#include "hub/Store.h"
+
+namespace tavelo::hub {
+
+bool WatchedRooms::Judged(const QString& name, bool taken, const QString& error) {
+  if (!taken) {
+    alarms_.WriteRefused(name, error);
+    return false;
+  }
+  alarms_.WriteTaken(name);
+  CheckContent(name);
+  return true;
+}
+
+bool WatchedRooms::Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) {
+  return Judged(name, rooms_.Write(name, edits, error), error);
+}
+
+bool WatchedRooms::Recall(const QString& name, int preset, QString& error) {
+  return Judged(name, rooms_.Recall(name, preset, error), error);
+}
+
+bool WatchedRooms::SetLock(const QString& name, bool locked, QString& error) {
+  return Judged(name, rooms_.SetLock(name, locked, error), error);
+}
+
+void WatchedRooms::Sweep(bool checkContent) {
+  for (const RoomView& room : rooms_.Rooms()) {
+    alarms_.Observe(room, rooms_.Locked(room.name));
+    if (checkContent && room.online) CheckContent(room.name);
+  }
+}
+
+void WatchedRooms::CheckContent(const QString& name) {
+  if (const auto set = rooms_.CurrentSet(name)) alarms_.Content(name, Store::ContentHash(*set));
+}
+
+}  // namespace tavelo::hub
