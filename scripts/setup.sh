@@ -12,9 +12,11 @@ packages=(
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   # bounded optimisers for fitting an EQ set to a room measurement
   libnlopt-dev
-  # the venue service: HTTP server, WebSockets, SQL drivers, Argon2id; PostgreSQL for its tests
+  # the venue service: HTTP server, WebSockets, SQL drivers, Argon2id, the MQTT client;
+  # PostgreSQL and the mosquitto broker for its tests
   qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libsodium-dev
-  postgresql
+  libmosquitto-dev
+  postgresql mosquitto
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it

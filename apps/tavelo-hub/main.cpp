@@ -9,11 +9,13 @@
 #include <string>
 
 #include "HubCommandLine.h"
+#include "HubMqtt.h"
 #include "fleet/Inventory.h"
 #include "hub/Accounts.h"
 #include "hub/Api.h"
 #include "hub/Database.h"
 #include "hub/HttpFront.h"
+#include "hub/MetricsRoute.h"
 #include "hub/Secrets.h"
 #include "hub/StoredRooms.h"
 #include "platform/WifiEndpoint.h"
@@ -130,10 +132,28 @@ int Serve(const HubCommandLine& line, Store& store, const QString& shownDatabase
   if (colon < 0 || !portOk || port < 0 || port > 65535 || address.isNull())
     return Fail(QStringLiteral("--listen takes ADDRESS:PORT, as in 127.0.0.1:8470"));
 
+  const auto mqttSettings = MqttSettingsFrom(line, store, error);
+  if (!mqttSettings && !error.isEmpty()) return Fail(error);
+
   StoredRooms rooms(store);
   Api api(store, accounts, rooms, Now);
   HttpFront front(api, accounts, Now);
-  api.SetEventSink([&front](const QJsonObject& event) { front.Publish(event); });
+  HubMetrics metrics;
+  const NoAlarms alarms;
+  const MetricsRoute metricsRoute(rooms, metrics, alarms, Now);
+  api.SetMetrics(&metrics);
+  front.SetMetrics(&metricsRoute, &metrics);
+  std::unique_ptr<MqttService> mqtt;
+  if (mqttSettings) {
+    mqtt = std::make_unique<MqttService>(*mqttSettings, rooms, api, [&store](const QString& room) {
+      return store.Caps(room).value_or(std::map<QString, int>{});
+    });
+    if (!mqtt->Start(error)) return Fail(error);
+  }
+  api.SetEventSink([&front, &mqtt](const QJsonObject& event) {
+    front.Publish(event);
+    if (mqtt) mqtt->OnEvent(event);
+  });
   auto* server = new QTcpServer(&front);
   if (!server->listen(address, static_cast<quint16>(port)))
     return Fail(QStringLiteral("cannot listen on %1: %2").arg(line.listen, server->errorString()));

@@ -93,6 +93,15 @@ ApiReply Api::Handle(const ApiRequest& request) {
     if (!accounts_.Logout(token)) return Error(503, store_.lastError());
     return Json(200, QJsonObject{{QStringLiteral("ended"), true}});
   }
+  return HandleAs(*caller, request);
+}
+
+ApiReply Api::HandleAs(const Caller& caller, const ApiRequest& request) {
+  if (request.body.size() > kMaxBodyBytes)
+    return Error(413, QStringLiteral("the body is larger than %1 bytes").arg(kMaxBodyBytes));
+  if (!request.path.startsWith(kPrefix)) return Error(404, QStringLiteral("no such resource"));
+  const QStringList parts = request.path.mid(kPrefix.size()).split(QLatin1Char('/'));
+  const QByteArray& method = request.method;
   if (parts == QStringList{QStringLiteral("rooms")} && method == "GET") return Rooms();
   if (parts.size() == 3 && parts[0] == QStringLiteral("rooms")) {
     const QString& room = parts[1];
@@ -100,9 +109,10 @@ ApiReply Api::Handle(const ApiRequest& request) {
     const QString& what = parts[2];
     if (what == QStringLiteral("values") && method == "GET") return Values(room);
     if (what == QStringLiteral("values") && method == "PATCH")
-      return WriteValues(*caller, room, request);
-    if (what == QStringLiteral("recall") && method == "POST") return Recall(*caller, room, request);
-    if (what == QStringLiteral("caps") && method == "PUT") return PutCaps(*caller, room, request);
+      return Counted(request, WriteValues(caller, room, request));
+    if (what == QStringLiteral("recall") && method == "POST")
+      return Counted(request, Recall(caller, room, request));
+    if (what == QStringLiteral("caps") && method == "PUT") return PutCaps(caller, room, request);
     if (what == QStringLiteral("caps") && method == "GET") return GetCaps(room);
     if (what == QStringLiteral("history") && method == "GET") return History(room);
   }
@@ -152,6 +162,11 @@ ApiReply Api::Values(const QString& room) {
   return {200, QByteArray::fromStdString(json), 0};
 }
 
+ApiReply Api::Counted(const ApiRequest& request, ApiReply reply) {
+  if (metrics_) metrics_->CountWrite(request.source, WriteResult(reply.status));
+  return reply;
+}
+
 QStringList Api::StaffNames() {
   const auto setting = store_.Setting(QStringLiteral("staff.names"));
   if (!setting) return DefaultStaffNames();
@@ -198,7 +213,7 @@ ApiReply Api::WriteValues(const Caller& caller, const QString& room, const ApiRe
   out += "}";
   if (sink_) {
     QJsonObject event{{QStringLiteral("room"), room},
-                      {QStringLiteral("source"), QStringLiteral("api")},
+                      {QStringLiteral("source"), request.source},
                       {QStringLiteral("user"), caller.name}};
     event.insert(QStringLiteral("values"),
                  QJsonDocument::fromJson(QByteArray::fromStdString(out)).object());
@@ -226,7 +241,7 @@ ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest
                 QString::number(view->preset), QString::number(number)});
   if (sink_)
     sink_({{QStringLiteral("room"), room},
-           {QStringLiteral("source"), QStringLiteral("api")},
+           {QStringLiteral("source"), request.source},
            {QStringLiteral("user"), caller.name},
            {QStringLiteral("preset"), number}});
   return Json(200, RoomJson(*rooms_.Room(room)));

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "hub/Accounts.h"
+#include "hub/HubMetrics.h"
 #include "hub/RoomAccess.h"
 #include "hub/Store.h"
 
@@ -17,7 +18,8 @@ struct ApiRequest {
   QString path;       // "/api/v1/rooms/room-01/values", decoded
   QByteArray authorization;
   QByteArray body;
-  QString origin;  // the client's address, for the audit log
+  QString origin;                          // the client's address, for the audit log
+  QString source = QStringLiteral("api");  // what the change events are tagged with
 };
 
 struct ApiReply {
@@ -34,9 +36,13 @@ class Api {
   static constexpr qsizetype kMaxBodyBytes = 64 * 1024;
 
   ApiReply Handle(const ApiRequest& request);
+  // The same for a caller already known (the MQTT bridge's own user): no token is read.
+  ApiReply HandleAs(const Caller& caller, const ApiRequest& request);
 
   // Every change the API makes goes here as one event: {"room", "source", "user", ...}.
   void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
+  // Where writes and recalls are counted by source and result.
+  void SetMetrics(HubMetrics* metrics) { metrics_ = metrics; }
 
  private:
   ApiReply Session(const ApiRequest& request);
@@ -48,12 +54,14 @@ class Api {
   ApiReply GetCaps(const QString& room);
   ApiReply History(const QString& room);
   QStringList StaffNames();
+  ApiReply Counted(const ApiRequest& request, ApiReply reply);
 
   Store& store_;
   Accounts& accounts_;
   RoomAccess& rooms_;
   Clock clock_;
   std::function<void(const QJsonObject&)> sink_;
+  HubMetrics* metrics_ = nullptr;
 };
 
 // The OpenAPI 3 document that describes the API.

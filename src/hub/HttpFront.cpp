@@ -1,6 +1,7 @@
 #include "hub/HttpFront.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QJsonDocument>
@@ -40,6 +41,16 @@ HttpFront::~HttpFront() = default;
 bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
   // The server hands a WebSocket upgrade to AcceptWebSockets after this: no reply here.
   if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0) return true;
+  if (metricsRoute_)
+    if (const auto metrics =
+            metricsRoute_->Handle(MethodName(request.method()), request.url().path())) {
+      makeResponder(request, socket)
+          .write(metrics->body, metrics->contentType,
+                 static_cast<QHttpServerResponder::StatusCode>(metrics->status));
+      return true;
+    }
+  QElapsedTimer timer;
+  timer.start();
   ApiRequest in;
   in.method = MethodName(request.method());
   in.path = request.url().path();
@@ -47,6 +58,7 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
   in.body = request.body();
   in.origin = request.remoteAddress().toString();
   const ApiReply reply = api_.Handle(in);
+  if (metrics_) metrics_->ObserveRequest(static_cast<double>(timer.nsecsElapsed()) / 1e9);
   QHttpServerResponder responder = makeResponder(request, socket);
   const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
   if (reply.retryAfterSeconds > 0)

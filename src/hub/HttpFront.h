@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hub/Api.h"
+#include "hub/MetricsRoute.h"
 
 namespace tavelo::hub {
 
@@ -21,6 +22,11 @@ class HttpFront : public QAbstractHttpServer {
   // Sends one event to every connected client.
   void Publish(const QJsonObject& event);
   int EventClients() const { return static_cast<int>(clients_.size()); }
+  // Serves /metrics from `route` and times every API request into `metrics`.
+  void SetMetrics(const MetricsRoute* route, HubMetrics* metrics) {
+    metricsRoute_ = route;
+    metrics_ = metrics;
+  }
 
  protected:
   bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
@@ -33,6 +39,8 @@ class HttpFront : public QAbstractHttpServer {
   Accounts& accounts_;
   Clock clock_;
   std::vector<std::unique_ptr<QWebSocket>> clients_;
+  const MetricsRoute* metricsRoute_ = nullptr;
+  HubMetrics* metrics_ = nullptr;
 };
 
 }  // namespace tavelo::hub

@@ -3,6 +3,7 @@
 // tests put a stand-in behind it.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,14 @@ struct RoomView {
   QString presetName;
 };
 
+// What a room's session knows beyond the view, as far as it knows it (the MQTT bridge shows
+// it).
+struct RoomExtras {
+  QStringList presetNames;  // the ten stored presets' names in slot order, once read
+  std::optional<bool> muted;
+  std::optional<bool> locked;
+};
+
 class RoomAccess {
  public:
   virtual ~RoomAccess() = default;
@@ -28,6 +37,7 @@ class RoomAccess {
   // Sends the edits; true once the processor has taken them. On failure `error` says why.
   virtual bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) = 0;
   virtual bool Recall(const QString& name, int preset, QString& error) = 0;
+  virtual RoomExtras Extras(const QString& /*name*/) const { return {}; }
 };
 
 }  // namespace tavelo::hub
