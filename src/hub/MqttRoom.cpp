@@ -19,7 +19,7 @@ constexpr std::array<BridgedVolume, 3> kVolumes = {{
     {row::kEffectVolume, "Effect volume"},
 }};
 
-constexpr int kSlots = 10;
+constexpr int kSlots = kStoredPresets;
 
 QString RowName(RowId id) {
   const std::string_view name = RowOf(id).name;
