@@ -3,6 +3,9 @@
 #include <mosquitto.h>
 
 #include <QMetaObject>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 namespace tavelo::hub {
@@ -28,6 +31,8 @@ MosquittoClient::MosquittoClient(MqttOptions options, QString willTopic, Handler
       willTopic_(std::move(willTopic)),
       handlers_(std::move(handlers)) {
   InitLibraryOnce();
+  retry_.setSingleShot(true);
+  connect(&retry_, &QTimer::timeout, this, [this] { TryFirstConnection(); });
 }
 
 MosquittoClient::~MosquittoClient() {
@@ -49,7 +54,7 @@ bool MosquittoClient::Start(QString& error) {
   mosquitto_connect_callback_set(client_, &MosquittoClient::OnConnect);
   mosquitto_disconnect_callback_set(client_, &MosquittoClient::OnDisconnect);
   mosquitto_message_callback_set(client_, &MosquittoClient::OnMessage);
-  mosquitto_reconnect_delay_set(client_, 1, 30, true);
+  mosquitto_reconnect_delay_set(client_, kFirstRetryMs / 1000, kLastRetryMs / 1000, true);
   int rc = mosquitto_will_set(client_, willTopic_.toUtf8().constData(),
                               static_cast<int>(qstrlen(kMqttOffline)), kMqttOffline, kQos, true);
   if (rc == MOSQ_ERR_SUCCESS && !options_.user.isEmpty())
@@ -67,20 +72,27 @@ bool MosquittoClient::Start(QString& error) {
     error = QStringLiteral("the MQTT client refused its settings: %1").arg(Why(rc));
     return false;
   }
-  // A broker that is not there yet is retried by the loop below.
-  rc = mosquitto_connect_async(client_, options_.host.toUtf8().constData(), options_.port,
-                               kKeepAliveSeconds);
-  if (rc == MOSQ_ERR_INVAL) {
-    error = QStringLiteral("the MQTT broker's address is not usable: %1").arg(options_.host);
-    return false;
-  }
-  rc = mosquitto_loop_start(client_);
-  if (rc != MOSQ_ERR_SUCCESS) {
-    error = QStringLiteral("the MQTT client's thread could not start: %1").arg(Why(rc));
-    return false;
-  }
-  started_ = true;
+  TryFirstConnection();
   return true;
+}
+
+void MosquittoClient::TryFirstConnection() {
+  // Resolving the name blocks; the connection itself does not.
+  const int rc = mosquitto_connect_async(client_, options_.host.toUtf8().constData(), options_.port,
+                                         kKeepAliveSeconds);
+  if (rc == MOSQ_ERR_SUCCESS) {
+    const int loop = mosquitto_loop_start(client_);
+    if (loop == MOSQ_ERR_SUCCESS) {
+      started_ = true;
+      return;
+    }
+    if (handlers_.disconnected) handlers_.disconnected(Why(loop));
+  } else if (handlers_.disconnected) {
+    handlers_.disconnected(rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(strerror(errno))
+                                                : Why(rc));
+  }
+  retry_.start(retryMs_);
+  retryMs_ = std::min(retryMs_ * 2, kLastRetryMs);
 }
 
 void MosquittoClient::Publish(const QString& topic, const QByteArray& payload, bool retain) {

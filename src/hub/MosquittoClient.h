@@ -1,12 +1,15 @@
 #pragma once
 // The bridge's MQTT client over libmosquitto. The library's own thread keeps the connection,
-// reconnecting with back-off (1 s doubling to 30 s) whenever the broker goes away; what it
+// reconnecting with back-off (1 s doubling to 30 s) whenever the broker goes away. That
+// thread retries only a connection that once succeeded, so until the first one does, a timer
+// here tries again on the same back-off. What the thread
 // reports reaches this object's thread as queued calls, so the bridge runs on the service's
 // event loop only. The broker publishes "offline" on the status topic, retained, as the
 // client's last will.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 #include "hub/MqttBridge.h"
@@ -35,6 +38,8 @@ class MosquittoClient : public QObject, public MqttLink {
   void Subscribe(const QString& filter) override;
 
  private:
+  void TryFirstConnection();
+
   static void OnConnect(mosquitto*, void* self, int rc);
   static void OnDisconnect(mosquitto*, void* self, int rc);
   static void OnMessage(mosquitto*, void* self, const mosquitto_message* message);
@@ -43,7 +48,11 @@ class MosquittoClient : public QObject, public MqttLink {
   QString willTopic_;
   Handlers handlers_;
   mosquitto* client_ = nullptr;
-  bool started_ = false;
+  bool started_ = false;  // the library's thread runs
+  QTimer retry_;
+  int retryMs_ = kFirstRetryMs;
+  static constexpr int kFirstRetryMs = 1000;
+  static constexpr int kLastRetryMs = 30000;
 };
 
 }  // namespace tavelo::hub
