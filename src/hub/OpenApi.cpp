@@ -58,6 +58,11 @@ const Operation kOperations[] = {
      true,
      {"200", "401", "404", "503"}},
     {"/api/v1/openapi.json", "get", "This document", false, {"200"}},
+    {"/metrics",
+     "get",
+     "The service's counters in the Prometheus text format (no token needed)",
+     false,
+     {"200", "405"}},
 };
 
 QString Description(const QString& status) {
@@ -70,6 +75,7 @@ QString Description(const QString& status) {
       {QStringLiteral("404"), QStringLiteral("no such room or resource")},
       {QStringLiteral("409"),
        QStringLiteral("the room is offline or not read yet; nothing was sent")},
+      {QStringLiteral("405"), QStringLiteral("the path takes another method")},
       {QStringLiteral("413"), QStringLiteral("the body is too large")},
       {QStringLiteral("422"),
        QStringLiteral("an unknown name or an out-of-range value; nothing was sent")},

@@ -2,14 +2,17 @@
 // without a broker.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include "StandInRooms.h"
 #include "hub/MqttCommands.h"
+#include "hub/MqttOptions.h"
 #include "hub/MqttRoom.h"
 
 namespace tavelo::hub {
@@ -242,6 +245,40 @@ TEST(MqttCommandTest, CommandsAreCheckedBeforeUse) {
       ParseMqttCommand(topics, QStringLiteral("tavelo/ghost/preset/set"), "1", rooms);
   EXPECT_FALSE(ghost.command);
   EXPECT_TRUE(ghost.error.contains(QStringLiteral("ghost")));
+}
+
+TEST(MqttOptionsTest, BrokerAddressesAndPasswordFiles) {
+  QString error;
+  const auto plain = ParseMqttUrl(QStringLiteral("mqtt://broker.local"), error);
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->port, 1883);
+  EXPECT_FALSE(plain->tls);
+  const auto secure = ParseMqttUrl(QStringLiteral("mqtts://[::1]:9000"), error);
+  ASSERT_TRUE(secure);
+  EXPECT_EQ(secure->host, QStringLiteral("::1"));
+  EXPECT_EQ(secure->port, 9000);
+  EXPECT_TRUE(secure->tls);
+  EXPECT_EQ(ParseMqttUrl(QStringLiteral("mqtts://b"), error)->port, 8883);
+  // Credentials in the address would show in the process list: refused.
+  for (const char* bad : {"http://b", "mqtt://", "mqtt://u:pw@b", "mqtt://b:0", "mqtt://b:99999",
+                          "mqtt://b/topic", "b:1883", "mqtt://b?x=1"}) {
+    error.clear();
+    EXPECT_FALSE(ParseMqttUrl(QLatin1String(bad), error)) << bad;
+    EXPECT_FALSE(error.isEmpty()) << bad;
+  }
+
+  QTemporaryDir dir;
+  const auto write = [&](const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(QLatin1String(name)));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+  };
+  EXPECT_EQ(ReadPasswordFile(write("crlf", "s3cret pw\r\nsecond line\n"), error),
+            QStringLiteral("s3cret pw"));
+  EXPECT_FALSE(ReadPasswordFile(write("empty", "\n"), error));
+  EXPECT_FALSE(ReadPasswordFile(dir.filePath(QStringLiteral("missing")), error));
+  EXPECT_TRUE(error.contains(QStringLiteral("missing")));
 }
 
 }  // namespace
