@@ -1,7 +1,9 @@
 // The MQTT bridge over a stand-in client: what it publishes on (re)connection and on change,
 // and that its commands meet the same roles and caps as the API's clients.
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <iostream>
 #include <set>
 #include <utility>
 
@@ -182,6 +184,24 @@ TEST_F(MqttBridgeTest, AnInstallerBridgeWritesWhatStaffMayNot) {
   Command("Room 2", "mic.volume", "81");  // beyond the catalogue's range: refused by the API
   EXPECT_EQ(rooms_.At(QStringLiteral("Room 2")).writes, 1);
   EXPECT_EQ(ReadValue(rooms_.At(QStringLiteral("Room 2")).image, RowOf(row::kMicVolume)), 10);
+}
+
+TEST_F(MqttBridgeTest, AHundredRoomsRefreshWellWithinThePeriod) {
+  for (int i = 3; i <= 100; ++i)
+    rooms_.Add(QStringLiteral("room-%1").arg(i, 3, 10, QLatin1Char('0')));
+  MakeBridge(Role::Installer);
+  QElapsedTimer timer;
+  timer.start();
+  bridge_->OnConnected();
+  const qint64 firstMs = timer.elapsed();
+  EXPECT_EQ(link_.Take().size(), 1u + 100u * 15u);  // status; 5 configs and 10 state topics each
+  timer.restart();
+  bridge_->Refresh();
+  const qint64 refreshMs = timer.elapsed();
+  EXPECT_TRUE(link_.Take().empty());
+  std::cout << "MQTT bridge, 100 rooms: first publication " << firstMs << " ms, refresh "
+            << refreshMs << " ms (every " << MqttBridge::kRefreshMs << " ms)\n";
+  EXPECT_LT(refreshMs, MqttBridge::kRefreshMs / 4);
 }
 
 }  // namespace
