@@ -37,6 +37,7 @@ std::vector<BridgedRoom> MqttBridge::ReadRooms(const QString& only) const {
 void MqttBridge::OnConnected() {
   connected_ = true;
   published_.clear();
+  described_.clear();
   link_.Publish(topics_.Status(), kMqttOnline, true);
   link_.Subscribe(topics_.CommandFilter());
   Refresh();
@@ -61,7 +62,16 @@ void MqttBridge::OnEvent(const QJsonObject& event) {
 }
 
 void MqttBridge::Publish(const BridgedRoom& room) {
-  for (const MqttMessage& message : DiscoveryMessages(topics_, room)) Send(message);
+  // The discovery documents change only with the name, the preset names or the caps: built
+  // again only then.
+  QString key = room.name + QChar(0x1f) + room.presetNames.join(QChar(0x1f));
+  for (const auto& [name, cap] : room.caps)
+    key += QChar(0x1f) + name + QLatin1Char('=') + QString::number(cap);
+  QString& described = described_[room.segment];
+  if (described != key) {
+    described = key;
+    for (const MqttMessage& message : DiscoveryMessages(topics_, room)) Send(message);
+  }
   for (const MqttMessage& message : StateMessages(topics_, room)) Send(message);
 }
 

@@ -64,6 +64,7 @@ class MqttBridge : public QObject {
   QTimer refresh_;
   bool connected_ = false;
   std::map<QString, QByteArray> published_;  // topic -> payload, since the last connection
+  std::map<QString, QString> described_;     // room segment -> what its discovery was made of
   QStringList refusals_;
 };
 

@@ -117,6 +117,22 @@ TEST_F(MqttBridgeTest, PublishesEverythingOnEachConnectionAndThenOnlyChanges) {
                                        Topic("room-01", "online"), Topic("room-01", "state")}));
   EXPECT_EQ(Last(changed, Topic("Room 2", "mic.volume")), "9");
 
+  // A new cap changes the number's maximum in the room's discovery document, and only there.
+  ASSERT_TRUE(store_->SetCaps(QStringLiteral("Room 2"), {{QStringLiteral("music.volume"), 44}}));
+  bridge_->Refresh();
+  changed = link_.Take();
+  int documents = 0;
+  for (const MqttMessage& m : changed) {
+    if (!m.topic.startsWith(QStringLiteral("homeassistant/"))) continue;
+    ++documents;
+    EXPECT_TRUE(m.topic.contains(TopicSegment(QStringLiteral("Room 2")))) << m.topic.toStdString();
+    if (m.topic.contains(QStringLiteral("music_volume"))) {
+      EXPECT_EQ(QJsonDocument::fromJson(m.payload).object().value(QStringLiteral("max")).toInt(),
+                44);
+    }
+  }
+  EXPECT_EQ(documents, 1);
+
   // After a reconnection (the broker may have lost its retained messages) all of it again.
   bridge_->OnDisconnected();
   bridge_->Refresh();
