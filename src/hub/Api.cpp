@@ -50,6 +50,14 @@ std::optional<QJsonObject> BodyObject(const ApiRequest& request, ApiReply& refus
   return document.object();
 }
 
+// A body too large or a path outside the API: refused before anything else is read.
+std::optional<ApiReply> Unservable(const ApiRequest& request) {
+  if (request.body.size() > Api::kMaxBodyBytes)
+    return Error(413, QStringLiteral("the body is larger than %1 bytes").arg(Api::kMaxBodyBytes));
+  if (!request.path.startsWith(kPrefix)) return Error(404, QStringLiteral("no such resource"));
+  return std::nullopt;
+}
+
 std::optional<std::vector<FieldEntry>> FieldsOf(const QByteArray& set) {
   const DescribedFile file = DescribeFileBytes(
       reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
@@ -70,9 +78,7 @@ Api::Api(Store& store, Accounts& accounts, RoomAccess& rooms, Clock clock)
     : store_(store), accounts_(accounts), rooms_(rooms), clock_(std::move(clock)) {}
 
 ApiReply Api::Handle(const ApiRequest& request) {
-  if (request.body.size() > kMaxBodyBytes)
-    return Error(413, QStringLiteral("the body is larger than %1 bytes").arg(kMaxBodyBytes));
-  if (!request.path.startsWith(kPrefix)) return Error(404, QStringLiteral("no such resource"));
+  if (const auto refusal = Unservable(request)) return *refusal;
   const QStringList parts = request.path.mid(kPrefix.size()).split(QLatin1Char('/'));
   const QByteArray& method = request.method;
 
@@ -97,9 +103,7 @@ ApiReply Api::Handle(const ApiRequest& request) {
 }
 
 ApiReply Api::HandleAs(const Caller& caller, const ApiRequest& request) {
-  if (request.body.size() > kMaxBodyBytes)
-    return Error(413, QStringLiteral("the body is larger than %1 bytes").arg(kMaxBodyBytes));
-  if (!request.path.startsWith(kPrefix)) return Error(404, QStringLiteral("no such resource"));
+  if (const auto refusal = Unservable(request)) return *refusal;
   const QStringList parts = request.path.mid(kPrefix.size()).split(QLatin1Char('/'));
   const QByteArray& method = request.method;
   if (parts == QStringList{QStringLiteral("rooms")} && method == "GET") return Rooms();

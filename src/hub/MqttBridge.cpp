@@ -96,7 +96,11 @@ void MqttBridge::Refuse(const QString& segment, const QString& why) {
 }
 
 void MqttBridge::OnMessage(const QString& topic, const QByteArray& payload) {
-  const std::vector<BridgedRoom> rooms = ReadRooms();
+  // Reading a command needs the rooms' names and preset names only: no set is parsed and no
+  // cap read for a message that may be refused.
+  std::vector<BridgedRoom> rooms;
+  for (const RoomView& view : rooms_.Rooms())
+    rooms.push_back(BridgeRoom(view, rooms_.Extras(view.name), std::nullopt, {}));
   const ParsedCommand parsed = ParseMqttCommand(topics_, topic, payload, rooms);
   if (!parsed.command) {
     if (!parsed.error.isEmpty()) Refuse({}, parsed.error);
