@@ -12,15 +12,17 @@ packages=(
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   # bounded optimisers for fitting an EQ set to a room measurement
   libnlopt-dev
-  # the venue service: HTTP server, WebSockets, SQL drivers, Argon2id; PostgreSQL for its tests
+  # the venue service: HTTP server, WebSockets, SQL drivers, Argon2id, the MQTT client;
+  # PostgreSQL and the mosquitto broker for its tests
   qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libsodium-dev
-  postgresql
   # the web panel's end-to-end tests drive a headless browser
   chromium chromium-driver python3-selenium
   # the HTTP front's TLS test makes its certificate with the openssl command
   openssl
   # day-parts fire in a named time zone; the schedule tests use Europe/Berlin's clock changes
   tzdata
+  libmosquitto-dev
+  postgresql mosquitto
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
   hyperfine
   # packaging and its checks; the Windows cross-build of the core and Wine to test it

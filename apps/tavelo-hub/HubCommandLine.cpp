@@ -6,6 +6,9 @@ const char* const kHubUsage =
     "usage: tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT]\n"
     "                        [--reread SECONDS] [--tls-cert FILE --tls-key FILE]\n"
     "                        [--insecure-listen] [--time-zone ZONE] [--offline-alarm SECONDS]\n"
+    "                        [--mqtt mqtt[s]://HOST[:PORT] --mqtt-as USER [--mqtt-user NAME\n"
+    "                         --mqtt-password-file FILE] [--mqtt-tls-ca FILE] [--mqtt-base "
+    "TOPIC]]\n"
     "       tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]\n"
     "       tavelo-hub user remove NAME\n"
     "       tavelo-hub user passwd NAME [--password-stdin]\n"
@@ -21,7 +24,9 @@ const char* const kHubUsage =
     "  \"rooms\": [\"*\"], \"preset\": 3, \"values\": {\"music.volume\": 60}, \"lock\": true}; add "
     "- reads\n"
     "  it from standard input. Where day-parts overlap, the one that fell due last is in force;\n"
-    "  at one instant the higher \"priority\" wins, then the name first in order.\n";
+    "  at one instant the higher \"priority\" wins, then the name first in order.\n"
+    "--mqtt publishes every room to an MQTT broker (with Home Assistant discovery) and takes\n"
+    "commands there with the role of the service's user --mqtt-as names.\n";
 
 std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QString& error) {
   HubCommandLine line;
@@ -57,6 +62,18 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       if (!value(line.tlsKey)) return std::nullopt;
     } else if (arg == QStringLiteral("--insecure-listen")) {
       line.insecureListen = true;
+    } else if (arg == QStringLiteral("--mqtt")) {
+      if (!value(line.mqtt)) return std::nullopt;
+    } else if (arg == QStringLiteral("--mqtt-as")) {
+      if (!value(line.mqttAs)) return std::nullopt;
+    } else if (arg == QStringLiteral("--mqtt-user")) {
+      if (!value(line.mqttUser)) return std::nullopt;
+    } else if (arg == QStringLiteral("--mqtt-password-file")) {
+      if (!value(line.mqttPasswordFile)) return std::nullopt;
+    } else if (arg == QStringLiteral("--mqtt-tls-ca")) {
+      if (!value(line.mqttCa)) return std::nullopt;
+    } else if (arg == QStringLiteral("--mqtt-base")) {
+      if (!value(line.mqttBase)) return std::nullopt;
     } else if (arg == QStringLiteral("--role")) {
       if (!value(line.role)) return std::nullopt;
     } else if (arg == QStringLiteral("--reread")) {

@@ -2,6 +2,8 @@
 // The command line of tavelo-hub:
 //   tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT] [--reread S]
 //                    [--tls-cert FILE --tls-key FILE] [--insecure-listen]
+//                    [--mqtt URL --mqtt-as USER [--mqtt-user U --mqtt-password-file F]
+//                     [--mqtt-tls-ca F] [--mqtt-base TOPIC]]
 //   tavelo-hub user add NAME --role owner|installer|staff [--password-stdin]
 //   tavelo-hub user remove NAME | user passwd NAME [--password-stdin]
 //   tavelo-hub rooms
@@ -25,6 +27,13 @@ struct HubCommandLine {
   QString timeZone;  // an IANA name; empty for the system's
   int offlineAlarmSeconds = 120;
   bool passwordStdin = false;
+  // The MQTT bridge, when --mqtt names a broker.
+  QString mqtt;
+  QString mqttAs;  // the user whose role the bridge's commands have
+  QString mqttUser;
+  QString mqttPasswordFile;
+  QString mqttCa;
+  QString mqttBase;
 };
 
 // On a refusal `error` says what is wrong.

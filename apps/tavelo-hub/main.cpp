@@ -10,6 +10,7 @@
 
 #include "HubCommandLine.h"
 #include "ScheduleCommand.h"
+#include "HubMqtt.h"
 #include "fleet/Inventory.h"
 #include "hub/Accounts.h"
 #include "hub/Api.h"
@@ -17,6 +18,7 @@
 #include "hub/Database.h"
 #include "hub/HttpFront.h"
 #include "hub/Listening.h"
+#include "hub/MetricsRoute.h"
 #include "hub/Secrets.h"
 #include "hub/rooms/LiveRooms.h"
 #include "hub/rooms/Rollouts.h"
@@ -155,11 +157,28 @@ int Serve(const HubCommandLine& line, Database& db, Store& store, const QString&
   if (!alarms.Load(error) || !schedules.Load(error)) return Fail(error);
   if (!error.isEmpty()) std::cerr << "tavelo-hub: " << TerminalSafe(error.toStdString()) << "\n";
 
+  const auto mqttSettings = MqttSettingsFrom(line, store, error);
+  if (!mqttSettings && !error.isEmpty()) return Fail(error);
+
   Api api(store, accounts, rooms, Now);
   ScheduleRoutes scheduleRoutes(schedules, alarms, store, rooms);
   api.AddRoutes(scheduleRoutes);
   HttpFront front(api, accounts, Now);
-  const auto publish = [&front](const QJsonObject& event) { front.Publish(event); };
+  HubMetrics metrics;
+  const MetricsRoute metricsRoute(rooms, metrics, alarms, Now);
+  api.SetMetrics(&metrics);
+  front.SetMetrics(&metricsRoute, &metrics);
+  std::unique_ptr<MqttService> mqtt;
+  if (mqttSettings) {
+    mqtt = std::make_unique<MqttService>(*mqttSettings, rooms, api, [&store](const QString& room) {
+      return store.Caps(room).value_or(std::map<QString, int>{});
+    });
+    if (!mqtt->Start(error)) return Fail(error);
+  }
+  const auto publish = [&front, &mqtt](const QJsonObject& event) {
+    front.Publish(event);
+    if (mqtt) mqtt->OnEvent(event);
+  };
   api.SetEventSink(publish);
   live.SetEventSink(publish);
   schedules.SetEventSink(publish);

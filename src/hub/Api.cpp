@@ -73,6 +73,13 @@ QJsonObject RoomJson(const RoomView& room) {
 }
 
 namespace {
+// A body too large or a path outside the API: refused before anything else is read.
+std::optional<ApiReply> Unservable(const ApiRequest& request) {
+  if (request.body.size() > Api::kMaxBodyBytes)
+    return Error(413, QStringLiteral("the body is larger than %1 bytes").arg(Api::kMaxBodyBytes));
+  if (!request.path.startsWith(kPrefix)) return Error(404, QStringLiteral("no such resource"));
+  return std::nullopt;
+}
 
 const FieldEntry* FindField(const std::vector<FieldEntry>& fields, const QString& key) {
   const std::string wanted = key.toStdString();
@@ -87,9 +94,7 @@ Api::Api(Store& store, Accounts& accounts, RoomAccess& rooms, Clock clock)
     : store_(store), accounts_(accounts), rooms_(rooms), clock_(std::move(clock)) {}
 
 ApiReply Api::Handle(const ApiRequest& request) {
-  if (request.body.size() > kMaxBodyBytes)
-    return Error(413, QStringLiteral("the body is larger than %1 bytes").arg(kMaxBodyBytes));
-  if (!request.path.startsWith(kPrefix)) return Error(404, QStringLiteral("no such resource"));
+  if (const auto refusal = Unservable(request)) return *refusal;
   const QStringList parts = request.path.mid(kPrefix.size()).split(QLatin1Char('/'));
   const QByteArray& method = request.method;
 
@@ -114,6 +119,13 @@ ApiReply Api::Handle(const ApiRequest& request) {
       return StorageFault(store_, QStringLiteral("the session could not be ended"));
     return Json(200, QJsonObject{{QStringLiteral("ended"), true}});
   }
+  return HandleAs(*caller, request);
+}
+
+ApiReply Api::HandleAs(const Caller& caller, const ApiRequest& request) {
+  if (const auto refusal = Unservable(request)) return *refusal;
+  const QStringList parts = request.path.mid(kPrefix.size()).split(QLatin1Char('/'));
+  const QByteArray& method = request.method;
   if (parts == QStringList{QStringLiteral("rooms")} && method == "GET") return Rooms();
   if (parts == QStringList{QStringLiteral("names")} && method == "GET")
     return {200, QByteArray::fromStdString(SettableNamesJson()), 0};
@@ -123,17 +135,18 @@ ApiReply Api::Handle(const ApiRequest& request) {
     const QString& what = parts[2];
     if (what == QStringLiteral("values") && method == "GET") return Values(room);
     if (what == QStringLiteral("values") && method == "PATCH")
-      return WriteValues(*caller, room, request);
-    if (what == QStringLiteral("recall") && method == "POST") return Recall(*caller, room, request);
-    if (what == QStringLiteral("caps") && method == "PUT") return PutCaps(*caller, room, request);
+      return Counted(request, WriteValues(caller, room, request));
+    if (what == QStringLiteral("recall") && method == "POST")
+      return Counted(request, Recall(caller, room, request));
+    if (what == QStringLiteral("caps") && method == "PUT") return PutCaps(caller, room, request);
     if (what == QStringLiteral("caps") && method == "GET") return GetCaps(room);
     if (what == QStringLiteral("history") && method == "GET") return History(room);
     if (what == QStringLiteral("curves") && method == "GET") return Curves(room);
     if (what == QStringLiteral("sheet") && method == "GET") return Sheet(room);
   }
-  if (auto reply = RolloutRoutes(*caller, parts, request)) return *reply;
+  if (auto reply = RolloutRoutes(caller, parts, request)) return *reply;
   for (ApiRoutes* routes : routes_)
-    if (auto reply = routes->Route(*caller, request, parts)) return *reply;
+    if (auto reply = routes->Route(caller, request, parts)) return *reply;
   return Error(404, QStringLiteral("no such resource: %1 %2")
                         .arg(QString::fromLatin1(method), request.path.left(200)));
 }
@@ -194,6 +207,11 @@ ApiReply Api::Sheet(const QString& room) {
   return Json(200, *sheet);
 }
 
+ApiReply Api::Counted(const ApiRequest& request, ApiReply reply) {
+  if (metrics_) metrics_->CountWrite(request.source, WriteResult(reply.status));
+  return reply;
+}
+
 std::optional<QStringList> Api::StaffNames() {
   const auto setting = store_.Setting(QStringLiteral("staff.names"));
   if (setting) return setting->split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -246,7 +264,7 @@ ApiReply Api::WriteValues(const Caller& caller, const QString& room, const ApiRe
   out += "}";
   if (sink_) {
     QJsonObject event{{QStringLiteral("room"), room},
-                      {QStringLiteral("source"), QStringLiteral("api")},
+                      {QStringLiteral("source"), request.source},
                       {QStringLiteral("user"), caller.name}};
     event.insert(QStringLiteral("values"),
                  QJsonDocument::fromJson(QByteArray::fromStdString(out)).object());
@@ -278,7 +296,7 @@ ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest
                 QString::number(view->preset), QString::number(number)});
   if (sink_)
     sink_({{QStringLiteral("room"), room},
-           {QStringLiteral("source"), QStringLiteral("api")},
+           {QStringLiteral("source"), request.source},
            {QStringLiteral("user"), caller.name},
            {QStringLiteral("preset"), number}});
   return Json(200, RoomJson(*rooms_.Room(room)));

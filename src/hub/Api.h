@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hub/Accounts.h"
+#include "hub/HubMetrics.h"
 #include "hub/RoomAccess.h"
 #include "hub/Store.h"
 
@@ -21,7 +22,8 @@ struct ApiRequest {
   QString path;       // "/api/v1/rooms/room-01/values", decoded
   QByteArray authorization;
   QByteArray body;
-  QString origin;  // the client's address, for the audit log
+  QString origin;                          // the client's address, for the audit log
+  QString source = QStringLiteral("api");  // what the change events are tagged with
 };
 
 struct ApiReply {
@@ -47,6 +49,8 @@ class Api {
   static constexpr qsizetype kMaxBodyBytes = 64 * 1024;
 
   ApiReply Handle(const ApiRequest& request);
+  // The same for a caller already known (the MQTT bridge's own user): no token is read.
+  ApiReply HandleAs(const Caller& caller, const ApiRequest& request);
 
   // Every change the API makes goes here as one event: {"room", "source", "user", ...}.
   void SetEventSink(std::function<void(const QJsonObject&)> sink) { sink_ = std::move(sink); }
@@ -55,6 +59,8 @@ class Api {
 
   // Routes under /api/v1 served by another group; `parts` are the path's words after it.
   void AddRoutes(ApiRoutes& routes) { routes_.push_back(&routes); }
+  // Where writes and recalls are counted by source and result.
+  void SetMetrics(HubMetrics* metrics) { metrics_ = metrics; }
 
  private:
   ApiReply Session(const ApiRequest& request);
@@ -73,6 +79,7 @@ class Api {
                                         const ApiRequest& request);
   ApiReply Rollback(const Caller& caller, const QString& room, const ApiRequest& request);
   ApiReply StartRollout(const Caller& caller, const ApiRequest& request);
+  ApiReply Counted(const ApiRequest& request, ApiReply reply);
 
   Store& store_;
   Accounts& accounts_;
@@ -81,6 +88,7 @@ class Api {
   std::function<void(const QJsonObject&)> sink_;
   Rollouts* rollouts_ = nullptr;
   std::vector<ApiRoutes*> routes_;
+  HubMetrics* metrics_ = nullptr;
 };
 
 // A room as GET /api/v1/rooms lists it.

@@ -1,6 +1,7 @@
 #include "hub/HttpFront.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QJsonDocument>
@@ -80,6 +81,17 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     guard_.RequestFinished(socket);
     return true;
   }
+  if (metricsRoute_)
+    if (const auto metrics =
+            metricsRoute_->Handle(MethodName(request.method()), request.url().path())) {
+      makeResponder(request, socket)
+          .write(metrics->body, metrics->contentType,
+                 static_cast<QHttpServerResponder::StatusCode>(metrics->status));
+      guard_.RequestFinished(socket);
+      return true;
+    }
+  QElapsedTimer timer;
+  timer.start();
   ApiRequest in;
   in.method = MethodName(request.method());
   in.path = request.url().path();
@@ -89,6 +101,7 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
   // A write waits for its room while the event loop runs on: the client may leave meanwhile.
   const QPointer<QTcpSocket> alive(socket);
   const ApiReply reply = api_.Handle(in);
+  if (metrics_) metrics_->ObserveRequest(static_cast<double>(timer.nsecsElapsed()) / 1e9);
   if (!alive) return true;
   QHttpServerResponder responder = makeResponder(request, socket);
   const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);

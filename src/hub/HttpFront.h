@@ -15,6 +15,7 @@
 #include "hub/WebAssets.h"
 #include "hub/ConnectionGuard.h"
 #include "hub/Listening.h"
+#include "hub/MetricsRoute.h"
 
 namespace tavelo::hub {
 
@@ -38,6 +39,11 @@ class HttpFront : public QAbstractHttpServer {
   int EventClients() const { return static_cast<int>(clients_.size()); }
   // Open HTTP connections (WebSockets not counted).
   int Connections() const { return guard_.Connections(); }
+  // Serves /metrics from `route` and times every API request into `metrics`.
+  void SetMetrics(const MetricsRoute* route, HubMetrics* metrics) {
+    metricsRoute_ = route;
+    metrics_ = metrics;
+  }
 
  protected:
   bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
@@ -53,6 +59,8 @@ class HttpFront : public QAbstractHttpServer {
   WebAssets assets_{QStringLiteral(":/web")};
   ConnectionGuard guard_;
   std::vector<std::unique_ptr<QWebSocket>> clients_;
+  const MetricsRoute* metricsRoute_ = nullptr;
+  HubMetrics* metrics_ = nullptr;
 };
 
 }  // namespace tavelo::hub

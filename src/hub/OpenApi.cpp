@@ -151,6 +151,11 @@ const Operation kOperations[] = {
      true,
      {"200", "401", "403", "404", "503"}},
     {"/api/v1/openapi.json", "get", "This document", false, {"200"}},
+    {"/metrics",
+     "get",
+     "The service's counters in the Prometheus text format (no token needed)",
+     false,
+     {"200", "405"}},
 };
 
 QString Description(const QString& status) {
@@ -167,6 +172,8 @@ QString Description(const QString& status) {
       {QStringLiteral("409"),
        QStringLiteral("the room is offline or not read yet, or the name is taken; nothing "
                       "was sent or changed")},
+       QStringLiteral("the room is offline or not read yet; nothing was sent")},
+      {QStringLiteral("405"), QStringLiteral("the path takes another method")},
       {QStringLiteral("413"), QStringLiteral("the body is too large")},
       {QStringLiteral("422"),
        QStringLiteral("an unknown name or an out-of-range value; nothing was sent")},

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <functional>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -39,6 +40,14 @@ struct UploadResult {
   QJsonArray differences;  // {"name", "from", "to"}: uploaded -> read back, when they differ
 };
 
+// What a room's session knows beyond the view, as far as it knows it (the MQTT bridge shows
+// it).
+struct RoomExtras {
+  QStringList presetNames;  // the ten stored presets' names in slot order, once read
+  std::optional<bool> muted;
+  std::optional<bool> locked;
+};
+
 class RoomAccess {
  public:
   virtual ~RoomAccess() = default;
@@ -68,6 +77,7 @@ class RoomAccess {
     error = QStringLiteral("room \"%1\" cannot be locked or unlocked by the service").arg(name);
     return false;
   }
+  virtual RoomExtras Extras(const QString& /*name*/) const { return {}; }
 };
 
 }  // namespace tavelo::hub

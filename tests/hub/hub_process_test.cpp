@@ -139,6 +139,16 @@ TEST(HubProcessTest, FirstStartLogsInOverHttpAndGuardsTheEvents) {
             << " us, slowest " << micros.back() << " us\n";
   EXPECT_LT(micros[micros.size() / 2], 200000);
   EXPECT_EQ(Http(net, "GET", base + QStringLiteral("nowhere"), token).status, 404);
+
+  // /metrics is served beside the API and has timed the requests above.
+  const HttpReply metrics =
+      Http(net, "GET", QStringLiteral("http://127.0.0.1:%1/metrics").arg(service.Port()));
+  EXPECT_EQ(metrics.status, 200);
+  const auto count =
+      QRegularExpression(QStringLiteral("\\ntavelo_http_request_duration_seconds_count (\\d+)\\n"))
+          .match(QString::fromUtf8(metrics.body));
+  ASSERT_TRUE(count.hasMatch()) << metrics.body.toStdString();
+  EXPECT_GE(count.captured(1).toInt(), 50);
 }
 
 TEST(HubProcessTest, UserAndRoomCommandsAndANewerDatabase) {

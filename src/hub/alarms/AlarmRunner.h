@@ -4,13 +4,14 @@
 #include <QJsonObject>
 #include <functional>
 
+#include "hub/HubMetrics.h"
 #include "hub/alarms/AlarmMonitor.h"
 #include "hub/alarms/AlarmStore.h"
 #include "hub/alarms/WatchedRooms.h"
 
 namespace tavelo::hub {
 
-class AlarmRunner {
+class AlarmRunner : public AlarmCounts {
  public:
   using Clock = std::function<qint64()>;
   using Sink = std::function<void(const QJsonObject&)>;
@@ -28,6 +29,12 @@ class AlarmRunner {
   WatchedRooms& Rooms() { return watched_; }
   AlarmMonitor& Monitor() { return monitor_; }
   AlarmStore& Alarms() { return store_; }
+  // The standing alarms by kind, for /metrics.
+  std::map<QString, int> ActiveByKind() const override {
+    std::map<QString, int> counts;
+    for (const AlarmKind kind : kAlarmKinds) counts[AlarmKindName(kind)] = monitor_.OpenCount(kind);
+    return counts;
+  }
 
  private:
   void Changed(const Alarm& alarm);
