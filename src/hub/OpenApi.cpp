@@ -172,7 +172,6 @@ QString Description(const QString& status) {
       {QStringLiteral("409"),
        QStringLiteral("the room is offline or not read yet, or the name is taken; nothing "
                       "was sent or changed")},
-       QStringLiteral("the room is offline or not read yet; nothing was sent")},
       {QStringLiteral("405"), QStringLiteral("the path takes another method")},
       {QStringLiteral("413"), QStringLiteral("the body is too large")},
       {QStringLiteral("422"),

@@ -32,6 +32,19 @@ struct RoomView {
   QJsonObject frontPanel;  // what the status poll last reported; empty before
 };
 
+// A room as far as its link and preset go; the rest as before the first read.
+inline RoomView ViewOf(const QString& name, bool online, qint64 since, int preset,
+                       const QString& presetName) {
+  RoomView view;
+  view.name = name;
+  view.online = online;
+  view.since = since;
+  view.preset = preset;
+  view.presetName = presetName;
+  view.state = online ? QStringLiteral("online") : QStringLiteral("offline");
+  return view;
+}
+
 // How an upload of a whole set ended: the processor took it and a download read back the
 // same bytes, or why not.
 struct UploadResult {

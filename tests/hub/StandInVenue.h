@@ -22,7 +22,7 @@ class StandInVenue : public hub::RoomAccess {
   Held& Add(const QString& name, bool online = true) {
     Held& room = rooms_[name];
     ApplyDefaults(room.image);
-    room.view = {name, online, 1000, 1, QStringLiteral("House")};
+    room.view = hub::ViewOf(name, online, 1000, 1, QStringLiteral("House"));
     for (int slot = 1; slot <= 10; ++slot)
       room.extras.presetNames << QStringLiteral("Preset %1").arg(slot);
     room.extras.presetNames[0] = QStringLiteral("House");

@@ -103,10 +103,10 @@ TEST_F(AlarmTest, DriftFromTheReferenceAndRefusedWrites) {
       {2 * kMinute, 10 * kMinute}, [this] { return now_; },
       [this](const Alarm& alarm) { changes_ << alarm.room; });
   restarted.Restore({{7, QStringLiteral("room-02"), AlarmKind::Offline, {}, 5, 0}});
-  restarted.Observe({QStringLiteral("room-02"), false, now_ - 60 * kMinute, 0, {}}, {});
+  restarted.Observe(ViewOf(QStringLiteral("room-02"), false, now_ - 60 * kMinute, 0, {}), {});
   restarted.Tick();
   EXPECT_TRUE(changes_.isEmpty());
-  restarted.Observe({QStringLiteral("room-02"), true, now_, 1, {}}, {});
+  restarted.Observe(ViewOf(QStringLiteral("room-02"), true, now_, 1, {}), {});
   EXPECT_EQ(changes_, QStringList{"room-02"});
 }
 

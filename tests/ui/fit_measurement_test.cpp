@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "core/eqfit/SyntheticRoom.h"
+#include "core/eqfit/synthetic_room.h"
 #include "ui/fit/FitDialog.h"
 #include "ui/fit/MeasurementFit.h"
 #include "ui/pages/MusicPage.h"

@@ -16,7 +16,7 @@ QString DefinitionOf(const DayPart& part) {
 
 std::optional<std::vector<DayPart>> ScheduleStore::Parts(QStringList* skipped) {
   QSqlQuery query(db_.Sql());
-  if (!Run(query, QStringLiteral("SELECT name, definition, created FROM schedules ORDER BY name"),
+  if (!RunStatement(query, QStringLiteral("SELECT name, definition, created FROM schedules ORDER BY name"),
            {}, error_))
     return std::nullopt;
   std::vector<DayPart> parts;
@@ -36,20 +36,20 @@ std::optional<std::vector<DayPart>> ScheduleStore::Parts(QStringList* skipped) {
 
 bool ScheduleStore::AddPart(const DayPart& part) {
   QSqlQuery query(db_.Sql());
-  if (!Run(query, QStringLiteral("SELECT 1 FROM schedules WHERE name = ?"), {part.name}, error_))
+  if (!RunStatement(query, QStringLiteral("SELECT 1 FROM schedules WHERE name = ?"), {part.name}, error_))
     return false;
   if (query.next()) {
     error_ = QStringLiteral("a day-part is already named \"%1\"").arg(part.name);
     return false;
   }
-  return Run(query,
+  return RunStatement(query,
              QStringLiteral("INSERT INTO schedules (name, definition, created) VALUES (?, ?, ?)"),
              {part.name, DefinitionOf(part), part.created}, error_);
 }
 
 bool ScheduleStore::PutPart(const DayPart& part) {
   QSqlQuery query(db_.Sql());
-  return Run(query,
+  return RunStatement(query,
              QStringLiteral("INSERT INTO schedules (name, definition, created) VALUES (?, ?, ?) "
                             "ON CONFLICT (name) DO UPDATE SET definition = excluded.definition, "
                             "created = excluded.created"),
@@ -58,7 +58,7 @@ bool ScheduleStore::PutPart(const DayPart& part) {
 
 bool ScheduleStore::RemovePart(const QString& name) {
   QSqlQuery query(db_.Sql());
-  if (!Run(query, QStringLiteral("DELETE FROM schedules WHERE name = ?"), {name}, error_))
+  if (!RunStatement(query, QStringLiteral("DELETE FROM schedules WHERE name = ?"), {name}, error_))
     return false;
   if (query.numRowsAffected() == 0) {
     error_ = QStringLiteral("no day-part is named \"%1\"").arg(name);
@@ -69,7 +69,7 @@ bool ScheduleStore::RemovePart(const QString& name) {
 
 std::optional<std::map<QString, AppliedMark>> ScheduleStore::Applied() {
   QSqlQuery query(db_.Sql());
-  if (!Run(query, QStringLiteral("SELECT room, part, due FROM schedule_applied"), {}, error_))
+  if (!RunStatement(query, QStringLiteral("SELECT room, part, due FROM schedule_applied"), {}, error_))
     return std::nullopt;
   std::map<QString, AppliedMark> applied;
   while (query.next())
@@ -79,7 +79,7 @@ std::optional<std::map<QString, AppliedMark>> ScheduleStore::Applied() {
 
 bool ScheduleStore::SetApplied(const QString& room, const AppliedMark& mark) {
   QSqlQuery query(db_.Sql());
-  return Run(
+  return RunStatement(
       query,
       QStringLiteral("INSERT INTO schedule_applied (room, part, due) VALUES (?, ?, ?) ON "
                      "CONFLICT (room) DO UPDATE SET part = excluded.part, due = excluded.due"),

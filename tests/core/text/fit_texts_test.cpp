@@ -7,7 +7,7 @@
 
 #include "core/text/FitTexts.h"
 #include "core/text/Placeholders.h"
-#include "core/text/Utf8.h"
+#include "core/text/utf8.h"
 
 namespace tavelo {
 namespace {
