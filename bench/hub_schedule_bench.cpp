@@ -21,7 +21,8 @@ class TimedRooms : public RoomAccess {
  public:
   TimedRooms(int count, int linkMs) : linkMs_(linkMs) {
     for (int i = 1; i <= count; ++i)
-      views_.push_back(hub::ViewOf(QStringLiteral("room-%1").arg(i, 3, 10, QLatin1Char('0')), true, 0, 1, {}));
+      views_.push_back(
+          hub::ViewOf(QStringLiteral("room-%1").arg(i, 3, 10, QLatin1Char('0')), true, 0, 1, {}));
   }
   std::vector<RoomView> Rooms() const override { return views_; }
   std::optional<RoomView> Room(const QString&) const override { return std::nullopt; }

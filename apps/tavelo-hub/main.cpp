@@ -9,8 +9,8 @@
 #include <string>
 
 #include "HubCommandLine.h"
-#include "ScheduleCommand.h"
 #include "HubMqtt.h"
+#include "ScheduleCommand.h"
 #include "fleet/Inventory.h"
 #include "hub/Accounts.h"
 #include "hub/Api.h"

@@ -71,8 +71,8 @@ class Api {
   ApiReply PutCaps(const Caller& caller, const QString& room, const ApiRequest& request);
   ApiReply GetCaps(const QString& room);
   ApiReply History(const QString& room);
-  ApiReply Curves(const QString& room);  // every EQ set's bands and response
-  ApiReply Sheet(const QString& room);   // the values as the pages show them
+  ApiReply Curves(const QString& room);     // every EQ set's bands and response
+  ApiReply Sheet(const QString& room);      // the values as the pages show them
   std::optional<QStringList> StaffNames();  // nothing on a storage fault
   // Rollback and roll-outs (ApiRollout.cpp): a reply when the request is one of theirs.
   std::optional<ApiReply> RolloutRoutes(const Caller& caller, const QStringList& parts,

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "hub/Api.h"
-#include "hub/WebAssets.h"
 #include "hub/ConnectionGuard.h"
 #include "hub/Listening.h"
 #include "hub/MetricsRoute.h"
+#include "hub/WebAssets.h"
 
 namespace tavelo::hub {
 

@@ -5,8 +5,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
-#include <functional>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 

@@ -76,7 +76,8 @@ class VenueStandIn : public hub::RoomAccess {
 
  private:
   static hub::RoomView ViewOf(const QString& name, const StandInRoom& room) {
-    return hub::ViewOf(name, room.online, 0, room.preset, QStringLiteral("Preset %1").arg(room.preset));
+    return hub::ViewOf(name, room.online, 0, room.preset,
+                       QStringLiteral("Preset %1").arg(room.preset));
   }
   bool Taken(const QString& name, QString& error) {
     if (!rooms[name].online) {
