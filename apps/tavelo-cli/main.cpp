@@ -5,7 +5,9 @@
 #include "CommandLine.h"
 #include "TaveloVersion.h"
 #include "TerminalGuard.h"
+#ifdef TAVELO_CLI_DEVICE_COMMANDS
 #include "cmd_device_session.h"
+#endif
 #include "text/Escaped.h"
 
 namespace {
@@ -92,7 +94,11 @@ int main(int argc, char** argv) {
     const int code = command->run(*args);
     // A run cut short by Ctrl+C or SIGTERM tells a script so, as shells do; a command that
     // ends by an interrupt on purpose (monitor) has succeeded.
+#ifdef TAVELO_CLI_DEVICE_COMMANDS
     return code == kExitFailure && Interrupted() ? kExitInterrupted : code;
+#else
+    return code;  // only device commands can be interrupted
+#endif
   }
   const bool optionFirst = !words[0].empty() && words[0][0] == '-';
   std::cerr << "tavelo-cli: "
