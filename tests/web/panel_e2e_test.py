@@ -180,7 +180,9 @@ class Panel:
         wait_until('every room online', lambda: len(self.all('.tile .room.online')) == 5, 30)
 
     def open_room(self, name):
-        self.one('a[href="#/room/%s"]' % name).click()
+        # A tile may be redrawn between finding it and the click: find it again then.
+        link = 'a[href="#/room/%s"]' % name
+        wait_until(link, lambda: self.one(link).click() or True)
         self.one('#v-music-volume')
 
     def fetch(self, method, path, body):

@@ -42,6 +42,21 @@ const Rollout = {
     }
     this.id = reply.data.id;
     this.draw(reply.data);
+    this.follow();
+  },
+
+  // Events bring the progress early; a slow poll makes sure the last step is never missed
+  // (the run may end before its id is known here, or while the link is down).
+  follow(delay = 1000) {
+    clearTimeout(this.timer);
+    const id = this.id;
+    this.timer = setTimeout(async () => {
+      if (!document.getElementById('rollout-note')) return;  // the room page was left
+      const reply = await Service.call('GET', 'rollouts/' + encodeURIComponent(id));
+      if (reply.status !== 200 || id !== this.id) return;
+      this.draw(reply.data);
+      if (reply.data.state !== 'done' && reply.data.state !== 'stopped') this.follow();
+    }, delay);
   },
 
   draw(run) {
@@ -59,10 +74,6 @@ const Rollout = {
 
   onEvent(event) {
     if (event.source !== 'rollout' || this.id === null) return;
-    clearTimeout(this.timer);
-    this.timer = setTimeout(async () => {
-      const reply = await Service.call('GET', 'rollouts/' + encodeURIComponent(this.id));
-      if (reply.status === 200) this.draw(reply.data);
-    }, 100);
+    this.follow(100);
   },
 };

@@ -33,7 +33,7 @@ function roomVolumes(room) {
 }
 
 const VenueView = {
-  tiles: new Map(),  // room name -> {node, room}
+  tiles: new Map(),  // room name -> {node, link, room}
   reloadTimer: null,
 
   async show(main) {
@@ -62,17 +62,23 @@ const VenueView = {
       volumes.append(el('div', {}, el('dt', {text: t(VOLUME_TEXT[key])}),
                         el('dd', {'data-name': key, text: shownValue(values[key])})));
     }
-    const link = el('a', {href: '#/room/' + encodeURIComponent(room.name),
-                          class: room.online ? 'room online' : 'room offline',
-                          'aria-label': t('openRoom', room.name)},
-                    el('span', {class: 'name', text: room.name}),
-                    el('span', {class: 'state', text: room.online ? t('online') : t('offline')}),
-                    el('span', {class: 'preset', text: presetText(room)}),
-                    volumes,
-                    room.locked ? el('span', {class: 'lock', text: '🔒 ' + t('locked')}) : null,
-                    alarm ? el('span', {class: 'alarm', role: 'img', 'aria-label': alarm,
-                                        title: alarm, text: '!'}) : null);
-    entry.node.replaceChildren(link);
+    // The link element stays across redraws, so a tap in flight or the keyboard focus on a
+    // tile survives a live update; only its contents and state are replaced.
+    if (!entry.link) {
+      entry.link = el('a', {href: '#/room/' + encodeURIComponent(room.name)});
+      entry.node.replaceChildren(entry.link);
+    }
+    entry.link.className = room.online ? 'room online' : 'room offline';
+    entry.link.setAttribute('aria-label', t('openRoom', room.name));
+    const parts = [el('span', {class: 'name', text: room.name}),
+                   el('span', {class: 'state', text: room.online ? t('online') : t('offline')}),
+                   el('span', {class: 'preset', text: presetText(room)}), volumes];
+    if (room.locked) parts.push(el('span', {class: 'lock', text: '🔒 ' + t('locked')}));
+    if (alarm) {
+      parts.push(el('span', {class: 'alarm', role: 'img', 'aria-label': alarm, title: alarm,
+                             text: '!'}));
+    }
+    entry.link.replaceChildren(...parts);
   },
 
   onEvent(event) {
