@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "eq/EqResponse.h"
+#include "core/eq/EqResponse.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "eqfit/EqFit.h"
-#include "eqfit/GridResponse.h"
+#include "core/eqfit/EqFit.h"
+#include "core/eqfit/GridResponse.h"
 
 namespace {
 

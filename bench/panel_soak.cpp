@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Engine.h"
-#include "params/Catalogue.h"
+#include "core/engine/Engine.h"
+#include "core/params/Catalogue.h"
 #include "platform/TcpTransport.h"
 #include "platform/TickDriver.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "eq/BandSyntax.h"
+#include "core/eq/BandSyntax.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "presets/BoostFile.h"
-#include "presets/FileReport.h"
+#include "core/presets/BoostFile.h"
+#include "core/presets/FileReport.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "params/BlockEncoder.h"
-#include "params/Bodies.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/Bodies.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // A copy of exactly `size` bytes, so any read past it is reported.

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 
 namespace {
 

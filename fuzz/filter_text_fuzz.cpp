@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "eq/BandSyntax.h"
-#include "eq/FilterText.h"
+#include "core/eq/BandSyntax.h"
+#include "core/eq/FilterText.h"
 
 namespace {
 

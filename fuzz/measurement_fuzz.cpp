@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "eqfit/EqFit.h"
-#include "eqfit/Measurement.h"
+#include "core/eqfit/EqFit.h"
+#include "core/eqfit/Measurement.h"
 
 namespace {
 

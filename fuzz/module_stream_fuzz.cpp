@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "link/WifiModule.h"
-#include "sim/WifiModuleModel.h"
+#include "core/link/WifiModule.h"
+#include "core/sim/WifiModuleModel.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "presets/FileReport.h"
-#include "presets/ParamFile.h"
+#include "core/presets/FileReport.h"
+#include "core/presets/ParamFile.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "presets/NamedEdits.h"
-#include "presets/ValueSyntax.h"
+#include "core/presets/NamedEdits.h"
+#include "core/presets/ValueSyntax.h"
 
 namespace {
 

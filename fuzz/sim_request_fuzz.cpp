@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "link/Frame.h"
-#include "link/ReplyParser.h"
-#include "sim/RequestAssembler.h"
-#include "sim/VirtualProcessor.h"
+#include "core/link/Frame.h"
+#include "core/link/ReplyParser.h"
+#include "core/sim/RequestAssembler.h"
+#include "core/sim/VirtualProcessor.h"
 
 namespace {
 

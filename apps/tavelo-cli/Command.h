@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "link/Transport.h"
-#include "sim/Faults.h"
+#include "core/link/Transport.h"
+#include "core/sim/Faults.h"
 
 namespace tavelo::cli {
 

@@ -9,10 +9,10 @@
 #include <set>
 #include <system_error>
 
-#include "params/LockKeyBlock.h"
-#include "params/ParamImage.h"
-#include "sim/Faults.h"
-#include "text/Escaped.h"
+#include "core/params/LockKeyBlock.h"
+#include "core/params/ParamImage.h"
+#include "core/sim/Faults.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo::cli {
 

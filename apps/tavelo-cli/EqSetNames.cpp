@@ -1,6 +1,6 @@
 #include "EqSetNames.h"
 
-#include "presets/ParamFields.h"
+#include "core/presets/ParamFields.h"
 
 namespace tavelo::cli {
 

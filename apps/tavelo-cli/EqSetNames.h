@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo::cli {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "presets/ParamFields.h"
+#include "core/presets/ParamFields.h"
 
 namespace tavelo::cli {
 

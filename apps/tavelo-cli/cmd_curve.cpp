@@ -10,9 +10,9 @@
 #include "Command.h"
 #include "CommandLine.h"
 #include "CurvePictureHook.h"
-#include "eq/BandSyntax.h"
-#include "eq/EqResponse.h"
-#include "text/Escaped.h"
+#include "core/eq/BandSyntax.h"
+#include "core/eq/EqResponse.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo::cli {
 namespace {

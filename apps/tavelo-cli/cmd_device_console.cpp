@@ -1,6 +1,6 @@
 #include "cmd_device_console.h"
 
-#include "text/Texts.h"
+#include "core/text/Texts.h"
 
 namespace tavelo::cli {
 

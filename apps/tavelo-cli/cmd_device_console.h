@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "engine/EngineObserver.h"
+#include "core/engine/EngineObserver.h"
 
 namespace tavelo::cli {
 

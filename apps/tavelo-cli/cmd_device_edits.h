@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cmd_device_session.h"
-#include "presets/NamedEdits.h"
+#include "core/presets/NamedEdits.h"
 
 namespace tavelo::cli {
 

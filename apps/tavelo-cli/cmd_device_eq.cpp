@@ -10,12 +10,12 @@
 #include "cmd_device_edits.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
-#include "eq/BandSyntax.h"
-#include "eq/FilterText.h"
-#include "params/Catalogue.h"
-#include "presets/AtomicFile.h"
-#include "presets/ParamFields.h"
-#include "presets/PresetImage.h"
+#include "core/eq/BandSyntax.h"
+#include "core/eq/FilterText.h"
+#include "core/params/Catalogue.h"
+#include "core/presets/AtomicFile.h"
+#include "core/presets/ParamFields.h"
+#include "core/presets/PresetImage.h"
 
 namespace tavelo::cli {
 namespace {

@@ -9,11 +9,11 @@
 #include "EqSetNames.h"
 #include "cmd_device_edits.h"
 #include "cmd_device_session.h"
-#include "eq/FilterText.h"
-#include "eqfit/EqFit.h"
-#include "eqfit/FitReport.h"
-#include "eqfit/Measurement.h"
-#include "presets/AtomicFile.h"
+#include "core/eq/FilterText.h"
+#include "core/eqfit/EqFit.h"
+#include "core/eqfit/FitReport.h"
+#include "core/eqfit/Measurement.h"
+#include "core/presets/AtomicFile.h"
 
 namespace tavelo::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CommandLine.h"
-#include "link/Transport.h"
+#include "core/link/Transport.h"
 
 namespace tavelo::cli {
 

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "link/WifiModule.h"
+#include "core/link/WifiModule.h"
 
 namespace tavelo::cli {
 

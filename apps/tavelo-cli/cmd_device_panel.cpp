@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "JsonText.h"
-#include "presets/ParamFields.h"
+#include "core/presets/ParamFields.h"
 
 namespace tavelo::cli {
 

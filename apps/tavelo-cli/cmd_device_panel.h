@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/StatusDecode.h"
-#include "params/PresetName.h"  // PresetNameText
+#include "core/engine/StatusDecode.h"
+#include "core/params/PresetName.h"  // PresetNameText
 
 namespace tavelo::cli {
 

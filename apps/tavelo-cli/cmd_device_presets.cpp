@@ -7,9 +7,9 @@
 #include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
-#include "link/CommandCode.h"
-#include "text/Escaped.h"
-#include "text/Texts.h"
+#include "core/link/CommandCode.h"
+#include "core/text/Escaped.h"
+#include "core/text/Texts.h"
 
 namespace tavelo::cli {
 namespace {

@@ -6,9 +6,9 @@
 #include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
-#include "presets/AtomicFile.h"
-#include "presets/BoostFile.h"
-#include "presets/PresetFolder.h"
+#include "core/presets/AtomicFile.h"
+#include "core/presets/BoostFile.h"
+#include "core/presets/PresetFolder.h"
 
 namespace tavelo::cli {
 namespace {

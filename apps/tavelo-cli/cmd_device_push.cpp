@@ -7,11 +7,11 @@
 #include "CommandLine.h"
 #include "cmd_device_panel.h"
 #include "cmd_device_session.h"
-#include "engine/MassUploadRun.h"
-#include "link/CommandCode.h"
-#include "presets/PresetFolder.h"
-#include "text/Escaped.h"
-#include "text/Texts.h"
+#include "core/engine/MassUploadRun.h"
+#include "core/link/CommandCode.h"
+#include "core/presets/PresetFolder.h"
+#include "core/text/Escaped.h"
+#include "core/text/Texts.h"
 
 namespace tavelo::cli {
 namespace {

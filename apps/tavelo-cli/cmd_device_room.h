@@ -11,7 +11,7 @@
 
 #include "cmd_device_console.h"
 #include "cmd_device_tap.h"
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 #include "platform/RoomSession.h"
 
 namespace tavelo::cli {

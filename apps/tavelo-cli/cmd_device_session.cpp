@@ -8,7 +8,7 @@
 #include "Command.h"
 #include "cmd_device_links.h"
 #include "cmd_device_room.h"
-#include "engine/StatusDecode.h"
+#include "core/engine/StatusDecode.h"
 
 namespace tavelo::cli {
 

@@ -17,10 +17,10 @@
 #include "CommandLine.h"
 #include "cmd_device_console.h"
 #include "cmd_device_tap.h"
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
+#include "core/sim/SimTransport.h"
+#include "core/sim/VirtualProcessor.h"
 #include "platform/RoomSession.h"
-#include "sim/SimTransport.h"
-#include "sim/VirtualProcessor.h"
 
 namespace tavelo::cli {
 

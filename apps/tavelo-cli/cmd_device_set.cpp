@@ -7,7 +7,7 @@
 #include "CommandLine.h"
 #include "cmd_device_edits.h"
 #include "cmd_device_session.h"
-#include "presets/NamedEdits.h"
+#include "core/presets/NamedEdits.h"
 
 namespace tavelo::cli {
 namespace {

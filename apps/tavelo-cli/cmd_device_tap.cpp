@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "link/WireTrace.h"
+#include "core/link/WireTrace.h"
 
 namespace tavelo::cli {
 

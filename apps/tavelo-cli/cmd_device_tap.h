@@ -8,10 +8,10 @@
 #include <ostream>
 #include <vector>
 
-#include "link/CommandCode.h"
-#include "link/ReplyParser.h"
-#include "link/Transport.h"
-#include "link/WireTrace.h"
+#include "core/link/CommandCode.h"
+#include "core/link/ReplyParser.h"
+#include "core/link/Transport.h"
+#include "core/link/WireTrace.h"
 
 namespace tavelo::cli {
 

@@ -7,8 +7,8 @@
 #include "CommandLine.h"
 #include "cmd_device_module.h"
 #include "cmd_device_session.h"
+#include "core/text/Texts.h"
 #include "platform/WifiEndpoint.h"
-#include "text/Texts.h"
 
 namespace tavelo::cli {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "Command.h"
 #include "CommandLine.h"
-#include "presets/FileReport.h"
+#include "core/presets/FileReport.h"
 
 namespace tavelo::cli {
 namespace {

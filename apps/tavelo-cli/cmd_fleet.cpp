@@ -8,9 +8,9 @@
 
 #include "Command.h"
 #include "CommandLine.h"
+#include "core/presets/AtomicFile.h"
+#include "core/text/Escaped.h"
 #include "platform/WifiEndpoint.h"
-#include "presets/AtomicFile.h"
-#include "text/Escaped.h"
 
 namespace tavelo::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include "CommandLine.h"
 #include "JsonText.h"
 #include "cmd_fleet_runner.h"
-#include "fleet/Inventory.h"
+#include "core/fleet/Inventory.h"
 
 namespace tavelo::cli {
 

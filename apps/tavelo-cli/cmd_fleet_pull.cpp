@@ -4,11 +4,11 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
-#include "fleet/RoomPreset.h"
-#include "fleet/TextTable.h"
-#include "presets/ParamFile.h"
-#include "presets/PresetFolder.h"
-#include "text/Escaped.h"
+#include "core/fleet/RoomPreset.h"
+#include "core/fleet/TextTable.h"
+#include "core/presets/ParamFile.h"
+#include "core/presets/PresetFolder.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo::cli {
 namespace {

@@ -6,12 +6,12 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
-#include "fleet/RoomPreset.h"
-#include "fleet/TextTable.h"
-#include "link/CommandCode.h"
-#include "presets/PresetFolder.h"
-#include "text/Escaped.h"
-#include "text/Texts.h"
+#include "core/fleet/RoomPreset.h"
+#include "core/fleet/TextTable.h"
+#include "core/link/CommandCode.h"
+#include "core/presets/PresetFolder.h"
+#include "core/text/Escaped.h"
+#include "core/text/Texts.h"
 
 namespace tavelo::cli {
 namespace {

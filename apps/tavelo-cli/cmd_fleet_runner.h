@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cmd_device_room.h"
-#include "fleet/Inventory.h"
+#include "core/fleet/Inventory.h"
 
 namespace tavelo::cli {
 

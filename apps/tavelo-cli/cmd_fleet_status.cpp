@@ -4,7 +4,7 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
-#include "fleet/TextTable.h"
+#include "core/fleet/TextTable.h"
 
 namespace tavelo::cli {
 namespace {

@@ -4,10 +4,10 @@
 #include "Command.h"
 #include "cmd_device_panel.h"
 #include "cmd_fleet.h"
-#include "fleet/RoomPreset.h"
-#include "fleet/TextTable.h"
-#include "presets/ParamFields.h"
-#include "presets/PresetFolder.h"
+#include "core/fleet/RoomPreset.h"
+#include "core/fleet/TextTable.h"
+#include "core/presets/ParamFields.h"
+#include "core/presets/PresetFolder.h"
 
 namespace tavelo::cli {
 namespace {

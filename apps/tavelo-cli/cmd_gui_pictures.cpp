@@ -12,8 +12,8 @@
 #include "CurvePictureHook.h"
 #include "cmd_device_panel.h"
 #include "cmd_gui_app.h"
-#include "presets/PresetImage.h"
-#include "text/Escaped.h"
+#include "core/presets/PresetImage.h"
+#include "core/text/Escaped.h"
 #include "ui/report/CurvePlot.h"
 #include "ui/report/ReportPdf.h"
 

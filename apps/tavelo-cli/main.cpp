@@ -8,7 +8,7 @@
 #ifdef TAVELO_CLI_DEVICE_COMMANDS
 #include "cmd_device_session.h"
 #endif
-#include "text/Escaped.h"
+#include "core/text/Escaped.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <iterator>
 #include <string>
 
+#include "core/text/Escaped.h"
 #include "hub/ApiSchedules.h"
 #include "hub/schedule/ScheduleStore.h"
-#include "text/Escaped.h"
 
 namespace tavelo::hub {
 

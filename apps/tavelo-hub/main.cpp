@@ -11,7 +11,9 @@
 #include "HubCommandLine.h"
 #include "HubMqtt.h"
 #include "ScheduleCommand.h"
-#include "fleet/Inventory.h"
+#include "core/fleet/Inventory.h"
+#include "core/presets/AtomicFile.h"
+#include "core/text/Escaped.h"
 #include "hub/Accounts.h"
 #include "hub/Api.h"
 #include "hub/ApiSchedules.h"
@@ -23,8 +25,6 @@
 #include "hub/rooms/LiveRooms.h"
 #include "hub/rooms/Rollouts.h"
 #include "platform/WifiEndpoint.h"
-#include "presets/AtomicFile.h"
-#include "text/Escaped.h"
 
 namespace tavelo::hub {
 namespace {

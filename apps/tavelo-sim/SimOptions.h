@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/Faults.h"
+#include "core/sim/Faults.h"
 
 namespace tavelo {
 

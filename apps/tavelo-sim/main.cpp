@@ -15,10 +15,10 @@
 
 #include "SimOptions.h"
 #include "TaveloVersion.h"
+#include "core/presets/ParamFile.h"
+#include "core/presets/PresetFolder.h"
+#include "core/sim/VirtualProcessor.h"
 #include "platform/SimServer.h"
-#include "presets/ParamFile.h"
-#include "presets/PresetFolder.h"
-#include "sim/VirtualProcessor.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include "core/presets/FileReport.h"
+#include "core/presets/NamedEdits.h"
+#include "core/presets/ParamFields.h"
 #include "hub/ApiReplies.h"
 #include "hub/RoomCurves.h"
 #include "hub/RoomSheet.h"
 #include "hub/SetFields.h"
 #include "hub/WriteGate.h"
-#include "presets/FileReport.h"
-#include "presets/NamedEdits.h"
-#include "presets/ParamFields.h"
 
 namespace tavelo::hub {
 

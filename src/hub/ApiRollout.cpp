@@ -1,11 +1,11 @@
 // The API's rollback of a room to a stored version and its staged roll-outs.
 #include <QByteArray>
 
+#include "core/presets/ParamFile.h"
 #include "hub/Api.h"
 #include "hub/ApiReplies.h"
 #include "hub/rooms/NestedWait.h"
 #include "hub/rooms/Rollouts.h"
-#include "presets/ParamFile.h"
 
 namespace tavelo::hub {
 

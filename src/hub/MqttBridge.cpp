@@ -3,8 +3,8 @@
 #include <QJsonDocument>
 #include <iostream>
 
+#include "core/text/Escaped.h"
 #include "hub/MqttCommands.h"
-#include "text/Escaped.h"
 
 namespace tavelo::hub {
 

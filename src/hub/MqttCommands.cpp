@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
-#include "text/Escaped.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo::hub {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <array>
 
-#include "params/ParamImage.h"
-#include "presets/ParamFile.h"
+#include "core/params/ParamImage.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo::hub {
 

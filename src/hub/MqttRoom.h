@@ -11,9 +11,9 @@
 #include <span>
 #include <vector>
 
+#include "core/params/Catalogue.h"
 #include "hub/MqttTopics.h"
 #include "hub/RoomAccess.h"
-#include "params/Catalogue.h"
 
 namespace tavelo::hub {
 

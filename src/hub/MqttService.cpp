@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "text/Escaped.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo::hub {
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "presets/NamedEdits.h"
+#include "core/presets/NamedEdits.h"
 
 namespace tavelo::hub {
 

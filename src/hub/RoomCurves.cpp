@@ -3,11 +3,11 @@
 #include <QJsonArray>
 #include <cmath>
 
-#include "eq/EqResponse.h"
-#include "eq/GraphAxes.h"
+#include "core/eq/EqResponse.h"
+#include "core/eq/GraphAxes.h"
+#include "core/presets/ParamFields.h"
+#include "core/presets/ReportModel.h"
 #include "hub/SetImage.h"
-#include "presets/ParamFields.h"
-#include "presets/ReportModel.h"
 
 namespace tavelo::hub {
 

@@ -2,8 +2,8 @@
 
 #include <QJsonObject>
 
+#include "core/presets/ReportModel.h"
 #include "hub/SetImage.h"
-#include "presets/ReportModel.h"
 
 namespace tavelo::hub {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "presets/FileReport.h"
+#include "core/presets/FileReport.h"
 
 namespace tavelo::hub {
 

@@ -1,6 +1,6 @@
 #include "hub/SetImage.h"
 
-#include "presets/ParamFile.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo::hub {
 

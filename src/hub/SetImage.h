@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <optional>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo::hub {
 

@@ -1,6 +1,6 @@
 #include "hub/WriteGate.h"
 
-#include "text/Escaped.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo::hub {
 

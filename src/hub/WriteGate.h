@@ -9,8 +9,8 @@
 #include <map>
 #include <vector>
 
+#include "core/presets/NamedEdits.h"
 #include "hub/Accounts.h"
-#include "presets/NamedEdits.h"
 
 namespace tavelo::hub {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "link/LinkOpenProblem.h"
+#include "core/link/LinkOpenProblem.h"
 
 namespace tavelo {
 

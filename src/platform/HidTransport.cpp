@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 #include "platform/HidRemovalWatch.h"
 
 namespace tavelo {

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "link/Transport.h"
+#include "core/link/Transport.h"
 #include "platform/HidDevice.h"
 
 namespace tavelo {

@@ -1,6 +1,6 @@
 #include "platform/RoomSession.h"
 
-#include "params/LockKeyBlock.h"
+#include "core/params/LockKeyBlock.h"
 #include "platform/TickDriver.h"
 
 namespace tavelo {

@@ -27,7 +27,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 #include "platform/QueuedWake.h"
 
 namespace tavelo {

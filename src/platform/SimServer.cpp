@@ -6,8 +6,8 @@
 #include <deque>
 #include <memory>
 
-#include "presets/ParamFields.h"
-#include "sim/RequestAssembler.h"
+#include "core/presets/ParamFields.h"
+#include "core/sim/RequestAssembler.h"
 
 namespace tavelo {
 namespace {

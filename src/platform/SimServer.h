@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "sim/VirtualProcessor.h"
-#include "sim/WifiModuleModel.h"
+#include "core/sim/VirtualProcessor.h"
+#include "core/sim/WifiModuleModel.h"
 
 namespace tavelo {
 

@@ -8,7 +8,7 @@
 #include <QTcpSocket>
 #include <optional>
 
-#include "link/Transport.h"
+#include "core/link/Transport.h"
 #include "platform/ReceiveRing.h"
 #include "platform/WifiEndpoint.h"
 

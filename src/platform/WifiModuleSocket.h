@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <string>
 
-#include "link/WifiModule.h"
+#include "core/link/WifiModule.h"
 #include "platform/WifiEndpoint.h"
 
 namespace tavelo {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "eq/BandSyntax.h"
-#include "eq/EqResponse.h"
+#include "core/eq/BandSyntax.h"
+#include "core/eq/EqResponse.h"
 
 namespace tavelo {
 namespace {

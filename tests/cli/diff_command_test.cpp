@@ -1,8 +1,8 @@
 // tavelo-cli diff between two PC files.
 #include <gtest/gtest.h>
 
-#include "presets/BoostFile.h"
-#include "presets/ParamFile.h"
+#include "core/presets/BoostFile.h"
+#include "core/presets/ParamFile.h"
 #include "show_diff_support.h"
 
 namespace tavelo {

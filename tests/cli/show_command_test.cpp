@@ -1,9 +1,9 @@
 // tavelo-cli show on parameter and boost files, good and refused.
 #include <gtest/gtest.h>
 
-#include "presets/BoostFile.h"
-#include "presets/FileReport.h"
-#include "presets/ParamFile.h"
+#include "core/presets/BoostFile.h"
+#include "core/presets/FileReport.h"
+#include "core/presets/ParamFile.h"
 #include "show_diff_support.h"
 
 namespace tavelo {

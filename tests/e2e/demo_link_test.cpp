@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/params/Bodies.h"
+#include "core/presets/PresetFolder.h"
+#include "core/sim/VirtualProcessor.h"
 #include "e2e_support.h"
-#include "params/Bodies.h"
-#include "presets/PresetFolder.h"
-#include "sim/VirtualProcessor.h"
 
 namespace tavelo::e2e {
 namespace {

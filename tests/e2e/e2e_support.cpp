@@ -12,7 +12,7 @@
 #include <QTcpServer>
 #include <sstream>
 
-#include "presets/PresetFolder.h"
+#include "core/presets/PresetFolder.h"
 
 namespace tavelo::e2e {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "presets/ParamFile.h"
+#include "core/presets/ParamFile.h"
 
 class QProcess;
 

@@ -9,11 +9,11 @@
 #include <cmath>
 #include <fstream>
 
+#include "core/eq/EqResponse.h"
 #include "core/eqfit/synthetic_room.h"
+#include "core/params/ParamImage.h"
+#include "core/presets/PresetImage.h"
 #include "e2e_support.h"
-#include "eq/EqResponse.h"
-#include "params/ParamImage.h"
-#include "presets/PresetImage.h"
 
 namespace tavelo::e2e {
 namespace {

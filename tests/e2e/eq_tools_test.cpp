@@ -8,10 +8,10 @@
 #include <cstring>
 #include <fstream>
 
+#include "core/eq/FilterText.h"
+#include "core/eq/GraphAxes.h"
+#include "core/params/Catalogue.h"
 #include "e2e_support.h"
-#include "eq/FilterText.h"
-#include "eq/GraphAxes.h"
-#include "params/Catalogue.h"
 
 namespace tavelo::e2e {
 namespace {

@@ -12,12 +12,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "fleet/RoomPreset.h"
+#include "core/fleet/RoomPreset.h"
+#include "core/link/CommandCode.h"
+#include "core/presets/PresetFolder.h"
+#include "core/sim/RequestAssembler.h"
+#include "core/sim/VirtualProcessor.h"
 #include "fleet_support.h"
-#include "link/CommandCode.h"
-#include "presets/PresetFolder.h"
-#include "sim/RequestAssembler.h"
-#include "sim/VirtualProcessor.h"
 
 namespace tavelo::e2e {
 namespace {

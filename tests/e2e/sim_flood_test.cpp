@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <list>
 
+#include "core/link/CommandCode.h"
+#include "core/link/Frame.h"
+#include "core/link/ReplyParser.h"
+#include "core/link/WifiModule.h"
 #include "e2e_support.h"
-#include "link/CommandCode.h"
-#include "link/Frame.h"
-#include "link/ReplyParser.h"
-#include "link/WifiModule.h"
 
 namespace tavelo::e2e {
 namespace {

@@ -6,8 +6,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 
+#include "core/presets/PresetFolder.h"
 #include "e2e_support.h"
-#include "presets/PresetFolder.h"
 
 namespace tavelo::e2e {
 namespace {

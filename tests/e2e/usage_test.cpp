@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "core/presets/AtomicFile.h"
 #include "e2e_support.h"
-#include "presets/AtomicFile.h"
 
 namespace tavelo::e2e {
 namespace {

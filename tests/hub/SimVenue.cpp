@@ -5,7 +5,7 @@
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 
-#include "link/CommandCode.h"
+#include "core/link/CommandCode.h"
 
 namespace tavelo::hubtest {
 

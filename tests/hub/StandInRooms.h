@@ -3,10 +3,10 @@
 // set is an image the writes change.
 #include <QByteArray>
 
+#include "core/params/ParamImage.h"
+#include "core/presets/NamedEdits.h"
+#include "core/presets/ParamFile.h"
 #include "hub/RoomAccess.h"
-#include "params/ParamImage.h"
-#include "presets/NamedEdits.h"
-#include "presets/ParamFile.h"
 
 namespace tavelo::hubtest {
 

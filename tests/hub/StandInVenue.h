@@ -3,9 +3,9 @@
 // preset that recalls change, and counts what reached it.
 #include <map>
 
+#include "core/params/ParamImage.h"
+#include "core/presets/ParamFile.h"
 #include "hub/RoomAccess.h"
-#include "params/ParamImage.h"
-#include "presets/ParamFile.h"
 
 namespace tavelo::hubtest {
 

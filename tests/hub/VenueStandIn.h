@@ -4,10 +4,10 @@
 #include <QStringList>
 #include <map>
 
+#include "core/params/ParamImage.h"
+#include "core/presets/ParamFile.h"
 #include "hub/RoomAccess.h"
 #include "hub/WriteGate.h"
-#include "params/ParamImage.h"
-#include "presets/ParamFile.h"
 
 namespace tavelo::hubtest {
 

@@ -8,9 +8,9 @@
 #include "ApiCalls.h"
 #include "HubTestSupport.h"
 #include "StandInRooms.h"
-#include "params/ParamImage.h"
-#include "presets/FileReport.h"
-#include "presets/ParamFile.h"
+#include "core/params/ParamImage.h"
+#include "core/presets/FileReport.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo::hub {
 namespace {

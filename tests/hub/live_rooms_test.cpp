@@ -12,6 +12,8 @@
 
 #include "HubTestSupport.h"
 #include "SimVenue.h"
+#include "core/presets/ParamFile.h"
+#include "core/sim/VirtualProcessor.h"
 #include "hub/Accounts.h"
 #include "hub/Api.h"
 #include "hub/Database.h"
@@ -19,8 +21,6 @@
 #include "hub/rooms/LiveRooms.h"
 #include "hub/rooms/Rollouts.h"
 #include "platform/SimServer.h"
-#include "presets/ParamFile.h"
-#include "sim/VirtualProcessor.h"
 
 namespace tavelo::hub {
 namespace {

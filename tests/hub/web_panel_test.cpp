@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "core/params/ParamImage.h"
+#include "core/presets/ParamFile.h"
 #include "hub/RoomCurves.h"
 #include "hub/RoomSheet.h"
 #include "hub/WebAssets.h"
-#include "params/ParamImage.h"
-#include "presets/ParamFile.h"
 
 namespace tavelo::hub {
 namespace {

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "cmd_device_console.h"
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 #include "platform/HidTransport.h"
 #include "platform/fake_hid.h"
 #include "support/event_loop.h"

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "link/Frame.h"
+#include "core/link/Frame.h"
+#include "core/sim/RequestAssembler.h"
+#include "core/sim/VirtualProcessor.h"
 #include "platform/HidOpenPolicy.h"
-#include "sim/RequestAssembler.h"
-#include "sim/VirtualProcessor.h"
 
 namespace tavelo::fakehid {
 

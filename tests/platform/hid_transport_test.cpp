@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "link/ReplyParser.h"
+#include "core/link/ReplyParser.h"
 #include "platform/HidTransport.h"
 #include "platform/fake_hid.h"
 #include "support/event_loop.h"

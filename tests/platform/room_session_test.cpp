@@ -5,9 +5,9 @@
 
 #include <QElapsedTimer>
 
+#include "core/sim/SimTransport.h"
+#include "core/sim/VirtualProcessor.h"
 #include "platform/RoomSession.h"
-#include "sim/SimTransport.h"
-#include "sim/VirtualProcessor.h"
 #include "support/event_loop.h"
 
 namespace tavelo {

@@ -6,8 +6,8 @@
 #include <QTcpSocket>
 #include <algorithm>
 
-#include "link/Frame.h"
-#include "link/ReplyParser.h"
+#include "core/link/Frame.h"
+#include "core/link/ReplyParser.h"
 #include "platform/SimServer.h"
 #include "platform/TcpTransport.h"
 #include "platform/WifiModuleSocket.h"

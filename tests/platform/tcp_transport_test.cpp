@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "link/Frame.h"
-#include "link/ReplyParser.h"
+#include "core/link/Frame.h"
+#include "core/link/ReplyParser.h"
 #include "platform/TcpTransport.h"
 #include "support/event_loop.h"
 

@@ -6,9 +6,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include "core/sim/WifiModuleModel.h"
 #include "platform/TickDriver.h"
 #include "platform/WifiModuleSocket.h"
-#include "sim/WifiModuleModel.h"
 #include "support/event_loop.h"
 
 namespace tavelo {

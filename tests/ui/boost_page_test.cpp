@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/presets/BoostFile.h"
 #include "core/text/Texts.h"
-#include "presets/BoostFile.h"
 #include "support/page_driver.h"
 #include "support/qt_app.h"
 #include "ui/controls/SkinButton.h"

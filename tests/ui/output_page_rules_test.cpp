@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 #include "ui/pages/OutputPageTable.h"
 #include "ui/pages/PageModel.h"
 

@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 #include "ui/app/Navigation.h"
 #include "ui/pages/OutputPage.h"
 #include "ui/pages/PageLabels.h"

@@ -15,7 +15,7 @@
 #include <iterator>
 
 #include "core/engine/engine_harness.h"
-#include "presets/PresetFolder.h"
+#include "core/presets/PresetFolder.h"
 #include "ui/app/UserSettings.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinSlider.h"

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "sim/Faults.h"
+#include "core/sim/Faults.h"
 #include "ui/app/TaveloApp.h"
 #include "ui/app/UserSettings.h"
 #include "ui/pages/OutputPageTable.h"

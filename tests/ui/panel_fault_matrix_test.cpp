@@ -17,12 +17,12 @@
 #include <thread>
 #include <tuple>
 
+#include "core/params/Bodies.h"
+#include "core/presets/ParamFile.h"
+#include "core/presets/PresetFolder.h"
+#include "core/sim/Faults.h"
 #include "core/text/Texts.h"
-#include "params/Bodies.h"
 #include "platform/SimServer.h"
-#include "presets/ParamFile.h"
-#include "presets/PresetFolder.h"
-#include "sim/Faults.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/dialogs/UnlockDialog.h"
 #include "ui/dialogs/WaitDialog.h"

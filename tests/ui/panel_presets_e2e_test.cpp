@@ -9,8 +9,8 @@
 #include <QTreeWidget>
 #include <fstream>
 
+#include "core/presets/PresetFolder.h"
 #include "platform/SimServer.h"
-#include "presets/PresetFolder.h"
 #include "ui/dialogs/MassSaveDialog.h"
 #include "ui/dialogs/WaitDialog.h"
 #include "ui/panel_test_env.h"

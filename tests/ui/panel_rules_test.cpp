@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "params/LockKeyBlock.h"
+#include "core/params/LockKeyBlock.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/LinkFactory.h"
 #include "ui/app/MessageCaption.h"

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include "link/WireTrace.h"
+#include "core/link/WireTrace.h"
 #include "ui/app/LogCategories.h"
 #include "ui/panel_test_env.h"
 

@@ -12,9 +12,9 @@
 #include <QTest>
 #include <fstream>
 
-#include "edits/RowValues.h"
-#include "edits/SwitchPlan.h"
-#include "presets/ParamFile.h"
+#include "core/edits/RowValues.h"
+#include "core/edits/SwitchPlan.h"
+#include "core/presets/ParamFile.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/pages/SysPageTable.h"

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "eq/FilterText.h"
+#include "core/eq/FilterText.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/MusicPageTable.h"
 #include "ui/panel_test_env.h"

@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QTest>
 
-#include "edits/RowValues.h"
+#include "core/edits/RowValues.h"
 #include "ui/app/TopBarRules.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinSlider.h"

@@ -1,8 +1,8 @@
-#include "edits/EditHistory.h"
+#include "core/edits/EditHistory.h"
 
 #include <algorithm>
 
-#include "edits/RowValues.h"
+#include "core/edits/RowValues.h"
 
 namespace tavelo {
 

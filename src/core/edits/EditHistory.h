@@ -16,7 +16,7 @@
 #include <optional>
 #include <vector>
 
-#include "edits/SwitchPlan.h"
+#include "core/edits/SwitchPlan.h"
 
 namespace tavelo {
 

@@ -1,4 +1,4 @@
-#include "edits/RowValues.h"
+#include "core/edits/RowValues.h"
 
 namespace tavelo {
 

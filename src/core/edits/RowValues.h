@@ -4,7 +4,7 @@
 // rows: what differs, and the value one image holds written into another.
 #include <vector>
 
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 

@@ -1,8 +1,8 @@
-#include "edits/SwitchPlan.h"
+#include "core/edits/SwitchPlan.h"
 
 #include <algorithm>
 
-#include "edits/RowValues.h"
+#include "core/edits/RowValues.h"
 
 namespace tavelo {
 namespace {

@@ -9,7 +9,7 @@
 // skipped in silence: the caller decides with the user.
 #include <vector>
 
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 

@@ -1,11 +1,11 @@
 // The engine's message loop, the dialogs it drives and the texts it shows.
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 
 #include <type_traits>
 
-#include "link/CommandCode.h"
-#include "presets/PresetFolder.h"
-#include "text/Labels.h"
+#include "core/link/CommandCode.h"
+#include "core/presets/PresetFolder.h"
+#include "core/text/Labels.h"
 
 namespace tavelo {
 

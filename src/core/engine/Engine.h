@@ -22,15 +22,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/EngineMessages.h"
-#include "engine/EngineObserver.h"
-#include "engine/LinkSession.h"
-#include "engine/MassUploadRun.h"
-#include "engine/SetTransfer.h"
-#include "link/Transport.h"
-#include "params/BlockEncoder.h"
-#include "params/ParamImage.h"
-#include "presets/ParamFile.h"
+#include "core/engine/EngineMessages.h"
+#include "core/engine/EngineObserver.h"
+#include "core/engine/LinkSession.h"
+#include "core/engine/MassUploadRun.h"
+#include "core/engine/SetTransfer.h"
+#include "core/link/Transport.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/ParamImage.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 

@@ -1,10 +1,10 @@
 // Parameter files on the PC: Save To PC, Load From PC, load into a slot, mass upload.
 #include <algorithm>
 
-#include "engine/Engine.h"
-#include "link/CommandCode.h"
-#include "params/UploadSlotByte.h"
-#include "presets/PresetFolder.h"
+#include "core/engine/Engine.h"
+#include "core/link/CommandCode.h"
+#include "core/params/UploadSlotByte.h"
+#include "core/presets/PresetFolder.h"
 
 namespace tavelo {
 

@@ -1,7 +1,7 @@
 // Connecting, failing to connect and taking the link down: the engine's side of the link
 // session, where the observer hears of it.
-#include "engine/Engine.h"
-#include "link/CommandCode.h"
+#include "core/engine/Engine.h"
+#include "core/link/CommandCode.h"
 
 namespace tavelo {
 

@@ -5,8 +5,8 @@
 #include <variant>
 #include <vector>
 
-#include "engine/EngineObserver.h"
-#include "params/BlockEncoder.h"
+#include "core/engine/EngineObserver.h"
+#include "core/params/BlockEncoder.h"
 
 namespace tavelo::msg {
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/MassUploadReport.h"
-#include "text/Lang.h"
-#include "text/Texts.h"
+#include "core/engine/MassUploadReport.h"
+#include "core/text/Lang.h"
+#include "core/text/Texts.h"
 
 namespace tavelo {
 

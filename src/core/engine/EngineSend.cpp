@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/Engine.h"
-#include "engine/StatusDecode.h"
-#include "link/CommandCode.h"
-#include "params/UploadSlotByte.h"
+#include "core/engine/Engine.h"
+#include "core/engine/StatusDecode.h"
+#include "core/link/CommandCode.h"
+#include "core/params/UploadSlotByte.h"
 
 namespace tavelo {
 

@@ -2,11 +2,11 @@
 // what the panel does with the processor's notices.
 #include <algorithm>
 
-#include "engine/Engine.h"
-#include "link/CommandCode.h"
-#include "params/Catalogue.h"
-#include "params/UploadSlotByte.h"
-#include "presets/PresetFolder.h"
+#include "core/engine/Engine.h"
+#include "core/link/CommandCode.h"
+#include "core/params/Catalogue.h"
+#include "core/params/UploadSlotByte.h"
+#include "core/presets/PresetFolder.h"
 
 namespace tavelo {
 

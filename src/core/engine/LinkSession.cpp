@@ -1,9 +1,9 @@
-#include "engine/LinkSession.h"
+#include "core/engine/LinkSession.h"
 
 #include <algorithm>
 #include <array>
 
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 
 namespace tavelo {
 

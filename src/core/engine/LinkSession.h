@@ -19,9 +19,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/PendingRequests.h"
-#include "link/ReplyParser.h"
-#include "link/Transport.h"
+#include "core/engine/PendingRequests.h"
+#include "core/link/ReplyParser.h"
+#include "core/link/Transport.h"
 
 namespace tavelo {
 

@@ -1,6 +1,6 @@
-#include "engine/MassUploadReport.h"
+#include "core/engine/MassUploadReport.h"
 
-#include "text/Texts.h"
+#include "core/text/Texts.h"
 
 namespace tavelo {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "text/Lang.h"
+#include "core/text/Lang.h"
 
 namespace tavelo {
 

@@ -1,8 +1,8 @@
-#include "engine/MassUploadRun.h"
+#include "core/engine/MassUploadRun.h"
 
 #include <algorithm>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

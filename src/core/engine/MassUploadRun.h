@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/MassUploadReport.h"
+#include "core/engine/MassUploadReport.h"
 
 namespace tavelo {
 

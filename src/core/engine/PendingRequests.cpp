@@ -1,8 +1,8 @@
-#include "engine/PendingRequests.h"
+#include "core/engine/PendingRequests.h"
 
 #include <algorithm>
 
-#include "link/CommandCode.h"
+#include "core/link/CommandCode.h"
 
 namespace tavelo {
 

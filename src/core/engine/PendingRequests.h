@@ -7,7 +7,7 @@
 #include <deque>
 #include <optional>
 
-#include "params/BlockEncoder.h"
+#include "core/params/BlockEncoder.h"
 
 namespace tavelo {
 

@@ -1,4 +1,4 @@
-#include "engine/SetTransfer.h"
+#include "core/engine/SetTransfer.h"
 
 #include <algorithm>
 

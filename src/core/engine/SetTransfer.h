@@ -16,9 +16,9 @@
 #include <cstdint>
 #include <string>
 
-#include "link/ReplyParser.h"
-#include "params/BlockEncoder.h"
-#include "params/Bodies.h"
+#include "core/link/ReplyParser.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/Bodies.h"
 
 namespace tavelo {
 

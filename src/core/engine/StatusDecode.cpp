@@ -1,4 +1,4 @@
-#include "engine/StatusDecode.h"
+#include "core/engine/StatusDecode.h"
 
 namespace tavelo {
 

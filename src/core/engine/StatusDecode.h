@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/EngineObserver.h"
-#include "params/ParamImage.h"
+#include "core/engine/EngineObserver.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

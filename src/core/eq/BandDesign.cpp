@@ -4,7 +4,7 @@
 #include <complex>
 #include <numbers>
 
-#include "eq/EqResponse.h"
+#include "core/eq/EqResponse.h"
 
 namespace tavelo {
 

@@ -1,6 +1,6 @@
 // Parsing and printing of a band's command-line form. Ranges follow what the pages let
 // a user type, so a band accepted here is one the panel could have produced.
-#include "eq/BandSyntax.h"
+#include "core/eq/BandSyntax.h"
 
 #include <array>
 #include <charconv>

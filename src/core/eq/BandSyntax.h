@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo {
 

@@ -3,7 +3,7 @@
 // is tabled once per geometry, and each section's squared magnitude is a quadratic form
 // in that table. Bands are multiplied as squared magnitudes and turned into decibels with
 // one logarithm per column for up to kBandsPerLog bands.
-#include "eq/EqResponse.h"
+#include "core/eq/EqResponse.h"
 
 #include <algorithm>
 #include <cmath>

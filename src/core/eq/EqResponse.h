@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo {
 

@@ -1,7 +1,7 @@
 // Reading and writing the filter text of room-measurement programs. Numbers are read and
 // written without the C locale (a Qt program sets it from the environment), so a file reads
 // the same on every machine.
-#include "eq/FilterText.h"
+#include "core/eq/FilterText.h"
 
 #include <algorithm>
 #include <array>
@@ -9,9 +9,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "eq/BandSyntax.h"
-#include "eq/FilterTextWords.h"
-#include "text/Escaped.h"
+#include "core/eq/BandSyntax.h"
+#include "core/eq/FilterTextWords.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo {
 

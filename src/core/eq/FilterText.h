@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/params/EqBand.h"
 #include "core/text/Lang.h"
-#include "params/EqBand.h"
 
 namespace tavelo {
 

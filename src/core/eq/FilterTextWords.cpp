@@ -1,4 +1,4 @@
-#include "eq/FilterTextWords.h"
+#include "core/eq/FilterTextWords.h"
 
 #include <array>
 #include <vector>

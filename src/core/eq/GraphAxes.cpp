@@ -1,4 +1,4 @@
-#include "eq/GraphAxes.h"
+#include "core/eq/GraphAxes.h"
 
 #include <cstdio>
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "eq/EqResponse.h"
-#include "eq/GraphAxes.h"
+#include "core/eq/EqResponse.h"
+#include "core/eq/GraphAxes.h"
 
 namespace tavelo {
 

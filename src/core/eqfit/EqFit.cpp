@@ -1,5 +1,5 @@
 // The fit itself: a greedy start, NLopt's bounded refinement, rounding and a step-wise polish.
-#include "eqfit/EqFit.h"
+#include "core/eqfit/EqFit.h"
 
 #include <nlopt.h>
 
@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/eqfit/GridResponse.h"
 #include "core/text/FitTexts.h"
-#include "eqfit/GridResponse.h"
 
 namespace tavelo {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "core/eqfit/FitCurves.h"
+#include "core/params/EqBand.h"
+#include "core/params/ParamImage.h"
 #include "core/text/Lang.h"
-#include "eqfit/FitCurves.h"
-#include "params/EqBand.h"
-#include "params/ParamImage.h"
 
 namespace tavelo {
 

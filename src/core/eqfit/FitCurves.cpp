@@ -1,5 +1,5 @@
 // Resampling, level alignment and averaging of measured responses.
-#include "eqfit/FitCurves.h"
+#include "core/eqfit/FitCurves.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "eqfit/Measurement.h"
+#include "core/eqfit/Measurement.h"
 
 namespace tavelo {
 

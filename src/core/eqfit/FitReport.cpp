@@ -1,11 +1,11 @@
 // The fit's report in words and in JSON.
-#include "eqfit/FitReport.h"
+#include "core/eqfit/FitReport.h"
 
 #include <cstdio>
 
-#include "eq/BandSyntax.h"
-#include "params/Catalogue.h"
-#include "presets/ParamFields.h"
+#include "core/eq/BandSyntax.h"
+#include "core/params/Catalogue.h"
+#include "core/presets/ParamFields.h"
 
 namespace tavelo {
 namespace {

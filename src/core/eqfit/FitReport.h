@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "eqfit/EqFit.h"
-#include "params/ParamImage.h"
+#include "core/eqfit/EqFit.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

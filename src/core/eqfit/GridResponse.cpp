@@ -1,6 +1,6 @@
 // Section magnitudes from sin^2(w / 2), the form the graph uses: precise near DC and free
 // of trigonometry per evaluation, which a fit performs thousands of times.
-#include "eqfit/GridResponse.h"
+#include "core/eqfit/GridResponse.h"
 
 #include <algorithm>
 #include <array>

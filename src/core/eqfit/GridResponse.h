@@ -3,8 +3,8 @@
 // (EqResponse::DesignBand), so that what a fit predicts is what the processor's set does.
 #include <vector>
 
-#include "eq/EqResponse.h"
-#include "params/EqBand.h"
+#include "core/eq/EqResponse.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo {
 

@@ -1,14 +1,14 @@
 // Reading measured responses: one point per line, comments and a heading skipped.
-#include "eqfit/Measurement.h"
+#include "core/eqfit/Measurement.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 
+#include "core/eq/FilterText.h"
+#include "core/text/Escaped.h"
 #include "core/text/FitTexts.h"
-#include "eq/FilterText.h"
-#include "text/Escaped.h"
 
 namespace tavelo {
 namespace {

@@ -1,4 +1,4 @@
-#include "fleet/Inventory.h"
+#include "core/fleet/Inventory.h"
 
 #include <algorithm>
 #include <charconv>

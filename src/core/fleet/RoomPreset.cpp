@@ -1,11 +1,11 @@
-#include "fleet/RoomPreset.h"
+#include "core/fleet/RoomPreset.h"
 
 #include <array>
 
-#include "params/Bodies.h"
-#include "params/PresetName.h"
-#include "presets/FileReport.h"
-#include "presets/ParamFields.h"
+#include "core/params/Bodies.h"
+#include "core/params/PresetName.h"
+#include "core/presets/FileReport.h"
+#include "core/presets/ParamFields.h"
 
 namespace tavelo {
 

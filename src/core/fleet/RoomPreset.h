@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "params/ParamImage.h"
-#include "presets/ParamFile.h"
+#include "core/params/ParamImage.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 

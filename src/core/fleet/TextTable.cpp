@@ -1,4 +1,4 @@
-#include "fleet/TextTable.h"
+#include "core/fleet/TextTable.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "link/LinkOpenProblem.h"
+#include "core/link/LinkOpenProblem.h"
 
 #include <cerrno>
 #include <initializer_list>

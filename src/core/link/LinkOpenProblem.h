@@ -4,8 +4,8 @@
 // user sees (cause and remedy) is made from this, never by reading a text back.
 #include <string>
 
-#include "text/Lang.h"
-#include "text/Texts.h"
+#include "core/text/Lang.h"
+#include "core/text/Texts.h"
 
 namespace tavelo {
 

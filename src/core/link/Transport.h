@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "link/LinkOpenProblem.h"
+#include "core/link/LinkOpenProblem.h"
 
 namespace tavelo {
 

@@ -1,4 +1,4 @@
-#include "link/WifiModule.h"
+#include "core/link/WifiModule.h"
 
 #include <algorithm>
 #include <array>

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "text/Texts.h"
+#include "core/text/Texts.h"
 
 namespace tavelo {
 

@@ -1,4 +1,4 @@
-#include "link/WireTrace.h"
+#include "core/link/WireTrace.h"
 
 namespace tavelo {
 

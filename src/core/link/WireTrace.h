@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "link/ReplyParser.h"
+#include "core/link/ReplyParser.h"
 
 namespace tavelo {
 

@@ -1,11 +1,11 @@
-#include "params/BlockEncoder.h"
+#include "core/params/BlockEncoder.h"
 
 #include <algorithm>
 
-#include "link/CommandCode.h"
-#include "link/LittleEndian.h"
-#include "params/BlockLayout.h"
-#include "params/LevelTable.h"
+#include "core/link/CommandCode.h"
+#include "core/link/LittleEndian.h"
+#include "core/params/BlockLayout.h"
+#include "core/params/LevelTable.h"
 
 namespace tavelo {
 

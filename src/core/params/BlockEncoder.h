@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "link/CommandCode.h"
-#include "params/ParamImage.h"
+#include "core/link/CommandCode.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

@@ -1,10 +1,10 @@
-#include "params/BlockLayout.h"
+#include "core/params/BlockLayout.h"
 
 #include <algorithm>
 #include <initializer_list>
 #include <span>
 
-#include "link/CommandCode.h"
+#include "core/link/CommandCode.h"
 
 namespace tavelo {
 namespace {

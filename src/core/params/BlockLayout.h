@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

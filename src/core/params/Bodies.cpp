@@ -1,8 +1,8 @@
-#include "params/Bodies.h"
+#include "core/params/Bodies.h"
 
 #include <algorithm>
 
-#include "link/LittleEndian.h"
+#include "core/link/LittleEndian.h"
 
 namespace tavelo {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

@@ -1,4 +1,4 @@
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 #include <array>
 #include <deque>

@@ -22,11 +22,11 @@
 #include <span>
 #include <string_view>
 
+#include "core/link/CommandCode.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/ParamImage.h"
+#include "core/params/Readout.h"
 #include "core/text/Labels.h"
-#include "link/CommandCode.h"
-#include "params/BlockEncoder.h"
-#include "params/ParamImage.h"
-#include "params/Readout.h"
 
 namespace tavelo {
 

@@ -1,12 +1,12 @@
 // The parameter set the panel shows before any processor has been read, and again after a
 // locked processor's set was downloaded but never unlocked. Every named value's default is
 // its catalogue row's; the EQ, boost and tone bands, which no scalar row holds, are here.
-#include "params/Defaults.h"
+#include "core/params/Defaults.h"
 
 #include <initializer_list>
 
-#include "params/Catalogue.h"
-#include "params/ParamImage.h"
+#include "core/params/Catalogue.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

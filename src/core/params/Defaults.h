@@ -1,7 +1,7 @@
 #pragma once
 // What the default set holds beyond the catalogue rows' defaults (ApplyDefaults fills a
 // whole image).
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

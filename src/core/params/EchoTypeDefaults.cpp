@@ -1,8 +1,8 @@
-#include "params/EchoTypeDefaults.h"
+#include "core/params/EchoTypeDefaults.h"
 
 #include <array>
 
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 namespace {

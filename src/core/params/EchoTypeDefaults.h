@@ -1,7 +1,7 @@
 #pragma once
 // What the panel loads for a new echo type while no processor is connected to answer with
 // its own values: the echo settings behind the type byte and the four echo delays.
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

@@ -1,8 +1,8 @@
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 #include <cstdlib>
 
-#include "link/LittleEndian.h"
+#include "core/link/LittleEndian.h"
 
 namespace tavelo {
 

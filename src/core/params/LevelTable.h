@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 

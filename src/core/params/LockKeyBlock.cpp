@@ -1,4 +1,4 @@
-#include "params/LockKeyBlock.h"
+#include "core/params/LockKeyBlock.h"
 
 namespace tavelo {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo {
 

@@ -1,4 +1,4 @@
-#include "params/PresetName.h"
+#include "core/params/PresetName.h"
 
 namespace tavelo {
 

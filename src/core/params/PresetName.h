@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

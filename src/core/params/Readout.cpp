@@ -1,9 +1,9 @@
-#include "params/Readout.h"
+#include "core/params/Readout.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "text/ClassicNumbers.h"
+#include "core/text/ClassicNumbers.h"
 
 namespace tavelo {
 namespace {

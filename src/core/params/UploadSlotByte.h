@@ -2,7 +2,7 @@
 // The slot byte that ends an upload: the slot in bits 0..4, where the slots after the stored
 // ones (kFactorySlotBase onward) write the factory set; bit 7 marks a preset loaded from a
 // file.
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

@@ -1,4 +1,4 @@
-#include "presets/AtomicFile.h"
+#include "core/presets/AtomicFile.h"
 
 // The POSIX writer; Windows has its own in AtomicFileWindows.cpp.
 #ifndef _WIN32

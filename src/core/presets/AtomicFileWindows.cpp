@@ -16,7 +16,7 @@
 #include <string>
 #include <system_error>
 
-#include "presets/AtomicFile.h"
+#include "core/presets/AtomicFile.h"
 
 namespace tavelo {
 namespace {

@@ -1,4 +1,4 @@
-#include "presets/BoostFile.h"
+#include "core/presets/BoostFile.h"
 
 namespace tavelo {
 

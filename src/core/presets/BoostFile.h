@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "params/ParamImage.h"
-#include "presets/AtomicFile.h"
+#include "core/params/ParamImage.h"
+#include "core/presets/AtomicFile.h"
 
 namespace tavelo {
 

@@ -1,12 +1,12 @@
-#include "presets/FileReport.h"
+#include "core/presets/FileReport.h"
 
 #include <string>
 #include <system_error>
 
-#include "presets/AtomicFile.h"
-#include "presets/BoostFile.h"
-#include "presets/ParamFile.h"
-#include "presets/PresetFolder.h"
+#include "core/presets/AtomicFile.h"
+#include "core/presets/BoostFile.h"
+#include "core/presets/ParamFile.h"
+#include "core/presets/PresetFolder.h"
 
 namespace tavelo {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "presets/ParamFields.h"
+#include "core/presets/ParamFields.h"
 
 namespace tavelo {
 

@@ -1,3 +1,3 @@
 #pragma once
 // Kept for older includes: the one little-endian helper lives with the link.
-#include "link/LittleEndian.h"
+#include "core/link/LittleEndian.h"

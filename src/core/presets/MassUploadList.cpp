@@ -1,8 +1,8 @@
-#include "presets/MassUploadList.h"
+#include "core/presets/MassUploadList.h"
 
 #include <algorithm>
 
-#include "presets/PresetFolder.h"
+#include "core/presets/PresetFolder.h"
 
 namespace tavelo {
 

@@ -1,13 +1,13 @@
-#include "presets/NamedEdits.h"
+#include "core/presets/NamedEdits.h"
 
 #include <algorithm>
 #include <array>
 
-#include "eq/BandSyntax.h"
-#include "params/BlockLayout.h"
-#include "presets/ParamFields.h"
-#include "presets/ValueSyntax.h"
-#include "text/Escaped.h"
+#include "core/eq/BandSyntax.h"
+#include "core/params/BlockLayout.h"
+#include "core/presets/ParamFields.h"
+#include "core/presets/ValueSyntax.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo {
 namespace {

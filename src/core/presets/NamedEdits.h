@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 

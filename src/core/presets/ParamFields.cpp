@@ -1,11 +1,11 @@
-#include "presets/ParamFields.h"
+#include "core/presets/ParamFields.h"
 
 #include <array>
 #include <cstdio>
 
+#include "core/params/Catalogue.h"
+#include "core/text/Escaped.h"
 #include "core/text/ReportTexts.h"
-#include "params/Catalogue.h"
-#include "text/Escaped.h"
 
 namespace tavelo {
 namespace {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "params/EqBand.h"
-#include "params/ParamImage.h"
-#include "presets/ParamFile.h"
+#include "core/params/EqBand.h"
+#include "core/params/ParamImage.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 

@@ -1,9 +1,9 @@
-#include "presets/ParamFile.h"
+#include "core/presets/ParamFile.h"
 
 #include <algorithm>
 
-#include "link/LittleEndian.h"
-#include "params/Catalogue.h"
+#include "core/link/LittleEndian.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 

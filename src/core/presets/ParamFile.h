@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "params/EqBand.h"
-#include "params/ParamImage.h"
+#include "core/params/EqBand.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

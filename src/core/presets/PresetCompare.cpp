@@ -1,8 +1,8 @@
-#include "presets/PresetCompare.h"
+#include "core/presets/PresetCompare.h"
 
-#include "params/Catalogue.h"
-#include "presets/FileReport.h"
-#include "presets/ParamFile.h"
+#include "core/params/Catalogue.h"
+#include "core/presets/FileReport.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 namespace {

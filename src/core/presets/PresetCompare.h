@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

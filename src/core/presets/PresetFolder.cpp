@@ -1,4 +1,4 @@
-#include "presets/PresetFolder.h"
+#include "core/presets/PresetFolder.h"
 
 #include <algorithm>
 #include <array>

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "params/ParamImage.h"
-#include "params/PresetName.h"  // SanitisePresetName, kept reachable from here
-#include "presets/AtomicFile.h"
-#include "presets/ParamFile.h"
+#include "core/params/ParamImage.h"
+#include "core/params/PresetName.h"  // SanitisePresetName, kept reachable from here
+#include "core/presets/AtomicFile.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 

@@ -1,7 +1,7 @@
-#include "presets/PresetImage.h"
+#include "core/presets/PresetImage.h"
 
-#include "presets/AtomicFile.h"
-#include "presets/ParamFile.h"
+#include "core/presets/AtomicFile.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 

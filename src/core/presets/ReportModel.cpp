@@ -1,14 +1,14 @@
-#include "presets/ReportModel.h"
+#include "core/presets/ReportModel.h"
 
 #include <array>
 #include <string_view>
 
+#include "core/params/Catalogue.h"
+#include "core/presets/ParamFields.h"
+#include "core/presets/ParamFile.h"
 #include "core/text/Labels.h"
 #include "core/text/ReportTexts.h"
 #include "core/text/Texts.h"
-#include "params/Catalogue.h"
-#include "presets/ParamFields.h"
-#include "presets/ParamFile.h"
 
 namespace tavelo {
 

@@ -1,9 +1,9 @@
-#include "presets/ValueSyntax.h"
+#include "core/presets/ValueSyntax.h"
 
 #include <charconv>
 #include <cstdio>
 
-#include "eq/BandSyntax.h"
+#include "core/eq/BandSyntax.h"
 
 namespace tavelo {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 

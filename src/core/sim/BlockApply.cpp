@@ -1,9 +1,9 @@
-#include "sim/BlockApply.h"
+#include "core/sim/BlockApply.h"
 
-#include "link/CommandCode.h"
-#include "link/LittleEndian.h"
-#include "params/BlockEncoder.h"
-#include "params/BlockLayout.h"
+#include "core/link/CommandCode.h"
+#include "core/link/LittleEndian.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/BlockLayout.h"
 
 namespace tavelo {
 namespace {

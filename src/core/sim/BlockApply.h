@@ -3,7 +3,7 @@
 // the parameter image, so a later download shows the change.
 #include <cstdint>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

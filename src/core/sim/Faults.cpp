@@ -1,4 +1,4 @@
-#include "sim/Faults.h"
+#include "core/sim/Faults.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "sim/RequestAssembler.h"
+#include "core/sim/RequestAssembler.h"
 
 namespace tavelo {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 
 namespace tavelo {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sim/VirtualProcessor.h"
+#include "core/sim/VirtualProcessor.h"
 
 namespace tavelo {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim/SimTransport.h"
+#include "core/sim/SimTransport.h"
 
 #include <algorithm>
 #include <utility>

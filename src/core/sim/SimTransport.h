@@ -7,10 +7,10 @@
 #include <functional>
 #include <vector>
 
-#include "link/Frame.h"
-#include "link/Transport.h"
-#include "sim/RequestAssembler.h"
-#include "sim/VirtualProcessor.h"
+#include "core/link/Frame.h"
+#include "core/link/Transport.h"
+#include "core/sim/RequestAssembler.h"
+#include "core/sim/VirtualProcessor.h"
 
 namespace tavelo {
 

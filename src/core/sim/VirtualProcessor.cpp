@@ -1,16 +1,16 @@
-#include "sim/VirtualProcessor.h"
+#include "core/sim/VirtualProcessor.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "link/CommandCode.h"
-#include "link/Frame.h"
-#include "link/LittleEndian.h"
-#include "link/ReplyParser.h"
-#include "params/BlockEncoder.h"
-#include "params/UploadSlotByte.h"
-#include "sim/BlockApply.h"
+#include "core/link/CommandCode.h"
+#include "core/link/Frame.h"
+#include "core/link/LittleEndian.h"
+#include "core/link/ReplyParser.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/UploadSlotByte.h"
+#include "core/sim/BlockApply.h"
 
 namespace tavelo {
 namespace {

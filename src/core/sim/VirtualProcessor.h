@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "params/Bodies.h"
-#include "params/ParamImage.h"
-#include "sim/Faults.h"
+#include "core/params/Bodies.h"
+#include "core/params/ParamImage.h"
+#include "core/sim/Faults.h"
 
 namespace tavelo {
 

@@ -1,8 +1,8 @@
-#include "sim/WifiModuleModel.h"
+#include "core/sim/WifiModuleModel.h"
 
 #include <algorithm>
 
-#include "link/WifiModule.h"
+#include "core/link/WifiModule.h"
 
 namespace tavelo {
 namespace {

@@ -1,4 +1,4 @@
-#include "text/Escaped.h"
+#include "core/text/Escaped.h"
 
 #include <cstdio>
 

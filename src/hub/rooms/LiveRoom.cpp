@@ -3,11 +3,11 @@
 #include <QHash>
 #include <QJsonArray>
 
+#include "core/link/CommandCode.h"
+#include "core/params/PresetName.h"
+#include "core/presets/ParamFile.h"
 #include "hub/SetFields.h"
-#include "link/CommandCode.h"
-#include "params/PresetName.h"
 #include "platform/TcpTransport.h"
-#include "presets/ParamFile.h"
 
 namespace tavelo::hub {
 

@@ -2,10 +2,10 @@
 
 #include <iostream>
 
+#include "core/text/Escaped.h"
 #include "hub/SetFields.h"
 #include "hub/rooms/NestedWait.h"
 #include "platform/TickDriver.h"
-#include "text/Escaped.h"
 
 namespace tavelo::hub {
 

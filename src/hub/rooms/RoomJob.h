@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/presets/NamedEdits.h"
 #include "hub/RoomAccess.h"
-#include "presets/NamedEdits.h"
 
 namespace tavelo::hub {
 

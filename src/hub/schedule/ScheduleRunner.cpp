@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QDebug>
 
-#include "text/Escaped.h"
+#include "core/text/Escaped.h"
 
 namespace tavelo::hub {
 

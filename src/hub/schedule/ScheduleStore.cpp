@@ -16,8 +16,9 @@ QString DefinitionOf(const DayPart& part) {
 
 std::optional<std::vector<DayPart>> ScheduleStore::Parts(QStringList* skipped) {
   QSqlQuery query(db_.Sql());
-  if (!RunStatement(query, QStringLiteral("SELECT name, definition, created FROM schedules ORDER BY name"),
-           {}, error_))
+  if (!RunStatement(query,
+                    QStringLiteral("SELECT name, definition, created FROM schedules ORDER BY name"),
+                    {}, error_))
     return std::nullopt;
   std::vector<DayPart> parts;
   while (query.next()) {
@@ -36,24 +37,26 @@ std::optional<std::vector<DayPart>> ScheduleStore::Parts(QStringList* skipped) {
 
 bool ScheduleStore::AddPart(const DayPart& part) {
   QSqlQuery query(db_.Sql());
-  if (!RunStatement(query, QStringLiteral("SELECT 1 FROM schedules WHERE name = ?"), {part.name}, error_))
+  if (!RunStatement(query, QStringLiteral("SELECT 1 FROM schedules WHERE name = ?"), {part.name},
+                    error_))
     return false;
   if (query.next()) {
     error_ = QStringLiteral("a day-part is already named \"%1\"").arg(part.name);
     return false;
   }
-  return RunStatement(query,
-             QStringLiteral("INSERT INTO schedules (name, definition, created) VALUES (?, ?, ?)"),
-             {part.name, DefinitionOf(part), part.created}, error_);
+  return RunStatement(
+      query, QStringLiteral("INSERT INTO schedules (name, definition, created) VALUES (?, ?, ?)"),
+      {part.name, DefinitionOf(part), part.created}, error_);
 }
 
 bool ScheduleStore::PutPart(const DayPart& part) {
   QSqlQuery query(db_.Sql());
-  return RunStatement(query,
-             QStringLiteral("INSERT INTO schedules (name, definition, created) VALUES (?, ?, ?) "
-                            "ON CONFLICT (name) DO UPDATE SET definition = excluded.definition, "
-                            "created = excluded.created"),
-             {part.name, DefinitionOf(part), part.created}, error_);
+  return RunStatement(
+      query,
+      QStringLiteral("INSERT INTO schedules (name, definition, created) VALUES (?, ?, ?) "
+                     "ON CONFLICT (name) DO UPDATE SET definition = excluded.definition, "
+                     "created = excluded.created"),
+      {part.name, DefinitionOf(part), part.created}, error_);
 }
 
 bool ScheduleStore::RemovePart(const QString& name) {
@@ -69,7 +72,8 @@ bool ScheduleStore::RemovePart(const QString& name) {
 
 std::optional<std::map<QString, AppliedMark>> ScheduleStore::Applied() {
   QSqlQuery query(db_.Sql());
-  if (!RunStatement(query, QStringLiteral("SELECT room, part, due FROM schedule_applied"), {}, error_))
+  if (!RunStatement(query, QStringLiteral("SELECT room, part, due FROM schedule_applied"), {},
+                    error_))
     return std::nullopt;
   std::map<QString, AppliedMark> applied;
   while (query.next())

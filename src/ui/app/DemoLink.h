@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <memory>
 
-#include "link/Transport.h"
-#include "sim/SimTransport.h"
-#include "sim/VirtualProcessor.h"
+#include "core/link/Transport.h"
+#include "core/sim/SimTransport.h"
+#include "core/sim/VirtualProcessor.h"
 
 namespace tavelo::ui {
 

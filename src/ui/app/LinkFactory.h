@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "link/Transport.h"
+#include "core/link/Transport.h"
 #include "platform/WifiEndpoint.h"
 
 namespace tavelo::ui {

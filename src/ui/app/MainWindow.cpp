@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "core/link/WifiModule.h"
 #include "core/text/Texts.h"
-#include "link/WifiModule.h"
 #include "ui/app/LinkFactory.h"
 #include "ui/app/PageFactory.h"
 #include "ui/app/QtTranslations.h"

@@ -2,7 +2,7 @@
 // The caption of the panel's message boxes, by the kind of message the engine reports.
 #include <string>
 
-#include "engine/EngineObserver.h"
+#include "core/engine/EngineObserver.h"
 
 namespace tavelo {
 

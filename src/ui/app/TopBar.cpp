@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
+#include "core/params/Catalogue.h"
 #include "core/text/Texts.h"
-#include "params/Catalogue.h"
 #include "ui/app/TopBarRules.h"
 #include "ui/controls/GreyButton.h"
 #include "ui/controls/SkinButton.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "params/LevelTable.h"
+#include "core/params/LevelTable.h"
 
 namespace tavelo::topbar {
 namespace {

@@ -4,8 +4,8 @@
 // lives, its range and the code that carries it are its catalogue row's.
 #include <optional>
 
-#include "params/Catalogue.h"
-#include "params/LevelTable.h"
+#include "core/params/Catalogue.h"
+#include "core/params/LevelTable.h"
 
 namespace tavelo::topbar {
 

@@ -1,6 +1,6 @@
 #include "ui/app/TracingTransport.h"
 
-#include "link/WireTrace.h"
+#include "core/link/WireTrace.h"
 #include "ui/app/LogCategories.h"
 
 namespace tavelo::ui {

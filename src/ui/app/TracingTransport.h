@@ -5,8 +5,8 @@
 // tavelo.link. With both categories off it costs a flag test per call.
 #include <memory>
 
-#include "link/ReplyParser.h"
-#include "link/Transport.h"
+#include "core/link/ReplyParser.h"
+#include "core/link/Transport.h"
 
 namespace tavelo::ui {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/presets/MassUploadList.h"
 #include "core/text/Lang.h"
-#include "presets/MassUploadList.h"
 
 class QListWidget;
 class QPushButton;

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/params/LockKeyBlock.h"
 #include "core/text/Texts.h"
-#include "params/LockKeyBlock.h"
 
 namespace tavelo::ui {
 

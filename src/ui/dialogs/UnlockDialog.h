@@ -4,8 +4,8 @@
 // abandons the connection. Window-modal and opened without a nested event loop.
 #include <QDialog>
 
+#include "core/params/BlockEncoder.h"
 #include "core/text/Lang.h"
-#include "params/BlockEncoder.h"
 
 class QLabel;
 class QLineEdit;

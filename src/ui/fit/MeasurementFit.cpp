@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/eq/FilterText.h"
+#include "core/eqfit/FitCurves.h"
+#include "core/eqfit/GridResponse.h"
+#include "core/presets/AtomicFile.h"
+#include "core/text/Escaped.h"
 #include "core/text/FitTexts.h"
-#include "eq/FilterText.h"
-#include "eqfit/FitCurves.h"
-#include "eqfit/GridResponse.h"
-#include "presets/AtomicFile.h"
-#include "text/Escaped.h"
 
 namespace tavelo {
 namespace {

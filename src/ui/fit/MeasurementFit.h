@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "core/eq/EqResponse.h"
+#include "core/eqfit/EqFit.h"
 #include "core/text/Lang.h"
-#include "eq/EqResponse.h"
-#include "eqfit/EqFit.h"
 
 namespace tavelo {
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "eq/EqResponse.h"
-#include "params/EqBand.h"
+#include "core/eq/EqResponse.h"
+#include "core/params/EqBand.h"
 #include "ui/graph/MonoText.h"
 #include "ui/skin/SkinImage.h"
 

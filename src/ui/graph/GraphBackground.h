@@ -3,7 +3,7 @@
 // frequency lines and their labels.
 #include <QImage>
 
-#include "eq/EqResponse.h"
+#include "core/eq/EqResponse.h"
 
 namespace tavelo::ui {
 

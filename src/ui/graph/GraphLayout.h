@@ -6,9 +6,9 @@
 #include <QString>
 #include <array>
 
-#include "eq/EqResponse.h"
-#include "eq/GraphAxes.h"
-#include "params/EqBand.h"
+#include "core/eq/EqResponse.h"
+#include "core/eq/GraphAxes.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo::ui {
 

@@ -5,8 +5,8 @@
 #include <QPoint>
 #include <vector>
 
-#include "eq/EqResponse.h"
-#include "params/EqBand.h"
+#include "core/eq/EqResponse.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo::ui {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "params/Defaults.h"
-#include "params/Readout.h"
+#include "core/params/Defaults.h"
+#include "core/params/Readout.h"
 #include "ui/pages/PageValues.h"
 
 namespace tavelo {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo {
 

@@ -1,7 +1,7 @@
 #include "ui/pages/BoostFileActions.h"
 
+#include "core/presets/BoostFile.h"
 #include "core/text/Texts.h"
-#include "presets/BoostFile.h"
 
 namespace tavelo {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/params/ParamImage.h"
 #include "core/text/Lang.h"
-#include "params/ParamImage.h"
 
 namespace tavelo {
 

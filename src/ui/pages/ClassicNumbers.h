@@ -1,3 +1,3 @@
 #pragma once
 // The locale guard lives in the core, beside the number formats that need it.
-#include "text/ClassicNumbers.h"
+#include "core/text/ClassicNumbers.h"

@@ -1,6 +1,6 @@
 #include "ui/pages/EchoTypeChoice.h"
 
-#include "params/EchoTypeDefaults.h"
+#include "core/params/EchoTypeDefaults.h"
 
 namespace tavelo {
 

@@ -2,7 +2,7 @@
 // The echo type chosen on the echo page's list. The right-channel values differ by type,
 // so a new type needs new values: a connected processor sends its own for that type (the
 // page is laid out again when they arrive); without one the panel loads fixed defaults.
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 

@@ -6,8 +6,8 @@
 // change is posted: the processor applies the link itself.
 #include <optional>
 
-#include "params/Catalogue.h"
-#include "params/ParamImage.h"
+#include "core/params/Catalogue.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

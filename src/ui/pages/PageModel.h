@@ -14,8 +14,8 @@
 #include <functional>
 #include <string>
 
-#include "params/BlockEncoder.h"
-#include "params/ParamImage.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/ParamImage.h"
 #include "ui/pages/BandEditor.h"
 #include "ui/pages/ControlStore.h"
 #include "ui/pages/PageTable.h"

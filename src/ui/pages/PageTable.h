@@ -29,9 +29,9 @@
 #include <cstdint>
 #include <span>
 
-#include "params/Catalogue.h"
-#include "params/EqBand.h"
-#include "params/ParamImage.h"
+#include "core/params/Catalogue.h"
+#include "core/params/EqBand.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 

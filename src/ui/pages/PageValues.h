@@ -1,7 +1,7 @@
 #pragma once
 // How a page row reaches its value through the catalogue: the set a per-set row uses, the
 // second switch word of the output pages, the rows shown for a value of another.
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 #include "ui/pages/PageTable.h"
 
 namespace tavelo {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "params/Readout.h"
+#include "core/params/Readout.h"
 #include "ui/pages/PageValues.h"
 
 namespace tavelo {

@@ -1,3 +1,3 @@
 #pragma once
 // The readout formats live with the parameter catalogue in the core.
-#include "params/Readout.h"
+#include "core/params/Readout.h"

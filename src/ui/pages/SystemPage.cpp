@@ -8,10 +8,10 @@
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
 
+#include "core/presets/PresetFolder.h"
 #include "core/text/ReportTexts.h"
 #include "core/text/Texts.h"
 #include "core/text/ToolTexts.h"
-#include "presets/PresetFolder.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/controls/SkinEdit.h"

@@ -8,9 +8,9 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "eq/EqResponse.h"
-#include "eq/GraphAxes.h"
-#include "presets/AtomicFile.h"
+#include "core/eq/EqResponse.h"
+#include "core/eq/GraphAxes.h"
+#include "core/presets/AtomicFile.h"
 #include "ui/graph/GraphLayout.h"
 
 namespace tavelo::ui {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 class QIODevice;
 class QPainter;

@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
+#include "core/presets/AtomicFile.h"
+#include "core/presets/ReportModel.h"
 #include "core/text/ReportTexts.h"
-#include "presets/AtomicFile.h"
-#include "presets/ReportModel.h"
 #include "ui/report/CurvePlot.h"
 
 namespace tavelo::ui {

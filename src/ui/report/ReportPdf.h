@@ -4,8 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "core/params/ParamImage.h"
 #include "core/text/Lang.h"
-#include "params/ParamImage.h"
 
 class QIODevice;
 

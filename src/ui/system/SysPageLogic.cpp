@@ -1,9 +1,9 @@
 #include "ui/system/SysPageLogic.h"
 
+#include "core/link/CommandCode.h"
+#include "core/params/Catalogue.h"
+#include "core/presets/PresetFolder.h"
 #include "core/text/Texts.h"
-#include "link/CommandCode.h"
-#include "params/Catalogue.h"
-#include "presets/PresetFolder.h"
 #include "ui/system/SysPageRules.h"
 
 namespace tavelo::ui {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/engine/Engine.h"
-#include "link/CommandCode.h"
+#include "core/link/CommandCode.h"
 #include "ui/system/ServiceCodes.h"
 
 namespace tavelo::ui {

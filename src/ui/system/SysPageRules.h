@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo::sys {
 

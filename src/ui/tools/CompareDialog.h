@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "core/presets/PresetCompare.h"
 #include "core/text/Lang.h"
-#include "presets/PresetCompare.h"
 
 class QTableWidget;
 

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/eq/FilterTextWords.h"
+#include "core/presets/AtomicFile.h"
+#include "core/presets/ReportModel.h"
 #include "core/text/ToolTexts.h"
-#include "eq/FilterTextWords.h"
-#include "presets/AtomicFile.h"
-#include "presets/ReportModel.h"
 
 namespace tavelo {
 namespace {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/eq/FilterText.h"
 #include "core/text/Lang.h"
-#include "eq/FilterText.h"
 #include "ui/pages/PageModel.h"
 
 namespace tavelo {

@@ -3,8 +3,8 @@
 // other means are not taken back, and a new edit forgets what could be redone.
 #include <gtest/gtest.h>
 
-#include "edits/EditHistory.h"
-#include "edits/RowValues.h"
+#include "core/edits/EditHistory.h"
+#include "core/edits/RowValues.h"
 
 namespace tavelo {
 namespace {

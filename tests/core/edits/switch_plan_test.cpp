@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <random>
 
-#include "edits/RowValues.h"
-#include "edits/SwitchPlan.h"
+#include "core/edits/RowValues.h"
+#include "core/edits/SwitchPlan.h"
 
 namespace tavelo {
 namespace {

@@ -1,6 +1,6 @@
 // Every injected fault ends the way the protocol says, never in a hang.
+#include "core/params/ParamImage.h"
 #include "engine_harness.h"
-#include "params/ParamImage.h"
 
 namespace tavelo::test {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/Engine.h"
-#include "sim/RequestAssembler.h"
-#include "sim/SimTransport.h"
-#include "sim/VirtualProcessor.h"
+#include "core/engine/Engine.h"
+#include "core/sim/RequestAssembler.h"
+#include "core/sim/SimTransport.h"
+#include "core/sim/VirtualProcessor.h"
 
 namespace tavelo::test {
 

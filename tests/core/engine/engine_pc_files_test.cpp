@@ -4,10 +4,10 @@
 
 #include <fstream>
 
+#include "core/presets/PresetFolder.h"
+#include "core/text/Texts.h"
 #include "engine_harness.h"
-#include "presets/PresetFolder.h"
 #include "support/temp_folder.h"
-#include "text/Texts.h"
 
 namespace tavelo::test {
 namespace {

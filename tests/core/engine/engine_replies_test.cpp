@@ -1,6 +1,6 @@
 // What the engine does with the processor's replies: unlock, lock and admin results,
 // reset and restore follow-ups, echo type, boost read and the status poll's positions.
-#include "engine/StatusDecode.h"
+#include "core/engine/StatusDecode.h"
 #include "engine_harness.h"
 
 namespace tavelo::test {

@@ -2,9 +2,9 @@
 #include <cstring>
 #include <fstream>
 
+#include "core/presets/ParamFile.h"
+#include "core/presets/PresetFolder.h"
 #include "engine_harness.h"
-#include "presets/ParamFile.h"
-#include "presets/PresetFolder.h"
 #include "support/temp_folder.h"
 
 namespace tavelo::test {

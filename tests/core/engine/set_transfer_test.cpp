@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/SetTransfer.h"
+#include "core/engine/SetTransfer.h"
 
 namespace tavelo {
 namespace {

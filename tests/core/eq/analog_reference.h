@@ -9,7 +9,7 @@
 #include <numbers>
 #include <vector>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo::testing {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "eq/BandSyntax.h"
-#include "presets/ParamFields.h"
+#include "core/eq/BandSyntax.h"
+#include "core/presets/ParamFields.h"
 
 namespace tavelo {
 namespace {

@@ -6,7 +6,7 @@
 #include <numbers>
 #include <random>
 
-#include "eq/EqResponse.h"
+#include "core/eq/EqResponse.h"
 
 namespace tavelo::testing {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "band_test_support.h"
-#include "eq/BandSyntax.h"
+#include "core/eq/BandSyntax.h"
 
 namespace tavelo::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "band_test_support.h"
-#include "eq/FilterText.h"
+#include "core/eq/FilterText.h"
 
 namespace tavelo::testing {
 namespace {

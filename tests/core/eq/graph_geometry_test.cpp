@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "eq/EqResponse.h"
+#include "core/eq/EqResponse.h"
 
 namespace tavelo {
 namespace {

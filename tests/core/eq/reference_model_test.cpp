@@ -9,7 +9,7 @@
 
 #include "analog_reference.h"
 #include "band_test_support.h"
-#include "eq/BandSyntax.h"
+#include "core/eq/BandSyntax.h"
 
 namespace tavelo::testing {
 namespace {

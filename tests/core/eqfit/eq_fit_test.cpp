@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "eq/EqResponse.h"
-#include "eqfit/EqFit.h"
+#include "core/eq/EqResponse.h"
+#include "core/eqfit/EqFit.h"
 #include "synthetic_room.h"
 
 namespace tavelo {

@@ -1,12 +1,12 @@
 // Reading measured responses: the text a measuring program exports and plain CSV read alike,
 // and what cannot be a response is refused naming its line.
-#include "eqfit/Measurement.h"
+#include "core/eqfit/Measurement.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "eqfit/FitCurves.h"
+#include "core/eqfit/FitCurves.h"
 
 namespace tavelo {
 namespace {

@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "eqfit/GridResponse.h"
-#include "eqfit/Measurement.h"
-#include "params/EqBand.h"
+#include "core/eqfit/GridResponse.h"
+#include "core/eqfit/Measurement.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo::testing {
 

@@ -1,5 +1,5 @@
 // The venue inventory: the forms installers write, and a refusal that names the line.
-#include "fleet/Inventory.h"
+#include "core/fleet/Inventory.h"
 
 #include <gtest/gtest.h>
 

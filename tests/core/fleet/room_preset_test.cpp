@@ -4,9 +4,9 @@
 
 #include <iterator>
 
-#include "fleet/RoomPreset.h"
-#include "fleet/TextTable.h"
-#include "params/PresetName.h"
+#include "core/fleet/RoomPreset.h"
+#include "core/fleet/TextTable.h"
+#include "core/params/PresetName.h"
 
 namespace tavelo {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "link/LinkOpenProblem.h"
+#include "core/link/LinkOpenProblem.h"
 
 namespace tavelo {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/WifiModule.h"
+#include "core/link/WifiModule.h"
 
 namespace tavelo {
 namespace {

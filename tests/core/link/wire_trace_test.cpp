@@ -1,7 +1,7 @@
 // The trace lines every program writes for the wire.
 #include <gtest/gtest.h>
 
-#include "link/WireTrace.h"
+#include "core/link/WireTrace.h"
 
 namespace tavelo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "params/BlockEncoder.h"
+#include "core/params/BlockEncoder.h"
 
 namespace tavelo {
 namespace {

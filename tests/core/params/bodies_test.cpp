@@ -1,4 +1,4 @@
-#include "params/Bodies.h"
+#include "core/params/Bodies.h"
 
 #include <gtest/gtest.h>
 

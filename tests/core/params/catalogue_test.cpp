@@ -1,5 +1,5 @@
 // The catalogue's own consistency: names, ids, per-set pairs and value access.
-#include "params/Catalogue.h"
+#include "core/params/Catalogue.h"
 
 #include <gtest/gtest.h>
 

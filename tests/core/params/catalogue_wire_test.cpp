@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "params/BlockEncoder.h"
-#include "params/BlockLayout.h"
-#include "params/Catalogue.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/BlockLayout.h"
+#include "core/params/Catalogue.h"
 
 namespace tavelo {
 namespace {

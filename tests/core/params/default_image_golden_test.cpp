@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-#include "params/ParamImage.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "params/Catalogue.h"
-#include "params/ParamImage.h"
+#include "core/params/Catalogue.h"
+#include "core/params/ParamImage.h"
 
 namespace tavelo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "params/EqBand.h"
+#include "core/params/EqBand.h"
 
 namespace tavelo {
 namespace {

@@ -13,7 +13,7 @@
 #include <iterator>
 #include <thread>
 
-#include "presets/AtomicFile.h"
+#include "core/presets/AtomicFile.h"
 #include "support/temp_folder.h"
 
 namespace tavelo {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "presets/BoostFile.h"
+#include "core/presets/BoostFile.h"
 #include "support/temp_folder.h"
 
 namespace tavelo {

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <set>
 
-#include "params/Catalogue.h"
-#include "presets/BoostFile.h"
-#include "presets/FileReport.h"
-#include "presets/ParamFile.h"
+#include "core/params/Catalogue.h"
+#include "core/presets/BoostFile.h"
+#include "core/presets/FileReport.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 namespace {

@@ -1,7 +1,7 @@
 // The mass-upload dialog's list rules.
 #include <gtest/gtest.h>
 
-#include "presets/MassUploadList.h"
+#include "core/presets/MassUploadList.h"
 #include "support/temp_folder.h"
 
 namespace tavelo {

@@ -3,9 +3,9 @@
 // one block share one request.
 #include <gtest/gtest.h>
 
-#include "presets/NamedEdits.h"
-#include "presets/ParamFields.h"
-#include "presets/ParamFile.h"
+#include "core/presets/NamedEdits.h"
+#include "core/presets/ParamFields.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 namespace {

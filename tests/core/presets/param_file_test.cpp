@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "presets/ParamFile.h"
+#include "core/presets/ParamFile.h"
 
 namespace tavelo {
 namespace {

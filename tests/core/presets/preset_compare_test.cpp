@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "params/Catalogue.h"
-#include "presets/BoostFile.h"
-#include "presets/ParamFile.h"
-#include "presets/PresetCompare.h"
+#include "core/params/Catalogue.h"
+#include "core/presets/BoostFile.h"
+#include "core/presets/ParamFile.h"
+#include "core/presets/PresetCompare.h"
 #include "support/temp_folder.h"
 
 namespace tavelo {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "presets/PresetFolder.h"
+#include "core/presets/PresetFolder.h"
 #include "support/temp_folder.h"
 
 namespace tavelo {

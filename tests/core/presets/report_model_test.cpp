@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <set>
 
-#include "params/Catalogue.h"
-#include "presets/ReportModel.h"
+#include "core/params/Catalogue.h"
+#include "core/presets/ReportModel.h"
 
 namespace tavelo {
 namespace {

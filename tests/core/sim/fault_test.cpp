@@ -1,8 +1,8 @@
 // Named faults: parsing, and that each one shows on the wire the way the panel will meet it.
 #include <gtest/gtest.h>
 
+#include "core/sim/Faults.h"
 #include "core/sim/sim_test_util.h"
-#include "sim/Faults.h"
 
 namespace tavelo {
 namespace {

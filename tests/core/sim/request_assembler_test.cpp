@@ -1,8 +1,8 @@
 // Request frames reassembled on the processor's side from split, padded byte streams.
 #include <gtest/gtest.h>
 
-#include "link/Frame.h"
-#include "sim/RequestAssembler.h"
+#include "core/link/Frame.h"
+#include "core/sim/RequestAssembler.h"
 
 namespace tavelo {
 namespace {

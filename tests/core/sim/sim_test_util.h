@@ -6,10 +6,10 @@
 #include <initializer_list>
 #include <vector>
 
-#include "link/ReplyParser.h"
-#include "params/BlockEncoder.h"
-#include "params/Bodies.h"
-#include "sim/VirtualProcessor.h"
+#include "core/link/ReplyParser.h"
+#include "core/params/BlockEncoder.h"
+#include "core/params/Bodies.h"
+#include "core/sim/VirtualProcessor.h"
 
 namespace tavelo::simtest {
 

@@ -3,10 +3,10 @@
 // all on a hand-driven clock.
 #include <gtest/gtest.h>
 
+#include "core/link/Frame.h"
+#include "core/link/ReplyParser.h"
+#include "core/sim/SimTransport.h"
 #include "core/sim/sim_test_util.h"
-#include "link/Frame.h"
-#include "link/ReplyParser.h"
-#include "sim/SimTransport.h"
 
 namespace tavelo {
 namespace {

@@ -2,8 +2,8 @@
 // header and chunked body, uploads, recall, reset, locks, echo type, boost and names.
 #include <gtest/gtest.h>
 
+#include "core/sim/VirtualProcessor.h"
 #include "core/sim/sim_test_util.h"
-#include "sim/VirtualProcessor.h"
 
 namespace tavelo {
 namespace {

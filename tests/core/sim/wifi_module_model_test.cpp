@@ -3,8 +3,8 @@
 
 #include <chrono>
 
-#include "link/WifiModule.h"
-#include "sim/WifiModuleModel.h"
+#include "core/link/WifiModule.h"
+#include "core/sim/WifiModuleModel.h"
 
 namespace tavelo {
 namespace {
