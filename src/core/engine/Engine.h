@@ -132,6 +132,9 @@ class Engine {
   // Connecting and taking the link down (EngineLink.cpp).
   void OnConnect();
   void WifiConnected();
+  // What a look at the Wi-Fi connection wait found: the poll goes out, the opening fails,
+  // or the wait goes on.
+  void OnWifiWait(LinkSession::WifiWait result);
   void OpenFailed();
   void ProtocolFailed(TextId status);
   void CloseLink();

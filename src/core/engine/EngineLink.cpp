@@ -39,7 +39,11 @@ void Engine::OnConnect() {
   // Wi-Fi: the poll goes out as soon as the connection stands; the connect timer (every
   // 20 ticks) only bounds the wait.
   link_.StartWifiWait();
-  switch (link_.WifiPoll()) {
+  OnWifiWait(link_.WifiPoll());
+}
+
+void Engine::OnWifiWait(LinkSession::WifiWait result) {
+  switch (result) {
     case LinkSession::WifiWait::kConnected:
       WifiConnected();
       return;

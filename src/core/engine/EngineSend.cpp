@@ -169,16 +169,8 @@ void Engine::DoTick() {
 
 void Engine::TickOpening() {
   if (link_.WifiWaiting()) {
-    switch (link_.WifiTick()) {
-      case LinkSession::WifiWait::kConnected:
-        WifiConnected();
-        return;
-      case LinkSession::WifiWait::kGaveUp:
-        OpenFailed();
-        return;
-      case LinkSession::WifiWait::kWaiting:
-        return;
-    }
+    OnWifiWait(link_.WifiTick());
+    return;
   }
   if (link_.ReplyAwaited() && link_.ReplyTimeout() > 0) {
     FetchIntoParser();
@@ -218,16 +210,8 @@ void Engine::TickConnected() {
 void Engine::DoBytesArrived() {
   if (!link_.HasTransport()) return;
   if (link_.WifiWaiting()) {
-    switch (link_.WifiPoll()) {
-      case LinkSession::WifiWait::kConnected:
-        WifiConnected();
-        return;
-      case LinkSession::WifiWait::kGaveUp:
-        OpenFailed();
-        return;
-      case LinkSession::WifiWait::kWaiting:
-        return;
-    }
+    OnWifiWait(link_.WifiPoll());
+    return;
   }
   // Bytes that nobody waits for stay in the transport.
   if (state_ == ConnState::kIdle || !link_.ReplyAwaited()) return;
