@@ -1,4 +1,4 @@
-// "Export report..." on the system page: the processor's current preset as a PDF, and a
+// "Export report...": the processor's current preset as a PDF, and a
 // refusal that names the file when it cannot be written.
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "ui/pages/SystemPage.h"
 #include "ui/panel_test_env.h"
 #include "ui/report/ReportPdf.h"
+#include "ui/tools/SystemTools.h"
 
 namespace tavelo {
 namespace {
@@ -19,14 +19,13 @@ class ReportExport : public ::testing::Test, public test::PanelFixture {};
 TEST_F(ReportExport, WritesThePresetAsAPdfAndNamesTheFileItCouldNotWrite) {
   W().show();
   ASSERT_TRUE(ConnectDemo());
-  ui::SystemPage* sys = W().FindSystemPage();
-  ASSERT_NE(sys, nullptr);
+  ui::SystemTools tools(E(), &W(), {});
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
 
   const QString path = dir.filePath("room.pdf");
   QString error;
-  ASSERT_TRUE(sys->ExportReport(path, error)) << error.toStdString();
+  ASSERT_TRUE(tools.ExportReport(path, error)) << error.toStdString();
   QFile pdf(path);
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   const QByteArray bytes = pdf.readAll();
@@ -49,7 +48,7 @@ TEST_F(ReportExport, WritesThePresetAsAPdfAndNamesTheFileItCouldNotWrite) {
   }
 
   const QString missing = dir.filePath("no-such-folder/room.pdf");
-  EXPECT_FALSE(sys->ExportReport(missing, error));
+  EXPECT_FALSE(tools.ExportReport(missing, error));
   EXPECT_TRUE(error.contains(missing)) << error.toStdString();
   EXPECT_FALSE(QFile::exists(missing));
 }

@@ -1,4 +1,4 @@
-// A/B switching and the comparison with a PC file, on the system page against the virtual
+// A/B switching on the system page and the comparison with a PC file, against the virtual
 // processor: the switch sends exactly the blocks of the values that differ and leaves the
 // processor holding the other preset (a fresh download shows it); the comparison lists
 // the differing fields with their units and copies them as tab-separated text.
@@ -21,6 +21,7 @@
 #include "ui/pages/SystemPage.h"
 #include "ui/panel_test_env.h"
 #include "ui/tools/CompareDialog.h"
+#include "ui/tools/SystemTools.h"
 
 namespace tavelo {
 namespace {
@@ -57,7 +58,7 @@ class ToolsE2e : public ::testing::Test, public test::PanelFixture {
 };
 
 TEST_F(ToolsE2e, TheSwitchSendsOnlyTheDifferingBlocksAndTheProcessorHoldsTheOtherPreset) {
-  ui::AbSwitch& ab = sys_->Ab();
+  ui::AbSwitch& ab = sys_->Tools().Ab();
   EXPECT_FALSE(ab.PlanToggle());
   ab.Store(ui::AbSwitch::kA);
   const ParamImage a = E().Image();
@@ -93,7 +94,7 @@ TEST_F(ToolsE2e, TheSwitchSendsOnlyTheDifferingBlocksAndTheProcessorHoldsTheOthe
 }
 
 TEST_F(ToolsE2e, ValuesNoBlockCarriesAreAskedAboutBeforeAnythingIsSent) {
-  ui::AbSwitch& ab = sys_->Ab();
+  ui::AbSwitch& ab = sys_->Tools().Ab();
   ab.Store(ui::AbSwitch::kA);
   E().Image().name[0] = 'Q';  // the preset name travels only with a preset upload
   W().FindMusicPage()->Model().SliderMoved(music::kUdiskGain, 5);
@@ -109,6 +110,13 @@ TEST_F(ToolsE2e, ValuesNoBlockCarriesAreAskedAboutBeforeAnythingIsSent) {
 }
 
 TEST_F(ToolsE2e, CompareListsTheDifferingFieldsWithUnitsAndCopiesThemAsTsv) {
+  // The tools on their own, without the page: only the engine and a place for messages.
+  QStringList said;
+  ui::SystemTools::Hooks hooks;
+  hooks.say = [&said](const std::string&, const std::string& text) {
+    said << QString::fromStdString(text);
+  };
+  ui::SystemTools tools(E(), &W(), hooks);
   QTemporaryDir dir;
   const QString path = dir.filePath("room1");
   {
@@ -117,14 +125,14 @@ TEST_F(ToolsE2e, CompareListsTheDifferingFieldsWithUnitsAndCopiesThemAsTsv) {
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
   }
-  EXPECT_EQ(sys_->CompareWith(path), nullptr);  // the same values: a message says so
-  ASSERT_FALSE(sys_->Shown().isEmpty());
-  EXPECT_TRUE(sys_->Shown().back().contains("room1"));
+  EXPECT_EQ(tools.CompareWith(path), nullptr);  // the same values: a message says so
+  ASSERT_FALSE(said.isEmpty());
+  EXPECT_TRUE(said.back().contains("room1"));
 
   W().FindMusicPage()->Model().SliderMoved(music::kUdiskGain, 3);
   W().FindMusicPage()->Model().SliderMoved(music::Column(3).gainSlider, 100);
   ASSERT_TRUE(Settled());
-  ui::CompareDialog* dialog = sys_->CompareWith(path);
+  ui::CompareDialog* dialog = tools.CompareWith(path);
   ASSERT_NE(dialog, nullptr);
   QTableWidget* table = dialog->Table();
   ASSERT_EQ(table->rowCount(), 2);
@@ -145,9 +153,9 @@ TEST_F(ToolsE2e, CompareListsTheDifferingFieldsWithUnitsAndCopiesThemAsTsv) {
   // A file that is not a preset is refused with the reason.
   const QString bad = dir.filePath("short");
   std::ofstream(bad.toStdString(), std::ios::binary) << "not a preset";
-  EXPECT_EQ(sys_->CompareWith(bad), nullptr);
-  EXPECT_TRUE(sys_->Shown().back().contains("short"));
-  EXPECT_TRUE(sys_->Shown().back().contains("size"));
+  EXPECT_EQ(tools.CompareWith(bad), nullptr);
+  EXPECT_TRUE(said.back().contains("short"));
+  EXPECT_TRUE(said.back().contains("size"));
 }
 
 }  // namespace

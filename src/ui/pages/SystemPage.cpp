@@ -1,7 +1,5 @@
 #include "ui/pages/SystemPage.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -9,19 +7,14 @@
 #include <QTreeWidget>
 
 #include "core/presets/PresetFolder.h"
-#include "core/text/ReportTexts.h"
 #include "core/text/Texts.h"
-#include "core/text/ToolTexts.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinComboBox.h"
 #include "ui/controls/SkinEdit.h"
-#include "ui/dialogs/MassSaveDialog.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/WifiDialog.h"
 #include "ui/pages/SysPageTable.h"
-#include "ui/report/ReportPdf.h"
 #include "ui/system/SysPageRules.h"
-#include "ui/tools/CompareDialog.h"
 
 namespace tavelo::ui {
 namespace {
@@ -84,22 +77,23 @@ SystemPage::SystemPage(Engine& engine, BlockPoster post, SysHooks hooks, QSize s
                  [this](bool on) {
                    if (hooks_.setBoost) hooks_.setBoost(on);
                  },
-                 [this](bool factory) { OpenMassUpload(factory); },
+                 [this](bool factory) { tools_.OpenMassUpload(factory); },
                  [this] { OpenWifi(); },
                  [this] { ShowEngineState(); },
              }),
-      ab_(engine, AbSwitch::Hooks{[this] {
-                                    ShowAb();
-                                    if (hooks_.imageSwitched) hooks_.imageSwitched();
-                                  },
-                                  [this] { ShowAb(); },
-                                  [this](const std::string& text, std::function<void()> onYes) {
-                                    Ask(Text(TextId::kCaptionWarning, lang_), text, false,
-                                        std::move(onYes));
-                                  },
-                                  [this](const std::string& text) {
-                                    Say(Text(TextId::kCaptionWarning, lang_), text);
-                                  }}) {
+      tools_(engine, this,
+             SystemTools::Hooks{
+                 [this] {
+                   if (hooks_.imageSwitched) hooks_.imageSwitched();
+                 },
+                 [this](const std::string& c, const std::string& t) { Say(c, t); },
+                 [this](const std::string& c, const std::string& t, std::function<void()> onYes) {
+                   Ask(c, t, false, std::move(onYes));
+                 },
+                 [this](const std::vector<std::string>& files, bool factory) {
+                   logic_.StartMassUpload(files, factory);
+                 },
+             }) {
   setObjectName("SystemPage");
   Build();
   ApplyLanguage(engine_.Language());
@@ -191,7 +185,7 @@ void SystemPage::BuildPcPresets() {
   Connect(kDeletePc, &SysPageLogic::DeletePc);
 }
 
-// Volumes and the record mixer: rows of the page table; the tools below them.
+// Volumes and the record mixer: rows of the page table; the preset tools below them.
 void SystemPage::BuildVolumes() {
   PageBinder& b = Binder();
   Title(kColB, 8, Label::kVolumeConfig);
@@ -215,7 +209,7 @@ void SystemPage::BuildVolumes() {
     logic_.ChoosePowerMode(i);
     if (hooks_.edited) hooks_.edited();
   });
-  BuildTools(below + 70);
+  tools_.Place(Binder(), QPoint(kColB, below + 70));
 }
 
 // Lock key and admin mode.
@@ -294,94 +288,6 @@ void SystemPage::BuildLanguageAndNames() {
   Connect(kLogoClear, &SysPageLogic::ClearLogo);
   b.Button(kWifi, QRect(kColC, 500, 100, 26), {});
   Connect(kWifi, &SysPageLogic::OpenWifi);
-}
-
-void SystemPage::BuildTools(int y) {
-  PageBinder& b = Binder();
-  toolsTitle_ = b.Caption(QRect(kColB, y, 300, 20), {});
-  b.Button(kStoreA, QRect(kColB, y + 24, 96, 26), {});
-  b.Button(kStoreB, QRect(kColB + 102, y + 24, 96, 26), {});
-  b.Button(kAbToggle, QRect(kColB + 204, y + 24, 110, 26), {});
-  b.Button(kCompare, QRect(kColB, y + 58, 198, 26), {});
-  b.Button(kExportReport, QRect(kColB + 204, y + 58, 110, 26), {});
-  const auto on = [this](int id, std::function<void()> action) {
-    connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this,
-            [action = std::move(action)] { action(); });
-  };
-  on(kStoreA, [this] { ab_.Store(AbSwitch::kA); });
-  on(kStoreB, [this] { ab_.Store(AbSwitch::kB); });
-  on(kAbToggle, [this] { ab_.Toggle(); });
-  on(kCompare, [this] { ChooseCompareFile(); });
-  on(kExportReport, [this] { ChooseReportFile(); });
-}
-
-void SystemPage::ShowAb() {
-  auto* toggle = static_cast<SkinButton*>(Control(kAbToggle));
-  const AbSwitch::Slot live = ab_.Live();
-  const ToolText text = live == AbSwitch::kA   ? ToolText::kLiveA
-                        : live == AbSwitch::kB ? ToolText::kLiveB
-                                               : ToolText::kLiveNone;
-  toggle->setText(QString::fromUtf8(Text(text, lang_)));
-  toggle->SetLit(live != AbSwitch::kNone);
-  toggle->setEnabled(ab_.Stored(AbSwitch::kA) && ab_.Stored(AbSwitch::kB));
-}
-
-void SystemPage::ChooseCompareFile() {
-  const QString path =
-      QFileDialog::getOpenFileName(this, QString::fromUtf8(Text(ToolText::kCompareWithFile, lang_)),
-                                   QString::fromStdString(engine_.ParamDir().string()),
-                                   QString::fromUtf8(Text(ToolText::kPresetFileTypes, lang_)));
-  if (!path.isEmpty()) CompareWith(path);
-}
-
-namespace {
-QString Word(ReportText text, Lang lang) {
-  const std::string_view w = ReportWord(text, lang);
-  return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
-}
-}  // namespace
-
-void SystemPage::ChooseReportFile() {
-  const QString name = Utf8(sys::ModeName(engine_.Image().name)).trimmed();
-  const QString suggested = QString::fromStdString(engine_.ParamDir().string()) + "/" +
-                            (name.isEmpty() ? QStringLiteral("report") : name) + ".pdf";
-  const QString path = QFileDialog::getSaveFileName(this, Word(ReportText::kExport, lang_),
-                                                    suggested, Word(ReportText::kPdfFiles, lang_));
-  if (path.isEmpty()) return;
-  QString error;
-  if (!ExportReport(path, error)) {
-    Say(Text(TextId::kCaptionWarning, lang_), Std(error));
-    return;
-  }
-  Say(" ", Std(Word(ReportText::kWritten, lang_).replace(QStringLiteral("%s"), path)));
-}
-
-bool SystemPage::ExportReport(const QString& path, QString& error) {
-  ui::ReportHeader header;
-  header.presetName = Utf8(sys::ModeName(engine_.Image().name));
-  header.source = Word(ReportText::kProcessor, lang_);
-  header.when = QDateTime::currentDateTime();
-  header.lang = lang_;
-  return ui::WriteReportPdf(engine_.Image(), header, path, error);
-}
-
-CompareDialog* SystemPage::CompareWith(const QString& path) {
-  const std::string name = Std(QFileInfo(path).fileName());
-  const PresetComparison result =
-      CompareWithFile(engine_.Image(), std::filesystem::path(path.toStdString()));
-  const char* caption = Text(TextId::kCaptionWarning, lang_);
-  if (!result.ok) {
-    Say(caption, FormatText(ToolText::kCompareRefused, lang_, name) + result.message);
-    return nullptr;
-  }
-  if (result.fields.empty()) {
-    Say(" ", FormatText(ToolText::kCompareSame, lang_, name));
-    return nullptr;
-  }
-  auto* dialog = new CompareDialog(Utf8(name), result.fields, lang_, this);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->show();
-  return dialog;
 }
 
 void SystemPage::EditChanged(int id, const QString& text) {
@@ -519,13 +425,7 @@ void SystemPage::PcListMenu(const QPoint& at) {
 void SystemPage::ApplyLanguage(Lang lang) {
   Page::ApplyLanguage(lang);
   lang_ = lang;
-  toolsTitle_->setText(QString::fromUtf8(Text(ToolText::kToolsGroup, lang)));
-  for (const auto& [id, text] :
-       {std::pair{kStoreA, ToolText::kStoreA}, std::pair{kStoreB, ToolText::kStoreB},
-        std::pair{kCompare, ToolText::kCompareWithFile}})
-    static_cast<QPushButton*>(Control(id))->setText(QString::fromUtf8(Text(text, lang)));
-  static_cast<QPushButton*>(Control(kExportReport))->setText(Word(ReportText::kExport, lang));
-  ShowAb();
+  tools_.ApplyLanguage(lang);
   Binder().ApplyLabels(nav::PageKind::kSystem, lang);
   for (const auto& t : titles_) t.label->setText(QString::fromUtf8(LabelText(t.text, lang)));
   // Texts of the controls the label table does not name.
@@ -550,16 +450,6 @@ void SystemPage::ApplyLanguage(Lang lang) {
   power->addItems(PowerModeItems(lang));
   power->setCurrentIndex(current);
   ShowEngineState();
-}
-
-void SystemPage::OpenMassUpload(bool factoryAllowed) {
-  auto* dialog = new MassSaveDialog(engine_.Language(), engine_.ParamDir(), factoryAllowed, this);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &MassSaveDialog::UploadRequested, this,
-          [this](const std::vector<std::string>& files, bool factory) {
-            logic_.StartMassUpload(files, factory);
-          });
-  dialog->open();
 }
 
 void SystemPage::OpenWifi() {

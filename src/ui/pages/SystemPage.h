@@ -1,17 +1,18 @@
 #pragma once
 // The system page: the processor's user modes, the PC presets, the volume limits and
 // start-up volumes, the record-mixer output levels, the lock key and admin mode, the
-// language, the Bluetooth name, the startup logo, the power mode, "volmode", the mass
-// upload and the Wi-Fi settings. A page without a graph: its sliders and level switches
-// are rows of the page framework (SysPageTable); everything else is SysPageLogic, which
-// this class only draws and feeds.
+// language, the Bluetooth name, the startup logo, the power mode, "volmode" and the
+// Wi-Fi settings. A page without a graph: its sliders and level switches are rows of the
+// page framework (SysPageTable); everything else is SysPageLogic, which this class only
+// draws and feeds. The preset tools (A/B, compare, report, mass upload) are SystemTools,
+// which the page places below its volumes.
 #include <QStringList>
 #include <vector>
 
 #include "platform/WifiEndpoint.h"
 #include "ui/pages/Page.h"
 #include "ui/system/SysPageLogic.h"
-#include "ui/tools/AbSwitch.h"
+#include "ui/tools/SystemTools.h"
 
 class QTreeWidget;
 
@@ -20,7 +21,6 @@ namespace tavelo::ui {
 class SkinButton;
 class SkinComboBox;
 class SkinEdit;
-class CompareDialog;
 
 // What only the main window can do for the system page.
 struct SysHooks {
@@ -38,13 +38,8 @@ class SystemPage : public Page {
   SystemPage(Engine& engine, BlockPoster post, SysHooks hooks, QSize size, QWidget* parent);
 
   SysPageLogic& Logic() { return logic_; }
-  AbSwitch& Ab() { return ab_; }
-  // "Compare with file...": the processor's preset against `path`, in a dialog (or a
-  // message when the file is refused or holds the same values). Returns the dialog.
-  CompareDialog* CompareWith(const QString& path);
-  // "Export report...": the processor's preset as a PDF report at `path`. False with the
-  // reason in `error` (the file and the cause).
-  bool ExportReport(const QString& path, QString& error);
+  // A/B, the comparison, the report and the mass upload, placed on this page.
+  SystemTools& Tools() { return tools_; }
   // The engine's state changed (lock, admin, preset names, PC files, language): redraw.
   void ShowEngineState();
   void Refresh() override;
@@ -71,12 +66,7 @@ class SystemPage : public Page {
   void ShowModes();
   void ShowPcFiles();
   void PcListMenu(const QPoint& at);
-  void OpenMassUpload(bool factoryAllowed);
   void OpenWifi();
-  void BuildTools(int y);
-  void ShowAb();
-  void ChooseCompareFile();
-  void ChooseReportFile();
   void Say(const std::string& caption, const std::string& text);
   void Ask(const std::string& caption, const std::string& text, bool okCancel,
            std::function<void()> onYes);
@@ -84,7 +74,7 @@ class SystemPage : public Page {
   Engine& engine_;
   SysHooks hooks_;
   SysPageLogic logic_;
-  AbSwitch ab_;
+  SystemTools tools_;
   Lang lang_ = Lang::kEnglish;
   QTreeWidget* pcList_ = nullptr;
   QStringList shown_;
@@ -93,7 +83,6 @@ class SystemPage : public Page {
     Label text;
   };
   std::vector<Caption> titles_;
-  QLabel* toolsTitle_ = nullptr;
 };
 
 }  // namespace tavelo::ui
