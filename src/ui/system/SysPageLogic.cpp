@@ -20,8 +20,8 @@ void SysPageLogic::Say(TextId text, TextId caption) {
   fx_.say(caption == TextId::kCount ? std::string() : Text(caption, L()), Text(text, L()));
 }
 
-void SysPageLogic::Block(CommandCode code, const std::uint8_t* bytes, int size) {
-  engine_.Post(msg::Block{code, BlockArg::Buffer(bytes, size)});
+void SysPageLogic::Block(CommandCode code, std::span<const std::uint8_t> bytes) {
+  engine_.Post(msg::Block{code, BlockArg::Buffer(bytes.data(), static_cast<int>(bytes.size()))});
 }
 
 void SysPageLogic::Code(CommandCode code, int value) {
@@ -203,8 +203,7 @@ void SysPageLogic::PressLock(bool lock) {
   // Only the button that differs from the state does anything; the reply confirms it or
   // the engine rolls it back.
   if (!LockButtonsEnabled() || engine_.LockState() == lock) return;
-  const auto block = sys::LockKeyBlock(lockPassword_, lock);
-  Block(CommandCode::kLockKey, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kLockKey, sys::LockKeyBlock(lockPassword_, lock));
   Changed();
 }
 
@@ -214,21 +213,18 @@ void SysPageLogic::ModifyLockKey() {
     SayPlain(TextId::kMsgPasswordNotNumeric);
     return;
   }
-  const auto block = sys::NewLockKeyBlock(lockPassword_, lockNewPassword_);
-  Block(CommandCode::kLockKeyPassword, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kLockKeyPassword, sys::NewLockKeyBlock(lockPassword_, lockNewPassword_));
 }
 
 void SysPageLogic::PressAdmin(int mode) {
   if (!AdminButtonsEnabled() || engine_.AdminMode() == mode) return;
-  const auto block = sys::AdminBlock(adminPassword_, mode);
-  Block(CommandCode::kAdminMode, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kAdminMode, sys::AdminBlock(adminPassword_, mode));
   Changed();
 }
 
 void SysPageLogic::ModifyAdminPassword() {
   if (!AdminModifyEnabled()) return;
-  const auto block = sys::NewAdminBlock(adminPassword_, adminNewPassword_);
-  Block(CommandCode::kAdminPassword, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kAdminPassword, sys::NewAdminBlock(adminPassword_, adminNewPassword_));
 }
 
 // --- the rest --------------------------------------------------------------------------
@@ -241,25 +237,21 @@ void SysPageLogic::ChooseLanguage(Lang lang) {
 
 void SysPageLogic::ModifyBtName() {
   if (!BtModifyEnabled()) return;
-  const auto block = sys::BtNameBlock(btName_);
-  Block(CommandCode::kBluetoothName, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kBluetoothName, sys::BtNameBlock(btName_));
 }
 
 void SysPageLogic::DefaultBtName() {
   btName_.clear();
-  const auto block = sys::BtDefaultNameBlock();
-  Block(CommandCode::kBluetoothName, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kBluetoothName, sys::BtDefaultNameBlock());
   Changed();
 }
 
 void SysPageLogic::SetLogo() {
-  const auto block = sys::LogoBlock(logo1_, logo2_);
-  Block(CommandCode::kLogoText, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kLogoText, sys::LogoBlock(logo1_, logo2_));
 }
 
 void SysPageLogic::ClearLogo() {
-  const auto block = sys::ClearLogoBlock();
-  Block(CommandCode::kLogoText, block.data(), static_cast<int>(block.size()));
+  Block(CommandCode::kLogoText, sys::ClearLogoBlock());
 }
 
 void SysPageLogic::ChoosePowerMode(int index) {

@@ -8,6 +8,7 @@
 // every window, the boost page) it asks of its owner through SysEffects. The sliders and
 // output-level switches are rows of the page framework's table, not here.
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -109,7 +110,7 @@ class SysPageLogic {
   bool RequireAdmin(bool emptyChineseCaption);
   void Say(TextId text, TextId caption);
   void SayPlain(TextId text) { Say(text, TextId::kCount); }
-  void Block(CommandCode code, const std::uint8_t* bytes, int size);
+  void Block(CommandCode code, std::span<const std::uint8_t> bytes);
   void Code(CommandCode code, int value);
   Lang L() const { return engine_.Language(); }
   void Changed();

@@ -21,6 +21,24 @@ void PutDigits(std::array<std::uint8_t, N>& block, std::size_t at, std::string_v
     block[at + i] = static_cast<std::uint8_t>(text[i] - '0');
 }
 
+// A password's digits, then one byte (the lock state or the admin mode).
+template <std::size_t Length>
+std::array<std::uint8_t, Length + 1> DigitsThen(std::string_view password, std::uint8_t last) {
+  std::array<std::uint8_t, Length + 1> block{};
+  PutDigits(block, 0, password, Length);
+  block[Length] = last;
+  return block;
+}
+
+// The current password's digits, then the new one's.
+template <std::size_t Length>
+std::array<std::uint8_t, 2 * Length> OldThenNew(std::string_view current, std::string_view fresh) {
+  std::array<std::uint8_t, 2 * Length> block{};
+  PutDigits(block, 0, current, Length);
+  PutDigits(block, Length, fresh, Length);
+  return block;
+}
+
 void PutPadded(std::array<std::uint8_t, 33>& block, std::size_t at, std::string_view line) {
   for (std::size_t i = 0; i < kLogoLineMax; ++i)
     block[at + i] = static_cast<std::uint8_t>(i < line.size() ? line[i] : ' ');
@@ -66,32 +84,22 @@ bool LockKeyNumeric(std::string_view key) {
          std::all_of(first.begin(), first.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::array<std::uint8_t, 5> LockKeyBlock(std::string_view password, bool locked) {
-  std::array<std::uint8_t, 5> block{};
-  PutDigits(block, 0, password, kLockKeyLength);
-  block[kLockKeyLength] = locked ? 1 : 0;
-  return block;
+std::array<std::uint8_t, kLockKeyLength + 1> LockKeyBlock(std::string_view password, bool locked) {
+  return DigitsThen<kLockKeyLength>(password, locked ? 1 : 0);
 }
 
-std::array<std::uint8_t, 8> NewLockKeyBlock(std::string_view current, std::string_view fresh) {
-  std::array<std::uint8_t, 8> block{};
-  PutDigits(block, 0, current, kLockKeyLength);
-  PutDigits(block, kLockKeyLength, fresh, kLockKeyLength);
-  return block;
+std::array<std::uint8_t, 2 * kLockKeyLength> NewLockKeyBlock(std::string_view current,
+                                                             std::string_view fresh) {
+  return OldThenNew<kLockKeyLength>(current, fresh);
 }
 
-std::array<std::uint8_t, 7> AdminBlock(std::string_view password, int mode) {
-  std::array<std::uint8_t, 7> block{};
-  PutDigits(block, 0, password, kAdminPasswordLength);
-  block[kAdminPasswordLength] = static_cast<std::uint8_t>(mode);
-  return block;
+std::array<std::uint8_t, kAdminPasswordLength + 1> AdminBlock(std::string_view password, int mode) {
+  return DigitsThen<kAdminPasswordLength>(password, static_cast<std::uint8_t>(mode));
 }
 
-std::array<std::uint8_t, 12> NewAdminBlock(std::string_view current, std::string_view fresh) {
-  std::array<std::uint8_t, 12> block{};
-  PutDigits(block, 0, current, kAdminPasswordLength);
-  PutDigits(block, kAdminPasswordLength, fresh, kAdminPasswordLength);
-  return block;
+std::array<std::uint8_t, 2 * kAdminPasswordLength> NewAdminBlock(std::string_view current,
+                                                                 std::string_view fresh) {
+  return OldThenNew<kAdminPasswordLength>(current, fresh);
 }
 
 std::array<std::uint8_t, 33> LogoBlock(std::string_view line1, std::string_view line2) {

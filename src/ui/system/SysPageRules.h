@@ -41,12 +41,14 @@ bool AdminModifyEnabled(std::string_view current, std::string_view fresh);
 bool LockKeyNumeric(std::string_view key);
 
 // Blocks (each password character becomes its code minus '0').
-std::array<std::uint8_t, 5> LockKeyBlock(std::string_view password, bool locked);  // 43
-std::array<std::uint8_t, 8> NewLockKeyBlock(std::string_view current,
-                                            std::string_view fresh);          // 44
-std::array<std::uint8_t, 7> AdminBlock(std::string_view password, int mode);  // 45
-std::array<std::uint8_t, 12> NewAdminBlock(std::string_view current,
-                                           std::string_view fresh);  // 46
+std::array<std::uint8_t, kLockKeyLength + 1> LockKeyBlock(std::string_view password,
+                                                          bool locked);  // 43
+std::array<std::uint8_t, 2 * kLockKeyLength> NewLockKeyBlock(std::string_view current,
+                                                             std::string_view fresh);  // 44
+std::array<std::uint8_t, kAdminPasswordLength + 1> AdminBlock(std::string_view password,
+                                                              int mode);  // 45
+std::array<std::uint8_t, 2 * kAdminPasswordLength> NewAdminBlock(std::string_view current,
+                                                                 std::string_view fresh);  // 46
 // 23: flag 1 and both lines space padded; Clr logo: flag 0 and 32 spaces.
 std::array<std::uint8_t, 33> LogoBlock(std::string_view line1, std::string_view line2);
 std::array<std::uint8_t, 33> ClearLogoBlock();
