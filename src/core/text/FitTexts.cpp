@@ -44,6 +44,8 @@ constexpr TextEntry<FitText> kTexts[] = {
      "the fit range is narrowed to {0} to {1}, which the measurements cover",
      "拟合范围已缩小为测量文件覆盖的 {0} 至 {1}"},
     {FitText::kGainAtBoostLimit, "gain at the {0} boost limit", "增益达到 {0} 的提升上限"},
+    {FitText::kSumAtBoostLimit, "boost held with the other bands at the {0} limit",
+     "与其他频段合计的提升达到 {0} 的上限"},
     {FitText::kGainAtLimit, "gain at the {0} limit", "增益达到 {0} 的极限"},
     {FitText::kQAtLimit, "Q at the {0} limit", "Q 值达到 {0} 的极限"},
     {FitText::kFrequencyAtEdge, "frequency at the {0} Hz edge", "频率位于 {0} Hz 的边界"},

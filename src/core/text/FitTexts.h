@@ -38,6 +38,7 @@ enum class FitText : int {
   kRangeNarrowed,  // {0} {1} the range fitted
   // The limits a band reached.
   kGainAtBoostLimit,  // {0} "+3.0 dB"
+  kSumAtBoostLimit,   // {0} "+3.0 dB"
   kGainAtLimit,       // {0} "-24.0 dB"
   kQAtLimit,          // {0} "0.4"
   kFrequencyAtEdge,   // {0} hertz
