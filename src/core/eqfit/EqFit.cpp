@@ -190,15 +190,16 @@ struct ShelfShape {
 };
 
 std::vector<ShelfShape> ShelfShapes(const FitProblem& problem, const FitLimits& limits) {
+  constexpr double kShapeGainDb = 6.0;
   std::vector<ShelfShape> shapes;
   const double q = std::clamp(kShelfStartQ, limits.minQ / 10.0, limits.maxQ / 10.0);
   for (BandType type : limits.types) {
     if (!IsShelf(type)) continue;
     for (double hz = limits.minHz; hz <= limits.maxHz; hz *= std::exp2(kShelfCornerStepOctaves)) {
-      ShelfShape shape{{type, std::log(hz), std::log(q), 6.0},
+      ShelfShape shape{{type, std::log(hz), std::log(q), kShapeGainDb},
                        std::vector<double>(problem.Hz().size())};
       problem.Curve(shape.at, shape.perDb.data());
-      for (double& v : shape.perDb) v /= 6.0;
+      for (double& v : shape.perDb) v /= kShapeGainDb;
       shape.at.gainDb = 0;
       shapes.push_back(std::move(shape));
     }

@@ -147,27 +147,37 @@ TEST(EqFit, ARoomAlreadyOnTargetIsLeftFlat) {
 }
 
 TEST(EqFit, ThePredictionIsTheGraphsOwnCurveOfTheFittedBands) {
-  const FitCurves curves = Prepare(SyntheticRoom(kSevenBandRoom, 0.4));
-  const EqFitResult fit = FitEq(curves, LimitsOfSet(kEqMusic, FitSettings{}));
-  std::vector<EqBand> bands;
-  for (const auto& b : fit.bands) bands.push_back(b.band);
-  // The graph's sum curve, in pixels of one per dB, at columns whose frequency is known.
-  GraphGeometry geometry = GraphGeometry::ForWidth(1600);
-  geometry.pixelsPerDb = 1;
-  EqResponse response(geometry);
-  response.SumBandCurves(bands.data(), static_cast<int>(bands.size()));
-  std::vector<double> hz;
-  std::vector<int> columns;
-  for (int x = geometry.xStart; x < geometry.width; ++x) {
-    const double f = geometry.FrequencyOfColumn(x);
-    if (f < 20 || f > 20000) continue;
-    hz.push_back(f);
-    columns.push_back(x);
-  }
-  const std::vector<double> predicted = GridResponse(hz).SumDb(bands);
-  for (std::size_t i = 0; i < hz.size(); ++i) {
-    EXPECT_NEAR(predicted[i], response.SumCurve()[static_cast<std::size_t>(columns[i])], 0.05)
-        << hz[i] << " Hz";
+  // Peaks alone, and a fit with a shelf in it.
+  const std::vector<EqBand> shelfRoom = {Band(kBandLowShelf, 100, 0.7, 5.0), Peak(64, 4.0, 6.0),
+                                         Band(kBandHighShelf, 5000, 0.7, 3.0)};
+  for (const auto* room : {&kSevenBandRoom, &shelfRoom}) {
+    const FitCurves curves = Prepare(SyntheticRoom(*room, 0.4));
+    const EqFitResult fit = FitEq(curves, LimitsOfSet(kEqMusic, FitSettings{}));
+    std::vector<EqBand> bands;
+    for (const auto& b : fit.bands) bands.push_back(b.band);
+    if (room == &shelfRoom) {
+      EXPECT_TRUE(std::any_of(bands.begin(), bands.end(), [](const EqBand& b) {
+        return b.type == kBandLowShelf || b.type == kBandHighShelf;
+      }));
+    }
+    // The graph's sum curve, in pixels of one per dB, at columns whose frequency is known.
+    GraphGeometry geometry = GraphGeometry::ForWidth(1600);
+    geometry.pixelsPerDb = 1;
+    EqResponse response(geometry);
+    response.SumBandCurves(bands.data(), static_cast<int>(bands.size()));
+    std::vector<double> hz;
+    std::vector<int> columns;
+    for (int x = geometry.xStart; x < geometry.width; ++x) {
+      const double f = geometry.FrequencyOfColumn(x);
+      if (f < 20 || f > 20000) continue;
+      hz.push_back(f);
+      columns.push_back(x);
+    }
+    const std::vector<double> predicted = GridResponse(hz).SumDb(bands);
+    for (std::size_t i = 0; i < hz.size(); ++i) {
+      EXPECT_NEAR(predicted[i], response.SumCurve()[static_cast<std::size_t>(columns[i])], 0.05)
+          << hz[i] << " Hz";
+    }
   }
 }
 
