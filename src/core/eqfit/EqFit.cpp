@@ -105,19 +105,19 @@ class FitProblem {
     std::vector<double> weights(n_);
     const double cost = Cost(eq, gradient ? &weights : nullptr);
     if (!gradient) return cost;
-    // Each band's parameters change only that band's curve: central differences of it.
-    std::vector<double> plus(n_), minus(n_);
+    // Each band's parameters change only that band's curve: forward differences of it from
+    // the curve just computed (the curves are smooth in every parameter, and one evaluation
+    // per parameter instead of two halves the cost of a step).
+    std::vector<double> plus(n_);
     for (std::size_t b = 0; b < bands; ++b) {
       for (int k = 0; k < 3; ++k) {
         const double h = k == 2 ? 1e-4 : 1e-5;
-        Parameters up = At(x, b), down = At(x, b);
+        Parameters up = At(x, b);
         Field(up, k) += h;
-        Field(down, k) -= h;
         Curve(up, plus.data());
-        Curve(down, minus.data());
         double g = 0;
-        for (std::size_t i = 0; i < n_; ++i) g += weights[i] * (plus[i] - minus[i]);
-        gradient[3 * b + static_cast<std::size_t>(k)] = g / (2 * h);
+        for (std::size_t i = 0; i < n_; ++i) g += weights[i] * (plus[i] - bandDb_[b][i]);
+        gradient[3 * b + static_cast<std::size_t>(k)] = g / h;
       }
     }
     return cost;
