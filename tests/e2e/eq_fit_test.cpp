@@ -9,6 +9,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "core/eq/BandSyntax.h"
 #include "core/eq/EqResponse.h"
 #include "core/eqfit/synthetic_room.h"
 #include "core/params/ParamImage.h"
@@ -18,6 +19,7 @@
 namespace tavelo::e2e {
 namespace {
 
+using tavelo::testing::Band;
 using tavelo::testing::Peak;
 
 void Write(const std::filesystem::path& path, const std::string& text) {
@@ -55,8 +57,11 @@ class EqFitTool : public ::testing::Test {
 };
 
 TEST_F(EqFitTool, TheProcessorsCurveAfterTheFitIsTheOneTheReportPredicted) {
-  const ResponseCurve room = tavelo::testing::SyntheticRoom(
-      {Peak(38, 5.0, 8.0), Peak(64, 4.0, 6.0), Peak(150, 3.0, -2.0), Peak(5000, 1.5, 3.0)}, 0.3);
+  // A low-end rise and a treble tilt among the modes: shelves in the fit as well as peaks.
+  const ResponseCurve room =
+      tavelo::testing::SyntheticRoom({Band(kBandLowShelf, 100, 0.7, 5.0), Peak(38, 5.0, 8.0),
+                                      Peak(64, 4.0, 6.0), Band(kBandHighShelf, 5000, 0.7, 3.0)},
+                                     0.3);
   Write(dir_.Path("room.txt"), RewText(room));
   const CliRun fit =
       RunCli(QStringList{"eq-fit", "music_eq", dir_.Q("room.txt"), "--json"} + sim_.Link());
@@ -79,12 +84,16 @@ TEST_F(EqFitTool, TheProcessorsCurveAfterTheFitIsTheOneTheReportPredicted) {
   const EqBand* bands = image->set(kEqMusic);
   const QJsonArray reported = report["bands"].toArray();
   ASSERT_EQ(reported.size(), kEqSets[kEqMusic].wireBands);
+  int shelves = 0;
   for (int b = 0; b < reported.size(); ++b) {
     const QJsonObject band = reported[b].toObject();
+    EXPECT_EQ(band["type"].toString().toStdString(), BandTypeWord(bands[b].type)) << b;
+    shelves += bands[b].type == kBandLowShelf || bands[b].type == kBandHighShelf;
     EXPECT_EQ(bands[b].freq, band["freq_hz"].toInt()) << b;
     EXPECT_EQ(bands[b].q, std::lround(band["q"].toDouble() * 10)) << b;
     EXPECT_EQ(bands[b].gain, std::lround(band["gain_db"].toDouble() * 10)) << b;
   }
+  EXPECT_GT(shelves, 0);
   for (int i = 0; i < hz.size(); ++i) {
     double processor = 0;
     for (int b = 0; b < kEqSets[kEqMusic].wireBands; ++b)

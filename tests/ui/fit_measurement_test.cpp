@@ -157,7 +157,7 @@ TEST_F(MeasurementFitTest, TheChineseReportHoldsNoEnglishWords) {
   ASSERT_TRUE(job) << error;
   const std::string report = FitSummary(RunFit(std::move(*job)));
   EXPECT_NE(report.find("拟合后误差"), std::string::npos) << report;
-  for (const char* english : {"Band", "Error", "limit", "fitted", "gain"})
+  for (const char* english : {"Band", "Error", "limit", "fitted", "gain", "peak", "shelf"})
     EXPECT_EQ(report.find(english), std::string::npos) << english << " in " << report;
 }
 

@@ -3,10 +3,13 @@
 // do (its band count, band types, frequency, Q and gain ranges and steps, and a maximum
 // boost), chosen so the measurement plus the equaliser comes as close to the target as it can.
 //
-// A start is placed on the largest deviations one band at a time; all bands are then refined
-// together by bounded non-linear least squares over the fit range of the grid (NLopt's
-// L-BFGS with bound constraints, on log frequency, log Q and gain), rounded to the
-// processor's steps, and nudged step by step where the rounding cost accuracy.
+// A start is placed one band at a time, each a peak on the largest deviation or a shelf on a
+// broad rise or tilt, whichever lowers the error most, boosts kept within the headroom the
+// bands before it leave; all bands are then refined together by bounded non-linear least
+// squares over the fit range of the grid (NLopt's L-BFGS with bound constraints, on log
+// frequency, log Q and gain, the types kept), rounded to the processor's steps, and nudged
+// step by step where the rounding cost accuracy. A fit that took a shelf is compared with
+// the peaks' own, and the better kept.
 #include <string>
 #include <vector>
 
@@ -21,7 +24,8 @@ namespace tavelo {
 // tenths of a dB); the steps are one unit of each.
 struct FitLimits {
   int bands = 0;
-  std::vector<BandType> types;  // the types the fit may choose
+  std::vector<BandType> types;  // the types the fit may choose (a shelf's Q stays within
+                                // BandMaxQ as well as maxQ)
   int minHz = kBandMinFrequency, maxHz = kBandMaxFrequency;
   int minQ = kBandMinQ, maxQ = BandMaxQ(kBandPeak);
   int minGain = -kBandGainLimit, maxGain = kBandGainLimit;

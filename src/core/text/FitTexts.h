@@ -38,6 +38,7 @@ enum class FitText : int {
   kRangeNarrowed,  // {0} {1} the range fitted
   // The limits a band reached.
   kGainAtBoostLimit,  // {0} "+3.0 dB"
+  kSumAtBoostLimit,   // {0} "+3.0 dB"
   kGainAtLimit,       // {0} "-24.0 dB"
   kQAtLimit,          // {0} "0.4"
   kFrequencyAtEdge,   // {0} hertz
@@ -69,7 +70,7 @@ enum class FitText : int {
   kSummary,      // {0} bands, {1} measurements, {2} {3} hertz, {4} points, {5} max boost
   kErrorBefore,  // {0} RMS, {1} maximum
   kErrorAfter,   // {0} RMS, {1} maximum
-  kBandLine,     // {0} band number, {1} hertz, {2} Q, {3} gain
+  kBandLine,     // {0} band number, {1} type ("low shelf"), {2} hertz, {3} Q, {4} gain
   kBandFlat,     // {0} band number
   kBandHeld,     // {0} band number, {1} the limits
   kNote,         // {0} the note

@@ -11,6 +11,7 @@
 #include "core/presets/AtomicFile.h"
 #include "core/text/Escaped.h"
 #include "core/text/FitTexts.h"
+#include "core/text/ReportTexts.h"
 
 namespace tavelo {
 namespace {
@@ -161,11 +162,11 @@ std::string FitSummary(const FitOutcome& outcome) {
   for (std::size_t b = 0; b < fit.bands.size(); ++b) {
     const EqBand& band = fit.bands[b].band;
     const std::string number = std::to_string(b + 1);
-    out +=
-        "\n" + (band.gain == 0 ? SayFit(FitText::kBandFlat, lang, {number})
-                               : SayFit(FitText::kBandLine, lang,
-                                        {number, std::to_string(band.freq), Fixed(band.q / 10.0, 1),
-                                         Fixed(band.gain / 10.0, 1, true)}));
+    out += "\n" + (band.gain == 0 ? SayFit(FitText::kBandFlat, lang, {number})
+                                  : SayFit(FitText::kBandLine, lang,
+                                           {number, std::string(ShownBandType(band.type, lang)),
+                                            std::to_string(band.freq), Fixed(band.q / 10.0, 1),
+                                            Fixed(band.gain / 10.0, 1, true)}));
   }
   for (std::size_t b = 0; b < fit.bands.size(); ++b) {
     std::string held;

@@ -1,6 +1,6 @@
 #pragma once
-// Rooms made from known peaking bands plus noise, measured at 1/48 octave from 20 Hz to
-// 20 kHz: the fit of their inverse is known to exist.
+// Rooms made from known peaking and shelving bands plus noise, measured at 1/48 octave from 20 Hz
+// to 20 kHz: the fit of their inverse is known to exist.
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -12,13 +12,16 @@
 
 namespace tavelo::testing {
 
-inline EqBand Peak(int hz, double q, double gainDb) {
+inline EqBand Band(BandType type, int hz, double q, double gainDb) {
   EqBand b;
-  b.type = kBandPeak;
+  b.type = type;
   b.freq = static_cast<std::int16_t>(hz);
   b.q = static_cast<std::int16_t>(std::lround(q * 10));
   b.gain = static_cast<std::int16_t>(std::lround(gainDb * 10));
   return b;
+}
+inline EqBand Peak(int hz, double q, double gainDb) {
+  return Band(kBandPeak, hz, q, gainDb);
 }
 
 // Level `levelDb` plus the bands' response plus uniform noise of +-`noiseDb` (fixed seed).
