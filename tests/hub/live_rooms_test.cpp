@@ -50,15 +50,12 @@ QJsonObject ObjectOf(const ApiReply& reply) {
   return QJsonDocument::fromJson(reply.body).object();
 }
 
-class LiveRoomsTest : public hubtest::BothDatabases {
+class LiveRoomsTest : public hubtest::BothDatabasesWithStore {
  protected:
   void SetUp() override {
-    BothDatabases::SetUp();
+    BothDatabasesWithStore::SetUp();
     if (HasFatalFailure()) return;
     QString error;
-    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
-    store_ = std::make_unique<Store>(db_);
-    accounts_ = std::make_unique<Accounts>(*store_);
     ASSERT_TRUE(accounts_->AddUser(QStringLiteral("ian"), Role::Installer, QStringLiteral("pw-i"),
                                    0, error));
     ASSERT_TRUE(
@@ -140,9 +137,6 @@ class LiveRoomsTest : public hubtest::BothDatabases {
     return QJsonDocument::fromJson(show.out.toUtf8()).object().value(name);
   }
 
-  Database db_;
-  std::unique_ptr<Store> store_;
-  std::unique_ptr<Accounts> accounts_;
   std::unique_ptr<LiveRooms> rooms_;
   std::unique_ptr<Api> api_;
   std::unique_ptr<Rollouts> rollouts_;
