@@ -31,9 +31,14 @@ class StandInVenue : public hub::RoomAccess {
   };
 
   StandInVenue() = default;
-  // Rooms online on preset 1 whose lock is not known until a test sets it.
+  // Rooms online on preset 1, since a time not known, whose lock is not known until a test
+  // sets it.
   explicit StandInVenue(const QStringList& names) {
-    for (const QString& name : names) Add(name).extras.locked.reset();
+    for (const QString& name : names) {
+      Held& room = Add(name);
+      room.view.since = 0;
+      room.extras.locked.reset();
+    }
   }
 
   Held& Add(const QString& name, bool online = true) {
