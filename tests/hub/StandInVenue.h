@@ -20,6 +20,17 @@ inline QByteArray FileOf(const ParamImage& image) {
                     static_cast<qsizetype>(bytes.size()));
 }
 
+// `set` with one NAME=VALUE edit applied, as a parameter file.
+inline QByteArray WithValue(const QByteArray& set, const char* edit) {
+  const ParamFileResult file = ParseParamFile(
+      reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
+  ParamImage image{};
+  CopyFileFields(image, file.data);
+  std::string error;
+  ApplyNamedEdit(image, *ParseNamedEdit(edit, error));
+  return FileOf(image);
+}
+
 class StandInVenue : public hub::RoomAccess {
  public:
   struct Held {
@@ -28,6 +39,7 @@ class StandInVenue : public hub::RoomAccess {
     ParamImage image{};
     int writes = 0;
     int recalls = 0;
+    QString lastUser;  // who asked for the last change it took
   };
 
   StandInVenue() = default;
@@ -72,14 +84,17 @@ class StandInVenue : public hub::RoomAccess {
   std::optional<bool> Locked(const QString& name) const override {
     return rooms.at(name).extras.locked;
   }
+  hub::RoomFault LastFault(const QString&) const override { return lastFault_; }
   hub::RoomExtras Extras(const QString& name) const override {
     const auto it = rooms.find(name);
     return it == rooms.end() ? hub::RoomExtras{} : it->second.extras;
   }
-  bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) override {
+  bool Write(const QString& name, const std::vector<NamedEdit>& edits, const QString& user,
+             QString& error) override {
     if (!Taken(name, error)) return false;
     Held& room = rooms.at(name);
     ++room.writes;
+    room.lastUser = user;
     QStringList names;
     for (const NamedEdit& edit : edits) {
       if (!edit.row) room.extras.muted = edit.value != 0;
@@ -89,10 +104,11 @@ class StandInVenue : public hub::RoomAccess {
     log << name + QStringLiteral(" write ") + names.join(QLatin1Char(','));
     return true;
   }
-  bool Recall(const QString& name, int preset, QString& error) override {
+  bool Recall(const QString& name, int preset, const QString& user, QString& error) override {
     if (!Taken(name, error)) return false;
     Held& room = rooms.at(name);
     ++room.recalls;
+    room.lastUser = user;
     room.view.preset = preset;
     room.view.presetName = room.extras.presetNames.value(preset - 1);
     log << name + QStringLiteral(" recall %1").arg(preset);
@@ -111,18 +127,22 @@ class StandInVenue : public hub::RoomAccess {
 
   std::map<QString, Held> rooms;
   QStringList log;
-  int failuresLeft = 0;  // the next this many changes are refused
+  int failuresLeft = 0;  // the next this many changes are refused, for this reason
+  hub::RoomFault failure = hub::RoomFault::kLink;
   bool lockRefused = false;
 
  private:
+  hub::RoomFault lastFault_ = hub::RoomFault::kLink;
   bool Taken(const QString& name, QString& error) {
     if (!rooms.at(name).view.online) {
       error = QStringLiteral("offline");
+      lastFault_ = hub::RoomFault::kOffline;
       return false;
     }
     if (failuresLeft > 0) {
       --failuresLeft;
       error = QStringLiteral("the processor did not answer");
+      lastFault_ = failure;
       return false;
     }
     return true;

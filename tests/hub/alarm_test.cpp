@@ -87,9 +87,9 @@ TEST_F(AlarmTest, DriftFromTheReferenceAndRefusedWrites) {
   QString why;
   venue_.failuresLeft = 1;
   const auto back = ParseNamedEdit("music.volume=35", error);
-  EXPECT_FALSE(watched_.Write(QStringLiteral("room-01"), {*back}, why));
+  EXPECT_FALSE(watched_.Write(QStringLiteral("room-01"), {*back}, {}, why));
   EXPECT_EQ(changes_.back(), QStringLiteral("write-refused room-01 raised"));
-  EXPECT_TRUE(watched_.Write(QStringLiteral("room-01"), {*back}, why));
+  EXPECT_TRUE(watched_.Write(QStringLiteral("room-01"), {*back}, {}, why));
   EXPECT_EQ(changes_, (QStringList{"drift room-01 raised", "write-refused room-01 raised",
                                    "write-refused room-01 cleared", "drift room-01 cleared"}));
 

@@ -140,6 +140,35 @@ TEST_P(ApiTest, WritesPassWholeOrNotAtAll) {
   EXPECT_EQ(room_.writes, 1);
 }
 
+TEST_P(ApiTest, AChangeTheRoomDoesNotTakeIsAnsweredByWhy) {
+  struct Case {
+    RoomFault fault;
+    int status;
+  };
+  const Case cases[] = {{RoomFault::kRefused, 422},
+                        {RoomFault::kOffline, 409},
+                        {RoomFault::kLink, 502},
+                        {RoomFault::kTimedOut, 504}};
+  for (const Case& c : cases) {
+    rooms_.failuresLeft = 2;
+    rooms_.failure = c.fault;
+    const ApiReply write =
+        Call("PATCH", "/api/v1/rooms/room-01/values", staff_, R"({"music.volume": 10})");
+    EXPECT_EQ(write.status, c.status);
+    EXPECT_EQ(ErrorOf(write), QStringLiteral("the processor did not answer"));
+    EXPECT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2})").status,
+              c.status);
+  }
+  EXPECT_EQ(room_.writes + room_.recalls, 0);
+  const auto audit = store_->AuditLog(QStringLiteral("room-01"), 10);
+  ASSERT_TRUE(audit);
+  EXPECT_TRUE(audit->empty()) << "a change the room did not take was audited";
+
+  // The user who asked travels with the change.
+  ASSERT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2})").status, 200);
+  EXPECT_EQ(room_.lastUser, QStringLiteral("sam"));
+}
+
 TEST_P(ApiTest, ChangesGoOutAsEventsTaggedWithTheirSource) {
   std::vector<QJsonObject> events;
   api_->SetEventSink([&events](const QJsonObject& event) { events.push_back(event); });
