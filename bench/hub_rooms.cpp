@@ -2,9 +2,13 @@
 // once every room is online, the service's CPU time over a quiet period (the status poll
 // running in every room) as a share of one core, and its resident memory; then writes
 // through the API to room after room, each timed from the request until its event reaches
-// a WebSocket client, and the median and slowest of those.
+// a WebSocket client, and the median and slowest of those; last, reads of room state (the
+// room list and one room's values, in turn) sent at a steady rate over many connections for
+// a while, each timed from when it was due until its reply, with the median, 99th percentile
+// and the rate the service kept up.
 //
-//   hub_rooms [--rooms N] [--seconds S] [--writes W]
+//   hub_rooms [--rooms N] [--seconds S] [--writes W] [--read-rate R] [--read-seconds T]
+//             [--connections C]
 //
 // Not part of ctest. Talks only to 127.0.0.1; writes only into a temporary folder.
 #include <unistd.h>
@@ -25,6 +29,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -35,6 +40,68 @@ struct Options {
   int rooms = 100;
   int seconds = 30;
   int writes = 200;
+  int readRate = 200;  // reads per second
+  int readSeconds = 10;
+  int connections = 30;  // each client below keeps up to six
+};
+
+// Reads of room state at a steady rate, spread over several clients so that many connections
+// are open at once. A read is timed from when it was due, so a backlog counts against it.
+class ReadLoad {
+ public:
+  ReadLoad(const QString& base, const QByteArray& token, int rooms, int connections)
+      : base_(base), token_(token), rooms_(rooms) {
+    for (int i = 0; i < std::max(1, (connections + 5) / 6); ++i)
+      clients_.push_back(std::make_unique<QNetworkAccessManager>());
+  }
+
+  void Run(int rate, int seconds) {
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 total = static_cast<qint64>(rate) * seconds;
+    const double gapNs = 1e9 / rate;
+    qint64 sent = 0;
+    while (sent < total || pending_ > 0) {
+      while (sent < total && clock.nsecsElapsed() >= static_cast<qint64>(sent * gapNs)) {
+        Send(clock, static_cast<qint64>(sent * gapNs), sent);
+        ++sent;
+      }
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+      if (clock.elapsed() > (seconds + 30) * 1000LL) break;  // the service stopped answering
+    }
+    elapsedS_ = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+  }
+
+  std::vector<double>& Latencies() { return latencies_; }
+  int Failures() const { return failures_; }
+  double ElapsedSeconds() const { return elapsedS_; }
+
+ private:
+  void Send(const QElapsedTimer& clock, qint64 dueNs, qint64 n) {
+    const QString path = n % 2 == 0 ? QStringLiteral("rooms")
+                                    : QStringLiteral("rooms/room-%1/values").arg((n / 2) % rooms_);
+    QNetworkRequest request{QUrl(base_ + path)};
+    request.setRawHeader("Authorization", "Bearer " + token_);
+    QNetworkReply* reply = clients_[n % clients_.size()]->get(request);
+    ++pending_;
+    QObject::connect(reply, &QNetworkReply::finished, [this, reply, &clock, dueNs] {
+      --pending_;
+      if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200)
+        latencies_.push_back(static_cast<double>(clock.nsecsElapsed() - dueNs) / 1e6);
+      else
+        ++failures_;
+      reply->deleteLater();
+    });
+  }
+
+  QString base_;
+  QByteArray token_;
+  int rooms_;
+  std::vector<std::unique_ptr<QNetworkAccessManager>> clients_;
+  std::vector<double> latencies_;
+  int pending_ = 0;
+  int failures_ = 0;
+  double elapsedS_ = 0;
 };
 
 // utime + stime of a process, in clock ticks.
@@ -111,9 +178,13 @@ int main(int argc, char** argv) {
     if (args[i] == QStringLiteral("--rooms")) options.rooms = args[i + 1].toInt();
     if (args[i] == QStringLiteral("--seconds")) options.seconds = args[i + 1].toInt();
     if (args[i] == QStringLiteral("--writes")) options.writes = args[i + 1].toInt();
+    if (args[i] == QStringLiteral("--read-rate")) options.readRate = args[i + 1].toInt();
+    if (args[i] == QStringLiteral("--read-seconds")) options.readSeconds = args[i + 1].toInt();
+    if (args[i] == QStringLiteral("--connections")) options.connections = args[i + 1].toInt();
   }
-  if (options.rooms < 1 || options.seconds < 1 || options.writes < 1)
-    return Fail("--rooms, --seconds and --writes take positive numbers");
+  if (options.rooms < 1 || options.seconds < 1 || options.writes < 1 || options.readRate < 1 ||
+      options.readSeconds < 1 || options.connections < 1)
+    return Fail("every option takes a positive number");
   QTemporaryDir dir;
 
   QProcess sim;
@@ -226,6 +297,18 @@ int main(int argc, char** argv) {
       "write -> WebSocket event (processor round trip included), %d writes: median %.2f ms, "
       "slowest %.2f ms\n",
       options.writes, latencies[latencies.size() / 2], latencies.back());
+
+  ReadLoad reads(base, token, options.rooms, options.connections);
+  reads.Run(options.readRate, options.readSeconds);
+  std::vector<double>& times = reads.Latencies();
+  if (times.empty()) return Fail("no read of room state was answered");
+  std::sort(times.begin(), times.end());
+  std::printf(
+      "reads of room state at %d/s over %d connections for %d s: median %.2f ms, p99 %.2f ms, "
+      "slowest %.2f ms, %.0f answered/s, %d failed\n",
+      options.readRate, options.connections, options.readSeconds, times[times.size() / 2],
+      times[std::min(times.size() - 1, times.size() * 99 / 100)], times.back(),
+      static_cast<double>(times.size()) / reads.ElapsedSeconds(), reads.Failures());
 
   hub.terminate();
   hub.waitForFinished(5000);

@@ -27,8 +27,10 @@ class TimedRooms : public RoomAccess {
   std::vector<RoomView> Rooms() const override { return views_; }
   std::optional<RoomView> Room(const QString&) const override { return std::nullopt; }
   std::optional<QByteArray> CurrentSet(const QString&) const override { return std::nullopt; }
-  bool Write(const QString&, const std::vector<NamedEdit>&, QString&) override { return true; }
-  bool Recall(const QString&, int, QString&) override {
+  bool Write(const QString&, const std::vector<NamedEdit>&, const QString&, QString&) override {
+    return true;
+  }
+  bool Recall(const QString&, int, const QString&, QString&) override {
     if (linkMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(linkMs_));
     done.push_back(Steady::now());
     return true;

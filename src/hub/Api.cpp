@@ -243,7 +243,8 @@ ApiReply Api::WriteValues(const Caller& caller, const QString& room, const ApiRe
   }
   const auto before = rooms_.CurrentSet(room);
   QString error;
-  if (!rooms_.Write(room, verdict.edits, error)) return Error(502, error);
+  if (!rooms_.Write(room, verdict.edits, caller.name, error))
+    return Error(StatusForFault(rooms_.LastFault(room)), error);
   const auto after = rooms_.CurrentSet(room);
   const auto oldFields = before ? FieldsOf(*before) : std::nullopt;
   const auto newFields = after ? FieldsOf(*after) : std::nullopt;
@@ -291,7 +292,8 @@ ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest
   if (!view || !view->online)
     return Error(409, QStringLiteral("room \"%1\" is offline; nothing was sent").arg(room));
   QString error;
-  if (!rooms_.Recall(room, number, error)) return Error(502, error);
+  if (!rooms_.Recall(room, number, caller.name, error))
+    return Error(StatusForFault(rooms_.LastFault(room)), error);
   store_.Audit({clock_(), caller.name, request.origin, room, QStringLiteral("preset.recall"),
                 QString::number(view->preset), QString::number(number)});
   if (sink_)

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "hub/Api.h"
+#include "hub/RoomAccess.h"
 
 namespace tavelo::hub {
 
@@ -18,6 +19,22 @@ inline ApiReply Json(int status, const QJsonArray& array) {
 }
 inline ApiReply Error(int status, const QString& message) {
   return Json(status, QJsonObject{{QStringLiteral("error"), message}});
+}
+
+// The status a change a room did not take is answered with: the request does not fit the room
+// now (422), the room is away (409), the link failed (502) or did not answer in time (504).
+inline int StatusForFault(RoomFault fault) {
+  switch (fault) {
+    case RoomFault::kRefused:
+      return 422;
+    case RoomFault::kOffline:
+      return 409;
+    case RoomFault::kTimedOut:
+      return 504;
+    case RoomFault::kLink:
+      break;
+  }
+  return 502;
 }
 
 // The body as a JSON object, or the reply that refuses it.

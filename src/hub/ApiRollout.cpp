@@ -76,7 +76,7 @@ ApiReply Api::Rollback(const Caller& caller, const QString& room, const ApiReque
   const auto before = rooms_.CurrentSet(room);
 
   auto ended = std::make_shared<std::optional<UploadResult>>();
-  rooms_.Upload(room, *content, QStringLiteral("rollback"),
+  rooms_.Upload(room, *content, QStringLiteral("rollback"), caller.name,
                 [ended](const UploadResult& result) { *ended = result; });
   if (!WaitUntil([&ended] { return ended->has_value(); }, kRollbackLimitMs))
     return Error(504, QStringLiteral("room \"%1\" did not finish the rollback within %2 s")

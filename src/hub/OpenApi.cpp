@@ -37,12 +37,12 @@ const Operation kOperations[] = {
      "patch",
      "Write named values (show --json forms or set text); all or nothing",
      true,
-     {"200", "400", "401", "403", "404", "409", "413", "422", "502", "503"}},
+     {"200", "400", "401", "403", "404", "409", "413", "422", "502", "503", "504"}},
     {"/api/v1/rooms/{name}/recall",
      "post",
      "Recall preset {\"preset\": 1..10}",
      true,
-     {"200", "400", "401", "403", "404", "409", "422", "502"}},
+     {"200", "400", "401", "403", "404", "409", "422", "502", "504"}},
     {"/api/v1/rooms/{name}/caps",
      "get",
      "The room's caps: {NAME: MAX}",
@@ -175,10 +175,15 @@ QString Description(const QString& status) {
       {QStringLiteral("405"), QStringLiteral("the path takes another method")},
       {QStringLiteral("413"), QStringLiteral("the body is too large")},
       {QStringLiteral("422"),
-       QStringLiteral("an unknown name or an out-of-range value; nothing was sent")},
+       QStringLiteral("an unknown name or an out-of-range value, or a request the room cannot "
+                      "take as it is now (the error says why); nothing was sent")},
       {QStringLiteral("429"), QStringLiteral("too many failed logins; see Retry-After")},
-      {QStringLiteral("502"), QStringLiteral("the processor did not take the change")},
+      {QStringLiteral("502"),
+       QStringLiteral("the link to the processor failed while the change travelled")},
       {QStringLiteral("503"), QStringLiteral("the database cannot be reached")},
+      {QStringLiteral("504"),
+       QStringLiteral("the processor did not answer in time; the change may or may not have "
+                      "reached it")},
   };
   return texts.value(status);
 }

@@ -45,12 +45,21 @@ inline RoomView ViewOf(const QString& name, bool online, qint64 since, int prese
   return view;
 }
 
+// Why a change a room was asked for did not happen: the answer a caller gives depends on it.
+enum class RoomFault {
+  kRefused,   // the request does not fit the room as it is now; nothing was sent
+  kOffline,   // the room is not connected; nothing was sent
+  kLink,      // the link failed or the processor answered wrongly while the change travelled
+  kTimedOut,  // no answer in time; the change may or may not have reached the room
+};
+
 // How an upload of a whole set ended: the processor took it and a download read back the
 // same bytes, or why not.
 struct UploadResult {
   bool ok = false;
   QString error;
   QJsonArray differences;  // {"name", "from", "to"}: uploaded -> read back, when they differ
+  RoomFault fault = RoomFault::kLink;  // when not ok
 };
 
 // What a room's session knows beyond the view, as far as it knows it (the MQTT bridge shows
@@ -69,14 +78,24 @@ class RoomAccess {
   // The room's working set as a 1140-byte parameter file, once it has been read.
   virtual std::optional<QByteArray> CurrentSet(const QString& name) const = 0;
   // Sends the edits; true once the processor has taken them. On failure `error` says why.
-  virtual bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) = 0;
-  virtual bool Recall(const QString& name, int preset, QString& error) = 0;
+  // `user` names who asked, for the history; empty when no user did (a schedule).
+  virtual bool Write(const QString& name, const std::vector<NamedEdit>& edits, const QString& user,
+                     QString& error) = 0;
+  virtual bool Recall(const QString& name, int preset, const QString& user, QString& error) = 0;
+  // Why the last Write, Recall or SetLock on the room that returned false failed; asked right
+  // after it returns.
+  virtual RoomFault LastFault(const QString& name) const {
+    (void)name;
+    return RoomFault::kLink;
+  }
   // Uploads `set` (a parameter file) as the room's working set and reads it back; `done`
-  // hears how it ended, later, from the event loop. `source` names the cause in the history.
+  // hears how it ended, later, from the event loop. `source` and `user` name the cause in the
+  // history.
   virtual void Upload(const QString& name, const QByteArray& set, const QString& source,
-                      std::function<void(const UploadResult&)> done) {
+                      const QString& user, std::function<void(const UploadResult&)> done) {
     (void)set;
     (void)source;
+    (void)user;
     done({false, QStringLiteral("room \"%1\" is not connected").arg(name), {}});
   }
   // Whether the room's adjustments are locked; nothing while not known.

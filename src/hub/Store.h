@@ -80,6 +80,8 @@ class Store {
 
   // Contents and versions
   static QString ContentHash(const QByteArray& bytes);
+  // How much of a content hash the log shows: enough to tell contents apart.
+  static constexpr int kShownHashChars = 16;
   Recorded RecordVersion(const QString& room, int slot, const QByteArray& bytes, qint64 time,
                          const QString& source, const QString& user);
   std::optional<std::vector<StoredVersion>> History(const QString& room, int limit);

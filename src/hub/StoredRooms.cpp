@@ -29,12 +29,13 @@ std::optional<QByteArray> StoredRooms::CurrentSet(const QString& name) const {
   return std::nullopt;
 }
 
-bool StoredRooms::Write(const QString& name, const std::vector<NamedEdit>&, QString& error) {
+bool StoredRooms::Write(const QString& name, const std::vector<NamedEdit>&, const QString&,
+                        QString& error) {
   error = QStringLiteral("room \"%1\" is not connected").arg(name);
   return false;
 }
 
-bool StoredRooms::Recall(const QString& name, int, QString& error) {
+bool StoredRooms::Recall(const QString& name, int, const QString&, QString& error) {
   error = QStringLiteral("room \"%1\" is not connected").arg(name);
   return false;
 }

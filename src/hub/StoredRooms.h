@@ -12,8 +12,9 @@ class StoredRooms : public RoomAccess {
   std::vector<RoomView> Rooms() const override;
   std::optional<RoomView> Room(const QString& name) const override;
   std::optional<QByteArray> CurrentSet(const QString& name) const override;
-  bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) override;
-  bool Recall(const QString& name, int preset, QString& error) override;
+  bool Write(const QString& name, const std::vector<NamedEdit>& edits, const QString& user,
+             QString& error) override;
+  bool Recall(const QString& name, int preset, const QString& user, QString& error) override;
 
  private:
   Store& store_;

@@ -5,10 +5,14 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <memory>
 #include <string>
 
 #include "PostgresServer.h"
+#include "hub/Accounts.h"
+#include "hub/Database.h"
 #include "hub/DatabaseLocation.h"
+#include "hub/Store.h"
 
 namespace tavelo::hubtest {
 
@@ -44,6 +48,23 @@ class BothDatabases : public ::testing::TestWithParam<std::string> {
  private:
   QTemporaryDir dir_;
   hub::DatabaseLocation location_;
+};
+
+// A test over both databases with the store and its accounts open on the empty one.
+class BothDatabasesWithStore : public BothDatabases {
+ protected:
+  void SetUp() override {
+    BothDatabases::SetUp();
+    if (HasFatalFailure()) return;
+    QString error;
+    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
+    store_ = std::make_unique<hub::Store>(db_);
+    accounts_ = std::make_unique<hub::Accounts>(*store_);
+  }
+
+  hub::Database db_;
+  std::unique_ptr<hub::Store> store_;
+  std::unique_ptr<hub::Accounts> accounts_;
 };
 
 #define TAVELO_BOTH_DATABASES(Suite)                                                  \

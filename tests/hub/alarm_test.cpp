@@ -2,7 +2,7 @@
 // clock the test moves.
 #include <gtest/gtest.h>
 
-#include "VenueStandIn.h"
+#include "StandInVenue.h"
 #include "hub/Store.h"
 #include "hub/alarms/AlarmMonitor.h"
 #include "hub/alarms/WatchedRooms.h"
@@ -35,7 +35,7 @@ class AlarmTest : public ::testing::Test {
   }
 
   qint64 now_ = 1'000'000;
-  hubtest::VenueStandIn venue_;
+  hubtest::StandInVenue venue_;
   AlarmMonitor monitor_;
   WatchedRooms watched_;
   QStringList changes_;
@@ -43,26 +43,26 @@ class AlarmTest : public ::testing::Test {
 
 TEST_F(AlarmTest, OfflineAndUnlockedRoomsRaiseOnlyAfterTheirTimes) {
   Pass(1);
-  venue_.rooms[QStringLiteral("room-02")].online = false;
-  venue_.rooms[QStringLiteral("room-01")].locked = false;
+  venue_.rooms[QStringLiteral("room-02")].view.online = false;
+  venue_.rooms[QStringLiteral("room-01")].extras.locked = false;
   Pass(1);
   EXPECT_TRUE(changes_.isEmpty());  // a short drop is no alarm
   Pass(2);
   EXPECT_EQ(changes_, QStringList{"offline room-02 raised"});
   Pass(5);
   EXPECT_EQ(changes_.size(), 1);  // raised once, not on every tick
-  venue_.rooms[QStringLiteral("room-02")].online = true;
+  venue_.rooms[QStringLiteral("room-02")].view.online = true;
   Pass(5);
   EXPECT_EQ(changes_, (QStringList{"offline room-02 raised", "offline room-02 cleared",
                                    "lock-open room-01 raised"}));
-  venue_.rooms[QStringLiteral("room-01")].locked = true;
+  venue_.rooms[QStringLiteral("room-01")].extras.locked = true;
   Pass(1);
   EXPECT_EQ(changes_.back(), QStringLiteral("lock-open room-01 cleared"));
   EXPECT_EQ(monitor_.OpenCount(AlarmKind::Offline) + monitor_.OpenCount(AlarmKind::LockOpen), 0);
 
   // An offline room whose lock is unknown raises nothing about the lock.
   changes_.clear();
-  venue_.rooms[QStringLiteral("room-02")].online = false;
+  venue_.rooms[QStringLiteral("room-02")].view.online = false;
   Pass(30);
   EXPECT_EQ(changes_, QStringList{"offline room-02 raised"});
 }
@@ -87,9 +87,9 @@ TEST_F(AlarmTest, DriftFromTheReferenceAndRefusedWrites) {
   QString why;
   venue_.failuresLeft = 1;
   const auto back = ParseNamedEdit("music.volume=35", error);
-  EXPECT_FALSE(watched_.Write(QStringLiteral("room-01"), {*back}, why));
+  EXPECT_FALSE(watched_.Write(QStringLiteral("room-01"), {*back}, {}, why));
   EXPECT_EQ(changes_.back(), QStringLiteral("write-refused room-01 raised"));
-  EXPECT_TRUE(watched_.Write(QStringLiteral("room-01"), {*back}, why));
+  EXPECT_TRUE(watched_.Write(QStringLiteral("room-01"), {*back}, {}, why));
   EXPECT_EQ(changes_, (QStringList{"drift room-01 raised", "write-refused room-01 raised",
                                    "write-refused room-01 cleared", "drift room-01 cleared"}));
 

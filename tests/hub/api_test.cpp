@@ -7,7 +7,7 @@
 
 #include "ApiCalls.h"
 #include "HubTestSupport.h"
-#include "StandInRooms.h"
+#include "StandInVenue.h"
 #include "core/params/ParamImage.h"
 #include "core/presets/FileReport.h"
 #include "core/presets/ParamFile.h"
@@ -16,17 +16,13 @@ namespace tavelo::hub {
 namespace {
 
 using hubtest::FileOf;
-using hubtest::StandInRooms;
 
-class ApiTest : public hubtest::BothDatabases {
+class ApiTest : public hubtest::BothDatabasesWithStore {
  protected:
   void SetUp() override {
-    BothDatabases::SetUp();
+    BothDatabasesWithStore::SetUp();
     if (HasFatalFailure()) return;
     QString error;
-    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
-    store_ = std::make_unique<Store>(db_);
-    accounts_ = std::make_unique<Accounts>(*store_);
     api_ = std::make_unique<Api>(*store_, *accounts_, rooms_, [this] { return now_; });
     ASSERT_TRUE(store_->PutRoom(QStringLiteral("room-01"), QStringLiteral("127.0.0.1"), 7000));
     ASSERT_TRUE(accounts_->AddUser(QStringLiteral("ian"), Role::Installer, QStringLiteral("pw-i"),
@@ -48,10 +44,8 @@ class ApiTest : public hubtest::BothDatabases {
   }
 
   qint64 now_ = 1000;
-  StandInRooms rooms_;
-  Database db_;
-  std::unique_ptr<Store> store_;
-  std::unique_ptr<Accounts> accounts_;
+  hubtest::StandInVenue rooms_;
+  hubtest::StandInVenue::Held& room_ = hubtest::AddPartyRoom(rooms_);
   std::unique_ptr<Api> api_;
   QByteArray installer_;
   QByteArray staff_;
@@ -88,7 +82,7 @@ TEST_P(ApiTest, LoginTokensAndTheOpenDocument) {
 TEST_P(ApiTest, ValuesAreTheShowJsonBytes) {
   const ApiReply values = Call("GET", "/api/v1/rooms/room-01/values", staff_);
   ASSERT_EQ(values.status, 200);
-  const QByteArray set = FileOf(rooms_.image);
+  const QByteArray set = FileOf(room_.image);
   const DescribedFile file = DescribeFileBytes(
       reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
   EXPECT_EQ(values.body.toStdString(), FieldsAsJson(file.kind, file.fields));
@@ -124,12 +118,12 @@ TEST_P(ApiTest, WritesPassWholeOrNotAtAll) {
                  QByteArray(Api::kMaxBodyBytes + 1, ' '))
                 .status,
             413);
-  EXPECT_EQ(rooms_.writes, 0);
+  EXPECT_EQ(room_.writes, 0);
 
   const ApiReply ok = Call("PATCH", "/api/v1/rooms/room-01/values", installer_,
                            R"({"music.volume": 70, "mic.comp_ratio": 4})");
   ASSERT_EQ(ok.status, 200) << ok.body.toStdString();
-  EXPECT_EQ(rooms_.writes, 1);
+  EXPECT_EQ(room_.writes, 1);
   const QJsonObject stored = QJsonDocument::fromJson(ok.body).object();
   EXPECT_EQ(stored.value(QStringLiteral("music.volume")).toInt(), 70);
   const auto audit = store_->AuditLog(QStringLiteral("room-01"), 10);
@@ -137,13 +131,42 @@ TEST_P(ApiTest, WritesPassWholeOrNotAtAll) {
   ASSERT_GE(audit->size(), 2u);
   EXPECT_EQ(audit->front().user, QStringLiteral("ian"));
 
-  rooms_.view.online = false;
+  room_.view.online = false;
   const ApiReply offline =
       Call("PATCH", "/api/v1/rooms/room-01/values", staff_, R"({"music.volume": 10})");
   EXPECT_EQ(offline.status, 409);
   EXPECT_TRUE(QJsonDocument::fromJson(offline.body).object().contains(QStringLiteral("room")));
   EXPECT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2})").status, 409);
-  EXPECT_EQ(rooms_.writes, 1);
+  EXPECT_EQ(room_.writes, 1);
+}
+
+TEST_P(ApiTest, AChangeTheRoomDoesNotTakeIsAnsweredByWhy) {
+  struct Case {
+    RoomFault fault;
+    int status;
+  };
+  const Case cases[] = {{RoomFault::kRefused, 422},
+                        {RoomFault::kOffline, 409},
+                        {RoomFault::kLink, 502},
+                        {RoomFault::kTimedOut, 504}};
+  for (const Case& c : cases) {
+    rooms_.failuresLeft = 2;
+    rooms_.failure = c.fault;
+    const ApiReply write =
+        Call("PATCH", "/api/v1/rooms/room-01/values", staff_, R"({"music.volume": 10})");
+    EXPECT_EQ(write.status, c.status);
+    EXPECT_EQ(ErrorOf(write), QStringLiteral("the processor did not answer"));
+    EXPECT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2})").status,
+              c.status);
+  }
+  EXPECT_EQ(room_.writes + room_.recalls, 0);
+  const auto audit = store_->AuditLog(QStringLiteral("room-01"), 10);
+  ASSERT_TRUE(audit);
+  EXPECT_TRUE(audit->empty()) << "a change the room did not take was audited";
+
+  // The user who asked travels with the change.
+  ASSERT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2})").status, 200);
+  EXPECT_EQ(room_.lastUser, QStringLiteral("sam"));
 }
 
 TEST_P(ApiTest, ChangesGoOutAsEventsTaggedWithTheirSource) {
@@ -172,9 +195,9 @@ TEST_P(ApiTest, RecallAndHistoryWithChangesByName) {
   EXPECT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 11})").status, 422);
   EXPECT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2.5})").status, 422);
   ASSERT_EQ(Call("POST", "/api/v1/rooms/room-01/recall", staff_, R"({"preset": 2})").status, 200);
-  EXPECT_EQ(rooms_.view.preset, 2);
+  EXPECT_EQ(room_.view.preset, 2);
 
-  ParamImage image = rooms_.image;
+  ParamImage image = room_.image;
   ASSERT_TRUE(store_
                   ->RecordVersion(QStringLiteral("room-01"), 0, FileOf(image), 1,
                                   QStringLiteral("download"), {})

@@ -18,7 +18,7 @@
 
 #include "HttpClient.h"
 #include "HubTestSupport.h"
-#include "StandInRooms.h"
+#include "StandInVenue.h"
 #include "hub/HttpFront.h"
 
 namespace tavelo::hub {
@@ -114,7 +114,8 @@ class Front {
   QString problem_;
   quint16 port_ = 0;
   qint64 now_ = 1000;
-  hubtest::StandInRooms rooms_;
+  hubtest::StandInVenue rooms_;
+  hubtest::StandInVenue::Held& room_ = hubtest::AddPartyRoom(rooms_);
   Database db_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<Accounts> accounts_;
@@ -176,7 +177,7 @@ TEST(HttpFrontTest, BadInputAndSlowClientsGetClearAnswers) {
       front.Call("PATCH", QStringLiteral("rooms/room-01/values"), token, R"({"music.volume": )");
   EXPECT_EQ(malformed.status, 400);
   EXPECT_TRUE(ErrorOf(malformed).contains("not valid JSON")) << malformed.body.toStdString();
-  EXPECT_EQ(front.rooms_.writes, 0);
+  EXPECT_EQ(front.room_.writes, 0);
 
   // A body far over the limit is answered before it is read whole, and the client sees the
   // answer rather than a reset connection.
@@ -351,7 +352,7 @@ TEST(HttpFrontTest, PostgresStopsAndReturnsUnderTheService) {
       front.Call("PUT", QStringLiteral("rooms/room-01/caps"), token, R"({"music.volume": 60})")
           .status,
       200);
-  const QByteArray set = hubtest::FileOf(front.rooms_.image);
+  const QByteArray set = hubtest::FileOf(front.room_.image);
   ASSERT_TRUE(
       front.store_
           ->RecordVersion(QStringLiteral("room-01"), 0, set, 5, QStringLiteral("connect"), {})
@@ -367,7 +368,7 @@ TEST(HttpFrontTest, PostgresStopsAndReturnsUnderTheService) {
   EXPECT_EQ(write.status, 503);
   EXPECT_TRUE(ErrorOf(write).contains("cannot be reached")) << write.body.toStdString();
   EXPECT_EQ(write.retryAfter, "5");
-  EXPECT_EQ(front.rooms_.writes, 0);
+  EXPECT_EQ(front.room_.writes, 0);
   EXPECT_EQ(
       front.Call("PUT", QStringLiteral("rooms/room-01/caps"), token, R"({"music.volume": 50})")
           .status,

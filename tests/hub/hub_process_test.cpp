@@ -1,6 +1,7 @@
 // tavelo-hub as a program: the first start prints a one-time password that logs in over
 // HTTP on loopback, the event WebSocket wants a valid token, the user and room commands
-// work on the same database, and a newer database is refused by every command.
+// work on the same database, a newer database is refused by every command, and a service
+// killed in the middle of a roll-out starts again knowing which rooms hold what.
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
@@ -15,9 +16,13 @@
 #include <QTimer>
 #include <QWebSocket>
 #include <algorithm>
+#include <functional>
+#include <map>
 
 #include "HttpClient.h"
 #include "HubTestSupport.h"
+#include "SimVenue.h"
+#include "StandInVenue.h"
 #include "hub/Database.h"
 #include "hub/Store.h"
 
@@ -51,12 +56,7 @@ class Service {
     process_.start(QStringLiteral(TAVELO_HUB_PATH),
                    {QStringLiteral("serve"), QStringLiteral("--database"), database,
                     QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 20000 && !out_.contains(QStringLiteral("listening on"))) {
-      process_.waitForReadyRead(200);
-      out_ += QString::fromUtf8(process_.readAllStandardOutput());
-    }
+    WaitForOut([this] { return out_.contains(QStringLiteral("listening on")); }, 20000);
     const auto port = QRegularExpression(QStringLiteral("127\\.0\\.0\\.1:(\\d+)")).match(out_);
     if (port.hasMatch()) port_ = port.captured(1).toInt();
     const auto pw = QRegularExpression(QStringLiteral("one-time password (\\S+)")).match(out_);
@@ -66,6 +66,21 @@ class Service {
     process_.terminate();
     if (!process_.waitForFinished(5000)) process_.kill();
     process_.waitForFinished(2000);
+  }
+  // Reads the service's output until `done` holds or `limitMs` has passed.
+  bool WaitForOut(const std::function<bool()>& done, int limitMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < limitMs) {
+      process_.waitForReadyRead(100);
+      out_ += QString::fromUtf8(process_.readAllStandardOutput());
+    }
+    return done();
+  }
+  // SIGKILL: the service gets no chance to tidy up.
+  void Kill() {
+    process_.kill();
+    process_.waitForFinished(5000);
   }
   int Port() const { return port_; }
   const QString& Password() const { return password_; }
@@ -77,6 +92,34 @@ class Service {
   QString password_;
   int port_ = 0;
 };
+
+// The owner's token, once failed logins have stopped slowing the name down; empty if none.
+QByteArray OwnerToken(QNetworkAccessManager& net, const QString& base, const QString& password) {
+  HttpReply login;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    login = Http(net, "POST", base + QStringLiteral("session"), {},
+                 QStringLiteral(R"({"user": "owner", "password": "%1"})").arg(password).toUtf8());
+    if (login.status != 429) break;
+    QTest::qWait(300);
+  }
+  EXPECT_EQ(login.status, 200) << login.body.toStdString();
+  return QJsonDocument::fromJson(login.body)
+      .object()
+      .value(QStringLiteral("token"))
+      .toString()
+      .toLatin1();
+}
+
+// What the log says each room holds: room name -> the start of its content's hash.
+std::map<QString, QString> HeldContents(const QString& out) {
+  std::map<QString, QString> held;
+  static const QRegularExpression line(QStringLiteral("room (\\S+) holds ([0-9a-f]+)"));
+  for (auto it = line.globalMatch(out); it.hasNext();) {
+    const auto match = it.next();
+    held[match.captured(1)] = match.captured(2);
+  }
+  return held;
+}
 
 TEST(HubProcessTest, FirstStartLogsInOverHttpAndGuardsTheEvents) {
   hubtest::App();
@@ -92,21 +135,8 @@ TEST(HubProcessTest, FirstStartLogsInOverHttpAndGuardsTheEvents) {
                  R"({"user": "owner", "password": "guess"})")
                 .status,
             401);
-  // Failed logins slow the name down: wait as the reply says.
-  HttpReply login;
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    login = Http(
-        net, "POST", base + QStringLiteral("session"), {},
-        QStringLiteral(R"({"user": "owner", "password": "%1"})").arg(service.Password()).toUtf8());
-    if (login.status != 429) break;
-    QTest::qWait(300);
-  }
-  ASSERT_EQ(login.status, 200) << login.body.toStdString();
-  const QByteArray token = QJsonDocument::fromJson(login.body)
-                               .object()
-                               .value(QStringLiteral("token"))
-                               .toString()
-                               .toLatin1();
+  const QByteArray token = OwnerToken(net, base, service.Password());
+  ASSERT_FALSE(token.isEmpty());
 
   // A bad token's socket is closed; a good one stays.
   QWebSocket bad;
@@ -149,6 +179,126 @@ TEST(HubProcessTest, FirstStartLogsInOverHttpAndGuardsTheEvents) {
           .match(QString::fromUtf8(metrics.body));
   ASSERT_TRUE(count.hasMatch()) << metrics.body.toStdString();
   EXPECT_GE(count.captured(1).toInt(), 50);
+}
+
+TEST(HubProcessTest, KilledInTheMiddleOfARollOutItStartsAgainKnowingWhatEachRoomHolds) {
+  hubtest::App();
+  constexpr int kRooms = 16;
+  hubtest::SimVenue sim(kRooms);
+  ASSERT_TRUE(sim.Started());
+  QTemporaryDir dir;
+  DatabaseLocation location;
+  location.file = dir.filePath(QStringLiteral("hub.sqlite"));
+  QStringList names;
+  {
+    Database db;
+    QString error;
+    ASSERT_TRUE(db.Open(location, error)) << error.toStdString();
+    Store store(db);
+    for (int k = 0; k < kRooms; ++k) {
+      names << QStringLiteral("room-%1").arg(k, 2, 10, QLatin1Char('0'));
+      ASSERT_TRUE(store.PutRoom(names.back(), QStringLiteral("127.0.0.1"), sim.Ports()[k]));
+    }
+  }
+  const auto allHeld = [&names](const QString& out) {
+    return HeldContents(out).size() == static_cast<std::size_t>(names.size());
+  };
+
+  QByteArray wanted;
+  QString original;
+  QStringList verified;
+  {
+    Service service(location.file);
+    ASSERT_GT(service.Port(), 0) << service.Out().toStdString();
+    ASSERT_TRUE(service.WaitForOut([&] { return allHeld(service.Out()); }, 30000))
+        << service.Out().toStdString();
+    original = HeldContents(service.Out()).at(names[0]);
+    {
+      Database db;
+      QString error;
+      ASSERT_TRUE(db.Open(location, error)) << error.toStdString();
+      Store store(db);
+      const auto history = store.History(names[0], 1);
+      ASSERT_TRUE(history && !history->empty()) << store.lastError().toStdString();
+      const auto content = store.Content(history->front().contentHash);
+      ASSERT_TRUE(content);
+      wanted = hubtest::WithValue(*content, "reverb.level=12");
+    }
+    const QString base = QStringLiteral("http://127.0.0.1:%1/api/v1/").arg(service.Port());
+    QNetworkAccessManager net;
+    const QByteArray token = OwnerToken(net, base, service.Password());
+    ASSERT_FALSE(token.isEmpty());
+    const HttpReply started =
+        Http(net, "POST", base + QStringLiteral("rollouts"), token,
+             QJsonDocument(
+                 QJsonObject{{QStringLiteral("content"), QString::fromLatin1(wanted.toBase64())},
+                             {QStringLiteral("rooms"), QJsonArray::fromStringList(names)},
+                             {QStringLiteral("first"), 2}})
+                 .toJson());
+    ASSERT_EQ(started.status, 202) << started.body.toStdString();
+    const qint64 id = QJsonDocument::fromJson(started.body)[QStringLiteral("id")].toInteger();
+    // Killed once a few rooms have it: the rest wait, one may be half-way.
+    QJsonObject progress;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 30000 && progress[QStringLiteral("verified")].toInt() < 3) {
+      progress = QJsonDocument::fromJson(
+                     Http(net, "GET", base + QStringLiteral("rollouts/%1").arg(id), token).body)
+                     .object();
+      QTest::qWait(20);
+    }
+    service.Kill();
+    ASSERT_NE(progress[QStringLiteral("state")].toString(), QStringLiteral("done"))
+        << "the roll-out ended before the service could be killed in its middle";
+    for (const QJsonValue& room : progress[QStringLiteral("rooms")].toArray())
+      if (room[QStringLiteral("state")].toString() == QStringLiteral("verified"))
+        verified << room[QStringLiteral("room")].toString();
+    ASSERT_GE(verified.size(), 3);
+  }
+
+  Service again(location.file);
+  ASSERT_GT(again.Port(), 0) << again.Out().toStdString();
+  ASSERT_TRUE(again.WaitForOut([&] { return allHeld(again.Out()); }, 30000))
+      << again.Out().toStdString();
+  const auto held = HeldContents(again.Out());
+  const QString rolledOut = Store::ContentHash(wanted).left(Store::kShownHashChars);
+  int got = 0;
+  for (const QString& name : names) {
+    // Every room holds either what it held or the whole new preset, nothing else.
+    EXPECT_TRUE(held.at(name) == rolledOut || held.at(name) == original) << name.toStdString();
+    if (verified.contains(name)) {
+      EXPECT_EQ(held.at(name), rolledOut) << name.toStdString();
+    }
+    got += held.at(name) == rolledOut;
+  }
+  EXPECT_LT(got, kRooms);
+
+  // The database holds whole versions only: each names a content that is there and is a
+  // parameter file; the rooms that got the roll-out have it as their latest version.
+  again.Kill();
+  Database db;
+  QString error;
+  ASSERT_TRUE(db.Open(location, error)) << error.toStdString();
+  Store store(db);
+  for (const QString& name : names) {
+    const auto history = store.History(name, 100);
+    ASSERT_TRUE(history && !history->empty()) << name.toStdString();
+    for (const StoredVersion& version : *history) {
+      const auto content = store.Content(version.contentHash);
+      ASSERT_TRUE(content) << store.lastError().toStdString();
+      EXPECT_TRUE(ParseParamFile(reinterpret_cast<const std::uint8_t*>(content->constData()),
+                                 static_cast<std::size_t>(content->size()))
+                      .ok())
+          << name.toStdString();
+    }
+    if (held.at(name) == rolledOut) {
+      EXPECT_EQ(history->front().contentHash.left(Store::kShownHashChars), rolledOut);
+    }
+    if (verified.contains(name)) {
+      EXPECT_EQ(history->front().source, QStringLiteral("rollout"));
+      EXPECT_EQ(history->front().user, QStringLiteral("owner"));
+    }
+  }
 }
 
 TEST(HubProcessTest, UserAndRoomCommandsAndANewerDatabase) {

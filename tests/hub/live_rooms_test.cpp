@@ -12,6 +12,7 @@
 
 #include "HubTestSupport.h"
 #include "SimVenue.h"
+#include "StandInVenue.h"
 #include "core/presets/ParamFile.h"
 #include "core/sim/VirtualProcessor.h"
 #include "hub/Accounts.h"
@@ -27,20 +28,9 @@ namespace {
 
 using hubtest::RunCliAt;
 using hubtest::SimVenue;
+using hubtest::WithValue;
 
 constexpr int kOnlineLimitMs = 15000;
-
-// `set` with one NAME=VALUE edit applied, as a parameter file.
-QByteArray WithValue(const QByteArray& set, const char* edit) {
-  const ParamFileResult file = ParseParamFile(
-      reinterpret_cast<const std::uint8_t*>(set.constData()), static_cast<std::size_t>(set.size()));
-  ParamImage image{};
-  CopyFileFields(image, file.data);
-  std::string error;
-  ApplyNamedEdit(image, *ParseNamedEdit(edit, error));
-  const auto bytes = BuildParamFile(image);
-  return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
-}
 
 qint64 Now() {
   return QDateTime::currentMSecsSinceEpoch();
@@ -50,15 +40,12 @@ QJsonObject ObjectOf(const ApiReply& reply) {
   return QJsonDocument::fromJson(reply.body).object();
 }
 
-class LiveRoomsTest : public hubtest::BothDatabases {
+class LiveRoomsTest : public hubtest::BothDatabasesWithStore {
  protected:
   void SetUp() override {
-    BothDatabases::SetUp();
+    BothDatabasesWithStore::SetUp();
     if (HasFatalFailure()) return;
     QString error;
-    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
-    store_ = std::make_unique<Store>(db_);
-    accounts_ = std::make_unique<Accounts>(*store_);
     ASSERT_TRUE(accounts_->AddUser(QStringLiteral("ian"), Role::Installer, QStringLiteral("pw-i"),
                                    0, error));
     ASSERT_TRUE(
@@ -140,9 +127,6 @@ class LiveRoomsTest : public hubtest::BothDatabases {
     return QJsonDocument::fromJson(show.out.toUtf8()).object().value(name);
   }
 
-  Database db_;
-  std::unique_ptr<Store> store_;
-  std::unique_ptr<Accounts> accounts_;
   std::unique_ptr<LiveRooms> rooms_;
   std::unique_ptr<Api> api_;
   std::unique_ptr<Rollouts> rollouts_;
@@ -169,6 +153,7 @@ TEST_P(LiveRoomsTest, RoomsComeOnlineAndOnlyAllowedWritesReachTheProcessor) {
   }
   // The first read of each room is its first version.
   EXPECT_EQ(History(0).at(0)[QStringLiteral("source")].toString(), QStringLiteral("connect"));
+  EXPECT_TRUE(History(0).at(0)[QStringLiteral("user")].isNull());
 
   ASSERT_EQ(Call("PUT", "/api/v1/rooms/room-0/caps", installer_, R"({"music.volume": 50})").status,
             200);
@@ -200,6 +185,9 @@ TEST_P(LiveRoomsTest, RoomsComeOnlineAndOnlyAllowedWritesReachTheProcessor) {
   const QJsonArray history = History(0);
   ASSERT_GE(history.size(), 3);
   EXPECT_EQ(history.at(0)[QStringLiteral("source")].toString(), QStringLiteral("write"));
+  // Each carries the user who made it.
+  EXPECT_EQ(history.at(0)[QStringLiteral("user")].toString(), QStringLiteral("ian"));
+  EXPECT_EQ(history.at(1)[QStringLiteral("user")].toString(), QStringLiteral("sam"));
   EXPECT_EQ(
       history.at(0)[QStringLiteral("changes")].toArray().at(0)[QStringLiteral("name")].toString(),
       QStringLiteral("reverb.level"));
@@ -210,6 +198,7 @@ TEST_P(LiveRoomsTest, RoomsComeOnlineAndOnlyAllowedWritesReachTheProcessor) {
   ASSERT_EQ(recall.status, 200) << recall.body.toStdString();
   EXPECT_EQ(ObjectOf(recall).value(QStringLiteral("preset")).toInt(), 4);
   EXPECT_EQ(History(1).at(0)[QStringLiteral("source")].toString(), QStringLiteral("recall"));
+  EXPECT_EQ(History(1).at(0)[QStringLiteral("user")].toString(), QStringLiteral("sam"));
 }
 
 TEST_P(LiveRoomsTest, AnOutsideChangeIsKeptAnnouncedAndRolledBack) {
@@ -252,6 +241,7 @@ TEST_P(LiveRoomsTest, AnOutsideChangeIsKeptAnnouncedAndRolledBack) {
   EXPECT_EQ(values.size(), 2);
   const QJsonObject latest = History(0).at(0).toObject();
   EXPECT_EQ(latest[QStringLiteral("source")].toString(), QStringLiteral("outside"));
+  EXPECT_TRUE(latest[QStringLiteral("user")].isNull());
   EXPECT_EQ(latest[QStringLiteral("changes")].toArray().size(), 2);
 
   const ApiReply staffTry = Call("POST", "/api/v1/rooms/room-0/rollback", staff_,
@@ -268,6 +258,7 @@ TEST_P(LiveRoomsTest, AnOutsideChangeIsKeptAnnouncedAndRolledBack) {
   // Another program reads back what the room held before the outside change.
   EXPECT_EQ(ShownBy(sim.Ports()[0], QStringLiteral("music.volume")), originalVolume);
   EXPECT_EQ(History(0).at(0)[QStringLiteral("source")].toString(), QStringLiteral("rollback"));
+  EXPECT_EQ(History(0).at(0)[QStringLiteral("user")].toString(), QStringLiteral("ian"));
   // Its own writes are never mistaken for another program's.
   QTest::qWait(1500);
   EXPECT_EQ(History(0).at(0)[QStringLiteral("source")].toString(), QStringLiteral("rollback"));

@@ -5,7 +5,7 @@
 
 #include "ApiCalls.h"
 #include "HubTestSupport.h"
-#include "VenueStandIn.h"
+#include "StandInVenue.h"
 #include "hub/Api.h"
 #include "hub/ApiSchedules.h"
 
@@ -15,15 +15,12 @@ namespace {
 const char* const kEvening =
     R"({"name": "evening", "time": "22:00", "days": ["fri"], "rooms": ["*"], "preset": 3})";
 
-class ScheduleStoreTest : public hubtest::BothDatabases {
+class ScheduleStoreTest : public hubtest::BothDatabasesWithStore {
  protected:
   void SetUp() override {
-    BothDatabases::SetUp();
+    BothDatabasesWithStore::SetUp();
     if (HasFatalFailure()) return;
     QString error;
-    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
-    store_ = std::make_unique<Store>(db_);
-    accounts_ = std::make_unique<Accounts>(*store_);
     alarms_ = std::make_unique<AlarmRunner>(db_, venue_, AlarmLimits{}, 60'000, Clock());
     schedules_ = std::make_unique<ScheduleRunner>(db_, *store_, alarms_->Rooms(),
                                                   QTimeZone("Europe/Berlin"), Clock());
@@ -51,10 +48,7 @@ class ScheduleStoreTest : public hubtest::BothDatabases {
 
   qint64 now_ = QDateTime::fromString(QStringLiteral("2027-01-08T12:00:00Z"), Qt::ISODate)
                     .toMSecsSinceEpoch();  // a Friday
-  hubtest::VenueStandIn venue_{{QStringLiteral("room-01"), QStringLiteral("room-02")}};
-  Database db_;
-  std::unique_ptr<Store> store_;
-  std::unique_ptr<Accounts> accounts_;
+  hubtest::StandInVenue venue_{{QStringLiteral("room-01"), QStringLiteral("room-02")}};
   std::unique_ptr<AlarmRunner> alarms_;
   std::unique_ptr<ScheduleRunner> schedules_;
   std::unique_ptr<ScheduleRoutes> routes_;
@@ -74,7 +68,7 @@ TEST_P(ScheduleStoreTest, DayPartsAndWhatRoomsReceivedSurviveAReopen) {
 
   std::vector<QJsonObject> events;
   schedules_->SetEventSink([&](const QJsonObject& event) { events.push_back(event); });
-  venue_.rooms[QStringLiteral("room-02")].online = false;
+  venue_.rooms[QStringLiteral("room-02")].view.online = false;
   now_ += 10 * 3600 * 1000;  // 23:00 in Berlin
   schedules_->Tick();
   ASSERT_EQ(venue_.log, QStringList{"room-01 recall 3"});
@@ -86,7 +80,7 @@ TEST_P(ScheduleStoreTest, DayPartsAndWhatRoomsReceivedSurviveAReopen) {
   ScheduleRunner again(db_, *store_, venue_, QTimeZone("Europe/Berlin"), Clock());
   QString error;
   ASSERT_TRUE(again.Load(error)) << error.toStdString();
-  venue_.rooms[QStringLiteral("room-02")].online = true;
+  venue_.rooms[QStringLiteral("room-02")].view.online = true;
   again.Tick();
   EXPECT_EQ(venue_.log, (QStringList{"room-01 recall 3", "room-02 recall 3"}));
   const auto audit = store_->AuditLog(QStringLiteral("room-02"), 10);
@@ -132,12 +126,12 @@ TEST_P(ScheduleStoreTest, AlarmsKeepTheirTimesAndReferencesComeFromVersions) {
   EXPECT_EQ(events[0].value(QStringLiteral("kind")).toString(), QStringLiteral("drift"));
   EXPECT_EQ(events[0].value(QStringLiteral("state")).toString(), QStringLiteral("raised"));
 
-  venue_.rooms[QStringLiteral("room-02")].online = false;
+  venue_.rooms[QStringLiteral("room-02")].view.online = false;
   alarms_->Tick();
   now_ += 5 * 60 * 1000;
   alarms_->Tick();
   const qint64 raised = now_;
-  venue_.rooms[QStringLiteral("room-02")].online = true;
+  venue_.rooms[QStringLiteral("room-02")].view.online = true;
   now_ += 60 * 1000;
   alarms_->Tick();
 

@@ -7,7 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "VenueStandIn.h"
+#include "StandInVenue.h"
 #include "hub/ApiSchedules.h"
 #include "hub/schedule/DueTime.h"
 #include "hub/schedule/Scheduler.h"
@@ -58,7 +58,7 @@ class ScheduleTest : public ::testing::Test {
   }
 
   qint64 now_ = 0;
-  hubtest::VenueStandIn venue_;
+  hubtest::StandInVenue venue_;
   std::map<QString, std::map<QString, int>> caps_;
   std::vector<FiringReport> reports_;
   Scheduler scheduler_;
@@ -121,10 +121,10 @@ TEST_F(ScheduleTest, ARoomAwayGetsTheDayPartInForceWhenBackAndNothingTwice) {
                            "rooms": ["*"], "preset": 5, "lock": true})");
   evening.created = night.created = now_;
   scheduler_.SetParts({evening, night});
-  venue_.rooms[QStringLiteral("room-02")].online = false;
+  venue_.rooms[QStringLiteral("room-02")].view.online = false;
 
   RunUntil(Utc("2027-01-08T22:30:00Z"));  // 23:30 local: both fell due while room-02 was away
-  venue_.rooms[QStringLiteral("room-02")].online = true;
+  venue_.rooms[QStringLiteral("room-02")].view.online = true;
   RunUntil(Utc("2027-01-09T06:00:00Z"));
 
   EXPECT_EQ(venue_.log, (QStringList{"room-01 recall 3", "room-01 recall 5", "room-01 lock",

@@ -14,12 +14,13 @@ bool WatchedRooms::Judged(const QString& name, bool taken, const QString& error)
   return true;
 }
 
-bool WatchedRooms::Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) {
-  return Judged(name, rooms_.Write(name, edits, error), error);
+bool WatchedRooms::Write(const QString& name, const std::vector<NamedEdit>& edits,
+                         const QString& user, QString& error) {
+  return Judged(name, rooms_.Write(name, edits, user, error), error);
 }
 
-bool WatchedRooms::Recall(const QString& name, int preset, QString& error) {
-  return Judged(name, rooms_.Recall(name, preset, error), error);
+bool WatchedRooms::Recall(const QString& name, int preset, const QString& user, QString& error) {
+  return Judged(name, rooms_.Recall(name, preset, user, error), error);
 }
 
 bool WatchedRooms::SetLock(const QString& name, bool locked, QString& error) {

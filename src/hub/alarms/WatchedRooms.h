@@ -18,12 +18,14 @@ class WatchedRooms : public RoomAccess {
     return rooms_.CurrentSet(name);
   }
   std::optional<bool> Locked(const QString& name) const override { return rooms_.Locked(name); }
-  bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) override;
-  bool Recall(const QString& name, int preset, QString& error) override;
+  bool Write(const QString& name, const std::vector<NamedEdit>& edits, const QString& user,
+             QString& error) override;
+  bool Recall(const QString& name, int preset, const QString& user, QString& error) override;
   bool SetLock(const QString& name, bool locked, QString& error) override;
+  RoomFault LastFault(const QString& name) const override { return rooms_.LastFault(name); }
   void Upload(const QString& name, const QByteArray& set, const QString& source,
-              std::function<void(const UploadResult&)> done) override {
-    rooms_.Upload(name, set, source, std::move(done));
+              const QString& user, std::function<void(const UploadResult&)> done) override {
+    rooms_.Upload(name, set, source, user, std::move(done));
   }
 
   void Sweep(bool checkContent);

@@ -18,8 +18,8 @@ QByteArray FileBytes(const ParamImage& image) {
   return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
 }
 
-UploadResult Failed(const QString& why) {
-  return {false, why, {}};
+UploadResult Failed(const QString& why, RoomFault fault = RoomFault::kLink) {
+  return {false, why, {}, fault};
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ void LiveRoom::Tick() {
 
 void LiveRoom::Add(RoomJob job) {
   if (phase_ != Phase::kOnline) {
-    job.done(Failed(OfflineText()));
+    job.done(Failed(OfflineText(), RoomFault::kOffline));
     return;
   }
   jobs_.push_back(std::move(job));
@@ -148,7 +148,7 @@ void LiveRoom::GoOffline(const QString& why) {
   std::deque<RoomJob> ended;
   ended.swap(jobs_);
   running_ = false;
-  for (RoomJob& job : ended) job.done(Failed(OfflineText()));
+  for (RoomJob& job : ended) job.done(Failed(OfflineText(), RoomFault::kOffline));
   if (!wasOnline) return;
   since_ = now;
   QJsonObject event = Event(QStringLiteral("link"));
@@ -207,7 +207,9 @@ void LiveRoom::SetFromImage(const QString& source) {
   if (now == set_) return;
   QByteArray before = std::move(set_);
   set_ = std::move(now);
-  hooks_.setChanged(*this, source, before);
+  // A read that ends a job was asked for by the job's user; any other by nobody.
+  const bool byJob = running_ && !jobs_.empty() && jobs_.front().source == source;
+  hooks_.setChanged(*this, source, byJob ? jobs_.front().user : QString(), before);
 }
 
 // --- jobs -------------------------------------------------------------------------------
@@ -221,7 +223,8 @@ void LiveRoom::StartJob() {
       std::string error;
       auto plan = PlanEdits(engine.Image(), job.edits, error);
       if (!plan) {
-        EndJob(Failed(QString::fromStdString(error) + QStringLiteral("; nothing was sent")));
+        EndJob(Failed(QString::fromStdString(error) + QStringLiteral("; nothing was sent"),
+                      RoomFault::kRefused));
         return;
       }
       plan_ = std::move(*plan);
@@ -241,7 +244,8 @@ void LiveRoom::StartJob() {
                          static_cast<std::size_t>(job.set.size()));
       if (!file.ok()) {
         EndJob(Failed(QStringLiteral("the set to upload is not a parameter file: ") +
-                      QString::fromStdString(file.message)));
+                          QString::fromStdString(file.message),
+                      RoomFault::kRefused));
         return;
       }
       // Every field as the file holds it, volumes too: the room is to hold exactly this.

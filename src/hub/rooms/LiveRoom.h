@@ -27,7 +27,10 @@ class LiveRoom : private EngineObserver {
     std::function<qint64()> clock;  // milliseconds since 1970
     // A read of the whole set completed and its content differs from the one before
     // (`before` is empty for the first read since the service started).
-    std::function<void(LiveRoom&, const QString& source, const QByteArray& before)> setChanged;
+    // `user` is who asked for the change that led to the read; empty when no user did.
+    std::function<void(LiveRoom&, const QString& source, const QString& user,
+                       const QByteArray& before)>
+        setChanged;
     std::function<void(const QJsonObject&)> event;
   };
 

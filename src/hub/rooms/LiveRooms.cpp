@@ -31,9 +31,8 @@ bool LiveRooms::Start(QString& error) {
   }
   LiveRoom::Hooks hooks;
   hooks.clock = clock_;
-  hooks.setChanged = [this](LiveRoom& room, const QString& source, const QByteArray& before) {
-    SetChanged(room, source, before);
-  };
+  hooks.setChanged = [this](LiveRoom& room, const QString& source, const QString& user,
+                            const QByteArray& before) { SetChanged(room, source, user, before); };
   hooks.event = [this](const QJsonObject& event) { Publish(event); };
   for (const StoredRoom& room : *stored)
     rooms_.push_back(std::make_unique<LiveRoom>(room, hooks, rereadMs_));
@@ -69,6 +68,7 @@ bool LiveRooms::RunJob(const QString& name, RoomJob job, QString& error) {
   LiveRoom* room = Find(name);
   if (!room) {
     error = QStringLiteral("no room is named \"%1\"").arg(name);
+    lastFault_ = RoomFault::kRefused;
     return false;
   }
   // The job ends through its callback; the flag outlives the wait either way.
@@ -81,30 +81,35 @@ bool LiveRooms::RunJob(const QString& name, RoomJob job, QString& error) {
                 "have reached it")
                 .arg(name)
                 .arg(kJobLimitMs / 1000);
+    lastFault_ = RoomFault::kTimedOut;
     return false;
   }
   if (!(*ended)->ok) error = (*ended)->error;
+  lastFault_ = (*ended)->fault;
   return (*ended)->ok;
 }
 
-bool LiveRooms::Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) {
+bool LiveRooms::Write(const QString& name, const std::vector<NamedEdit>& edits, const QString& user,
+                      QString& error) {
   RoomJob job;
   job.kind = RoomJob::Kind::kWrite;
   job.edits = edits;
   job.source = QStringLiteral("write");
+  job.user = user;
   return RunJob(name, std::move(job), error);
 }
 
-bool LiveRooms::Recall(const QString& name, int preset, QString& error) {
+bool LiveRooms::Recall(const QString& name, int preset, const QString& user, QString& error) {
   RoomJob job;
   job.kind = RoomJob::Kind::kRecall;
   job.preset = preset;
   job.source = QStringLiteral("recall");
+  job.user = user;
   return RunJob(name, std::move(job), error);
 }
 
 void LiveRooms::Upload(const QString& name, const QByteArray& set, const QString& source,
-                       std::function<void(const UploadResult&)> done) {
+                       const QString& user, std::function<void(const UploadResult&)> done) {
   LiveRoom* room = Find(name);
   if (!room) {
     done({false, QStringLiteral("no room is named \"%1\"").arg(name), {}});
@@ -114,17 +119,28 @@ void LiveRooms::Upload(const QString& name, const QByteArray& set, const QString
   job.kind = RoomJob::Kind::kUpload;
   job.set = set;
   job.source = source;
+  job.user = user;
   job.done = std::move(done);
   room->Add(std::move(job));
 }
 
-void LiveRooms::SetChanged(LiveRoom& room, const QString& source, const QByteArray& before) {
+void LiveRooms::SetChanged(LiveRoom& room, const QString& source, const QString& user,
+                           const QByteArray& before) {
   const Recorded recorded =
-      store_.RecordVersion(room.Name(), 0, room.Set(), clock_(), source, QString());
+      store_.RecordVersion(room.Name(), 0, room.Set(), clock_(), source, user);
+  const std::string shownName = TerminalSafe(room.Name().toStdString());
   if (!recorded.ok)
-    std::cerr << "tavelo-hub: room " << room.Name().toStdString()
-              << ": the new version could not be stored: "
+    std::cerr << "tavelo-hub: room " << shownName << ": the new version could not be stored: "
               << TerminalSafe(store_.lastError().toStdString()) << "\n";
+  // The first read since the start: the log says what the room holds, so that after a crash
+  // (in the middle of a roll-out, say) it is plain which rooms got what.
+  if (before.isEmpty()) {
+    const auto latest = recorded.ok ? store_.History(room.Name(), 1) : std::nullopt;
+    std::cout << "tavelo-hub: room " << shownName << " holds "
+              << Store::ContentHash(room.Set()).left(Store::kShownHashChars).toStdString();
+    if (latest && !latest->empty()) std::cout << " (version " << latest->front().id << ")";
+    std::cout << std::endl;
+  }
   // A change the service did not make: another program's, found by the reread.
   if (source != QStringLiteral("outside") || before.isEmpty()) return;
   const SetChanges changes = ChangesBetween(before, room.Set());

@@ -34,8 +34,9 @@ class LiveRooms : public RoomAccess {
   std::vector<RoomView> Rooms() const override;
   std::optional<RoomView> Room(const QString& name) const override;
   std::optional<QByteArray> CurrentSet(const QString& name) const override;
-  bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) override;
-  bool Recall(const QString& name, int preset, QString& error) override;
+  bool Write(const QString& name, const std::vector<NamedEdit>& edits, const QString& user,
+             QString& error) override;
+  bool Recall(const QString& name, int preset, const QString& user, QString& error) override;
   // Known while the room is online: the status poll reports it.
   std::optional<bool> Locked(const QString& name) const override {
     const auto room = Room(name);
@@ -43,12 +44,14 @@ class LiveRooms : public RoomAccess {
     return room->locked;
   }
   void Upload(const QString& name, const QByteArray& set, const QString& source,
-              std::function<void(const UploadResult&)> done) override;
+              const QString& user, std::function<void(const UploadResult&)> done) override;
+  RoomFault LastFault(const QString&) const override { return lastFault_; }
 
  private:
   LiveRoom* Find(const QString& name) const;
   bool RunJob(const QString& name, RoomJob job, QString& error);
-  void SetChanged(LiveRoom& room, const QString& source, const QByteArray& before);
+  void SetChanged(LiveRoom& room, const QString& source, const QString& user,
+                  const QByteArray& before);
   void Publish(const QJsonObject& event);
 
   Store& store_;
@@ -57,6 +60,8 @@ class LiveRooms : public RoomAccess {
   std::function<void(const QJsonObject&)> sink_;
   std::vector<std::unique_ptr<LiveRoom>> rooms_;
   QTimer tick_;
+  // Set as each job's wait returns, so the caller reads its own before anything else runs.
+  RoomFault lastFault_ = RoomFault::kLink;
 };
 
 }  // namespace tavelo::hub

@@ -42,11 +42,12 @@ void Rollouts::Next(qint64 id) {
   RoomStep& step = run.steps[index];
   step.state = QStringLiteral("uploading");
   Publish(run, &step);
-  rooms_.Upload(step.room, run.plan.content, kSource, [this, id, index](const UploadResult& r) {
-    // Heard later, or at once when the room is offline: either way the next room starts
-    // from the event loop, not from inside this call.
-    QTimer::singleShot(0, &context_, [this, id, index, r] { Ended(id, index, r); });
-  });
+  rooms_.Upload(step.room, run.plan.content, kSource, run.plan.user,
+                [this, id, index](const UploadResult& r) {
+                  // Heard later, or at once when the room is offline: either way the next room
+                  // starts from the event loop, not from inside this call.
+                  QTimer::singleShot(0, &context_, [this, id, index, r] { Ended(id, index, r); });
+                });
 }
 
 void Rollouts::Ended(qint64 id, std::size_t index, const UploadResult& result) {

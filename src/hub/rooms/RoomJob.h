@@ -18,6 +18,7 @@ struct RoomJob {
   int preset = 0;                // kRecall: 1..10
   QByteArray set;                // kUpload: a parameter file
   QString source;                // the cause the history records
+  QString user;                  // who asked, for the history; empty when no user did
   // Called once, from the room's event handling, when the job has ended.
   std::function<void(const UploadResult&)> done;
 };

@@ -93,7 +93,7 @@ bool Scheduler::Apply(const QString& room, const DayPart& part, Progress& progre
   QString error;
   if (progress.step == 0) {
     if (part.preset != 0) {
-      if (!rooms_.Recall(room, part.preset, error)) {
+      if (!rooms_.Recall(room, part.preset, {}, error)) {
         why = QStringLiteral("recalling preset %1 failed: %2").arg(part.preset).arg(error);
         return false;
       }
@@ -112,7 +112,7 @@ bool Scheduler::Apply(const QString& room, const DayPart& part, Progress& progre
       if (verdict.status != 200) {
         // Retrying would not help: the room's caps or the catalogue forbid the values.
         progress.done << QStringLiteral("values not sent: ") + verdict.message;
-      } else if (!rooms_.Write(room, verdict.edits, error)) {
+      } else if (!rooms_.Write(room, verdict.edits, {}, error)) {
         why = QStringLiteral("writing the values failed: ") + error;
         return false;
       } else {
