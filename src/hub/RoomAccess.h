@@ -71,6 +71,14 @@ class RoomAccess {
   // Sends the edits; true once the processor has taken them. On failure `error` says why.
   virtual bool Write(const QString& name, const std::vector<NamedEdit>& edits, QString& error) = 0;
   virtual bool Recall(const QString& name, int preset, QString& error) = 0;
+  // Starts a recall and returns; `done` hears how it ended. Many rooms' recalls started this
+  // way run at once, each on its own link. Rooms that only answer in place do so here.
+  virtual void RecallThen(const QString& name, int preset,
+                          std::function<void(const UploadResult&)> done) {
+    QString error;
+    const bool ok = Recall(name, preset, error);
+    done({ok, error, {}});
+  }
   // Uploads `set` (a parameter file) as the room's working set and reads it back; `done`
   // hears how it ended, later, from the event loop. `source` names the cause in the history.
   virtual void Upload(const QString& name, const QByteArray& set, const QString& source,
@@ -91,6 +99,10 @@ class RoomAccess {
     return false;
   }
   virtual RoomExtras Extras(const QString& /*name*/) const { return {}; }
+  // Names the call made with a room's name after every completed read of its whole set.
+  virtual void WatchDownloads(std::function<void(const QString& name)> downloaded) {
+    (void)downloaded;
+  }
 };
 
 }  // namespace tavelo::hub

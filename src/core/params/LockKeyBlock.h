@@ -15,4 +15,8 @@ inline constexpr int kPasswordReadLimit = 16;
 
 std::optional<std::array<std::uint8_t, kLockKeyBlockSize>> UnlockBlock(std::string_view password);
 
+// The same block with the state asked for: 1 engages the lock, 0 releases it.
+std::optional<std::array<std::uint8_t, kLockKeyBlockSize>> LockStateBlock(std::string_view password,
+                                                                          bool engaged);
+
 }  // namespace tavelo
