@@ -6,8 +6,9 @@
 // answer once the processor has them.
 //
 // Lock keys come from the settings: "lock_key.ROOM" for one room, else "lock_key" for every
-// room (four digits each). With a key the service keeps watching a locked room and can lock
-// and unlock it; without one a locked room is reported as such.
+// room (four digits each), read when the rooms start (to answer a locked processor) and at
+// every lock or unlock. With a key the service keeps watching a locked room and can lock and
+// unlock it; without one a locked room is reported as such.
 #include <QObject>
 #include <QTimer>
 #include <functional>
