@@ -1,6 +1,13 @@
 #include "core/params/LockKeyBlock.h"
 
+#include <algorithm>
+
 namespace tavelo {
+
+bool IsLockKey(std::string_view text) {
+  return text.size() == static_cast<std::size_t>(kLockKeyDigits) &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 std::optional<std::array<std::uint8_t, kLockKeyBlockSize>> UnlockBlock(std::string_view password) {
   return LockStateBlock(password, true);

@@ -1,8 +1,8 @@
 #include "hub/rooms/LiveRooms.h"
 
-#include <algorithm>
 #include <iostream>
 
+#include "core/params/LockKeyBlock.h"
 #include "core/text/Escaped.h"
 #include "hub/SetFields.h"
 #include "hub/rooms/NestedWait.h"
@@ -122,9 +122,7 @@ std::optional<std::string> LiveRooms::LockKey(const QString& name) {
     const auto value = store_.Setting(key);
     if (!value) continue;
     const std::string digits = value->trimmed().toStdString();
-    const bool ok = digits.size() == 4 && std::all_of(digits.begin(), digits.end(),
-                                                      [](char c) { return c >= '0' && c <= '9'; });
-    if (ok) return digits;
+    if (IsLockKey(digits)) return digits;
     std::cerr << "tavelo-hub: setting " << QuotedBytes(key.toStdString())
               << " is not four digits; it is not used\n";
     return std::nullopt;
