@@ -51,7 +51,14 @@ void Scheduler::Tick() {
   const qint64 now = clock_();
   std::vector<Firing> firings = Due(now);
   RecallAtOnce(firings);
-  for (Firing& firing : firings) Finish(firing, now);
+  for (Firing& firing : firings) {
+    if (firing.waiting) {
+      Report(FiringReport::Kind::Waiting, firing.room, firing.mark, now,
+             QStringLiteral("the room is offline; it gets the day-part when it is back"));
+    } else {
+      Finish(firing, now);
+    }
+  }
   ticking_ = false;
 }
 
@@ -69,8 +76,8 @@ std::vector<Scheduler::Firing> Scheduler::Due(qint64 now) {
       const auto waiting = waiting_.find(room.name);
       if (waiting == waiting_.end() || !(waiting->second == mark)) {
         waiting_[room.name] = mark;
-        Report(FiringReport::Kind::Waiting, room.name, mark, now,
-               QStringLiteral("the room is offline; it gets the day-part when it is back"));
+        // Reported in its room's turn, after the recalls have gone out.
+        firings.push_back({room.name, *occurrence->part, mark, false, true, {}, nullptr});
       }
       continue;
     }
@@ -81,7 +88,7 @@ std::vector<Scheduler::Firing> Scheduler::Due(qint64 now) {
     const bool late =
         waiting_[room.name] == mark || progress.tries > 0 || now - occurrence->due > kOnTimeGraceMs;
     // The day-part is copied: the parts may be read again while rooms are awaited.
-    firings.push_back({room.name, *occurrence->part, mark, late, {}, nullptr});
+    firings.push_back({room.name, *occurrence->part, mark, late, false, {}, nullptr});
   }
   return firings;
 }
@@ -91,8 +98,7 @@ std::vector<Scheduler::Firing> Scheduler::Due(qint64 now) {
 void Scheduler::RecallAtOnce(std::vector<Firing>& firings) {
   auto pending = std::make_shared<int>(0);
   for (Firing& firing : firings) {
-    const Progress& progress = progress_[firing.room];
-    if (progress.step != 0 || firing.part.preset == 0) continue;
+    if (firing.waiting || firing.part.preset == 0 || progress_[firing.room].step != 0) continue;
     ++*pending;
     // The answer may come after the wait has given up: it then lands nowhere.
     auto answer = std::make_shared<std::optional<UploadResult>>();

@@ -81,6 +81,7 @@ class Scheduler {
     DayPart part;
     AppliedMark mark;
     bool late = false;
+    bool waiting = false;  // offline: only reported
     QString recallError;
     std::shared_ptr<std::optional<UploadResult>> recall;  // set when a recall was started
   };
