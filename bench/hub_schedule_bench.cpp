@@ -1,21 +1,41 @@
 // Day-parts at venue scale: one day-part falling due for 100 rooms at once, timed from the
 // tick that finds it due to each room's recall being taken, and the cost of the once-a-second
 // tick when nothing is due. The rooms are a stand-in whose recall takes `link_ms` (the time a
-// room's link needs to answer; 0 measures the scheduler alone). Run by hand:
+// room's link needs to answer; 0 measures the scheduler alone), and 100 processors of
+// tavelo-sim on loopback watched by the service's own live rooms. Run by hand:
 //   build/bench/hub_schedule_bench
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
+#include "hub/Database.h"
+#include "hub/Store.h"
+#include "hub/rooms/LiveRooms.h"
+#include "hub/rooms/NestedWait.h"
 #include "hub/schedule/Scheduler.h"
 
 namespace tavelo::hub {
 namespace {
 
 using Steady = std::chrono::steady_clock;
+
+// The answers of rooms come from the event loop.
+QCoreApplication& App() {
+  static int argc = 1;
+  static char name[] = "hub_schedule_bench";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+  return app;
+}
 
 class TimedRooms : public RoomAccess {
  public:
@@ -34,6 +54,13 @@ class TimedRooms : public RoomAccess {
     if (linkMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(linkMs_));
     done.push_back(Steady::now());
     return true;
+  }
+  // Each room's link answers `link_ms` after it was asked, all links at once.
+  void RecallThen(const QString&, int, std::function<void(const UploadResult&)> answer) override {
+    QTimer::singleShot(linkMs_, [this, answer] {
+      done.push_back(Steady::now());
+      answer({true, {}, {}});
+    });
   }
   std::vector<Steady::time_point> done;
 
@@ -59,6 +86,7 @@ const qint64 kStart =
     QDateTime::fromString(QStringLiteral("2027-01-08T20:59:00Z"), Qt::ISODate).toMSecsSinceEpoch();
 
 void BM_HundredRoomsRecallAtOnce(benchmark::State& state) {
+  App();
   double lastMs = 0;
   for (auto _ : state) {
     TimedRooms rooms(100, static_cast<int>(state.range(0)));
@@ -106,6 +134,80 @@ void BM_IdleTickHundredRoomsTwentyDayParts(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_IdleTickHundredRoomsTwentyDayParts)->Unit(benchmark::kMicrosecond);
+
+#ifdef TAVELO_SIM_PATH
+// The real thing: 100 simulated processors, each room on its own link, one day-part for all.
+void BM_HundredSimulatedRoomsRecallAtOnce(benchmark::State& state) {
+  App();
+  constexpr int kRooms = 100;
+  QTemporaryDir dir;
+  QProcess sim;
+  sim.start(QStringLiteral(TAVELO_SIM_PATH),
+            {QStringLiteral("--listen"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+             QStringLiteral("0"), QStringLiteral("--count"), QString::number(kRooms)});
+  QString out;
+  for (QDeadlineTimer limit(30000); !out.contains(QStringLiteral("processors listening")) &&
+                                    !limit.hasExpired() && sim.waitForReadyRead(1000);)
+    out += QString::fromUtf8(sim.readAllStandardOutput());
+  Database db;
+  DatabaseLocation location;
+  location.file = dir.filePath(QStringLiteral("hub.sqlite"));
+  QString error;
+  if (!db.Open(location, error)) {
+    state.SkipWithError(error.toStdString().c_str());
+    return;
+  }
+  Store store(db);
+  static const QRegularExpression kLine(
+      QStringLiteral("^processor (\\d+): listening on 127\\.0\\.0\\.1:(\\d+)$"),
+      QRegularExpression::MultilineOption);
+  for (auto it = kLine.globalMatch(out); it.hasNext();) {
+    const auto match = it.next();
+    store.PutRoom(QStringLiteral("room-%1").arg(match.captured(1).toInt(), 3, 10, QLatin1Char('0')),
+                  QStringLiteral("127.0.0.1"), match.captured(2).toInt());
+  }
+  qint64 now = kStart;
+  LiveRooms live(
+      store, [] { return QDateTime::currentMSecsSinceEpoch(); }, 600);
+  if (!live.Start(error) || !WaitUntil(
+                                [&live] {
+                                  for (const RoomView& room : live.Rooms())
+                                    if (!room.online) return false;
+                                  return live.Rooms().size() == kRooms;
+                                },
+                                60000)) {
+    state.SkipWithError("not every simulated room came online");
+    return;
+  }
+  double worstMs = 0;
+  int preset = 2;
+  for (auto _ : state) {
+    Scheduler scheduler(
+        live, QTimeZone("Europe/Berlin"), [&] { return now; },
+        [](const QString&) {
+          return std::optional<std::map<QString, int>>(std::map<QString, int>{});
+        },
+        {});
+    preset = preset % 10 + 1;
+    DayPart part = EveryDay(QStringLiteral("evening"), QStringLiteral("22:00"), preset);
+    part.created = now;
+    scheduler.SetParts({part});
+    scheduler.Tick();
+    now += 60 * 1000;
+    const auto begin = Steady::now();
+    scheduler.Tick();  // returns once every room has answered
+    const double ms = std::chrono::duration<double, std::milli>(Steady::now() - begin).count();
+    worstMs = std::max(worstMs, ms);
+    for (const RoomView& room : live.Rooms())
+      if (room.preset != preset) state.SkipWithError("a room did not take its preset");
+    now += 24LL * 3600 * 1000 - 60 * 1000;  // the same time the next day
+  }
+  state.counters["worst_all_recalled_ms"] = worstMs;
+  sim.terminate();
+  sim.waitForFinished(5000);
+}
+BENCHMARK(BM_HundredSimulatedRoomsRecallAtOnce)->Iterations(5)->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace
 }  // namespace tavelo::hub

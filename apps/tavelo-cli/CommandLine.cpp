@@ -164,11 +164,6 @@ std::optional<double> ParseSeconds(const std::string& text, double max) {
   return v;
 }
 
-bool IsLockKey(const std::string& text) {
-  return text.size() == static_cast<std::size_t>(kLockKeyDigits) &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // One shared flag or option with its value; false with `error` set when the value is bad.
 bool ApplyShared(SharedOptions group, const std::string& name, const std::string& value,
                  CommandArgs& out, bool& linkGiven, std::string& error) {

@@ -88,6 +88,14 @@ class RoomAccess {
     (void)name;
     return RoomFault::kLink;
   }
+  // Starts a recall and returns; `done` hears how it ended. Many rooms' recalls started this
+  // way run at once, each on its own link. Rooms that only answer in place do so here.
+  virtual void RecallThen(const QString& name, int preset,
+                          std::function<void(const UploadResult&)> done) {
+    QString error;
+    const bool ok = Recall(name, preset, QString(), error);
+    done({ok, error, {}});
+  }
   // Uploads `set` (a parameter file) as the room's working set and reads it back; `done`
   // hears how it ended, later, from the event loop. `source` and `user` name the cause in the
   // history.
@@ -110,6 +118,10 @@ class RoomAccess {
     return false;
   }
   virtual RoomExtras Extras(const QString& /*name*/) const { return {}; }
+  // Names the call made with a room's name after every completed read of its whole set.
+  virtual void WatchDownloads(std::function<void(const QString& name)> downloaded) {
+    (void)downloaded;
+  }
 };
 
 }  // namespace tavelo::hub

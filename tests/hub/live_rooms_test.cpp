@@ -19,6 +19,8 @@
 #include "hub/Api.h"
 #include "hub/Database.h"
 #include "hub/HttpFront.h"
+#include "hub/alarms/AlarmMonitor.h"
+#include "hub/alarms/WatchedRooms.h"
 #include "hub/rooms/LiveRooms.h"
 #include "hub/rooms/Rollouts.h"
 #include "platform/SimServer.h"
@@ -361,6 +363,95 @@ TEST_P(LiveRoomsTest, FrontPanelMovesGoOutAsTheyAreSeen) {
   const std::size_t after = events_.size();
   QTest::qWait(1500);
   EXPECT_EQ(events_.size(), after);
+}
+
+TEST_P(LiveRoomsTest, LockMuteAndPresetNamesGoThroughTheSession) {
+  VirtualProcessor open;
+  VirtualProcessor locked;
+  locked.SetLockEngaged(true);
+  SimServer openServer(open);
+  SimServer lockedServer(locked);
+  ASSERT_TRUE(openServer.Listen(QHostAddress::LocalHost, 0, 0));
+  ASSERT_TRUE(lockedServer.Listen(QHostAddress::LocalHost, 0, 0));
+  ASSERT_TRUE(store_->SetSetting(QStringLiteral("lock_key"), QStringLiteral("1234")));
+  Watch({openServer.Port(), lockedServer.Port()}, 600);
+  // With the key the service keeps watching a room that was locked when it connected.
+  ASSERT_TRUE(AllOnline());
+  EXPECT_TRUE(locked.LockEngaged());
+  EXPECT_EQ(rooms_->Extras(Name(1)).locked, std::optional<bool>(true));
+
+  RoomExtras extras = rooms_->Extras(Name(0));
+  ASSERT_EQ(extras.presetNames.size(), 10);
+  EXPECT_EQ(extras.presetNames.front(), QStringLiteral("USER 1"));
+  EXPECT_EQ(extras.presetNames.back(), QStringLiteral("USER 10"));
+  EXPECT_EQ(extras.locked, std::optional<bool>(false));
+  EXPECT_FALSE(extras.muted.has_value());  // the processor does not report it
+
+  QString error;
+  ASSERT_TRUE(rooms_->SetLock(Name(0), true, error)) << error.toStdString();
+  EXPECT_TRUE(open.LockEngaged());
+  EXPECT_EQ(rooms_->Extras(Name(0)).locked, std::optional<bool>(true));
+  ASSERT_TRUE(rooms_->SetLock(Name(0), false, error)) << error.toStdString();
+  EXPECT_FALSE(open.LockEngaged());
+
+  // A wrong key is refused by the processor and said so; a key that is not four digits, or
+  // none, sends nothing.
+  ASSERT_TRUE(store_->SetSetting(QStringLiteral("lock_key.room-0"), QStringLiteral("9999")));
+  EXPECT_FALSE(rooms_->SetLock(Name(0), true, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("refused"))) << error.toStdString();
+  EXPECT_FALSE(open.LockEngaged());
+  EXPECT_EQ(rooms_->Extras(Name(0)).locked, std::optional<bool>(false));
+  ASSERT_TRUE(store_->SetSetting(QStringLiteral("lock_key.room-0"), QStringLiteral("12a4")));
+  EXPECT_FALSE(rooms_->SetLock(Name(0), true, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("no lock key"))) << error.toStdString();
+
+  std::string why;
+  ASSERT_TRUE(rooms_->Write(Name(0), {*ParseNamedEdit("mute=on", why)}, QString(), error))
+      << error.toStdString();
+  EXPECT_TRUE(open.Muted());
+  EXPECT_EQ(rooms_->Extras(Name(0)).muted, std::optional<bool>(true));
+  ASSERT_TRUE(rooms_->Write(Name(0), {*ParseNamedEdit("mute=off", why)}, QString(), error));
+  EXPECT_FALSE(open.Muted());
+  EXPECT_EQ(rooms_->Extras(Name(0)).muted, std::optional<bool>(false));
+
+  // Recalls started together all end, each with its room's preset.
+  int ended = 0;
+  for (int k = 0; k < 2; ++k)
+    rooms_->RecallThen(Name(k), 3, [&ended](const UploadResult& result) {
+      EXPECT_TRUE(result.ok) << result.error.toStdString();
+      ++ended;
+    });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ended == 2; }, 10000));
+  EXPECT_EQ(open.CurrentPreset(), 2);
+  EXPECT_EQ(locked.CurrentPreset(), 2);
+  EXPECT_EQ(rooms_->Room(Name(0))->preset, 3);
+}
+
+TEST_P(LiveRoomsTest, EveryReadOfASetIsCheckedAgainstTheReference) {
+  VirtualProcessor processor;
+  SimServer server(processor);
+  ASSERT_TRUE(server.Listen(QHostAddress::LocalHost, 0, 0));
+  Watch({server.Port()}, 1);
+  QStringList changes;
+  AlarmMonitor monitor({}, Now, [&changes](const Alarm& alarm) {
+    changes << AlarmKindName(alarm.kind) +
+                   (alarm.cleared ? QStringLiteral(" cleared") : QStringLiteral(" raised"));
+  });
+  WatchedRooms watched(*rooms_, monitor);
+  ASSERT_TRUE(AllOnline());
+  // What the MQTT bridge reads goes through the watch unchanged.
+  EXPECT_EQ(watched.Extras(Name(0)).presetNames.size(), 10);
+  monitor.SetReference(Name(0), Store::ContentHash(*rooms_->CurrentSet(Name(0))));
+  // Changed behind the service's back: the reread finds it and the drift is raised at once,
+  // with no sweep of the rooms.
+  const std::uint8_t volume = processor.Current().byte(img::kMusicVolume);
+  processor.Current().byte(img::kMusicVolume) = volume == 7 ? 8 : 7;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !changes.isEmpty(); }, 5000));
+  EXPECT_EQ(changes, QStringList{QStringLiteral("drift raised")});
+  // Put back, and the next read clears it.
+  processor.Current().byte(img::kMusicVolume) = volume;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return changes.size() == 2; }, 5000));
+  EXPECT_EQ(changes.back(), QStringLiteral("drift cleared"));
 }
 
 TAVELO_BOTH_DATABASES(LiveRoomsTest);

@@ -6,7 +6,9 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTimer>
 
+#include "HubTestSupport.h"
 #include "StandInVenue.h"
 #include "hub/ApiSchedules.h"
 #include "hub/schedule/DueTime.h"
@@ -174,6 +176,55 @@ TEST_F(ScheduleTest, AFailedStepIsRetriedAloneAndGivenUpAfterSomeTries) {
   EXPECT_EQ(reports[0].kind, FiringReport::Kind::Failed);
   EXPECT_TRUE(reports[1].detail.startsWith(QStringLiteral("given up after 5 tries")))
       << reports[1].detail.toStdString();
+}
+
+// Recalls answered later, from the event loop, as the rooms' links answer them.
+class SlowVenue : public hubtest::StandInVenue {
+ public:
+  using StandInVenue::StandInVenue;
+  void RecallThen(const QString& name, int preset,
+                  std::function<void(const UploadResult&)> done) override {
+    log << name + QStringLiteral(" start");
+    if (during) QTimer::singleShot(0, during);
+    QTimer::singleShot(30, [this, name, preset, done] {
+      QString error;
+      const bool ok = Recall(name, preset, QString(), error);
+      done({ok, error, {}});
+    });
+  }
+  std::function<void()> during;
+};
+
+TEST(ScheduleAtOnceTest, EveryRoomsRecallStartsBeforeAnyIsAnsweredAndNoneTwice) {
+  hubtest::App();  // the answers come from the event loop
+  qint64 now = Utc("2027-01-08T18:59:00Z");
+  SlowVenue venue(
+      {QStringLiteral("room-01"), QStringLiteral("room-02"), QStringLiteral("room-03")});
+  std::vector<FiringReport> reports;
+  Scheduler scheduler(
+      venue, kBerlin, [&now] { return now; },
+      [](const QString&) -> std::optional<std::map<QString, int>> {
+        return std::map<QString, int>{};
+      },
+      [&reports](const FiringReport& report) { reports.push_back(report); });
+  DayPart evening = Part(R"({"name": "evening", "time": "20:00", "days": ["fri"],
+                             "rooms": ["*"], "preset": 4, "values": {"music.volume": 30}})");
+  evening.created = now;
+  scheduler.SetParts({evening});
+  // A tick that comes while the rooms are awaited starts nothing more.
+  venue.during = [&scheduler] { scheduler.Tick(); };
+  now = Utc("2027-01-08T19:00:30Z");
+  scheduler.Tick();
+  ASSERT_GE(venue.log.size(), 6);
+  EXPECT_EQ(venue.log.mid(0, 3), (QStringList{"room-01 start", "room-02 start", "room-03 start"}));
+  EXPECT_EQ(venue.log.filter(QStringLiteral("start")).size(), 3);
+  EXPECT_EQ(venue.log.filter(QStringLiteral("recall 4")).size(), 3);
+  EXPECT_EQ(venue.log.filter(QStringLiteral("write")).size(), 3);
+  ASSERT_EQ(reports.size(), 3u);
+  for (const FiringReport& report : reports) {
+    EXPECT_EQ(report.kind, FiringReport::Kind::OnTime);
+    EXPECT_EQ(report.detail, QStringLiteral("preset 4; music.volume 30"));
+  }
 }
 
 TEST_F(ScheduleTest, OverlapsFollowOneOrderAndRefusalsAreReported) {

@@ -13,6 +13,13 @@ inline constexpr int kLockKeyBlockSize = 5;
 inline constexpr int kLockKeyDigits = 4;
 inline constexpr int kPasswordReadLimit = 16;
 
+// Exactly four digits, as a lock key given to a program (not typed into the prompt) must be.
+bool IsLockKey(std::string_view text);
+
 std::optional<std::array<std::uint8_t, kLockKeyBlockSize>> UnlockBlock(std::string_view password);
+
+// The same block with the state asked for: 1 engages the lock, 0 releases it.
+std::optional<std::array<std::uint8_t, kLockKeyBlockSize>> LockStateBlock(std::string_view password,
+                                                                          bool engaged);
 
 }  // namespace tavelo

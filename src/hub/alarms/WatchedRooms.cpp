@@ -4,6 +4,18 @@
 
 namespace tavelo::hub {
 
+WatchedRooms::WatchedRooms(RoomAccess& rooms, AlarmMonitor& alarms)
+    : rooms_(rooms), alarms_(alarms) {
+  rooms_.WatchDownloads([this](const QString& name) {
+    CheckContent(name);
+    if (downloaded_) downloaded_(name);
+  });
+}
+
+WatchedRooms::~WatchedRooms() {
+  rooms_.WatchDownloads({});
+}
+
 bool WatchedRooms::Judged(const QString& name, bool taken, const QString& error) {
   if (!taken) {
     alarms_.WriteRefused(name, error);
@@ -21,6 +33,14 @@ bool WatchedRooms::Write(const QString& name, const std::vector<NamedEdit>& edit
 
 bool WatchedRooms::Recall(const QString& name, int preset, const QString& user, QString& error) {
   return Judged(name, rooms_.Recall(name, preset, user, error), error);
+}
+
+void WatchedRooms::RecallThen(const QString& name, int preset,
+                              std::function<void(const UploadResult&)> done) {
+  rooms_.RecallThen(name, preset, [this, name, done = std::move(done)](const UploadResult& result) {
+    Judged(name, result.ok, result.error);
+    done(result);
+  });
 }
 
 bool WatchedRooms::SetLock(const QString& name, bool locked, QString& error) {

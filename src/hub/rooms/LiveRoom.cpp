@@ -4,6 +4,7 @@
 #include <QJsonArray>
 
 #include "core/link/CommandCode.h"
+#include "core/params/LockKeyBlock.h"
 #include "core/params/PresetName.h"
 #include "core/presets/ParamFile.h"
 #include "hub/SetFields.h"
@@ -24,7 +25,8 @@ UploadResult Failed(const QString& why, RoomFault fault = RoomFault::kLink) {
 
 }  // namespace
 
-LiveRoom::LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs)
+LiveRoom::LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs,
+                   std::optional<std::string> lockKey)
     : name_(room.name),
       host_(room.host.toStdString()),
       port_(room.port),
@@ -32,9 +34,9 @@ LiveRoom::LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs)
       rereadMs_(rereadMs),
       session_(*this, [this] { return MakeTransport(); }),
       backoff_(static_cast<std::uint32_t>(qHash(room.name))) {
-  // The service holds no lock keys: a locked room is reported, never unlocked by guessing.
-  session_.AnswerUnlockWith(
-      std::nullopt, [this] { problem_ = QStringLiteral("the processor's settings are locked"); });
+  session_.AnswerUnlockWith(std::move(lockKey), [this] {
+    problem_ = QStringLiteral("the processor's settings are locked and the service holds no key");
+  });
   session_.SetAfterInput([this] { AfterInput(); });
 }
 
@@ -68,6 +70,16 @@ RoomView LiveRoom::View() const {
   view.adminMode = engine.AdminMode();
   view.frontPanel = frontPanel_;
   return view;
+}
+
+RoomExtras LiveRoom::Extras() const {
+  RoomExtras extras;
+  extras.muted = muted_;
+  if (phase_ == Phase::kOnline) extras.locked = session_.engine().LockState();
+  if (set_.isEmpty()) return extras;
+  for (const auto& name : session_.Image().presetNames)
+    extras.presetNames << QString::fromStdString(PresetNameText(name));
+  return extras;
 }
 
 void LiveRoom::Tick() {
@@ -126,6 +138,7 @@ void LiveRoom::Advance() {
     backoff_.Reset();
     problem_.clear();
     SetFromImage(QStringLiteral("connect"));
+    if (hooks_.downloaded) hooks_.downloaded(*this);
     rereadAt_ = since_ + rereadMs_;
     QJsonObject event = Event(QStringLiteral("link"));
     event.insert(QStringLiteral("online"), true);
@@ -145,6 +158,7 @@ void LiveRoom::GoOffline(const QString& why) {
   retryAt_ = now + backoff_.NextMs();
   downloadAsked_ = false;
   step_ = Step::kNone;
+  muted_.reset();
   std::deque<RoomJob> ended;
   ended.swap(jobs_);
   running_ = false;
@@ -185,6 +199,7 @@ void LiveRoom::DownloadDone() {
   downloadAsked_ = false;
   rereadAt_ = hooks_.clock() + rereadMs_;
   SetFromImage(downloadSource_);
+  if (hooks_.downloaded) hooks_.downloaded(*this);
   if (!running_ || step_ != Step::kReading) return;
   const RoomJob& job = jobs_.front();
   if (job.kind != RoomJob::Kind::kUpload) {
@@ -255,6 +270,17 @@ void LiveRoom::StartJob() {
       session_.Post(msg::Block{CommandCode::kWriteStart, engine.CurrentPreset()});
       return;
     }
+    case RoomJob::Kind::kLock: {
+      const auto block = LockStateBlock(job.lockKey, job.locked);
+      if (!block) {
+        EndJob(Failed(QStringLiteral("the lock key is not four digits; nothing was sent")));
+        return;
+      }
+      step_ = Step::kLocking;
+      session_.Post(msg::Block{CommandCode::kLockKey,
+                               BlockArg::Buffer(block->data(), static_cast<int>(block->size()))});
+      return;
+    }
   }
 }
 
@@ -274,6 +300,8 @@ void LiveRoom::StepJob() {
         SendBlock();
         return;
       }
+      for (const NamedEdit& edit : jobs_.front().edits)
+        if (!edit.row) muted_ = edit.value != 0;  // the one edit without a row: mute
       SetFromImage(jobs_.front().source);
       EndJob({true, {}, {}});
       return;
@@ -281,6 +309,15 @@ void LiveRoom::StepJob() {
       if (session_.engine().TransferPhase() != SetTransfer::Phase::kIdle) return;
       step_ = Step::kReading;
       AskDownload(jobs_.front().source, true);
+      return;
+    case Step::kLocking:
+      // The engine takes the new state when it sends and rolls it back when refused.
+      if (session_.engine().LockState() == jobs_.front().locked) {
+        EndJob({true, {}, {}});
+      } else {
+        EndJob(Failed(
+            QStringLiteral("room \"%1\" refused the lock key; its lock is unchanged").arg(name_)));
+      }
       return;
     case Step::kReading:
     case Step::kNone:

@@ -4,14 +4,16 @@
 // one job at a time; a fresh read of the whole set every reread interval, to catch changes
 // other programs make.
 //
-// Whatever the room reports goes to its owner through Hooks: a completed read of the set
-// (with what the set was before), and events (front-panel moves, the link coming and
-// going). Everything runs on the thread of the owner's event loop; the owner ticks it.
+// Whatever the room reports goes to its owner through Hooks: every completed read of the set,
+// a read that changed it (with what the set was before), and events (front-panel moves, the link
+// coming and going). Everything runs on the thread of the owner's event loop; the owner ticks it.
 #include <QByteArray>
 #include <QJsonObject>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "hub/RoomAccess.h"
 #include "hub/Store.h"
@@ -32,9 +34,14 @@ class LiveRoom : private EngineObserver {
                        const QByteArray& before)>
         setChanged;
     std::function<void(const QJsonObject&)> event;
+    // Every completed read of the whole set, changed or not (may be empty).
+    std::function<void(LiveRoom&)> downloaded;
   };
 
-  LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs);
+  // `lockKey` (four digits) answers the processor's lock prompt and locks or unlocks the
+  // room; without one a locked room is reported and never unlocked by guessing.
+  LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs,
+           std::optional<std::string> lockKey = std::nullopt);
   ~LiveRoom() override;
   LiveRoom(const LiveRoom&) = delete;
   LiveRoom& operator=(const LiveRoom&) = delete;
@@ -43,6 +50,8 @@ class LiveRoom : private EngineObserver {
   // The 50 ms tick: drives the session, the reconnect and the reread.
   void Tick();
   RoomView View() const;
+  // Preset names, mute and lock as far as they are known.
+  RoomExtras Extras() const;
   bool Online() const { return phase_ == Phase::kOnline; }
   // The working set as last read or written; empty before the first read.
   const QByteArray& Set() const { return set_; }
@@ -53,7 +62,7 @@ class LiveRoom : private EngineObserver {
 
  private:
   enum class Phase { kOffline, kConnecting, kOnline };
-  enum class Step { kNone, kSending, kUploading, kReading };
+  enum class Step { kNone, kSending, kUploading, kReading, kLocking };
 
   std::unique_ptr<Transport> MakeTransport() const;
   void AfterInput();
@@ -89,6 +98,9 @@ class LiveRoom : private EngineObserver {
   Backoff backoff_;
   QByteArray set_;
   QJsonObject frontPanel_;
+  // The processor does not report its mute: known only from a mute the service sent, until
+  // the link drops.
+  std::optional<bool> muted_;
 
   // A read of the whole set the service asked for, and what it is for.
   bool downloadAsked_ = false;

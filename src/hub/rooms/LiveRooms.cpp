@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "core/params/LockKeyBlock.h"
 #include "core/text/Escaped.h"
 #include "hub/SetFields.h"
 #include "hub/rooms/NestedWait.h"
@@ -34,8 +35,11 @@ bool LiveRooms::Start(QString& error) {
   hooks.setChanged = [this](LiveRoom& room, const QString& source, const QString& user,
                             const QByteArray& before) { SetChanged(room, source, user, before); };
   hooks.event = [this](const QJsonObject& event) { Publish(event); };
+  hooks.downloaded = [this](LiveRoom& room) {
+    if (downloaded_) downloaded_(room.Name());
+  };
   for (const StoredRoom& room : *stored)
-    rooms_.push_back(std::make_unique<LiveRoom>(room, hooks, rereadMs_));
+    rooms_.push_back(std::make_unique<LiveRoom>(room, hooks, rereadMs_, LockKey(room.name)));
   tick_.start();
   return true;
 }
@@ -108,20 +112,69 @@ bool LiveRooms::Recall(const QString& name, int preset, const QString& user, QSt
   return RunJob(name, std::move(job), error);
 }
 
-void LiveRooms::Upload(const QString& name, const QByteArray& set, const QString& source,
-                       const QString& user, std::function<void(const UploadResult&)> done) {
+void LiveRooms::RecallThen(const QString& name, int preset,
+                           std::function<void(const UploadResult&)> done) {
+  RoomJob job;
+  job.kind = RoomJob::Kind::kRecall;
+  job.preset = preset;
+  job.source = QStringLiteral("recall");
+  job.done = std::move(done);
+  AddJob(name, std::move(job));
+}
+
+std::optional<std::string> LiveRooms::LockKey(const QString& name) {
+  for (const QString& key : {QStringLiteral("lock_key.") + name, QStringLiteral("lock_key")}) {
+    const auto value = store_.Setting(key);
+    if (!value) continue;
+    const std::string digits = value->trimmed().toStdString();
+    if (IsLockKey(digits)) return digits;
+    std::cerr << "tavelo-hub: setting " << QuotedBytes(key.toStdString())
+              << " is not four digits; it is not used\n";
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+bool LiveRooms::SetLock(const QString& name, bool locked, QString& error) {
+  const auto key = LockKey(name);
+  if (!key) {
+    error = QStringLiteral(
+                "room \"%1\" cannot be %2: the service holds no lock key for it (setting "
+                "\"lock_key\" or \"lock_key.%1\", four digits); nothing was sent")
+                .arg(name, locked ? QStringLiteral("locked") : QStringLiteral("unlocked"));
+    return false;
+  }
+  RoomJob job;
+  job.kind = RoomJob::Kind::kLock;
+  job.locked = locked;
+  job.lockKey = *key;
+  job.source = QStringLiteral("lock");
+  return RunJob(name, std::move(job), error);
+}
+
+RoomExtras LiveRooms::Extras(const QString& name) const {
+  if (const LiveRoom* room = Find(name)) return room->Extras();
+  return {};
+}
+
+void LiveRooms::AddJob(const QString& name, RoomJob job) {
   LiveRoom* room = Find(name);
   if (!room) {
-    done({false, QStringLiteral("no room is named \"%1\"").arg(name), {}});
+    job.done({false, QStringLiteral("no room is named \"%1\"").arg(name), {}});
     return;
   }
+  room->Add(std::move(job));
+}
+
+void LiveRooms::Upload(const QString& name, const QByteArray& set, const QString& source,
+                       const QString& user, std::function<void(const UploadResult&)> done) {
   RoomJob job;
   job.kind = RoomJob::Kind::kUpload;
   job.set = set;
   job.source = source;
   job.user = user;
   job.done = std::move(done);
-  room->Add(std::move(job));
+  AddJob(name, std::move(job));
 }
 
 void LiveRooms::SetChanged(LiveRoom& room, const QString& source, const QString& user,

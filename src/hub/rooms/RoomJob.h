@@ -1,9 +1,10 @@
 #pragma once
 // Work the service asks of one room, done one at a time in the order asked: named edits, a
-// preset recall, or a whole set uploaded and read back.
+// preset recall, a whole set uploaded and read back, or the lock engaged or released.
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/presets/NamedEdits.h"
@@ -12,11 +13,13 @@
 namespace tavelo::hub {
 
 struct RoomJob {
-  enum class Kind { kWrite, kRecall, kUpload };
+  enum class Kind { kWrite, kRecall, kUpload, kLock };
   Kind kind = Kind::kWrite;
   std::vector<NamedEdit> edits;  // kWrite
   int preset = 0;                // kRecall: 1..10
   QByteArray set;                // kUpload: a parameter file
+  bool locked = false;           // kLock: engage (true) or release
+  std::string lockKey;           // kLock: the room's four-digit key
   QString source;                // the cause the history records
   QString user;                  // who asked, for the history; empty when no user did
   // Called once, from the room's event handling, when the job has ended.

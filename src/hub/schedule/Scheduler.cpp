@@ -1,6 +1,9 @@
 #include "hub/schedule/Scheduler.h"
 
+#include <memory>
+
 #include "hub/WriteGate.h"
+#include "hub/rooms/NestedWait.h"
 #include "hub/schedule/DueTime.h"
 
 namespace tavelo::hub {
@@ -41,9 +44,28 @@ const std::vector<Occurrence>& Scheduler::Latest(qint64 now) {
 }
 
 void Scheduler::Tick() {
+  // A room's answer is awaited with the event loop running, which may tick again: one firing
+  // at a time, or a room could be sent its day-part twice.
+  if (ticking_) return;
+  ticking_ = true;
   const qint64 now = clock_();
+  std::vector<Firing> firings = Due(now);
+  RecallAtOnce(firings);
+  for (Firing& firing : firings) {
+    if (firing.waiting) {
+      Report(FiringReport::Kind::Waiting, firing.room, firing.mark, now,
+             QStringLiteral("the room is offline; it gets the day-part when it is back"));
+    } else {
+      Finish(firing, now);
+    }
+  }
+  ticking_ = false;
+}
+
+std::vector<Scheduler::Firing> Scheduler::Due(qint64 now) {
+  std::vector<Firing> firings;
   const std::vector<Occurrence>& latest = Latest(now);
-  if (latest.empty()) return;
+  if (latest.empty()) return firings;
   for (const RoomView& room : rooms_.Rooms()) {
     const auto occurrence = InForceFor(latest, room.name);
     if (!occurrence) continue;
@@ -54,8 +76,8 @@ void Scheduler::Tick() {
       const auto waiting = waiting_.find(room.name);
       if (waiting == waiting_.end() || !(waiting->second == mark)) {
         waiting_[room.name] = mark;
-        Report(FiringReport::Kind::Waiting, room.name, *occurrence, now,
-               QStringLiteral("the room is offline; it gets the day-part when it is back"));
+        // Reported in its room's turn, after the recalls have gone out.
+        firings.push_back({room.name, *occurrence->part, mark, false, true, {}, nullptr});
       }
       continue;
     }
@@ -65,28 +87,69 @@ void Scheduler::Tick() {
     if (!(progress.mark == mark)) progress = {mark, 0, 0, {}};
     const bool late =
         waiting_[room.name] == mark || progress.tries > 0 || now - occurrence->due > kOnTimeGraceMs;
-    QString why;
-    if (!Apply(room.name, *occurrence->part, progress, why)) {
-      ++progress.tries;
-      retryAt_[room.name] = now + kRetryMs;
-      if (progress.tries < kMaxTries) {
-        if (progress.tries == 1)
-          Report(FiringReport::Kind::Failed, room.name, *occurrence, now, why);
-        continue;
-      }
-      // Given up: the room keeps what it took, and the report says what it did not.
-      applied_[room.name] = mark;
-      Report(FiringReport::Kind::Failed, room.name, *occurrence, now,
-             QStringLiteral("given up after %1 tries: %2").arg(kMaxTries).arg(why));
-      progress_.erase(room.name);
-      continue;
-    }
-    applied_[room.name] = mark;
-    retryAt_.erase(room.name);
-    Report(late ? FiringReport::Kind::CatchUp : FiringReport::Kind::OnTime, room.name, *occurrence,
-           now, progress.done.join(QStringLiteral("; ")));
-    progress_.erase(room.name);
+    // The day-part is copied: the parts may be read again while rooms are awaited.
+    firings.push_back({room.name, *occurrence->part, mark, late, false, {}, nullptr});
   }
+  return firings;
+}
+
+// Every room has its own link: all recalls go out together and are awaited together, so a
+// venue's rooms change preset at the same moment rather than one after another.
+void Scheduler::RecallAtOnce(std::vector<Firing>& firings) {
+  auto pending = std::make_shared<int>(0);
+  for (Firing& firing : firings) {
+    if (firing.waiting || firing.part.preset == 0 || progress_[firing.room].step != 0) continue;
+    ++*pending;
+    // The answer may come after the wait has given up: it then lands nowhere.
+    auto answer = std::make_shared<std::optional<UploadResult>>();
+    firing.recall = answer;
+    rooms_.RecallThen(firing.room, firing.part.preset,
+                      [answer, pending](const UploadResult& result) {
+                        *answer = result;
+                        --*pending;
+                      });
+  }
+  if (*pending > 0) WaitUntil([pending] { return *pending == 0; }, kRecallLimitMs);
+  for (Firing& firing : firings) {
+    if (!firing.recall) continue;
+    Progress& progress = progress_[firing.room];
+    if (!firing.recall->has_value()) {
+      firing.recallError = QStringLiteral("recalling preset %1 failed: no answer within %2 s")
+                               .arg(firing.part.preset)
+                               .arg(kRecallLimitMs / 1000);
+    } else if (!(*firing.recall)->ok) {
+      firing.recallError = QStringLiteral("recalling preset %1 failed: %2")
+                               .arg(firing.part.preset)
+                               .arg((*firing.recall)->error);
+    } else {
+      progress.done << QStringLiteral("preset %1").arg(firing.part.preset);
+      progress.step = 1;
+    }
+  }
+}
+
+void Scheduler::Finish(Firing& firing, qint64 now) {
+  Progress& progress = progress_[firing.room];
+  QString why = firing.recallError;
+  if (why.isEmpty() && Apply(firing.room, firing.part, progress, why)) {
+    applied_[firing.room] = firing.mark;
+    retryAt_.erase(firing.room);
+    Report(firing.late ? FiringReport::Kind::CatchUp : FiringReport::Kind::OnTime, firing.room,
+           firing.mark, now, progress.done.join(QStringLiteral("; ")));
+    progress_.erase(firing.room);
+    return;
+  }
+  ++progress.tries;
+  retryAt_[firing.room] = now + kRetryMs;
+  if (progress.tries < kMaxTries) {
+    if (progress.tries == 1) Report(FiringReport::Kind::Failed, firing.room, firing.mark, now, why);
+    return;
+  }
+  // Given up: the room keeps what it took, and the report says what it did not.
+  applied_[firing.room] = firing.mark;
+  Report(FiringReport::Kind::Failed, firing.room, firing.mark, now,
+         QStringLiteral("given up after %1 tries: %2").arg(kMaxTries).arg(why));
+  progress_.erase(firing.room);
 }
 
 bool Scheduler::Apply(const QString& room, const DayPart& part, Progress& progress, QString& why) {
@@ -135,9 +198,9 @@ bool Scheduler::Apply(const QString& room, const DayPart& part, Progress& progre
   return true;
 }
 
-void Scheduler::Report(FiringReport::Kind kind, const QString& room, const Occurrence& occurrence,
+void Scheduler::Report(FiringReport::Kind kind, const QString& room, const AppliedMark& mark,
                        qint64 now, const QString& detail) {
-  if (journal_) journal_({kind, room, occurrence.part->name, occurrence.due, now, detail});
+  if (journal_) journal_({kind, room, mark.part, mark.due, now, detail});
 }
 
 }  // namespace tavelo::hub

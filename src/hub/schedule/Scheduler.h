@@ -3,10 +3,12 @@
 // already has it or something newer: time only moves forward, so removing or editing a
 // day-part never brings back an older one. A room that is offline when its day-part falls due is
 // skipped and gets the day-part in force when it is back (a catch-up), and the report says so. Time
-// comes from the clock it is given; nothing here sleeps or starts a timer.
+// comes from the clock it is given; nothing here sleeps or starts a timer, though the rooms'
+// answers are awaited with the event loop running.
 #include <QTimeZone>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -50,6 +52,8 @@ class Scheduler {
   // failed (a recall already taken is not sent again), and given up after kMaxTries.
   static constexpr qint64 kRetryMs = 60 * 1000;
   static constexpr int kMaxTries = 5;
+  // How long the recalls of one firing are awaited together.
+  static constexpr int kRecallLimitMs = 20000;
 
   Scheduler(RoomAccess& rooms, QTimeZone zone, Clock clock, CapsOf caps, Journal journal);
 
@@ -71,11 +75,24 @@ class Scheduler {
     int tries = 0;
     QStringList done;
   };
+  // One room's share of this tick's firing.
+  struct Firing {
+    QString room;
+    DayPart part;
+    AppliedMark mark;
+    bool late = false;
+    bool waiting = false;  // offline: only reported
+    QString recallError;
+    std::shared_ptr<std::optional<UploadResult>> recall;  // set when a recall was started
+  };
   const std::vector<Occurrence>& Latest(qint64 now);
+  std::vector<Firing> Due(qint64 now);
+  void RecallAtOnce(std::vector<Firing>& firings);
+  void Finish(Firing& firing, qint64 now);
   // Takes the steps from progress.step on; false with `why` when one fails.
   bool Apply(const QString& room, const DayPart& part, Progress& progress, QString& why);
-  void Report(FiringReport::Kind kind, const QString& room, const Occurrence& occurrence,
-              qint64 now, const QString& detail);
+  void Report(FiringReport::Kind kind, const QString& room, const AppliedMark& mark, qint64 now,
+              const QString& detail);
 
   RoomAccess& rooms_;
   QTimeZone zone_;
@@ -87,6 +104,7 @@ class Scheduler {
   std::map<QString, AppliedMark> waiting_;  // offline when it fell due
   std::map<QString, Progress> progress_;    // a try failed
   std::map<QString, qint64> retryAt_;
+  bool ticking_ = false;
   // The latest occurrences hold until the next day-part falls due.
   std::vector<Occurrence> latest_;
   qint64 latestFrom_ = 0;
