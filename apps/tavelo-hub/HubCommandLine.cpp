@@ -13,6 +13,7 @@ const char* const kHubUsage =
     "       tavelo-hub user remove NAME\n"
     "       tavelo-hub user passwd NAME [--password-stdin]\n"
     "       tavelo-hub rooms\n"
+    "       tavelo-hub lock-key [ROOM]   (four digits on standard input)\n"
     "       tavelo-hub schedule list | add JSON|- | remove NAME | dry-run [--time-zone ZONE]\n"
     "--database works with every command: a file for the embedded database (default: hub.sqlite\n"
     "in the user's data folder) or postgresql://USER@HOST[:PORT]/DATABASE.\n"
@@ -25,6 +26,8 @@ const char* const kHubUsage =
     "- reads\n"
     "  it from standard input. Where day-parts overlap, the one that fell due last is in force;\n"
     "  at one instant the higher \"priority\" wins, then the name first in order.\n"
+    "lock-key keeps the key the service locks rooms with (\"lock\": true in a day-part) and\n"
+    "  answers a locked room with at reconnect; a room's own key comes before the venue's.\n"
     "--mqtt publishes every room to an MQTT broker (with Home Assistant discovery) and takes\n"
     "commands there with the role of the service's user --mqtt-as names.\n";
 

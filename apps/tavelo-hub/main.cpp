@@ -10,6 +10,7 @@
 
 #include "HubCommandLine.h"
 #include "HubMqtt.h"
+#include "LockKeyCommand.h"
 #include "ScheduleCommand.h"
 #include "core/fleet/Inventory.h"
 #include "core/presets/AtomicFile.h"
@@ -239,7 +240,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command != QStringLiteral("serve") && command != QStringLiteral("user") &&
-      command != QStringLiteral("rooms") && command != QStringLiteral("schedule")) {
+      command != QStringLiteral("rooms") && command != QStringLiteral("schedule") &&
+      command != QStringLiteral("lock-key")) {
     std::cerr << "tavelo-hub: unknown command " << command.left(40).toStdString() << "\n"
               << kHubUsage;
     return 2;
@@ -255,6 +257,7 @@ int main(int argc, char** argv) {
   Store store(db);
   if (command == QStringLiteral("user")) return UserCommand(*line, store);
   if (command == QStringLiteral("rooms")) return RoomsCommand(store);
+  if (command == QStringLiteral("lock-key")) return LockKeyCommand(*line, store);
   if (command == QStringLiteral("schedule")) return ScheduleCommand(*line, db, store, Now());
   return Serve(*line, db, store, location->Shown());
 }

@@ -325,6 +325,23 @@ TEST(HubProcessTest, UserAndRoomCommandsAndANewerDatabase) {
   EXPECT_EQ(badRole.exitCode, 1);
   HubRun rooms = RunHub(QStringList{QStringLiteral("rooms")} + db);
   EXPECT_EQ(rooms.exitCode, 0);
+  // The lock key: four digits from standard input, never stored otherwise; a room must exist.
+  EXPECT_EQ(RunHub(QStringList{QStringLiteral("lock-key")} + db, "12a4\n").exitCode, 1);
+  HubRun unknownRoom =
+      RunHub(QStringList{QStringLiteral("lock-key"), QStringLiteral("room-9")} + db, "1234\n");
+  EXPECT_EQ(unknownRoom.exitCode, 1);
+  EXPECT_TRUE(unknownRoom.err.contains(QStringLiteral("no room"))) << unknownRoom.err.toStdString();
+  EXPECT_EQ(RunHub(QStringList{QStringLiteral("lock-key")} + db, "1234\n").exitCode, 0);
+  {
+    DatabaseLocation location;
+    location.file = database;
+    Database kept;
+    QString why;
+    ASSERT_TRUE(kept.Open(location, why)) << why.toStdString();
+    Store store(kept);
+    EXPECT_EQ(store.Setting(QStringLiteral("lock_key")),
+              std::optional<QString>(QStringLiteral("1234")));
+  }
 
   {
     QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bump"));
