@@ -1,5 +1,9 @@
 #include "HubCommandLine.h"
 
+#include <iostream>
+
+#include "core/text/Escaped.h"
+
 namespace tavelo::hub {
 
 const char* const kHubUsage =
@@ -103,6 +107,11 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
     return std::nullopt;
   }
   return line;
+}
+
+int Refuse(const QString& message) {
+  std::cerr << "tavelo-hub: " << TerminalSafe(message.toStdString()) << "\n";
+  return 1;
 }
 
 }  // namespace tavelo::hub

@@ -41,4 +41,8 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
 
 extern const char* const kHubUsage;
 
+// Says "tavelo-hub: MESSAGE" on standard error, made safe for a terminal; returns the exit
+// code of a refused command.
+int Refuse(const QString& message);
+
 }  // namespace tavelo::hub

@@ -20,11 +20,6 @@ void Say(const QString& text) {
   std::cout << TerminalSafe(text.toStdString()) << "\n";
 }
 
-int Refuse(const QString& message) {
-  std::cerr << "tavelo-hub: " << TerminalSafe(message.toStdString()) << "\n";
-  return 1;
-}
-
 QString When(const DayPart& part) {
   QJsonObject json = DayPartToJson(part);
   QStringList days;

@@ -41,11 +41,6 @@ qint64 Now() {
   return QDateTime::currentMSecsSinceEpoch();
 }
 
-int Fail(const QString& message) {
-  std::cerr << "tavelo-hub: " << message.toStdString() << "\n";
-  return 1;
-}
-
 // The password from the first line of standard input, or a new one printed once.
 QString PasswordFor(const HubCommandLine& line, const QString& user) {
   if (line.passwordStdin) {
@@ -62,30 +57,30 @@ QString PasswordFor(const HubCommandLine& line, const QString& user) {
 
 int UserCommand(const HubCommandLine& line, Store& store) {
   Accounts accounts(store);
-  if (line.operands.size() != 3) return Fail(QStringLiteral("user add|remove|passwd NAME"));
+  if (line.operands.size() != 3) return Refuse(QStringLiteral("user add|remove|passwd NAME"));
   const QString& action = line.operands[1];
   const QString& name = line.operands[2];
   QString error;
   if (action == QStringLiteral("add")) {
     const auto role = ParseRole(line.role);
-    if (!role) return Fail(QStringLiteral("user add needs --role owner, installer or staff"));
+    if (!role) return Refuse(QStringLiteral("user add needs --role owner, installer or staff"));
     if (!Accounts::ValidName(name))
-      return Fail(QStringLiteral("a user name is 1..64 letters, digits, '.', '_', '-' or '@'"));
-    if (!accounts.AddUser(name, *role, PasswordFor(line, name), Now(), error)) return Fail(error);
+      return Refuse(QStringLiteral("a user name is 1..64 letters, digits, '.', '_', '-' or '@'"));
+    if (!accounts.AddUser(name, *role, PasswordFor(line, name), Now(), error)) return Refuse(error);
   } else if (action == QStringLiteral("remove")) {
-    if (!accounts.RemoveUser(name, error)) return Fail(error);
+    if (!accounts.RemoveUser(name, error)) return Refuse(error);
   } else if (action == QStringLiteral("passwd")) {
-    if (!store.User(name)) return Fail(QStringLiteral("no user is named %1").arg(name.left(64)));
-    if (!accounts.ChangePassword(name, PasswordFor(line, name), error)) return Fail(error);
+    if (!store.User(name)) return Refuse(QStringLiteral("no user is named %1").arg(name.left(64)));
+    if (!accounts.ChangePassword(name, PasswordFor(line, name), error)) return Refuse(error);
   } else {
-    return Fail(QStringLiteral("user add|remove|passwd NAME"));
+    return Refuse(QStringLiteral("user add|remove|passwd NAME"));
   }
   return 0;
 }
 
 int RoomsCommand(Store& store) {
   const auto rooms = store.Rooms();
-  if (!rooms) return Fail(store.lastError());
+  if (!rooms) return Refuse(store.lastError());
   for (const StoredRoom& room : *rooms) {
     const auto history = store.History(room.name, 1);
     std::cout << room.name.toStdString() << "  " << room.host.toStdString() << ":" << room.port;
@@ -126,27 +121,27 @@ int Serve(const HubCommandLine& line, Database& db, Store& store, const QString&
   Accounts accounts(store);
   QString error;
   const auto where = ParseListenAddress(line.listen, error);
-  if (!where) return Fail(error);
+  if (!where) return Refuse(error);
   std::optional<QSslConfiguration> tls;
   if (!line.tlsCert.isEmpty() && !(tls = LoadTls(line.tlsCert, line.tlsKey, error)))
-    return Fail(error);
+    return Refuse(error);
   if (const QString refusal =
           ClearTextRefusal(where->address, tls.has_value(), line.insecureListen);
       !refusal.isEmpty())
-    return Fail(refusal);
+    return Refuse(refusal);
 
   if (const auto password = accounts.CreateFirstOwner(Now(), error)) {
     std::cout << "first start: user \"owner\" created with the one-time password "
               << password->toStdString() << "\n"
               << "log in with it and set a new one: tavelo-hub user passwd owner\n";
   } else if (!error.isEmpty()) {
-    return Fail(error);
+    return Refuse(error);
   }
   if (!line.inventory.isEmpty() && !ImportInventory(line.inventory, store, error))
-    return Fail(error);
+    return Refuse(error);
 
   const auto zone = ServiceTimeZone(line, error);
-  if (!zone) return Fail(error);
+  if (!zone) return Refuse(error);
 
   LiveRooms live(store, Now, line.rereadSeconds);
   // Everything reaches the rooms through the alarms' watch.
@@ -155,11 +150,11 @@ int Serve(const HubCommandLine& line, Database& db, Store& store, const QString&
   AlarmRunner alarms(db, live, limits, line.rereadSeconds * 1000LL, Now);
   RoomAccess& rooms = alarms.Rooms();
   ScheduleRunner schedules(db, store, rooms, *zone, Now);
-  if (!alarms.Load(error) || !schedules.Load(error)) return Fail(error);
+  if (!alarms.Load(error) || !schedules.Load(error)) return Refuse(error);
   if (!error.isEmpty()) std::cerr << "tavelo-hub: " << TerminalSafe(error.toStdString()) << "\n";
 
   const auto mqttSettings = MqttSettingsFrom(line, store, error);
-  if (!mqttSettings && !error.isEmpty()) return Fail(error);
+  if (!mqttSettings && !error.isEmpty()) return Refuse(error);
 
   Api api(store, accounts, rooms, Now);
   ScheduleRoutes scheduleRoutes(schedules, alarms, store, rooms);
@@ -174,7 +169,7 @@ int Serve(const HubCommandLine& line, Database& db, Store& store, const QString&
     mqtt = std::make_unique<MqttService>(*mqttSettings, rooms, api, [&store](const QString& room) {
       return store.Caps(room).value_or(std::map<QString, int>{});
     });
-    if (!mqtt->Start(error)) return Fail(error);
+    if (!mqtt->Start(error)) return Refuse(error);
   }
   const auto publish = [&front, &mqtt](const QJsonObject& event) {
     front.Publish(event);
@@ -188,8 +183,8 @@ int Serve(const HubCommandLine& line, Database& db, Store& store, const QString&
   rollouts.SetEventSink(publish);
   api.SetRollouts(&rollouts);
   const auto port = front.Listen(*where, tls, error);
-  if (!port) return Fail(error);
-  if (!live.Start(error)) return Fail(error);
+  if (!port) return Refuse(error);
+  if (!live.Start(error)) return Refuse(error);
   QTimer keepAlive;
   QObject::connect(&keepAlive, &QTimer::timeout, [&store] {
     if (const QString change = store.KeepAlive(); !change.isEmpty())
@@ -246,14 +241,14 @@ int main(int argc, char** argv) {
               << kHubUsage;
     return 2;
   }
-  if (!SecretsReady()) return Fail(QStringLiteral("libsodium could not start"));
+  if (!SecretsReady()) return Refuse(QStringLiteral("libsodium could not start"));
   const auto location = line->database.isEmpty()
                             ? std::optional<DatabaseLocation>(DefaultDatabaseLocation())
                             : ParseDatabaseLocation(line->database, error);
-  if (!location) return Fail(error);
+  if (!location) return Refuse(error);
   Database db;
   if (command == QStringLiteral("serve")) db.SetBusyTimeoutMs(kServiceBusyTimeoutMs);
-  if (!db.Open(*location, error)) return Fail(error);
+  if (!db.Open(*location, error)) return Refuse(error);
   Store store(db);
   if (command == QStringLiteral("user")) return UserCommand(*line, store);
   if (command == QStringLiteral("rooms")) return RoomsCommand(store);

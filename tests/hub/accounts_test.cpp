@@ -8,20 +8,7 @@
 namespace tavelo::hub {
 namespace {
 
-class AccountsTest : public hubtest::BothDatabases {
- protected:
-  void SetUp() override {
-    BothDatabases::SetUp();
-    if (HasFatalFailure()) return;
-    QString error;
-    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
-    store_ = std::make_unique<Store>(db_);
-    accounts_ = std::make_unique<Accounts>(*store_);
-  }
-  Database db_;
-  std::unique_ptr<Store> store_;
-  std::unique_ptr<Accounts> accounts_;
-};
+class AccountsTest : public hubtest::BothDatabasesWithStore {};
 
 TEST_P(AccountsTest, FirstOwnerLogsInOnceWithTheOneTimePassword) {
   QString error;

@@ -8,22 +8,13 @@
 namespace tavelo::hub {
 namespace {
 
-class StoreTest : public hubtest::BothDatabases {
+class StoreTest : public hubtest::BothDatabasesWithStore {
  protected:
-  void SetUp() override {
-    BothDatabases::SetUp();
-    if (HasFatalFailure()) return;
-    QString error;
-    ASSERT_TRUE(db_.Open(Location(), error)) << error.toStdString();
-    store_ = std::make_unique<Store>(db_);
-  }
   int Count(const char* table) {
     QSqlQuery query(db_.Sql());
     EXPECT_TRUE(query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table)));
     return query.next() ? query.value(0).toInt() : -1;
   }
-  Database db_;
-  std::unique_ptr<Store> store_;
 };
 
 QByteArray Preset(char fill) {
