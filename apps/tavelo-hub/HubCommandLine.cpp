@@ -8,7 +8,8 @@ namespace tavelo::hub {
 
 const char* const kHubUsage =
     "usage: tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT]\n"
-    "                        [--reread SECONDS] [--tls-cert FILE --tls-key FILE]\n"
+    "                        [--reread SECONDS] [--probe SECONDS] [--tls-cert FILE --tls-key "
+    "FILE]\n"
     "                        [--insecure-listen] [--time-zone ZONE] [--offline-alarm SECONDS]\n"
     "                        [--mqtt mqtt[s]://HOST[:PORT] --mqtt-as USER [--mqtt-user NAME\n"
     "                         --mqtt-password-file FILE] [--mqtt-tls-ca FILE] [--mqtt-base "
@@ -32,6 +33,9 @@ const char* const kHubUsage =
     "  at one instant the higher \"priority\" wins, then the name first in order.\n"
     "lock-key keeps the key the service locks rooms with (\"lock\": true in a day-part) and\n"
     "  answers a locked room with at reconnect; a room's own key comes before the venue's.\n"
+    "Every room is asked every --probe SECONDS (default 0.5; 0: never) whether its settings\n"
+    "  changed, and read whole when they did or every --reread SECONDS (default 60) in any\n"
+    "  case: changes another program makes show within about the probe interval.\n"
     "--mqtt publishes every room to an MQTT broker (with Home Assistant discovery) and takes\n"
     "commands there with the role of the service's user --mqtt-as names.\n";
 
@@ -85,6 +89,17 @@ std::optional<HubCommandLine> ParseHubCommandLine(const QStringList& args, QStri
       if (!value(line.role)) return std::nullopt;
     } else if (arg == QStringLiteral("--reread")) {
       if (!seconds(line.rereadSeconds, 1, 86400)) return std::nullopt;
+    } else if (arg == QStringLiteral("--probe")) {
+      // Fractions too ("0.5"); 0 leaves the probe out.
+      QString text;
+      if (!value(text)) return std::nullopt;
+      bool ok = false;
+      const double probe = text.toDouble(&ok);
+      if (!ok || !(probe == 0 || (probe >= 0.1 && probe <= 3600))) {
+        error = QStringLiteral("--probe takes 0 (no probe) or 0.1..3600 seconds");
+        return std::nullopt;
+      }
+      line.probeMs = static_cast<int>(probe * 1000 + 0.5);
     } else if (arg == QStringLiteral("--time-zone")) {
       if (!value(line.timeZone)) return std::nullopt;
     } else if (arg == QStringLiteral("--offline-alarm")) {

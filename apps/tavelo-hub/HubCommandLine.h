@@ -1,6 +1,7 @@
 #pragma once
 // The command line of tavelo-hub:
 //   tavelo-hub serve [--inventory FILE] [--database FILE|URL] [--listen ADDR:PORT] [--reread S]
+//                    [--probe S]
 //                    [--tls-cert FILE --tls-key FILE] [--insecure-listen]
 //                    [--mqtt URL --mqtt-as USER [--mqtt-user U --mqtt-password-file F]
 //                     [--mqtt-tls-ca F] [--mqtt-base TOPIC]]
@@ -11,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+#include "hub/rooms/LiveRooms.h"
 
 namespace tavelo::hub {
 
@@ -23,8 +26,9 @@ struct HubCommandLine {
   QString tlsCert;
   QString tlsKey;
   bool insecureListen = false;
-  int rereadSeconds = 60;
-  QString timeZone;  // an IANA name; empty for the system's
+  int rereadSeconds = LiveRooms::kDefaultRereadSeconds;
+  int probeMs = LiveRooms::kDefaultProbeMs;  // --probe SECONDS; 0: no probe
+  QString timeZone;                          // an IANA name; empty for the system's
   int offlineAlarmSeconds = 120;
   bool passwordStdin = false;
   // The MQTT bridge, when --mqtt names a broker.

@@ -143,7 +143,7 @@ int Serve(const HubCommandLine& line, Database& db, Store& store, const QString&
   const auto zone = ServiceTimeZone(line, error);
   if (!zone) return Refuse(error);
 
-  LiveRooms live(store, Now, line.rereadSeconds);
+  LiveRooms live(store, Now, line.rereadSeconds, line.probeMs);
   // Everything reaches the rooms through the alarms' watch.
   AlarmLimits limits;
   limits.offlineMs = line.offlineAlarmSeconds * 1000LL;

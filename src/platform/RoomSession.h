@@ -77,6 +77,12 @@ class RoomSession : private EngineObserver {
   void Post(Message message);
   // Reads the whole parameter set again (the engine reads it by itself after Connect).
   void DownloadSet() { Post(msg::Block{CommandCode::kReadStart, {}}); }
+  // Reads it again only when the processor announces another set (Engine::ProbeSet).
+  bool ProbeSet() {
+    const bool sent = engine_.ProbeSet();
+    AfterInput();
+    return sent;
+  }
   // Answers the unlock prompt with `key` (four digits); without one a locked processor is
   // given up. `onLockedWithoutKey` is called when that happens.
   void AnswerUnlockWith(std::optional<std::string> key,

@@ -67,6 +67,15 @@ class Engine {
   // Closing the main window: closes the link without further observer traffic.
   void Shutdown();
 
+  // Asks whether the processor's set changed since the last completed read, at the cost of
+  // one request: the start of a read. When its reply announces the set of that read (see
+  // SameSetAnnounced) the read ends there; otherwise it goes on and reads the whole set, as
+  // any other read. Probing() is true until the reply has decided. Only on a connected,
+  // quiet link (false otherwise, nothing sent); the probe leaves the status poll's idle
+  // countdown as it was, so that a room probed often still reports its front panel.
+  bool ProbeSet();
+  bool Probing() const { return probing_; }
+
   // A request by its wire number, for tools and tests that speak in those numbers.
   void PostBlock(int wireCode, int value = 0) {
     Post(msg::Block{static_cast<CommandCode>(wireCode), value});
@@ -205,6 +214,7 @@ class Engine {
   // Parameter set and what the processor reported with it.
   ParamImage image_{};
   DownloadHeader header_{};
+  bool probing_ = false;
   bool paramSetRead_ = false;
   bool paramSetShown_ = true;
   int currentPreset_ = 0;

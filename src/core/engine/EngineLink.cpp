@@ -100,6 +100,7 @@ void Engine::ProtocolFailed(TextId status) {
 
 void Engine::CloseLink() {
   paramSetRead_ = false;
+  probing_ = false;
   transfer_.Abort();
   // A locked processor's settings never stay in the panel unless the unlock was passed.
   if (header_.lockEngaged && !paramSetShown_) {

@@ -1,6 +1,7 @@
 // Whole-set transfers (download after connecting and after a recall, preset upload) and
 // what the panel does with the processor's notices.
 #include <algorithm>
+#include <utility>
 
 #include "core/engine/Engine.h"
 #include "core/link/CommandCode.h"
@@ -33,10 +34,31 @@ void Engine::DownloadFailed(const std::string& why) {
   ProtocolFailed(TextId::kStatusOpenFailed1);
 }
 
+bool Engine::ProbeSet() {
+  if (!Connected() || link_.ReplyAwaited() || !link_.Pending().Empty()) return false;
+  const int idleCountdown = link_.KeepAliveCountdown();
+  probing_ = true;
+  link_.SetAwaitedCode(CodeNumber(C::kReadStart));
+  if (!SendRequest(CodeNumber(C::kReadStart))) {
+    probing_ = false;
+    LinkDown();
+    return false;
+  }
+  link_.RestoreKeepAlive(idleCountdown);
+  return true;
+}
+
 void Engine::OnStartReply(const Reply& reply) {
+  const bool probe = std::exchange(probing_, false);
   std::string why;
   if (!transfer_.StartDownload(reply, why)) {
     DownloadFailed(why);
+    return;
+  }
+  if (probe && paramSetRead_ && SameSetAnnounced(transfer_.Header(), header_)) {
+    // The read stops here; the processor serves every chunk request on its own, so an
+    // abandoned read leaves nothing behind on its side.
+    transfer_.Abort();
     return;
   }
   Post(msg::Block{C::kReadChunk, {}});

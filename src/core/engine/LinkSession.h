@@ -93,6 +93,10 @@ class LinkSession {
   bool KeepAliveDue();
   int KeepAliveCountdown() const { return keepAlive_; }
   void StopKeepAlive() { keepAlive_ = 0; }
+  // Puts back a countdown a send restarted (a send that is not to count as activity).
+  void RestoreKeepAlive(int ticks) {
+    if (ticks > 0) keepAlive_ = ticks;
+  }
   PendingRequests& Pending() { return pending_; }
   const PendingRequests& Pending() const { return pending_; }
 

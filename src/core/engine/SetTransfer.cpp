@@ -86,7 +86,15 @@ DownloadHeader SetTransfer::Header() const {
   h.vrPresent = (header_[7] & 0x80) != 0;
   h.adminMode = header_[8];
   h.inputStatus = header_[15];
+  h.bodyChecksum = checksum_;
   return h;
+}
+
+bool SameSetAnnounced(const DownloadHeader& a, const DownloadHeader& b) {
+  constexpr int kFlags = 7;
+  constexpr int kAdmin = 8;
+  return a.bodyChecksum == b.bodyChecksum && a.raw[0] == b.raw[0] &&
+         a.raw[kFlags] == b.raw[kFlags] && a.raw[kAdmin] == b.raw[kAdmin];
 }
 
 // --- upload ---------------------------------------------------------------------------------

@@ -25,13 +25,18 @@ namespace tavelo {
 // The 17 header bytes of a download's start reply, decoded.
 struct DownloadHeader {
   std::array<std::uint8_t, 17> raw{};
-  int currentPreset = 0;         // byte 0
-  bool lockEngaged = false;      // flags bit 0
-  bool useInitVol = false;       // flags bit 2
-  bool vrPresent = false;        // flags bit 7
-  int adminMode = 0;             // byte 8
-  std::uint8_t inputStatus = 0;  // byte 15
+  int currentPreset = 0;          // byte 0
+  bool lockEngaged = false;       // flags bit 0
+  bool useInitVol = false;        // flags bit 2
+  bool vrPresent = false;         // flags bit 7
+  int adminMode = 0;              // byte 8
+  std::uint8_t inputStatus = 0;   // byte 15
+  std::uint8_t bodyChecksum = 0;  // reply byte 19: the body's checksum
 };
+
+// Whether two start replies announce the same set: the same body checksum, current preset,
+// flags and admin mode. The input status is left out: it follows the signals, not the set.
+bool SameSetAnnounced(const DownloadHeader& a, const DownloadHeader& b);
 
 class SetTransfer {
  public:

@@ -25,13 +25,14 @@ UploadResult Failed(const QString& why, RoomFault fault = RoomFault::kLink) {
 
 }  // namespace
 
-LiveRoom::LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs,
+LiveRoom::LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs, int probeMs,
                    std::optional<std::string> lockKey)
     : name_(room.name),
       host_(room.host.toStdString()),
       port_(room.port),
       hooks_(std::move(hooks)),
       rereadMs_(rereadMs),
+      probeMs_(probeMs),
       session_(*this, [this] { return MakeTransport(); }),
       backoff_(static_cast<std::uint32_t>(qHash(room.name))) {
   session_.AnswerUnlockWith(std::move(lockKey), [this] {
@@ -92,9 +93,11 @@ void LiveRoom::Tick() {
     return;
   }
   session_.Tick();
-  if (phase_ == Phase::kOnline && !Busy() && !downloadAsked_ && now >= rereadAt_ &&
-      session_.Quiet()) {
-    AskDownload(QStringLiteral("outside"), true);
+  if (phase_ != Phase::kOnline || Busy() || downloadAsked_ || !session_.Quiet()) return;
+  if (now >= rereadAt_) {
+    AskDownload(QStringLiteral("outside"), Ask::kRead);
+  } else if (probeMs_ > 0 && now >= probeAt_) {
+    AskDownload(QStringLiteral("outside"), Ask::kProbe);
   }
 }
 
@@ -139,13 +142,21 @@ void LiveRoom::Advance() {
     problem_.clear();
     SetFromImage(QStringLiteral("connect"));
     if (hooks_.downloaded) hooks_.downloaded(*this);
-    rereadAt_ = since_ + rereadMs_;
+    WatchAgainFrom(since_);
     QJsonObject event = Event(QStringLiteral("link"));
     event.insert(QStringLiteral("online"), true);
     hooks_.event(event);
     return;
   }
-  if (downloadAsked_ && distributed_ && session_.Quiet()) DownloadDone();
+  if (downloadAsked_ && session_.Quiet()) {
+    if (distributed_) {
+      DownloadDone();
+    } else if (probing_ && !session_.engine().Probing()) {
+      // The processor announced the set last read: nothing changed, nothing more to read.
+      downloadAsked_ = probing_ = false;
+      probeAt_ = hooks_.clock() + probeMs_;
+    }
+  }
   if (running_) StepJob();
   if (!running_ && !downloadAsked_ && !jobs_.empty() && session_.Quiet()) StartJob();
 }
@@ -156,7 +167,7 @@ void LiveRoom::GoOffline(const QString& why) {
   problem_ = why;
   const qint64 now = hooks_.clock();
   retryAt_ = now + backoff_.NextMs();
-  downloadAsked_ = false;
+  downloadAsked_ = probing_ = false;
   step_ = Step::kNone;
   muted_.reset();
   std::deque<RoomJob> ended;
@@ -187,17 +198,25 @@ QJsonObject LiveRoom::Event(const QString& source) const {
 
 // --- reading the whole set --------------------------------------------------------------
 
-void LiveRoom::AskDownload(const QString& source, bool post) {
+// `kNothing`: a recall reads the recalled preset by itself, nothing more to post.
+void LiveRoom::AskDownload(const QString& source, Ask ask) {
   downloadAsked_ = true;
   distributed_ = false;
+  probing_ = ask == Ask::kProbe;
   downloadSource_ = source;
-  // A recall reads the recalled preset by itself: nothing more to post.
-  if (post) session_.DownloadSet();
+  if (ask == Ask::kRead) session_.DownloadSet();
+  if (ask == Ask::kProbe) session_.ProbeSet();
+}
+
+void LiveRoom::WatchAgainFrom(qint64 now) {
+  probeAt_ = now + probeMs_;
+  rereadAt_ = now + rereadMs_;
 }
 
 void LiveRoom::DownloadDone() {
-  downloadAsked_ = false;
-  rereadAt_ = hooks_.clock() + rereadMs_;
+  downloadAsked_ = probing_ = false;
+  // A probe that found a change read the whole set: the reread starts counting again too.
+  WatchAgainFrom(hooks_.clock());
   SetFromImage(downloadSource_);
   if (hooks_.downloaded) hooks_.downloaded(*this);
   if (!running_ || step_ != Step::kReading) return;
@@ -250,7 +269,7 @@ void LiveRoom::StartJob() {
     }
     case RoomJob::Kind::kRecall:
       step_ = Step::kReading;
-      AskDownload(job.source, false);
+      AskDownload(job.source, Ask::kNothing);
       session_.Post(msg::Block{CommandCode::kRecallPreset, job.preset - 1});
       return;
     case RoomJob::Kind::kUpload: {
@@ -308,7 +327,7 @@ void LiveRoom::StepJob() {
     case Step::kUploading:
       if (session_.engine().TransferPhase() != SetTransfer::Phase::kIdle) return;
       step_ = Step::kReading;
-      AskDownload(jobs_.front().source, true);
+      AskDownload(jobs_.front().source, Ask::kRead);
       return;
     case Step::kLocking:
       // The engine takes the new state when it sends and rolls it back when refused.

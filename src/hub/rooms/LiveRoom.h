@@ -1,8 +1,9 @@
 #pragma once
 // One watched room: its room session over the Wi-Fi link, connected at start and again,
 // after a back-off, whenever it drops; its working set as last read; the work asked of it,
-// one job at a time; a fresh read of the whole set every reread interval, to catch changes
-// other programs make.
+// one job at a time; a probe every probe interval (one request: has the set changed?) and a
+// fresh read of the whole set when it has, or every reread interval in any case, to catch
+// changes other programs make.
 //
 // Whatever the room reports goes to its owner through Hooks: every completed read of the set,
 // a read that changed it (with what the set was before), and events (front-panel moves, the link
@@ -40,7 +41,8 @@ class LiveRoom : private EngineObserver {
 
   // `lockKey` (four digits) answers the processor's lock prompt and locks or unlocks the
   // room; without one a locked room is reported and never unlocked by guessing.
-  LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs,
+  // `probeMs` 0 leaves the probe out: other programs' changes are then seen at the reread.
+  LiveRoom(const StoredRoom& room, Hooks hooks, int rereadMs, int probeMs,
            std::optional<std::string> lockKey = std::nullopt);
   ~LiveRoom() override;
   LiveRoom(const LiveRoom&) = delete;
@@ -68,8 +70,10 @@ class LiveRoom : private EngineObserver {
   void AfterInput();
   void Advance();
   void GoOffline(const QString& why);
-  void AskDownload(const QString& source, bool post);
+  enum class Ask { kNothing, kRead, kProbe };
+  void AskDownload(const QString& source, Ask ask);
   void DownloadDone();
+  void WatchAgainFrom(qint64 now);
   void StartJob();
   void StepJob();
   void SendBlock();
@@ -88,6 +92,7 @@ class LiveRoom : private EngineObserver {
   int port_ = 0;
   Hooks hooks_;
   int rereadMs_;
+  int probeMs_;
   RoomSession session_;
 
   Phase phase_ = Phase::kOffline;
@@ -95,6 +100,7 @@ class LiveRoom : private EngineObserver {
   QString problem_ = QStringLiteral("not connected yet");
   qint64 retryAt_ = 0;
   qint64 rereadAt_ = 0;
+  qint64 probeAt_ = 0;
   Backoff backoff_;
   QByteArray set_;
   QJsonObject frontPanel_;
@@ -105,6 +111,7 @@ class LiveRoom : private EngineObserver {
   // A read of the whole set the service asked for, and what it is for.
   bool downloadAsked_ = false;
   bool distributed_ = false;
+  bool probing_ = false;  // the read asked for is a probe, until the processor's answer
   QString downloadSource_;
 
   std::deque<RoomJob> jobs_;

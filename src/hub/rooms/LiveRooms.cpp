@@ -10,8 +10,8 @@
 
 namespace tavelo::hub {
 
-LiveRooms::LiveRooms(Store& store, Clock clock, int rereadSeconds)
-    : store_(store), clock_(std::move(clock)), rereadMs_(rereadSeconds * 1000) {
+LiveRooms::LiveRooms(Store& store, Clock clock, int rereadSeconds, int probeMs)
+    : store_(store), clock_(std::move(clock)), rereadMs_(rereadSeconds * 1000), probeMs_(probeMs) {
   tick_.setInterval(TickDriver::kTickMs);
   tick_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&tick_, &QTimer::timeout, [this] {
@@ -39,7 +39,8 @@ bool LiveRooms::Start(QString& error) {
     if (downloaded_) downloaded_(room.Name());
   };
   for (const StoredRoom& room : *stored)
-    rooms_.push_back(std::make_unique<LiveRoom>(room, hooks, rereadMs_, LockKey(room.name)));
+    rooms_.push_back(
+        std::make_unique<LiveRoom>(room, hooks, rereadMs_, probeMs_, LockKey(room.name)));
   tick_.start();
   return true;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The rooms the service watches, live: one LiveRoom per room of the store, all ticked from
 // one 50 ms timer on the service's event loop. Every read that finds a new working set
-// records a version; a change found by the periodic reread was made by another program and
-// goes out as an "outside" event with the changed names and values. Writes, recalls and locks
-// answer once the processor has them.
+// records a version; a change found by the probe or the periodic reread was made by another
+// program and goes out as an "outside" event with the changed names and values. Writes, recalls and
+// locks answer once the processor has them.
 //
 // Lock keys come from the settings: "lock_key.ROOM" for one room, else "lock_key" for every
 // room (four digits each), read when the rooms start (to answer a locked processor) and at
@@ -25,11 +25,15 @@ class LiveRooms : public RoomAccess {
  public:
   using Clock = std::function<qint64()>;
   static constexpr int kDefaultRereadSeconds = 60;
+  // Each room is asked this often whether its set changed: one short request, a whole read
+  // only when it did. Another program's change shows within about this time.
+  static constexpr int kDefaultProbeMs = 500;
   // How long a write or a recall may wait for its room (the link's own time-outs end most
   // waits much sooner).
   static constexpr int kJobLimitMs = 20000;
 
-  LiveRooms(Store& store, Clock clock, int rereadSeconds = kDefaultRereadSeconds);
+  LiveRooms(Store& store, Clock clock, int rereadSeconds = kDefaultRereadSeconds,
+            int probeMs = kDefaultProbeMs);
   ~LiveRooms() override;
 
   // Makes a room for every room the store holds and starts connecting them.
@@ -72,6 +76,7 @@ class LiveRooms : public RoomAccess {
   Store& store_;
   Clock clock_;
   int rereadMs_;
+  int probeMs_;
   std::function<void(const QJsonObject&)> sink_;
   std::function<void(const QString&)> downloaded_;
   std::vector<std::unique_ptr<LiveRoom>> rooms_;

@@ -340,5 +340,62 @@ TEST(EngineTransfer, SaveToPcWritesTheFileOrExplainsTheName) {
   EXPECT_EQ(h.recorder.LastMessage(), " \t  Save Failed  \n" + h.recorder.messages.back().detail);
 }
 
+// The cheap check for changes made by another client: one start request when nothing
+// changed, a whole read when the body, the preset or the lock did.
+TEST(EngineTransfer, AProbeReadsTheWholeSetOnlyWhenTheProcessorAnnouncesAnotherSet) {
+  EngineHarness h;
+  ASSERT_TRUE(h.ConnectAndRead());
+  const int shown = h.recorder.distributions;
+  auto probe = [&h] {
+    const std::size_t mark = h.wire.size();
+    EXPECT_TRUE(h.engine.ProbeSet());
+    EXPECT_TRUE(h.engine.Probing());
+    EXPECT_TRUE(h.Settle());
+    EXPECT_FALSE(h.engine.Probing());
+    EXPECT_EQ(h.engine.TransferPhase(), SetTransfer::Phase::kIdle);
+    return h.Codes(mark);
+  };
+  EXPECT_EQ(probe(), std::vector<int>{63});
+  EXPECT_EQ(h.recorder.distributions, shown);
+
+  // A single byte changed behind the engine's back changes the checksum.
+  h.processor.Current().byte(img::kMusicVolume) += 1;
+  const auto reread = probe();
+  ASSERT_EQ(reread.size(), 18u);  // the start, then 17 chunks
+  EXPECT_EQ(h.engine.Image().byte(img::kMusicVolume),
+            h.processor.Current().byte(img::kMusicVolume));
+  EXPECT_EQ(h.recorder.distributions, shown + 1);
+  EXPECT_EQ(probe().size(), 1u);
+
+  // Same body, another preset or lock: read again too.
+  h.processor.SetCurrentPreset(4);
+  EXPECT_EQ(probe().size(), 18u);
+  EXPECT_EQ(h.engine.CurrentPreset(), 4);
+  h.processor.SetAdminMode(2);
+  EXPECT_EQ(probe().size(), 18u);
+  // The input status follows the signals, not the set.
+  h.processor.SetInputStatus(0x06);
+  EXPECT_EQ(probe().size(), 1u);
+
+  // Probes as often as one likes: the status poll still goes out when the link has been
+  // otherwise idle for its interval.
+  const std::size_t mark = h.wire.size();
+  for (int i = 0; i < 60; ++i) {
+    h.Settle();
+    if (h.engine.ProbeSet()) {
+      EXPECT_FALSE(h.engine.ProbeSet());  // one at a time
+    }
+    h.Settle();
+    h.Step();
+  }
+  EXPECT_GE(h.WithCode(63, mark).size(), 55u);
+  EXPECT_FALSE(h.WithCode(28, mark).empty());
+
+  // A probe on a link that drops before its answer leaves no probe behind.
+  ASSERT_TRUE(h.engine.ProbeSet());
+  h.engine.Post(msg::Connect{});  // the user disconnects
+  EXPECT_FALSE(h.engine.Probing());
+}
+
 }  // namespace
 }  // namespace tavelo::test
