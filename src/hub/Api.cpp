@@ -284,10 +284,10 @@ ApiReply Api::Recall(const Caller& caller, const QString& room, const ApiRequest
                                                "sent"));
   if (!MayRecall(caller, *staffNames))
     return Error(403, QStringLiteral("this role may not recall presets"));
-  const QJsonValue preset = body->value(QStringLiteral("preset"));
-  const int number = preset.toInt(0);
-  if (!preset.isDouble() || preset.toDouble() != number || number < 1 || number > 10)
-    return Error(422, QStringLiteral("give {\"preset\": N} with N in 1..10"));
+  const auto preset = PresetNumber(body->value(QStringLiteral("preset")));
+  if (!preset)
+    return Error(422, QStringLiteral("give {\"preset\": N} with N in 1..%1").arg(kStoredPresets));
+  const int number = *preset;
   const auto view = rooms_.Room(room);
   if (!view || !view->online)
     return Error(409, QStringLiteral("room \"%1\" is offline; nothing was sent").arg(room));

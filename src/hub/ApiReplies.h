@@ -6,6 +6,7 @@
 #include <QJsonParseError>
 #include <optional>
 
+#include "core/params/ParamImage.h"
 #include "hub/Api.h"
 #include "hub/RoomAccess.h"
 
@@ -35,6 +36,14 @@ inline int StatusForFault(RoomFault fault) {
       break;
   }
   return 502;
+}
+
+// A preset as the panel numbers them, 1..10, from a body; nothing for anything else.
+inline std::optional<int> PresetNumber(const QJsonValue& value) {
+  const int number = value.toInt(0);
+  if (!value.isDouble() || value.toDouble() != number || number < 1 || number > kStoredPresets)
+    return std::nullopt;
+  return number;
 }
 
 // The body as a JSON object, or the reply that refuses it.

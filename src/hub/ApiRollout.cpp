@@ -25,6 +25,17 @@ bool IsParamFile(const QByteArray& bytes) {
       .ok();
 }
 
+// The preset a set is to go into: "slot" 1..10 from the body, else `otherwise` (0: the preset
+// each room plays). Nothing, with the refusal, when "slot" is there but no preset.
+std::optional<int> TargetSlot(const QJsonObject& body, int otherwise, ApiReply& refusal) {
+  const QJsonValue slot = body.value(QStringLiteral("slot"));
+  if (slot.isUndefined()) return otherwise;
+  const auto number = PresetNumber(slot);
+  if (!number)
+    refusal = Error(422, QStringLiteral("\"slot\" is a stored preset, 1..%1").arg(kStoredPresets));
+  return number;
+}
+
 // A positive whole number from the body, or nothing.
 std::optional<qint64> WholeNumber(const QJsonValue& value) {
   if (!value.isDouble()) return std::nullopt;
@@ -68,6 +79,10 @@ ApiReply Api::Rollback(const Caller& caller, const QString& room, const ApiReque
   const auto version = store_.Version(*id);
   if (!version || version->room != room)
     return Error(404, QStringLiteral("room \"%1\" has no version %2").arg(room).arg(*id));
+  // A stored preset's version goes back into that preset unless the body names another; the
+  // working set's into the preset the room plays.
+  const auto slot = TargetSlot(*body, version->slot, refusal);
+  if (!slot) return refusal;
   const auto content = store_.Content(version->contentHash);
   if (!content) return Error(503, store_.lastError());
   const auto view = rooms_.Room(room);
@@ -76,7 +91,7 @@ ApiReply Api::Rollback(const Caller& caller, const QString& room, const ApiReque
   const auto before = rooms_.CurrentSet(room);
 
   auto ended = std::make_shared<std::optional<UploadResult>>();
-  rooms_.Upload(room, *content, QStringLiteral("rollback"), caller.name,
+  rooms_.Upload(room, {*content, *slot, QStringLiteral("rollback"), caller.name},
                 [ended](const UploadResult& result) { *ended = result; });
   if (!WaitUntil([&ended] { return ended->has_value(); }, kRollbackLimitMs))
     return Error(504, QStringLiteral("room \"%1\" did not finish the rollback within %2 s")
@@ -85,9 +100,16 @@ ApiReply Api::Rollback(const Caller& caller, const QString& room, const ApiReque
   const UploadResult& result = **ended;
   store_.Audit({clock_(), caller.name, request.origin, room, QStringLiteral("rollback"),
                 before ? Store::ContentHash(*before) : QString(),
-                QStringLiteral("version %1 %2").arg(*id).arg(result.ok ? "verified" : "failed")});
+                QStringLiteral("version %1 into %2 %3")
+                    .arg(*id)
+                    .arg(*slot > 0 ? QStringLiteral("preset %1").arg(*slot)
+                                   : QStringLiteral("the current preset"))
+                    .arg(result.ok ? "verified" : "failed")});
+  const auto after = rooms_.Room(room);
   QJsonObject out{{QStringLiteral("room"), room},
                   {QStringLiteral("version"), *id},
+                  {QStringLiteral("slot"), *slot},
+                  {QStringLiteral("preset"), after ? after->preset : 0},
                   {QStringLiteral("content"), version->contentHash},
                   {QStringLiteral("verified"), result.ok}};
   if (!result.ok) {
@@ -133,6 +155,9 @@ ApiReply Api::StartRollout(const Caller& caller, const ApiRequest& request) {
   }
   if (!IsParamFile(plan.content))
     return Error(422, QStringLiteral("the content is not a valid parameter file"));
+  const auto slot = TargetSlot(*body, 0, refusal);
+  if (!slot) return refusal;
+  plan.slot = *slot;
 
   const QJsonValue rooms = body->value(QStringLiteral("rooms"));
   if (!rooms.isArray() || rooms.toArray().isEmpty())

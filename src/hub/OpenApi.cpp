@@ -55,22 +55,27 @@ const Operation kOperations[] = {
      {"200", "400", "401", "403", "404", "422", "503"}},
     {"/api/v1/rooms/{name}/history",
      "get",
-     "Versions, newest first: id, time, slot, source, user, content, changes by name",
+     "Versions, newest first: id, time, slot (0 the working set; 1..10 the stored preset, "
+     "known when it was just recalled or written), source, user, content, changes by name from "
+     "the version of the same slot before it",
      true,
      {"200", "401", "404", "503"}},
     {"/api/v1/rooms/{name}/rollback",
      "post",
      "Roll the room back to {\"version\": ID} of its history (owner, installer): an upload, "
-     "then a download that must read back the same bytes; returns {room, version, content, "
-     "verified} and, when not verified, error and differences",
+     "then a download that must read back the same bytes. A stored preset's version goes back "
+     "into that preset, the working set's into the preset the room plays; \"slot\": 1..10 "
+     "names another. The room then plays the preset written. Returns {room, version, slot, "
+     "preset, content, verified} and, when not verified, error and differences",
      true,
      {"200", "400", "401", "403", "404", "409", "422", "502", "503", "504"}},
     {"/api/v1/rollouts",
      "post",
      "Start a staged roll-out (owner, installer): {\"version\": ID} or {\"content\": BASE64 "
-     "parameter file}, \"rooms\": [NAME, ...] in order, \"first\": N (default 1). The first N "
-     "rooms, each verified by a download, then the rest; the first failure stops it. Returns "
-     "202 with the roll-out: {id, state (first, rest, done, stopped), content, first, user, "
+     "parameter file}, \"rooms\": [NAME, ...] in order, \"first\": N (default 1), \"slot\": "
+     "1..10 (default: the preset each room plays). The first N rooms, each verified by a download, "
+     "then the rest; the first failure stops it. Returns "
+     "202 with the roll-out: {id, state (first, rest, done, stopped), content, slot, first, user, "
      "started, ended, verified, rooms: [{room, state (waiting, uploading, verified, failed, "
      "skipped), error, differences}]}; progress also goes out as events with source "
      "\"rollout\"",

@@ -62,6 +62,16 @@ struct UploadResult {
   RoomFault fault = RoomFault::kLink;  // when not ok
 };
 
+// A whole set to write into a room, and what the history is to say of it.
+struct SetUpload {
+  QByteArray set;  // a parameter file
+  // The stored preset it goes into, 1..10 as the panel numbers them; 0 for the one the room
+  // plays now. The processor plays the preset it has just stored, as after a recall.
+  int slot = 0;
+  QString source;  // the cause the history records
+  QString user;    // who asked; empty when no user did
+};
+
 // What a room's session knows beyond the view, as far as it knows it (the MQTT bridge shows
 // it).
 struct RoomExtras {
@@ -96,14 +106,11 @@ class RoomAccess {
     const bool ok = Recall(name, preset, QString(), error);
     done({ok, error, {}});
   }
-  // Uploads `set` (a parameter file) as the room's working set and reads it back; `done`
-  // hears how it ended, later, from the event loop. `source` and `user` name the cause in the
-  // history.
-  virtual void Upload(const QString& name, const QByteArray& set, const QString& source,
-                      const QString& user, std::function<void(const UploadResult&)> done) {
-    (void)set;
-    (void)source;
-    (void)user;
+  // Uploads a set into one of the room's presets and reads it back; `done` hears how it ended,
+  // later, from the event loop.
+  virtual void Upload(const QString& name, const SetUpload& upload,
+                      std::function<void(const UploadResult&)> done) {
+    (void)upload;
     done({false, QStringLiteral("room \"%1\" is not connected").arg(name), {}});
   }
   // Whether the room's adjustments are locked; nothing while not known.

@@ -71,8 +71,10 @@ std::vector<int> SimVenue::Requests(int k) {
       QRegularExpression::MultilineOption);
   std::vector<int> codes;
   for (auto it = line.globalMatch(log_); it.hasNext();) {
-    const int code = it.next().captured(1).toInt();
-    if (code != static_cast<int>(CommandCode::kStatusPoll)) codes.push_back(code);
+    const auto code = static_cast<CommandCode>(it.next().captured(1).toInt());
+    if (code != CommandCode::kStatusPoll && code != CommandCode::kReadStart &&
+        code != CommandCode::kReadChunk)
+      codes.push_back(static_cast<int>(code));
   }
   return codes;
 }

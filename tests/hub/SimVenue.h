@@ -20,7 +20,8 @@ class SimVenue {
 
   bool Started() const { return !ports_.empty(); }
   const std::vector<int>& Ports() const { return ports_; }
-  // Requests processor k received so far, by command code, status polls left out.
+  // Requests processor k received so far, by command code; status polls and reads (the
+  // service's probes among them) left out: what is left changes the processor.
   std::vector<int> Requests(int k);
   void Stop();
 

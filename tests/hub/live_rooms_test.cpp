@@ -271,6 +271,79 @@ TEST_P(LiveRoomsTest, AnOutsideChangeIsKeptAnnouncedAndRolledBack) {
   EXPECT_EQ(audit->front().name, QStringLiteral("rollback"));
 }
 
+// Versions of the stored presets: a recall and a write into a preset show what that preset
+// holds; a rollback puts a version into a preset, the version's own by default, and a recall
+// of that preset reads it back.
+TEST_P(LiveRoomsTest, AStoredPresetKeepsItsOwnVersionsAndRollsBackIntoItsSlot) {
+  SimVenue sim(1);
+  ASSERT_TRUE(sim.Started());
+  Watch(sim.Ports(), 600);
+  ASSERT_TRUE(AllOnline());
+  const auto musicVolume = [this] {
+    return ObjectOf(Call("GET", "/api/v1/rooms/room-0/values", installer_))
+        .value(QStringLiteral("music.volume"))
+        .toInt();
+  };
+  const auto recall = [this](int preset) {
+    const ApiReply reply = Call("POST", "/api/v1/rooms/room-0/recall", installer_,
+                                QStringLiteral(R"({"preset": %1})").arg(preset).toUtf8());
+    EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
+  };
+  const auto rollback = [this](qint64 version, const QString& extra = {}) {
+    return Call("POST", "/api/v1/rooms/room-0/rollback", installer_,
+                QStringLiteral(R"({"version": %1%2})").arg(version).arg(extra).toUtf8());
+  };
+
+  recall(3);
+  const QJsonObject preset3 = History(0).at(0).toObject();
+  EXPECT_EQ(preset3[QStringLiteral("slot")].toInt(), 3);
+  EXPECT_EQ(preset3[QStringLiteral("source")].toString(), QStringLiteral("recall"));
+  EXPECT_EQ(preset3[QStringLiteral("user")].toString(), QStringLiteral("ian"));
+  const int stored = musicVolume();
+  const int edited = stored == 20 ? 21 : 20;
+
+  // A write changes the working set only: no version of preset 3.
+  ASSERT_EQ(Call("PATCH", "/api/v1/rooms/room-0/values", installer_,
+                 QStringLiteral(R"({"music.volume": %1})").arg(edited).toUtf8())
+                .status,
+            200);
+  const QJsonObject working = History(0).at(0).toObject();
+  EXPECT_EQ(working[QStringLiteral("slot")].toInt(), 0);
+
+  // The working set's version into preset 5: the room plays preset 5, which holds it.
+  const ApiReply intoFive = rollback(working[QStringLiteral("id")].toInteger(), R"(, "slot": 5)");
+  ASSERT_EQ(intoFive.status, 200) << intoFive.body.toStdString();
+  EXPECT_TRUE(ObjectOf(intoFive).value(QStringLiteral("verified")).toBool());
+  EXPECT_EQ(ObjectOf(intoFive).value(QStringLiteral("slot")).toInt(), 5);
+  EXPECT_EQ(ObjectOf(intoFive).value(QStringLiteral("preset")).toInt(), 5);
+  EXPECT_EQ(History(0).at(0)[QStringLiteral("slot")].toInt(), 5);
+  EXPECT_EQ(History(0).at(0)[QStringLiteral("source")].toString(), QStringLiteral("rollback"));
+  recall(3);
+  EXPECT_EQ(musicVolume(), stored);  // preset 3 was left alone
+  recall(5);
+  EXPECT_EQ(musicVolume(), edited);
+
+  // Preset 3 overwritten, then rolled back to its own version: a recall reads the original.
+  ASSERT_EQ(rollback(working[QStringLiteral("id")].toInteger(), R"(, "slot": 3)").status, 200);
+  recall(1);
+  recall(3);
+  EXPECT_EQ(musicVolume(), edited);
+  const ApiReply back = rollback(preset3[QStringLiteral("id")].toInteger());
+  ASSERT_EQ(back.status, 200) << back.body.toStdString();
+  EXPECT_EQ(ObjectOf(back).value(QStringLiteral("slot")).toInt(), 3);
+  recall(1);
+  recall(3);
+  EXPECT_EQ(musicVolume(), stored);
+  EXPECT_EQ(*rooms_->CurrentSet(Name(0)),
+            *store_->Content(preset3[QStringLiteral("content")].toString()));
+
+  // A slot that is no preset is refused, and nothing is sent.
+  const std::size_t before = sim.Requests(0).size();
+  EXPECT_EQ(rollback(preset3[QStringLiteral("id")].toInteger(), R"(, "slot": 11)").status, 422);
+  EXPECT_EQ(rollback(preset3[QStringLiteral("id")].toInteger(), R"(, "slot": "3")").status, 422);
+  EXPECT_EQ(sim.Requests(0).size(), before);
+}
+
 TEST_P(LiveRoomsTest, ARollOutStopsAtTheFailingRoomAndADroppedRoomReturns) {
   SimVenue pair(2);
   auto lone = std::make_unique<SimVenue>(1);

@@ -277,9 +277,10 @@ def installer_checks(panel, venue, size, rollback_offered):
         print('%s: this service offers no rollback yet; that check is left out' % size)
         return
 
-    # The newest entry names the change; the one after it holds the content before.
+    # The working set's newest entry names the change; the one after it holds the content
+    # before. (A stored preset's versions, from recalls and rollbacks, are listed between.)
     version = wait_until('the change in the history', lambda: panel.driver.execute_script('''
-        const items = document.querySelectorAll('#history-list > li');
+        const items = document.querySelectorAll('#history-list > li[data-slot="0"]');
         if (items.length < 2) return null;
         const text = items[0].textContent;
         if (!text.includes('music.max_volume') || !text.includes(String(arguments[0]))) return null;

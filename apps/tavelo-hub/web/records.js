@@ -16,13 +16,20 @@ const Records = {
     if (!list) return;
     const reply = await Service.call('GET', Service.room(name) + '/history');
     if (reply.status !== 200) return notice(note, t('failed', reason(reply)), true);
-    list.replaceChildren(...reply.data.map((version, index) => this.entry(name, version, index)));
+    // Each slot's newest version is what the slot holds: no rollback to it.
+    const seen = new Set();
+    list.replaceChildren(...reply.data.map((version) => {
+      const slot = version.slot > 0 ? version.slot : 0;
+      const latest = !seen.has(slot);
+      seen.add(slot);
+      return this.entry(name, version, latest);
+    }));
     const working = reply.data.find((version) => !(version.slot > 0));
     this.newest = working ? working.id : null;
     if (!reply.data.length) notice(note, t('noHistory'));
   },
 
-  entry(name, version, index) {
+  entry(name, version, latest) {
     const changes = version.changes || [];
     const where = !(version.slot > 0)
                       ? t('working') : t('slot', version.slot);
@@ -35,22 +42,23 @@ const Records = {
       diff.append(el('li', {}, el('code', {text: change.name}), ': ',
                      el('del', {text: change.from}), ' → ', el('ins', {text: change.to})));
     }
-    const item = el('li', {}, head);
+    const item = el('li', {'data-slot': version.slot > 0 ? version.slot : 0}, head);
     if (changes.length) {
       item.append(el('details', {}, el('summary', {text: t('changes', changes.length)}), diff));
     }
-    if (index > 0) {
+    if (!latest) {
       const button = el('button', {type: 'button', class: 'rollback', 'data-version': version.id,
                                    text: t('rollback')});
-      button.addEventListener('click', () => this.rollback(name, version.id));
+      button.addEventListener('click', () => this.rollback(name, version.id, version.slot));
       item.append(button);
     }
     return item;
   },
 
-  async rollback(name, id) {
+  async rollback(name, id, slot) {
     const note = document.getElementById('history-note');
-    if (!window.confirm(t('rollbackAsk', name, id))) return;
+    const ask = slot > 0 ? t('rollbackSlotAsk', name, id, slot) : t('rollbackAsk', name, id);
+    if (!window.confirm(ask)) return;
     notice(note, t('sending'));
     const reply = await Service.call('POST', Service.room(name) + '/rollback', {version: id});
     if (reply.status !== 200) return notice(note, t('refused', reason(reply)), true);

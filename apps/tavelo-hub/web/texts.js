@@ -60,6 +60,8 @@ const TEXTS = {
     changes: '{0} changes',
     rollback: 'Roll back to this version',
     rollbackAsk: 'Roll room {0} back to version {1}? The processor gets that content now.',
+    rollbackSlotAsk: 'Write version {1} into preset {2} of room {0}? The room then plays ' +
+        'preset {2}.',
     rolledBack: 'Room {0} holds version {1} again.',
     rollout: 'Staged roll-out',
     rolloutIntro: 'Send this room\'s current content to other rooms: the first ones are verified before the rest; the first failure stops it.',
@@ -138,6 +140,7 @@ const TEXTS = {
     changes: '{0} 处更改',
     rollback: '恢复到此版本',
     rollbackAsk: '将房间 {0} 恢复到版本 {1}？处理器将立即收到该内容。',
+    rollbackSlotAsk: '将版本 {1} 写入房间 {0} 的预设 {2}？房间随后将播放预设 {2}。',
     rolledBack: '房间 {0} 已恢复为版本 {1}。',
     rollout: '分批下发',
     rolloutIntro: '将本房间的当前内容发送到其他房间：先下发并验证前几个房间，再下发其余房间；一旦失败即停止。',

@@ -34,9 +34,9 @@ class WatchedRooms : public RoomAccess {
   }
   bool SetLock(const QString& name, bool locked, QString& error) override;
   RoomFault LastFault(const QString& name) const override { return rooms_.LastFault(name); }
-  void Upload(const QString& name, const QByteArray& set, const QString& source,
-              const QString& user, std::function<void(const UploadResult&)> done) override {
-    rooms_.Upload(name, set, source, user, std::move(done));
+  void Upload(const QString& name, const SetUpload& upload,
+              std::function<void(const UploadResult&)> done) override {
+    rooms_.Upload(name, upload, std::move(done));
   }
 
   void Sweep(bool checkContent);

@@ -221,6 +221,9 @@ void LiveRoom::DownloadDone() {
   if (hooks_.downloaded) hooks_.downloaded(*this);
   if (!running_ || step_ != Step::kReading) return;
   const RoomJob& job = jobs_.front();
+  if (hooks_.presetRead &&
+      (job.kind == RoomJob::Kind::kRecall || job.kind == RoomJob::Kind::kUpload))
+    hooks_.presetRead(*this, session_.engine().CurrentPreset() + 1, job.source, job.user);
   if (job.kind != RoomJob::Kind::kUpload) {
     EndJob({true, {}, {}});
     return;
@@ -286,7 +289,8 @@ void LiveRoom::StartJob() {
       CopyFileFields(engine.Image(), file.data);
       engine.SetModeNameText(PresetNameText(file.data.name));
       step_ = Step::kUploading;
-      session_.Post(msg::Block{CommandCode::kWriteStart, engine.CurrentPreset()});
+      session_.Post(msg::Block{CommandCode::kWriteStart,
+                               job.slot > 0 ? job.slot - 1 : engine.CurrentPreset()});
       return;
     }
     case RoomJob::Kind::kLock: {

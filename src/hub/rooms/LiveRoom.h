@@ -37,6 +37,10 @@ class LiveRoom : private EngineObserver {
     std::function<void(const QJsonObject&)> event;
     // Every completed read of the whole set, changed or not (may be empty).
     std::function<void(LiveRoom&)> downloaded;
+    // A read that shows what one stored preset holds: the one just recalled or just written
+    // (`slot` 1..10). Any other read shows the working set only, which edits may have moved
+    // away from its stored preset.
+    std::function<void(LiveRoom&, int slot, const QString& source, const QString& user)> presetRead;
   };
 
   // `lockKey` (four digits) answers the processor's lock prompt and locks or unlocks the

@@ -35,6 +35,13 @@ bool LiveRooms::Start(QString& error) {
   hooks.setChanged = [this](LiveRoom& room, const QString& source, const QString& user,
                             const QByteArray& before) { SetChanged(room, source, user, before); };
   hooks.event = [this](const QJsonObject& event) { Publish(event); };
+  hooks.presetRead = [this](LiveRoom& room, int slot, const QString& source, const QString& user) {
+    if (!store_.RecordVersion(room.Name(), slot, room.Set(), clock_(), source, user).ok)
+      std::cerr << "tavelo-hub: room " << TerminalSafe(room.Name().toStdString()) << ": preset "
+                << slot
+                << " could not be stored: " << TerminalSafe(store_.lastError().toStdString())
+                << "\n";
+  };
   hooks.downloaded = [this](LiveRoom& room) {
     if (downloaded_) downloaded_(room.Name());
   };
@@ -167,13 +174,14 @@ void LiveRooms::AddJob(const QString& name, RoomJob job) {
   room->Add(std::move(job));
 }
 
-void LiveRooms::Upload(const QString& name, const QByteArray& set, const QString& source,
-                       const QString& user, std::function<void(const UploadResult&)> done) {
+void LiveRooms::Upload(const QString& name, const SetUpload& upload,
+                       std::function<void(const UploadResult&)> done) {
   RoomJob job;
   job.kind = RoomJob::Kind::kUpload;
-  job.set = set;
-  job.source = source;
-  job.user = user;
+  job.set = upload.set;
+  job.slot = upload.slot;
+  job.source = upload.source;
+  job.user = upload.user;
   job.done = std::move(done);
   AddJob(name, std::move(job));
 }

@@ -59,8 +59,8 @@ class LiveRooms : public RoomAccess {
     if (!room || !room->online) return std::nullopt;
     return room->locked;
   }
-  void Upload(const QString& name, const QByteArray& set, const QString& source,
-              const QString& user, std::function<void(const UploadResult&)> done) override;
+  void Upload(const QString& name, const SetUpload& upload,
+              std::function<void(const UploadResult&)> done) override;
   RoomFault LastFault(const QString&) const override { return lastFault_; }
 
  private:

@@ -42,7 +42,7 @@ void Rollouts::Next(qint64 id) {
   RoomStep& step = run.steps[index];
   step.state = QStringLiteral("uploading");
   Publish(run, &step);
-  rooms_.Upload(step.room, run.plan.content, kSource, run.plan.user,
+  rooms_.Upload(step.room, {run.plan.content, run.plan.slot, kSource, run.plan.user},
                 [this, id, index](const UploadResult& r) {
                   // Heard later, or at once when the room is offline: either way the next room
                   // starts from the event loop, not from inside this call.
@@ -101,6 +101,7 @@ QJsonObject Rollouts::Json(const Run& run) const {
   return {{QStringLiteral("id"), run.id},
           {QStringLiteral("state"), run.state},
           {QStringLiteral("content"), run.hash},
+          {QStringLiteral("slot"), run.plan.slot},
           {QStringLiteral("first"), run.plan.first},
           {QStringLiteral("user"), run.plan.user},
           {QStringLiteral("started"), run.started},

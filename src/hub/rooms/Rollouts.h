@@ -19,6 +19,7 @@ namespace tavelo::hub {
 
 struct RolloutPlan {
   QByteArray content;  // a parameter file
+  int slot = 0;        // the preset 1..10 it goes into; 0: the one each room plays
   QStringList rooms;   // in the order they are to get it
   int first = 1;       // rooms in the first stage
   QString user;

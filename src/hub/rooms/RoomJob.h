@@ -18,6 +18,7 @@ struct RoomJob {
   std::vector<NamedEdit> edits;  // kWrite
   int preset = 0;                // kRecall: 1..10
   QByteArray set;                // kUpload: a parameter file
+  int slot = 0;                  // kUpload: the preset 1..10 it goes into; 0: the current one
   bool locked = false;           // kLock: engage (true) or release
   std::string lockKey;           // kLock: the room's four-digit key
   QString source;                // the cause the history records
