@@ -334,6 +334,11 @@ def shots(panel, venue, folder, size, lang):
         'document.getElementById("curves-h").scrollIntoView({block: "start"});')
     time.sleep(0.2)
     panel.driver.save_screenshot(os.path.join(folder, 'installer-curves-%s-%s.png' % (size, lang)))
+    panel.one('#history-list li')
+    panel.driver.execute_script(
+        'document.getElementById("history-h").scrollIntoView({block: "start"});')
+    time.sleep(0.2)
+    panel.driver.save_screenshot(os.path.join(folder, 'installer-history-%s-%s.png' % (size, lang)))
 
 
 def first_view(venue):

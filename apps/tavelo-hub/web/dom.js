@@ -33,6 +33,9 @@ function el(tag, attributes, ...children) {
   return node;
 }
 
+// The presets a processor stores, numbered 1..PRESETS as the service numbers them.
+const PRESETS = 10;
+
 const SVG = 'http://www.w3.org/2000/svg';
 function svg(tag, attributes, ...children) {
   const node = document.createElementNS(SVG, tag);

@@ -35,7 +35,7 @@ const Records = {
                       ? t('working') : t('slot', version.slot);
     const head = el('p', {class: 'version'},
                     el('strong', {text: t('version', version.id)}), ' · ', when(version.time),
-                    ' · ', where, ' · ', String(version.source),
+                    ' · ', where, ' · ', this.sourceText(version.source),
                     version.user ? ' · ' + t('by', version.user) : '');
     const diff = el('ul', {class: 'diff'});
     for (const change of changes) {
@@ -53,6 +53,12 @@ const Records = {
       item.append(button);
     }
     return item;
+  },
+
+  // A source the panel has no words for is shown as the service names it.
+  sourceText(source) {
+    const key = 'source.' + source;
+    return key in TEXTS.en ? t(key) : String(source);
   },
 
   async rollback(name, id, slot) {

@@ -15,14 +15,18 @@ const Rollout = {
                         el('label', {for: id, text: room.name})));
     }
     const first = el('input', {type: 'number', id: 'rollout-first', min: 1, value: 1, step: 1});
+    const slot = el('select', {id: 'rollout-slot'},
+                    el('option', {value: 0, text: t('rolloutPlaying')}));
+    for (let n = 1; n <= PRESETS; ++n) slot.append(el('option', {value: n, text: t('preset', n)}));
     const note = el('p', {class: 'notice', id: 'rollout-note'});
     const form = el('form', {class: 'rollout'}, choices,
                     el('label', {for: 'rollout-first', text: t('rolloutFirst')}), first,
+                    el('label', {for: 'rollout-slot', text: t('rolloutInto')}), slot,
                     el('button', {type: 'submit', text: t('rolloutStart')}));
     form.addEventListener('submit', (e) => {
       e.preventDefault();
       const chosen = [...form.querySelectorAll('input[name=to]:checked')].map((box) => box.value);
-      this.start(chosen, Number(first.value) || 1, note);
+      this.start(chosen, Number(first.value) || 1, Number(slot.value), note);
     });
     return el('section', {'aria-labelledby': 'rollout-h'},
               el('h2', {id: 'rollout-h', text: t('rollout')}),
@@ -30,13 +34,15 @@ const Rollout = {
               el('ul', {class: 'progress', id: 'rollout-progress', 'aria-live': 'polite'}));
   },
 
-  async start(rooms, first, note) {
+  // `slot` 0: into the preset each room plays; 1..10: into that stored preset.
+  async start(rooms, first, slot, note) {
     if (!rooms.length) return notice(note, t('rolloutNone'), true);
     if (Records.newest === null) return notice(note, t('notRead'), true);
     if (!window.confirm(t('rolloutAsk', rooms.length))) return;
     notice(note, t('sending'));
-    const reply = await Service.call('POST', 'rollouts',
-                                     {version: Records.newest, rooms, first});
+    const body = {version: Records.newest, rooms, first};
+    if (slot > 0) body.slot = slot;
+    const reply = await Service.call('POST', 'rollouts', body);
     if (reply.status !== 202 && reply.status !== 200) {
       return notice(note, t('refused', reason(reply)), true);
     }

@@ -102,7 +102,7 @@ const RoomView = {
       notice(muteNote, on ? t('muted') : t('confirmed', t('mute'), 'off'));
     });
     const choice = el('select', {id: 'recall-preset', 'aria-label': t('recallLabel')});
-    for (let n = 1; n <= 10; ++n) {
+    for (let n = 1; n <= PRESETS; ++n) {
       choice.append(el('option', {value: n, text: n === this.room.preset && this.room.preset_name
                                       ? t('preset', n) + ' · ' + this.room.preset_name
                                       : t('preset', n),
