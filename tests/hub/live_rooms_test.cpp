@@ -344,6 +344,25 @@ TEST_P(LiveRoomsTest, AStoredPresetKeepsItsOwnVersionsAndRollsBackIntoItsSlot) {
   EXPECT_EQ(sim.Requests(0).size(), before);
 }
 
+// The room whose host is "usb" is the processor attached to this machine; with none attached
+// it stays offline, says why, and refuses work instead of queueing it.
+TEST_P(LiveRoomsTest, TheUsbRoomWithoutItsProcessorIsOfflineAndSaysWhy) {
+  ASSERT_TRUE(store_->PutRoom(QStringLiteral("desk"), QStringLiteral("usb"), 0));
+  Watch({}, 600);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [this] {
+        const auto room = rooms_->Room(QStringLiteral("desk"));
+        return room && room->state == QStringLiteral("offline") &&
+               room->problem != QStringLiteral("not connected yet");
+      },
+      kOnlineLimitMs));
+  const QString problem = rooms_->Room(QStringLiteral("desk"))->problem;
+  EXPECT_TRUE(problem.contains(QStringLiteral("USB"))) << problem.toStdString();
+  const ApiReply write =
+      Call("PATCH", "/api/v1/rooms/desk/values", installer_, R"({"music.volume": 30})");
+  EXPECT_EQ(write.status, 409) << write.body.toStdString();
+}
+
 TEST_P(LiveRoomsTest, ARollOutStopsAtTheFailingRoomAndADroppedRoomReturns) {
   SimVenue pair(2);
   auto lone = std::make_unique<SimVenue>(1);

@@ -14,6 +14,10 @@
 
 namespace tavelo {
 
+// The host that names the processor attached to this machine by USB (the venue service talks
+// to it over USB; the port is not used).
+inline constexpr std::string_view kUsbHost = "usb";
+
 struct Room {
   std::string name;
   std::string host;

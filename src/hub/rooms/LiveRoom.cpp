@@ -3,11 +3,13 @@
 #include <QHash>
 #include <QJsonArray>
 
+#include "core/fleet/Inventory.h"
 #include "core/link/CommandCode.h"
 #include "core/params/LockKeyBlock.h"
 #include "core/params/PresetName.h"
 #include "core/presets/ParamFile.h"
 #include "hub/SetFields.h"
+#include "platform/HidTransport.h"
 #include "platform/TcpTransport.h"
 
 namespace tavelo::hub {
@@ -46,6 +48,7 @@ LiveRoom::~LiveRoom() {
 }
 
 std::unique_ptr<Transport> LiveRoom::MakeTransport() const {
+  if (host_ == kUsbHost) return std::make_unique<HidTransport>();
   return std::make_unique<TcpTransport>(NetEndpoint{host_, static_cast<std::uint16_t>(port_)});
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// One watched room: its room session over the Wi-Fi link, connected at start and again,
+// One watched room: its room session over the Wi-Fi link (over USB for the room whose host is
+// "usb", the processor attached to this machine), connected at start and again,
 // after a back-off, whenever it drops; its working set as last read; the work asked of it,
 // one job at a time; a probe every probe interval (one request: has the set changed?) and a
 // fresh read of the whole set when it has, or every reread interval in any case, to catch
