@@ -2,13 +2,15 @@
 // once every room is online, the service's CPU time over a quiet period (the status poll
 // running in every room) as a share of one core, and its resident memory; then writes
 // through the API to room after room, each timed from the request until its event reaches
-// a WebSocket client, and the median and slowest of those; last, reads of room state (the
-// room list and one room's values, in turn) sent at a steady rate over many connections for
-// a while, each timed from when it was due until its reply, with the median, 99th percentile
-// and the rate the service kept up.
+// a WebSocket client, and the median and slowest of those; then changes made to rooms by
+// another program (tavelo-cli set), each timed from the end of tavelo-cli until the service's
+// "outside" event reaches the client; last, reads of room state (the room list and one room's
+// values, in turn) sent at a steady rate over many connections for a while, each timed from
+// when it was due until its reply, with the median, 99th percentile and the rate the service
+// kept up.
 //
-//   hub_rooms [--rooms N] [--seconds S] [--writes W] [--read-rate R] [--read-seconds T]
-//             [--connections C]
+//   hub_rooms [--rooms N] [--seconds S] [--writes W] [--outside O] [--read-rate R]
+//             [--read-seconds T] [--connections C] [--probe SECONDS]
 //
 // Not part of ctest. Talks only to 127.0.0.1; writes only into a temporary folder.
 #include <unistd.h>
@@ -40,6 +42,8 @@ struct Options {
   int rooms = 100;
   int seconds = 30;
   int writes = 200;
+  int outside = 20;    // changes made by tavelo-cli behind the service's back
+  QString probe;       // passed on to tavelo-hub serve when given
   int readRate = 200;  // reads per second
   int readSeconds = 10;
   int connections = 30;  // each client below keeps up to six
@@ -175,6 +179,8 @@ int main(int argc, char** argv) {
   Options options;
   const QStringList args = app.arguments();
   for (int i = 1; i + 1 < args.size(); i += 2) {
+    if (args[i] == QStringLiteral("--outside")) options.outside = args[i + 1].toInt();
+    if (args[i] == QStringLiteral("--probe")) options.probe = args[i + 1];
     if (args[i] == QStringLiteral("--rooms")) options.rooms = args[i + 1].toInt();
     if (args[i] == QStringLiteral("--seconds")) options.seconds = args[i + 1].toInt();
     if (args[i] == QStringLiteral("--writes")) options.writes = args[i + 1].toInt();
@@ -182,8 +188,8 @@ int main(int argc, char** argv) {
     if (args[i] == QStringLiteral("--read-seconds")) options.readSeconds = args[i + 1].toInt();
     if (args[i] == QStringLiteral("--connections")) options.connections = args[i + 1].toInt();
   }
-  if (options.rooms < 1 || options.seconds < 1 || options.writes < 1 || options.readRate < 1 ||
-      options.readSeconds < 1 || options.connections < 1)
+  if (options.rooms < 1 || options.seconds < 1 || options.writes < 1 || options.outside < 1 ||
+      options.readRate < 1 || options.readSeconds < 1 || options.connections < 1)
     return Fail("every option takes a positive number");
   QTemporaryDir dir;
 
@@ -201,8 +207,10 @@ int main(int argc, char** argv) {
       QStringLiteral("^(?:processor (\\d+): )?listening on 127\\.0\\.0\\.1:(\\d+)$"),
       QRegularExpression::MultilineOption);
   int listed = 0;
+  std::vector<QString> ports;
   for (auto it = kLine.globalMatch(simOut); it.hasNext(); ++listed) {
     const auto match = it.next();
+    ports.push_back(match.captured(2));
     inventory.write(QStringLiteral("room-%1 127.0.0.1 %2\n")
                         .arg(match.captured(1).isEmpty() ? QStringLiteral("0") : match.captured(1),
                              match.captured(2))
@@ -212,10 +220,15 @@ int main(int argc, char** argv) {
   if (listed != options.rooms) return Fail("tavelo-sim did not start every processor");
 
   QProcess hub;
-  hub.start(QStringLiteral(TAVELO_HUB_PATH),
-            {QStringLiteral("serve"), QStringLiteral("--inventory"), inventory.fileName(),
-             QStringLiteral("--database"), dir.filePath(QStringLiteral("hub.sqlite")),
-             QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+  QStringList serve{QStringLiteral("serve"),
+                    QStringLiteral("--inventory"),
+                    inventory.fileName(),
+                    QStringLiteral("--database"),
+                    dir.filePath(QStringLiteral("hub.sqlite")),
+                    QStringLiteral("--listen"),
+                    QStringLiteral("127.0.0.1:0")};
+  if (!options.probe.isEmpty()) serve << QStringLiteral("--probe") << options.probe;
+  hub.start(QStringLiteral(TAVELO_HUB_PATH), serve);
   const QString hubOut = ReadUntil(hub, QStringLiteral("listening on"), 30000);
   const auto port = QRegularExpression(QStringLiteral("127\\.0\\.0\\.1:(\\d+)")).match(hubOut);
   const auto password =
@@ -267,9 +280,10 @@ int main(int argc, char** argv) {
   clock.start();
   qint64 arrived = -1;
   QString awaited;
+  QString awaitedSource = QStringLiteral("api");
   QObject::connect(&socket, &QWebSocket::textMessageReceived, [&](const QString& text) {
     const QJsonObject event = QJsonDocument::fromJson(text.toUtf8()).object();
-    if (event[QStringLiteral("source")].toString() == QStringLiteral("api") &&
+    if (event[QStringLiteral("source")].toString() == awaitedSource &&
         event[QStringLiteral("room")].toString() == awaited)
       arrived = clock.nsecsElapsed();
   });
@@ -297,6 +311,36 @@ int main(int argc, char** argv) {
       "write -> WebSocket event (processor round trip included), %d writes: median %.2f ms, "
       "slowest %.2f ms\n",
       options.writes, latencies[latencies.size() / 2], latencies.back());
+
+  // Another program's changes: the service finds them by its probe (or its reread).
+  awaitedSource = QStringLiteral("outside");
+  std::vector<double> outside;
+  for (int i = 0; i < options.outside; ++i) {
+    // Each change waits a while first, 0..1 s spread evenly, so that the changes do not fall
+    // in step with the probes (the loop would otherwise start each one just after a probe).
+    Wait((i * 389) % 1000);
+    const int room = (i * 7) % options.rooms;
+    awaited = QStringLiteral("room-%1").arg(room);
+    arrived = -1;
+    QProcess cli;
+    cli.start(QStringLiteral(TAVELO_CLI_PATH),
+              {QStringLiteral("--host"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+               ports[static_cast<std::size_t>(room)], QStringLiteral("set"),
+               QStringLiteral("music.volume=%1").arg(10 + i % 30)});
+    if (!cli.waitForFinished(20000) || cli.exitCode() != 0) return Fail("tavelo-cli set failed");
+    const qint64 done = clock.nsecsElapsed();
+    QElapsedTimer limit;
+    limit.start();
+    while (arrived < 0 && limit.elapsed() < 90000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    if (arrived < 0) return Fail("an outside change's event never arrived");
+    outside.push_back(static_cast<double>(arrived - done) / 1e6);
+  }
+  std::sort(outside.begin(), outside.end());
+  std::printf(
+      "tavelo-cli set -> \"outside\" WebSocket event, %d changes: median %.0f ms, slowest %.0f "
+      "ms\n",
+      options.outside, outside[outside.size() / 2], outside.back());
 
   ReadLoad reads(base, token, options.rooms, options.connections);
   reads.Run(options.readRate, options.readSeconds);
