@@ -341,6 +341,11 @@ TEST_P(LiveRoomsTest, AStoredPresetKeepsItsOwnVersionsAndRollsBackIntoItsSlot) {
   const std::size_t before = sim.Requests(0).size();
   EXPECT_EQ(rollback(preset3[QStringLiteral("id")].toInteger(), R"(, "slot": 11)").status, 422);
   EXPECT_EQ(rollback(preset3[QStringLiteral("id")].toInteger(), R"(, "slot": "3")").status, 422);
+  std::optional<UploadResult> refused;  // the room itself refuses it too, at once
+  rooms_->Upload(Name(0), {*rooms_->CurrentSet(Name(0)), 11, QStringLiteral("rollback"), {}},
+                 [&refused](const UploadResult& result) { refused = result; });
+  ASSERT_TRUE(QTest::qWaitFor([&refused] { return refused.has_value(); }, 5000));
+  EXPECT_EQ(refused->fault, RoomFault::kRefused);
   EXPECT_EQ(sim.Requests(0).size(), before);
 }
 

@@ -279,6 +279,12 @@ void LiveRoom::StartJob() {
       session_.Post(msg::Block{CommandCode::kRecallPreset, job.preset - 1});
       return;
     case RoomJob::Kind::kUpload: {
+      if (job.slot < 0 || job.slot > kStoredPresets) {
+        EndJob(Failed(
+            QStringLiteral("there is no preset %1 to write into; nothing was sent").arg(job.slot),
+            RoomFault::kRefused));
+        return;
+      }
       const ParamFileResult file =
           ParseParamFile(reinterpret_cast<const std::uint8_t*>(job.set.constData()),
                          static_cast<std::size_t>(job.set.size()));
