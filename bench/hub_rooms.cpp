@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -172,6 +173,17 @@ int Fail(const char* why) {
   return 1;
 }
 
+// Runs the event loop until `arrived` (a clock reading in nanoseconds, set by the WebSocket
+// client) is set; milliseconds from `from` to it, or nothing after `limitMs`.
+std::optional<double> ArrivedAfter(const qint64& arrived, qint64 from, int limitMs) {
+  QElapsedTimer limit;
+  limit.start();
+  while (arrived < 0 && limit.elapsed() < limitMs)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+  if (arrived < 0) return std::nullopt;
+  return static_cast<double>(arrived - from) / 1e6;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -299,12 +311,9 @@ int main(int argc, char** argv) {
         Call(net, "PATCH", base + QStringLiteral("rooms/%1/values").arg(awaited), token,
              QStringLiteral(R"({"music.volume": %1})").arg(20 + i % 40).toUtf8());
     if (write.status != 200) return Fail("a write was refused");
-    QElapsedTimer limit;
-    limit.start();
-    while (arrived < 0 && limit.elapsed() < 5000)
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    if (arrived < 0) return Fail("a write's event never arrived");
-    latencies.push_back(static_cast<double>(arrived - sent) / 1e6);
+    const auto ms = ArrivedAfter(arrived, sent, 5000);
+    if (!ms) return Fail("a write's event never arrived");
+    latencies.push_back(*ms);
   }
   std::sort(latencies.begin(), latencies.end());
   std::printf(
@@ -328,13 +337,9 @@ int main(int argc, char** argv) {
                ports[static_cast<std::size_t>(room)], QStringLiteral("set"),
                QStringLiteral("music.volume=%1").arg(10 + i % 30)});
     if (!cli.waitForFinished(20000) || cli.exitCode() != 0) return Fail("tavelo-cli set failed");
-    const qint64 done = clock.nsecsElapsed();
-    QElapsedTimer limit;
-    limit.start();
-    while (arrived < 0 && limit.elapsed() < 90000)
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    if (arrived < 0) return Fail("an outside change's event never arrived");
-    outside.push_back(static_cast<double>(arrived - done) / 1e6);
+    const auto ms = ArrivedAfter(arrived, clock.nsecsElapsed(), 90000);
+    if (!ms) return Fail("an outside change's event never arrived");
+    outside.push_back(*ms);
   }
   std::sort(outside.begin(), outside.end());
   std::printf(

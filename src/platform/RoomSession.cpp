@@ -62,10 +62,6 @@ bool RoomSession::Ready() const {
   return engine_.ParamSetRead() && engine_.ParamSetShown() && Quiet();
 }
 
-bool RoomSession::Quiet() const {
-  return engine_.Connected() && !engine_.ReplyAwaited() && engine_.Pending().Empty();
-}
-
 // --- the unlock prompt --------------------------------------------------------------------------
 
 void RoomSession::AnswerUnlockWith(std::optional<std::string> key,

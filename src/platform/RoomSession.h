@@ -57,7 +57,7 @@ class RoomSession : private EngineObserver {
   // The whole set has been read and shown, and nothing is in flight: ready for work.
   bool Ready() const;
   // Connected with no request in flight and none waiting.
-  bool Quiet() const;
+  bool Quiet() const { return engine_.Quiet(); }
   bool Down() const { return engine_.State() == ConnState::kIdle; }
   // A locked processor was met and no key was given.
   bool LockedWithoutKey() const { return lockedWithoutKey_; }

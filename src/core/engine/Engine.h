@@ -92,6 +92,8 @@ class Engine {
   int KeepAliveCountdown() const { return link_.KeepAliveCountdown(); }
   // Block requests waiting for the request in flight, in the order they will go out.
   const PendingRequests& Pending() const { return link_.Pending(); }
+  // Connected with no request in flight and none waiting.
+  bool Quiet() const { return Connected() && !ReplyAwaited() && Pending().Empty(); }
   const DownloadHeader& Header() const { return header_; }
   bool ParamSetRead() const { return paramSetRead_; }
   bool ParamSetShown() const { return paramSetShown_; }

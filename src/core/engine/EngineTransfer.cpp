@@ -35,16 +35,14 @@ void Engine::DownloadFailed(const std::string& why) {
 }
 
 bool Engine::ProbeSet() {
-  if (!Connected() || link_.ReplyAwaited() || !link_.Pending().Empty()) return false;
-  const int idleCountdown = link_.KeepAliveCountdown();
+  if (!Quiet()) return false;
   probing_ = true;
   link_.SetAwaitedCode(CodeNumber(C::kReadStart));
-  if (!SendRequest(CodeNumber(C::kReadStart))) {
+  if (!link_.Send(CodeNumber(C::kReadStart), nullptr, 0, LinkSession::Idle::kKeep)) {
     probing_ = false;
     LinkDown();
     return false;
   }
-  link_.RestoreKeepAlive(idleCountdown);
   return true;
 }
 

@@ -88,7 +88,7 @@ LinkSession::WifiWait LinkSession::WifiTimer() {
 
 // --- requests -------------------------------------------------------------------------------
 
-bool LinkSession::Send(std::uint8_t code, const std::uint8_t* data, int length) {
+bool LinkSession::Send(std::uint8_t code, const std::uint8_t* data, int length, Idle idle) {
   if (!transport_) return false;
   inFlight_ = code;
   RequestFrame frame;
@@ -101,7 +101,8 @@ bool LinkSession::Send(std::uint8_t code, const std::uint8_t* data, int length) 
     }
   }
   const LinkTimings& timings = Timings();
-  keepAlive_ = timings.keepAlive;
+  // A stopped countdown starts again whatever the request.
+  if (idle == Idle::kRestart || keepAlive_ == 0) keepAlive_ = timings.keepAlive;
   if (kind_ == LinkKind::kUsb) {
     if (transport_->Send(frame.bytes.data(), frame.size) <= 0) {
       NoteFailure(FailureText("the link went down: request " + std::to_string(code) +

@@ -78,7 +78,10 @@ class LinkSession {
   bool TransportConnected() const { return transport_ && transport_->IsConnected(); }
 
   // --- requests ------------------------------------------------------------------------
-  bool Send(std::uint8_t code, const std::uint8_t* data, int length);
+  // Whether a request counts as activity: the keep-alive poll is due after so many idle ticks
+  // since the last request that did.
+  enum class Idle { kRestart, kKeep };
+  bool Send(std::uint8_t code, const std::uint8_t* data, int length, Idle idle = Idle::kRestart);
   // Remembers the request whose reply opens the link (only its reply counts meanwhile).
   void SetAwaitedCode(std::uint8_t code) { lastRequest_ = code; }
   std::uint8_t AwaitedCode() const { return lastRequest_; }
@@ -93,10 +96,6 @@ class LinkSession {
   bool KeepAliveDue();
   int KeepAliveCountdown() const { return keepAlive_; }
   void StopKeepAlive() { keepAlive_ = 0; }
-  // Puts back a countdown a send restarted (a send that is not to count as activity).
-  void RestoreKeepAlive(int ticks) {
-    if (ticks > 0) keepAlive_ = ticks;
-  }
   PendingRequests& Pending() { return pending_; }
   const PendingRequests& Pending() const { return pending_; }
 

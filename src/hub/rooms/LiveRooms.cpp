@@ -111,21 +111,22 @@ bool LiveRooms::Write(const QString& name, const std::vector<NamedEdit>& edits, 
   return RunJob(name, std::move(job), error);
 }
 
-bool LiveRooms::Recall(const QString& name, int preset, const QString& user, QString& error) {
+RoomJob LiveRooms::RecallJob(int preset, const QString& user) {
   RoomJob job;
   job.kind = RoomJob::Kind::kRecall;
   job.preset = preset;
   job.source = QStringLiteral("recall");
   job.user = user;
-  return RunJob(name, std::move(job), error);
+  return job;
+}
+
+bool LiveRooms::Recall(const QString& name, int preset, const QString& user, QString& error) {
+  return RunJob(name, RecallJob(preset, user), error);
 }
 
 void LiveRooms::RecallThen(const QString& name, int preset,
                            std::function<void(const UploadResult&)> done) {
-  RoomJob job;
-  job.kind = RoomJob::Kind::kRecall;
-  job.preset = preset;
-  job.source = QStringLiteral("recall");
+  RoomJob job = RecallJob(preset, {});
   job.done = std::move(done);
   AddJob(name, std::move(job));
 }

@@ -69,6 +69,7 @@ class LiveRooms : public RoomAccess {
   void SetChanged(LiveRoom& room, const QString& source, const QString& user,
                   const QByteArray& before);
   void AddJob(const QString& name, RoomJob job);
+  static RoomJob RecallJob(int preset, const QString& user);
   // The room's lock key from the settings; nothing when none is set or it is not four digits.
   std::optional<std::string> LockKey(const QString& name);
   void Publish(const QJsonObject& event);
